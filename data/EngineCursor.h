@@ -1,0 +1,95 @@
+#pragma once
+#include "EngineRecord.h"
+#include "EngineStatus.h"
+#include "TableDescription.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A cursor on one table, following one index. It stands either before the
+// first record, after the last, on a record, or on a crack (between two
+// records, where a record was deleted or a key search landed).
+//
+// Every move, seek and find is one indexed query whose cost does not grow
+// with the table. Records of an index with equal keys follow in primary-key
+// order. Text compares as the index says: case-insensitive indexes fold
+// letter case, all others compare exactly.
+class EngineCursor {
+public:
+    enum class Lock { None, Write };
+
+    virtual ~EngineCursor() = default;
+
+    // Columns and indexes; refreshDescription() re-reads them from the file.
+    virtual const TableDescription& description() const = 0;
+    virtual EngineStatus refreshDescription() = 0;
+    // The index the cursor follows (an entry of description().indexes).
+    virtual const IndexDescription& currentIndex() const = 0;
+
+    virtual EngineStatus setToBegin() = 0;  // before the first record
+    virtual EngineStatus setToEnd() = 0;    // after the last record
+
+    // The record the cursor stands on. RecordNotFound on a crack or at an
+    // end; RecordGone when it was deleted since. With Lock::Write the record
+    // is read again under a write lock that holds across processes until
+    // modify, releaseLock or delete (RecordLocked when another holds it).
+    virtual EngineStatus getRecord(EngineRecord& out, Lock lock = Lock::None) = 0;
+    // Step to the next or prior record and read it. At the end the cursor
+    // stands after the last (before the first) record and EndOfData
+    // (BeginOfData) is returned; out is left unchanged.
+    virtual EngineStatus getNext(EngineRecord& out) = 0;
+    virtual EngineStatus getPrior(EngineRecord& out) = 0;
+
+    // The bookmark of the current record; RecordNotFound when there is none.
+    virtual EngineStatus getBookmark(std::int64_t& out) = 0;
+    // Stand on the bookmarked record; RecordNotFound when it is gone.
+    virtual EngineStatus setToBookmark(std::int64_t bookmark) = 0;
+    // Stand on the crack just before the record of the bookmark, so that
+    // getNext reads that record and getPrior the one before it.
+    virtual EngineStatus setToCrackBefore(std::int64_t bookmark) = 0;
+
+    // Follow another index, by name; an empty name is the primary index.
+    // With keepCurrent the cursor stays on its record, otherwise it stands
+    // before the first record.
+    virtual EngineStatus switchToIndex(const std::string& indexName, bool keepCurrent) = 0;
+
+    // The values of the current index's key fields taken from a record.
+    virtual EngineStatus extractKey(const EngineRecord& record, std::vector<FieldValue>& key) = 0;
+    // Stand on the first record whose first fieldCount key fields equal key
+    // exactly (whole values; letter case as the index). RecordNotFound leaves
+    // the cursor where it was.
+    virtual EngineStatus findKey(const std::vector<FieldValue>& key, int fieldCount) = 0;
+    // Stand on the crack before the first record whose first fieldCount key
+    // fields are >= key (or > key when after). A key that is a leading part
+    // of another sorts lower.
+    virtual EngineStatus setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after) = 0;
+
+    // A blank new record: empty values, except defaults the file declares.
+    virtual EngineStatus initRecord(EngineRecord& out) = 0;
+    // Put one value into a buffer, text cut to the column size.
+    virtual EngineStatus putField(EngineRecord& record, int fieldNumber, const FieldValue& value) = 0;
+    // Store a new record in its own committed transaction; the cursor then
+    // stands on it. KeyViolation leaves the table unchanged.
+    virtual EngineStatus insertRecord(const EngineRecord& record) = 0;
+    // Store the locked current record with the values of record and release
+    // the lock. RecordChanged / RecordDeleted when another process changed it
+    // since it was read.
+    virtual EngineStatus modifyRecord(const EngineRecord& record) = 0;
+    virtual EngineStatus releaseLock() = 0;
+    // Delete the current record; the cursor then stands on its crack.
+    // RecordGone when it no longer exists.
+    virtual EngineStatus deleteRecord() = 0;
+
+    // Number of records in the table.
+    virtual EngineStatus recordCount(std::int64_t& out) = 0;
+
+    // A second, independent cursor on the same table following indexName.
+    virtual EngineStatus cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out) = 0;
+    // The first record, in this cursor's order, whose listed columns equal
+    // the values exactly. Does not move this cursor. RecordNotFound if none.
+    virtual EngineStatus findFiltered(const std::vector<int>& fieldNumbers,
+                                      const std::vector<FieldValue>& values,
+                                      EngineRecord& out) = 0;
+};

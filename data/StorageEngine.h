@@ -1,0 +1,18 @@
+#pragma once
+#include "EngineDatabase.h"
+
+#include <memory>
+#include <string>
+
+// The engine session. It resolves aliases through its own configuration
+// file (see EngineConfig) and opens databases.
+class StorageEngine {
+public:
+    virtual ~StorageEngine() = default;
+    virtual const std::string& sessionName() const = 0;  // "Default"
+    virtual EngineStatus openDatabase(const std::string& alias, std::unique_ptr<EngineDatabase>& out) = 0;
+
+    // The one default session, started on first use. Throws EDBEngineError
+    // (the initialization message) when the engine cannot start.
+    static StorageEngine& defaultSession();
+};

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs everything Arsipstaf needs to build, test and run, from Debian's packages.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libsqlite3-dev sqlite3 libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  fonts-liberation libcups2-dev cups-client
+)
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}"

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds and runs every test. Widget tests run offscreen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/build.sh
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 600
