@@ -300,7 +300,15 @@ void TCustomMaskEdit::focusOutEvent(QFocusEvent* event)
     const Qt::FocusReason reason = event->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
         return;
-    doExit();
+    try {
+        doExit();
+    } catch (...) {
+        // Whatever refused the exit, the box keeps the focus; the error goes
+        // on to the application's error box.
+        if (!hasFocus())
+            setFocus(Qt::OtherFocusReason);
+        throw;
+    }
 }
 
 int TCustomMaskEdit::boundaryAt(int x) const

@@ -192,6 +192,7 @@ TEST_F(MaskEditWidget, AsksItsOwnerBeforeChanging)
 {
     auto* refusing = new RefusingEdit(&window);
     window.layout()->addWidget(refusing);
+    refusing->show();
     refusing->setEditMask(QStringLiteral("0000000000;1;_"));
     refusing->setText(QStringLiteral("1"));
     refusing->setFocus(Qt::TabFocusReason);
@@ -200,6 +201,27 @@ TEST_F(MaskEditWidget, AsksItsOwnerBeforeChanging)
     EXPECT_EQ(refusing->asked, 3);
     EXPECT_EQ(refusing->editText(), QStringLiteral("1_________"));
     EXPECT_EQ(refusing->editor().beepCount(), 0);
+}
+
+// A box whose owner fails when the focus leaves, as a bound edit whose
+// field refuses the text.
+class FailingExitEdit : public TCustomMaskEdit {
+public:
+    using TCustomMaskEdit::TCustomMaskEdit;
+
+protected:
+    void doExit() override { throw std::runtime_error("'  /  /    ' is not a valid date"); }
+};
+
+TEST_F(MaskEditWidget, AnyErrorOnLeavingKeepsTheFocus)
+{
+    auto* failing = new FailingExitEdit(&window);
+    window.layout()->addWidget(failing);
+    failing->show();
+    failing->setFocus(Qt::TabFocusReason);
+    second->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(QApplication::focusWidget(), failing);
+    EXPECT_EQ(errors(), std::vector<std::string>{"'  /  /    ' is not a valid date"});
 }
 
 } // namespace
