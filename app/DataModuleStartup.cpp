@@ -1,0 +1,6 @@
+#include "DataModuleStartup.h"
+
+std::shared_ptr<TDMarsipstaf> openDataModule()
+{
+    return nullptr;
+}
