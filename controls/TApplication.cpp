@@ -42,8 +42,7 @@ void TApplication::SetMainForm(QWidget* form)
 
 int TApplication::Run()
 {
-    if (terminated_)
-        return 0;
+    terminated_ = false;
     if (mainForm_)
         mainForm_->show();
     return exec();
