@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-class TDMarsipstaf;
+#include "TDMarsipstaf.h"
 
 // The long-lived objects of the program: the fifteen globals, created in
 // their fixed order and destroyed in reverse order when this object goes.
 class ApplicationObjects {
 public:
-    using DataModuleFactory = std::function<std::shared_ptr<TDMarsipstaf>()>;
+    using DataModuleFactory = std::function<std::unique_ptr<TDMarsipstaf>()>;
 
     explicit ApplicationObjects(DataModuleFactory openDataModule);
     ~ApplicationObjects();
@@ -34,7 +34,7 @@ private:
 
     DataModuleFactory openDataModule_;
     ReferenceBinder references_;
-    std::shared_ptr<TDMarsipstaf> dataModule_;
+    std::unique_ptr<TDMarsipstaf> dataModule_;
     std::vector<std::function<void()>> destroyers_;
     std::vector<std::string> created_;
 };

@@ -1,6 +1,10 @@
 #include "DataModuleStartup.h"
 
-std::shared_ptr<TDMarsipstaf> openDataModule()
+#include "TDMarsipstaf.h"
+
+std::unique_ptr<TDMarsipstaf> openDataModule()
 {
-    return nullptr;
+    auto module = std::make_unique<TDMarsipstaf>();
+    module->Loaded();
+    return module;
 }

@@ -1,10 +1,9 @@
 #pragma once
 #include <memory>
 
-class TDMarsipstaf;
+#include "TDMarsipstaf.h"
 
-// Creates the data module and opens its nine tables; throws EDatabaseError
-// when a table cannot be opened.
-// PENDING: the data module class is not in the program yet; until it is,
-// this creates nothing and returns null, and DMarsipstaf stays null.
-std::shared_ptr<TDMarsipstaf> openDataModule();
+// Creates the data module and opens its nine tables through the alias;
+// throws EDatabaseError (prefixed by the table's name) when one cannot be
+// opened.
+std::unique_ptr<TDMarsipstaf> openDataModule();

@@ -1,5 +1,5 @@
 #pragma once
-class TDMarsipstaf;
+#include "TDMarsipstaf.h"
 
 // The data module: created at start-up fourth, after Form2, and destroyed
 // only when the program ends. Every window names its tables through it.

@@ -2,7 +2,10 @@
 #include "ReferenceBinder.h"
 #include "TForm.h"
 
-class TDMarsipstaf;
+#include <map>
+#include <string>
+
+class TDataSource;
 
 // Unit Fdatapeg. The employee data window: entries, grid and navigator over
 // the employee table. It is created before the data module, so its
@@ -13,13 +16,16 @@ class TForm2 : public TForm {
 public:
     explicit TForm2(ReferenceBinder& references);
 
-    // The data module its references were bound to; null until then.
-    TDMarsipstaf* dataModule() const { return dataModule_; }
+    // The data sources its controls name, by object name ("DSdatapeg");
+    // null until the data module has been published.
+    TDataSource* dataSource(const std::string& name) const;
+
+    // The data module's sources this window refers to.
+    static constexpr const char* referencedSources[] = {"DSdatapeg", "DSjk",  "DSagama", "DSpangkat",
+                                                        "DSgol",     "DSjab", "DSpf",    "DSstatus"};
 
 private:
-    void bindDataModule();
-
-    TDMarsipstaf* dataModule_ = nullptr;
+    std::map<std::string, TDataSource*> sources_;
 };
 
 // Created at start-up, hidden; lives until the program ends.

@@ -1,8 +1,10 @@
 #pragma once
-// A fixture with the program's objects created as start-up creates them.
+// A fixture with the program's objects created as start-up creates them,
+// over a fresh default database.
 #include "ApplicationObjects.h"
 #include "DataModuleStartup.h"
 #include "TApplication.h"
+#include "TempDatabase.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -24,5 +26,6 @@ protected:
         QApplication::setActiveWindow(window);
     }
 
+    TempDatabase database;  // the nine default tables, behind the alias
     std::unique_ptr<ApplicationObjects> objects;
 };

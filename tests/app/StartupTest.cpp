@@ -6,6 +6,8 @@
 #include "TForm12.h"
 #include "TForm2.h"
 #include "TForm9.h"
+#include "DMarsipstaf.h"
+#include "TempDatabase.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -15,7 +17,7 @@ const std::vector<std::string> startOrder = {"Form12", "Form1",  "Form2",  "DMar
                                              "Form4",  "Form5",  "Form6",  "Form7",       "Form8",
                                              "Form9",  "Form10", "Form11", "Form14",      "Form15"};
 
-// Records every top-level window that is shown.
+// Records every window of the program that is shown (boxes aside).
 class ShownWindows : public QObject {
 public:
     ShownWindows() { qApp->installEventFilter(this); }
@@ -25,9 +27,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Show && widget && widget->isWindow())
-            names << widget->objectName();
+        auto* form = qobject_cast<TForm*>(watched);
+        if (event->type() == QEvent::Show && form)
+            names << form->objectName();
         return false;
     }
 };
@@ -50,8 +52,20 @@ TEST_F(Startup, CreatesTheObjectsInOrderWithTheLoginAsMainWindow)
     EXPECT_EQ(programWindows, 14);
 }
 
+TEST_F(Startup, OpensEveryTableAndBindsTheEmployeeWindowToTheModule)
+{
+    ASSERT_NE(DMarsipstaf, nullptr);
+    for (TTable* table : DMarsipstaf->Tables())
+        EXPECT_TRUE(table->Active()) << table->Name();
+    for (const char* name : TForm2::referencedSources) {
+        EXPECT_NE(Form2->dataSource(name), nullptr) << name;
+        EXPECT_EQ(Form2->dataSource(name), DMarsipstaf->DataSourceByName(name)) << name;
+    }
+}
+
 TEST(StartupEnd, DestroyingTheObjectsClearsEveryGlobal)
 {
+    TempDatabase database;
     {
         ApplicationObjects objects(openDataModule);
         objects.create();
@@ -60,7 +74,23 @@ TEST(StartupEnd, DestroyingTheObjectsClearsEveryGlobal)
     }
     EXPECT_EQ(Form12, nullptr);
     EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(DMarsipstaf, nullptr);
     EXPECT_EQ(Form9, nullptr);
+}
+
+TEST(StartupFailure, MissingTableFileShowsTheEngineMessageAndEnds)
+{
+    TempDatabase database(TempDatabase::Tables::None);
+    ShownWindows shown;
+    ModalBoxResponder responder;
+    responder.click(QStringLiteral("OK"));
+    EXPECT_EQ(runProgram(*TApplication::instance(), openDataModule), 1);
+    ASSERT_EQ(responder.boxes().size(), 1);
+    // The first table opened is the religion code table.
+    EXPECT_TRUE(responder.last().text.contains(QStringLiteral("Agama.db"))) << responder.last().text.toStdString();
+    EXPECT_EQ(responder.last().caption.toStdString(), "test_app");
+    EXPECT_TRUE(shown.names.isEmpty()) << shown.names.join(QLatin1Char(',')).toStdString();
+    EXPECT_EQ(DMarsipstaf, nullptr);
 }
 
 TEST(StartupFailure, TableThatCannotBeOpenedEndsTheProgramBeforeTheLogin)
@@ -68,7 +98,7 @@ TEST(StartupFailure, TableThatCannotBeOpenedEndsTheProgramBeforeTheLogin)
     ShownWindows shown;
     ModalBoxResponder responder;
     responder.click(QStringLiteral("OK"));
-    const int status = runProgram(*TApplication::instance(), []() -> std::shared_ptr<TDMarsipstaf> {
+    const int status = runProgram(*TApplication::instance(), []() -> std::unique_ptr<TDMarsipstaf> {
         throw EDatabaseError("Tagama: Table does not exist");
     });
     EXPECT_EQ(status, 1);
@@ -81,6 +111,7 @@ TEST(StartupFailure, TableThatCannotBeOpenedEndsTheProgramBeforeTheLogin)
 
 TEST(StartupRun, ShowsOnlyTheLoginAndEndsWhenItIsClosed)
 {
+    TempDatabase database;
     ShownWindows shown;
     QTimer::singleShot(0, [] { Form12->Button3->click(); });
     QTimer guard;  // ends the loop should "Tutup" not end it

@@ -1,3 +1,4 @@
+#include "DMarsipstaf.h"
 #include "ReferenceBinder.h"
 #include "TForm10.h"
 #include "TForm11.h"
@@ -82,11 +83,16 @@ INSTANTIATE_TEST_SUITE_P(
         WindowCase{"Form15", factory<TForm15>(), "Form Sekilas RADAR Kelas I Sindara", QRect(191, 100, 537, 331)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TForm2, BindsToTheDataModuleOnlyWhenItIsPublished)
+TEST(TForm2, BindsToTheDataModulesSourcesOnlyWhenItIsPublished)
 {
     ReferenceBinder references;
-    TForm2 form(references);
-    EXPECT_EQ(references.pending("DMarsipstaf"), 1u);
+    TForm2 form(references);  // created before the module, as at start-up
+    EXPECT_EQ(form.dataSource("DSdatapeg"), nullptr);
+    TDMarsipstaf module;
+    DMarsipstaf = &module;
     references.publish("DMarsipstaf");
-    EXPECT_EQ(references.pending("DMarsipstaf"), 0u);
+    for (const char* name : TForm2::referencedSources)
+        EXPECT_EQ(form.dataSource(name), module.DataSourceByName(name)) << name;
+    EXPECT_EQ(form.dataSource("DSdatapeg"), &module.DSdatapeg);
+    DMarsipstaf = nullptr;
 }
