@@ -84,6 +84,7 @@ QMenu* TForm1::addMenu(const char* name, const char* caption)
 {
     QMenu* menu = MainMenu1->addMenu(QString::fromUtf8(caption));
     menu->setObjectName(QString::fromLatin1(name));
+    menu->setFont(font());  // a pop-up is a window of its own and inherits no font
     return menu;
 }
 

@@ -170,6 +170,8 @@ TEST_F(Menu, WindowPropertiesAndPictureAtNaturalSize)
     EXPECT_EQ(Form1->windowTitle().toStdString(), "Pengelolaan Data Mutasi Kepegawaian RADAR Kelas I Sindara");
     EXPECT_EQ(Form1->outerRect(), QRect(288, 127, 305, 352));
     EXPECT_EQ(Form1->font().pixelSize(), 11);
+    for (QMenu* menu : Form1->findChildren<QMenu*>())
+        EXPECT_EQ(menu->font(), Form1->font()) << menu->objectName().toStdString();
     activate(Form1);
     EXPECT_EQ(Form1->Image1->size(), QSize(297, 305));
     EXPECT_EQ(Form1->Image1->x(), 0);
