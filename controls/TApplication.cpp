@@ -83,7 +83,10 @@ void TApplication::HandleException(std::exception_ptr error)
         std::rethrow_exception(error);
     } catch (const EAbort&) {
     } catch (const std::exception& e) {
-        ShowException(e);
+        if (OnException)
+            OnException(e);
+        else
+            ShowException(e);
     } catch (...) {
         const QString module = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
         ShowMessageBox(applicationErrorText(currentExceptionClass(), module, nullptr),

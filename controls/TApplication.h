@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <exception>
+#include <functional>
 
 // The application object: the one place where errors that escape an event
 // handler are caught and shown, after which the message loop goes on. It also
@@ -33,6 +34,10 @@ public:
     static QString errorBoxText(const QString& message);
     // The text for an escaping object that is not an error.
     static QString applicationErrorText(const QString& className, const QString& module, const void* address);
+
+    // The application's error event: when set, an escaping error is handed
+    // to it instead of the error box. The program sets none.
+    std::function<void(const std::exception&)> OnException;
 
     bool notify(QObject* receiver, QEvent* event) override;
 

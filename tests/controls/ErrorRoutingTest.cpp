@@ -111,3 +111,15 @@ TEST(ErrorRouting, ErrorFromATimerIsShown)
     ASSERT_EQ(responder.boxes().size(), 1);
     EXPECT_EQ(responder.last().text.toStdString(), "Tdatapeg: Table is busy.");
 }
+
+TEST(ErrorRouting, ApplicationErrorEventReplacesTheBox)
+{
+    HandlerButton handler([] { throw EDatabaseError("Tmutasi: Key violation"); });
+    ModalBoxResponder responder;  // any box would fail the test
+    std::vector<std::string> seen;
+    TApplication::instance()->OnException = [&seen](const std::exception& e) { seen.emplace_back(e.what()); };
+    handler.click();
+    TApplication::instance()->OnException = nullptr;
+    EXPECT_TRUE(responder.boxes().empty());
+    EXPECT_EQ(seen, std::vector<std::string>{"Tmutasi: Key violation"});
+}

@@ -4,19 +4,23 @@
 // message loop (pressing a button, typing keys, or using the close box), and
 // what the box showed is recorded. A box with no answer queued fails the test
 // and is closed so the test cannot hang; so is a box still open after its
-// answer was played (recorded as leftOpen).
+// answer was played (recorded as leftOpen). While a responder exists, errors
+// escaping an event handler go to the error box even when a test has set the
+// application's error event (CatchingApplication).
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QList>
 #include <QPushButton>
 #include <QTest>
+#include "TApplication.h"
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -65,11 +69,13 @@ private:
     void answer(QPointer<QDialog> dialog, std::vector<Step> steps);
     static ModalBoxRecord record(QDialog* dialog);
 
+    std::function<void(const std::exception&)> savedOnException_;
     std::deque<std::vector<Step>> answers_;
     QList<ModalBoxRecord> boxes_;
 };
 
 inline ModalBoxResponder::ModalBoxResponder()
+    : savedOnException_(std::exchange(TApplication::instance()->OnException, nullptr))
 {
     qApp->installEventFilter(this);
 }
@@ -77,6 +83,7 @@ inline ModalBoxResponder::ModalBoxResponder()
 inline ModalBoxResponder::~ModalBoxResponder()
 {
     qApp->removeEventFilter(this);
+    TApplication::instance()->OnException = savedOnException_;
 }
 
 inline ModalBoxResponder& ModalBoxResponder::click(const QString& button)
