@@ -1,0 +1,21 @@
+#pragma once
+#include "ReportDataSet.h"
+#include "TRepPrintable.h"
+
+// The display text of one field of the current record. A field that is not
+// found, or whose value cannot be read, prints as an empty text.
+class TRepDBText : public TRepPrintable {
+public:
+    using TRepPrintable::TRepPrintable;
+    std::string Text() const override;
+    void Prepare() override;
+    void Unprepare() override { field_ = nullptr; }
+
+    ReportDataSet* DataSet = nullptr;  // does not take ownership
+    std::string DataField;
+    // Set by no report of this program; text fields keep their display text.
+    std::string Mask;
+
+private:
+    ReportField* field_ = nullptr;
+};
