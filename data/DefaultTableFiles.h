@@ -1,0 +1,24 @@
+#pragma once
+#include "EngineStatus.h"
+#include "TableDescription.h"
+
+#include <string>
+#include <vector>
+
+// The nine table files a new database starts with: the two record tables
+// (empty) and the seven code tables with the office's codes and texts.
+class DefaultTableFiles {
+public:
+    struct File {
+        TableDescription description;             // tableName, fields, indexes
+        std::vector<std::vector<std::string>> rows;  // code tables: one value per column
+    };
+
+    // In the order the data module opens them.
+    static std::vector<File> all();
+
+    // Creates every missing file in directory (made when missing) and fills
+    // it; an existing file is never touched. report gets one plain line per
+    // table saying what was done. Stops at the first failure.
+    static EngineStatus createIn(const std::string& directory, std::vector<std::string>& report);
+};

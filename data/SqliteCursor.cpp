@@ -1,0 +1,397 @@
+#include "SqliteCursor.h"
+
+#include <algorithm>
+
+namespace {
+
+EngineStatus noCurrentRecord()
+{
+    return EngineStatus::failure(EngineCode::RecordNotFound, "No current record.");
+}
+
+} // namespace
+
+EngineStatus SqliteCursor::open(std::shared_ptr<SqliteTableFile> file, const std::string& indexName,
+                                std::unique_ptr<EngineCursor>& out)
+{
+    std::unique_ptr<SqliteCursor> cursor(new SqliteCursor(std::move(file)));
+    EngineStatus status = cursor->follow(indexName);
+    if (!status.ok())
+        return status;
+    out = std::move(cursor);
+    return EngineStatus::success();
+}
+
+SqliteCursor::~SqliteCursor()
+{
+    releaseHeldLock();
+}
+
+EngineStatus SqliteCursor::follow(const std::string& indexName)
+{
+    int number = file_->indexNumber(indexName);
+    if (number < 0 && !(indexName.empty() && file_->description().indexes.empty()))
+        return file_->failure(EngineCode::NoSuchIndex, "Index '" + indexName + "' does not exist.");
+    SqliteKeyOrder* order = nullptr;
+    EngineStatus status = file_->keyOrder(number, order);
+    if (!status.ok())
+        return status;
+    indexNumber_ = number;
+    order_ = order;
+    key_.assign(order_->columns().size(), std::string());
+    return EngineStatus::success();
+}
+
+const IndexDescription& SqliteCursor::currentIndex() const
+{
+    static const IndexDescription fileOrder;
+    return indexNumber_ < 0 ? fileOrder : file_->description().indexes[static_cast<size_t>(indexNumber_)];
+}
+
+EngineStatus SqliteCursor::refreshDescription()
+{
+    std::string name = currentIndex().name;
+    EngineStatus status = file_->refreshDescription();
+    if (status.ok())
+        status = follow(name);
+    return status;
+}
+
+void SqliteCursor::standOn(const std::vector<FieldValue>& values, std::int64_t rowid)
+{
+    const std::vector<int>& columns = order_->columns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const FieldValue& value = values[static_cast<size_t>(columns[i])];
+        key_[i] = value ? *value : std::string();
+    }
+    rowid_ = rowid;
+    place_ = Place::Record;
+}
+
+void SqliteCursor::standOn(const EngineRecord& record)
+{
+    standOn(record.values, record.bookmark);
+}
+
+EngineStatus SqliteCursor::fetch(Op op, int prefix, EngineRecord& out, bool& found)
+{
+    found = false;
+    int rc = SQLITE_OK;
+    SqliteStatement* statement = order_->statement(op, prefix, rc);
+    if (!statement)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    if (op != Op::First && op != Op::Last) {
+        int keyed = static_cast<int>(key_.size());
+        for (int i = 0; i < prefix; ++i) {
+            if (i < keyed)
+                statement->bindText(i + 1, key_[static_cast<size_t>(i)]);
+            else
+                statement->bindInt64(i + 1, rowid_);
+        }
+    }
+    rc = statement->step();
+    if (rc == SQLITE_ROW) {
+        file_->readRow(*statement, scratch_);
+        found = true;
+    }
+    statement->reset();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    if (found) {
+        standOn(scratch_);
+        std::swap(out, scratch_);
+    }
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::setToBegin()
+{
+    place_ = Place::Begin;
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::setToEnd()
+{
+    place_ = Place::End;
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::getNext(EngineRecord& out)
+{
+    Op op = Op::First;
+    int prefix = 0;
+    switch (place_) {
+    case Place::End: return EngineStatus::failure(EngineCode::EndOfData, "");
+    case Place::Begin: break;
+    case Place::Record: op = Op::Greater; prefix = order_->length(); break;
+    case Place::Crack: op = inclusive_ ? Op::GreaterEqual : Op::Greater; prefix = prefix_; break;
+    }
+    bool found = false;
+    EngineStatus status = fetch(op, prefix, out, found);
+    if (!status.ok())
+        return status;
+    if (!found) {
+        place_ = Place::End;
+        return EngineStatus::failure(EngineCode::EndOfData, "");
+    }
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::getPrior(EngineRecord& out)
+{
+    Op op = Op::Last;
+    int prefix = 0;
+    switch (place_) {
+    case Place::Begin: return EngineStatus::failure(EngineCode::BeginOfData, "");
+    case Place::End: break;
+    case Place::Record: op = Op::Less; prefix = order_->length(); break;
+    case Place::Crack: op = inclusive_ ? Op::Less : Op::LessEqual; prefix = prefix_; break;
+    }
+    bool found = false;
+    EngineStatus status = fetch(op, prefix, out, found);
+    if (!status.ok())
+        return status;
+    if (!found) {
+        place_ = Place::Begin;
+        return EngineStatus::failure(EngineCode::BeginOfData, "");
+    }
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::getRecord(EngineRecord& out, Lock lock)
+{
+    if (place_ != Place::Record)
+        return noCurrentRecord();
+    if (lock == Lock::Write) {
+        EngineStatus status = file_->locks().lock(rowid_, this);
+        if (!status.ok())
+            return file_->failure(status.code, status.message, status.stack);
+    }
+    EngineStatus status = file_->readRecord(rowid_, scratch_);
+    if (status.code == EngineCode::RecordNotFound) {
+        if (lock == Lock::Write)
+            file_->locks().unlock(rowid_, this);
+        return file_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
+    }
+    if (!status.ok())
+        return status;
+    if (lock == Lock::Write) {
+        if (locked_ != 0 && locked_ != rowid_)
+            releaseHeldLock();
+        locked_ = rowid_;
+        lockedImage_ = scratch_;
+    }
+    // Another process may have changed the key: follow the record.
+    standOn(scratch_);
+    out = scratch_;
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::getBookmark(std::int64_t& out)
+{
+    if (place_ != Place::Record)
+        return noCurrentRecord();
+    out = rowid_;
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::setToBookmark(std::int64_t bookmark)
+{
+    EngineStatus status = file_->readRecord(bookmark, scratch_);
+    if (!status.ok())
+        return status;
+    standOn(scratch_);
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::setToCrackBefore(std::int64_t bookmark)
+{
+    EngineStatus status = setToBookmark(bookmark);
+    if (!status.ok())
+        return status;
+    place_ = Place::Crack;
+    prefix_ = order_->length();
+    inclusive_ = true;
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::switchToIndex(const std::string& indexName, bool keepCurrent)
+{
+    bool keep = keepCurrent && place_ == Place::Record;
+    std::int64_t rowid = rowid_;
+    EngineStatus status = follow(indexName);
+    if (!status.ok())
+        return status;
+    place_ = Place::Begin;
+    if (keep && file_->readRecord(rowid, scratch_).ok())
+        standOn(scratch_);
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::extractKey(const EngineRecord& record, std::vector<FieldValue>& key)
+{
+    key.clear();
+    const std::vector<int>& columns = order_->columns();
+    for (int i = 0; i < order_->fieldCount(); ++i) {
+        size_t column = static_cast<size_t>(columns[static_cast<size_t>(i)]);
+        if (column >= record.values.size())
+            return file_->failure(EngineCode::InvalidKey, "The record buffer has too few fields.");
+        key.push_back(record.values[column]);
+    }
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::findKey(const std::vector<FieldValue>& key, int fieldCount)
+{
+    if (fieldCount < 1 || fieldCount > order_->fieldCount() || fieldCount > static_cast<int>(key.size()))
+        return file_->failure(EngineCode::InvalidKey, "Invalid key: " + std::to_string(fieldCount) + " key fields.");
+    // The search must not disturb the position when nothing matches.
+    std::vector<std::string> saved = key_;
+    for (int i = 0; i < fieldCount; ++i)
+        key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
+    bool found = false;
+    EngineStatus status = fetch(Op::Equal, fieldCount, scratch_, found);
+    if (!found) {
+        key_ = std::move(saved);
+        if (status.ok())
+            status = EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    }
+    return status;
+}
+
+EngineStatus SqliteCursor::setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after)
+{
+    int count = std::min({fieldCount, order_->fieldCount(), static_cast<int>(key.size())});
+    if (count <= 0)
+        return setToBegin();
+    for (int i = 0; i < count; ++i)
+        key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
+    place_ = Place::Crack;
+    prefix_ = count;
+    inclusive_ = !after;
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::initRecord(EngineRecord& out)
+{
+    const std::vector<FieldDescription>& fields = description().fields;
+    out.values.assign(fields.size(), std::nullopt);
+    out.bookmark = 0;
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].hasDefault)
+            out.values[i] = fields[i].defaultValue;
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::putField(EngineRecord& record, int fieldNumber, const FieldValue& value)
+{
+    const std::vector<FieldDescription>& fields = description().fields;
+    if (fieldNumber < 0 || fieldNumber >= static_cast<int>(fields.size()))
+        return file_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(fieldNumber) + ".");
+    const FieldDescription& field = fields[static_cast<size_t>(fieldNumber)];
+    record.values.resize(fields.size());
+    FieldValue& slot = record.values[static_cast<size_t>(fieldNumber)];
+    if (value && field.type == ColumnType::Text)
+        slot = SqliteTableFile::cutToSize(*value, field.size);
+    else
+        slot = value;
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::insertRecord(const EngineRecord& record)
+{
+    std::int64_t rowid = 0;
+    EngineStatus status = file_->insert(record, rowid);
+    if (!status.ok())
+        return status;
+    standOn(file_->storable(record), rowid);
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::modifyRecord(const EngineRecord& record)
+{
+    if (locked_ == 0)
+        return file_->failure(EngineCode::NotLocked, "Record is not locked.");
+    EngineStatus status = file_->update(locked_, lockedImage_, record);
+    if (!status.ok())
+        return status;
+    std::int64_t rowid = locked_;
+    releaseHeldLock();
+    standOn(file_->storable(record), rowid);
+    return EngineStatus::success();
+}
+
+void SqliteCursor::releaseHeldLock()
+{
+    if (locked_ != 0)
+        file_->locks().unlock(locked_, this);
+    locked_ = 0;
+    lockedImage_ = EngineRecord{};
+}
+
+EngineStatus SqliteCursor::releaseLock()
+{
+    releaseHeldLock();
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::deleteRecord()
+{
+    if (place_ != Place::Record)
+        return noCurrentRecord();
+    // Nobody may delete a record another user is editing.
+    EngineStatus status = file_->locks().lock(rowid_, this);
+    if (!status.ok())
+        return file_->failure(status.code, status.message, status.stack);
+    status = file_->remove(rowid_);
+    file_->locks().unlock(rowid_, this);
+    if (locked_ == rowid_) {
+        locked_ = 0;
+        lockedImage_ = EngineRecord{};
+    }
+    if (status.ok() || status.code == EngineCode::RecordGone) {
+        place_ = Place::Crack;
+        prefix_ = order_->length();
+        inclusive_ = true;
+    }
+    return status;
+}
+
+EngineStatus SqliteCursor::recordCount(std::int64_t& out)
+{
+    return file_->count(out);
+}
+
+EngineStatus SqliteCursor::cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out)
+{
+    return open(file_, indexName, out);
+}
+
+EngineStatus SqliteCursor::findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
+                                        EngineRecord& out)
+{
+    const std::vector<FieldDescription>& fields = description().fields;
+    if (fieldNumbers.size() != values.size())
+        return file_->failure(EngineCode::InvalidKey, "Filter fields and values differ in number.");
+    for (int number : fieldNumbers)
+        if (number < 0 || number >= static_cast<int>(fields.size()))
+            return file_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(number) + ".");
+    EngineStatus status;
+    SqliteStatement* statement = file_->filterStatement(fieldNumbers, *order_, status);
+    if (!statement)
+        return status;
+    for (size_t i = 0; i < values.size(); ++i) {
+        bool text = fields[static_cast<size_t>(fieldNumbers[i])].type == ColumnType::Text;
+        // Text is stored as '' where a buffer holds null.
+        statement->bind(static_cast<int>(i) + 1, text ? FieldValue(values[i].value_or(std::string())) : values[i]);
+    }
+    int rc = statement->step();
+    if (rc == SQLITE_ROW)
+        file_->readRow(*statement, out);
+    statement->reset();
+    if (rc == SQLITE_DONE)
+        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    if (rc != SQLITE_ROW)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    return EngineStatus::success();
+}

@@ -1,0 +1,79 @@
+#pragma once
+#include "EngineCursor.h"
+#include "SqliteKeyOrder.h"
+#include "SqliteTableFile.h"
+
+#include <memory>
+
+// A keyset cursor on a table file. Its position is never a row number: on a
+// record it is that record's key tuple (see SqliteKeyOrder) and rowid; on a
+// crack it is a leading part of a tuple and whether the crack lies before
+// the records equal to it or after them. Every move is then one indexed
+// "first tuple after this one" query, so it costs the same on any size of
+// table and survives records being inserted or deleted around it.
+class SqliteCursor : public EngineCursor {
+public:
+    // A cursor on file following indexName (empty: the primary index),
+    // standing before the first record.
+    static EngineStatus open(std::shared_ptr<SqliteTableFile> file, const std::string& indexName,
+                             std::unique_ptr<EngineCursor>& out);
+    ~SqliteCursor() override;
+
+    const TableDescription& description() const override { return file_->description(); }
+    EngineStatus refreshDescription() override;
+    const IndexDescription& currentIndex() const override;
+
+    EngineStatus setToBegin() override;
+    EngineStatus setToEnd() override;
+    EngineStatus getRecord(EngineRecord& out, Lock lock = Lock::None) override;
+    EngineStatus getNext(EngineRecord& out) override;
+    EngineStatus getPrior(EngineRecord& out) override;
+    EngineStatus getBookmark(std::int64_t& out) override;
+    EngineStatus setToBookmark(std::int64_t bookmark) override;
+    EngineStatus setToCrackBefore(std::int64_t bookmark) override;
+    EngineStatus switchToIndex(const std::string& indexName, bool keepCurrent) override;
+    EngineStatus extractKey(const EngineRecord& record, std::vector<FieldValue>& key) override;
+    EngineStatus findKey(const std::vector<FieldValue>& key, int fieldCount) override;
+    EngineStatus setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after) override;
+    EngineStatus initRecord(EngineRecord& out) override;
+    EngineStatus putField(EngineRecord& record, int fieldNumber, const FieldValue& value) override;
+    EngineStatus insertRecord(const EngineRecord& record) override;
+    EngineStatus modifyRecord(const EngineRecord& record) override;
+    EngineStatus releaseLock() override;
+    EngineStatus deleteRecord() override;
+    EngineStatus recordCount(std::int64_t& out) override;
+    EngineStatus cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out) override;
+    EngineStatus findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
+                              EngineRecord& out) override;
+
+    // For tests and tools: the table file and the order the cursor follows.
+    SqliteTableFile& tableFile() const { return *file_; }
+    const SqliteKeyOrder& keyOrder() const { return *order_; }
+
+private:
+    enum class Place { Begin, End, Record, Crack };
+    using Op = SqliteKeyOrder::Op;
+
+    explicit SqliteCursor(std::shared_ptr<SqliteTableFile> file) : file_(std::move(file)) {}
+    EngineStatus follow(const std::string& indexName);
+    // Runs op over the first prefix tuple elements of key_/rowid_; on a hit
+    // the cursor stands on the record read into out and found is set.
+    EngineStatus fetch(Op op, int prefix, EngineRecord& out, bool& found);
+    void standOn(const EngineRecord& record);
+    void standOn(const std::vector<FieldValue>& values, std::int64_t rowid);
+    void releaseHeldLock();
+
+    std::shared_ptr<SqliteTableFile> file_;
+    int indexNumber_ = -1;
+    SqliteKeyOrder* order_ = nullptr;
+
+    Place place_ = Place::Begin;
+    std::vector<std::string> key_;  // tuple elements before the rowid
+    std::int64_t rowid_ = 0;
+    int prefix_ = 0;          // on a crack: how many tuple elements count
+    bool inclusive_ = true;   // on a crack: before (true) or after the records equal to the key
+
+    std::int64_t locked_ = 0;   // rowid of the record this cursor holds locked, 0 for none
+    EngineRecord lockedImage_;  // that record as read under the lock
+    EngineRecord scratch_;
+};

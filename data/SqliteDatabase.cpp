@@ -1,0 +1,17 @@
+#include "SqliteDatabase.h"
+
+#include "SqliteCursor.h"
+#include "SqliteTableFile.h"
+
+EngineStatus SqliteDatabase::openTable(const std::string& tableName, const std::string& indexName,
+                                       std::unique_ptr<EngineCursor>& out)
+{
+    if (tableName.empty() || tableName.find('/') != std::string::npos)
+        return EngineStatus::failure(EngineCode::TableMissing, "Invalid table name: '" + tableName + "'.",
+                                     {"Directory: " + directory_});
+    std::shared_ptr<SqliteTableFile> file;
+    EngineStatus status = SqliteTableFile::open(directory_, tableName, file);
+    if (!status.ok())
+        return status;
+    return SqliteCursor::open(std::move(file), indexName, out);
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include "EngineDatabase.h"
+
+#include <string>
+
+// A directory of table files, each file one table ("Datapegawai.db").
+class SqliteDatabase : public EngineDatabase {
+public:
+    explicit SqliteDatabase(std::string directory) : directory_(std::move(directory)) {}
+
+    const std::string& directory() const override { return directory_; }
+    EngineStatus openTable(const std::string& tableName, const std::string& indexName,
+                           std::unique_ptr<EngineCursor>& out) override;
+
+private:
+    std::string directory_;
+};

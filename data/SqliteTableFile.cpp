@@ -1,0 +1,610 @@
+#include "SqliteTableFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* fileMagic = "SQLite format 3";
+
+std::uint32_t bigEndian(const unsigned char* bytes, int count)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < count; ++i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+std::vector<std::string> splitFields(const std::string& list)
+{
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (start <= list.size() && !list.empty()) {
+        size_t end = list.find(';', start);
+        if (end == std::string::npos)
+            end = list.size();
+        fields.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return fields;
+}
+
+std::string sqlLiteral(const std::string& text)
+{
+    char* quoted = sqlite3_mprintf("%Q", text.c_str());
+    std::string literal = quoted;
+    sqlite3_free(quoted);
+    return literal;
+}
+
+const char* typeName(ColumnType type)
+{
+    return type == ColumnType::Date ? "Date" : "String";
+}
+
+// Rolls back unless committed: a failed step leaves the file as it was.
+class Transaction {
+public:
+    explicit Transaction(sqlite3* db) : db_(db) {}
+    ~Transaction()
+    {
+        if (open_)
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    int begin()
+    {
+        int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        open_ = rc == SQLITE_OK;
+        return rc;
+    }
+    int commit()
+    {
+        int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            open_ = false;
+        return rc;
+    }
+
+private:
+    sqlite3* db_;
+    bool open_ = false;
+};
+
+} // namespace
+
+SqliteTableFile::~SqliteTableFile()
+{
+    orders_.clear();
+    filters_.clear();
+    readStatement_.reset();
+    insertStatement_.reset();
+    updateStatement_.reset();
+    deleteStatement_.reset();
+    countStatement_.reset();
+    sqlite3_close_v2(db_);
+}
+
+std::string SqliteTableFile::quote(const std::string& name)
+{
+    std::string text = "\"";
+    for (char c : name) {
+        if (c == '"')
+            text += '"';
+        text += c;
+    }
+    return text + "\"";
+}
+
+std::string SqliteTableFile::columnList(const TableDescription& description)
+{
+    std::string list = "rid";
+    for (const FieldDescription& field : description.fields)
+        list += ", " + quote(field.name);
+    return list;
+}
+
+std::string SqliteTableFile::insertSql(const TableDescription& description)
+{
+    std::string names, values;
+    for (size_t i = 0; i < description.fields.size(); ++i) {
+        names += (i ? ", " : "") + quote(description.fields[i].name);
+        values += i ? ", ?" : "?";
+    }
+    return "INSERT INTO records (" + names + ") VALUES (" + values + ")";
+}
+
+std::string SqliteTableFile::cutToSize(const std::string& text, int size)
+{
+    if (size <= 0)
+        return text;
+    int characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool starts = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (starts && ++characters > size)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
+std::vector<FieldValue> SqliteTableFile::storable(const EngineRecord& record) const
+{
+    std::vector<FieldValue> values(description_.fields.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        const FieldDescription& field = description_.fields[i];
+        FieldValue value = i < record.values.size() ? record.values[i] : FieldValue();
+        if (field.type == ColumnType::Text)
+            values[i] = cutToSize(value.value_or(std::string()), field.size);
+        else
+            values[i] = value;
+    }
+    return values;
+}
+
+EngineStatus SqliteTableFile::failure(EngineCode code, const std::string& message, std::vector<std::string> detail) const
+{
+    detail.push_back("Table: " + tableName_);
+    detail.push_back("File: " + path_);
+    return EngineStatus::failure(code, message, std::move(detail));
+}
+
+EngineStatus SqliteTableFile::sqliteFailure(int rc, const std::string& message) const
+{
+    EngineCode code = EngineCode::Internal;
+    switch (rc & 0xFF) {
+    case SQLITE_CORRUPT: case SQLITE_NOTADB: code = EngineCode::TableCorrupt; break;
+    case SQLITE_READONLY: code = EngineCode::ReadOnlyTable; break;
+    case SQLITE_CONSTRAINT: code = EngineCode::KeyViolation; break;
+    case SQLITE_CANTOPEN: case SQLITE_PERM: case SQLITE_AUTH: code = EngineCode::Unreadable; break;
+    case SQLITE_IOERR: case SQLITE_FULL: case SQLITE_BUSY: case SQLITE_LOCKED: code = EngineCode::IoError; break;
+    default: break;
+    }
+    std::string native = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+    return failure(code, message, {native});
+}
+
+// Checks what can be checked without SQLite, so that nothing writes to a
+// file that is not one of ours.
+EngineStatus SqliteTableFile::checkFile() const
+{
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return failure(EngineCode::TableMissing, "Table does not exist.");
+        return failure(EngineCode::Unreadable, "Cannot read the table file.", {std::strerror(errno)});
+    }
+    if (!S_ISREG(info.st_mode))
+        return failure(EngineCode::NotATable, "Not a table file.", {"It is not a regular file."});
+    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return failure(EngineCode::Unreadable, "Cannot read the table file.", {std::strerror(errno)});
+    unsigned char header[100] = {};
+    ssize_t got = ::read(fd, header, sizeof header);
+    ::close(fd);
+    if (got < static_cast<ssize_t>(sizeof header) || std::memcmp(header, fileMagic, 16) != 0)
+        return failure(EngineCode::NotATable, "Not a table file.", {"The file is not a table file of this engine."});
+    std::uint32_t pageSize = bigEndian(header + 16, 2);
+    if (pageSize == 1)
+        pageSize = 65536;
+    std::uint32_t pages = bigEndian(header + 28, 4);
+    bool pagesValid = bigEndian(header + 24, 4) == bigEndian(header + 92, 4);
+    // A write-ahead log still to be replayed may hold the pages that are
+    // missing; only a file without one must be whole.
+    struct stat wal {};
+    bool pendingLog = ::stat((path_ + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
+    if (pagesValid && !pendingLog && static_cast<std::uint64_t>(info.st_size) < std::uint64_t(pageSize) * pages)
+        return failure(EngineCode::TableCorrupt, "The table file is truncated.",
+                       {std::to_string(info.st_size) + " bytes of " + std::to_string(std::uint64_t(pageSize) * pages)});
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::connect()
+{
+    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK)
+        return sqliteFailure(rc, "Cannot open the table file.");
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 5000);
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::execute(const char* sql)
+{
+    int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return sqliteFailure(rc, "Cannot prepare the table file.");
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::readDescription(TableDescription& out) const
+{
+    out = TableDescription{};
+    out.tableName = tableName_;
+    out.path = path_;
+    SqliteStatement statement;
+    int rc = statement.prepare(db_, "SELECT name, type, size, default_value FROM table_columns ORDER BY position");
+    if (rc != SQLITE_OK) {
+        if ((rc & 0xFF) == SQLITE_ERROR)
+            return failure(EngineCode::NotATable, "Not a table file.", {"The file holds no table description."});
+        return sqliteFailure(rc, "The table file is damaged.");
+    }
+    while ((rc = statement.step()) == SQLITE_ROW) {
+        FieldDescription field;
+        field.name = statement.text(0);
+        field.typeName = statement.text(1);
+        field.type = field.typeName == "String" ? ColumnType::Text
+                   : field.typeName == "Date"   ? ColumnType::Date
+                                                : ColumnType::Other;
+        field.size = static_cast<int>(statement.int64(2));
+        field.hasDefault = !statement.isNull(3);
+        field.defaultValue = statement.text(3);
+        out.fields.push_back(field);
+    }
+    if (rc != SQLITE_DONE)
+        return sqliteFailure(rc, "The table file is damaged.");
+    if (out.fields.empty())
+        return failure(EngineCode::NotATable, "Not a table file.", {"The table description lists no columns."});
+
+    rc = statement.prepare(db_, "SELECT name, fields, is_primary, is_unique, is_descending, is_case_insensitive, "
+                                "expression FROM table_indexes ORDER BY is_primary DESC, position");
+    if (rc != SQLITE_OK)
+        return failure(EngineCode::NotATable, "Not a table file.", {"The file holds no index description."});
+    while ((rc = statement.step()) == SQLITE_ROW) {
+        IndexDescription index;
+        index.name = statement.text(0);
+        index.fields = splitFields(statement.text(1));
+        index.primary = statement.int64(2) != 0;
+        index.unique = statement.int64(3) != 0 || index.primary;
+        index.descending = statement.int64(4) != 0;
+        index.caseInsensitive = statement.int64(5) != 0;
+        index.expression = !statement.isNull(6);
+        index.expressionText = statement.text(6);
+        out.indexes.push_back(index);
+    }
+    if (rc != SQLITE_DONE)
+        return sqliteFailure(rc, "The table file is damaged.");
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::checkSchema(const TableDescription& description) const
+{
+    SqliteStatement columns;
+    int rc = columns.prepare(db_, "SELECT name FROM pragma_table_info('records')");
+    if (rc != SQLITE_OK)
+        return sqliteFailure(rc, "The table file is damaged.");
+    std::vector<std::string> present;
+    while ((rc = columns.step()) == SQLITE_ROW)
+        present.push_back(columns.text(0));
+    if (rc != SQLITE_DONE)
+        return sqliteFailure(rc, "The table file is damaged.");
+    if (present.empty())
+        return failure(EngineCode::NotATable, "Not a table file.", {"The file holds no records table."});
+    for (const FieldDescription& field : description.fields) {
+        bool found = false;
+        for (const std::string& name : present)
+            found = found || strcasecmp(name.c_str(), field.name.c_str()) == 0;
+        if (!found)
+            return failure(EngineCode::TableCorrupt, "The table file is damaged.",
+                           {"Column '" + field.name + "' is described but missing."});
+    }
+    SqliteStatement index;
+    rc = index.prepare(db_, "SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = ?");
+    if (rc != SQLITE_OK)
+        return sqliteFailure(rc, "The table file is damaged.");
+    for (const IndexDescription& described : description.indexes) {
+        if (described.expression)
+            continue;
+        index.reset();
+        index.bindText(1, "index_" + described.name);
+        rc = index.step();
+        if (rc == SQLITE_DONE)
+            return failure(EngineCode::TableCorrupt, "The table file is damaged.",
+                           {"Index '" + described.name + "' is described but missing."});
+        if (rc != SQLITE_ROW)
+            return sqliteFailure(rc, "The table file is damaged.");
+    }
+    // Touch the records themselves, so that a damaged tree shows now.
+    SqliteStatement last;
+    rc = last.prepare(db_, "SELECT max(rid) FROM records");
+    if (rc == SQLITE_OK)
+        rc = last.step();
+    if (rc != SQLITE_ROW)
+        return sqliteFailure(rc, "The table file is damaged.");
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::open(const std::string& directory, const std::string& tableName,
+                                   std::shared_ptr<SqliteTableFile>& out)
+{
+    std::shared_ptr<SqliteTableFile> file(new SqliteTableFile(tableName, directory + "/" + tableName));
+    EngineStatus status = file->checkFile();
+    if (status.ok())
+        status = file->connect();
+    if (status.ok())
+        status = file->readDescription(file->description_);
+    if (status.ok())
+        status = file->checkSchema(file->description_);
+    // Only now, with the file known to be ours, may anything be written.
+    if (status.ok())
+        status = file->execute("PRAGMA journal_mode = WAL");
+    if (status.ok())
+        status = file->execute("PRAGMA synchronous = FULL");
+    if (!status.ok())
+        return status;
+    file->locks_ = RecordLockFile::forPath(file->path_ + ".lck");
+    out = std::move(file);
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::refreshDescription()
+{
+    TableDescription description;
+    EngineStatus status = readDescription(description);
+    if (status.ok())
+        description_ = std::move(description);
+    return status;
+}
+
+int SqliteTableFile::indexNumber(const std::string& name) const
+{
+    const std::vector<IndexDescription>& indexes = description_.indexes;
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        bool wanted = name.empty() ? indexes[i].primary : strcasecmp(indexes[i].name.c_str(), name.c_str()) == 0;
+        if (wanted)
+            return static_cast<int>(i);
+    }
+    return name.empty() && !indexes.empty() ? 0 : -1;
+}
+
+EngineStatus SqliteTableFile::keyOrder(int number, SqliteKeyOrder*& out)
+{
+    static const IndexDescription fileOrder;  // a table without indexes: rowid order
+    const IndexDescription& index = number >= 0 ? description_.indexes[static_cast<size_t>(number)] : fileOrder;
+    std::unique_ptr<SqliteKeyOrder>& slot = orders_[index.name + '\n' + index.fieldList()];
+    if (!slot) {
+        std::string problem = SqliteKeyOrder::check(description_, index);
+        if (!problem.empty())
+            return failure(EngineCode::NoSuchIndex, problem);
+        slot = std::make_unique<SqliteKeyOrder>(db_, description_, index);
+    }
+    out = slot.get();
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::prepare(std::unique_ptr<SqliteStatement>& slot, const std::string& sql)
+{
+    if (slot)
+        return EngineStatus::success();
+    auto statement = std::make_unique<SqliteStatement>();
+    int rc = statement->prepare(db_, sql);
+    if (rc != SQLITE_OK)
+        return sqliteFailure(rc, "Cannot read the table.");
+    slot = std::move(statement);
+    return EngineStatus::success();
+}
+
+void SqliteTableFile::readRow(const SqliteStatement& statement, EngineRecord& out) const
+{
+    size_t count = description_.fields.size();
+    out.values.resize(count);
+    out.bookmark = statement.int64(0);
+    for (size_t i = 0; i < count; ++i)
+        out.values[i] = statement.value(static_cast<int>(i) + 1);
+}
+
+EngineStatus SqliteTableFile::readRecord(std::int64_t rowid, EngineRecord& out)
+{
+    EngineStatus status = prepare(readStatement_, "SELECT " + columnList(description_) + " FROM records WHERE rid = ?");
+    if (!status.ok())
+        return status;
+    readStatement_->bindInt64(1, rowid);
+    int rc = readStatement_->step();
+    if (rc == SQLITE_ROW)
+        readRow(*readStatement_, out);
+    readStatement_->reset();
+    if (rc == SQLITE_DONE)
+        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    if (rc != SQLITE_ROW)
+        return sqliteFailure(rc, "Cannot read the record.");
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& rowid)
+{
+    EngineStatus status = prepare(insertStatement_, insertSql(description_));
+    if (!status.ok())
+        return status;
+    std::vector<FieldValue> values = storable(record);
+    for (size_t i = 0; i < values.size(); ++i)
+        insertStatement_->bind(static_cast<int>(i) + 1, values[i]);
+    int rc = insertStatement_->step();
+    insertStatement_->reset();
+    if ((rc & 0xFF) == SQLITE_CONSTRAINT)
+        return failure(EngineCode::KeyViolation, "Key violation.",
+                       {"A record with the same key already exists.", sqlite3_errmsg(db_)});
+    if (rc != SQLITE_DONE)
+        return sqliteFailure(rc, "Cannot store the record.");
+    rowid = sqlite3_last_insert_rowid(db_);
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::update(std::int64_t rowid, const EngineRecord& expected, const EngineRecord& record)
+{
+    std::string assignments;
+    for (size_t i = 0; i < description_.fields.size(); ++i)
+        assignments += (i ? ", " : "") + quote(description_.fields[i].name) + " = ?";
+    EngineStatus status = prepare(updateStatement_, "UPDATE records SET " + assignments + " WHERE rid = ?");
+    if (!status.ok())
+        return status;
+
+    Transaction transaction(db_);
+    int rc = transaction.begin();
+    if (rc != SQLITE_OK)
+        return sqliteFailure(rc, "Cannot store the record.");
+    EngineRecord current;
+    status = readRecord(rowid, current);
+    if (status.code == EngineCode::RecordNotFound)
+        return failure(EngineCode::RecordDeleted, "Record was deleted by another user.");
+    if (!status.ok())
+        return status;
+    if (current.values != expected.values)
+        return failure(EngineCode::RecordChanged, "Record was changed by another user.");
+
+    std::vector<FieldValue> values = storable(record);
+    for (size_t i = 0; i < values.size(); ++i)
+        updateStatement_->bind(static_cast<int>(i) + 1, values[i]);
+    updateStatement_->bindInt64(static_cast<int>(values.size()) + 1, rowid);
+    rc = updateStatement_->step();
+    updateStatement_->reset();
+    if ((rc & 0xFF) == SQLITE_CONSTRAINT)
+        return failure(EngineCode::KeyViolation, "Key violation.",
+                       {"A record with the same key already exists.", sqlite3_errmsg(db_)});
+    if (rc != SQLITE_DONE)
+        return sqliteFailure(rc, "Cannot store the record.");
+    rc = transaction.commit();
+    if (rc != SQLITE_OK)
+        return sqliteFailure(rc, "Cannot store the record.");
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::remove(std::int64_t rowid)
+{
+    EngineStatus status = prepare(deleteStatement_, "DELETE FROM records WHERE rid = ?");
+    if (!status.ok())
+        return status;
+    deleteStatement_->bindInt64(1, rowid);
+    int rc = deleteStatement_->step();
+    deleteStatement_->reset();
+    if (rc != SQLITE_DONE)
+        return sqliteFailure(rc, "Cannot delete the record.");
+    if (sqlite3_changes(db_) == 0)
+        return EngineStatus::failure(EngineCode::RecordGone, "Record was deleted by another user.");
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::count(std::int64_t& out)
+{
+    EngineStatus status = prepare(countStatement_, "SELECT count(*) FROM records");
+    if (!status.ok())
+        return status;
+    int rc = countStatement_->step();
+    out = rc == SQLITE_ROW ? countStatement_->int64(0) : 0;
+    countStatement_->reset();
+    if (rc != SQLITE_ROW)
+        return sqliteFailure(rc, "Cannot count the records.");
+    return EngineStatus::success();
+}
+
+SqliteStatement* SqliteTableFile::filterStatement(const std::vector<int>& columns, const SqliteKeyOrder& order,
+                                                  EngineStatus& status)
+{
+    std::string where;
+    for (size_t i = 0; i < columns.size(); ++i)
+        where += (i ? " AND " : "") + quote(description_.fields[static_cast<size_t>(columns[i])].name) + " IS ?";
+    std::string sql = order.sql(SqliteKeyOrder::Op::First, 0);
+    size_t orderBy = sql.find(" ORDER BY ");
+    if (!where.empty())
+        sql.insert(orderBy, " WHERE " + where);
+    std::unique_ptr<SqliteStatement>& slot = filters_[sql];
+    status = prepare(slot, sql);
+    return status.ok() ? slot.get() : nullptr;
+}
+
+EngineStatus SqliteTableFile::create(const std::string& path, const TableDescription& description)
+{
+    std::vector<std::string> detail = {"Table: " + description.tableName, "File: " + path};
+    auto fail = [&](EngineCode code, const std::string& message, const std::string& why) {
+        std::vector<std::string> stack = {why};
+        stack.insert(stack.end(), detail.begin(), detail.end());
+        return EngineStatus::failure(code, message, stack);
+    };
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        return fail(EngineCode::IoError, "The table file already exists.", "It is left as it is.");
+
+    // Build it under another name and link it into place: link never
+    // replaces an existing file, and a half-built file never has the name.
+    std::string building = path + ".building";
+    ::unlink(building.c_str());
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(building.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    std::string sql = "PRAGMA journal_mode = WAL; BEGIN;"
+                      "CREATE TABLE table_columns (position INTEGER PRIMARY KEY, name TEXT NOT NULL, "
+                      "type TEXT NOT NULL, size INTEGER NOT NULL, default_value TEXT);"
+                      "CREATE TABLE table_indexes (position INTEGER PRIMARY KEY, name TEXT NOT NULL, "
+                      "fields TEXT NOT NULL, is_primary INTEGER NOT NULL, is_unique INTEGER NOT NULL, "
+                      "is_descending INTEGER NOT NULL, is_case_insensitive INTEGER NOT NULL, expression TEXT);";
+    std::string columns = "rid INTEGER PRIMARY KEY AUTOINCREMENT";
+    for (size_t i = 0; i < description.fields.size(); ++i) {
+        const FieldDescription& field = description.fields[i];
+        std::string literal = sqlLiteral(field.defaultValue);
+        char* text = sqlite3_mprintf("INSERT INTO table_columns VALUES (%d, %Q, %Q, %d, %s);", static_cast<int>(i),
+                                     field.name.c_str(), typeName(field.type), field.size,
+                                     field.hasDefault ? literal.c_str() : "NULL");
+        sql += text;
+        sqlite3_free(text);
+        columns += ", " + quote(field.name);
+        if (field.type == ColumnType::Text)
+            columns += " TEXT NOT NULL DEFAULT " + (field.hasDefault ? literal : std::string("''"));
+        else
+            columns += " TEXT";
+    }
+    sql += "CREATE TABLE records (" + columns + ");";
+
+    const IndexDescription* primary = nullptr;
+    for (const IndexDescription& index : description.indexes)
+        if (index.primary)
+            primary = &index;
+    for (size_t i = 0; i < description.indexes.size(); ++i) {
+        const IndexDescription& index = description.indexes[i];
+        std::string problem = SqliteKeyOrder::check(description, index);
+        if (!problem.empty()) {
+            sqlite3_close(db);
+            ::unlink(building.c_str());
+            return fail(EngineCode::InvalidKey, "Cannot create the table file.", problem);
+        }
+        char* text = sqlite3_mprintf("INSERT INTO table_indexes VALUES (%d, %Q, %Q, %d, %d, 0, %d, NULL);",
+                                     static_cast<int>(i), index.name.c_str(), index.fieldList().c_str(),
+                                     index.primary ? 1 : 0, index.unique ? 1 : 0, index.caseInsensitive ? 1 : 0);
+        sql += text;
+        sqlite3_free(text);
+        // The same columns as the cursor's key tuple (SqliteKeyOrder).
+        std::string keyColumns;
+        std::vector<std::string> used;
+        auto add = [&](const std::string& field, bool folds) {
+            for (const std::string& seen : used)
+                if (strcasecmp(seen.c_str(), field.c_str()) == 0)
+                    return;
+            used.push_back(field);
+            keyColumns += (keyColumns.empty() ? "" : ", ") + quote(field) + (folds ? " COLLATE NOCASE" : "");
+        };
+        for (const std::string& field : index.fields)
+            add(field, index.caseInsensitive);
+        if (primary && !index.unique && !index.primary)
+            for (const std::string& field : primary->fields)
+                add(field, primary->caseInsensitive);
+        sql += std::string("CREATE ") + (index.unique || index.primary ? "UNIQUE " : "") + "INDEX " +
+               quote("index_" + index.name) + " ON records (" + keyColumns + ");";
+    }
+    sql += "COMMIT;";
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    std::string native = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    int closed = sqlite3_close(db);
+    if (rc != SQLITE_OK || closed != SQLITE_OK) {
+        ::unlink(building.c_str());
+        return fail(EngineCode::IoError, "Cannot create the table file.", native);
+    }
+    if (::link(building.c_str(), path.c_str()) != 0) {
+        int error = errno;
+        ::unlink(building.c_str());
+        if (error == EEXIST)
+            return fail(EngineCode::IoError, "The table file already exists.", "It is left as it is.");
+        return fail(EngineCode::IoError, "Cannot create the table file.", std::strerror(error));
+    }
+    ::unlink(building.c_str());
+    return EngineStatus::success();
+}

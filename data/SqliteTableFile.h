@@ -1,0 +1,96 @@
+#pragma once
+#include "EngineRecord.h"
+#include "EngineStatus.h"
+#include "RecordLockFile.h"
+#include "SqliteKeyOrder.h"
+#include "SqliteStatement.h"
+#include "TableDescription.h"
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One open table file: its SQLite connection, its description, the cached
+// statements and the record lock file. Every cursor on the table shares it.
+// The file layout is in docs/table-files.md.
+class SqliteTableFile {
+public:
+    // Opens directory/tableName shared and writable. The file is checked
+    // before anything is written to it: a missing, unreadable, foreign,
+    // truncated or badly described file is refused with an error naming the
+    // table and the path, and stays as it was.
+    static EngineStatus open(const std::string& directory, const std::string& tableName,
+                             std::shared_ptr<SqliteTableFile>& out);
+
+    // Creates a new, empty table file at path as described. Never replaces an
+    // existing file (TableExists-like failure: IoError naming it).
+    static EngineStatus create(const std::string& path, const TableDescription& description);
+
+    SqliteTableFile(const SqliteTableFile&) = delete;
+    SqliteTableFile& operator=(const SqliteTableFile&) = delete;
+    ~SqliteTableFile();
+
+    const TableDescription& description() const { return description_; }
+    EngineStatus refreshDescription();
+    sqlite3* handle() const { return db_; }
+    RecordLockFile& locks() { return *locks_; }
+
+    // Position of an index in description().indexes by name (letter case not
+    // significant; empty is the primary index, or the first index), or -1.
+    int indexNumber(const std::string& name) const;
+    // The key order of index number n; NoSuchIndex when it cannot be followed.
+    EngineStatus keyOrder(int number, SqliteKeyOrder*& out);
+
+    // Reads the record with this rowid. RecordNotFound when there is none.
+    EngineStatus readRecord(std::int64_t rowid, EngineRecord& out);
+    // Reads a record from a statement whose columns are rowid, then every column.
+    void readRow(const SqliteStatement& statement, EngineRecord& out) const;
+
+    // Each is one committed transaction.
+    EngineStatus insert(const EngineRecord& record, std::int64_t& rowid);
+    // Updates the row only when it still holds expected: RecordDeleted or
+    // RecordChanged otherwise, and nothing is written.
+    EngineStatus update(std::int64_t rowid, const EngineRecord& expected, const EngineRecord& record);
+    // RecordGone when the row is not there.
+    EngineStatus remove(std::int64_t rowid);
+    EngineStatus count(std::int64_t& out);
+    // The filtered-scan statement for these columns in this order (see
+    // SqliteCursor::findFiltered); null with status set on failure.
+    SqliteStatement* filterStatement(const std::vector<int>& columns, const SqliteKeyOrder& order, EngineStatus& status);
+
+    // A failure naming this table and its file, with SQLite's own text.
+    EngineStatus failure(EngineCode code, const std::string& message, std::vector<std::string> detail = {}) const;
+    EngineStatus sqliteFailure(int rc, const std::string& message) const;
+
+    // Helpers shared with the key order and the admin tool.
+    static std::string quote(const std::string& name);
+    static std::string columnList(const TableDescription& description);  // rowid, then every column
+    static std::string insertSql(const TableDescription& description);
+    // Text cut to size characters (UTF-8); size 0 means no limit.
+    static std::string cutToSize(const std::string& text, int size);
+    // A record's values made storable: text cut to size, null text as ''.
+    std::vector<FieldValue> storable(const EngineRecord& record) const;
+
+private:
+    SqliteTableFile(std::string tableName, std::string path) : tableName_(std::move(tableName)), path_(std::move(path)) {}
+    EngineStatus checkFile() const;
+    EngineStatus connect();
+    EngineStatus readDescription(TableDescription& out) const;
+    EngineStatus checkSchema(const TableDescription& description) const;
+    EngineStatus prepare(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
+    EngineStatus execute(const char* sql);
+
+    std::string tableName_;
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    TableDescription description_;
+    std::shared_ptr<RecordLockFile> locks_;
+    std::map<std::string, std::unique_ptr<SqliteKeyOrder>> orders_;
+    std::map<std::string, std::unique_ptr<SqliteStatement>> filters_;
+    std::unique_ptr<SqliteStatement> readStatement_, insertStatement_, updateStatement_, deleteStatement_,
+        countStatement_;
+};

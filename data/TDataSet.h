@@ -1,0 +1,186 @@
+#pragma once
+#include "RecordBuffer.h"
+#include "TDataEvent.h"
+#include "TDataSetState.h"
+#include "TField.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TDataSource;
+
+// A dataset: state, current record, a window of buffered records around it,
+// and the notifications that keep its data sources and their links in step.
+// Storage is left to subclasses through the protected internal* hooks; this
+// class owns the state machine.
+//
+// Invariant between public operations: the storage cursor stands on the
+// current record (or, with no current record, anywhere).
+class TDataSet {
+public:
+    explicit TDataSet(std::string name = {});
+    virtual ~TDataSet();
+    TDataSet(const TDataSet&) = delete;
+    TDataSet& operator=(const TDataSet&) = delete;
+
+    const std::string& Name() const { return name_; }
+    TDataSetState State() const { return state_; }
+    bool Active() const { return state_ != TDataSetState::dsInactive; }
+    bool Modified() const { return modified_; }
+    bool Bof() const { return bof_; }
+    bool Eof() const { return eof_; }
+    bool IsEmpty() const { return recordCount_ == 0 && state_ != TDataSetState::dsInsert; }
+    // False for a dataset the storage will not change.
+    virtual bool CanModify() const { return true; }
+
+    void Open();
+    void Close();
+    void SetActive(bool active) { active ? Open() : Close(); }
+
+    // Movement. Each starts with the browse-mode check.
+    void First();
+    void Last();
+    void Next() { MoveBy(1); }
+    void Prior() { MoveBy(-1); }
+    // Returns the number of records actually moved.
+    int MoveBy(int distance);
+
+    // Editing.
+    void Edit();
+    void Insert();
+    void Append();
+    void Post();
+    void Cancel();
+    void Delete();
+    // Write-back request: every link writes its pending text.
+    void UpdateRecord();
+    // Ends a pending edit: posts when modified, cancels otherwise.
+    void CheckBrowseMode();
+
+    // Fields, in field order (declared, or built from the columns).
+    const std::vector<std::unique_ptr<TField>>& Fields() const { return fields_; }
+    // Compared without regard to letter case; nullptr when none.
+    TField* FindField(const std::string& name) const;
+    // As FindField, but "Field '%s' not found" (prefixed) when none.
+    TField* FieldByName(const std::string& name) const;
+    // Takes ownership. Only while inactive.
+    TField* AddField(std::unique_ptr<TField> field);
+
+    // Record count of the whole table (may cost a scan in the storage).
+    virtual int RecordCount() { return recordCount_; }
+
+    // Lookup values: the first record whose keyFields (";"-separated) equal
+    // keyValues exactly, and its resultField's value; null when none. The
+    // current record does not move.
+    virtual FieldValue Lookup(const std::string& keyFields, const std::vector<FieldValue>& keyValues,
+                              const std::string& resultField) = 0;
+    // Partial: text begins with value, letter case ignored. Moves to the
+    // found record; false leaves the current record.
+    virtual bool Locate(const std::string& fieldName, const std::string& value, bool partial) = 0;
+
+    // Data sources, in attachment order. Done by TDataSource.
+    void AttachDataSource(TDataSource* source);
+    void DetachDataSource(TDataSource* source);
+
+    // The record window, for data links.
+    int BufferCount() const { return static_cast<int>(buffers_.size()); }
+    int WindowRecordCount() const { return recordCount_; }
+    int ActiveRecord() const { return activeRecord_; }
+    // Make another row of the window the one fields read (links drawing
+    // rows); returns the previous one. Does not move the current record.
+    int SelectRow(int row);
+    // Recompute the window size from the links' demands.
+    void UpdateBufferCount();
+
+    // Events of the dataset itself.
+    std::function<void(TDataSet&)> AfterScroll;
+
+    // Raising an error on behalf of this dataset: "Name: message".
+    [[noreturn]] void Fail(const std::string& message) const;
+    std::string Prefixed(const std::string& message) const;
+
+    // Field access for TField.
+    FieldValue FieldValueOf(const TField& field) const;
+    void SetFieldValue(TField& field, const FieldValue& value);
+    void DataEvent(TDataEvent event, std::intptr_t info = 0);
+
+protected:
+    // Storage hooks. Each throws EDatabaseError on failure.
+    virtual void InternalOpen() = 0;
+    virtual void InternalClose() = 0;
+    virtual void InternalFirst() = 0;   // before the first record
+    virtual void InternalLast() = 0;    // after the last record
+    // Step and read into buffer; false at the end (cursor then at that end).
+    virtual bool InternalNext(RecordBuffer& buffer) = 0;
+    virtual bool InternalPrior(RecordBuffer& buffer) = 0;
+    // Read the cursor's current record; false when it stands on none.
+    virtual bool InternalCurrent(RecordBuffer& buffer, bool lock) = 0;
+    // Stand on the record of a buffer; false when it is gone.
+    virtual bool InternalGotoBuffer(const RecordBuffer& buffer) = 0;
+    // Stand between records: before the record of buffer, or at the end.
+    virtual void InternalSetToCrack(const RecordBuffer* before) = 0;
+    virtual void InternalInitRecord(RecordBuffer& buffer) = 0;
+    virtual void InternalPutValue(RecordBuffer& buffer, const TField& field, const FieldValue& value) = 0;
+    virtual void InternalPost(RecordBuffer& buffer, bool inserting) = 0;
+    virtual void InternalCancel() = 0;   // release the lock of an edit
+    virtual void InternalDelete() = 0;
+    // In key state only fields of the current index may be set.
+    virtual bool IsIndexField(const TField&) const { return false; }
+
+    enum class ResyncMode { KeepRow, Center };
+    // Rebuild the window around the cursor's record (item 8 of re-reading).
+    // With exact, the record must be the cursor's own ("Record not found").
+    void Resync(ResyncMode mode, bool exact = false);
+    void SetState(TDataSetState state);
+    // Lookup values of a buffer, in calculate state.
+    void CalculateFields(RecordBuffer& buffer);
+    // Make the cursor stand on the active row's record.
+    void SyncCursor();
+    // Enter a temporary state with notifications suppressed; the returned
+    // guard restores the previous state.
+    class TemporaryState {
+    public:
+        TemporaryState(TDataSet& dataSet, TDataSetState state);
+        ~TemporaryState();
+        TemporaryState(const TemporaryState&) = delete;
+        TemporaryState& operator=(const TemporaryState&) = delete;
+
+    private:
+        TDataSet& dataSet_;
+        TDataSetState saved_;
+    };
+    RecordBuffer* keyBuffer_ = nullptr;  // in key state: where field values go
+
+    std::vector<std::unique_ptr<TField>> fields_;
+
+private:
+    void CheckActive() const;
+    void CheckCanModify() const;
+    void BeginNewRecord(bool append);
+    void ClearWindow();
+    void FillForward(int from);
+    int FillBackward(int rows);
+    void FetchMore();
+    int StepForward(int& scrolled);
+    int StepBackward(int& scrolled);
+    void NotifySources(TDataEvent event, std::intptr_t info);
+    RecordBuffer& ActiveBuffer() { return buffers_[activeRecord_]; }
+    const RecordBuffer* RowBuffer() const;
+    int LookupIndex(const TField& field) const;
+
+    std::string name_;
+    TDataSetState state_ = TDataSetState::dsInactive;
+    bool modified_ = false;
+    bool bof_ = true;
+    bool eof_ = true;
+    int disableNotify_ = 0;
+    std::vector<RecordBuffer> buffers_ = std::vector<RecordBuffer>(1);
+    int recordCount_ = 0;
+    int activeRecord_ = 0;
+    int selectedRow_ = -1;  // row fields read while a link draws; -1: active row
+    int cursorRow_ = -1;    // row the storage cursor stands on; -1: elsewhere
+    std::vector<TDataSource*> sources_;
+};

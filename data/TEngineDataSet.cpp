@@ -1,0 +1,216 @@
+#include "TEngineDataSet.h"
+
+#include "EDBEngineError.h"
+#include "TextCompare.h"
+
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> splitFields(const std::string& list)
+{
+    std::vector<std::string> names;
+    std::stringstream stream(list);
+    std::string name;
+    while (std::getline(stream, name, ';'))
+        if (!name.empty())
+            names.push_back(name);
+    return names;
+}
+
+bool missing(const EngineStatus& status)
+{
+    return status.code == EngineCode::RecordNotFound || status.code == EngineCode::RecordGone;
+}
+
+} // namespace
+
+void TEngineDataSet::Check(const EngineStatus& status)
+{
+    if (!status.ok())
+        throw EDBEngineError(status);
+}
+
+void TEngineDataSet::InternalClose()
+{
+    searchCursor_.reset();
+    searchIndex_.clear();
+    cursor_.reset();
+}
+
+void TEngineDataSet::InternalFirst()
+{
+    Check(cursor_->setToBegin());
+}
+
+void TEngineDataSet::InternalLast()
+{
+    Check(cursor_->setToEnd());
+}
+
+bool TEngineDataSet::InternalNext(RecordBuffer& buffer)
+{
+    EngineStatus status = cursor_->getNext(buffer.record);
+    if (status.endOfData())
+        return false;
+    Check(status);
+    return true;
+}
+
+bool TEngineDataSet::InternalPrior(RecordBuffer& buffer)
+{
+    EngineStatus status = cursor_->getPrior(buffer.record);
+    if (status.endOfData())
+        return false;
+    Check(status);
+    return true;
+}
+
+bool TEngineDataSet::InternalCurrent(RecordBuffer& buffer, bool lock)
+{
+    EngineStatus status = cursor_->getRecord(buffer.record, lock ? EngineCursor::Lock::Write : EngineCursor::Lock::None);
+    if (!lock && (missing(status) || status.endOfData()))
+        return false;
+    Check(status);
+    return true;
+}
+
+bool TEngineDataSet::InternalGotoBuffer(const RecordBuffer& buffer)
+{
+    EngineStatus status = cursor_->setToBookmark(buffer.record.bookmark);
+    if (missing(status))
+        return false;
+    Check(status);
+    return true;
+}
+
+void TEngineDataSet::InternalSetToCrack(const RecordBuffer* before)
+{
+    Check(before ? cursor_->setToCrackBefore(before->record.bookmark) : cursor_->setToEnd());
+}
+
+void TEngineDataSet::InternalInitRecord(RecordBuffer& buffer)
+{
+    Check(cursor_->initRecord(buffer.record));
+}
+
+void TEngineDataSet::InternalPutValue(RecordBuffer& buffer, const TField& field, const FieldValue& value)
+{
+    Check(cursor_->putField(buffer.record, field.FieldNo(), value));
+}
+
+void TEngineDataSet::InternalPost(RecordBuffer& buffer, bool inserting)
+{
+    Check(inserting ? cursor_->insertRecord(buffer.record) : cursor_->modifyRecord(buffer.record));
+}
+
+void TEngineDataSet::InternalCancel()
+{
+    Check(cursor_->releaseLock());
+}
+
+void TEngineDataSet::InternalDelete()
+{
+    EngineStatus status = cursor_->deleteRecord();
+    if (status.code == EngineCode::RecordGone)
+        return;
+    Check(status);
+}
+
+int TEngineDataSet::RecordCount()
+{
+    if (!cursor_)
+        return 0;
+    std::int64_t count = 0;
+    Check(cursor_->recordCount(count));
+    return static_cast<int>(count);
+}
+
+EngineCursor& TEngineDataSet::SearchCursor(const std::string& fieldName, bool& indexed)
+{
+    std::string indexName;
+    indexed = false;
+    for (const IndexDescription& index : cursor_->description().indexes) {
+        if (index.expression || index.descending || index.caseInsensitive || index.fields.empty())
+            continue;
+        if (TextCompare::equalNoCase(index.fields.front(), fieldName)) {
+            indexName = index.name;
+            indexed = true;
+            break;
+        }
+    }
+    if (!searchCursor_ || searchIndex_ != indexName) {
+        searchCursor_.reset();
+        Check(cursor_->cloneCursor(indexName, searchCursor_));
+        searchIndex_ = indexName;
+    }
+    return *searchCursor_;
+}
+
+FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vector<FieldValue>& keyValues,
+                                  const std::string& resultField)
+{
+    CheckBrowseMode();
+    std::vector<std::string> names = splitFields(keyFields);
+    const TableDescription& table = cursor_->description();
+    std::vector<int> columns;
+    for (const std::string& name : names) {
+        int column = table.fieldNumber(name);
+        if (column < 0)
+            Fail("Field '" + name + "' not found");
+        columns.push_back(column);
+    }
+    int result = table.fieldNumber(resultField);
+    if (result < 0)
+        Fail("Field '" + resultField + "' not found");
+    if (columns.size() != keyValues.size())
+        return std::nullopt;
+    for (const FieldValue& value : keyValues)
+        if (!value)
+            return std::nullopt;  // null equals nothing
+
+    bool indexed = false;
+    EngineCursor& search = SearchCursor(names.front(), indexed);
+    EngineRecord record;
+    EngineStatus status;
+    if (indexed && columns.size() == 1) {
+        status = search.findKey(keyValues, 1);
+        if (status.ok())
+            status = search.getRecord(record);
+    } else {
+        status = search.findFiltered(columns, keyValues, record);
+    }
+    if (missing(status) || status.endOfData())
+        return std::nullopt;
+    Check(status);
+    return record.values[result];
+}
+
+bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& value, bool partial)
+{
+    CheckBrowseMode();
+    TField* field = FieldByName(fieldName);
+    int column = field->FieldNo();
+    if (column < 0)
+        return false;
+    // Same ordering as the dataset, so "first" means first as the user sees it.
+    std::unique_ptr<EngineCursor> scan;
+    Check(cursor_->cloneCursor(cursor_->currentIndex().name, scan));
+    EngineRecord record;
+    EngineStatus status;
+    if (!partial) {
+        status = scan->findFiltered({column}, {FieldValue(value)}, record);
+    } else {
+        Check(scan->setToBegin());
+        while ((status = scan->getNext(record)).ok()) {
+            if (TextCompare::startsWithNoCase(record.values[column].value_or(std::string()), value))
+                break;
+        }
+    }
+    if (missing(status) || status.endOfData())
+        return false;
+    Check(status);
+    Check(cursor_->setToBookmark(record.bookmark));
+    Resync(ResyncMode::Center, true);
+    return true;
+}

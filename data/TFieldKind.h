@@ -1,0 +1,3 @@
+#pragma once
+
+enum class TFieldKind { fkData, fkLookup };

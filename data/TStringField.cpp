@@ -1,0 +1,24 @@
+#include "TStringField.h"
+
+#include "EditMask.h"
+#include "Utf8.h"
+
+TStringField::TStringField(std::string fieldName, int size)
+    : TField(std::move(fieldName), "String"), size_(size > 0 ? size : 20)
+{
+}
+
+std::string TStringField::DisplayText() const
+{
+    std::string text = AsString();
+    if (EditMask.empty())
+        return text;
+    return ::EditMask(EditMask).displayText(text);
+}
+
+FieldValue TStringField::ConvertText(const std::string& text) const
+{
+    if (text.empty())
+        return std::string();
+    return Utf8::left(text, static_cast<size_t>(size_));
+}

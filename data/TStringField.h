@@ -1,0 +1,19 @@
+#pragma once
+#include "TField.h"
+
+// Text of at most Size characters (20 when not declared). Longer text is cut
+// without a message.
+class TStringField : public TField {
+public:
+    explicit TStringField(std::string fieldName, int size = 20);
+
+    int Size() const override { return size_; }
+    void SetSize(int size) { size_ = size; }
+    int DisplayWidth() const override { return size_; }
+    // Formatted through the edit mask when the field has one.
+    std::string DisplayText() const override;
+    FieldValue ConvertText(const std::string& text) const override;
+
+private:
+    int size_;
+};

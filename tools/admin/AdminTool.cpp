@@ -1,0 +1,37 @@
+#include "AdminTool.h"
+
+#include "CheckCommand.h"
+#include "GenerateCommand.h"
+#include "InitCommand.h"
+
+#include <cstdlib>
+
+void AdminTool::usage(std::ostream& out)
+{
+    out << "usage: arsipstaf-admin init [DIR]   create the table files in DIR and point rekam_induk at it\n"
+           "       arsipstaf-admin check        open every table through rekam_induk and report problems\n"
+           "       arsipstaf-admin generate N   add N demonstration records to both record tables\n";
+}
+
+int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty()) {
+        usage(err);
+        return 2;
+    }
+    const std::string& command = args[0];
+    if (command == "init" && args.size() <= 2)
+        return InitCommand::run(args.size() == 2 ? args[1] : std::string(), out, err);
+    if (command == "check" && args.size() == 1)
+        return CheckCommand::run(out, err);
+    if (command == "generate" && args.size() == 2) {
+        char* end = nullptr;
+        long long count = std::strtoll(args[1].c_str(), &end, 10);
+        if (end && *end == '\0' && count > 0)
+            return GenerateCommand::run(count, out, err);
+        err << "generate: N must be a positive number\n";
+        return 2;
+    }
+    usage(err);
+    return 2;
+}

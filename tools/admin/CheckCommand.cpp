@@ -1,0 +1,127 @@
+#include "CheckCommand.h"
+
+#include "DefaultTableFiles.h"
+#include "EDBEngineError.h"
+#include "EngineConfig.h"
+#include "SqliteCursor.h"
+#include "StorageEngine.h"
+
+#include <map>
+#include <strings.h>
+
+namespace {
+
+const std::map<std::string, std::string>& objectNames()
+{
+    static const std::map<std::string, std::string> names = {
+        {"Agama.db", "Tagama"}, {"Datapegawai.db", "Tdatapeg"}, {"Golongan.db", "Tgol"},
+        {"Jabatan.db", "Tjab"}, {"JK.db", "Tjk"},               {"Mutasi.db", "Tmutasi"},
+        {"Pangkat.db", "Tpangkat"}, {"Pend_Formal.db", "Tpf"},  {"Status.db", "Tstatus"}};
+    return names;
+}
+
+// The ordering choice the record windows make, found as the dataset finds it.
+bool hasIndexFor(const TableDescription& table, const std::string& fields)
+{
+    for (const IndexDescription& index : table.indexes) {
+        if (index.descending || index.expression)
+            continue;
+        std::string list = index.fieldList();
+        if (strcasecmp(list.c_str(), fields.c_str()) == 0 ||
+            (list.size() > fields.size() && strncasecmp(list.c_str(), fields.c_str(), fields.size()) == 0 &&
+             list[fields.size()] == ';'))
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::string> columnProblems(const TableDescription& actual, const TableDescription& wanted,
+                                        const std::string& object)
+{
+    std::vector<std::string> problems;
+    for (const FieldDescription& field : wanted.fields) {
+        int number = actual.fieldNumber(field.name);
+        if (number < 0) {
+            problems.push_back(object + ": Field '" + field.name + "' not found");
+            continue;
+        }
+        const FieldDescription& column = actual.fields[static_cast<size_t>(number)];
+        if (column.typeName != field.typeName)
+            problems.push_back(object + ": Type mismatch for field '" + field.name + "', expecting: " +
+                               field.typeName + " actual: " + column.typeName);
+        else if (field.type == ColumnType::Text && column.size > 0 && column.size < field.size)
+            problems.push_back(object + ": Field '" + field.name + "' holds " + std::to_string(column.size) +
+                               " characters, the program writes " + std::to_string(field.size));
+    }
+    return problems;
+}
+
+std::string integrity(EngineCursor& cursor)
+{
+    auto* sqlite = dynamic_cast<SqliteCursor*>(&cursor);
+    if (!sqlite)
+        return "ok";
+    SqliteStatement check;
+    if (check.prepare(sqlite->tableFile().handle(), "PRAGMA quick_check") != SQLITE_OK)
+        return sqlite3_errmsg(sqlite->tableFile().handle());
+    std::string result;
+    int rc;
+    while ((rc = check.step()) == SQLITE_ROW)
+        result += (result.empty() ? "" : "; ") + check.text(0);
+    if (rc != SQLITE_DONE)
+        return sqlite3_errmsg(sqlite->tableFile().handle());
+    return result;
+}
+
+} // namespace
+
+int CheckCommand::run(std::ostream& out, std::ostream& err)
+{
+    std::unique_ptr<EngineDatabase> database;
+    EngineStatus status;
+    try {
+        status = StorageEngine::defaultSession().openDatabase(EngineConfig::defaultAlias, database);
+    } catch (const EDBEngineError& error) {
+        err << error.what() << '\n';
+        return 1;
+    }
+    if (!status.ok()) {
+        err << EDBEngineError::describe(status) << '\n';
+        return 1;
+    }
+    out << "Alias " << EngineConfig::defaultAlias << " names " << database->directory() << '\n';
+    int problems = 0;
+    for (const DefaultTableFiles::File& file : DefaultTableFiles::all()) {
+        const TableDescription& wanted = file.description;
+        const std::string& object = objectNames().at(wanted.tableName);
+        std::unique_ptr<EngineCursor> cursor;
+        status = database->openTable(wanted.tableName, "", cursor);
+        if (!status.ok()) {
+            err << object << ": " << EDBEngineError::describe(status) << '\n';
+            ++problems;
+            continue;
+        }
+        std::vector<std::string> found = columnProblems(cursor->description(), wanted, object);
+        if (file.rows.empty())  // the record tables: the ordering choices need indexes
+            for (const IndexDescription& index : wanted.indexes)
+                if (!hasIndexFor(cursor->description(), index.fieldList()))
+                    found.push_back(object + ": No index for fields '" + index.fieldList() + "'");
+        std::string check = integrity(*cursor);
+        if (check != "ok")
+            found.push_back(wanted.tableName + ": integrity check failed: " + check);
+        for (const std::string& line : found)
+            err << line << '\n';
+        problems += static_cast<int>(found.size());
+        if (found.empty()) {
+            std::int64_t count = 0;
+            if (cursor->recordCount(count).ok())
+                out << wanted.tableName << ": ok, " << count << " records\n";
+        }
+    }
+    if (problems == 0) {
+        out << "All nine tables open and hold what the program needs.\n";
+        return 0;
+    }
+    out << problems << (problems == 1 ? " problem" : " problems") << " found.\n";
+    return 1;
+}

@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+// Realistic demonstration records: Indonesian names and places, distinct
+// numbers. Record n always has the same NIP and decree number, and distinct
+// n give distinct ones, so a second run that continues the numbering never
+// collides with the first.
+class DemoRecordMaker {
+public:
+    // Codes to draw from, per code table key column ("Kd_JK" ...).
+    struct Codes {
+        std::vector<std::string> sexes, religions, ranks, grades, positions, educations, statuses;
+    };
+
+    DemoRecordMaker(Codes codes, std::uint64_t seed) : codes_(std::move(codes)), random_(seed) {}
+
+    // Ten-digit employee number of record n (n < 9,000,000,000).
+    static std::string employeeNumber(std::uint64_t n);
+    // Decree number of record n fitting "!A-9999-AA.99.99-9999".
+    static std::string decreeNumber(std::uint64_t n);
+
+    // Values in the column order of "Datapegawai.db" and "Mutasi.db".
+    std::vector<std::string> employee(std::uint64_t n);
+    std::vector<std::string> transfer(std::uint64_t n);
+
+private:
+    const std::string& pick(const std::vector<std::string>& list);
+    std::string pickCode(const std::vector<std::string>& codes);
+    std::string digits(int count);
+    std::string date(int fromYear, int toYear);
+    std::string name();
+    std::string rankFor(const std::string& grade);
+
+    Codes codes_;
+    std::mt19937_64 random_;
+};
