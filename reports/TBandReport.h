@@ -1,11 +1,11 @@
 #pragma once
+#include "TDataSet.h"
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ReportDataSet.h"
 #include "ReportUnits.h"
 #include "TRepBand.h"
 #include "TRepPage.h"
@@ -57,7 +57,7 @@ public:
     void setZoom(int zoom);
 
     std::string Name;
-    ReportDataSet* DataSet = nullptr;  // does not take ownership
+    TDataSet* DataSet = nullptr;  // does not take ownership
     TRepPage Page;
     TRepPrinterSettings PrinterSettings;
     TRepOptions Options;

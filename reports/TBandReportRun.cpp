@@ -127,7 +127,7 @@ void TBandReport::printEmptyForm()
 
 void TBandReport::traverse()
 {
-    ReportDataSet* data = DataSet;
+    TDataSet* data = DataSet;
     if (!data || !data->Active()) {
         if (PrintIfEmpty)
             printEmptyForm();

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "TField.h"
+
 void TRepDBText::Prepare()
 {
     field_ = nullptr;

@@ -1,5 +1,5 @@
 #pragma once
-#include "ReportDataSet.h"
+#include "TDataSet.h"
 #include "TRepPrintable.h"
 
 // The display text of one field of the current record. A field that is not
@@ -11,11 +11,11 @@ public:
     void Prepare() override;
     void Unprepare() override { field_ = nullptr; }
 
-    ReportDataSet* DataSet = nullptr;  // does not take ownership
+    TDataSet* DataSet = nullptr;  // does not take ownership
     std::string DataField;
     // Set by no report of this program; text fields keep their display text.
     std::string Mask;
 
 private:
-    ReportField* field_ = nullptr;
+    TField* field_ = nullptr;
 };
