@@ -1,5 +1,7 @@
 #include "EmfPlayer.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -111,8 +113,8 @@ std::vector<PagePoint> Playback::points(const Reader& r, bool wide) const
 void Playback::font(const Reader& r)
 {
     PageFont f;
-    const std::int32_t height = r.i32(12);
-    f.height = height < 0 ? -height : height;
+    const std::int64_t height = r.i32(12);
+    f.height = static_cast<std::int32_t>(std::min<std::int64_t>(height < 0 ? -height : height, INT32_MAX));
     f.weight = r.i32(28);
     f.italic = r.u8(32) != 0;
     f.underline = r.u8(33) != 0;

@@ -2,10 +2,19 @@
 
 #include <QFontMetricsF>
 #include <QPolygon>
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 
 QColor qcolor(const PageColor& c) { return QColor(c.r, c.g, c.b); }
+
+// Pictures from elsewhere may carry any coordinates; keep the arithmetic in range.
+int span(std::int32_t from, std::int32_t to, int less = 0)
+{
+    const std::int64_t d = std::int64_t(to) - from - less;
+    return static_cast<int>(std::clamp<std::int64_t>(d, INT32_MIN / 2, INT32_MAX / 2));
+}
 
 QPolygon polygonOf(const std::vector<PagePoint>& points)
 {
@@ -36,17 +45,17 @@ void QtPageCanvas::rectangle(const PageRect& r, const PagePen& pen, const PageBr
 {
     if (!pen.visible) {
         if (brush.visible)
-            painter_.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), qcolor(brush.color));
+            painter_.fillRect(QRect(r.left, r.top, span(r.left, r.right), span(r.top, r.bottom)), qcolor(brush.color));
         return;
     }
     use(pen, brush);
-    painter_.drawRect(QRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1));
+    painter_.drawRect(QRect(r.left, r.top, span(r.left, r.right, 1), span(r.top, r.bottom, 1)));
 }
 
 void QtPageCanvas::ellipse(const PageRect& r, const PagePen& pen, const PageBrush& brush)
 {
     use(pen, brush);
-    painter_.drawEllipse(QRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1));
+    painter_.drawEllipse(QRect(r.left, r.top, span(r.left, r.right, 1), span(r.top, r.bottom, 1)));
 }
 
 void QtPageCanvas::polyline(const std::vector<PagePoint>& points, const PagePen& pen)
@@ -66,7 +75,7 @@ void QtPageCanvas::polygon(const std::vector<PagePoint>& points, const PagePen& 
 void QtPageCanvas::text(const PageText& text, const PageFont& font)
 {
     QFont f(QString::fromStdString(font.family));
-    f.setPixelSize(std::max(font.height, 1));
+    f.setPixelSize(std::clamp(font.height, 1, 10000));
     f.setWeight(font.weight >= 600 ? QFont::Bold : QFont::Normal);
     f.setItalic(font.italic);
     f.setUnderline(font.underline);
