@@ -15,16 +15,17 @@
 namespace {
 
 // The real font metrics need a GUI application; a tool run has no screen.
+// It lives until the process ends: destroyed among the static destructors
+// it would outlive parts of Qt it still uses.
 void ensureGuiApplication()
 {
-    static std::unique_ptr<QGuiApplication> app;
     if (QCoreApplication::instance())
         return;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "arsipstaf-admin";
     static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
+    new QGuiApplication(argc, argv);
 }
 
 std::unique_ptr<TBandReport> reportNamed(const std::string& name, TDMarsipstaf& module)
