@@ -10,6 +10,7 @@ void MaskEditor::setEditMask(const std::string& text)
         return;
     const std::u32string content = mask_.strip(edit_);
     mask_ = EditMask(text);
+    maxLength_ = mask_.width();
     setByProgram(isMasked() ? mask_.fillPositions(content, mask_.blank()) : content);
 }
 

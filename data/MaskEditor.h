@@ -29,7 +29,8 @@ public:
     // Sets the mask. A different mask reformats the current content: it is
     // read with the old mask (steps 1 to 3) and filled into the new one's
     // positions. Counts as a program change: old value = edit text,
-    // modified cleared.
+    // modified cleared. The plain limit becomes the new width (0, no limit,
+    // for the empty mask).
     void setEditMask(const std::string& text);
     const std::string& editMask() const { return mask_.text(); }
     const EditMask& mask() const { return mask_; }

@@ -365,15 +365,6 @@ void TDataSet::Resync(ResyncMode mode, bool exact)
             below.push_back(buffer);
         }
     }
-    // Near the end: show more of what comes before rather than empty rows.
-    int spare = rows - 1 - static_cast<int>(above.size() + below.size());
-    if (spare > 0 && static_cast<int>(above.size()) == target) {
-        if (InternalGotoBuffer(above.empty() ? anchor : above.back()))
-            while (spare-- > 0 && InternalPrior(buffer)) {
-                CalculateFields(buffer);
-                above.push_back(buffer);
-            }
-    }
     std::reverse(above.begin(), above.end());
     recordCount_ = 0;
     for (auto& row : above)

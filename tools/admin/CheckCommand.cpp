@@ -5,7 +5,9 @@
 #include "EngineConfig.h"
 #include "SqliteCursor.h"
 #include "StorageEngine.h"
+#include "TDMarsipstaf.h"
 
+#include <algorithm>
 #include <map>
 #include <strings.h>
 
@@ -73,6 +75,19 @@ std::string integrity(EngineCursor& cursor)
     return result;
 }
 
+// Loading the data module as start-up does: the first failure, in the
+// program's own words, or nothing.
+std::string loadDataModule()
+{
+    try {
+        TDMarsipstaf module;
+        module.Loaded();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return std::string();
+}
+
 } // namespace
 
 int CheckCommand::run(std::ostream& out, std::ostream& err)
@@ -90,15 +105,27 @@ int CheckCommand::run(std::ostream& out, std::ostream& err)
         return 1;
     }
     out << "Alias " << EngineConfig::defaultAlias << " names " << database->directory() << '\n';
-    int problems = 0;
+    std::vector<std::string> reported;
+    std::string failure = loadDataModule();
+    if (failure.empty()) {
+        out << "The data module opens all nine tables.\n";
+    } else {
+        err << "Opening the data module fails: " << failure << '\n';
+        reported.push_back(failure);
+    }
+    // Then every file on its own, so that all problems show, not the first.
+    int problems = failure.empty() ? 0 : 1;
     for (const DefaultTableFiles::File& file : DefaultTableFiles::all()) {
         const TableDescription& wanted = file.description;
         const std::string& object = objectNames().at(wanted.tableName);
         std::unique_ptr<EngineCursor> cursor;
         status = database->openTable(wanted.tableName, "", cursor);
         if (!status.ok()) {
-            err << object << ": " << EDBEngineError::describe(status) << '\n';
-            ++problems;
+            std::string line = EDBEngineError::describe(status);
+            if (std::find(reported.begin(), reported.end(), line) == reported.end()) {
+                err << line << '\n';
+                ++problems;
+            }
             continue;
         }
         std::vector<std::string> found = columnProblems(cursor->description(), wanted, object);
@@ -109,9 +136,13 @@ int CheckCommand::run(std::ostream& out, std::ostream& err)
         std::string check = integrity(*cursor);
         if (check != "ok")
             found.push_back(wanted.tableName + ": integrity check failed: " + check);
-        for (const std::string& line : found)
+        for (const std::string& line : found) {
+            if (std::find(reported.begin(), reported.end(), line) != reported.end())
+                continue;
             err << line << '\n';
-        problems += static_cast<int>(found.size());
+            reported.push_back(line);
+            ++problems;
+        }
         if (found.empty()) {
             std::int64_t count = 0;
             if (cursor->recordCount(count).ok())

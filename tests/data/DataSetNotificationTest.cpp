@@ -1,0 +1,102 @@
+#include "DataModuleFixture.h"
+#include "RecordingLink.h"
+
+namespace {
+
+using DataSetNotifications = DataModuleFixture;
+
+TEST_F(DataSetNotifications, LinksHearNonVisualFirstThenVisualEachNewestFirst)
+{
+    std::vector<std::string> log;
+    RecordingLink a("a", log), b("b", log, true), c("c", log), d("d", log, true);
+    for (RecordingLink* link : {&a, &b, &c, &d})
+        link->SetDataSource(&dm().DSdatapeg);
+    TDataSource second("second");
+    RecordingLink e("e", log);
+    e.SetDataSource(&second);
+    second.SetDataSet(&peg());
+    dm().DSdatapeg.OnDataChange = [&](TDataSource&, TField*) { log.push_back("DSdatapeg data change"); };
+    second.OnDataChange = [&](TDataSource&, TField*) { log.push_back("second data change"); };
+    log.clear();
+    peg().First();
+    EXPECT_EQ(log, (std::vector<std::string>{"c: check", "a: check", "d: check", "b: check", "e: check",
+                                             "c: dataset", "a: dataset", "d: dataset", "b: dataset",
+                                             "DSdatapeg data change", "e: dataset", "second data change"}));
+    dm().DSdatapeg.OnDataChange = nullptr;
+}
+
+TEST_F(DataSetNotifications, EditingSendsStateThenRecordChangeAndFieldChanges)
+{
+    addEmployee("1000000001", "A");
+    std::vector<std::string> log;
+    RecordingLink link("l", log);
+    link.SetDataSource(&dm().DSdatapeg);
+    std::vector<std::string> states;
+    dm().DSdatapeg.OnStateChange = [&](TDataSource& source) {
+        states.push_back(source.State() == TDataSetState::dsEdit ? "edit" : "other");
+    };
+    log.clear();
+    peg().Edit();
+    EXPECT_EQ(log, (std::vector<std::string>{"l: check", "l: editing", "l: record"}));
+    EXPECT_EQ(states, (std::vector<std::string>{"edit"}));
+    log.clear();
+    peg().FieldByName("Kd_Agama")->SetText("01");
+    EXPECT_EQ(log, (std::vector<std::string>{"l: field Kd_Agama"}));
+    log.clear();
+    peg().Post();
+    EXPECT_EQ(log, (std::vector<std::string>{"l: update", "l: check", "l: not editing", "l: dataset"}));
+    dm().DSdatapeg.OnStateChange = nullptr;
+}
+
+TEST_F(DataSetNotifications, AutoEditThroughALinkRespectsReadOnlyAndAutoEdit)
+{
+    addEmployee("1000000001", "A");
+    std::vector<std::string> log;
+    RecordingLink link("l", log);
+    link.SetDataSource(&dm().DSdatapeg);
+    link.SetReadOnly(true);
+    EXPECT_FALSE(link.Edit());
+    EXPECT_EQ(peg().State(), TDataSetState::dsBrowse);
+    link.SetReadOnly(false);
+    dm().DSdatapeg.AutoEdit = false;
+    EXPECT_FALSE(link.Edit());
+    dm().DSdatapeg.AutoEdit = true;
+    EXPECT_TRUE(link.Edit());
+    EXPECT_EQ(peg().State(), TDataSetState::dsEdit);
+    peg().Cancel();
+}
+
+TEST_F(DataSetNotifications, ADisabledSourcePassesOnlyStateChanges)
+{
+    std::vector<std::string> log;
+    RecordingLink link("l", log);
+    link.SetDataSource(&dm().DSdatapeg);
+    dm().DSdatapeg.SetEnabled(false);
+    EXPECT_FALSE(link.Active());
+    log.clear();
+    peg().First();
+    peg().Append();
+    EXPECT_TRUE(log.empty());
+    dm().DSdatapeg.SetEnabled(true);
+    EXPECT_TRUE(link.Active());
+    EXPECT_TRUE(link.Editing());
+    peg().Cancel();
+}
+
+TEST_F(DataSetNotifications, MovesWithinAndBeyondTheWindowScrollWhileItKeepsItsSize)
+{
+    addEmployee("1000000001", "A");
+    addEmployee("1000000002", "B");
+    addEmployee("1000000003", "C");
+    std::vector<std::string> log;
+    RecordingLink link("l", log);
+    link.SetBufferCount(2);
+    link.SetDataSource(&dm().DSdatapeg);
+    peg().First();
+    log.clear();
+    peg().Next();
+    peg().Next();
+    EXPECT_EQ(log, (std::vector<std::string>{"l: check", "l: scroll 0", "l: check", "l: scroll 1"}));
+}
+
+} // namespace
