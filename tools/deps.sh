@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation libcups2-dev cups-client
   xvfb xdotool
+  emf2svg zlib1g-dev
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
