@@ -3,14 +3,17 @@
 #include "CheckCommand.h"
 #include "GenerateCommand.h"
 #include "InitCommand.h"
+#include "ShellCommand.h"
 
 #include <cstdlib>
+#include <iostream>
 
 void AdminTool::usage(std::ostream& out)
 {
     out << "usage: arsipstaf-admin init [DIR]   create the table files in DIR and point rekam_induk at it\n"
            "       arsipstaf-admin check        open every table through rekam_induk and report problems\n"
-           "       arsipstaf-admin generate N   add N demonstration records to both record tables\n";
+           "       arsipstaf-admin generate N   add N demonstration records to both record tables\n"
+           "       arsipstaf-admin shell        run dataset commands read from standard input\n";
 }
 
 int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -24,6 +27,8 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
         return InitCommand::run(args.size() == 2 ? args[1] : std::string(), out, err);
     if (command == "check" && args.size() == 1)
         return CheckCommand::run(out, err);
+    if (command == "shell" && args.size() == 1)
+        return ShellCommand::run(std::cin, out, err);
     if (command == "generate" && args.size() == 2) {
         char* end = nullptr;
         long long count = std::strtoll(args[1].c_str(), &end, 10);
