@@ -1,12 +1,10 @@
 #include "DeleteConfirmation.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "MessageBoxes.h"
 
 bool confirmRecordDeletion()
 {
-    const auto answer = QMessageBox::question(QApplication::activeWindow(), QApplication::applicationName(),
-                                              QStringLiteral("Delete record?"),
-                                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-    return answer != QMessageBox::Cancel;
+    const int answer = MessageDlg(QStringLiteral("Delete record?"), MessageDialogType::Confirmation,
+                                  {MessageButton::OK, MessageButton::Cancel});
+    return answer != mrCancel;
 }

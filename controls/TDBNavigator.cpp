@@ -20,7 +20,6 @@ const char* const defaultHints[navigateButtonCount] = {
 TDBNavigator::TDBNavigator(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
-    ConfirmDeleteBox = confirmRecordDeletion;
     for (int i = 0; i < navigateButtonCount; ++i) {
         buttons_[i] = new TNavButton(static_cast<TNavigateBtn>(i), this);
         buttons_[i]->onClick = [this](TNavigateBtn b) { BtnClick(b); };
@@ -191,7 +190,7 @@ void TDBNavigator::BtnClick(TNavigateBtn button)
         case nbLast: dataSet->Last(); break;
         case nbInsert: dataSet->Insert(); break;
         case nbDelete:
-            if (!ConfirmDelete || !ConfirmDeleteBox || ConfirmDeleteBox())
+            if (!ConfirmDelete || confirmRecordDeletion())
                 dataSet->Delete();
             break;
         case nbEdit: dataSet->Edit(); break;

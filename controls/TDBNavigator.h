@@ -48,8 +48,6 @@ public:
 
     std::function<void(TNavigateBtn)> BeforeAction;
     std::function<void(TNavigateBtn)> OnClick;
-    // The "Delete record?" question; true goes on with the delete.
-    std::function<bool()> ConfirmDeleteBox;
 
     // Runs button b's action (as a click does).
     void BtnClick(TNavigateBtn button);

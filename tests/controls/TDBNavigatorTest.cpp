@@ -2,6 +2,7 @@
 
 #include "BoundWindow.h"
 #include "ManualTimer.h"
+#include "ModalBoxResponder.h"
 #include "NavigatorEnabling.h"
 #include "NavigatorGlyphs.h"
 #include "TDBEdit.h"
@@ -114,10 +115,6 @@ protected:
         auto* navigator = new TDBNavigator(window.get());
         navigator->SetVisibleButtons(movement);
         navigator->SetDataSource(&dm().DSdatapeg);
-        navigator->ConfirmDeleteBox = [this] {
-            ++questions;
-            return answer;
-        };
         layout->addWidget(navigator);
         return navigator;
     }
@@ -137,8 +134,6 @@ protected:
     }
 
     TDBNavigator* nav = nullptr;
-    int questions = 0;
-    bool answer = true;
 };
 
 TEST_F(NavigatorWindow, EmptyTableDisablesMovement)
@@ -286,16 +281,20 @@ TEST_F(NavigatorWindow, DeleteAsksFirst)
     nav->SetVisibleButtons(allNavigateButtons());
     showWindow();
     peg().First();
-    answer = false;
+    ModalBoxResponder boxes;
+    boxes.click(QStringLiteral("Cancel"));
     click(nbDelete);
-    EXPECT_EQ(questions, 1);
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Delete record?"));
+    EXPECT_EQ(boxes.last().buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}));
+    EXPECT_EQ(boxes.last().result, 2);
     EXPECT_EQ(peg().RecordCount(), 3);
-    answer = true;
+    boxes.click(QStringLiteral("OK"));
     click(nbDelete);
     EXPECT_EQ(peg().RecordCount(), 2);
     nav->ConfirmDelete = false;
     click(nbDelete);
-    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(boxes.boxes().size(), 2);
     EXPECT_EQ(peg().RecordCount(), 1);
 }
 
