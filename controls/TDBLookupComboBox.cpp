@@ -334,11 +334,10 @@ void TDBLookupComboBox::paintEvent(QPaintEvent*)
     painter.drawText(textArea, flags, QString::fromStdString(Text()));
     painter.restore();
     if (highlighted) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = area;
-        focus.backgroundColor = pal.color(QPalette::Highlight);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        // A dotted rectangle in the text colour: styles draw theirs in the
+        // highlight colour, which vanishes on the highlighted area.
+        painter.setPen(QPen(pal.color(QPalette::HighlightedText), 1, Qt::DotLine));
+        painter.drawRect(area.adjusted(0, 0, -1, -1));
     }
 
     QStyleOptionButton button;

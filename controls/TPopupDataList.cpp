@@ -64,6 +64,7 @@ TPopupDataList::TPopupDataList(QWidget* parent)
     scrollBar_ = new QScrollBar(Qt::Vertical, this);
     scrollBar_->setFocusPolicy(Qt::NoFocus);
     scrollBar_->setRange(0, 4);
+    scrollBar_->setPageStep(1);
     scrollBar_->hide();
     connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) { scrollBarAction(action); });
     setRowCount(rows_);
