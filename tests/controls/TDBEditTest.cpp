@@ -196,16 +196,31 @@ TEST_F(DBEditWindow, MissingFieldNamesTheBox)
     EXPECT_EQ(DATABASE_ERROR_TEXT(name->SetDataField("Nama")), "DBEdit3: Field 'Nama' not found");
 }
 
-TEST_F(DBEditWindow, DataSetThatCannotEditLosesTheKeystroke)
+TEST_F(DBEditWindow, RecordLockedElsewhereLosesTheKeystrokeAndShowsTheError)
 {
-    // Another link holds the table in insert state with an unposted record
-    // of a duplicate key: the browse-mode check of a second edit fails.
-    peg().Close();
+    TDMarsipstaf other;  // another copy of the tables, holding the record's lock
+    other.Loaded();
+    other.Tdatapeg.First();
+    other.Tdatapeg.Edit();
     focus(name);
+    QTest::keyClick(name, Qt::Key_End);
     QTest::keyClicks(name, QStringLiteral("x"));
-    EXPECT_EQ(name->text(), QString());
+    EXPECT_EQ(errors().size(), 1u);
+    EXPECT_EQ(peg().State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(name->text(), QStringLiteral("Ahmad Yani"));
     EXPECT_TRUE(name->isReadOnly());
+    other.Tdatapeg.Cancel();
+    QTest::keyClicks(name, QStringLiteral("x"));
+    EXPECT_EQ(name->text(), QStringLiteral("Ahmad Yanix"));
+}
+
+TEST_F(DBEditWindow, ClosingTheTableEmptiesTheBox)
+{
+    peg().Close();
+    EXPECT_EQ(name->text(), QString());
     EXPECT_EQ(name->Field(), nullptr);
+    peg().Open();
+    EXPECT_EQ(name->text(), QStringLiteral("Ahmad Yani"));
 }
 
 struct LengthCase {

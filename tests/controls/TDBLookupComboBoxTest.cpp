@@ -208,6 +208,22 @@ TEST_F(LookupBoxWindow, PressOnTheBoxDragIntoTheListReleaseOnARow)
     EXPECT_TRUE(errors().empty());
 }
 
+TEST_F(LookupBoxWindow, RecordLockedElsewhereShowsTheErrorAndWritesNothing)
+{
+    TDMarsipstaf other;
+    other.Loaded();
+    other.Tdatapeg.First();
+    other.Tdatapeg.Edit();
+    showWindow();
+    focus(agama);
+    QTest::keyClick(agama, Qt::Key_Down);
+    EXPECT_EQ(errors().size(), 1u);
+    EXPECT_EQ(peg().State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(code("Kd_Agama"), "03");
+    EXPECT_EQ(agama->Text(), "Katolik");
+    other.Tdatapeg.Cancel();
+}
+
 TEST_F(LookupBoxWindow, ReadOnlyBoxChoosesNothing)
 {
     showWindow();
