@@ -4,7 +4,7 @@
 #include "TField.h"
 #include "TPopupDataList.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,6 +36,7 @@ TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : TDBLookupControl(parent)
 
 TDBLookupComboBox::~TDBLookupComboBox()
 {
+    qApp->removeEventFilter(this);
     list_->setListSource(nullptr);
 }
 
@@ -121,6 +122,7 @@ void TDBLookupComboBox::DropDown()
     list_->move(x, y);
     list_->show();
     listVisible_ = true;
+    qApp->installEventFilter(this);
     repaint();
 }
 
@@ -131,6 +133,7 @@ void TDBLookupComboBox::CloseUp(bool accept)
     stopTracking();
     setFocus(Qt::OtherFocusReason);
     const FieldValue chosen = list_->keyValue();
+    qApp->removeEventFilter(this);
     list_->hide();
     listVisible_ = false;
     list_->setListSource(nullptr);
@@ -156,6 +159,18 @@ bool TDBLookupComboBox::event(QEvent* event)
         }
     }
     return TDBLookupControl::event(event);
+}
+
+// While the list is open, a press anywhere but on the box or the list (a
+// scroll bar, a button, another window) closes it without accepting.
+bool TDBLookupComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (listVisible_ && event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget != this && widget != list_ && !list_->isAncestorOf(widget))
+            CloseUp(false);
+    }
+    return TDBLookupControl::eventFilter(watched, event);
 }
 
 void TDBLookupComboBox::keyPressEvent(QKeyEvent* event)

@@ -190,6 +190,18 @@ TEST_F(LookupBoxWindow, LeavingTheBoxClosesTheListWithoutStoring)
     EXPECT_EQ(code("Kd_Gol"), "3A");
 }
 
+TEST_F(LookupBoxWindow, PressElsewhereClosesTheListWithoutStoring)
+{
+    showWindow();
+    focus(gol);
+    gol->DropDown();
+    QTest::keyClick(gol, Qt::Key_Down);
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(2, 2));  // no focus taken there
+    EXPECT_FALSE(gol->ListVisible());
+    EXPECT_EQ(code("Kd_Gol"), "3A");
+    EXPECT_EQ(QApplication::focusWidget(), gol);
+}
+
 TEST_F(LookupBoxWindow, PressOnTheBoxDragIntoTheListReleaseOnARow)
 {
     showWindow();
