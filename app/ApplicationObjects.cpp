@@ -58,7 +58,7 @@ void ApplicationObjects::create()
     make(Form1, "Form1");
     make(Form2, "Form2", references_);
     makeDataModule();
-    make(Form3, "Form3");
+    make(Form3, "Form3", *DMarsipstaf);
     make(Form4, "Form4");
     make(Form5, "Form5");
     make(Form6, "Form6");

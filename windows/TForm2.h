@@ -1,6 +1,6 @@
 #pragma once
+#include "RecordWindow.h"
 #include "ReferenceBinder.h"
-#include "TForm.h"
 
 #include <map>
 #include <string>
@@ -10,8 +10,9 @@ class TDataSource;
 // Unit Fdatapeg. The employee data window: entries, grid and navigator over
 // the employee table. It is created before the data module, so its
 // references to the module's data sources are recorded by name and bound
-// when the module is published.
-class TForm2 : public TForm {
+// when the module is published. Its entries start enabled: typing into one
+// right away edits the current record.
+class TForm2 : public RecordWindow {
     Q_OBJECT
 public:
     explicit TForm2(ReferenceBinder& references);
@@ -23,6 +24,24 @@ public:
     // The data module's sources this window refers to.
     static constexpr const char* referencedSources[] = {"DSdatapeg", "DSjk",  "DSagama", "DSpangkat",
                                                         "DSgol",     "DSjab", "DSpf",    "DSstatus"};
+
+    TDBEdit* DBEdit1;
+    TDBEdit* DBEdit2;
+    TDBEdit* DBEdit3;
+    TDBEdit* DBEdit4;
+    TDBEdit* DBEdit5;
+    TDBEdit* DBEdit6;
+    TDBEdit* DBEdit7;
+    TDBLookupComboBox* DBLookupComboBox1;
+    TDBLookupComboBox* DBLookupComboBox2;
+    TDBLookupComboBox* DBLookupComboBox3;
+    TDBLookupComboBox* DBLookupComboBox4;
+    TDBLookupComboBox* DBLookupComboBox5;
+    TDBLookupComboBox* DBLookupComboBox6;
+    TDBLookupComboBox* DBLookupComboBox7;
+
+protected:
+    void showSearchWindow() override;
 
 private:
     std::map<std::string, TDataSource*> sources_;

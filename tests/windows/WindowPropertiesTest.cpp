@@ -25,6 +25,12 @@ ReferenceBinder& binder()
     return references;
 }
 
+TDMarsipstaf& unopenedModule()
+{
+    static TDMarsipstaf module;
+    return module;
+}
+
 struct WindowCase {
     const char* name;
     std::function<TForm*()> create;
@@ -69,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     Windows, WindowPropertiesTest,
     ::testing::Values(
         WindowCase{"Form2", [] { return new TForm2(binder()); }, "Form Data Pegawai", QRect(89, 66, 684, 487)},
-        WindowCase{"Form3", factory<TForm3>(), "Form Data Mutasi", QRect(37, 70, 736, 416)},
+        WindowCase{"Form3", [] { return new TForm3(unopenedModule()); }, "Form Data Mutasi", QRect(37, 70, 736, 416)},
         WindowCase{"Form4", factory<TForm4>(), "Form Lihat Data Pegawai", QRect(232, 126, 351, 224)},
         WindowCase{"Form5", factory<TForm5>(), "Form Lihat Data Mutasi", QRect(192, 107, 345, 231)},
         WindowCase{"Form6", factory<TForm6>(), "Form Cari Data Pegawai", QRect(274, 78, 347, 478)},

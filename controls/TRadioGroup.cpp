@@ -1,0 +1,87 @@
+#include "TRadioGroup.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QRadioButton>
+
+#include <algorithm>
+
+TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent)
+{
+    // The group itself is never a tab stop: the focus goes to its buttons.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TRadioGroup::SetItems(const QStringList& items)
+{
+    for (QRadioButton* button : buttons_)
+        delete button;
+    buttons_.clear();
+    itemIndex_ = -1;
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items[i], this);
+        button->setObjectName(QStringLiteral("Item%1").arg(i));
+        connect(button, &QRadioButton::toggled, this, [this, i](bool checked) { buttonToggled(i, checked); });
+        buttons_.push_back(button);
+        button->show();
+    }
+    arrangeButtons();
+}
+
+QStringList TRadioGroup::Items() const
+{
+    QStringList items;
+    for (const QRadioButton* button : buttons_)
+        items << button->text();
+    return items;
+}
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    if (index < 0 || index >= count()) {
+        // Nothing chosen: exclusive buttons cannot all be unchecked by the
+        // user, so the exclusivity is lifted for the moment of clearing.
+        if (itemIndex_ >= 0) {
+            QRadioButton* checked = button(itemIndex_);
+            checked->setAutoExclusive(false);
+            checked->setChecked(false);
+            checked->setAutoExclusive(true);
+        }
+        itemIndex_ = -1;
+        return;
+    }
+    button(index)->setChecked(true);
+}
+
+void TRadioGroup::buttonToggled(int index, bool checked)
+{
+    if (!checked || index == itemIndex_)
+        return;
+    itemIndex_ = index;
+    if (OnClick)
+        OnClick(*this);
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* event)
+{
+    QGroupBox::resizeEvent(event);
+    arrangeButtons();
+}
+
+void TRadioGroup::changeEvent(QEvent* event)
+{
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        arrangeButtons();
+}
+
+void TRadioGroup::arrangeButtons()
+{
+    if (buttons_.empty())
+        return;
+    // The buttons share the height below the caption in equal rows.
+    const int top = QFontMetrics(font()).height() + 2;
+    const int rowHeight = std::max(1, (height() - top - 4) / count());
+    for (int i = 0; i < count(); ++i)
+        button(i)->setGeometry(8, top + i * rowHeight, std::max(0, width() - 16), rowHeight);
+}

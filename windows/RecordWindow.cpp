@@ -1,0 +1,270 @@
+#include "RecordWindow.h"
+
+#include "BoxFlags.h"
+#include "MessageBoxes.h"
+#include "TDBEdit.h"
+#include "TDBLookupComboBox.h"
+#include "TDBNavigator.h"
+#include "TDMarsipstaf.h"
+#include "TEdit.h"
+#include "TRadioGroup.h"
+#include "TTable.h"
+#include "WindowFonts.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cassert>
+
+const QString RecordWindow::incompleteText = QStringLiteral("Maaf data yang anda masukkan belum lengkap !");
+const QString RecordWindow::incompleteCaption = QStringLiteral("kesalahan");
+const QString RecordWindow::deleteQuestion = QStringLiteral("Apakah Benar Data Ini Ingin Dihapus ?");
+
+namespace {
+constexpr int rowHeight = 21;
+constexpr int rowStep = 32;
+constexpr int labelLeft = 10;
+constexpr int controlLeft = 112;
+constexpr int buttonWidth = 75;
+constexpr int buttonHeight = 25;
+}
+
+RecordWindow::RecordWindow(const QString& name, const QString& caption, const QRect& outer,
+                           RecordWindowLayout layout)
+    : TForm(name, caption, outer, WindowFonts::sansSerif(11)), layout_(std::move(layout))
+{
+    // Created in tab order: left panel, right panel, ordering group, search
+    // group, grid, navigator, then the buttons from left to right.
+    buildPanel(Panel1, layout_.left);
+    buildPanel(Panel2, layout_.right);
+    buildOrderingGroup();
+    buildSearchGroup();
+    buildNavigator();
+    buildButtons();
+    setEntriesEnabled(layout_.entriesEnabledAtStart);
+}
+
+void RecordWindow::buildPanel(QFrame*& panel, const RecordPanel& spec)
+{
+    panel = new QFrame(this);
+    panel->setObjectName(QString::fromLatin1(spec.name));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(1);
+    panel->setGeometry(spec.bounds);
+    const int controlWidth = spec.bounds.width() - controlLeft - 12;
+    int top = 12;
+    for (const RecordRow& row : spec.rows) {
+        auto* label = new QLabel(QString::fromUtf8(row.label), panel);
+        label->setGeometry(labelLeft, top + 3, controlLeft - labelLeft - 4, rowHeight - 6);
+        QWidget* control;
+        if (row.isLookup()) {
+            auto* box = new TDBLookupComboBox(panel);
+            lookups_.push_back(box);
+            control = box;
+        } else {
+            auto* edit = new TDBEdit(panel);
+            edit->setMaxLength(row.maxLength);
+            entries_.push_back(edit);
+            control = edit;
+        }
+        control->setObjectName(QString::fromLatin1(row.control));
+        control->setGeometry(controlLeft, top, controlWidth, rowHeight);
+        label->setBuddy(control);
+        top += rowStep;
+    }
+}
+
+void RecordWindow::buildOrderingGroup()
+{
+    RadioGroup1 = new TRadioGroup(this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setTitle(QStringLiteral("Pengurutan Berdasarkan :"));
+    RadioGroup1->setGeometry(layout_.orderingGroup);
+    RadioGroup1->SetItems(layout_.orderingItems);
+    RadioGroup1->OnClick = [this](TRadioGroup&) { RadioGroup1Click(); };
+}
+
+void RecordWindow::buildSearchGroup()
+{
+    GroupBox1 = new QGroupBox(layout_.searchCaption, this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(layout_.searchGroup);
+    Edit1 = new TEdit(GroupBox1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(layout_.searchMaxLength);
+    const int top = (layout_.searchGroup.height() - rowHeight) / 2 + 4;
+    Edit1->setGeometry(12, top, layout_.searchGroup.width() - 24, rowHeight);
+    Edit1->setEnabled(false);
+    Edit1->OnChange = [this](TEdit&) { Edit1Change(); };
+}
+
+void RecordWindow::buildNavigator()
+{
+    DBNavigator1 = new TDBNavigator(this);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->SetVisibleButtons(TNavButtonSet().set(nbFirst).set(nbPrior).set(nbNext).set(nbLast));
+    const QRect& r = layout_.navigator;
+    DBNavigator1->SetBounds(r.x(), r.y(), r.width(), r.height());
+}
+
+void RecordWindow::buildButtons()
+{
+    Button1 = addButton(0, "Tambah", &RecordWindow::Button1Click);
+    Button2 = addButton(1, "Batal", &RecordWindow::Button2Click);
+    Button3 = addButton(2, "Simpan", &RecordWindow::Button3Click);
+    Button4 = addButton(3, "Hapus", &RecordWindow::Button4Click);
+    Button5 = addButton(4, "Rubah", &RecordWindow::Button5Click);
+    Button6 = addButton(5, "Cari", &RecordWindow::Button6Click);
+    Button7 = addButton(6, "Tutup", &RecordWindow::Button7Click);
+    Button3->setEnabled(false);
+}
+
+QPushButton* RecordWindow::addButton(int index, const char* caption, void (RecordWindow::*handler)())
+{
+    auto* button = new QPushButton(QString::fromUtf8(caption), this);
+    button->setObjectName(QStringLiteral("Button%1").arg(index + 1));
+    button->setAutoDefault(false);
+    button->setGeometry(layout_.buttonLeft + index * layout_.buttonStep, layout_.buttonRowTop, buttonWidth,
+                        buttonHeight);
+    connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    return button;
+}
+
+void RecordWindow::bindTo(TDMarsipstaf& module)
+{
+    table_ = module.TableByName(layout_.table);
+    TDataSource* source = module.DataSourceByName(layout_.dataSource);
+    assert(table_ && source);
+    auto nextEntry = entries_.begin();
+    auto nextLookup = lookups_.begin();
+    for (const RecordPanel* panel : {&layout_.left, &layout_.right}) {
+        for (const RecordRow& row : panel->rows) {
+            if (row.isLookup()) {
+                TDBLookupComboBox* box = *nextLookup++;
+                box->SetDataSource(source);
+                box->SetDataField(row.field);
+                box->SetListSource(module.DataSourceByName(row.listSource));
+                box->SetKeyField(row.keyField);
+                box->SetListField(row.listField);
+            } else {
+                TDBEdit* edit = *nextEntry++;
+                edit->SetDataSource(source);
+                edit->SetDataField(row.field);
+                edit->Loaded();
+            }
+        }
+    }
+    DBNavigator1->SetDataSource(source);
+}
+
+void RecordWindow::setEntriesEnabled(bool enabled)
+{
+    for (TDBEdit* edit : entries_)
+        edit->setEnabled(enabled);
+    for (TDBLookupComboBox* box : lookups_)
+        box->setEnabled(enabled);
+}
+
+bool RecordWindow::entriesComplete() const
+{
+    // A masked entry reads back its literals with spaces in the empty
+    // places, so only the plain entries can fail here.
+    for (const TDBEdit* edit : entries_)
+        if (edit->text().isEmpty())
+            return false;
+    return true;
+}
+
+bool RecordWindow::tableEditing() const
+{
+    const TDataSetState state = table_->State();
+    return state == TDataSetState::dsEdit || state == TDataSetState::dsInsert;
+}
+
+void RecordWindow::storeRecord()
+{
+    // The record the user entered is stored here, once. No second, empty
+    // record is begun after it: the entries would show that record's
+    // blanks, and a record of blanks must never reach the table.
+    if (tableEditing())
+        table_->Post();
+}
+
+void RecordWindow::Button1Click()
+{
+    setEntriesEnabled(true);
+    entry(1)->setFocus();
+    Button3->setEnabled(true);
+    table_->Append();
+}
+
+void RecordWindow::Button2Click()
+{
+    setEntriesEnabled(false);
+    Edit1->setEnabled(false);
+    Button3->setEnabled(false);
+    table_->Cancel();
+    Edit1->Clear();
+}
+
+void RecordWindow::Button3Click()
+{
+    const bool complete = entriesComplete();
+    if (complete) {
+        setEntriesEnabled(false);
+        Button3->setEnabled(false);
+        if (locksSearchOnStore())
+            Edit1->setEnabled(false);
+        storeRecord();
+        afterStore();
+    } else {
+        ShowMessageBox(incompleteText, incompleteCaption, BoxFlags::Ok);
+    }
+    if (entry(1)->isEnabled())
+        entry(1)->setFocus();
+    Button3->setEnabled(false);
+    beforeFinalPost();
+    // After a complaint the incomplete record is stored all the same (and
+    // a table in browse state reports that there is nothing to post);
+    // after a passed check the record was stored above and nothing is left.
+    if (!complete || tableEditing())
+        table_->Post();
+}
+
+void RecordWindow::Button4Click()
+{
+    if (MessageDlg(deleteQuestion, MessageDialogType::Confirmation, {MessageButton::Yes, MessageButton::No}) == mrYes)
+        table_->Delete();
+}
+
+void RecordWindow::Button5Click()
+{
+    Edit1->setEnabled(true);
+    setEntriesEnabled(true);
+    Edit1->setFocus();
+    Button3->setEnabled(true);
+}
+
+void RecordWindow::Button6Click()
+{
+    showSearchWindow();
+}
+
+void RecordWindow::Button7Click()
+{
+    Close();
+}
+
+void RecordWindow::RadioGroup1Click()
+{
+    const int index = RadioGroup1->ItemIndex();
+    const auto& fields = layout_.orderingFields;
+    table_->SetIndexFieldNames(index == 0 ? fields[0] : index == 1 ? fields[1] : fields[2]);
+}
+
+void RecordWindow::Edit1Change()
+{
+    table_->FindNearest({Edit1->text().toStdString()});
+}

@@ -1,0 +1,106 @@
+#pragma once
+#include "RecordWindowLayout.h"
+#include "TForm.h"
+
+#include <vector>
+
+class QFrame;
+class QGroupBox;
+class QPushButton;
+class TDBEdit;
+class TDBLookupComboBox;
+class TDBNavigator;
+class TDMarsipstaf;
+class TEdit;
+class TRadioGroup;
+class TTable;
+
+// The common body of the two record data windows: two panels of bound
+// entries and lookup boxes, an ordering group, a search box, the button
+// row, the grid and the navigator, with the handlers they share. The
+// windows hold no data: every value shown belongs to the shared table, and
+// their only state is the enabled state of the controls and the search
+// text. Errors of the dataset and the controls are not caught here; they
+// end the handler at the step that raised them.
+class RecordWindow : public TForm {
+    Q_OBJECT
+
+public:
+    // Tambah: unlock the entries and begin a new record after the last.
+    void Button1Click();
+    // Batal: lock everything, drop what is being entered, empty the search.
+    void Button2Click();
+    // Simpan: check that no plain entry is empty, lock and store; the
+    // final post stores an incomplete record after the complaint too.
+    void Button3Click();
+    // Hapus: confirm, then delete the current record.
+    void Button4Click();
+    // Rubah: unlock the entries and the search box; editing begins with
+    // the first change in an entry.
+    void Button5Click();
+    // Cari: show the search window of this table.
+    void Button6Click();
+    // Tutup: hide the window; a pending record stays pending.
+    void Button7Click();
+    // The chosen ordering item sets the table's IndexFieldNames.
+    void RadioGroup1Click();
+    // Every change of the search text finds the nearest key.
+    void Edit1Change();
+
+    QFrame* Panel1;
+    QFrame* Panel2;
+    TRadioGroup* RadioGroup1;
+    QGroupBox* GroupBox1;
+    TEdit* Edit1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* Button4;
+    QPushButton* Button5;
+    QPushButton* Button6;
+    QPushButton* Button7;
+    TDBNavigator* DBNavigator1;
+
+    // Entry n is DBEditn, lookup box n is DBLookupComboBoxn (from 1).
+    TDBEdit* entry(int n) const { return entries_.at(std::size_t(n - 1)); }
+    TDBLookupComboBox* lookupBox(int n) const { return lookups_.at(std::size_t(n - 1)); }
+    int entryCount() const { return int(entries_.size()); }
+    int lookupCount() const { return int(lookups_.size()); }
+    // Null until the window is bound to the data module.
+    TTable* table() const { return table_; }
+
+    static const QString incompleteText;
+    static const QString incompleteCaption;
+    static const QString deleteQuestion;
+
+protected:
+    RecordWindow(const QString& name, const QString& caption, const QRect& outer, RecordWindowLayout layout);
+
+    // Binds every control to the data module's sources and the table.
+    void bindTo(TDMarsipstaf& module);
+
+    // Simpan, after a passed check has stored the record.
+    virtual void afterStore() {}
+    // Simpan, just before the final post.
+    virtual void beforeFinalPost() {}
+    // Simpan, passed check: whether the search box is locked with the entries.
+    virtual bool locksSearchOnStore() const { return false; }
+    virtual void showSearchWindow() = 0;
+
+private:
+    void buildPanel(QFrame*& panel, const RecordPanel& spec);
+    void buildOrderingGroup();
+    void buildSearchGroup();
+    void buildButtons();
+    void buildNavigator();
+    QPushButton* addButton(int index, const char* caption, void (RecordWindow::*handler)());
+    void setEntriesEnabled(bool enabled);
+    bool entriesComplete() const;
+    void storeRecord();
+    bool tableEditing() const;
+
+    RecordWindowLayout layout_;
+    std::vector<TDBEdit*> entries_;
+    std::vector<TDBLookupComboBox*> lookups_;
+    TTable* table_ = nullptr;
+};

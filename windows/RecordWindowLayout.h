@@ -1,0 +1,52 @@
+#pragma once
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+// One labelled row of a record window's panel: a bound entry, or a lookup
+// box when listSource is set.
+struct RecordRow {
+    const char* label;
+    const char* control;  // "DBEdit3", "DBLookupComboBox2"
+    const char* field;
+    int maxLength = 0;    // entries only
+    const char* listSource = nullptr;
+    const char* keyField = nullptr;
+    const char* listField = nullptr;
+
+    bool isLookup() const { return listSource != nullptr; }
+};
+
+struct RecordPanel {
+    const char* name;
+    QRect bounds;
+    std::vector<RecordRow> rows;
+};
+
+// What differs between the employee and the transfer data window: the
+// table, the panels, the places of the groups, buttons, grid and navigator.
+struct RecordWindowLayout {
+    const char* table;       // "Tdatapeg"
+    const char* dataSource;  // "DSdatapeg"
+    RecordPanel left;
+    RecordPanel right;
+    bool entriesEnabledAtStart;
+
+    QRect orderingGroup;
+    QStringList orderingItems;
+    std::vector<std::string> orderingFields;  // IndexFieldNames per item
+
+    QRect searchGroup;
+    QString searchCaption;
+    int searchMaxLength;
+
+    int buttonRowTop;
+    int buttonLeft;
+    int buttonStep;
+
+    QRect grid;
+    QRect navigator;
+};
