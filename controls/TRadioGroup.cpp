@@ -6,6 +6,18 @@
 
 #include <algorithm>
 
+namespace {
+// A choice that answers a click anywhere in its row, not only on its
+// circle and caption.
+class GroupButton : public QRadioButton {
+public:
+    GroupButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+}
+
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent)
 {
     // The group itself is never a tab stop: the focus goes to its buttons.
@@ -19,7 +31,7 @@ void TRadioGroup::SetItems(const QStringList& items)
     buttons_.clear();
     itemIndex_ = -1;
     for (int i = 0; i < items.size(); ++i) {
-        auto* button = new QRadioButton(items[i], this);
+        QRadioButton* button = new GroupButton(items[i], this);
         button->setObjectName(QStringLiteral("Item%1").arg(i));
         connect(button, &QRadioButton::toggled, this, [this, i](bool checked) { buttonToggled(i, checked); });
         buttons_.push_back(button);
