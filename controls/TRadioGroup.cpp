@@ -1,8 +1,9 @@
 #include "TRadioGroup.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 
@@ -91,9 +92,12 @@ void TRadioGroup::arrangeButtons()
 {
     if (buttons_.empty())
         return;
-    // The buttons share the height below the caption in equal rows.
-    const int top = QFontMetrics(font()).height() + 2;
-    const int rowHeight = std::max(1, (height() - top - 4) / count());
+    // The buttons share the inside of the frame in equal rows.
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const QRect inside = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
+    const int rowHeight = std::max(1, (inside.height() - 2) / count());
     for (int i = 0; i < count(); ++i)
-        button(i)->setGeometry(8, top + i * rowHeight, std::max(0, width() - 16), rowHeight);
+        button(i)->setGeometry(inside.left() + 6, inside.top() + 1 + i * rowHeight, std::max(0, inside.width() - 8),
+                               rowHeight);
 }

@@ -94,8 +94,9 @@ void RecordWindow::buildSearchGroup()
     Edit1 = new TEdit(GroupBox1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxLength(layout_.searchMaxLength);
-    const int top = (layout_.searchGroup.height() - rowHeight) / 2 + 4;
-    Edit1->setGeometry(12, top, layout_.searchGroup.width() - 24, rowHeight);
+    const QRect inside = GroupBox1->contentsRect();
+    Edit1->setGeometry(12, inside.top() + (inside.height() - rowHeight) / 2, layout_.searchGroup.width() - 24,
+                       rowHeight);
     Edit1->setEnabled(false);
     Edit1->OnChange = [this](TEdit&) { Edit1Change(); };
 }
