@@ -317,3 +317,25 @@ TEST_F(EmployeeWindow, CariShowsTheSearchWindowAndTutupHidesWithThePendingRecord
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EmployeeWindow, ANumberThatExistsEndsSimpanWithTheErrorAndKeepsTheRecordBeingEntered)
+{
+    click(form2->Button1);
+    fillEntries(completeEntry());
+    typeInto(form2->DBEdit1, QStringLiteral("1960020202"));  // Budi's number
+    ModalBoxResponder responder;
+    responder.click(QStringLiteral("OK"));
+    click(form2->Button3);
+    ASSERT_EQ(responder.boxes().size(), 1);
+    EXPECT_TRUE(responder.last().text.contains(QStringLiteral("Key violation"))) << responder.last().text.toStdString();
+    EXPECT_EQ(peg().State(), TDataSetState::dsInsert);
+    EXPECT_FALSE(form2->DBEdit1->isEnabled());  // locked before the store failed
+    EXPECT_EQ(employeeCount(), 3);
+    peg().Cancel();
+    ASSERT_TRUE(peg().FindKey({"1960020202"}));
+    EXPECT_EQ(current("Nama_Pegawai"), "Budi Santoso");
+}
+
+}  // namespace
