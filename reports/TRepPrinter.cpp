@@ -165,8 +165,11 @@ void TRepPrinter::FinishDocument()
 {
     if (status_ != Status::Busy)
         return;
+    // The header is final before anyone can see the destination finished: a
+    // Save handled among the pending messages writes the whole file.
     if (mode_ == Mode::PageStore) {
         storeOpenPage();
+        pages_.finish();
     } else {
         canvas_ = nullptr;
         page_.reset();
@@ -176,9 +179,7 @@ void TRepPrinter::FinishDocument()
     status_ = Status::Finished;
     processMessages();
     notifyPageAvailable();
-    if (mode_ == Mode::PageStore)
-        pages_.finish();
-    else if (AfterPrint)
+    if (mode_ == Mode::Printer && AfterPrint)
         AfterPrint();
 }
 
