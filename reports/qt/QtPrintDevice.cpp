@@ -57,11 +57,7 @@ DeviceDescription QtPrintDevice::Description() const
                                                                     : DeviceDescription::Portrait;
     d.Copies = printer_->copyCount();
     d.DefaultSource = sourceNumberOf(printer_->paperSource());
-    switch (printer_->duplex()) {
-    case QPrinter::DuplexLongSide: d.Duplex = DeviceDescription::VerticalDuplex; break;
-    case QPrinter::DuplexShortSide: d.Duplex = DeviceDescription::HorizontalDuplex; break;
-    default: d.Duplex = DeviceDescription::Simplex; break;
-    }
+    d.Duplex = duplexCodeOf(printer_->duplex());
     return d;
 }
 
@@ -78,10 +74,24 @@ void QtPrintDevice::SetDescription(const DeviceDescription& d)
                                                                                : QPageLayout::Portrait);
     printer_->setCopyCount(std::max(d.Copies, 1));
     printer_->setPaperSource(paperSourceOf(d.DefaultSource));
-    switch (d.Duplex) {
-    case DeviceDescription::VerticalDuplex: printer_->setDuplex(QPrinter::DuplexLongSide); break;
-    case DeviceDescription::HorizontalDuplex: printer_->setDuplex(QPrinter::DuplexShortSide); break;
-    default: printer_->setDuplex(QPrinter::DuplexNone); break;
+    printer_->setDuplex(duplexModeOf(d.Duplex));
+}
+
+QPrinter::DuplexMode QtPrintDevice::duplexModeOf(int duplex)
+{
+    switch (duplex) {
+    case DeviceDescription::VerticalDuplex: return QPrinter::DuplexLongSide;
+    case DeviceDescription::HorizontalDuplex: return QPrinter::DuplexShortSide;
+    default: return QPrinter::DuplexNone;
+    }
+}
+
+int QtPrintDevice::duplexCodeOf(QPrinter::DuplexMode mode)
+{
+    switch (mode) {
+    case QPrinter::DuplexLongSide: return DeviceDescription::VerticalDuplex;
+    case QPrinter::DuplexShortSide: return DeviceDescription::HorizontalDuplex;
+    default: return DeviceDescription::Simplex;
     }
 }
 

@@ -36,6 +36,10 @@ public:
     // The paper source Qt names for a source number, and back.
     static QPrinter::PaperSource paperSourceOf(int source);
     static int sourceNumberOf(QPrinter::PaperSource source);
+    // Qt's duplex mode for a duplex code, and back. Output to a PDF file
+    // keeps no duplex mode.
+    static QPrinter::DuplexMode duplexModeOf(int duplex);
+    static int duplexCodeOf(QPrinter::DuplexMode mode);
 
 private:
     std::unique_ptr<QPrinter> printer_;

@@ -24,6 +24,7 @@ struct PrintJobRecord {
     QPageSize::PageSizeId paper = QPageSize::Custom;
     QPrinter::DuplexMode duplex = QPrinter::DuplexNone;
     QPrinter::PaperSource source = QPrinter::Auto;
+    QRectF printable;  // inches from the sheet's corner
     int sheets = 0;
     bool begun = false, ended = false, aborted = false;
 };
@@ -40,6 +41,8 @@ public:
         printer->setOutputFormat(QPrinter::PdfFormat);
         const QString file = QDir(folder_).filePath(QStringLiteral("job-%1.pdf").arg(jobs.size() + 1));
         printer->setOutputFileName(file);
+        // unprintable margins, as a real printer has
+        printer->setPageMargins(QMarginsF(6, 9, 4, 5), QPageLayout::Millimeter);
         jobs.push_back({});
         jobs.back().file = file;
         return std::make_unique<Device>(std::move(printer), jobs, jobs.size() - 1);
@@ -64,6 +67,7 @@ private:
             r.paper = printer().pageLayout().pageSize().id();
             r.duplex = printer().duplex();
             r.source = printer().paperSource();
+            r.printable = printer().pageLayout().paintRect(QPageLayout::Inch);
         }
         void EndJob() override
         {
