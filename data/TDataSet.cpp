@@ -24,6 +24,10 @@ TDataSet::TDataSet(std::string name) : name_(std::move(name)) {}
 
 TDataSet::~TDataSet()
 {
+    // The storage of subclasses is gone by now: nothing may reach it while
+    // the data sources let go.
+    state_ = TDataSetState::dsInactive;
+    recordCount_ = 0;
     for (TDataSource* source : std::vector<TDataSource*>(sources_))
         source->SetDataSet(nullptr);
 }
