@@ -756,7 +756,8 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
     const bool character = !text.isEmpty() && (text.at(0) == QLatin1Char('\b') || text.at(0).unicode() >= 32) &&
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (character && link_.Active() && CanEditShow()) {
-        ShowEditor();
+        if (!EditorVisible())
+            ShowEditor();
         if (EditorVisible()) {
             editor_->setFocus(Qt::OtherFocusReason);
             QKeyEvent copy(QEvent::KeyPress, event->key(), event->modifiers(), text);
