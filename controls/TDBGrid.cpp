@@ -553,7 +553,7 @@ bool TDBGrid::GridFocused() const
 void TDBGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), palette().color(QPalette::Window));
+    painter.fillRect(viewport()->rect(), palette().color(QPalette::Active, QPalette::Base));
     if (HasTitles())
         PaintTitles(painter);
     TDataSet* dataSet = DataSet();
@@ -577,7 +577,7 @@ void TDBGrid::paintEvent(QPaintEvent*)
 
 void TDBGrid::PaintFixedCell(QPainter& painter, const QRect& rect)
 {
-    painter.fillRect(rect, palette().color(QPalette::Button));
+    painter.fillRect(rect, palette().color(QPalette::Active, QPalette::Button));
     if (!Has(TDBGridOption::dgColLines) || !Has(TDBGridOption::dgRowLines))
         return;
     painter.setPen(palette().color(QPalette::Light));
@@ -672,7 +672,7 @@ void TDBGrid::PaintRow(QPainter& painter, int row, bool current)
         }
         const bool selected = current && hasRecord && (rowSelect || i == selectedIndex_);
         const bool highlight = selected && showSelection;
-        painter.fillRect(cell, colours.color(highlight ? QPalette::Highlight : QPalette::Base));
+        painter.fillRect(cell, colours.color(QPalette::Active, highlight ? QPalette::Highlight : QPalette::Base));
         PaintLines(painter, cell);
         TField* field = hasRecord ? Column(i)->Field() : nullptr;
         if (field) {
