@@ -442,4 +442,35 @@ TEST_F(GridEdges, ScrollBarShowsFivePositionsAndMoves)
     EXPECT_EQ(bar->value(), 2);
 }
 
+TEST_F(GridEdges, MultiSelectionMarksRowsAndDeletesThemAfterOneQuestion)
+{
+    addTransfers(5);
+    TDBGrid* grid = makeGrid(GridKind::Transfer);
+    grid->SetOptions(grid->Options().with(O::dgMultiSelect));
+    QWidget* view = grid->viewport();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, grid->CellRect(0, 1).center());
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, grid->CellRect(0, 3).center());
+    EXPECT_EQ(grid->SelectedRowCount(), 2);
+    EXPECT_EQ(indicatorShown(grid, 1), IndicatorImages::MultiDot);
+    EXPECT_EQ(indicatorShown(grid, 3), IndicatorImages::MultiArrow);
+    EXPECT_EQ(indicatorShown(grid, 2), -1);
+    {
+        BoxAnswerer ok(BoxAnswerer::Answer::Ok);
+        press(Qt::Key_Delete, Qt::ControlModifier);
+        EXPECT_EQ(ok.texts, std::vector<std::string>{"Delete all selected records? | Confirm"});
+    }
+    EXPECT_EQ(mut().RecordCount(), 3);
+    EXPECT_EQ(grid->SelectedRowCount(), 0);
+    std::vector<std::string> left;
+    for (mut().First(); !mut().Eof(); mut().Next())
+        left.push_back(currentTransfer().substr(2, 4));
+    EXPECT_EQ(left, (std::vector<std::string>{"0001", "0003", "0005"}));
+
+    mut().First();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, grid->CellRect(0, 0).center());
+    EXPECT_EQ(grid->SelectedRowCount(), 1);
+    grid->SetOptions(grid->Options().without(O::dgMultiSelect));
+    EXPECT_EQ(grid->SelectedRowCount(), 0);
+}
+
 } // namespace
