@@ -404,6 +404,7 @@ void TDBGrid::LinkDataSetChanged()
 {
     UpdateScrollBars();
     RefreshEditor();
+    PlaceEditor();
     viewport()->update();
 }
 
