@@ -37,21 +37,24 @@ TEST_F(GridEdges, CtrlDeleteAsksAndDeletesOnlyOnOk)
     TDBGrid* grid = makeGrid(GridKind::Employee);
     press(Qt::Key_Down);
     {
-        BoxAnswerer cancel(BoxAnswerer::Answer::Cancel);
+        ModalBoxResponder boxes;
+        boxes.click(QStringLiteral("Cancel")).closeBox().key(Qt::Key_Escape);
         press(Qt::Key_Delete, Qt::ControlModifier);
-        ASSERT_EQ(cancel.texts, std::vector<std::string>{"Delete record? | Confirm"});
-    }
-    {
-        BoxAnswerer close(BoxAnswerer::Answer::Close);
         press(Qt::Key_Delete, Qt::ControlModifier);
-        ASSERT_EQ(close.texts.size(), 1u);
+        press(Qt::Key_Delete, Qt::ControlModifier);
+        ASSERT_EQ(boxes.boxes().size(), 3);
+        EXPECT_EQ(boxes.last().caption, QStringLiteral("Confirm"));
+        EXPECT_EQ(boxes.last().text, QStringLiteral("Delete record?"));
+        EXPECT_EQ(boxes.last().buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}));
+        EXPECT_TRUE(boxes.last().hasIcon);
     }
     EXPECT_EQ(peg().RecordCount(), 3);
     EXPECT_EQ(current(), "0000000002");
     {
-        BoxAnswerer ok(BoxAnswerer::Answer::Ok);
+        ModalBoxResponder boxes;
+        boxes.click(QStringLiteral("OK"));
         press(Qt::Key_Delete, Qt::ControlModifier);
-        ASSERT_EQ(ok.texts.size(), 1u);
+        ASSERT_EQ(boxes.boxes().size(), 1);
     }
     EXPECT_EQ(peg().RecordCount(), 2);
     EXPECT_EQ(current(), "0000000003");
@@ -65,9 +68,9 @@ TEST_F(GridEdges, CtrlDeleteDoesNothingInReadOnlyGrids)
         addEmployees(2);
         addTransfers(2);
         makeGrid(kind);
-        BoxAnswerer ok(BoxAnswerer::Answer::Ok);
+        ModalBoxResponder boxes;  // any box fails the test
         press(Qt::Key_Delete, Qt::ControlModifier);
-        EXPECT_TRUE(ok.texts.empty());
+        EXPECT_TRUE(boxes.boxes().empty());
         EXPECT_EQ(peg().RecordCount(), 2);
         EXPECT_EQ(mut().RecordCount(), 2);
         TearDown();
@@ -455,9 +458,11 @@ TEST_F(GridEdges, MultiSelectionMarksRowsAndDeletesThemAfterOneQuestion)
     EXPECT_EQ(indicatorShown(grid, 3), IndicatorImages::MultiArrow);
     EXPECT_EQ(indicatorShown(grid, 2), -1);
     {
-        BoxAnswerer ok(BoxAnswerer::Answer::Ok);
+        ModalBoxResponder boxes;
+        boxes.key(Qt::Key_Return);  // OK is the default button
         press(Qt::Key_Delete, Qt::ControlModifier);
-        EXPECT_EQ(ok.texts, std::vector<std::string>{"Delete all selected records? | Confirm"});
+        ASSERT_EQ(boxes.boxes().size(), 1);
+        EXPECT_EQ(boxes.last().text, QStringLiteral("Delete all selected records?"));
     }
     EXPECT_EQ(mut().RecordCount(), 3);
     EXPECT_EQ(grid->SelectedRowCount(), 0);
