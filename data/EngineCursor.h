@@ -84,6 +84,11 @@ public:
 
     // Number of records in the table.
     virtual EngineStatus recordCount(std::int64_t& out) = 0;
+    // A number that differs whenever the table's records have changed since
+    // it was last asked: at once for changes through this table's cursors,
+    // within a tenth of a second for changes by any other connection or
+    // process. Cheap: it reads no record.
+    virtual EngineStatus changeStamp(std::uint64_t& out) = 0;
 
     // A second, independent cursor on the same table following indexName.
     virtual EngineStatus cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out) = 0;

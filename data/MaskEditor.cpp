@@ -110,11 +110,13 @@ std::string MaskEditor::selectedText() const
     return UnicodeText::toUtf8(edit_.substr(start, end - start));
 }
 
+// The owner is asked first: a bound box is read-only until the check has
+// put its record into edit state, which makes it writable.
 bool MaskEditor::mayModify()
 {
-    if (readOnly_)
+    if (modifyCheck_ && !modifyCheck_())
         return false;
-    return !modifyCheck_ || modifyCheck_();
+    return !readOnly_;
 }
 
 void MaskEditor::beep()

@@ -39,6 +39,7 @@ public:
     int maxLength() const { return isMasked() ? mask_.width() : maxLength_; }
     // The limit of the plain edit; kept but ignored while masked. 0 = none.
     void setMaxLength(int length) { maxLength_ = length < 0 ? 0 : length; }
+    int plainMaxLength() const { return maxLength_; }
 
     // Program changes. setText applies the setting rule (padded or cut to
     // the width, never fails); setEditText takes the raw edit text, padded

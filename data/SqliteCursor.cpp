@@ -362,6 +362,11 @@ EngineStatus SqliteCursor::recordCount(std::int64_t& out)
     return file_->count(out);
 }
 
+EngineStatus SqliteCursor::changeStamp(std::uint64_t& out)
+{
+    return file_->changeStamp(out);
+}
+
 EngineStatus SqliteCursor::cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out)
 {
     return open(file_, indexName, out);

@@ -42,6 +42,7 @@ public:
     EngineStatus releaseLock() override;
     EngineStatus deleteRecord() override;
     EngineStatus recordCount(std::int64_t& out) override;
+    EngineStatus changeStamp(std::uint64_t& out) override;
     EngineStatus cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out) override;
     EngineStatus findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
                               EngineRecord& out) override;

@@ -511,6 +511,28 @@ EngineStatus SqliteTableFile::count(std::int64_t& out)
     return EngineStatus::success();
 }
 
+EngineStatus SqliteTableFile::changeStamp(std::uint64_t& out)
+{
+    // Asking for other connections' commits starts a read transaction, which
+    // costs as much as reading a record; lookups ask for every record read.
+    auto now = std::chrono::steady_clock::now();
+    if (now - versionCheckedAt_ >= versionInterval) {
+        EngineStatus status = prepare(versionStatement_, "PRAGMA data_version");
+        if (!status.ok())
+            return status;
+        int rc = versionStatement_->step();
+        std::uint64_t version = rc == SQLITE_ROW ? static_cast<std::uint64_t>(versionStatement_->int64(0)) : 0;
+        versionStatement_->reset();
+        if (rc != SQLITE_ROW)
+            return sqliteFailure(rc, "Cannot read the data version.");
+        dataVersion_ = version;
+        versionCheckedAt_ = now;
+    }
+    std::uint64_t own = static_cast<std::uint64_t>(sqlite3_total_changes64(db_));
+    out = (dataVersion_ << 40) ^ own;
+    return EngineStatus::success();
+}
+
 SqliteStatement* SqliteTableFile::filterStatement(const std::vector<int>& columns, const SqliteKeyOrder& order,
                                                   EngineStatus& status)
 {

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -58,6 +59,9 @@ public:
     // RecordGone when the row is not there.
     EngineStatus remove(std::int64_t rowid);
     EngineStatus count(std::int64_t& out);
+    // This connection's own changes at once, other connections' commits
+    // (data_version) within versionInterval.
+    EngineStatus changeStamp(std::uint64_t& out);
     // The filtered-scan statement for these columns in this order (see
     // SqliteCursor::findFiltered); null with status set on failure.
     SqliteStatement* filterStatement(const std::vector<int>& columns, const SqliteKeyOrder& order, EngineStatus& status);
@@ -93,5 +97,8 @@ private:
     std::map<std::string, std::unique_ptr<SqliteStatement>> filters_;
     std::map<std::string, std::unique_ptr<SqliteStatement>> updates_;  // by changed columns, "0110..."
     std::unique_ptr<SqliteStatement> readStatement_, insertStatement_, deleteStatement_,
-        countStatement_;
+        countStatement_, versionStatement_;
+    static constexpr std::chrono::milliseconds versionInterval{100};
+    std::chrono::steady_clock::time_point versionCheckedAt_{};
+    std::uint64_t dataVersion_ = 0;
 };

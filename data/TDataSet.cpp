@@ -508,6 +508,13 @@ int TDataSet::MoveBy(int distance)
 
 // --- editing -------------------------------------------------------------------
 
+void TDataSet::Refresh()
+{
+    CheckBrowseMode();
+    SyncCursor();
+    Resync(ResyncMode::KeepRow);
+}
+
 void TDataSet::CheckBrowseMode()
 {
     CheckActive();

@@ -59,6 +59,9 @@ public:
     void UpdateRecord();
     // Ends a pending edit: posts when modified, cancels otherwise.
     void CheckBrowseMode();
+    // Ends a pending edit, then re-reads the window around the current
+    // record (changes stored by others show up).
+    void Refresh();
 
     // Fields, in field order (declared, or built from the columns).
     const std::vector<std::unique_ptr<TField>>& Fields() const { return fields_; }

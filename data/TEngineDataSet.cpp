@@ -3,19 +3,29 @@
 #include "EDBEngineError.h"
 #include "TextCompare.h"
 
-#include <sstream>
 
 namespace {
 
 std::vector<std::string> splitFields(const std::string& list)
 {
     std::vector<std::string> names;
-    std::stringstream stream(list);
-    std::string name;
-    while (std::getline(stream, name, ';'))
-        if (!name.empty())
-            names.push_back(name);
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = std::min(list.find(';', start), list.size());
+        if (end > start)
+            names.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
     return names;
+}
+
+// Fields, values and result as one cache key; \x1f never occurs in names or codes.
+std::string cacheKey(const std::string& keyFields, const std::vector<FieldValue>& values, const std::string& result)
+{
+    std::string key = keyFields + '\x1f' + result;
+    for (const FieldValue& value : values)
+        key += '\x1f' + *value;
+    return key;
 }
 
 bool missing(const EngineStatus& status)
@@ -35,6 +45,7 @@ void TEngineDataSet::InternalClose()
 {
     searchCursor_.reset();
     searchIndex_.clear();
+    lookupCache_ = {};
     cursor_.reset();
 }
 
@@ -152,6 +163,29 @@ FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vecto
 {
     CheckBrowseMode();
     std::vector<std::string> names = splitFields(keyFields);
+    if (names.empty() || names.size() != keyValues.size())
+        return std::nullopt;
+    for (const FieldValue& value : keyValues)
+        if (!value)
+            return std::nullopt;  // null equals nothing
+    std::uint64_t stamp = 0;
+    Check(cursor_->changeStamp(stamp));
+    if (stamp != lookupCache_.stamp || lookupCache_.answers.size() >= lookupCacheLimit) {
+        lookupCache_.answers.clear();
+        lookupCache_.stamp = stamp;
+    }
+    std::string key = cacheKey(keyFields, keyValues, resultField);
+    auto cached = lookupCache_.answers.find(key);
+    if (cached != lookupCache_.answers.end())
+        return cached->second;
+    FieldValue answer = SearchLookup(names, keyValues, resultField);
+    lookupCache_.answers.emplace(std::move(key), answer);
+    return answer;
+}
+
+FieldValue TEngineDataSet::SearchLookup(const std::vector<std::string>& names, const std::vector<FieldValue>& keyValues,
+                                        const std::string& resultField)
+{
     const TableDescription& table = cursor_->description();
     std::vector<int> columns;
     for (const std::string& name : names) {
@@ -163,11 +197,6 @@ FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vecto
     int result = table.fieldNumber(resultField);
     if (result < 0)
         Fail("Field '" + resultField + "' not found");
-    if (columns.size() != keyValues.size())
-        return std::nullopt;
-    for (const FieldValue& value : keyValues)
-        if (!value)
-            return std::nullopt;  // null equals nothing
 
     bool indexed = false;
     EngineCursor& search = SearchCursor(names.front(), indexed);

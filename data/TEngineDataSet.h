@@ -2,6 +2,7 @@
 #include "EngineCursor.h"
 #include "TDataSet.h"
 
+#include <map>
 #include <memory>
 
 // A dataset over one engine cursor: every storage hook is one cursor call,
@@ -39,11 +40,22 @@ protected:
     void InternalDelete() override;
 
 private:
+    // Lookups answered since the table last changed: code tables are read
+    // for every fetched record, and most fetches ask the same few codes.
+    struct LookupCache {
+        std::uint64_t stamp = 0;
+        std::map<std::string, FieldValue> answers;  // by fields, values and result
+    };
+    static constexpr size_t lookupCacheLimit = 4096;
+    FieldValue SearchLookup(const std::vector<std::string>& names, const std::vector<FieldValue>& keyValues,
+                            const std::string& resultField);
+
     // A cursor for searches that must not move the current record: on an
     // index whose leading field is fieldName when there is one.
     EngineCursor& SearchCursor(const std::string& fieldName, bool& indexed);
 
     std::unique_ptr<EngineCursor> cursor_;
     std::unique_ptr<EngineCursor> searchCursor_;
+    LookupCache lookupCache_;
     std::string searchIndex_;
 };

@@ -471,6 +471,23 @@ TEST_F(MaskEditorTest, ReadOnlyTakesNoInput)
     EXPECT_FALSE(editor.modified());
 }
 
+// A bound box is read-only until its modify check has begun the edit.
+TEST_F(MaskEditorTest, ModifyCheckRunsBeforeTheReadOnlyTest)
+{
+    start("0000000000;1;_", "1");
+    editor.setReadOnly(true);
+    int asked = 0;
+    editor.setModifyCheck([&] {
+        ++asked;
+        editor.setReadOnly(false);
+        return true;
+    });
+    editor.moveCursor(1);
+    editor.typeText("2");
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(editor.editText(), "12________");
+}
+
 TEST_F(MaskEditorTest, ChangeHandlerFollowsTheEditText)
 {
     start("0000000000;1;_", "1");
