@@ -8,6 +8,7 @@
 #include "TDataSource.h"
 #include "TField.h"
 #include "TInplaceEdit.h"
+#include "TPopupDataList.h"
 #include "TStringField.h"
 
 #include <QApplication>
@@ -395,7 +396,9 @@ void TDBGrid::LinkEditingChanged()
 
 void TDBGrid::LinkRecordChanged(TField* field)
 {
-    if (!field || field == SelectedField())
+    // A looked-up text follows its key field.
+    TField* selected = SelectedField();
+    if (!field || field == selected || (selected && selected->IsLookup() && field == LookupKeyField()))
         RefreshEditor();
     viewport()->update();
 }
@@ -463,6 +466,7 @@ void TDBGrid::HideEditor()
 {
     if (!editor_ || !editorShown_)
         return;
+    CloseUp(false);
     const bool hadFocus = editor_->hasFocus() || window()->focusWidget() == editor_;
     editorShown_ = false;
     if (hadFocus)
@@ -498,7 +502,7 @@ void TDBGrid::RefreshEditor()
     editor_->setMaxLength(text && !field->IsLookup() ? text->Size() : 0);
     editor_->setText(field && link_.RecordCount() > 0 ? fromUtf8(field->EditText()) : QString());
     editor_->setReadOnly(!column || column->ReadOnly());
-    editor_->SetHasButton(field && field->IsLookup() && !column->ReadOnly() && !link_.ReadOnly());
+    editor_->SetHasButton(CanDropDown());
     PlaceEditor();
 }
 
@@ -723,7 +727,7 @@ bool TDBGrid::focusNextPrevChild(bool next)
 
 bool TDBGrid::ProcessKey(GridKeyboard::Key key, Qt::KeyboardModifiers modifiers)
 {
-    if (!link_.Active())
+    if (!link_.Active() || key == GridKeyboard::Key::Other)
         return false;
     GridKeyboard::Context context;
     context.rowSelect = Has(TDBGridOption::dgRowSelect);
@@ -747,6 +751,14 @@ bool TDBGrid::ProcessKey(GridKeyboard::Key key, Qt::KeyboardModifiers modifiers)
 
 void TDBGrid::keyPressEvent(QKeyEvent* event)
 {
+    if (OnKeyDown) {
+        int key = event->key();
+        OnKeyDown(key, event->modifiers());
+        if (key == 0) {
+            event->accept();
+            return;
+        }
+    }
     if (ProcessKey(keyOf(event->key()), event->modifiers())) {
         event->accept();
         return;
@@ -774,15 +786,16 @@ void TDBGrid::Execute(GridCommand command, Qt::KeyboardModifiers modifiers)
     TDataSet* dataSet = DataSet();
     switch (command) {
     case GridCommand::RecordUp:
-        if (!(modifiers & Qt::ShiftModifier))
-            ClearSelection();
-        RecordUp();
+    case GridCommand::RecordDown: {
+        auto move = command == GridCommand::RecordUp ? &TDBGrid::RecordUp : &TDBGrid::RecordDown;
+        if ((modifiers & Qt::ShiftModifier) && Has(TDBGridOption::dgMultiSelect)) {
+            ExtendSelection(move);
+            break;
+        }
+        ClearSelection();
+        (this->*move)();
         break;
-    case GridCommand::RecordDown:
-        if (!(modifiers & Qt::ShiftModifier))
-            ClearSelection();
-        RecordDown();
-        break;
+    }
     case GridCommand::PageUp: MoveRecords(-visibleRows_); break;
     case GridCommand::PageDown: MoveRecords(visibleRows_); break;
     case GridCommand::TopRow:
@@ -856,6 +869,18 @@ void TDBGrid::RecordDown()
     }
     if (dataSet->Eof() && CanAppend())
         dataSet->Append();
+}
+
+// Shift with an arrow in a multi-selecting grid: the rows passed over
+// join the selection.
+void TDBGrid::ExtendSelection(void (TDBGrid::*move)())
+{
+    if (const std::int64_t from = CurrentBookmark())
+        selectedRows_.insert(from);
+    (this->*move)();
+    if (const std::int64_t to = CurrentBookmark())
+        selectedRows_.insert(to);
+    viewport()->update();
 }
 
 void TDBGrid::MoveRecords(int distance)
@@ -1139,6 +1164,117 @@ void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event)
         OnDblClick();
 }
 
+// ---- lookup columns ----
+
+// The key field of the current column's lookup field, in the grid's table.
+TField* TDBGrid::LookupKeyField() const
+{
+    TField* field = SelectedField();
+    TDataSet* dataSet = DataSet();
+    if (!field || !field->IsLookup() || !dataSet)
+        return nullptr;
+    return dataSet->FindField(field->KeyFields);
+}
+
+// A read-only grid offers no drop-down: the column is read-only then.
+bool TDBGrid::CanDropDown() const
+{
+    TColumn* column = Column(selectedIndex_);
+    TField* key = LookupKeyField();
+    TField* field = SelectedField();
+    return column && key && key->CanModify() && !column->ReadOnly() && !link_.ReadOnly() && field->LookupDataSet &&
+           field->LookupDataSet->Active();
+}
+
+bool TDBGrid::DropDownVisible() const
+{
+    return popup_ && popup_->isVisible();
+}
+
+// The column's DropDownRows, or fewer when the code table has fewer records.
+int TDBGrid::DropDownRowCount(const TColumn& column) const
+{
+    const int count = SelectedField()->LookupDataSet->RecordCount();
+    if (count <= 0 || count >= column.DropDownRows)
+        return column.DropDownRows;
+    return count;
+}
+
+void TDBGrid::DropDown()
+{
+    if (!EditorVisible() || DropDownVisible() || !CanDropDown())
+        return;
+    TField* field = SelectedField();
+    if (!popup_) {
+        popup_ = new TPopupDataList(this);
+        connect(popup_, &TPopupDataList::accepted, this, [this] { CloseUp(true); });
+        connect(popup_, &TPopupDataList::discarded, this, [this] { CloseUp(false); });
+    }
+    lookupSource_.SetDataSet(field->LookupDataSet);
+    popup_->setFont(font());
+    popup_->setListSource(&lookupSource_);
+    popup_->setKeyFieldName(field->LookupKeyFields);
+    popup_->setListFieldNames(field->LookupResultField + ";");
+    popup_->setListFieldIndex(0);
+    popup_->setReadOnly(false);
+    popup_->setRowCount(DropDownRowCount(*Column(selectedIndex_)));
+    popup_->setKeyValue(LookupKeyField()->Value());
+    const QSize size(editor_->width(), popup_->heightForRows(popup_->rowCount()));
+    QPoint place = editor_->mapToGlobal(QPoint(0, editor_->height()));
+    const QRect screen = editor_->screen()->availableGeometry();
+    if (place.y() + size.height() > screen.bottom())
+        place.setY(editor_->mapToGlobal(QPoint(0, 0)).y() - size.height());
+    popup_->setGeometry(QRect(place, size));
+    popup_->show();
+    editor_->Deselect();
+    editor_->update();
+}
+
+void TDBGrid::CloseUp(bool accept)
+{
+    if (!DropDownVisible())
+        return;
+    const FieldValue key = popup_->keyValue();
+    popup_->hide();
+    popup_->setListSource(nullptr);
+    lookupSource_.SetDataSet(nullptr);
+    if (editor_)
+        editor_->update();
+    if (!accept || !CanDropDown())
+        return;
+    TField* keyField = LookupKeyField();
+    if (!link_.Edit())
+        return;
+    if (key)
+        keyField->SetText(*key);
+    else
+        keyField->Clear();
+}
+
+void TDBGrid::EditorButtonPress()
+{
+    if (DropDownVisible())
+        CloseUp(false);
+    else
+        DropDown();
+}
+
+void TDBGrid::EditorMouseMove(const QPoint& global)
+{
+    if (!DropDownVisible())
+        return;
+    if (popup_->isTracking())
+        popup_->dragTo(global);
+    else if (popup_->geometry().contains(global))
+        popup_->pressAt(global);
+}
+
+void TDBGrid::EditorMouseRelease(const QPoint& global)
+{
+    if (DropDownVisible() && popup_->isTracking())
+        popup_->releaseAt(global);
+}
+
 // ---- multi-selection ----
 
 std::int64_t TDBGrid::CurrentBookmark() const
@@ -1152,8 +1288,9 @@ void TDBGrid::ToggleRowSelection()
     const std::int64_t bookmark = CurrentBookmark();
     if (bookmark == 0)
         return;
-    if (!selectedRows_.erase(bookmark))
-        selectedRows_.insert(bookmark);
+    auto [place, added] = selectedRows_.insert(bookmark);
+    if (!added)
+        selectedRows_.erase(place);
     viewport()->update();
 }
 
