@@ -1,13 +1,9 @@
 #include "ConfirmDelete.h"
 
-#include <QMessageBox>
+#include "MessageBoxes.h"
 
-bool ConfirmDelete(QWidget* parent, bool several)
+bool ConfirmDelete(QWidget*, bool several)
 {
     const QString text = several ? QStringLiteral("Delete all selected records?") : QStringLiteral("Delete record?");
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Ok | QMessageBox::Cancel,
-                    parent);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(QMessageBox::Cancel);
-    return box.exec() != QMessageBox::Cancel;
+    return MessageDlg(text, MessageDialogType::Confirmation, {MessageButton::OK, MessageButton::Cancel}) != mrCancel;
 }

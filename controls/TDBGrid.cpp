@@ -407,6 +407,7 @@ void TDBGrid::LinkDataSetChanged()
 {
     UpdateScrollBars();
     RefreshEditor();
+    PlaceEditor();
     viewport()->update();
 }
 

@@ -168,13 +168,13 @@ EngineStatus SqliteCursor::getRecord(EngineRecord& out, Lock lock)
             return file_->failure(status.code, status.message, status.stack);
     }
     EngineStatus status = file_->readRecord(rowid_, scratch_);
-    if (status.code == EngineCode::RecordNotFound) {
-        if (lock == Lock::Write)
+    if (!status.ok()) {
+        if (lock == Lock::Write && locked_ != rowid_)
             file_->locks().unlock(rowid_, this);
-        return file_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
-    }
-    if (!status.ok())
+        if (status.code == EngineCode::RecordNotFound)
+            return file_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
         return status;
+    }
     if (lock == Lock::Write) {
         if (locked_ != 0 && locked_ != rowid_)
             releaseHeldLock();

@@ -91,6 +91,7 @@ private:
     std::shared_ptr<RecordLockFile> locks_;
     std::map<std::string, std::unique_ptr<SqliteKeyOrder>> orders_;
     std::map<std::string, std::unique_ptr<SqliteStatement>> filters_;
-    std::unique_ptr<SqliteStatement> readStatement_, insertStatement_, updateStatement_, deleteStatement_,
+    std::map<std::string, std::unique_ptr<SqliteStatement>> updates_;  // by changed columns, "0110..."
+    std::unique_ptr<SqliteStatement> readStatement_, insertStatement_, deleteStatement_,
         countStatement_;
 };

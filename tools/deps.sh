@@ -7,6 +7,8 @@ packages=(
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation libcups2-dev cups-client
+  xvfb xdotool
+  emf2svg zlib1g-dev
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo

@@ -4,14 +4,12 @@
 // database. Keys go to whatever has the focus (the grid or its editor).
 #include "CatchingApplication.h"
 #include "DataModuleFixture.h"
+#include "ModalBoxResponder.h"
 #include "TDBGrid.h"
 #include "TInplaceEdit.h"
 
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -43,38 +41,6 @@ inline TDBGridOptions rowSelectOptions()
     return {O::dgTitles, O::dgIndicator, O::dgColumnResize, O::dgTabs, O::dgRowSelect, O::dgConfirmDelete,
             O::dgCancelOnExit};
 }
-
-// Answers every modal message box that opens while it lives, by pressing
-// a button (or closing the box), and remembers the texts it saw.
-class BoxAnswerer {
-public:
-    enum class Answer { Ok, Cancel, Close };
-
-    explicit BoxAnswerer(Answer answer) : answer_(answer)
-    {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { respond(); });
-        timer_.start();
-    }
-
-    std::vector<std::string> texts;
-
-private:
-    void respond()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        texts.push_back(box->text().toStdString() + " | " + box->windowTitle().toStdString());
-        if (answer_ == Answer::Close)
-            box->close();
-        else
-            box->button(answer_ == Answer::Ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
-    }
-
-    Answer answer_;
-    QTimer timer_;
-};
 
 class GridFixture : public DataModuleFixture {
 protected:

@@ -37,21 +37,24 @@ TEST_F(GridEdges, CtrlDeleteAsksAndDeletesOnlyOnOk)
     TDBGrid* grid = makeGrid(GridKind::Employee);
     press(Qt::Key_Down);
     {
-        BoxAnswerer cancel(BoxAnswerer::Answer::Cancel);
+        ModalBoxResponder boxes;
+        boxes.click(QStringLiteral("Cancel")).closeBox().key(Qt::Key_Escape);
         press(Qt::Key_Delete, Qt::ControlModifier);
-        ASSERT_EQ(cancel.texts, std::vector<std::string>{"Delete record? | Confirm"});
-    }
-    {
-        BoxAnswerer close(BoxAnswerer::Answer::Close);
         press(Qt::Key_Delete, Qt::ControlModifier);
-        ASSERT_EQ(close.texts.size(), 1u);
+        press(Qt::Key_Delete, Qt::ControlModifier);
+        ASSERT_EQ(boxes.boxes().size(), 3);
+        EXPECT_EQ(boxes.last().caption, QStringLiteral("Confirm"));
+        EXPECT_EQ(boxes.last().text, QStringLiteral("Delete record?"));
+        EXPECT_EQ(boxes.last().buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}));
+        EXPECT_TRUE(boxes.last().hasIcon);
     }
     EXPECT_EQ(peg().RecordCount(), 3);
     EXPECT_EQ(current(), "0000000002");
     {
-        BoxAnswerer ok(BoxAnswerer::Answer::Ok);
+        ModalBoxResponder boxes;
+        boxes.click(QStringLiteral("OK"));
         press(Qt::Key_Delete, Qt::ControlModifier);
-        ASSERT_EQ(ok.texts.size(), 1u);
+        ASSERT_EQ(boxes.boxes().size(), 1);
     }
     EXPECT_EQ(peg().RecordCount(), 2);
     EXPECT_EQ(current(), "0000000003");
@@ -65,9 +68,9 @@ TEST_F(GridEdges, CtrlDeleteDoesNothingInReadOnlyGrids)
         addEmployees(2);
         addTransfers(2);
         makeGrid(kind);
-        BoxAnswerer ok(BoxAnswerer::Answer::Ok);
+        ModalBoxResponder boxes;  // any box fails the test
         press(Qt::Key_Delete, Qt::ControlModifier);
-        EXPECT_TRUE(ok.texts.empty());
+        EXPECT_TRUE(boxes.boxes().empty());
         EXPECT_EQ(peg().RecordCount(), 2);
         EXPECT_EQ(mut().RecordCount(), 2);
         TearDown();
@@ -440,6 +443,39 @@ TEST_F(GridEdges, ScrollBarShowsFivePositionsAndMoves)
     const int rows = grid->VisibleRowCount();
     EXPECT_EQ(grid->DataLink().ActiveRecord(), rows - 1);
     EXPECT_EQ(bar->value(), 2);
+}
+
+TEST_F(GridEdges, MultiSelectionMarksRowsAndDeletesThemAfterOneQuestion)
+{
+    addTransfers(5);
+    TDBGrid* grid = makeGrid(GridKind::Transfer);
+    grid->SetOptions(grid->Options().with(O::dgMultiSelect));
+    QWidget* view = grid->viewport();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, grid->CellRect(0, 1).center());
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, grid->CellRect(0, 3).center());
+    EXPECT_EQ(grid->SelectedRowCount(), 2);
+    EXPECT_EQ(indicatorShown(grid, 1), IndicatorImages::MultiDot);
+    EXPECT_EQ(indicatorShown(grid, 3), IndicatorImages::MultiArrow);
+    EXPECT_EQ(indicatorShown(grid, 2), -1);
+    {
+        ModalBoxResponder boxes;
+        boxes.key(Qt::Key_Return);  // OK is the default button
+        press(Qt::Key_Delete, Qt::ControlModifier);
+        ASSERT_EQ(boxes.boxes().size(), 1);
+        EXPECT_EQ(boxes.last().text, QStringLiteral("Delete all selected records?"));
+    }
+    EXPECT_EQ(mut().RecordCount(), 3);
+    EXPECT_EQ(grid->SelectedRowCount(), 0);
+    std::vector<std::string> left;
+    for (mut().First(); !mut().Eof(); mut().Next())
+        left.push_back(currentTransfer().substr(2, 4));
+    EXPECT_EQ(left, (std::vector<std::string>{"0001", "0003", "0005"}));
+
+    mut().First();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, grid->CellRect(0, 0).center());
+    EXPECT_EQ(grid->SelectedRowCount(), 1);
+    grid->SetOptions(grid->Options().without(O::dgMultiSelect));
+    EXPECT_EQ(grid->SelectedRowCount(), 0);
 }
 
 } // namespace

@@ -235,3 +235,65 @@ TEST_F(DataSetMovement, InsertTakesTheActiveRowAndPushesTheRestDown)
 }
 
 } // namespace
+
+namespace {
+
+// Rows of a five-row window after a search, as NIP suffixes; "*" marks the current one.
+class WindowAfterSearch : public DataModuleFixture {
+protected:
+    void SetUp() override
+    {
+        DataModuleFixture::SetUp();
+        for (int i = 1; i <= 9; ++i)
+            addEmployee("100000000" + std::to_string(i), "N" + std::to_string(i));
+        grid_.SetBufferCount(5);
+        grid_.SetDataSource(&dm().DSdatapeg);
+    }
+
+    std::string rows()
+    {
+        std::string text;
+        int active = grid_.ActiveRecord();
+        for (int row = 0; row < grid_.RecordCount(); ++row) {
+            grid_.SetActiveRecord(row);
+            text += current().substr(9) + (row == active ? "*" : "") + " ";
+        }
+        grid_.SetActiveRecord(active);
+        return text;
+    }
+
+    std::vector<std::string> log_;
+    RecordingLink grid_{"grid", log_, true};
+};
+
+TEST_F(WindowAfterSearch, TopMiddleAndBottom)
+{
+    peg().FindKey({"1000000001"});
+    EXPECT_EQ(rows(), "1* 2 3 4 5 ");
+    peg().FindKey({"1000000005"});
+    EXPECT_EQ(rows(), "3 4 5* 6 7 ");
+    peg().FindKey({"1000000009"});
+    EXPECT_EQ(rows(), "7 8 9* ");
+    peg().FindNearest({"2"});
+    EXPECT_EQ(rows(), "7 8 9* ");
+    peg().Last();
+    EXPECT_EQ(rows(), "5 6 7 8 9* ");
+    peg().First();
+    EXPECT_EQ(rows(), "1* 2 3 4 5 ");
+}
+
+TEST_F(WindowAfterSearch, PlainReReadKeepsTheRow)
+{
+    peg().First();
+    peg().MoveBy(3);
+    EXPECT_EQ(rows(), "1 2 3 4* 5 ");
+    peg().Edit();
+    peg().FieldByName("Nama_Pegawai")->SetText("changed");
+    peg().Post();
+    EXPECT_EQ(rows(), "1 2 3 4* 5 ");
+    peg().SetIndexFieldNames("Nama_Pegawai");
+    // "changed" now sorts first: nothing stands above it, so it moves up to row 0.
+    EXPECT_EQ(rows(), "4* 1 2 3 5 ");
+}
+
+} // namespace

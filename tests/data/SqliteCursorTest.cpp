@@ -283,6 +283,11 @@ TEST_F(EngineTestTable, ModifyNeedsTheLockAndStoresTheRecord)
     EXPECT_EQ(prior(), "0000000002");
     EXPECT_EQ(cursor->modifyRecord(record).code, EngineCode::NotLocked);  // released
 
+    // Storing unchanged values is no change, and still ends the edit.
+    ASSERT_TRUE(cursor->getRecord(record, EngineCursor::Lock::Write).ok());
+    ASSERT_TRUE(cursor->modifyRecord(record).ok());
+    EXPECT_EQ(cursor->modifyRecord(record).code, EngineCode::NotLocked);
+
     std::unique_ptr<EngineCursor> reopened = db.open("Datapegawai.db");
     ASSERT_TRUE(reopened->findKey({std::string("0000000003")}, 1).ok());
     ASSERT_TRUE(reopened->getRecord(record).ok());

@@ -1,38 +1,22 @@
 #pragma once
-#include <QApplication>
+#include "TApplication.h"
 
 #include <exception>
 #include <string>
 #include <vector>
 
-// The application of widget tests. Like the program's own, it catches an
-// error that escapes an event handler in one place; instead of showing the
-// error box it records the message, so a test can see that the error
-// reached the application and was not swallowed.
-class CatchingApplication : public QApplication {
+// Errors that escape an event handler in a widget test. The test program's
+// one application object (a TApplication, made by WidgetTestMain.h) still
+// catches them in one place; instead of the error box they are recorded here
+// through the application's error event, so a test can see that the error
+// reached the application and was not swallowed. While a ModalBoxResponder
+// exists, errors go to the error box again.
+class CatchingApplication {
 public:
-    // The one application of the test program, created on first use (not
-    // at start-up: listing the tests must not need a display). Offscreen
-    // unless the environment names another platform.
     static CatchingApplication& instance()
     {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "arsipstaf-tests";
-        static char* argv[] = {name, nullptr};
-        static CatchingApplication* app = new CatchingApplication(argc, argv);
-        return *app;
-    }
-
-    bool notify(QObject* receiver, QEvent* event) override
-    {
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (const std::exception& error) {
-            errors.emplace_back(error.what());
-        }
-        return false;
+        static CatchingApplication catching;
+        return catching;
     }
 
     // Returns and forgets the messages caught so far.
@@ -44,7 +28,12 @@ public:
     }
 
 private:
-    CatchingApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    CatchingApplication()
+    {
+        TApplication::instance()->OnException = [this](const std::exception& error) {
+            errors.emplace_back(error.what());
+        };
+    }
 
     std::vector<std::string> errors;
 };

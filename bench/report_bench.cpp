@@ -1,0 +1,187 @@
+// A 10,000-record employee report into the page store, without and with the
+// page coder, and the coder's throughput on real page pictures beside zlib
+// level 1 on the same bytes.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <zlib.h>
+
+#include "DefaultTableFiles.h"
+#include "EngineConfig.h"
+#include "GenerateCommand.h"
+#include "QtTextMeasurer.h"
+#include "ReportDefinitions.h"
+#include "TDMarsipstaf.h"
+#include "TRepCompress.h"
+#include "TRepPrinter.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int Records = 10000;
+
+// Temporary tables with the demonstration records, behind the alias.
+struct BenchDatabase {
+    fs::path root;
+    TDMarsipstaf* module = nullptr;
+    QtTextMeasurer* measurer = nullptr;
+
+    BenchDatabase()
+    {
+        std::string pattern = (fs::temp_directory_path() / "arsipstaf-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
+        root = pattern;
+        const std::string data = (root / "data").string();
+        fs::create_directories(data);
+        const std::string config = (root / "engine.conf").string();
+        setenv("ARSIPSTAF_ENGINE_CONFIG", config.c_str(), 1);
+        std::vector<std::string> report;
+        std::ostringstream out, err;
+        if (!EngineConfig::writeAlias(config, EngineConfig::defaultAlias, data).ok()
+            || !DefaultTableFiles::createIn(data, report).ok()
+            || GenerateCommand::runIn(data, Records, out, err) != 0) {
+            std::cerr << err.str();
+            std::abort();
+        }
+        module = new TDMarsipstaf;
+        module->Loaded();
+        measurer = new QtTextMeasurer;
+    }
+    ~BenchDatabase()
+    {
+        delete module;
+        delete measurer;
+        fs::remove_all(root);
+    }
+};
+
+BenchDatabase& database()
+{
+    static BenchDatabase db;
+    return db;
+}
+
+void runReport(benchmark::State& state, bool coded)
+{
+    BenchDatabase& db = database();
+    int pages = 0;
+    std::uint64_t bytes = 0;
+    for (auto _ : state) {
+        auto report = ReportDefinitions::Form9(&db.module->Tdatapeg);
+        report->Measurer = db.measurer;
+        report->Options.Compression = coded;
+        TRepPrinter destination;
+        report->RunReport(destination);
+        pages += destination.PageCount();
+        bytes = destination.PageList().stream()->size();
+        benchmark::DoNotOptimize(bytes);
+        state.counters["bytes_per_page"] = static_cast<double>(bytes) / destination.PageCount();
+        state.counters["pages"] = destination.PageCount();
+    }
+    state.counters["pages_per_second"] = benchmark::Counter(pages, benchmark::Counter::kIsRate);
+}
+
+void BM_EmployeeReport_Plain(benchmark::State& state) { runReport(state, false); }
+void BM_EmployeeReport_Coded(benchmark::State& state) { runReport(state, true); }
+BENCHMARK(BM_EmployeeReport_Plain)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_EmployeeReport_Coded)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The pictures of the first pages of a real run, one after another.
+const std::vector<std::uint8_t>& pagePictures()
+{
+    static const std::vector<std::uint8_t> bytes = [] {
+        BenchDatabase& db = database();
+        auto report = ReportDefinitions::Form9(&db.module->Tdatapeg);
+        report->Measurer = db.measurer;
+        TRepPrinter destination;
+        report->RunReport(destination);
+        std::vector<std::uint8_t> all;
+        for (int p = 1; p <= std::min(destination.PageCount(), 40); ++p) {
+            const auto page = destination.GetPage(p);
+            all.insert(all.end(), page->begin(), page->end());
+        }
+        return all;
+    }();
+    return bytes;
+}
+
+void BM_Coder_Encode(benchmark::State& state)
+{
+    const auto& input = pagePictures();
+    size_t coded = 0;
+    for (auto _ : state) {
+        TRepCompress coder;
+        for (std::uint8_t b : input)
+            coder.encode(b);
+        coded = coder.finish().size();
+        benchmark::DoNotOptimize(coded);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+    state.counters["ratio"] = static_cast<double>(coded) / input.size();
+}
+
+void BM_Coder_Decode(benchmark::State& state)
+{
+    const auto& input = pagePictures();
+    TRepCompress coder;
+    for (std::uint8_t b : input)
+        coder.encode(b);
+    const std::vector<std::uint8_t> coded = coder.finish();
+    for (auto _ : state) {
+        auto out = TRepCompress().decode(coded, input.size());
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+}
+
+void BM_Zlib1_Encode(benchmark::State& state)
+{
+    const auto& input = pagePictures();
+    std::vector<Bytef> out(compressBound(input.size()));
+    uLongf size = 0;
+    for (auto _ : state) {
+        size = out.size();
+        compress2(out.data(), &size, input.data(), input.size(), 1);
+        benchmark::DoNotOptimize(size);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+    state.counters["ratio"] = static_cast<double>(size) / input.size();
+}
+
+void BM_Zlib1_Decode(benchmark::State& state)
+{
+    const auto& input = pagePictures();
+    std::vector<Bytef> packed(compressBound(input.size()));
+    uLongf size = packed.size();
+    compress2(packed.data(), &size, input.data(), input.size(), 1);
+    std::vector<Bytef> out(input.size());
+    for (auto _ : state) {
+        uLongf length = out.size();
+        uncompress(out.data(), &length, packed.data(), size);
+        benchmark::DoNotOptimize(length);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+}
+
+BENCHMARK(BM_Coder_Encode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Coder_Decode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Zlib1_Encode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Zlib1_Decode)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <span>
+
+#include "PageCanvas.h"
+
+// What the header of a page picture says about the page.
+struct EmfPictureInfo {
+    PageRect bounds;  // pixels, inclusive
+    PageRect frame;   // hundredths of a millimetre
+    std::uint16_t handles = 0;
+
+    std::int32_t widthPixels() const { return bounds.right - bounds.left + 1; }
+    std::int32_t heightPixels() const { return bounds.bottom - bounds.top + 1; }
+    double widthTenthsMm() const { return (frame.right - frame.left) / 10.0; }
+    double heightTenthsMm() const { return (frame.bottom - frame.top) / 10.0; }
+};
+
+// Reads Enhanced Metafile pictures: what our writer emits and the common
+// drawing records of other writers. Unknown records are skipped; a record
+// that lies about its size, or a field that would be read outside its record,
+// raises EReportError and nothing is read past the buffer.
+class EmfPlayer {
+public:
+    // The header of a picture; raises EReportError when it is not one.
+    static EmfPictureInfo info(std::span<const std::uint8_t> bytes);
+
+    // Draws every record on the canvas. On a malformed record the records
+    // before it have been drawn and EReportError is raised.
+    static void play(std::span<const std::uint8_t> bytes, PageCanvas& canvas);
+};

@@ -1,0 +1,54 @@
+#pragma once
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TRepPrintable.h"
+
+// A horizontal strip of the page whose type says when it prints. Owns its
+// printable controls; the child band belongs to the report.
+class TRepBand {
+public:
+    enum Value { HeightValue, WidthValue };
+
+    TRepBand(std::string name, TRepBandType type) : Name(std::move(name)), BandType(type) {}
+
+    // Takes ownership and returns the control.
+    template <class Control>
+    Control* add(std::unique_ptr<Control> control)
+    {
+        Control* raw = control.get();
+        raw->setContext(context_);
+        controls_.push_back(std::move(control));
+        return raw;
+    }
+    const std::vector<std::unique_ptr<TRepPrintable>>& controls() const { return controls_; }
+
+    std::string Name;
+    TRepBandType BandType;
+    std::array<double, 2> Values{};  // height, width in tenths of a millimetre
+    TRepUnits Units = TRepUnits::MM;
+    bool AlignToBottom = false;
+    bool ForceNewPage = false;
+    bool ForceNewColumn = false;
+    bool Enabled = true;
+    PageColor Color = PageColor::white();
+    TRepFrame Frame;
+    TRepBand* ChildBand = nullptr;
+    // May set print to false to keep the band off the page.
+    std::function<void(TRepBand& band, bool& print)> BeforePrint;
+    std::function<void(TRepBand& band, bool printed)> AfterPrint;
+
+    double Height() const;
+    double Width() const;
+    void setHeight(double v);
+    void setWidth(double v);
+    void setContext(const UnitContext* context);
+    void setUnits(TRepUnits units);
+
+private:
+    const UnitContext* context_ = nullptr;
+    std::vector<std::unique_ptr<TRepPrintable>> controls_;
+};

@@ -1,0 +1,270 @@
+#include "TRepPageList.h"
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "EReportError.h"
+#include "LittleEndian.h"
+#include "TRepCompress.h"
+
+namespace {
+
+constexpr std::uint16_t FormatVersion = 3;
+constexpr std::uint16_t EngineVersion = 309;
+constexpr std::uint64_t RecordOverhead = 12;
+
+// Days since 30 December 1899, the time of day as the fraction.
+double nowAsDays()
+{
+    using namespace std::chrono;
+    const double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
+    return 25569.0 + seconds / 86400.0;
+}
+
+[[noreturn]] void damaged()
+{
+    throw EReportError("Invalid report file: page records are damaged");
+}
+
+}  // namespace
+
+TRepPageList::TRepPageList()
+{
+    open();
+}
+
+void TRepPageList::open(size_t memoryLimit)
+{
+    std::lock_guard guard(lock_);
+    stream_ = std::make_unique<TRepStream>(memoryLimit);
+    pageCount_ = 0;
+    headerSize_ = HeaderSize;
+}
+
+std::uint32_t TRepPageList::readU32()
+{
+    std::uint8_t b[4];
+    if (stream_->read(b, 4) != 4)
+        damaged();
+    return LittleEndian::get32(b);
+}
+
+void TRepPageList::writeU32(std::uint32_t value)
+{
+    std::uint8_t b[4];
+    LittleEndian::set32(b, value);
+    stream_->write(b, 4);
+}
+
+void TRepPageList::writeHeader()
+{
+    std::uint8_t header[HeaderSize] = {};
+    header[0] = FormatVersion & 0xFF;
+    header[1] = FormatVersion >> 8;
+    header[2] = EngineVersion & 0xFF;
+    header[3] = EngineVersion >> 8;
+    LittleEndian::set32(header + 8, static_cast<std::uint32_t>(pageCount_));
+    const double when = nowAsDays();
+    std::memcpy(header + 16, &when, 8);
+    header[25] = compression_ ? 1 : 0;
+    stream_->seek(0);
+    stream_->write(header, HeaderSize);
+}
+
+void TRepPageList::addPage(std::span<const std::uint8_t> picture)
+{
+    std::lock_guard guard(lock_);
+    ++pageCount_;
+    if (pageCount_ == 1)
+        writeHeader();
+    stream_->seek(stream_->size());
+    const auto start = static_cast<std::uint32_t>(stream_->position());
+    writeU32(static_cast<std::uint32_t>(pageCount_));
+    const std::uint64_t nextField = stream_->position();
+    writeU32(0);
+    if (compression_) {
+        writeU32(static_cast<std::uint32_t>(picture.size()));
+        TRepCompress coder;
+        for (std::uint8_t byte : picture)
+            coder.encode(byte);
+        const std::vector<std::uint8_t> coded = coder.finish();
+        stream_->write(coded.data(), coded.size());
+    } else {
+        stream_->write(picture.data(), picture.size());
+    }
+    writeU32(start);
+    const std::uint64_t end = stream_->position();
+    stream_->seek(nextField);
+    writeU32(static_cast<std::uint32_t>(end));
+    stream_->seek(end);
+}
+
+void TRepPageList::finish()
+{
+    std::lock_guard guard(lock_);
+    if (stream_->readOnly())
+        return;
+    const std::uint64_t at = stream_->position();
+    writeHeader();
+    stream_->seek(at);
+}
+
+void TRepPageList::clear()
+{
+    std::lock_guard guard(lock_);
+    pageCount_ = 0;
+}
+
+// A record start must leave room for a whole record before the file's last
+// four bytes.
+void TRepPageList::checkRecordStart(std::uint64_t offset) const
+{
+    if (offset < headerSize_ || offset + RecordOverhead > stream_->size())
+        damaged();
+}
+
+// Leaves the stream at the start of record n. Every offset is checked and the
+// walk takes at most one step per page, so lying offsets cannot loop.
+void TRepPageList::locate(int n)
+{
+    if (n == 1) {
+        stream_->seek(headerSize_);
+        return;
+    }
+    const std::uint64_t size = stream_->size();
+    if (n == pageCount_ || stream_->position() >= size || stream_->position() < headerSize_) {
+        stream_->seek(size - 4);
+        const std::uint64_t last = readU32();
+        checkRecordStart(last);
+        stream_->seek(last);
+        if (n == pageCount_)
+            return;
+    }
+    std::uint64_t at = stream_->position();
+    checkRecordStart(at);
+    const auto k = static_cast<std::int32_t>(readU32());
+    for (int steps = 0; k != n; ++steps) {
+        if (steps > pageCount_)
+            damaged();
+        stream_->seek(at);
+        const auto page = static_cast<std::int32_t>(readU32());
+        if (page == n)
+            break;
+        std::uint64_t next;
+        if (k < n) {
+            next = readU32();
+            if (next <= at)
+                damaged();
+        } else {
+            if (at < headerSize_ + 4)
+                damaged();
+            stream_->seek(at - 4);
+            next = readU32();
+            if (next >= at)
+                damaged();
+        }
+        checkRecordStart(next);
+        at = next;
+    }
+    stream_->seek(at);
+}
+
+std::vector<std::uint8_t> TRepPageList::readRecord(int n)
+{
+    const std::uint64_t start = stream_->position();
+    const auto page = static_cast<std::int32_t>(readU32());
+    const std::uint64_t next = readU32();
+    if (page != n || next < start + RecordOverhead || next > stream_->size())
+        damaged();
+    std::uint64_t dataSize = next - start - RecordOverhead;
+    std::vector<std::uint8_t> picture;
+    if (compression_) {
+        if (dataSize < 4)
+            damaged();
+        const std::uint64_t length = readU32();
+        dataSize -= 4;
+        if (length > dataSize * 8)
+            throw EReportError("Invalid report file: coded page length runs past the file");
+        std::vector<std::uint8_t> coded(static_cast<size_t>(dataSize));
+        if (stream_->read(coded.data(), coded.size()) != coded.size())
+            damaged();
+        picture = TRepCompress().decode(coded, static_cast<size_t>(length));
+    } else {
+        picture.resize(static_cast<size_t>(dataSize));
+        if (stream_->read(picture.data(), picture.size()) != picture.size())
+            damaged();
+    }
+    if (readU32() != start)
+        damaged();
+    return picture;
+}
+
+std::optional<std::vector<std::uint8_t>> TRepPageList::getPage(int n)
+{
+    std::lock_guard guard(lock_);
+    if (n < 1 || n > pageCount_)
+        return std::nullopt;
+    const std::uint64_t before = stream_->position();
+    try {
+        locate(n);
+        return readRecord(n);
+    } catch (const EReportError&) {
+        // leave the stream where a later request can start over
+        stream_->seek(std::min(before, stream_->size()));
+        throw;
+    }
+}
+
+void TRepPageList::saveToFile(const std::string& name)
+{
+    std::lock_guard guard(lock_);
+    std::error_code ec;
+    if (!stream_->fileName().empty() && std::filesystem::equivalent(stream_->fileName(), name, ec))
+        return;  // the pages are that file already; rewriting it would read what it truncates
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw EReportError("Cannot create file \"" + name + "\"");
+    const std::uint64_t at = stream_->position();
+    stream_->seek(0);
+    std::vector<char> chunk(SaveChunk);
+    for (;;) {
+        const size_t got = stream_->read(chunk.data(), chunk.size());
+        if (got == 0)
+            break;
+        out.write(chunk.data(), static_cast<std::streamsize>(got));
+    }
+    stream_->seek(at);
+    if (!out.flush())
+        throw EReportError("Cannot write file \"" + name + "\"");
+}
+
+void TRepPageList::loadFromFile(const std::string& name)
+{
+    std::lock_guard guard(lock_);
+    std::unique_ptr<TRepStream> file = TRepStream::openFile(name);
+    if (file->size() < HeaderSize)
+        throw EReportError("Invalid report file: \"" + name + "\" is too short");
+    std::uint8_t raw[HeaderSize] = {};
+    file->read(raw, HeaderSize);
+    // A 124-byte header puts the first picture's signature 4 bytes earlier.
+    char probe[5] = {};
+    if (file->size() >= 177) {
+        file->seek(173);
+        file->read(probe, 4);
+    }
+    const bool old = std::strcmp(probe, "EMF") == 0;
+    const size_t countAt = old ? 4 + 4 : 8;
+    const size_t flagAt = old ? 21 : 25;
+    const auto count = static_cast<std::int32_t>(LittleEndian::get32(raw + countAt));
+    const size_t header = old ? OldHeaderSize : HeaderSize;
+    if (count < 0 || (count > 0 && file->size() < header + RecordOverhead)
+        || static_cast<std::uint64_t>(count) > (file->size() - header) / RecordOverhead)
+        throw EReportError("Invalid report file: \"" + name + "\" has a wrong page count");
+    file->seek(header);
+    stream_ = std::move(file);
+    pageCount_ = count;
+    compression_ = raw[flagAt] != 0;
+    headerSize_ = header;
+}

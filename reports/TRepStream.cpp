@@ -1,0 +1,115 @@
+#include "TRepStream.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+#include "EReportError.h"
+
+TRepStream::TRepStream(size_t memoryLimit) : limit_(memoryLimit) {}
+
+std::unique_ptr<TRepStream> TRepStream::openFile(const std::string& path)
+{
+    std::unique_ptr<TRepStream> stream(new TRepStream());
+    stream->file_ = std::fopen(path.c_str(), "rb");
+    if (!stream->file_)
+        throw EReportError("Cannot open file \"" + path + "\"");
+    if (std::fseek(stream->file_, 0, SEEK_END) != 0)
+        throw EReportError("Cannot read file \"" + path + "\"");
+    const long end = std::ftell(stream->file_);
+    if (end < 0)
+        throw EReportError("Cannot read file \"" + path + "\"");
+    stream->size_ = static_cast<std::uint64_t>(end);
+    std::fseek(stream->file_, 0, SEEK_SET);
+    stream->readOnly_ = true;
+    stream->fileName_ = path;
+    return stream;
+}
+
+TRepStream::~TRepStream()
+{
+    if (file_)
+        std::fclose(file_);
+    if (!temporaryName_.empty())
+        std::remove(temporaryName_.c_str());
+}
+
+void TRepStream::moveToFile()
+{
+    std::string name = (std::filesystem::temp_directory_path() / "RPFXXXXXX").string();
+    const int fd = mkstemp(name.data());
+    if (fd < 0)
+        throw EReportError("Cannot create a temporary file for the report");
+    file_ = fdopen(fd, "w+b");
+    if (!file_) {
+        ::close(fd);
+        std::remove(name.c_str());
+        throw EReportError("Cannot create a temporary file for the report");
+    }
+    temporaryName_ = name;
+    fileName_ = name;
+    if (!memory_.empty() && std::fwrite(memory_.data(), 1, memory_.size(), file_) != memory_.size())
+        throw EReportError("Cannot write the report's temporary file");
+    std::vector<std::uint8_t>().swap(memory_);
+    std::fseek(file_, static_cast<long>(position_), SEEK_SET);
+}
+
+void TRepStream::write(const void* data, size_t count)
+{
+    std::lock_guard guard(lock_);
+    if (readOnly_)
+        throw EReportError("Cannot write to a loaded report file");
+    if (count == 0)
+        return;
+    if (file_) {
+        if (std::fwrite(data, 1, count, file_) != count)
+            throw EReportError("Cannot write the report's temporary file");
+    } else {
+        if (position_ + count > memory_.size())
+            memory_.resize(static_cast<size_t>(position_ + count));
+        std::memcpy(memory_.data() + position_, data, count);
+    }
+    position_ += count;
+    size_ = std::max(size_, position_);
+    if (!file_ && size_ > limit_)
+        moveToFile();
+}
+
+size_t TRepStream::read(void* data, size_t count)
+{
+    std::lock_guard guard(lock_);
+    const std::uint64_t available = size_ - position_;
+    const size_t n = static_cast<size_t>(std::min<std::uint64_t>(count, available));
+    if (n == 0)
+        return 0;
+    size_t got = n;
+    if (file_)
+        got = std::fread(data, 1, n, file_);
+    else
+        std::memcpy(data, memory_.data() + position_, n);
+    position_ += got;
+    return got;
+}
+
+void TRepStream::seek(std::uint64_t position)
+{
+    std::lock_guard guard(lock_);
+    if (position > size_)
+        throw EReportError("Report stream position out of range");
+    if (file_ && std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0)
+        throw EReportError("Cannot seek in the report file");
+    position_ = position;
+}
+
+std::uint64_t TRepStream::position() const
+{
+    std::lock_guard guard(lock_);
+    return position_;
+}
+
+std::uint64_t TRepStream::size() const
+{
+    std::lock_guard guard(lock_);
+    return size_;
+}

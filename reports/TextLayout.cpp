@@ -1,0 +1,96 @@
+#include "TextLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+std::vector<std::u16string> paragraphs(const std::u16string& text)
+{
+    std::vector<std::u16string> out(1);
+    for (char16_t c : text) {
+        if (c == u'\r')
+            out.emplace_back();
+        else if (c != u'\n')
+            out.back() += c;
+    }
+    return out;
+}
+
+std::vector<std::u16string> words(const std::u16string& line)
+{
+    std::vector<std::u16string> out;
+    size_t at = 0;
+    while (at <= line.size()) {
+        const size_t space = line.find(u' ', at);
+        const size_t end = space == std::u16string::npos ? line.size() : space;
+        out.push_back(line.substr(at, end - at));
+        at = end + 1;
+    }
+    return out;
+}
+
+class Breaker {
+public:
+    Breaker(const ReportFont& font, const TextMeasurer& m, double width, bool wrap)
+        : font_(font), measurer_(m), width_(width), wrap_(wrap) {}
+
+    // Returns false when the paragraph was cut short for want of word wrap.
+    bool paragraph(const std::u16string& text, std::vector<std::u16string>& out)
+    {
+        std::u16string line;
+        bool started = false;
+        for (const std::u16string& word : words(text)) {
+            const std::u16string candidate = started ? line + u' ' + word : word;
+            if (fits(candidate)) {
+                line = candidate;
+                started = true;
+                continue;
+            }
+            if (started) {
+                out.push_back(line);
+                if (!wrap_)
+                    return false;
+            }
+            line = word;
+            started = true;
+            while (!fits(line) && line.size() > 1) {
+                size_t n = 1;
+                while (n < line.size() && fits(line.substr(0, n + 1)))
+                    ++n;
+                out.push_back(line.substr(0, n));
+                if (!wrap_)
+                    return false;
+                line.erase(0, n);
+            }
+        }
+        out.push_back(line);
+        return true;
+    }
+
+private:
+    bool fits(const std::u16string& s) const { return measurer_.width(font_, s) <= width_ + 1e-9; }
+
+    const ReportFont& font_;
+    const TextMeasurer& measurer_;
+    double width_;
+    bool wrap_;
+};
+
+}  // namespace
+
+TextLayout TextLayout::make(const std::u16string& text, const ReportFont& font,
+                            const TextMeasurer& measurer, double width, bool autoSize,
+                            bool wordWrap)
+{
+    TextLayout layout;
+    if (autoSize) {
+        layout.lines = paragraphs(text);
+    } else {
+        Breaker breaker(font, measurer, width, wordWrap);
+        for (const std::u16string& p : paragraphs(text))
+            breaker.paragraph(p, layout.lines);
+    }
+    for (const std::u16string& line : layout.lines)
+        layout.widest = std::max(layout.widest, measurer.width(font, line));
+    return layout;
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "TextMeasurer.h"
+
+// Breaks a control's text into the lines it prints. The text is split at
+// carriage returns (line feeds are dropped). With autoSize each line stays
+// whole; otherwise words fill a line while it fits `width`, a word wider than
+// the control is cut by characters, and without wordWrap everything after
+// the first overflow of a line is dropped (later lines still print).
+struct TextLayout {
+    std::vector<std::u16string> lines;
+    double widest = 0;  // tenths of a millimetre
+
+    static TextLayout make(const std::u16string& text, const ReportFont& font,
+                           const TextMeasurer& measurer, double width, bool autoSize,
+                           bool wordWrap);
+};

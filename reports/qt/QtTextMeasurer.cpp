@@ -1,0 +1,77 @@
+#include "QtTextMeasurer.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Fonts are loaded at this pixel size and scaled: metrics are linear in size
+// without hinting.
+constexpr double LoadSize = 100;
+constexpr double TenthsMmPerPoint = 254.0 / 72.0;
+
+QString familyFile(const std::string& family)
+{
+    QString name = QString::fromStdString(family).toLower();
+    if (name.contains(QStringLiteral("times")) || name.contains(QStringLiteral("serif"))
+        || name.contains(QStringLiteral("roman")))
+        return QStringLiteral("LiberationSerif");
+    if (name.contains(QStringLiteral("courier")) || name.contains(QStringLiteral("mono")))
+        return QStringLiteral("LiberationMono");
+    return QStringLiteral("LiberationSans");
+}
+
+}  // namespace
+
+QtTextMeasurer::QtTextMeasurer(QString fontDirectory) : directory_(std::move(fontDirectory)) {}
+
+QString QtTextMeasurer::fileFor(const ReportFont& font) const
+{
+    QString style = QStringLiteral("Regular");
+    if (font.Bold && font.Italic) style = QStringLiteral("BoldItalic");
+    else if (font.Bold) style = QStringLiteral("Bold");
+    else if (font.Italic) style = QStringLiteral("Italic");
+    const QString path = directory_ + QLatin1Char('/') + familyFile(font.Name) + QLatin1Char('-') + style
+        + QStringLiteral(".ttf");
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+const QRawFont& QtTextMeasurer::rawFont(const ReportFont& font) const
+{
+    const QString file = fileFor(font);
+    auto found = fonts_.find(file);
+    if (found == fonts_.end())
+        found = fonts_.emplace(file, QRawFont(file, LoadSize, QFont::PreferNoHinting)).first;
+    return found->second;
+}
+
+std::vector<double> QtTextMeasurer::advances(const ReportFont& font, std::u16string_view text) const
+{
+    std::vector<double> out(text.size(), 0.0);
+    const QRawFont& raw = rawFont(font);
+    const double scale = font.Size / LoadSize * TenthsMmPerPoint;
+    for (size_t i = 0; i < text.size(); ++i) {
+        int units = 1;
+        if (QChar::isHighSurrogate(text[i]) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1]))
+            units = 2;
+        const QString piece = QString::fromUtf16(text.data() + i, units);
+        if (raw.isValid()) {
+            const QList<quint32> glyphs = raw.glyphIndexesForString(piece);
+            const QList<QPointF> adv = raw.advancesForGlyphIndexes(glyphs, QRawFont::SeparateAdvances);
+            for (const QPointF& a : adv)
+                out[i] += a.x() * scale;
+        } else {
+            out[i] = LoadSize / 2 * scale;  // no font file: half an em
+        }
+        i += static_cast<size_t>(units - 1);
+    }
+    return out;
+}
+
+double QtTextMeasurer::lineHeight(const ReportFont& font) const
+{
+    const QRawFont& raw = rawFont(font);
+    const double scale = font.Size / LoadSize * TenthsMmPerPoint;
+    if (!raw.isValid())
+        return LoadSize * 1.15 * scale;
+    return (raw.ascent() + raw.descent()) * scale;
+}

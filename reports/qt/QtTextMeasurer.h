@@ -1,0 +1,28 @@
+#pragma once
+#include <QRawFont>
+#include <QString>
+#include <map>
+
+#include "TextMeasurer.h"
+
+// Real font metrics from the Liberation fonts, which have the metrics of the
+// fonts the reports name (Arial, Times New Roman, Courier New), so a report
+// lays out the same on every machine with those font files. Needs a
+// QGuiApplication.
+class QtTextMeasurer : public TextMeasurer {
+public:
+    // fontDirectory: where the Liberation .ttf files are.
+    explicit QtTextMeasurer(QString fontDirectory = QStringLiteral("/usr/share/fonts/truetype/liberation"));
+
+    std::vector<double> advances(const ReportFont& font, std::u16string_view text) const override;
+    double lineHeight(const ReportFont& font) const override;
+
+    // The font file used for a report font; empty when it is missing.
+    QString fileFor(const ReportFont& font) const;
+
+private:
+    const QRawFont& rawFont(const ReportFont& font) const;
+
+    QString directory_;
+    mutable std::map<QString, QRawFont> fonts_;
+};

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "EmfPlayer.h"
+#include "RecordingCanvas.h"
+#include "ReportDefinitions.h"
+#include "ReportTestData.h"
+#include "TRepDBText.h"
+#include "TRepLabel.h"
+
+namespace {
+
+// Where each band started on which page, read off the run.
+struct BandStart {
+    int page;
+    double y;
+    bool operator==(const BandStart&) const = default;
+};
+
+// Runs a report and returns where its bands went.
+struct ReportRunTrace {
+    TRepPrinter destination;
+    std::vector<BandStart> title, header, detail, groupFooter;
+
+    explicit ReportRunTrace(TBandReport& report)
+    {
+        hook(report);
+        report.RunReport(destination);
+    }
+
+    void hook(TBandReport& report)
+    {
+        for (const auto& band : report.bands()) {
+            std::vector<BandStart>* list = nullptr;
+            switch (band->BandType) {
+            case TRepBandType::rbTitle: list = &title; break;
+            case TRepBandType::rbColumnHeader: list = &header; break;
+            case TRepBandType::rbDetail: list = &detail; break;
+            case TRepBandType::rbGroupFooter: list = &groupFooter; break;
+            default: continue;
+            }
+            TRepBand* b = band.get();
+            b->AfterPrint = [&report, list, b](TRepBand&, bool printed) {
+                if (printed)
+                    list->push_back({report.PageCount,
+                                     std::round(report.CurrentY - b->Values[TRepBand::HeightValue])});
+            };
+        }
+    }
+
+    int detailsOn(int page) const
+    {
+        return static_cast<int>(std::count_if(detail.begin(), detail.end(),
+                                              [page](const BandStart& s) { return s.page == page; }));
+    }
+
+    std::vector<std::string> textsOf(int page)
+    {
+        RecordingCanvas canvas;
+        EmfPlayer::play(*destination.GetPage(page), canvas);
+        return canvas.texts();
+    }
+};
+
+struct GeometryCase {
+    const char* name;
+    int records;
+    std::vector<int> perPage;
+};
+
+class ReportGeometry : public testing::TestWithParam<GeometryCase> {};
+
+TEST_P(ReportGeometry, PagesHoldFifteenThenSeventeenRecords)
+{
+    const GeometryCase& c = GetParam();
+    ReportTestData data;
+    data.addEmployees(c.records);
+    data.addTransfers(c.records);
+    using Make = std::unique_ptr<TBandReport> (*)(TDataSet*);
+    const std::pair<Make, TDataSet*> reports[] = {
+        {ReportDefinitions::Form9, &data.module.Tdatapeg},
+        {ReportDefinitions::Form10, &data.module.Tdatapeg},
+        {ReportDefinitions::Form11, &data.module.Tmutasi}};
+    for (const auto& [make, table] : reports) {
+        auto report = make(table);
+        ReportRunTrace run(*report);
+        ASSERT_EQ(run.destination.PageCount(), static_cast<int>(c.perPage.size()));
+        for (size_t p = 0; p < c.perPage.size(); ++p)
+            EXPECT_EQ(run.detailsOn(static_cast<int>(p) + 1), c.perPage[p]) << "page " << p + 1;
+        // title at the top margin of page 1, column header under it, then
+        // every later page starts with the column header at the top margin
+        EXPECT_EQ(run.title, (std::vector<BandStart>{{1, 100}}));
+        ASSERT_EQ(run.header.size(), c.perPage.size());
+        EXPECT_EQ(run.header[0], (BandStart{1, 341}));
+        for (size_t p = 1; p < run.header.size(); ++p)
+            EXPECT_EQ(run.header[p], (BandStart{static_cast<int>(p) + 1, 100}));
+        EXPECT_EQ(run.detail.front(), (BandStart{1, 447}));
+        if (c.perPage.size() > 1) {
+            EXPECT_EQ(run.detail[15], (BandStart{2, 206}));
+        }
+        EXPECT_TRUE(run.groupFooter.empty());
+        EXPECT_EQ(run.destination.status(), TRepPrinter::Status::Finished);
+        // the table is left on its last record
+        EXPECT_TRUE(table->Eof());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Landscape, ReportGeometry, testing::Values(
+    GeometryCase{"OneRecord", 1, {1}},
+    GeometryCase{"FifteenFillPageOne", 15, {15}},
+    GeometryCase{"SixteenthStartsPageTwo", 16, {15, 1}},
+    GeometryCase{"ThirtyTwoFillTwoPages", 32, {15, 17}},
+    GeometryCase{"ThirtyThree", 33, {15, 17, 1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReportRun, PagesShowTheLookedUpTextsInTableOrder)
+{
+    ReportTestData data;
+    data.addEmployees(16);
+    auto report = ReportDefinitions::Form9(&data.module.Tdatapeg);
+    ReportRunTrace run(*report);
+    const std::vector<std::string> page1 = run.textsOf(1);
+    const std::vector<std::string> page2 = run.textsOf(2);
+    auto has = [](const std::vector<std::string>& texts, const std::string& t) {
+        return std::find(texts.begin(), texts.end(), t) != texts.end();
+    };
+    EXPECT_TRUE(has(page1, "Laporan Daftar Urut Kepangkatan"));
+    EXPECT_TRUE(has(page1, "Nama Pegawai"));
+    EXPECT_TRUE(has(page1, "Pegawai 00001"));
+    EXPECT_TRUE(has(page1, "Laki-laki"));
+    EXPECT_TRUE(has(page1, "Perempuan"));
+    EXPECT_TRUE(has(page1, "Penata Muda"));
+    EXPECT_TRUE(has(page1, "III/a"));
+    EXPECT_TRUE(has(page1, "S1"));
+    EXPECT_TRUE(has(page1, "PNS"));
+    EXPECT_TRUE(has(page1, "17/08/1980"));
+    EXPECT_FALSE(has(page1, "LK"));
+    EXPECT_FALSE(has(page1, "Pegawai 00016"));
+    EXPECT_TRUE(has(page2, "Pegawai 00016"));
+    EXPECT_TRUE(has(page2, "Nama Pegawai"));  // repeated column header
+    EXPECT_FALSE(has(page2, "Laporan Daftar Urut Kepangkatan"));
+    for (const auto& page : {page1, page2})
+        EXPECT_FALSE(has(page, "Ka. Sub. Bag. Tata Usaha"));  // the group footer never prints
+}
+
+TEST(ReportRun, EmptyTableGivesTheEmptyFormWithoutColumnHeader)
+{
+    ReportTestData data;
+    for (auto make : {ReportDefinitions::Form9, ReportDefinitions::Form11}) {
+        auto report = make(make == ReportDefinitions::Form9 ? static_cast<TDataSet*>(&data.module.Tdatapeg)
+                                                           : &data.module.Tmutasi);
+        ReportRunTrace run(*report);
+        EXPECT_EQ(run.destination.PageCount(), 1);
+        EXPECT_EQ(run.title.size(), 1u);
+        EXPECT_TRUE(run.header.empty());
+        EXPECT_EQ(run.detail, (std::vector<BandStart>{{1, 341}}));
+        std::vector<std::string> texts = run.textsOf(1);
+        // masked fields of no record read as their blank mask in the data layer
+        std::erase_if(texts, [](const std::string& t) {
+            return t.find_first_not_of(" -./") == std::string::npos; });
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), "NIP"), 0);  // no heading, no data
+        EXPECT_EQ(texts.size(), 5u) << testing::PrintToString(texts);  // the five title texts only
+    }
+}
+
+TEST(ReportRun, ClosedTableIsTreatedAsEmpty)
+{
+    ReportTestData data;
+    data.addEmployees(3);
+    data.module.Tdatapeg.Close();
+    auto report = ReportDefinitions::Form10(&data.module.Tdatapeg);
+    ReportRunTrace run(*report);
+    EXPECT_EQ(run.destination.PageCount(), 1);
+    EXPECT_TRUE(run.header.empty());
+    EXPECT_EQ(run.detail.size(), 1u);
+}
+
+TEST(ReportRun, ProgressIsDetailNumberTimesHundredOverCount)
+{
+    struct Recorder : TRepPrinterObserver {
+        std::vector<int> values, pages;
+        void PageAvailable(int n) override { pages.push_back(n); }
+        void Progress(int p) override { values.push_back(p); }
+    } observer;
+    ReportTestData data;
+    data.addEmployees(16);
+    auto report = ReportDefinitions::Form9(&data.module.Tdatapeg);
+    TRepPrinter destination;
+    destination.Observer = &observer;
+    report->RunReport(destination);
+    ASSERT_EQ(observer.values.size(), 16u);
+    EXPECT_EQ(observer.values[0], 6);
+    EXPECT_EQ(observer.values[2], 18);
+    EXPECT_EQ(observer.values.back(), 100);
+    EXPECT_EQ(observer.pages, (std::vector<int>{1, 2}));
+}
+
+}  // namespace

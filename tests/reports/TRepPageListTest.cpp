@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "EReportError.h"
+#include "EmfWriter.h"
+#include "LittleEndian.h"
+#include "TRepCompress.h"
+#include "TRepPageList.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> picture(int page, size_t textLength = 10)
+{
+    EmfWriter writer(2100, 2970, 96);
+    PageText text;
+    text.origin = {10, 10 * page};
+    text.chars = std::u16string(textLength, u'A' + static_cast<char16_t>(page % 26));
+    writer.text(text, PageFont{});
+    return writer.finish();
+}
+
+std::vector<std::uint8_t> readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, size_t at)
+{
+    return LittleEndian::get32(bytes.data() + at);
+}
+
+class PageListFile : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("reptest-" + std::to_string(::getpid()) + "-"
+            + testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path store(int pages, bool coded, const char* name = "report.rpf")
+    {
+        TRepPageList list;
+        list.setCompression(coded);
+        for (int p = 1; p <= pages; ++p)
+            list.addPage(picture(p));
+        list.finish();
+        const fs::path path = dir / name;
+        list.saveToFile(path.string());
+        return path;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(PageListFile, OnePageFileIsHeaderRecordAndPicture)
+{
+    const std::vector<std::uint8_t> pic = picture(1);
+    const std::vector<std::uint8_t> bytes = readFile(store(1, false));
+    ASSERT_EQ(bytes.size(), 128 + 12 + pic.size());
+    EXPECT_EQ(u32At(bytes, bytes.size() - 4), 128u);
+    EXPECT_EQ(bytes[0] | bytes[1] << 8, 3);
+    EXPECT_EQ(bytes[2] | bytes[3] << 8, 309);
+    EXPECT_EQ(u32At(bytes, 8), 1u);
+    EXPECT_EQ(bytes[25], 0);
+    EXPECT_EQ(u32At(bytes, 128), 1u);                    // page number
+    EXPECT_EQ(u32At(bytes, 132), bytes.size());          // next record
+    EXPECT_EQ(std::memcmp(bytes.data() + 136, pic.data(), pic.size()), 0);
+    double when;
+    std::memcpy(&when, bytes.data() + 16, 8);
+    EXPECT_GT(when, 45000.0);  // a date after 2023 in days since 1899-12-30
+    for (size_t i = 26; i < 128; ++i)
+        EXPECT_EQ(bytes[i], 0) << i;
+}
+
+TEST_F(PageListFile, CodedPageStartsWithItsLengthAndDecodesToIt)
+{
+    const std::vector<std::uint8_t> pic = picture(1, 300);
+    TRepPageList list;
+    list.setCompression(true);
+    list.addPage(pic);
+    list.finish();
+    const fs::path path = dir / "coded.rpf";
+    list.saveToFile(path.string());
+    const std::vector<std::uint8_t> bytes = readFile(path);
+    EXPECT_EQ(bytes[25], 1);
+    EXPECT_EQ(u32At(bytes, 136), pic.size());
+    const std::vector<std::uint8_t> coded(bytes.begin() + 140, bytes.end() - 4);
+    EXPECT_LT(coded.size(), pic.size());
+    EXPECT_EQ(TRepCompress().decode(coded, pic.size()), pic);
+    EXPECT_EQ(list.getPage(1), pic);
+}
+
+TEST_F(PageListFile, LoadedPagesEqualStoredOnes)
+{
+    for (bool coded : {false, true}) {
+        TRepPageList loaded;
+        loaded.loadFromFile(store(7, coded).string());
+        EXPECT_EQ(loaded.PageCount(), 7);
+        EXPECT_EQ(loaded.Compression(), coded);
+        for (int p : {1, 7, 4, 2, 6, 3, 5, 1})
+            EXPECT_EQ(loaded.getPage(p), picture(p)) << p << " coded " << coded;
+        EXPECT_EQ(loaded.getPage(8), std::nullopt);
+        EXPECT_EQ(loaded.getPage(0), std::nullopt);
+    }
+}
+
+// Each case tears out the offsets that only a walk in the wrong direction
+// would follow, so the pages come back only when the walk goes the right way.
+TEST_F(PageListFile, WalksBackwardByClosingAndForwardByNextOffsets)
+{
+    const fs::path path = store(7, false);
+    const std::vector<std::uint8_t> good = readFile(path);
+    std::vector<size_t> starts;
+    for (size_t at = 128; at + 4 < good.size(); at = u32At(good, at + 4))
+        starts.push_back(at);
+    ASSERT_EQ(starts.size(), 7u);
+    auto closingOf = [&](int page) { return u32At(good, starts[page - 1] + 4) - 4; };
+
+    std::vector<std::uint8_t> noForward = good;  // next offsets of pages 1 and 2 torn
+    LittleEndian::set32(noForward.data() + starts[0] + 4, 0xFFFFFFF0);
+    LittleEndian::set32(noForward.data() + starts[1] + 4, 0xFFFFFFF0);
+    std::vector<std::uint8_t> noBackward = good;  // closing offsets of pages 6 and 7 torn
+    LittleEndian::set32(noBackward.data() + closingOf(6), 0xFFFFFFF0);
+    LittleEndian::set32(noBackward.data() + closingOf(7), 0xFFFFFFF0);
+
+    struct Case { const char* name; const std::vector<std::uint8_t>* bytes; int first;
+                  std::vector<int> order; };
+    const Case cases[] = {
+        {"backward 5,4,3 after the last page", &noForward, 7, {5, 4, 3}},
+        {"forward 3,4,5 after loading", &noBackward, 0, {3, 4, 5}},
+    };
+    for (const Case& c : cases) {
+        writeFile(path, *c.bytes);
+        TRepPageList list;
+        list.loadFromFile(path.string());
+        if (c.first != 0) {
+            EXPECT_EQ(list.getPage(c.first), picture(c.first)) << c.name;
+        }
+        for (int p : c.order)
+            EXPECT_EQ(list.getPage(p), picture(p)) << c.name << " page " << p;
+    }
+    // the torn offsets are what the other direction needs
+    writeFile(path, noForward);
+    TRepPageList forward;
+    forward.loadFromFile(path.string());
+    EXPECT_THROW(forward.getPage(3), EReportError);
+    writeFile(path, noBackward);
+    TRepPageList backward;
+    backward.loadFromFile(path.string());
+    EXPECT_THROW(backward.getPage(7), EReportError);
+}
+
+TEST_F(PageListFile, OldHeaderOf124BytesIsRead)
+{
+    const std::vector<std::uint8_t> pic1 = picture(1), pic2 = picture(2);
+    std::vector<std::uint8_t> bytes(124, 0);
+    bytes[0] = 2;
+    bytes[2] = 309 & 0xFF; bytes[3] = 309 >> 8;
+    LittleEndian::set32(bytes.data() + 8, 2);
+    auto addRecord = [&](int page, const std::vector<std::uint8_t>& pic) {
+        const auto start = static_cast<std::uint32_t>(bytes.size());
+        LittleEndian::put32(bytes, static_cast<std::uint32_t>(page));
+        LittleEndian::put32(bytes, static_cast<std::uint32_t>(start + 12 + pic.size()));
+        bytes.insert(bytes.end(), pic.begin(), pic.end());
+        LittleEndian::put32(bytes, start);
+    };
+    addRecord(1, pic1);
+    addRecord(2, pic2);
+    ASSERT_EQ(std::string(reinterpret_cast<const char*>(bytes.data()) + 173, 3), "EMF");
+    const fs::path path = dir / "old.rpf";
+    writeFile(path, bytes);
+    TRepPageList list;
+    list.loadFromFile(path.string());
+    EXPECT_EQ(list.headerSize(), 124u);
+    EXPECT_EQ(list.PageCount(), 2);
+    EXPECT_EQ(list.getPage(2), pic2);
+    EXPECT_EQ(list.getPage(1), pic1);
+}
+
+TEST(TRepStream, SpillsToATemporaryFileAndRemovesIt)
+{
+    std::string name;
+    {
+        TRepPageList list;
+        list.open(100000);
+        int page = 0;
+        while (!list.stream()->inFile())
+            list.addPage(picture(++page, 2000));
+        name = list.stream()->temporaryName();
+        EXPECT_EQ(fs::path(name).filename().string().rfind("RPF", 0), 0u) << name;
+        EXPECT_EQ(fs::path(name).parent_path(), fs::temp_directory_path());
+        EXPECT_TRUE(fs::exists(name));
+        EXPECT_GT(fs::file_size(name), 100000u);
+        list.addPage(picture(++page, 2000));
+        list.finish();
+        for (int p = 1; p <= page; ++p)
+            EXPECT_EQ(list.getPage(p), picture(p, 2000)) << p;
+    }
+    EXPECT_FALSE(fs::exists(name));
+}
+
+TEST(TRepStream, StaysInMemoryUpToItsLimit)
+{
+    TRepStream stream(100000);
+    std::vector<std::uint8_t> bytes(100000, 7);
+    stream.write(bytes.data(), bytes.size());
+    EXPECT_FALSE(stream.inFile());
+    stream.write(bytes.data(), 1);
+    EXPECT_TRUE(stream.inFile());
+    EXPECT_EQ(stream.size(), 100001u);
+    stream.seek(99999);
+    std::uint8_t two[2];
+    EXPECT_EQ(stream.read(two, 2), 2u);
+    EXPECT_EQ(stream.read(two, 2), 0u);
+    EXPECT_THROW(stream.seek(100002), EReportError);
+}
+
+TEST_F(PageListFile, LoadedFileIsNotDeletedWhenReleased)
+{
+    const fs::path path = store(2, false);
+    {
+        TRepPageList list;
+        list.loadFromFile(path.string());
+        EXPECT_TRUE(list.stream()->temporaryName().empty());
+    }
+    EXPECT_TRUE(fs::exists(path));
+}
+
+TEST_F(PageListFile, SavingOntoTheLoadedFileKeepsIt)
+{
+    const fs::path path = store(3, false);
+    const std::vector<std::uint8_t> before = readFile(path);
+    TRepPageList list;
+    list.loadFromFile(path.string());
+    list.saveToFile(path.string());
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(list.getPage(3), picture(3));
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+#include "RegionalSettings.h"
+#include "ShellCommand.h"
+#include "TDMarsipstaf.h"
+#include "TempDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+class AdminShell : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = RegionalSettings::current();
+        RegionalSettings::current() = RegionalSettings::fromDateFormat("%d/%m/%Y");
+    }
+    void TearDown() override { RegionalSettings::current() = saved_; }
+
+    // Runs a script through the tool's own entry point and returns its output.
+    static std::string run(const std::string& script)
+    {
+        std::istringstream in(script);
+        std::ostringstream out, err;
+        EXPECT_EQ(ShellCommand::run(in, out, err), 0) << err.str();
+        return out.str();
+    }
+
+    TempDatabase db_;
+    RegionalSettings saved_;
+};
+
+TEST_F(AdminShell, AnswersEveryLineWithOneResult)
+{
+    std::string out = run("use Tdatapeg\n"
+                          "append\n"
+                          "set NIP 1000000001\n"
+                          "set Nama_Pegawai \"Siti  Aminah\"\n"
+                          "set Kd_Agama 01\n"
+                          "post\n"
+                          "\n"
+                          "moveby -3\n"
+                          "findkey 1000000001\n"
+                          "findkey 2\n"
+                          "locate Nama_Pegawai siti partial\n"
+                          "locate Nama_Pegawai siti\n"
+                          "count\n");
+    EXPECT_EQ(out, "ok\nok\nok\nok\nok\nok\nok 0\nok found\nok notfound\nok found\nok notfound\nok 1\n");
+}
+
+TEST_F(AdminShell, ErrorsReadAsTheErrorBoxShowsThem)
+{
+    // A quote sorts before ".", so texts ending in one get no full stop.
+    std::string out = run("first\n"
+                          "use Tnothing\n"
+                          "use Tdatapeg\n"
+                          "post\n"
+                          "delete\n"
+                          "order Alamat\n"
+                          "moveby many\n"
+                          "set NIP\n"
+                          "set \"unterminated\n"
+                          "fly\n"
+                          "append\n"
+                          "set Tanggal_Lahir 31/02/1990\n");
+    EXPECT_EQ(out,
+              "error: No table in use; choose one with: use T.\n"
+              "error: Unknown table 'Tnothing'\n"
+              "ok\n"
+              "error: Tdatapeg: Dataset not in edit or insert mode.\n"
+              "error: Tdatapeg: Cannot perform this operation on an empty dataset.\n"
+              "error: Tdatapeg: No index for fields 'Alamat'\n"
+              "error: moveby needs a whole number, not 'many'\n"
+              "error: Usage: set F TEXT.\n"
+              "error: Unterminated quoted argument.\n"
+              "error: Unknown command 'fly'\n"
+              "ok\n"
+              "error: '31/02/1990' is not a valid date.\n");
+}
+
+TEST_F(AdminShell, ShowListsEveryFieldAndEndsWithADot)
+{
+    std::string out = run("use Tagama\nlast\nshow\n");
+    EXPECT_EQ(out, "ok\nok\nok state=browse bof=0 eof=1\nKd_Agama=06\nAgama=Khonghucu\n.\n");
+}
+
+TEST_F(AdminShell, ASecondShellSeesPostedRecordsAndMeetsLocks)
+{
+    TDMarsipstaf firstModule, secondModule;
+    firstModule.Loaded();
+    secondModule.Loaded();
+    std::ostringstream firstOut, secondOut;
+    ShellCommand first(firstModule, firstOut), second(secondModule, secondOut);
+    for (const char* line : {"use Tmutasi", "append", "set No_SKM W-1234-PK.01.04-2021", "post", "edit"})
+        first.execute(line);
+    for (const char* line : {"use Tmutasi", "first", "count", "edit"})
+        second.execute(line);
+    EXPECT_EQ(firstOut.str(), "ok\nok\nok\nok\nok\n");
+    std::string seen = secondOut.str();
+    EXPECT_EQ(seen.substr(0, 11), "ok\nok\nok 1\n");
+    EXPECT_EQ(seen.substr(11, 7), "error: ") << seen;
+    EXPECT_NE(seen.find("locked"), std::string::npos) << seen;
+}
+
+TEST(AdminShellSplit, QuotesKeepBlanks)
+{
+    EXPECT_EQ(ShellCommand::split("set  Alamat \"Jl. Merdeka 5\""),
+              (std::vector<std::string>{"set", "Alamat", "Jl. Merdeka 5"}));
+    EXPECT_EQ(ShellCommand::split("set Alamat \"\""), (std::vector<std::string>{"set", "Alamat", ""}));
+    EXPECT_TRUE(ShellCommand::split("   ").empty());
+}
+
+} // namespace

@@ -1,0 +1,32 @@
+#pragma once
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class TDMarsipstaf;
+class TTable;
+
+// arsipstaf-admin shell: dataset operations read one per line from in,
+// each answered by exactly one result line ("ok ..." or "error: ...");
+// "show" adds one line per field and a closing ".".
+class ShellCommand {
+public:
+    static int run(std::istream& in, std::ostream& out, std::ostream& err);
+
+    // Splits a line at blanks; "double quoted" arguments keep their blanks.
+    static std::vector<std::string> split(const std::string& line);
+
+    ShellCommand(TDMarsipstaf& module, std::ostream& out) : module_(module), out_(out) {}
+    // Runs one command line and writes its result.
+    void execute(const std::string& line);
+
+private:
+    void dispatch(const std::vector<std::string>& args);
+    TTable& table();
+    void show();
+
+    TDMarsipstaf& module_;
+    std::ostream& out_;
+    TTable* table_ = nullptr;
+};

@@ -1,0 +1,3 @@
+#include "DMarsipstaf.h"
+
+TDMarsipstaf* DMarsipstaf = nullptr;

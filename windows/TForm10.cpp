@@ -1,0 +1,8 @@
+#include "TForm10.h"
+
+TForm10* Form10 = nullptr;
+
+TForm10::TForm10()
+    : ReportWindow(QStringLiteral("Form10"), QString::fromUtf8("Laporan Bezetting"))
+{
+}

@@ -1,0 +1,8 @@
+#include "TForm11.h"
+
+TForm11* Form11 = nullptr;
+
+TForm11::TForm11()
+    : ReportWindow(QStringLiteral("Form11"), QString::fromUtf8("Laporan Mutasi"))
+{
+}

@@ -1,0 +1,12 @@
+#pragma once
+#include "TForm.h"
+
+// Unit Fsekilasprog. Shows how to use the program.
+class TForm14 : public TForm {
+    Q_OBJECT
+public:
+    TForm14();
+};
+
+// Created at start-up, hidden; lives until the program ends.
+extern TForm14* Form14;

@@ -1,0 +1,8 @@
+#include "TForm9.h"
+
+TForm9* Form9 = nullptr;
+
+TForm9::TForm9()
+    : ReportWindow(QStringLiteral("Form9"), QString::fromUtf8("Laporan Daftar Urut Kepangkatan"))
+{
+}
