@@ -605,8 +605,6 @@ void TDBGrid::PaintLines(QPainter& painter, const QRect& cell)
 
 void TDBGrid::PaintTitles(QPainter& painter)
 {
-    painter.setFont(titleFont_);
-    const QFontMetrics metrics(titleFont_);
     if (IndicatorWidth() > 0) {
         const QRect corner(0, 0, IndicatorWidth(), TitleHeight());
         PaintFixedCell(painter, corner);
@@ -618,12 +616,21 @@ void TDBGrid::PaintTitles(QPainter& painter)
             continue;
         if (cell.left() > viewport()->width())
             break;
+        const TColumnTitle& title = Column(i)->Title;
         PaintFixedCell(painter, cell);
+        if (title.Color)
+            painter.fillRect(cell.adjusted(1, 1, -1, -1), *title.Color);
         PaintLines(painter, cell);
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        painter.setFont(title.Font.value_or(titleFont_));
         painter.setClipRect(cell);
-        painter.drawText(QPoint(cell.left() + textMargin, cell.top() + textMargin + metrics.ascent()),
-                         fromUtf8(Column(i)->TitleCaption()));
+        const QRect inner = cell.adjusted(textMargin, textMargin, -textMargin, 0);
+        Qt::Alignment align = Qt::AlignLeft;
+        if (title.Alignment == TAlignment::taRightJustify)
+            align = Qt::AlignRight;
+        else if (title.Alignment == TAlignment::taCenter)
+            align = Qt::AlignHCenter;
+        painter.drawText(inner, static_cast<int>(align | Qt::AlignTop), fromUtf8(Column(i)->TitleCaption()));
         painter.setClipping(false);
     }
 }
@@ -708,7 +715,8 @@ bool TDBGrid::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape && link_.Active()) {
+        // A row-select grid leaves Escape to the window (a cancel button).
+        if (key->key() == Qt::Key_Escape && link_.Active() && !Has(TDBGridOption::dgRowSelect)) {
             key->accept();
             return true;
         }
@@ -1082,7 +1090,6 @@ void TDBGrid::mousePressEvent(QMouseEvent* event)
     if (!TakeFocus())
         return;
     WriteEditorText();
-    const bool wasEditing = EditorVisible();
     HideEditor();
     const bool wasCurrent = row >= 0 && row == link_.ActiveRecord() && column == selectedIndex_;
     if (row >= 0 && row != link_.ActiveRecord()) {
@@ -1097,7 +1104,7 @@ void TDBGrid::mousePressEvent(QMouseEvent* event)
     pressedRow_ = row;
     pressedColumn_ = column;
     if (event->button() == Qt::LeftButton && row >= 0 &&
-        ((wasCurrent && !wasEditing) || Has(TDBGridOption::dgAlwaysShowEditor)))
+        (wasCurrent || Has(TDBGridOption::dgAlwaysShowEditor)))
         ShowEditor();
     if (row == -1 && column >= 0 && event->button() == Qt::LeftButton) {
         drag_ = Drag::Title;
