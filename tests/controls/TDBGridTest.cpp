@@ -88,6 +88,7 @@ TEST_F(GridEdges, DownOnLastRowAppendsAndUpCancelsIt)
     EXPECT_EQ(mut().State(), TDataSetState::dsInsert);
     EXPECT_EQ(grid->ShownRowCount(), 3);
     EXPECT_EQ(indicatorShown(grid, 2), IndicatorImages::Insert);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 4);
     press(Qt::Key_Down);  // the untouched new record: nothing more
     EXPECT_EQ(mut().State(), TDataSetState::dsInsert);
     EXPECT_EQ(grid->ShownRowCount(), 3);
