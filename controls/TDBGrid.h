@@ -103,26 +103,6 @@ public:
     std::function<void(TColumn&)> OnCellClick;
     std::function<void()> OnDblClick;
 
-    // For the data link and the editor.
-    void LinkActiveChanged();
-    void LinkEditingChanged();
-    void LinkRecordChanged(TField* field);
-    void LinkDataSetChanged();
-    void LinkDataSetScrolled(int rows);
-    void LinkLayoutChanged();
-    void LinkFocusControl(TField* field);
-    // Writes the editor's text to its field when it holds unwritten text
-    // (the modified mark); validates a masked text first.
-    void WriteEditorText();
-    bool EditorCanModify();
-    void EditorChanged();
-    void EditorKey(QKeyEvent* event);
-    void EditorFocusOut(QFocusEvent* event);
-    bool ProcessKey(GridKeyboard::Key key, Qt::KeyboardModifiers modifiers);
-    void EditorButtonPress();
-    void EditorMouseMove(const QPoint& global);
-    void EditorMouseRelease(const QPoint& global);
-
     QSize sizeHint() const override;
 
 protected:
@@ -141,6 +121,29 @@ protected:
     void scrollContentsBy(int, int) override {}
 
 private:
+    // Heard from the data link and the editor.
+    friend class TGridDataLink;
+    friend class TInplaceEdit;
+    void LinkActiveChanged();
+    void LinkEditingChanged();
+    void LinkRecordChanged(TField* field);
+    void LinkDataSetChanged();
+    void LinkDataSetScrolled(int rows);
+    void LinkLayoutChanged();
+    void LinkFocusControl(TField* field);
+    // Writes the editor's text to its field when it holds unwritten text
+    // (the modified mark); validates a masked text first.
+    void WriteEditorText();
+    bool EditorCanModify();
+    void EditorChanged();
+    void EditorKey(QKeyEvent* event);
+    void EditorFocusOut(QFocusEvent* event);
+    void EditorButtonPress();
+    void EditorMouseMove(const QPoint& global);
+    void EditorMouseRelease(const QPoint& global);
+
+    bool ProcessKey(GridKeyboard::Key key, Qt::KeyboardModifiers modifiers);
+
     // Layout.
     int RowHeight() const;
     int TitleHeight() const;
