@@ -2,6 +2,7 @@
 #include "GridKeyboard.h"
 #include "TColumn.h"
 #include "TDBGridOptions.h"
+#include "TDataSource.h"
 #include "TGridDataLink.h"
 
 #include <QAbstractScrollArea>
@@ -17,6 +18,7 @@ class TDataSet;
 class TDataSource;
 class TField;
 class TInplaceEdit;
+class TPopupDataList;
 class QPainter;
 
 // The record grid: the records of one data source as rows, chosen fields
@@ -71,6 +73,15 @@ public:
     void ShowEditor();
     void HideEditor();
 
+    // The drop-down of a lookup column: the code table's texts; choosing
+    // one writes its code into the key field at once.
+    bool CanDropDown() const;
+    bool DropDownVisible() const;
+    void DropDown();
+    // Closes the drop-down; accepting writes the chosen code.
+    void CloseUp(bool accept);
+    TPopupDataList* PopupList() const { return popup_; }
+
     // Multi-row selection (dgMultiSelect): record bookmarks.
     int SelectedRowCount() const { return static_cast<int>(selectedRows_.size()); }
     bool IsRowSelected(std::int64_t bookmark) const { return selectedRows_.count(bookmark) > 0; }
@@ -86,26 +97,11 @@ public:
     QRect TitleRect(int column) const;
     int DefaultWidthOf(const TColumn& column) const;
 
+    // Sees every key first; setting key to 0 swallows it.
+    std::function<void(int& key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
     std::function<void(TColumn&)> OnTitleClick;
     std::function<void(TColumn&)> OnCellClick;
     std::function<void()> OnDblClick;
-
-    // For the data link and the editor.
-    void LinkActiveChanged();
-    void LinkEditingChanged();
-    void LinkRecordChanged(TField* field);
-    void LinkDataSetChanged();
-    void LinkDataSetScrolled(int rows);
-    void LinkLayoutChanged();
-    void LinkFocusControl(TField* field);
-    // Writes the editor's text to its field when it holds unwritten text
-    // (the modified mark); validates a masked text first.
-    void WriteEditorText();
-    bool EditorCanModify();
-    void EditorChanged();
-    void EditorKey(QKeyEvent* event);
-    void EditorFocusOut(QFocusEvent* event);
-    bool ProcessKey(GridKeyboard::Key key, Qt::KeyboardModifiers modifiers);
 
     QSize sizeHint() const override;
 
@@ -125,6 +121,29 @@ protected:
     void scrollContentsBy(int, int) override {}
 
 private:
+    // Heard from the data link and the editor.
+    friend class TGridDataLink;
+    friend class TInplaceEdit;
+    void LinkActiveChanged();
+    void LinkEditingChanged();
+    void LinkRecordChanged(TField* field);
+    void LinkDataSetChanged();
+    void LinkDataSetScrolled(int rows);
+    void LinkLayoutChanged();
+    void LinkFocusControl(TField* field);
+    // Writes the editor's text to its field when it holds unwritten text
+    // (the modified mark); validates a masked text first.
+    void WriteEditorText();
+    bool EditorCanModify();
+    void EditorChanged();
+    void EditorKey(QKeyEvent* event);
+    void EditorFocusOut(QFocusEvent* event);
+    void EditorButtonPress();
+    void EditorMouseMove(const QPoint& global);
+    void EditorMouseRelease(const QPoint& global);
+
+    bool ProcessKey(GridKeyboard::Key key, Qt::KeyboardModifiers modifiers);
+
     // Layout.
     int RowHeight() const;
     int TitleHeight() const;
@@ -158,6 +177,7 @@ private:
     bool CanAppend() const;
     void RecordUp();
     void RecordDown();
+    void ExtendSelection(void (TDBGrid::*move)());
     void MoveRecords(int distance);
     void GoFirst();
     void GoLast();
@@ -173,6 +193,8 @@ private:
     void RefreshEditor();
     bool CanEditShow() const;
     void ToggleRowSelection();
+    TField* LookupKeyField() const;
+    int DropDownRowCount(const TColumn& column) const;
     std::int64_t CurrentBookmark() const;
 
     // Scroll bar.
@@ -192,6 +214,8 @@ private:
     bool beginningEdit_ = false;
     bool updatingScrollBar_ = false;
     std::set<std::int64_t> selectedRows_;
+    TPopupDataList* popup_ = nullptr;  // owned by the grid
+    TDataSource lookupSource_;         // the code table of the open drop-down
 
     // Title dragging.
     enum class Drag { None, Resize, Move, Title };

@@ -1,6 +1,7 @@
 #include "TInplaceEdit.h"
 
 #include "TDBGrid.h"
+#include "TPopupDataList.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -27,6 +28,12 @@ QRect TInplaceEdit::ButtonRect() const
         return {};
     const int width = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     return QRect(this->width() - width - 1, 1, width, height() - 2);
+}
+
+void TInplaceEdit::Deselect()
+{
+    model().moveCursor(cursorPosition());
+    update();
 }
 
 bool TInplaceEdit::canModify()
@@ -75,9 +82,23 @@ bool TInplaceEdit::passesToGrid(QKeyEvent* event) const
 void TInplaceEdit::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
+    const bool altArrow = (event->modifiers() & Qt::AltModifier) && (key == Qt::Key_Up || key == Qt::Key_Down);
+    if (grid_.DropDownVisible()) {
+        // The open list takes every key; Enter and Escape close it.
+        if (altArrow)
+            grid_.CloseUp(true);
+        else
+            grid_.PopupList()->handleKey(key, event->modifiers(), event->text());
+        event->accept();
+        return;
+    }
+    if (altArrow && hasButton_) {
+        grid_.DropDown();
+        event->accept();
+        return;
+    }
     if (key == Qt::Key_F2) {
-        model().moveCursor(cursorPosition());
-        update();
+        Deselect();
         event->accept();
         return;
     }
@@ -103,13 +124,38 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* event)
 
 void TInplaceEdit::focusOutEvent(QFocusEvent* event)
 {
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        grid_.CloseUp(false);
     TCustomMaskEdit::focusOutEvent(event);
     grid_.EditorFocusOut(event);
 }
 
 void TInplaceEdit::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton && ButtonRect().contains(event->position().toPoint())) {
+        grid_.EditorButtonPress();
+        return;
+    }
+    if (grid_.DropDownVisible())
+        grid_.CloseUp(false);
     TCustomMaskEdit::mousePressEvent(event);
+}
+
+void TInplaceEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    if (grid_.DropDownVisible()) {
+        if (event->buttons() & Qt::LeftButton)
+            grid_.EditorMouseMove(event->globalPosition().toPoint());
+        return;
+    }
+    TCustomMaskEdit::mouseMoveEvent(event);
+}
+
+void TInplaceEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        grid_.EditorMouseRelease(event->globalPosition().toPoint());
+    TCustomMaskEdit::mouseReleaseEvent(event);
 }
 
 void TInplaceEdit::paintEvent(QPaintEvent* event)
@@ -126,5 +172,7 @@ void TInplaceEdit::paintEvent(QPaintEvent* event)
     QStyleOption arrow;
     arrow.initFrom(this);
     arrow.rect = ButtonRect().adjusted(3, 3, -3, -3);
+    if (grid_.DropDownVisible())
+        arrow.state |= QStyle::State_Sunken;
     style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
 }

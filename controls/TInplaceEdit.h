@@ -17,6 +17,8 @@ public:
     bool HasButton() const { return hasButton_; }
     void SetHasButton(bool hasButton);
     QRect ButtonRect() const;
+    // Collapses the selection to the cursor.
+    void Deselect();
 
 protected:
     bool canModify() override;
@@ -26,6 +28,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -446,6 +446,35 @@ TEST_F(GridEdges, ScrollBarShowsFivePositionsAndMoves)
     EXPECT_EQ(bar->value(), 2);
 }
 
+TEST_F(GridEdges, AlwaysShowEditorKeepsTheEditorOpen)
+{
+    addTransfers(3);
+    TDBGrid* grid = makeGrid(GridKind::Transfer);
+    grid->SetOptions(TDBGridOptions::defaults(true));
+    ASSERT_TRUE(grid->Has(O::dgAlwaysShowEditor));
+    other->setFocus();
+    click(grid, grid->CellRect(2, 1));  // the first click opens it
+    ASSERT_TRUE(grid->EditorVisible());
+    EXPECT_EQ(currentTransfer(), "A-0002-AB.01.01-2000");
+    TInplaceEdit* editor = grid->InplaceEditor();
+    EXPECT_EQ(editor->selectionLength(), editor->text().size()) << "opens with all selected";
+    press(Qt::Key_Return);  // all was selected: the selection goes, the editor stays
+    EXPECT_TRUE(grid->EditorVisible());
+    EXPECT_EQ(editor->selectionLength(), 0);
+    press(Qt::Key_Return);
+    EXPECT_EQ(editor->selectionLength(), editor->text().size());
+    press(Qt::Key_End);  // inside the text: the editor's own End
+    EXPECT_EQ(grid->SelectedIndex(), 2);
+    press(Qt::Key_End);  // at the end of the text: the grid's End
+    EXPECT_EQ(grid->SelectedIndex(), 8);
+    EXPECT_TRUE(grid->EditorVisible());
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(grid->EditorVisible());
+    press(Qt::Key_Down);
+    EXPECT_TRUE(grid->EditorVisible());
+    EXPECT_EQ(currentTransfer(), "A-0003-AB.01.01-2000");
+}
+
 TEST_F(GridEdges, MultiSelectionMarksRowsAndDeletesThemAfterOneQuestion)
 {
     addTransfers(5);
