@@ -475,6 +475,39 @@ TEST_F(GridEdges, AlwaysShowEditorKeepsTheEditorOpen)
     EXPECT_EQ(currentTransfer(), "A-0003-AB.01.01-2000");
 }
 
+TEST_F(GridEdges, TheCurrentColumnIsScrolledIntoView)
+{
+    addEmployees(2);
+    TDBGrid* grid = makeGrid(GridKind::ReadOnlyEmployee);
+    window->resize(400, 300);
+    QApplication::processEvents();
+    for (int column = 1; column < 14; ++column) {
+        press(Qt::Key_Right);
+        const QRect cell = grid->CellRect(column, 0);
+        ASSERT_FALSE(cell.isEmpty()) << column;
+        EXPECT_LE(cell.right(), grid->viewport()->width()) << column;
+    }
+    EXPECT_TRUE(grid->CellRect(0, 0).isEmpty()) << "the first column scrolled out";
+    press(Qt::Key_Home);
+    EXPECT_FALSE(grid->CellRect(0, 0).isEmpty());
+    EXPECT_EQ(grid->horizontalScrollBar()->value(), 0);
+}
+
+TEST_F(GridEdges, ClicksReportTitleCellAndDoubleClick)
+{
+    addTransfers(2);
+    TDBGrid* grid = makeGrid(GridKind::Transfer);
+    std::vector<std::string> heard;
+    grid->OnTitleClick = [&](TColumn& column) { heard.push_back("title " + column.FieldName); };
+    grid->OnCellClick = [&](TColumn& column) { heard.push_back("cell " + column.FieldName); };
+    grid->OnDblClick = [&] { heard.push_back("double"); };
+    click(grid, grid->TitleRect(2));
+    click(grid, grid->CellRect(1, 1));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->CellRect(0, 0).center());
+    EXPECT_EQ(heard, (std::vector<std::string>{"title Nama_Pegawai", "cell NIP", "double"}));
+    EXPECT_EQ(currentTransfer(), "A-0001-AB.01.01-2000");
+}
+
 TEST_F(GridEdges, MultiSelectionMarksRowsAndDeletesThemAfterOneQuestion)
 {
     addTransfers(5);
