@@ -83,6 +83,12 @@ void TDBGrid::SetOptions(TDBGridOptions options)
 
 TColumn* TDBGrid::AddColumn(const std::string& fieldName)
 {
+    if (defaultColumns_) {
+        columns_.clear();
+        selectedIndex_ = 0;
+        leftColumn_ = 0;
+        defaultColumns_ = false;
+    }
     columns_.push_back(std::make_unique<TColumn>(this, fieldName));
     RemapColumns();
     UpdateLayout();
@@ -93,6 +99,7 @@ void TDBGrid::ClearColumns()
 {
     HideEditor();
     columns_.clear();
+    defaultColumns_ = false;
     selectedIndex_ = 0;
     leftColumn_ = 0;
     RemapColumns();
@@ -346,8 +353,27 @@ QSize TDBGrid::sizeHint() const
 
 // ---- link notifications ----
 
+// A grid given no columns shows one per visible field, in field order, for
+// as long as the dataset is open.
+void TDBGrid::UpdateDefaultColumns()
+{
+    if (!columns_.empty() && !defaultColumns_)
+        return;
+    columns_.clear();
+    TDataSet* dataSet = DataSet();
+    defaultColumns_ = link_.Active() && dataSet;
+    if (!defaultColumns_)
+        return;
+    for (const auto& field : dataSet->Fields())
+        if (field->Visible)
+            columns_.push_back(std::make_unique<TColumn>(this, field->FieldName()));
+    selectedIndex_ = std::clamp(selectedIndex_, 0, std::max(0, ColumnCount() - 1));
+    leftColumn_ = std::clamp(leftColumn_, 0, std::max(0, ColumnCount() - 1));
+}
+
 void TDBGrid::LinkActiveChanged()
 {
+    UpdateDefaultColumns();
     RemapColumns();
     if (!link_.Active()) {
         HideEditor();
@@ -386,6 +412,7 @@ void TDBGrid::LinkDataSetScrolled(int)
 
 void TDBGrid::LinkLayoutChanged()
 {
+    UpdateDefaultColumns();
     RemapColumns();
     UpdateLayout();
 }

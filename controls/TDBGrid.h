@@ -50,7 +50,8 @@ public:
     bool Has(TDBGridOption option) const { return options_.has(option); }
 
     // Columns, shown in this order. Takes no fields: each column finds its
-    // field by name when the dataset is open.
+    // field by name when the dataset is open. A grid given none shows one
+    // column per visible field while its dataset is open.
     TColumn* AddColumn(const std::string& fieldName);
     void ClearColumns();
     int ColumnCount() const { return static_cast<int>(columns_.size()); }
@@ -159,6 +160,7 @@ private:
     void UpdateScrollBars();
     void MakeColumnVisible(int column);
     void RemapColumns();
+    void UpdateDefaultColumns();
     int FirstVisibleColumn() const;
     int LastVisibleColumn() const;
     int NextVisibleColumn(int from, int step) const;
@@ -203,6 +205,7 @@ private:
 
     TGridDataLink link_;
     std::vector<std::unique_ptr<TColumn>> columns_;
+    bool defaultColumns_ = false;  // made from the fields, not given
     TDBGridOptions options_;
     bool readOnly_ = false;
     QFont titleFont_;

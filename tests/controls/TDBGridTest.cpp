@@ -393,6 +393,31 @@ TEST_F(GridEdges, ColumnsByNameWithDefaultWidthsAndAMissingField)
     EXPECT_TRUE(errors().empty());
 }
 
+TEST_F(GridEdges, AGridWithoutColumnsShowsEveryVisibleField)
+{
+    addTransfers(1);
+    dm().TmutasiKd_Pangkat->Visible = false;
+    auto* grid = new TDBGrid(window.get());
+    grid->SetDataSource(&dm().DSmutasi);
+    layout->addWidget(grid);
+    show();
+    std::vector<std::string> names;
+    for (int i = 0; i < grid->ColumnCount(); ++i)
+        names.push_back(grid->Column(i)->FieldName);
+    EXPECT_EQ(names, (std::vector<std::string>{"No_SKM", "NIP", "Nama_Pegawai", "Kd_Golongan", "Golongan", "Pangkat",
+                                               "Kd_Jabatan", "Jabatan", "Asal", "Pindah_Ke", "TMT"}));
+    EXPECT_EQ(grid->Column(2)->Field(), dm().TmutasiNama_Pegawai);
+    mut().Close();
+    EXPECT_EQ(grid->ColumnCount(), 0);
+    mut().Open();
+    EXPECT_EQ(grid->ColumnCount(), 11);
+    grid->AddColumn("Asal");  // given columns replace the made ones
+    EXPECT_EQ(grid->ColumnCount(), 1);
+    mut().Close();
+    mut().Open();
+    EXPECT_EQ(grid->ColumnCount(), 1);
+}
+
 TEST_F(GridEdges, RowSelectRemovesEditing)
 {
     TDBGrid* grid = makeGrid(GridKind::Employee);
