@@ -6,6 +6,7 @@
 #include "TDataSet.h"
 #include "TField.h"
 #include "TInplaceEdit.h"
+#include "TPopupDataList.h"
 
 #include <QLocale>
 #include <QScrollBar>
@@ -52,6 +53,12 @@ TDBGrid::TDBGrid(QWidget* parent)
 
 TDBGrid::~TDBGrid()
 {
+    // The children that call back into the grid, and the list on the
+    // grid's own data source, go first.
+    delete popup_;
+    popup_ = nullptr;
+    delete editor_;
+    editor_ = nullptr;
     link_.SetDataSource(nullptr);
 }
 

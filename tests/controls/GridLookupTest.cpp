@@ -67,6 +67,21 @@ TEST_F(GridLookup, ClickingTheButtonOpensAndLeavingCloses)
     EXPECT_EQ(code(), "1A");
 }
 
+TEST_F(GridLookup, AGridClosedWithItsListOpenLeavesTheTablesUsable)
+{
+    TDBGrid* grid = openGolongan("2A");
+    press(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(grid->DropDownVisible());
+    type(QStringLiteral("I"));
+    delete grid;
+    EXPECT_EQ(code(), "2A");
+    dm().Tgol.First();
+    dm().Tgol.Last();
+    mut().Next();
+    EXPECT_EQ(currentTransfer(), "A-0002-AB.01.01-2000");
+    EXPECT_TRUE(errors().empty());
+}
+
 TEST_F(GridLookup, ReadOnlyGridOffersNoDropDown)
 {
     addEmployees(1);
