@@ -67,6 +67,24 @@ TEST_F(GridLookup, ClickingTheButtonOpensAndLeavingCloses)
     EXPECT_EQ(code(), "1A");
 }
 
+TEST_F(GridLookup, PressOnTheButtonDragIntoTheListAndReleaseChooses)
+{
+    TDBGrid* grid = openGolongan("3B");
+    TInplaceEdit* editor = grid->InplaceEditor();
+    QTest::mousePress(editor, Qt::LeftButton, Qt::NoModifier, editor->ButtonRect().center());
+    ASSERT_TRUE(grid->DropDownVisible());
+    TPopupDataList* list = grid->PopupList();
+    const std::vector<std::string> rows = list->rowTexts();
+    ASSERT_GE(rows.size(), 3u);
+    const int rowHeight = list->rowHeight();
+    const QPoint inList = list->mapToGlobal(QPoint(list->width() / 3, 1 + 2 * rowHeight + rowHeight / 2));
+    QTest::mouseMove(editor, editor->mapFromGlobal(inList));
+    QTest::mouseRelease(editor, Qt::LeftButton, Qt::NoModifier, editor->mapFromGlobal(inList));
+    EXPECT_FALSE(grid->DropDownVisible());
+    EXPECT_EQ(mut().FieldByName("Golongan")->AsString(), rows[2]);
+    EXPECT_NE(code(), "3B");
+}
+
 TEST_F(GridLookup, AGridClosedWithItsListOpenLeavesTheTablesUsable)
 {
     TDBGrid* grid = openGolongan("2A");
