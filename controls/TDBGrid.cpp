@@ -8,6 +8,7 @@
 #include "TInplaceEdit.h"
 #include "TPopupDataList.h"
 
+#include <QListWidget>
 #include <QLocale>
 #include <QScrollBar>
 
@@ -57,6 +58,8 @@ TDBGrid::~TDBGrid()
     // grid's own data source, go first.
     delete popup_;
     popup_ = nullptr;
+    delete pickList_;
+    pickList_ = nullptr;
     delete editor_;
     editor_ = nullptr;
     link_.SetDataSource(nullptr);

@@ -19,6 +19,8 @@ class TDataSource;
 class TField;
 class TInplaceEdit;
 class TPopupDataList;
+class QListWidget;
+class QListWidgetItem;
 class QPainter;
 
 // The record grid: the records of one data source as rows, chosen fields
@@ -82,6 +84,11 @@ public:
     // Closes the drop-down; accepting writes the chosen code.
     void CloseUp(bool accept);
     TPopupDataList* PopupList() const { return popup_; }
+    // A column's pick list: its texts in a drop-down; the chosen one is
+    // written to the field as edit text.
+    bool HasPickList() const;
+    bool PickListVisible() const;
+    QListWidget* PickList() const { return pickList_; }
 
     // Multi-row selection (dgMultiSelect): record bookmarks.
     int SelectedRowCount() const { return static_cast<int>(selectedRows_.size()); }
@@ -108,6 +115,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -197,6 +205,8 @@ private:
     void ToggleRowSelection();
     TField* LookupKeyField() const;
     int DropDownRowCount(const TColumn& column) const;
+    void DropDownPickList();
+    void ChoosePick(QListWidgetItem* item);
     std::int64_t CurrentBookmark() const;
 
     // Scroll bar.
@@ -219,6 +229,7 @@ private:
     std::set<std::int64_t> selectedRows_;
     TPopupDataList* popup_ = nullptr;  // owned by the grid
     TDataSource lookupSource_;         // the code table of the open drop-down
+    QListWidget* pickList_ = nullptr;  // owned by the grid
 
     // Title dragging.
     enum class Drag { None, Resize, Move, Title };

@@ -84,7 +84,7 @@ void TDBGrid::RefreshEditor()
     editor_->setMaxLength(text && !field->IsLookup() ? text->Size() : 0);
     editor_->setText(field && link_.RecordCount() > 0 ? fromUtf8(field->EditText()) : QString());
     editor_->setReadOnly(!column || column->ReadOnly());
-    editor_->SetHasButton(CanDropDown());
+    editor_->SetHasButton(CanDropDown() || HasPickList());
     PlaceEditor();
 }
 

@@ -6,6 +6,7 @@
 #include "TInplaceEdit.h"
 #include "TPopupDataList.h"
 
+#include <QListWidget>
 #include <QScreen>
 
 // ---- lookup columns ----
@@ -46,6 +47,10 @@ int TDBGrid::DropDownRowCount(const TColumn& column) const
 
 void TDBGrid::DropDown()
 {
+    if (EditorVisible() && HasPickList()) {
+        DropDownPickList();
+        return;
+    }
     if (!EditorVisible() || DropDownVisible() || !CanDropDown())
         return;
     TField* field = SelectedField();
@@ -97,7 +102,9 @@ void TDBGrid::CloseUp(bool accept)
 
 void TDBGrid::EditorButtonPress()
 {
-    if (DropDownVisible())
+    if (PickListVisible())
+        pickList_->hide();
+    else if (DropDownVisible())
         CloseUp(false);
     else
         DropDown();

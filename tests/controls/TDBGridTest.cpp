@@ -2,6 +2,7 @@
 #include "IndicatorImages.h"
 #include "TDateField.h"
 
+#include <QListWidget>
 #include <QScrollBar>
 
 namespace {
@@ -531,6 +532,31 @@ TEST_F(GridEdges, ClicksReportTitleCellAndDoubleClick)
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->CellRect(0, 0).center());
     EXPECT_EQ(heard, (std::vector<std::string>{"title Nama_Pegawai", "cell NIP", "double"}));
     EXPECT_EQ(currentTransfer(), "A-0001-AB.01.01-2000");
+}
+
+TEST_F(GridEdges, PickListWritesTheChosenText)
+{
+    addTransfers(1);
+    TDBGrid* grid = makeGrid(GridKind::Transfer);
+    grid->Column(6)->PickList = {"RADAR Kelas II Maruni", "RADAR Kelas I Sindara"};
+    grid->SetSelectedIndex(6);  // Asal
+    press(Qt::Key_F2);
+    ASSERT_TRUE(grid->InplaceEditor()->HasButton());
+    press(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(grid->PickListVisible());
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_EQ(popup, static_cast<QWidget*>(grid->PickList()));
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_FALSE(grid->PickListVisible());
+    EXPECT_EQ(mut().State(), TDataSetState::dsEdit);
+    EXPECT_EQ(mut().FieldByName("Asal")->AsString(), "RADAR Kelas I Sindara");
+    EXPECT_EQ(grid->InplaceEditor()->text(), QStringLiteral("RADAR Kelas I Sindara"));
+
+    press(Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(grid->PickListVisible());
+    EXPECT_EQ(mut().FieldByName("Asal")->AsString(), "RADAR Kelas I Sindara");
 }
 
 TEST_F(GridEdges, MultiSelectionMarksRowsAndDeletesThemAfterOneQuestion)
