@@ -178,7 +178,7 @@ private:
     void PaintRow(QPainter& painter, int row, bool current);
     void PaintFixedCell(QPainter& painter, const QRect& rect);
     void PaintLines(QPainter& painter, const QRect& cell);
-    void PaintIndicator(QPainter& painter, const QRect& rect, int row, bool current);
+    void PaintIndicator(QPainter& painter, const QRect& rect, bool current);
     bool GridFocused() const;
 
     // Commands.

@@ -117,7 +117,6 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
 
 void TDBGrid::Execute(GridCommand command, Qt::KeyboardModifiers modifiers)
 {
-    TDataSet* dataSet = DataSet();
     switch (command) {
     case GridCommand::RecordUp:
     case GridCommand::RecordDown: {
@@ -165,7 +164,6 @@ void TDBGrid::Execute(GridCommand command, Qt::KeyboardModifiers modifiers)
     case GridCommand::Enter: Enter(); break;
     case GridCommand::None: break;
     }
-    (void)dataSet;
 }
 
 // A new record nobody has typed into yet.

@@ -108,7 +108,7 @@ void TDBGrid::PaintTitles(QPainter& painter)
     }
 }
 
-void TDBGrid::PaintIndicator(QPainter& painter, const QRect& rect, int row, bool current)
+void TDBGrid::PaintIndicator(QPainter& painter, const QRect& rect, bool current)
 {
     PaintFixedCell(painter, rect);
     PaintLines(painter, rect);
@@ -129,7 +129,6 @@ void TDBGrid::PaintIndicator(QPainter& painter, const QRect& rect, int row, bool
     } else if (selected) {
         image = IndicatorImages::MultiDot;
     }
-    (void)row;
     if (image < 0)
         return;
     const QImage& picture = IndicatorImages::image(static_cast<IndicatorImages::Index>(image));
@@ -141,9 +140,8 @@ void TDBGrid::PaintIndicator(QPainter& painter, const QRect& rect, int row, bool
 void TDBGrid::PaintRow(QPainter& painter, int row, bool current)
 {
     painter.setFont(font());
-    const QFontMetrics metrics = fontMetrics();
     if (IndicatorWidth() > 0)
-        PaintIndicator(painter, CellRect(-1, row), row, current);
+        PaintIndicator(painter, CellRect(-1, row), current);
     const bool hasRecord = link_.Active() && link_.RecordCount() > 0;
     const bool showSelection = Has(TDBGridOption::dgAlwaysShowSelection) || GridFocused();
     const bool rowSelect = Has(TDBGridOption::dgRowSelect);
@@ -179,5 +177,4 @@ void TDBGrid::PaintRow(QPainter& painter, int row, bool current)
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
         }
     }
-    (void)metrics;
 }
