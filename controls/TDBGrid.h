@@ -15,7 +15,6 @@
 #include <vector>
 
 class TDataSet;
-class TDataSource;
 class TField;
 class TInplaceEdit;
 class TPopupDataList;
@@ -27,7 +26,7 @@ class QPainter;
 // as columns. One row is always the dataset's current record; the grid
 // follows it and moves it (keys, mouse, scroll bar), and edits cells in
 // place where its options allow. Painted by itself; the only child windows
-// are the scroll bars and the in-place editor.
+// are the scroll bars, the in-place editor and the drop-down lists.
 //
 // Errors of the dataset or a field are not caught here: they leave the
 // event handler for the application's error box, and the step that failed
