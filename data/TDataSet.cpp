@@ -284,6 +284,26 @@ int TDataSet::SelectRow(int row)
     return previous;
 }
 
+std::int64_t TDataSet::Bookmark() const
+{
+    const RecordBuffer* buffer = RowBuffer();
+    return buffer ? buffer->record.bookmark : 0;
+}
+
+bool TDataSet::GotoBookmark(std::int64_t bookmark)
+{
+    CheckBrowseMode();
+    RecordBuffer target;
+    target.record.bookmark = bookmark;
+    if (bookmark == 0 || !InternalGotoBuffer(target)) {
+        cursorRow_ = -1;
+        SyncCursor();
+        return false;
+    }
+    Resync(ResyncMode::Center);
+    return true;
+}
+
 void TDataSet::ClearWindow()
 {
     recordCount_ = 0;
