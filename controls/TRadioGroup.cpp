@@ -11,7 +11,7 @@ constexpr int sideMargin = 8;
 constexpr int bottomMargin = 5;
 }
 
-TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent)
+TRadioGroup::TRadioGroup(QWidget* parent) : TGroupBox(parent)
 {
     // The focus goes to the chosen button, never to the frame itself.
     setFocusPolicy(Qt::NoFocus);
@@ -64,13 +64,13 @@ void TRadioGroup::buttonToggled(int index, bool checked)
 
 void TRadioGroup::resizeEvent(QResizeEvent* event)
 {
-    QGroupBox::resizeEvent(event);
+    TGroupBox::resizeEvent(event);
     arrangeButtons();
 }
 
 void TRadioGroup::changeEvent(QEvent* event)
 {
-    QGroupBox::changeEvent(event);
+    TGroupBox::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         arrangeButtons();
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <QGroupBox>
+#include "TGroupBox.h"
 #include <QStringList>
 
 #include <functional>
@@ -12,7 +12,7 @@ class QRadioButton;
 // caption, in one column. OnClick runs when the user chooses another item
 // (with the mouse or the arrow keys); choosing the chosen item again, and
 // setting ItemIndex from code, do not run it.
-class TRadioGroup : public QGroupBox {
+class TRadioGroup : public TGroupBox {
     Q_OBJECT
 public:
     explicit TRadioGroup(QWidget* parent = nullptr);

@@ -4,10 +4,10 @@
 #include "FormControls.h"
 #include "MessageBoxes.h"
 #include "TDBNavigator.h"
+#include "TGroupBox.h"
 #include "TRadioGroup.h"
 #include "WindowFonts.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,7 +28,7 @@ TForm6::TForm6()
     RadioGroup1->setGeometry(8, 16, 153, 81);
     RadioGroup1->SetItems({QString::fromUtf8("NIP"), QString::fromUtf8("Kartu Pegawai"), QString::fromUtf8("Nama Pegawai")});
 
-    GroupBox1 = new QGroupBox(QString::fromUtf8("Pencarian :"), this);
+    GroupBox1 = new TGroupBox(QString::fromUtf8("Pencarian :"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(168, 16, 161, 81);
     Edit1 = new QLineEdit(GroupBox1);

@@ -1,7 +1,7 @@
 #pragma once
 #include "TForm.h"
 
-class QGroupBox;
+class TGroupBox;
 class QLineEdit;
 class QPushButton;
 class TDBNavigator;
@@ -16,7 +16,7 @@ public:
     TForm6();
 
     TRadioGroup* RadioGroup1;  // the ordering, which also picks the key field
-    QGroupBox* GroupBox1;
+    TGroupBox* GroupBox1;
     QLineEdit* Edit1;          // the key searched for
     QPushButton* Button2;      // "Cari"
     TDBNavigator* DBNavigator1;

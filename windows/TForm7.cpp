@@ -4,10 +4,10 @@
 #include "FormControls.h"
 #include "MessageBoxes.h"
 #include "TDBNavigator.h"
+#include "TGroupBox.h"
 #include "TRadioGroup.h"
 #include "WindowFonts.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,7 +25,7 @@ TForm7::TForm7()
     RadioGroup1->setGeometry(8, 8, 169, 105);
     RadioGroup1->SetItems({QString::fromUtf8("No. SKM"), QString::fromUtf8("NIP"), QString::fromUtf8("Nama Pegawai")});
 
-    GroupBox1 = new QGroupBox(QString::fromUtf8("Pencarian"), this);
+    GroupBox1 = new TGroupBox(QString::fromUtf8("Pencarian"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(184, 8, 169, 105);
     Edit1 = new QLineEdit(GroupBox1);
