@@ -207,6 +207,7 @@ FieldValue TEngineDataSet::SearchLookup(const std::vector<std::string>& names, c
         if (status.ok())
             status = search.getRecord(record);
     } else {
+        TemporaryState filtering(*this, TDataSetState::dsFilter);
         status = search.findFiltered(columns, keyValues, record);
     }
     if (missing(status) || status.endOfData())
