@@ -2,6 +2,7 @@
 // with a reused prepared statement, on employee tables of 1,000 and
 // 1,000,000 records made by `arsipstaf-admin generate`. The generated
 // directories are kept under the build directory (bench-data/) for reruns.
+#include "BenchData.h"
 #include "DefaultTableFiles.h"
 #include "GenerateCommand.h"
 #include "SqliteCursor.h"
@@ -17,24 +18,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string dataDirectory(long records)
-{
-    fs::path base = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bench-data";
-    fs::path directory = base / std::to_string(records);
-    if (fs::exists(directory / "complete"))
-        return directory.string();
-    std::cerr << "Generating " << records << " records in " << directory << " (once)...\n";
-    fs::remove_all(directory);
-    std::vector<std::string> report;
-    EngineStatus status = DefaultTableFiles::createIn(directory.string(), report);
-    std::ostringstream out, err;
-    if (!status.ok() || GenerateCommand::runIn(directory.string(), records, out, err) != 0)
-        throw std::runtime_error("cannot generate the benchmark data: " + err.str() + status.message);
-    std::ofstream(directory / "complete") << records << '\n';
-    return directory.string();
-}
 
 // The direct side: its own connection with the engine's settings, and
 // statements prepared once.
@@ -85,7 +68,7 @@ struct Table {
     std::unique_ptr<Direct> direct;
     std::vector<std::string> nips, names;  // a sample of stored keys
 
-    explicit Table(long records) : directory(dataDirectory(records))
+    explicit Table(long records) : directory(bench_data::directory(records))
     {
         std::shared_ptr<SqliteTableFile> file;
         EngineStatus status = SqliteTableFile::open(directory, "Datapegawai.db", file);

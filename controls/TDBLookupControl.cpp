@@ -1,29 +1,10 @@
 #include "TDBLookupControl.h"
 
+#include "FieldNames.h"
 #include "EDatabaseError.h"
 #include "TDataSet.h"
 #include "TField.h"
 #include "TStringField.h"
-
-namespace {
-
-std::vector<std::string> splitNames(const std::string& names)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : names + ";") {
-        if (c != ';') {
-            part += c;
-            continue;
-        }
-        if (!part.empty())
-            parts.push_back(part);
-        part.clear();
-    }
-    return parts;
-}
-
-} // namespace
 
 TDBLookupControl::TDBLookupControl(QWidget* parent) : QWidget(parent)
 {
@@ -193,7 +174,7 @@ void TDBLookupControl::UpdateListFields()
     CheckNotCircular();
     TDataSet* dataSet = listLink_.DataSet();
     keyField_ = FieldOf(dataSet, keyFieldName_);
-    for (const std::string& name : splitNames(listFieldNames_)) {
+    for (const std::string& name : FieldNames::split(listFieldNames_)) {
         TField* field = dataSet->FindField(name);
         if (!field)
             throw EDatabaseError("Field '" + name + "' not found");

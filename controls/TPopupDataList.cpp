@@ -1,5 +1,6 @@
 #include "TPopupDataList.h"
 
+#include "FieldNames.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
 #include "TField.h"
@@ -31,21 +32,6 @@ private:
     TDataLink& link_;
 };
 
-std::vector<std::string> splitNames(const std::string& names)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : names + ";") {
-        if (c != ';') {
-            part += c;
-            continue;
-        }
-        if (!part.empty())
-            parts.push_back(part);
-        part.clear();
-    }
-    return parts;
-}
 
 } // namespace
 
@@ -106,7 +92,7 @@ void TPopupDataList::updateFields()
         keyField_ = dataSet->FindField(keyFieldName_);
     if (keyField_) {
         std::vector<TField*> fields;
-        for (const std::string& name : splitNames(listFieldNames_)) {
+        for (const std::string& name : FieldNames::split(listFieldNames_)) {
             if (TField* field = dataSet->FindField(name))
                 fields.push_back(field);
         }

@@ -27,8 +27,9 @@ RegionalSettings RegionalSettings::fromDateFormat(const std::string& format)
         switch (format[++i]) {
         case 'd': case 'e': shortFormat += "dd"; break;
         case 'm': shortFormat += "MM"; break;
-        case 'y': shortFormat += "yy"; break;
-        case 'Y': shortFormat += "yyyy"; break;
+        // Four digits even where the locale writes two: a birth date shown
+        // as "17/08/45" would be read back as 2045 and stored so.
+        case 'y': case 'Y': shortFormat += "yyyy"; break;
         default: break;
         }
     }

@@ -1,23 +1,12 @@
 #include "TEngineDataSet.h"
 
+#include "FieldNames.h"
 #include "EDBEngineError.h"
 #include "TextCompare.h"
 
 
 namespace {
 
-std::vector<std::string> splitFields(const std::string& list)
-{
-    std::vector<std::string> names;
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = std::min(list.find(';', start), list.size());
-        if (end > start)
-            names.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
 
 // Fields, values and result as one cache key; \x1f never occurs in names or codes.
 std::string cacheKey(const std::string& keyFields, const std::vector<FieldValue>& values, const std::string& result)
@@ -162,7 +151,7 @@ FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vecto
                                   const std::string& resultField)
 {
     CheckBrowseMode();
-    std::vector<std::string> names = splitFields(keyFields);
+    std::vector<std::string> names = FieldNames::split(keyFields);
     if (names.empty() || names.size() != keyValues.size())
         return std::nullopt;
     for (const FieldValue& value : keyValues)

@@ -229,3 +229,21 @@ TEST_F(DataSetEditing, ASecondCopyCannotEditALockedRecord)
 }
 
 } // namespace
+
+namespace {
+
+// A locale that writes two-digit years must not move a birth date by a
+// century when its text is written back.
+TEST_F(DataSetEditing, BirthDateWrittenBackKeepsItsCentury)
+{
+    RegionalSettings::current() = RegionalSettings::fromDateFormat("%d/%m/%y");
+    addEmployee("1000000001", "A", {{"Tanggal_Lahir", "17/08/1945"}});
+    TField* born = peg().FieldByName("Tanggal_Lahir");
+    std::string shown = born->EditText();
+    peg().Edit();
+    born->SetText(shown);
+    peg().Post();
+    EXPECT_EQ(born->AsString(), "1945-08-17");
+}
+
+} // namespace

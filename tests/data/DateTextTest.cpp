@@ -61,7 +61,10 @@ TEST(DateFormat, FollowsTheShortDateFormat)
 {
     CalendarDate date{1945, 8, 7};
     EXPECT_EQ(DateText::format(date, dayMonthYear()), "07/08/1945");
-    EXPECT_EQ(DateText::format(date, RegionalSettings::fromDateFormat("%m/%d/%y")), "08/07/45");
+    EXPECT_EQ(DateText::format(date, RegionalSettings::fromDateFormat("%m/%d/%y")), "08/07/1945");
+    RegionalSettings twoDigits;
+    twoDigits.shortDateFormat = "dd/MM/yy";
+    EXPECT_EQ(DateText::format(date, twoDigits), "07/08/45");
     RegionalSettings loose;
     loose.shortDateFormat = "d/M/yyyy";
     loose.dateSeparator = '-';

@@ -112,3 +112,43 @@ TEST(AdminShellSplit, QuotesKeepBlanks)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AdminShell, MaskCommandsDriveOneEditor)
+{
+    std::string out = run("mask 0000000000;1;_\n"
+                          "enter\n"
+                          "keys 12a3\n"
+                          "validate\n"
+                          "keys 456789{Left}{BS}\n"
+                          "keys 9\n"
+                          "exit\n"
+                          "readtext\n"
+                          "mask !99/99/9999;1;_\n"
+                          "settext 5/8/1970\n"
+                          "readtext\n"
+                          "display 17/08/1945\n"
+                          "keys {Home}{Del}{Esc}\n"
+                          "mask\n"
+                          "keys {Nope}\n");
+    EXPECT_EQ(out,
+              "ok 10\n"
+              "ok\n"
+              "ok [123_______] 3 1\n"
+              "error: Invalid input value.  Use escape key to abandon changes. (position 3)\n"
+              "ok [1234567_9_] 7 0\n"  // Backspace takes the character before the cursor
+              "ok [123456799_] 8 0\n"
+              "error: Invalid input value.  Use escape key to abandon changes. (position 9)\n"
+              "ok [123456799 ]\n"
+              "ok 10\n"
+              "ok [_5/_8/1970]\n"
+              "ok [ 5/ 8/1970]\n"
+              "ok [17/08/1945]\n"
+              "ok [_5/_8/1970] 0 0\n"
+              "ok 0\n"
+              // The plain edit keeps what the old mask reads; an unknown key name is typed.
+              "ok [5 81970{Nope}] 13 0\n");
+}
+
+} // namespace

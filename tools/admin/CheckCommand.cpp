@@ -1,5 +1,6 @@
 #include "CheckCommand.h"
 
+#include "AliasDatabase.h"
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
@@ -93,17 +94,8 @@ std::string loadDataModule()
 int CheckCommand::run(std::ostream& out, std::ostream& err)
 {
     std::unique_ptr<EngineDatabase> database;
-    EngineStatus status;
-    try {
-        status = StorageEngine::defaultSession().openDatabase(EngineConfig::defaultAlias, database);
-    } catch (const EDBEngineError& error) {
-        err << error.what() << '\n';
+    if (!AliasDatabase::open(database, err))
         return 1;
-    }
-    if (!status.ok()) {
-        err << EDBEngineError::describe(status) << '\n';
-        return 1;
-    }
     out << "Alias " << EngineConfig::defaultAlias << " names " << database->directory() << '\n';
     std::vector<std::string> reported;
     std::string failure = loadDataModule();
@@ -119,7 +111,7 @@ int CheckCommand::run(std::ostream& out, std::ostream& err)
         const TableDescription& wanted = file.description;
         const std::string& object = objectNames().at(wanted.tableName);
         std::unique_ptr<EngineCursor> cursor;
-        status = database->openTable(wanted.tableName, "", cursor);
+        EngineStatus status = database->openTable(wanted.tableName, "", cursor);
         if (!status.ok()) {
             std::string line = EDBEngineError::describe(status);
             if (std::find(reported.begin(), reported.end(), line) == reported.end()) {

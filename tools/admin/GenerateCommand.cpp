@@ -1,5 +1,6 @@
 #include "GenerateCommand.h"
 
+#include "AliasDatabase.h"
 #include "DemoRecordMaker.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
@@ -103,16 +104,7 @@ int GenerateCommand::runIn(const std::string& directory, long long count, std::o
 int GenerateCommand::run(long long count, std::ostream& out, std::ostream& err)
 {
     std::unique_ptr<EngineDatabase> database;
-    EngineStatus status;
-    try {
-        status = StorageEngine::defaultSession().openDatabase(EngineConfig::defaultAlias, database);
-    } catch (const EDBEngineError& error) {
-        err << error.what() << '\n';
+    if (!AliasDatabase::open(database, err))
         return 1;
-    }
-    if (!status.ok()) {
-        err << EDBEngineError::describe(status) << '\n';
-        return 1;
-    }
     return runIn(database->directory(), count, out, err);
 }

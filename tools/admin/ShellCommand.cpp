@@ -1,5 +1,6 @@
 #include "ShellCommand.h"
 
+#include "EDBEditError.h"
 #include "EDatabaseError.h"
 #include "ErrorText.h"
 #include "TDMarsipstaf.h"
@@ -154,9 +155,83 @@ void ShellCommand::dispatch(const std::vector<std::string>& args)
     } else if (name == "count") {
         expectArgs(args, 1, 1, "count");
         out_ << "ok " << table().RecordCount() << '\n';
-    } else {
+    } else if (!dispatchMask(args)) {
         throw UsageError("Unknown command '" + name + "'");
     }
+}
+
+// Results in square brackets show leading and trailing blanks.
+bool ShellCommand::dispatchMask(const std::vector<std::string>& args)
+{
+    const std::string& name = args[0];
+    if (name == "mask") {
+        expectArgs(args, 1, 2, "mask TEXT");
+        editor_.setEditMask(args.size() == 2 ? args[1] : std::string());
+        out_ << "ok " << editor_.mask().width() << '\n';
+    } else if (name == "settext") {
+        expectArgs(args, 1, 2, "settext TEXT");
+        editor_.setText(args.size() == 2 ? args[1] : std::string());
+        out_ << "ok [" << editor_.editText() << "]\n";
+    } else if (name == "readtext") {
+        expectArgs(args, 1, 1, "readtext");
+        out_ << "ok [" << editor_.text() << "]\n";
+    } else if (name == "display") {
+        expectArgs(args, 1, 2, "display TEXT");
+        std::string value = args.size() == 2 ? args[1] : std::string();
+        out_ << "ok [" << (editor_.isMasked() ? editor_.mask().displayText(value) : value) << "]\n";
+    } else if (name == "keys") {
+        expectArgs(args, 2, 2, "keys SEQ");
+        typeKeys(args[1]);
+    } else if (name == "enter") {
+        expectArgs(args, 1, 1, "enter");
+        editor_.enter();
+        out_ << "ok\n";
+    } else if (name == "exit" || name == "validate") {
+        expectArgs(args, 1, 1, name.c_str());
+        validateMask(name == "exit");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void ShellCommand::typeKeys(const std::string& sequence)
+{
+    static const std::map<std::string, MaskEditor::Key> named = {
+        {"Left", MaskEditor::Key::Left}, {"Right", MaskEditor::Key::Right}, {"Home", MaskEditor::Key::Home},
+        {"End", MaskEditor::Key::End},   {"BS", MaskEditor::Key::Backspace}, {"Del", MaskEditor::Key::Delete},
+        {"Esc", MaskEditor::Key::Escape},
+    };
+    int beeps = editor_.beepCount();
+    std::string pending;
+    auto typePending = [&] {
+        editor_.typeText(pending);
+        pending.clear();
+    };
+    for (size_t i = 0; i < sequence.size(); ++i) {
+        size_t close = sequence[i] == '{' ? sequence.find('}', i) : std::string::npos;
+        auto key = close == std::string::npos ? named.end() : named.find(sequence.substr(i + 1, close - i - 1));
+        if (key == named.end()) {
+            pending += sequence[i];
+            continue;
+        }
+        typePending();
+        editor_.pressKey(key->second);
+        i = close;
+    }
+    typePending();
+    out_ << "ok [" << editor_.editText() << "] " << editor_.cursor() << ' ' << editor_.beepCount() - beeps << '\n';
+}
+
+void ShellCommand::validateMask(bool leaving)
+{
+    try {
+        leaving ? editor_.exit() : editor_.validate();
+    } catch (const EDBEditError& error) {
+        out_ << "error: " << ErrorText::forDisplay(error.what()) << " (position " << error.position() << ")\n";
+        return;
+    }
+    out_ << "ok\n";
 }
 
 void ShellCommand::execute(const std::string& line)

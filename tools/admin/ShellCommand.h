@@ -1,4 +1,6 @@
 #pragma once
+#include "MaskEditor.h"
+
 #include <istream>
 #include <ostream>
 #include <string>
@@ -9,7 +11,8 @@ class TTable;
 
 // arsipstaf-admin shell: dataset operations read one per line from in,
 // each answered by exactly one result line ("ok ..." or "error: ...");
-// "show" adds one line per field and a closing ".".
+// "show" adds one line per field and a closing ".". The mask commands drive
+// one mask editor, as a masked box would.
 class ShellCommand {
 public:
     static int run(std::istream& in, std::ostream& out, std::ostream& err);
@@ -23,10 +26,14 @@ public:
 
 private:
     void dispatch(const std::vector<std::string>& args);
+    bool dispatchMask(const std::vector<std::string>& args);
     TTable& table();
     void show();
+    void typeKeys(const std::string& sequence);
+    void validateMask(bool leaving);
 
     TDMarsipstaf& module_;
     std::ostream& out_;
     TTable* table_ = nullptr;
+    MaskEditor editor_;
 };
