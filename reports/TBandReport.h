@@ -65,6 +65,7 @@ public:
     ReportFont Font;
     std::string ReportTitle;
     bool ShowProgress = true;
+    int Tag = 0;  // the print-setup dialog leaves 1 after Cancel, 0 after OK
     TRepFrame Frame;
     std::map<std::string, std::string> Functions;
     const TextMeasurer* Measurer = nullptr;  // does not take ownership; a fixed pitch when null

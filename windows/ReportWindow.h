@@ -1,4 +1,7 @@
 #pragma once
+#include <memory>
+
+#include "ReportPanel.h"
 #include "TForm.h"
 
 // A window that only carries a report: created at start-up and never shown.
@@ -7,14 +10,11 @@
 class ReportWindow : public TForm {
     Q_OBJECT
 public:
-    ReportWindow(const QString& name, const QString& caption);
+    // Takes ownership of the report.
+    ReportWindow(const QString& name, const QString& caption, std::unique_ptr<TBandReport> report);
 
     // Opens the preview of this window's report and returns when it closes.
-    // Pending: the report engine and its preview are not part of the program
-    // yet; until they are, the request is only counted and nothing is shown.
-    void OpenPreview();
-    int previewRequests() const { return previewRequests_; }
+    void OpenPreview() { Report1->OpenPreview(); }
 
-private:
-    int previewRequests_ = 0;
+    ReportPanel* Report1;  // owned by the window
 };

@@ -22,6 +22,8 @@
 #include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <map>
+#include <memory>
 
 namespace {
 // What an item does: shows a window, or asks a report window for its preview.
@@ -78,10 +80,30 @@ const ItemCase items[] = {
     {"RADARKelasISindara1", "Sekilas1", "RADAR Kelas I Sindara", 0, "", Qt::Key_unknown, {}, shows(Form15)},
 };
 
-int reportRequests()
+// Counts the previews each report window opens and closes each at once, so
+// the report command returns.
+class PreviewCloser {
+public:
+    PreviewCloser()
+    {
+        for (ReportWindow* window : {static_cast<ReportWindow*>(Form8), static_cast<ReportWindow*>(Form9),
+                                     static_cast<ReportWindow*>(Form10), static_cast<ReportWindow*>(Form11)})
+            QObject::connect(window->Report1, &ReportPanel::previewOpened, window->Report1,
+                             [this, window](TRepStandardPreview* preview) {
+                                 ++opened[window];
+                                 QMetaObject::invokeMethod(preview, [preview] { preview->close(); },
+                                                           Qt::QueuedConnection);
+                             });
+    }
+    std::map<ReportWindow*, int> opened;
+};
+
+int reportRequests(const PreviewCloser& closer)
 {
-    return Form8->previewRequests() + Form9->previewRequests() + Form10->previewRequests()
-        + Form11->previewRequests();
+    int n = 0;
+    for (const auto& [window, count] : closer.opened)
+        n += count;
+    return n;
 }
 }
 
@@ -89,15 +111,28 @@ class MenuItemTest : public StartedProgram, public ::testing::WithParamInterface
 protected:
     QAction* item() const { return Form1->findChild<QAction*>(QString::fromLatin1(GetParam().name)); }
 
+    void SetUp() override
+    {
+        StartedProgram::SetUp();
+        closer = std::make_unique<PreviewCloser>();
+    }
+    void TearDown() override
+    {
+        closer.reset();
+        StartedProgram::TearDown();
+    }
+
     // Whether the item's command ran: its window is visible, or its report
-    // window alone was asked for a preview.
+    // window alone opened a preview (and the command returned once it closed).
     bool commandRan() const
     {
         const Target& t = GetParam().target;
         if (t.window)
             return (*t.window)->isVisible();
-        return (*t.report)->previewRequests() == 1 && reportRequests() == 1;
+        return closer->opened[*t.report] == 1 && reportRequests(*closer) == 1;
     }
+
+    std::unique_ptr<PreviewCloser> closer;
 };
 
 TEST_P(MenuItemTest, CaptionShortCutAndMenu)
@@ -137,7 +172,7 @@ TEST_P(ShortCutItemTest, ShortCutDoesNothingInAnotherWindow)
     activate(Form12);
     QTest::keyClick(Form12, GetParam().key, GetParam().modifiers);
     EXPECT_FALSE(commandRan());
-    EXPECT_EQ(reportRequests(), 0);
+    EXPECT_EQ(reportRequests(*closer), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Items, MenuItemTest, ::testing::ValuesIn(items),

@@ -1,0 +1,177 @@
+#include "ReportPanel.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "TApplication.h"
+
+namespace {
+
+void processMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+bool terminated()
+{
+    const TApplication* app = TApplication::instance();
+    return app && app->Terminated();
+}
+
+// Clears a flag when the scope ends, however it ends.
+class Flag {
+public:
+    explicit Flag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Flag() { flag_ = false; }
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+ReportPanel::ReportPanel(std::unique_ptr<TBandReport> report, QObject* parent)
+    : QObject(parent), Printers(&platformPrinters_), SetupDialog(&platformSetup_), Dialogs(&platformDialogs_),
+      report_(std::move(report))
+{
+    setObjectName(QString::fromStdString(report_->Name));
+    report_->Measurer = &measurer_;
+    report_->ProcessMessages = processMessages;
+}
+
+ReportPanel::~ReportPanel()
+{
+    if (loop_)
+        loop_->quit();
+    preview_.reset();
+    destination_.reset();
+}
+
+void ReportPanel::OpenPreview()
+{
+    processMessages();
+    if (!report_->Available())
+        return;
+    if (preview_ && preview_->closed())
+        releasePreview();
+    if (preview_) {
+        preview_->raise();
+        preview_->activateWindow();
+        return;
+    }
+    destination_ = std::make_unique<TRepPrinter>(TRepPrinter::Mode::PageStore);
+    TRepPrinter& destination = *destination_;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        destination.ScreenPixelsPerInch = screen->logicalDotsPerInchX();
+    destination.Master = this;
+    destination.Printers = Printers;
+    destination.ProcessMessages = processMessages;
+    destination.OnPrintSetup = [this] { ChoosePrinter(); };
+    destination.Title = report_->ReportTitle;
+    preview_ = std::make_unique<TRepStandardPreview>(destination, Dialogs);
+    preview_->Open();
+    emit previewOpened(preview_.get());
+    {
+        Flag running(previewRun_);
+        report_->RunReport(destination);
+    }
+    if (report_->Cancelled()) {
+        releasePreview();
+        return;
+    }
+    QEventLoop loop;
+    loop_ = &loop;
+    if (destination_ && destination_->ShowingPreview() && !terminated())
+        loop.exec();
+    // Closed, or the program is ending: the preview goes either way.
+    releasePreview();
+}
+
+void ReportPanel::releasePreview()
+{
+    preview_.reset();
+    destination_.reset();
+}
+
+void ReportPanel::PreviewClosed(TRepPrinter& destination)
+{
+    if (&destination != destination_.get())
+        return;
+    if (previewRun_) {
+        report_->Cancel();
+        return;
+    }
+    // A print run started from this preview ends with it.
+    if (!report_->Available())
+        report_->Cancel();
+    destination.setShowingPreview(false);
+    if (destination.AfterPreview)
+        destination.AfterPreview();
+    destination_.reset();
+    if (loop_)
+        loop_->quit();
+}
+
+// Posted, as the preview's print request is: the run starts from the
+// message loop, not from inside the button's click.
+void ReportPanel::PrintRequested(TRepPrinter& destination)
+{
+    if (&destination != destination_.get() || destination.ReportLoaded())
+        return;
+    QMetaObject::invokeMethod(this, [this] { PrintReport(); }, Qt::QueuedConnection);
+}
+
+void ReportPanel::PrintReport()
+{
+    if (!report_->Available() || !Printers || Printers->PrinterCount() <= 0)
+        return;
+    TRepPrinter printer(TRepPrinter::Mode::Printer);
+    printer.Printers = Printers;
+    printer.Master = this;
+    printer.ProcessMessages = processMessages;
+    TRepProgressForm progress(printer);
+    printer.Observer = &progress;
+    progress_ = &progress;
+    printing_ = &printer;
+    if (report_->ShowProgress)
+        progress.show();
+    try {
+        report_->RunReport(printer);
+    } catch (...) {
+        progress_ = nullptr;
+        printing_ = nullptr;
+        throw;
+    }
+    progress_ = nullptr;
+    printing_ = nullptr;
+}
+
+void ReportPanel::ChoosePrinter()
+{
+    TBandReport& report = *report_;
+    PrintSetupRequest request;
+    request.printerIndex = report.PrinterSettings.PrinterIndex;
+    request.orientation = report.Page.Orientation();
+    request.copies = report.PrinterSettings.Copies;
+    if (destination_ && destination_->status() == TRepPrinter::Status::Finished) {
+        request.minPage = request.fromPage = 1;
+        request.maxPage = request.toPage = destination_->PageCount();
+    }
+    if (!SetupDialog->Execute(request)) {
+        report.Tag = 1;
+        return;
+    }
+    report.PrinterSettings.Copies = request.copies;
+    report.PrinterSettings.PrinterIndex = request.printerIndex;
+    if (request.orientation != report.Page.Orientation())
+        report.Page.setOrientation(request.orientation);
+    if (request.range == PrintSetupRequest::Range::PageRange) {
+        report.PrinterSettings.FirstPage = request.fromPage;
+        report.PrinterSettings.LastPage = request.toPage;
+    } else {
+        report.PrinterSettings.FirstPage = 0;
+        report.PrinterSettings.LastPage = 0;
+    }
+    report.Tag = 0;
+}

@@ -1,0 +1,51 @@
+#include "TRepProgressForm.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+TRepProgressForm::TRepProgressForm(TRepPrinter& destination, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      destination_(destination)
+{
+    setObjectName(QStringLiteral("RepProgressForm"));
+    setWindowTitle(QStringLiteral("Printing progress"));
+    setFixedSize(149, 97);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Gauge = new QProgressBar(this);
+    Gauge->setObjectName(QStringLiteral("Gauge"));
+    Gauge->setGeometry(16, 18, 114, 16);
+    Gauge->setRange(0, 100);
+    Gauge->setValue(0);
+    Gauge->setTextVisible(false);
+    Info = new QLabel(this);
+    Info->setObjectName(QStringLiteral("Info"));
+    Info->setGeometry(0, 44, 145, 13);
+    Info->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setGeometry(36, 60, 75, 25);
+    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+}
+
+void TRepProgressForm::Progress(int)
+{
+    QMetaObject::invokeMethod(this, [this] { UpdateProgress(); }, Qt::QueuedConnection);
+}
+
+// Reads the progress when the message is handled, not when it was posted.
+void TRepProgressForm::UpdateProgress()
+{
+    const int p = destination_.Progress();
+    if (p % 5 != 0)
+        return;
+    Gauge->setValue(p);
+    Info->setText(QString::number(p) + QStringLiteral("% ") + QStringLiteral(" Completed"));
+    QCoreApplication::processEvents();
+}
+
+void TRepProgressForm::CancelButtonClick()
+{
+    destination_.Cancel();
+}

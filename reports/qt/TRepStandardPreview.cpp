@@ -1,0 +1,301 @@
+#include "TRepStandardPreview.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QToolButton>
+
+#include "MessageBoxes.h"
+#include "PreviewGlyphs.h"
+
+const QString TRepStandardPreview::SaveFilter = QStringLiteral("Report file") + QStringLiteral("(*.")
+    + QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF");
+const QString TRepStandardPreview::LoadFilter = QStringLiteral("Report file") + QStringLiteral(" (*.")
+    + QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF");
+
+TRepStandardPreview::TRepStandardPreview(TRepPrinter& destination, FileDialogs* dialogs)
+    : destination_(&destination), dialogs_(dialogs ? dialogs : &standardDialogs_)
+{
+    setObjectName(QStringLiteral("RepStandardPreview"));
+    setWindowTitle(QStringLiteral("Print Preview"));
+    resize(652, 579);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    buildToolBar();
+    RepPreview = new TRepPreview(this);
+    setCentralWidget(RepPreview);
+    buildStatusBar();
+    RepPreview->OnPageAvailable = [this](int pages) { RepPreviewPageAvailable(pages); };
+    RepPreview->OnProgressUpdate = [this](int percent) { RepPreviewProgressUpdate(percent); };
+
+    setWindowState(Qt::WindowMaximized);
+    RepPreview->setDestination(destination_);
+    if (!destination_->Title.empty())
+        setWindowTitle(QString::fromStdString(destination_->Title));
+    ZoomToWidth->trigger();
+    Print->setEnabled(destination_->status() == TRepPrinter::Status::Finished);
+    // The window sees its keys before its controls do.
+    qApp->installEventFilter(this);
+}
+
+TRepStandardPreview::~TRepStandardPreview()
+{
+    qApp->removeEventFilter(this);
+    RepPreview->detach();
+}
+
+QAction* TRepStandardPreview::addButton(const char* name, int image, const char* hint,
+                                        void (TRepStandardPreview::*click)())
+{
+    QAction* action = ToolBar1->addAction(QIcon(PreviewGlyphs::glyph(image)), QString());
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(QString::fromLatin1(hint));
+    connect(action, &QAction::triggered, this, [this, click] { (this->*click)(); });
+    if (QWidget* button = ToolBar1->widgetForAction(action))
+        button->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction* TRepStandardPreview::addDivider(const char* name)
+{
+    QAction* action = ToolBar1->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void TRepStandardPreview::buildToolBar()
+{
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setContentsMargins(2, 2, 2, 2);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    ToolButton1 = addDivider("ToolButton1");
+    ZoomFit = addButton("ZoomFit", 0, "Zoom to fit", &TRepStandardPreview::ZoomToFitClick);
+    Zoom100 = addButton("Zoom100", 1, "100%", &TRepStandardPreview::ZoomTo100Click);
+    ZoomToWidth = addButton("ZoomToWidth", 2, "Zoom to width", &TRepStandardPreview::ZoomToWidthClick);
+    auto* zoomGroup = new QActionGroup(this);
+    for (QAction* zoom : {ZoomFit, Zoom100, ZoomToWidth}) {
+        zoom->setCheckable(true);
+        zoomGroup->addAction(zoom);
+    }
+    Separator1 = addDivider("Separator1");
+    FirstPage = addButton("FirstPage", 3, "First page", &TRepStandardPreview::FirstPageClick);
+    PreviousPage = addButton("PreviousPage", 4, "Previous page", &TRepStandardPreview::PrevPageClick);
+    ToolButton2 = addButton("ToolButton2", 5, "Next page", &TRepStandardPreview::NextPageClick);
+    LastPage = addButton("LastPage", 6, "Last page", &TRepStandardPreview::LastPageClick);
+    Separator2 = addDivider("Separator2");
+    PrintSetup = addButton("PrintSetup", 7, "Printer setup", &TRepStandardPreview::PrintSetupClick);
+    Print = addButton("Print", 8, "Print", &TRepStandardPreview::PrintClick);
+    PrintSetup->setEnabled(false);
+    Print->setEnabled(false);
+    Separator3 = addDivider("Separator3");
+    SaveReport = addButton("SaveReport", 10, "Save Report", &TRepStandardPreview::SaveClick);
+    LoadReport = addButton("LoadReport", 9, "Load Report", &TRepStandardPreview::LoadClick);
+    Separator4 = addDivider("Separator4");
+    ExitButton = new QPushButton(QStringLiteral("&Close"), ToolBar1);
+    ExitButton->setObjectName(QStringLiteral("ExitButton"));
+    ExitButton->setFixedSize(40, 22);
+    ToolBar1->addWidget(ExitButton);
+    connect(ExitButton, &QPushButton::clicked, this, [this] { ExitClick(); });
+}
+
+void TRepStandardPreview::buildStatusBar()
+{
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(false);
+    ProgressPanel = new QLabel(QStringLiteral("0%"));
+    ProgressPanel->setObjectName(QStringLiteral("Panel0"));
+    ProgressPanel->setFixedWidth(40);
+    ProgressPanel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PagePanel = new QLabel(QStringLiteral("Page"));
+    PagePanel->setObjectName(QStringLiteral("Panel1"));
+    PagePanel->setMinimumWidth(50);
+    StatusBar->addWidget(ProgressPanel);
+    StatusBar->addWidget(PagePanel, 1);
+    setStatusBar(StatusBar);
+}
+
+void TRepStandardPreview::Open()
+{
+    showMaximized();
+    UpdateInfo();
+}
+
+void TRepStandardPreview::UpdateInfo()
+{
+    const int count = destination_ ? destination_->PageCount() : 0;
+    PagePanel->setText(QStringLiteral("Page") + QLatin1Char(' ') + QString::number(RepPreview->PageNumber())
+                       + QLatin1Char(' ') + QStringLiteral("of") + QLatin1Char(' ') + QString::number(count));
+}
+
+void TRepStandardPreview::ZoomToFitClick()
+{
+    ZoomFit->setChecked(true);
+    RepPreview->ZoomToFit();
+}
+
+void TRepStandardPreview::ZoomTo100Click()
+{
+    Zoom100->setChecked(true);
+    RepPreview->setZoom(100);
+}
+
+void TRepStandardPreview::ZoomToWidthClick()
+{
+    ZoomToWidth->setChecked(true);
+    RepPreview->ZoomToWidth();
+}
+
+void TRepStandardPreview::FirstPageClick()
+{
+    RepPreview->setPageNumber(1);
+    UpdateInfo();
+}
+
+void TRepStandardPreview::PrevPageClick()
+{
+    RepPreview->setPageNumber(RepPreview->PageNumber() - 1);
+    UpdateInfo();
+}
+
+void TRepStandardPreview::NextPageClick()
+{
+    RepPreview->setPageNumber(RepPreview->PageNumber() + 1);
+    UpdateInfo();
+}
+
+void TRepStandardPreview::LastPageClick()
+{
+    if (destination_)
+        RepPreview->setPageNumber(destination_->PageCount());
+    UpdateInfo();
+}
+
+void TRepStandardPreview::PrintSetupClick()
+{
+    if (destination_ && destination_->OnPrintSetup)
+        destination_->OnPrintSetup();
+}
+
+void TRepStandardPreview::PrintClick()
+{
+    if (destination_)
+        destination_->Print();
+}
+
+void TRepStandardPreview::SaveClick()
+{
+    QString name;
+    int filter = 0;
+    if (!destination_ || !dialogs_->Save({QStringLiteral("Save report"), SaveFilter, QStringLiteral("RPF")}, name, filter))
+        return;
+    if (filter == 0 && destination_)
+        destination_->Save(name.toStdString());
+}
+
+void TRepStandardPreview::LoadClick()
+{
+    QString name;
+    if (!destination_ || !dialogs_->Open({QStringLiteral("Load report"), LoadFilter, QString()}, name) || !destination_)
+        return;
+    if (!QFileInfo::exists(name)) {
+        ShowMessage(QStringLiteral("File does not exist"));
+        return;
+    }
+    destination_->Load(name.toStdString());
+    RepPreview->setPageNumber(1);
+    RepPreview->showPage();
+    UpdateInfo();
+    PrintSetup->setEnabled(false);
+    Print->setEnabled(true);
+}
+
+void TRepStandardPreview::ExitClick()
+{
+    close();
+}
+
+void TRepStandardPreview::RepPreviewPageAvailable(int pages)
+{
+    if (!destination_)
+        return;
+    if (pages == RepPreview->PageNumber() && RepPreview->pageImage()->empty()) {
+        RepPreview->ZoomToWidth();
+        RepPreview->showPage();
+    }
+    UpdateInfo();
+    if (destination_->status() == TRepPrinter::Status::Finished) {
+        PrintSetup->setEnabled(true);
+        Print->setEnabled(true);
+    }
+}
+
+void TRepStandardPreview::RepPreviewProgressUpdate(int percent)
+{
+    if (percent >= lastProgress_ + 5) {
+        ProgressPanel->setText(QString::number(percent) + QLatin1Char('%'));
+        lastProgress_ = percent;
+    }
+    if (percent == 0 || percent == 100)
+        ProgressPanel->clear();
+}
+
+// Closing tells the report through the destination, which may release the
+// destination at once: the window lets go of it first.
+void TRepStandardPreview::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (closed_)
+        return;
+    closed_ = true;
+    TRepPrinter* destination = destination_;
+    destination_ = nullptr;
+    RepPreview->detach();
+    if (destination)
+        destination->ClosePreview();
+}
+
+bool TRepStandardPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (handleKey(key->key(), key->modifiers()))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TRepStandardPreview::handleKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool ctrlAlone = (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    switch (key) {
+    case Qt::Key_Escape:
+        close();
+        return true;
+    case Qt::Key_PageUp:
+        ctrlAlone ? FirstPageClick() : PrevPageClick();
+        return true;
+    case Qt::Key_PageDown:
+        ctrlAlone ? LastPageClick() : NextPageClick();
+        return true;
+    case Qt::Key_Home:
+        FirstPageClick();
+        return true;
+    case Qt::Key_End:
+        LastPageClick();
+        return true;
+    default:
+        return false;
+    }
+}
