@@ -1,9 +1,14 @@
 #pragma once
+#include "TDBGridOptions.h"
+
 #include <QRect>
 #include <QString>
 
+#include <initializer_list>
+
 class QPushButton;
 class QWidget;
+class TDBGrid;
 class TDBNavigator;
 class TDataSource;
 
@@ -16,4 +21,15 @@ public:
     // (null: unbound).
     static TDBNavigator* movementNavigator(QWidget* parent, const char* name, TDataSource* source,
                                            const QRect& rect);
+    // A grid over source (null: unbound) with these options and columns.
+    static TDBGrid* grid(QWidget* parent, const char* name, TDataSource* source, const QRect& rect,
+                         TDBGridOptions options, std::initializer_list<const char*> columns);
+    // Gives the named columns of grid a fixed width.
+    static void fixWidths(TDBGrid* grid, std::initializer_list<const char*> columns, int width);
+    // Titles in the bold serif face, in the title colour value "none", which
+    // the grid draws in the window colour.
+    static void serifTitles(TDBGrid* grid);
+    // The options the search and data windows give their key grids: whole
+    // rows, no editing in the grid.
+    static TDBGridOptions rowSelectOptions();
 };

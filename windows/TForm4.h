@@ -2,6 +2,7 @@
 #include "TForm.h"
 
 class QPushButton;
+class TDBGrid;
 class TDBNavigator;
 
 // Unit Flihatdatapeg. The read-only list of every employee record.
@@ -15,6 +16,7 @@ public:
     QPushButton* Button1;  // "Pertama"
     QPushButton* Button2;  // "Terakhir"
     QPushButton* Button3;  // "Tutup"
+    TDBGrid* DBGrid1;
     TDBNavigator* DBNavigator1;
 
     void Button1Click();

@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "TDBGrid.h"
 #include "MessageBoxes.h"
 #include "TDBNavigator.h"
 #include "TGroupBox.h"
@@ -10,7 +11,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 TForm6* Form6 = nullptr;
 
@@ -19,6 +19,16 @@ TForm6::TForm6()
 {
     TDataSource* source = DMarsipstaf ? &DMarsipstaf->DSdatapeg : nullptr;
 
+    // Created in tab order: the focus chain follows creation.
+    DBGrid1 = FormControls::grid(this, "DBGrid1", source, QRect(8, 104, 321, 120), FormControls::rowSelectOptions(),
+                                 {"NIP", "Karpeg", "Nama_Pegawai"});
+    DBGrid2 = FormControls::grid(this, "DBGrid2", source, QRect(8, 264, 320, 120), FormControls::rowSelectOptions(),
+                                 {"Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama", "Alamat", "Pangkat",
+                                  "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"});
+    for (TDBGrid* grid : {DBGrid1, DBGrid2}) {
+        grid->setFont(WindowFonts::timesNewRoman(13, true));
+        FormControls::serifTitles(grid);
+    }
     DBNavigator1 = FormControls::movementNavigator(this, "DBNavigator1", source, QRect(8, 232, 320, 25));
     DBNavigator2 = FormControls::movementNavigator(this, "DBNavigator2", source, QRect(8, 392, 320, 25));
 
@@ -31,21 +41,13 @@ TForm6::TForm6()
     GroupBox1 = new TGroupBox(QString::fromUtf8("Pencarian :"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(168, 16, 161, 81);
+    Button2 = FormControls::button(GroupBox1, "Button2", "Cari", QRect(40, 48, 75, 25));
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(24, 16, 121, 21);
     Edit1->setMaxLength(10);
-    Button2 = FormControls::button(GroupBox1, "Button2", "Cari", QRect(40, 48, 75, 25));
 
     Button1 = FormControls::button(this, "Button1", "Tutup", QRect(8, 421, 321, 25));
-
-    setTabOrder(DBNavigator1, DBNavigator2);
-    setTabOrder(DBNavigator2, RadioGroup1->button(0));
-    setTabOrder(RadioGroup1->button(0), RadioGroup1->button(1));
-    setTabOrder(RadioGroup1->button(1), RadioGroup1->button(2));
-    setTabOrder(RadioGroup1->button(2), Button2);
-    setTabOrder(Button2, Edit1);
-    setTabOrder(Edit1, Button1);
 
     RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
     connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);

@@ -4,6 +4,7 @@
 class TGroupBox;
 class QLineEdit;
 class QPushButton;
+class TDBGrid;
 class TDBNavigator;
 class TRadioGroup;
 
@@ -19,7 +20,9 @@ public:
     TGroupBox* GroupBox1;
     QLineEdit* Edit1;          // the key searched for
     QPushButton* Button2;      // "Cari"
+    TDBGrid* DBGrid1;  // the key columns
     TDBNavigator* DBNavigator1;
+    TDBGrid* DBGrid2;  // the other columns of the same row
     TDBNavigator* DBNavigator2;
     QPushButton* Button1;      // "Tutup"
 

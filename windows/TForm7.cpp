@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "TDBGrid.h"
 #include "MessageBoxes.h"
 #include "TDBNavigator.h"
 #include "TGroupBox.h"
@@ -10,7 +11,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 TForm7* Form7 = nullptr;
 
@@ -19,6 +19,7 @@ TForm7::TForm7()
 {
     TDataSource* source = DMarsipstaf ? &DMarsipstaf->DSmutasi : nullptr;
 
+    // Created in tab order: the focus chain follows creation.
     RadioGroup1 = new TRadioGroup(this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setTitle(QString::fromUtf8("Pengurutan Berdasarkan :"));
@@ -33,18 +34,24 @@ TForm7::TForm7()
     Edit1->setGeometry(24, 24, 121, 21);
     Button2 = FormControls::button(GroupBox1, "Button2", "Cari", QRect(24, 64, 121, 25));
 
+    using O = TDBGridOption;
+    DBGrid1 = FormControls::grid(this, "DBGrid1", source, QRect(8, 120, 345, 97), FormControls::rowSelectOptions(),
+                                 {"No_SKM", "NIP", "Nama_Pegawai"});
     DBNavigator1 = FormControls::movementNavigator(this, "DBNavigator1", source, QRect(8, 224, 344, 25));
+    DBGrid2 = FormControls::grid(this, "DBGrid2", source, QRect(8, 256, 345, 120),
+                                 {O::dgTitles, O::dgIndicator, O::dgColumnResize, O::dgTabs, O::dgAlwaysShowSelection,
+                                  O::dgConfirmDelete, O::dgCancelOnExit},
+                                 {"Golongan", "Pangkat", "Jabatan", "Asal", "Pindah_Ke", "TMT"});
+    FormControls::fixWidths(DBGrid2, {"Pangkat", "Jabatan", "Asal", "Pindah_Ke"}, 64);
+    for (TDBGrid* grid : {DBGrid1, DBGrid2}) {
+        grid->SetReadOnly(true);
+        grid->setFont(WindowFonts::timesNewRoman(13));
+        FormControls::serifTitles(grid);
+    }
     DBNavigator2 = FormControls::movementNavigator(this, "DBNavigator2", source, QRect(8, 384, 344, 25));
 
     Button1 = FormControls::button(this, "Button1", "Tutup", QRect(8, 416, 345, 25));
 
-    setTabOrder(RadioGroup1->button(0), RadioGroup1->button(1));
-    setTabOrder(RadioGroup1->button(1), RadioGroup1->button(2));
-    setTabOrder(RadioGroup1->button(2), Edit1);
-    setTabOrder(Edit1, Button2);
-    setTabOrder(Button2, DBNavigator1);
-    setTabOrder(DBNavigator1, DBNavigator2);
-    setTabOrder(DBNavigator2, Button1);
 
     RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
     connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
