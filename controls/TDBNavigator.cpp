@@ -1,6 +1,6 @@
 #include "TDBNavigator.h"
 
-#include "DeleteConfirmation.h"
+#include "ConfirmDelete.h"
 #include "NavigatorEnabling.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
@@ -190,7 +190,7 @@ void TDBNavigator::BtnClick(TNavigateBtn button)
         case nbLast: dataSet->Last(); break;
         case nbInsert: dataSet->Insert(); break;
         case nbDelete:
-            if (!ConfirmDelete || confirmRecordDeletion())
+            if (!ConfirmDelete || ::ConfirmDelete(this, false))
                 dataSet->Delete();
             break;
         case nbEdit: dataSet->Edit(); break;

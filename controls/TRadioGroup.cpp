@@ -1,89 +1,76 @@
 #include "TRadioGroup.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 
 namespace {
-// A choice that answers a click anywhere in its row, not only on its
-// circle and caption.
-class GroupButton : public QRadioButton {
-public:
-    GroupButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
-
-protected:
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-};
+constexpr int sideMargin = 8;
+constexpr int bottomMargin = 5;
 }
 
-TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent)
+TRadioGroup::TRadioGroup(QWidget* parent) : TGroupBox(parent)
 {
-    // The group itself is never a tab stop: the focus goes to its buttons.
+    // The focus goes to the chosen button, never to the frame itself.
     setFocusPolicy(Qt::NoFocus);
 }
 
 void TRadioGroup::SetItems(const QStringList& items)
 {
-    for (QRadioButton* button : buttons_)
-        delete button;
+    for (QRadioButton* b : buttons_)
+        delete b;
     buttons_.clear();
+    items_ = items;
     itemIndex_ = -1;
+    // The buttons are auto-exclusive among themselves: the group frame is
+    // their only common parent.
     for (int i = 0; i < items.size(); ++i) {
-        QRadioButton* button = new GroupButton(items[i], this);
-        button->setObjectName(QStringLiteral("Item%1").arg(i));
-        connect(button, &QRadioButton::toggled, this, [this, i](bool checked) { buttonToggled(i, checked); });
-        buttons_.push_back(button);
-        button->show();
+        auto* b = new QRadioButton(items.at(i), this);
+        connect(b, &QRadioButton::toggled, this, [this, i](bool checked) { buttonToggled(i, checked); });
+        b->show();
+        buttons_.push_back(b);
     }
     arrangeButtons();
 }
 
-QStringList TRadioGroup::Items() const
-{
-    QStringList items;
-    for (const QRadioButton* button : buttons_)
-        items << button->text();
-    return items;
-}
-
 void TRadioGroup::SetItemIndex(int index)
 {
-    if (index < 0 || index >= count()) {
-        // Nothing chosen: exclusive buttons cannot all be unchecked by the
-        // user, so the exclusivity is lifted for the moment of clearing.
-        if (itemIndex_ >= 0) {
-            QRadioButton* checked = button(itemIndex_);
-            checked->setAutoExclusive(false);
-            checked->setChecked(false);
-            checked->setAutoExclusive(true);
-        }
-        itemIndex_ = -1;
-        return;
+    if (index < -1 || index >= int(buttons_.size()))
+        index = -1;
+    updating_ = true;
+    if (index >= 0) {
+        buttons_[std::size_t(index)]->setChecked(true);
+    } else if (itemIndex_ >= 0) {
+        // An exclusive button cannot be unchecked while it is the chosen one.
+        QRadioButton* chosen = buttons_[std::size_t(itemIndex_)];
+        chosen->setAutoExclusive(false);
+        chosen->setChecked(false);
+        chosen->setAutoExclusive(true);
     }
-    button(index)->setChecked(true);
+    itemIndex_ = index;
+    updating_ = false;
 }
 
 void TRadioGroup::buttonToggled(int index, bool checked)
 {
-    if (!checked || index == itemIndex_)
+    if (!checked || updating_)
         return;
     itemIndex_ = index;
     if (OnClick)
-        OnClick(*this);
+        OnClick();
 }
 
 void TRadioGroup::resizeEvent(QResizeEvent* event)
 {
-    QGroupBox::resizeEvent(event);
+    TGroupBox::resizeEvent(event);
     arrangeButtons();
 }
 
 void TRadioGroup::changeEvent(QEvent* event)
 {
-    QGroupBox::changeEvent(event);
+    TGroupBox::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         arrangeButtons();
 }
@@ -92,12 +79,14 @@ void TRadioGroup::arrangeButtons()
 {
     if (buttons_.empty())
         return;
-    // The buttons share the inside of the frame in equal rows.
-    QStyleOptionGroupBox option;
-    initStyleOption(&option);
-    const QRect inside = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
-    const int rowHeight = std::max(1, (inside.height() - 2) / count());
-    for (int i = 0; i < count(); ++i)
-        button(i)->setGeometry(inside.left() + 6, inside.top() + 1 + i * rowHeight, std::max(0, inside.width() - 8),
-                               rowHeight);
+    // The caption takes one text line at the top; the rest is shared out
+    // evenly, the odd pixels split above and below.
+    const int count = int(buttons_.size());
+    const int textHeight = QFontMetrics(font()).height();
+    const int room = std::max(0, height() - textHeight - bottomMargin);
+    const int rowHeight = room / count;
+    const int top = textHeight + 1 + (room % count) / 2;
+    const int buttonWidth = std::max(0, width() - 2 * sideMargin - 2);
+    for (int i = 0; i < count; ++i)
+        buttons_[std::size_t(i)]->setGeometry(sideMargin, top + i * rowHeight, buttonWidth, rowHeight);
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <QGroupBox>
+#include "TGroupBox.h"
 #include <QStringList>
 
 #include <functional>
@@ -7,24 +7,25 @@
 
 class QRadioButton;
 
-// A captioned group of mutually exclusive choices. ItemIndex is -1 while
-// nothing is chosen, which is how a group starts. OnClick runs whenever the
-// chosen item changes, by mouse, by the arrow keys or by SetItemIndex;
-// choosing the item already chosen does not run it.
-class TRadioGroup : public QGroupBox {
+// A captioned group of radio buttons, one per item, of which at most one is
+// chosen. The buttons are spread evenly over the group's height below the
+// caption, in one column. OnClick runs when the user chooses another item
+// (with the mouse or the arrow keys); choosing the chosen item again, and
+// setting ItemIndex from code, do not run it.
+class TRadioGroup : public TGroupBox {
     Q_OBJECT
-
 public:
     explicit TRadioGroup(QWidget* parent = nullptr);
 
+    QStringList Items() const { return items_; }
     void SetItems(const QStringList& items);
-    QStringList Items() const;
+    // -1 while no item is chosen (the state a new group starts in).
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int index);
-    QRadioButton* button(int index) const { return buttons_.at(std::size_t(index)); }
-    int count() const { return int(buttons_.size()); }
 
-    std::function<void(TRadioGroup&)> OnClick;
+    QRadioButton* button(int index) const { return buttons_.at(std::size_t(index)); }
+
+    std::function<void()> OnClick;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -34,6 +35,8 @@ private:
     void arrangeButtons();
     void buttonToggled(int index, bool checked);
 
+    QStringList items_;
     std::vector<QRadioButton*> buttons_;
     int itemIndex_ = -1;
+    bool updating_ = false;
 };

@@ -24,6 +24,10 @@ TDataSet::TDataSet(std::string name) : name_(std::move(name)) {}
 
 TDataSet::~TDataSet()
 {
+    // The storage of subclasses is gone by now: nothing may reach it while
+    // the data sources let go.
+    state_ = TDataSetState::dsInactive;
+    recordCount_ = 0;
     for (TDataSource* source : std::vector<TDataSource*>(sources_))
         source->SetDataSet(nullptr);
 }
@@ -278,6 +282,26 @@ int TDataSet::SelectRow(int row)
     int previous = selectedRow_;
     selectedRow_ = row;
     return previous;
+}
+
+std::int64_t TDataSet::Bookmark() const
+{
+    const RecordBuffer* buffer = RowBuffer();
+    return buffer ? buffer->record.bookmark : 0;
+}
+
+bool TDataSet::GotoBookmark(std::int64_t bookmark)
+{
+    CheckBrowseMode();
+    RecordBuffer target;
+    target.record.bookmark = bookmark;
+    if (bookmark == 0 || !InternalGotoBuffer(target)) {
+        cursorRow_ = -1;
+        SyncCursor();
+        return false;
+    }
+    Resync(ResyncMode::Center);
+    return true;
 }
 
 void TDataSet::ClearWindow()

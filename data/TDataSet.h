@@ -95,6 +95,11 @@ public:
     // Make another row of the window the one fields read (links drawing
     // rows); returns the previous one. Does not move the current record.
     int SelectRow(int row);
+    // The bookmark of the row fields read (0 when none or not stored).
+    std::int64_t Bookmark() const;
+    // Browse-mode check, then stand on the bookmarked record with the
+    // window re-read around it; false (nothing moves) when it is gone.
+    bool GotoBookmark(std::int64_t bookmark);
     // Recompute the window size from the links' demands.
     void UpdateBufferCount();
 

@@ -2,17 +2,19 @@
 
 #include "BoxFlags.h"
 #include "MessageBoxes.h"
+#include "FormControls.h"
 #include "TDBEdit.h"
+#include "TDBGrid.h"
 #include "TDBLookupComboBox.h"
 #include "TDBNavigator.h"
 #include "TDMarsipstaf.h"
 #include "TEdit.h"
+#include "TGroupBox.h"
 #include "TRadioGroup.h"
 #include "TTable.h"
 #include "WindowFonts.h"
 
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -41,6 +43,7 @@ RecordWindow::RecordWindow(const QString& name, const QString& caption, const QR
     buildPanel(Panel2, layout_.right);
     buildOrderingGroup();
     buildSearchGroup();
+    buildGrid();
     buildNavigator();
     buildButtons();
     setEntriesEnabled(layout_.entriesEnabledAtStart);
@@ -83,22 +86,37 @@ void RecordWindow::buildOrderingGroup()
     RadioGroup1->setTitle(QStringLiteral("Pengurutan Berdasarkan :"));
     RadioGroup1->setGeometry(layout_.orderingGroup);
     RadioGroup1->SetItems(layout_.orderingItems);
-    RadioGroup1->OnClick = [this](TRadioGroup&) { RadioGroup1Click(); };
+    RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
 }
 
 void RecordWindow::buildSearchGroup()
 {
-    GroupBox1 = new QGroupBox(layout_.searchCaption, this);
+    GroupBox1 = new TGroupBox(layout_.searchCaption, this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(layout_.searchGroup);
     Edit1 = new TEdit(GroupBox1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxLength(layout_.searchMaxLength);
-    const QRect inside = GroupBox1->contentsRect();
-    Edit1->setGeometry(12, inside.top() + (inside.height() - rowHeight) / 2, layout_.searchGroup.width() - 24,
-                       rowHeight);
+    // Centred in the frame below the caption line.
+    const int top = (layout_.searchGroup.height() - rowHeight) / 2 + 4;
+    Edit1->setGeometry(12, top, layout_.searchGroup.width() - 24, rowHeight);
     Edit1->setEnabled(false);
     Edit1->OnChange = [this](TEdit&) { Edit1Change(); };
+}
+
+void RecordWindow::buildGrid()
+{
+    DBGrid1 = new TDBGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(layout_.grid);
+    if (layout_.gridOptions)
+        DBGrid1->SetOptions(*layout_.gridOptions);
+    for (const char* column : layout_.gridColumns)
+        DBGrid1->AddColumn(column);
+    if (layout_.serifGrid) {
+        DBGrid1->setFont(WindowFonts::timesNewRoman(13, true));
+        FormControls::serifTitles(DBGrid1);
+    }
 }
 
 void RecordWindow::buildNavigator()
@@ -157,6 +175,7 @@ void RecordWindow::bindTo(TDMarsipstaf& module)
             }
         }
     }
+    DBGrid1->SetDataSource(source);
     DBNavigator1->SetDataSource(source);
 }
 

@@ -5,13 +5,14 @@
 #include <vector>
 
 class QFrame;
-class QGroupBox;
 class QPushButton;
 class TDBEdit;
+class TDBGrid;
 class TDBLookupComboBox;
 class TDBNavigator;
 class TDMarsipstaf;
 class TEdit;
+class TGroupBox;
 class TRadioGroup;
 class TTable;
 
@@ -50,7 +51,7 @@ public:
     QFrame* Panel1;
     QFrame* Panel2;
     TRadioGroup* RadioGroup1;
-    QGroupBox* GroupBox1;
+    TGroupBox* GroupBox1;
     TEdit* Edit1;
     QPushButton* Button1;
     QPushButton* Button2;
@@ -59,6 +60,7 @@ public:
     QPushButton* Button5;
     QPushButton* Button6;
     QPushButton* Button7;
+    TDBGrid* DBGrid1;
     TDBNavigator* DBNavigator1;
 
     // Entry n is DBEditn, lookup box n is DBLookupComboBoxn (from 1).
@@ -92,6 +94,7 @@ private:
     void buildOrderingGroup();
     void buildSearchGroup();
     void buildButtons();
+    void buildGrid();
     void buildNavigator();
     QPushButton* addButton(int index, const char* caption, void (RecordWindow::*handler)());
     void setEntriesEnabled(bool enabled);

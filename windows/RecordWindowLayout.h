@@ -1,7 +1,11 @@
 #pragma once
+#include "TDBGridOptions.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -48,5 +52,9 @@ struct RecordWindowLayout {
     int buttonStep;
 
     QRect grid;
+    std::optional<TDBGridOptions> gridOptions;  // none: the grid's own defaults
+    std::vector<const char*> gridColumns;  // field names; lookup fields show texts
+    bool serifGrid;                        // cells and titles in the bold serif face
+
     QRect navigator;
 };

@@ -1,9 +1,28 @@
 #include "TForm14.h"
+
+#include "FormControls.h"
+#include "InformationTexts.h"
+#include "TRepMemo.h"
 #include "WindowFonts.h"
+
+#include <QPushButton>
 
 TForm14* Form14 = nullptr;
 
 TForm14::TForm14()
     : TForm(QStringLiteral("Form14"), QString::fromUtf8("Form Sekilas Penggunaan Program"), QRect(202, 58, 540, 500), WindowFonts::sansSerif(11))
 {
+    RepMemo1 = new TRepMemo(this);
+    RepMemo1->setObjectName(QStringLiteral("RepMemo1"));
+    RepMemo1->SetAlignment(TRepAlignment::taLeftJustify);
+    RepMemo1->SetBounds(16, 16, 505, 417);
+    RepMemo1->SetLines(InformationTexts::usage());
+
+    Button1 = FormControls::button(this, "Button1", "Tutup", QRect(16, 440, 505, 25));
+    connect(Button1, &QPushButton::clicked, this, &TForm14::Button1Click);
+}
+
+void TForm14::Button1Click()
+{
+    Close();
 }

@@ -1,6 +1,7 @@
 #include "TForm2.h"
 
 #include "DMarsipstaf.h"
+#include "FormControls.h"
 #include "TForm6.h"
 
 TForm2* Form2 = nullptr;
@@ -40,6 +41,10 @@ RecordWindowLayout employeeLayout()
         11,
         94,
         QRect(11, 340, 649, 81),
+        FormControls::rowSelectOptions(),
+        {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama", "Alamat",
+         "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"},
+        true,
         QRect(12, 428, 640, 25)};
     return layout;
 }

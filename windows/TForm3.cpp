@@ -38,6 +38,9 @@ RecordWindowLayout transferLayout()
         8,
         106,
         QRect(8, 256, 713, 89),
+        std::nullopt,
+        {"No_SKM", "NIP", "Nama_Pegawai", "Golongan", "Pangkat", "Jabatan", "Asal", "Pindah_Ke", "TMT"},
+        false,
         QRect(6, 352, 712, 25)};
     return layout;
 }

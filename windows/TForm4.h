@@ -1,11 +1,27 @@
 #pragma once
 #include "TForm.h"
 
+class QPushButton;
+class TDBGrid;
+class TDBNavigator;
+
 // Unit Flihatdatapeg. The read-only list of every employee record.
 class TForm4 : public TForm {
     Q_OBJECT
 public:
+    // Binds to DMarsipstaf when it exists (a window built without the data
+    // module stays unbound).
     TForm4();
+
+    QPushButton* Button1;  // "Pertama"
+    QPushButton* Button2;  // "Terakhir"
+    QPushButton* Button3;  // "Tutup"
+    TDBGrid* DBGrid1;
+    TDBNavigator* DBNavigator1;
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
 };
 
 // Created at start-up, hidden; lives until the program ends.

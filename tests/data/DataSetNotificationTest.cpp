@@ -100,3 +100,30 @@ TEST_F(DataSetNotifications, MovesWithinAndBeyondTheWindowScrollWhileItKeepsItsS
 }
 
 } // namespace
+
+namespace {
+
+// An open table that goes away before its data source must not reach its
+// storage, and its links see it go inactive.
+TEST(DataSetLifetime, AnOpenTableDestroyedBeforeItsSourceLeavesTheLinksInactive)
+{
+    TempDatabase db;
+    TDataSource source("source");
+    std::vector<std::string> log;
+    RecordingLink grid("grid", log, true);
+    grid.SetBufferCount(5);
+    grid.SetDataSource(&source);
+    {
+        TTable codes("Tagama");
+        codes.DatabaseName = "rekam_induk";
+        codes.TableName = "Agama.db";
+        source.SetDataSet(&codes);
+        codes.Open();
+        EXPECT_TRUE(grid.Active());
+        EXPECT_EQ(grid.RecordCount(), 5);
+    }
+    EXPECT_FALSE(grid.Active());
+    EXPECT_EQ(source.DataSet(), nullptr);
+}
+
+} // namespace

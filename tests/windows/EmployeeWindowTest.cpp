@@ -140,7 +140,7 @@ TEST_F(EmployeeWindow, SimpanAfterRubahStoresTheChangedRecordWithoutAddingOne)
 
 TEST_F(EmployeeWindow, BatalAfterTambahDropsTheNewRecordAndStandsOnTheFirstOfTheOrdering)
 {
-    click(form2->RadioGroup1->button(1));  // Kartu Pegawai: Budi comes first
+    choose(form2->RadioGroup1, 1);  // Kartu Pegawai: Budi comes first
     peg().Last();
     click(form2->Button1);
     EXPECT_EQ(peg().State(), TDataSetState::dsInsert);
@@ -221,7 +221,7 @@ class EmployeeOrdering : public EmployeeWindow, public ::testing::WithParamInter
 TEST_P(EmployeeOrdering, TheChosenItemOrdersTheSharedTable)
 {
     EXPECT_EQ(form2->RadioGroup1->ItemIndex(), -1);
-    click(form2->RadioGroup1->button(GetParam().item));
+    choose(form2->RadioGroup1, GetParam().item);
     EXPECT_EQ(peg().IndexFieldNames(), GetParam().indexFieldNames);
     EXPECT_EQ(order("Nama_Pegawai"), GetParam().names);
 }
@@ -235,13 +235,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(EmployeeWindow, ArrowKeysChangeTheOrderingAndTheSameItemAgainDoesNothing)
 {
-    click(form2->RadioGroup1->button(0));
+    choose(form2->RadioGroup1, 0);
     QTest::keyClick(form2->RadioGroup1->button(0), Qt::Key_Down);
     EXPECT_EQ(form2->RadioGroup1->ItemIndex(), 1);
     EXPECT_EQ(peg().IndexFieldNames(), "Karpeg");
 
     peg().SetIndexFieldNames("Nama_Pegawai");  // as another window would
-    click(form2->RadioGroup1->button(1));
+    choose(form2->RadioGroup1, 1);
     EXPECT_EQ(peg().IndexFieldNames(), "Nama_Pegawai");
 }
 
@@ -256,7 +256,7 @@ TEST_F(EmployeeWindow, SearchBoxFindsTheNearestKeyOfTheCurrentOrdering)
     QTest::keyClicks(form2->Edit1, QStringLiteral("9"));  // beyond every key: the last record
     EXPECT_EQ(current(), "1965030303");
 
-    click(form2->RadioGroup1->button(2));
+    choose(form2->RadioGroup1, 2);
     typeInto(form2->Edit1, QStringLiteral("b"));
     EXPECT_EQ(current("Nama_Pegawai"), "Budi Santoso");
     EXPECT_TRUE(errors().empty());

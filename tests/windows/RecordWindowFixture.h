@@ -28,6 +28,13 @@ inline void click(QAbstractButton* button)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Chooses an item of a radio group by a click on its circle.
+inline void choose(TRadioGroup* group, int item)
+{
+    QRadioButton* button = group->button(item);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
+}
+
 // Puts the focus into an entry and replaces its whole content with keys.
 inline void typeInto(TCustomMaskEdit* edit, const QString& keys)
 {

@@ -91,7 +91,7 @@ const StateCase stateCases[] = {
          rubah(f);
          r.click(QStringLiteral("No"));
          click(f.Button4);
-         click(f.RadioGroup1->button(2));
+         choose(f.RadioGroup1, 2);
          click(f.Button6);
      },
      true, true, true},

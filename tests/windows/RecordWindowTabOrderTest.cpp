@@ -1,44 +1,70 @@
 #include "RecordWindowFixture.h"
+#include "TDBGrid.h"
 
 namespace {
 
-// The controls Tab visits from DBEdit1 until it comes back, by name.
-QStringList tabCycle(RecordWindow& form)
+// A focused control's name; a radio button goes by its group's name.
+QString nameOf(QWidget* widget)
+{
+    if (!widget)
+        return QStringLiteral("(none)");
+    if (qobject_cast<QRadioButton*>(widget))
+        return widget->parentWidget()->objectName();
+    return widget->objectName();
+}
+
+// The controls Tab visits from `from` until it reaches `until`, by name.
+// The grid keeps Tab for its columns, so a walk stops there.
+QStringList tabWalk(QWidget* from, QWidget* until)
 {
     QStringList seen;
-    form.entry(1)->setFocus(Qt::TabFocusReason);
+    from->setFocus(Qt::TabFocusReason);
     QWidget* focus = QApplication::focusWidget();
     for (int i = 0; i < 40 && focus; ++i) {
-        seen << focus->objectName();
+        seen << nameOf(focus);
+        if (focus == until)
+            break;
         QTest::keyClick(focus, Qt::Key_Tab);
         focus = QApplication::focusWidget();
-        if (focus == form.entry(1))
-            break;
     }
     return seen;
 }
 
-class RecordWindowTabOrder : public RecordWindowFixture {};
-
-TEST_F(RecordWindowTabOrder, EmployeeWindowPanelsThenGroupsThenButtons)
+QStringList names(const char* list)
 {
-    showAndActivate(*form2);
-    click(form2->Button5);  // the search box and Simpan take part too
-    const QStringList expected = QStringLiteral(
-        "DBEdit1 DBEdit2 DBEdit3 DBEdit4 DBEdit5 DBLookupComboBox1 DBLookupComboBox2 DBEdit6 "
-        "DBLookupComboBox3 DBLookupComboBox4 DBLookupComboBox5 DBLookupComboBox6 DBEdit7 DBLookupComboBox7 "
-        "Item0 Edit1 Button1 Button2 Button3 Button4 Button5 Button6 Button7").split(QLatin1Char(' '));
-    EXPECT_EQ(tabCycle(*form2), expected);
+    return QString::fromLatin1(list).split(QLatin1Char(' '));
 }
 
-TEST_F(RecordWindowTabOrder, TransferWindowPanelsThenGroupsThenButtons)
+// Left panel, right panel, ordering group, search group, grid; then the
+// buttons from left to right, and round to the first entry.
+void checkTabOrder(RecordWindow& form, const char* upToGrid)
+{
+    click(form.Button5);  // the search box and Simpan take part too
+    EXPECT_EQ(tabWalk(form.entry(1), form.DBGrid1), names(upToGrid));
+    EXPECT_EQ(tabWalk(form.Button1, form.entry(1)),
+              names("Button1 Button2 Button3 Button4 Button5 Button6 Button7 DBEdit1"));
+    form.Button1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form.Button1, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(nameOf(QApplication::focusWidget()), QStringLiteral("DBGrid1"));  // the navigator takes no focus
+}
+
+class RecordWindowTabOrder : public RecordWindowFixture {};
+
+TEST_F(RecordWindowTabOrder, EmployeeWindow)
+{
+    showAndActivate(*form2);
+    checkTabOrder(*form2,
+                  "DBEdit1 DBEdit2 DBEdit3 DBEdit4 DBEdit5 DBLookupComboBox1 DBLookupComboBox2 DBEdit6 "
+                  "DBLookupComboBox3 DBLookupComboBox4 DBLookupComboBox5 DBLookupComboBox6 DBEdit7 "
+                  "DBLookupComboBox7 RadioGroup1 Edit1 DBGrid1");
+}
+
+TEST_F(RecordWindowTabOrder, TransferWindow)
 {
     showAndActivate(*form3);
-    click(form3->Button5);
-    const QStringList expected = QStringLiteral(
-        "DBEdit1 DBEdit2 DBEdit3 DBLookupComboBox1 DBLookupComboBox2 DBLookupComboBox3 DBEdit4 DBEdit5 DBEdit6 "
-        "Item0 Edit1 Button1 Button2 Button3 Button4 Button5 Button6 Button7").split(QLatin1Char(' '));
-    EXPECT_EQ(tabCycle(*form3), expected);
+    checkTabOrder(*form3,
+                  "DBEdit1 DBEdit2 DBEdit3 DBLookupComboBox1 DBLookupComboBox2 DBLookupComboBox3 DBEdit4 DBEdit5 "
+                  "DBEdit6 RadioGroup1 Edit1 DBGrid1");
 }
 
 }  // namespace

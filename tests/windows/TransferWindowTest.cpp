@@ -114,7 +114,7 @@ TEST_F(TransferWindow, OrderingItemsSetTheTransferTablesOrdering)
 {
     const char* expected[] = {"No_SKM", "NIP", "Nama_Pegawai"};
     for (int item : {1, 2, 0}) {
-        click(form3->RadioGroup1->button(item));
+        choose(form3->RadioGroup1, item);
         EXPECT_EQ(mut().IndexFieldNames(), expected[item]);
     }
 }
@@ -131,7 +131,7 @@ TEST_F(TransferWindow, SearchFindsTheNearestNumberAndStopsAtTwentyCharacters)
 
 TEST_F(TransferWindow, BatalAfterTambahDropsTheNewTransfer)
 {
-    click(form3->RadioGroup1->button(2));
+    choose(form3->RadioGroup1, 2);
     enterTransfer();
     click(form3->Button2);
     EXPECT_EQ(transferCount(), 2);

@@ -1,4 +1,0 @@
-#pragma once
-
-// Asks "Delete record?" with OK and Cancel; true unless the answer is Cancel.
-bool confirmRecordDeletion();
