@@ -143,16 +143,6 @@ protected:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     }
 
-    TTable& mut() { return dm().Tmutasi; }
-
-    void addTransfer(const std::string& skm, const std::string& nip, const std::string& name)
-    {
-        mut().Append();
-        mut().FieldByName("No_SKM")->SetText(skm);
-        mut().FieldByName("NIP")->SetText(nip);
-        mut().FieldByName("Nama_Pegawai")->SetText(name);
-        mut().Post();
-    }
 
     // Employees 0000000001 .. n, named "Pegawai 01" ...
     void addEmployees(int count)

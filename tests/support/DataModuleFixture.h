@@ -44,6 +44,21 @@ protected:
         peg().Post();
     }
 
+    TTable& mut() { return dm_->Tmutasi; }
+
+    // Appends and posts one transfer record; further values as name/text pairs.
+    void addTransfer(const std::string& skm, const std::string& nip, const std::string& name,
+                     const std::vector<std::pair<std::string, std::string>>& more = {})
+    {
+        mut().Append();
+        mut().FieldByName("No_SKM")->SetText(skm);
+        mut().FieldByName("NIP")->SetText(nip);
+        mut().FieldByName("Nama_Pegawai")->SetText(name);
+        for (const auto& [field, text] : more)
+            mut().FieldByName(field)->SetText(text);
+        mut().Post();
+    }
+
     std::string current(const std::string& field = "NIP") { return peg().FieldByName(field)->AsString(); }
 
     // NIPs from first to last in the current ordering; leaves the table at its end.

@@ -88,17 +88,10 @@ protected:
         DataModuleFixture::TearDown();
     }
 
-    TTable& mut() { return dm().Tmutasi; }
-
+    // A transfer from Sindara to Jakarta.
     void addTransfer(const std::string& skm, const std::string& nip, const std::string& name)
     {
-        mut().Append();
-        mut().FieldByName("No_SKM")->SetText(skm);
-        mut().FieldByName("NIP")->SetText(nip);
-        mut().FieldByName("Nama_Pegawai")->SetText(name);
-        mut().FieldByName("Asal")->SetText("Sindara");
-        mut().FieldByName("Pindah_Ke")->SetText("Jakarta");
-        mut().Post();
+        DataModuleFixture::addTransfer(skm, nip, name, {{"Asal", "Sindara"}, {"Pindah_Ke", "Jakarta"}});
     }
 
     // Shows a window and makes it the active one, as the menu does.

@@ -22,17 +22,6 @@ protected:
         DataModuleFixture::TearDown();
     }
 
-    TTable& mut() { return dm().Tmutasi; }
-
-    // Appends and posts one transfer record.
-    void addTransfer(const std::string& skm, const std::string& nip, const std::string& name)
-    {
-        mut().Append();
-        mut().FieldByName("No_SKM")->SetText(skm);
-        mut().FieldByName("NIP")->SetText(nip);
-        mut().FieldByName("Nama_Pegawai")->SetText(name);
-        mut().Post();
-    }
 
     std::string currentTransfer(const std::string& field = "No_SKM")
     {
