@@ -7,7 +7,7 @@
 
 int MessageDlg(const QString& text, MessageDialogType type, MessageButtons buttons, int /*helpContext*/)
 {
-    TMessageForm form(MessageFormSpec::dialog(text, type, buttons));
+    TMessageForm form(MessageFormPlan::dialog(text, type, buttons));
     return form.run();
 }
 
@@ -22,7 +22,7 @@ int ShowMessageBox(const QString& text, const QString& caption, int flags)
     QPointer<QWidget> focus = QApplication::focusWidget();
     int result;
     {
-        TMessageForm form(MessageFormSpec::plain(text, caption, flags));
+        TMessageForm form(MessageFormPlan::plain(text, caption, flags));
         result = form.run();
     }
     if (active)

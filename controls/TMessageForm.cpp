@@ -55,15 +55,15 @@ QChar accelerator(const char* caption)
 }
 }
 
-TMessageForm::TMessageForm(const MessageFormSpec& spec, QWidget* parent)
+TMessageForm::TMessageForm(const MessageFormPlan& plan, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      spec_(spec)
+      plan_(plan)
 {
     setObjectName(QStringLiteral("MessageForm"));
     setFont(WindowFonts::messageBox());
     setLayoutDirection(QApplication::layoutDirection());
-    setWindowTitle(spec_.caption);
+    setWindowTitle(plan_.caption);
     setModal(true);
     layOut();
 }
@@ -104,19 +104,19 @@ void TMessageForm::layOut()
     const int buttonSpacing = mulDiv(4, unitX, 4);
 
     int buttonWidth = mulDiv(50, unitX, 4);
-    spec_.buttons.forEach([&](MessageButton b) { buttonWidth = qMax(buttonWidth, captionWidth(b, metrics) + 8); });
+    plan_.buttons.forEach([&](MessageButton b) { buttonWidth = qMax(buttonWidth, captionWidth(b, metrics) + 8); });
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 640;
-    const QRect textRect = metrics.boundingRect(QRect(0, 0, screenWidth / 2, 0), textFlags, spec_.text);
+    const QRect textRect = metrics.boundingRect(QRect(0, 0, screenWidth / 2, 0), textFlags, plan_.text);
     const int textWidth = textRect.width();
     const int textHeight = textRect.height();
 
-    const bool hasIcon = spec_.icon != MessageIcon::None;
+    const bool hasIcon = plan_.icon != MessageIcon::None;
     const int blockWidth = hasIcon ? textWidth + iconSize + hSpacing : textWidth;
     const int blockHeight = hasIcon ? qMax(iconSize, textHeight) : textHeight;
 
-    const int count = spec_.buttons.count();
+    const int count = plan_.buttons.count();
     const int rowWidth = count * buttonWidth + qMax(0, count - 1) * buttonSpacing;
     const int clientWidth = qMax(blockWidth, rowWidth) + 2 * hMargin;
     const int clientHeight = blockHeight + vSpacing + buttonHeight + 2 * vMargin;
@@ -129,10 +129,10 @@ void TMessageForm::layOut()
     if (hasIcon) {
         auto* image = new QLabel(this);
         image->setObjectName(QStringLiteral("Image"));
-        image->setPixmap(style()->standardIcon(standardIcon(spec_.icon)).pixmap(iconSize, iconSize));
+        image->setPixmap(style()->standardIcon(standardIcon(plan_.icon)).pixmap(iconSize, iconSize));
         image->setGeometry(hMargin, vMargin, iconSize, iconSize);
     }
-    auto* message = new MessageLabel(spec_.text, this);
+    auto* message = new MessageLabel(plan_.text, this);
     message->setObjectName(QStringLiteral("Message"));
     message->setTextFormat(Qt::PlainText);
     message->setWordWrap(true);
@@ -143,13 +143,13 @@ void TMessageForm::layOut()
 
     int x = (clientWidth - rowWidth) / 2;
     const int top = blockHeight + vMargin + vSpacing;
-    spec_.buttons.forEach([&](MessageButton kind) {
+    plan_.buttons.forEach([&](MessageButton kind) {
         const MessageButtonInfo& info = MessageButtons::info(kind);
         auto* button = new QPushButton(QString::fromLatin1(info.caption), this);
         button->setObjectName(QString::fromLatin1(info.name));
         button->setGeometry(x, top, buttonWidth, buttonHeight);
         button->setAutoDefault(true);
-        button->setDefault(spec_.defaultButton == kind);
+        button->setDefault(plan_.defaultButton == kind);
         const int result = info.result;
         if (result != mrNone)  // Help shows help for the context; no window has any
             connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
@@ -168,10 +168,10 @@ QString TMessageForm::clipboardText() const
     const QString divider = QString(27, QLatin1Char('-')) + QStringLiteral("\r\n");
     const QString lineBreak = QStringLiteral("\r\n");
     QString buttons;
-    spec_.buttons.forEach([&buttons](MessageButton b) {
+    plan_.buttons.forEach([&buttons](MessageButton b) {
         buttons += withoutAmpersands(MessageButtons::info(b).caption) + QStringLiteral("   ");
     });
-    return divider + spec_.caption + lineBreak + divider + spec_.text + lineBreak + divider + buttons + lineBreak
+    return divider + plan_.caption + lineBreak + divider + plan_.text + lineBreak + divider + buttons + lineBreak
         + divider;
 }
 
@@ -184,8 +184,8 @@ void TMessageForm::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (event->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
-        if (spec_.cancelButton)
-            button(*spec_.cancelButton)->click();
+        if (plan_.cancelButton)
+            button(*plan_.cancelButton)->click();
         return;  // no cancel button: Escape does nothing
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -213,13 +213,13 @@ void TMessageForm::pressAccelerator(QKeyEvent* event)
 void TMessageForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (spec_.focusButton)
-        button(*spec_.focusButton)->setFocus();
+    if (plan_.focusButton)
+        button(*plan_.focusButton)->setFocus();
 }
 
 void TMessageForm::reject()
 {
     // Reached by the close box only: Escape is handled above.
-    if (spec_.closeResult)
-        done(*spec_.closeResult);
+    if (plan_.closeResult)
+        done(*plan_.closeResult);
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "MessageFormSpec.h"
+#include "MessageFormPlan.h"
 
 #include <QDialog>
 #include <QMap>
@@ -11,7 +11,7 @@ class QPushButton;
 class TMessageForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TMessageForm(const MessageFormSpec& spec, QWidget* parent = nullptr);
+    explicit TMessageForm(const MessageFormPlan& plan, QWidget* parent = nullptr);
 
     // Shows the dialog modally; the result code of the pressed button, or
     // the close result when closed by its frame.
@@ -36,6 +36,6 @@ private:
     void pressAccelerator(QKeyEvent* event);
     static int captionWidth(MessageButton kind, const QFontMetrics& metrics);
 
-    MessageFormSpec spec_;
+    MessageFormPlan plan_;
     QMap<int, QPushButton*> buttons_;
 };

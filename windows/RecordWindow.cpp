@@ -49,16 +49,16 @@ RecordWindow::RecordWindow(const QString& name, const QString& caption, const QR
     setEntriesEnabled(layout_.entriesEnabledAtStart);
 }
 
-void RecordWindow::buildPanel(QFrame*& panel, const RecordPanel& spec)
+void RecordWindow::buildPanel(QFrame*& panel, const RecordPanel& plan)
 {
     panel = new QFrame(this);
-    panel->setObjectName(QString::fromLatin1(spec.name));
+    panel->setObjectName(QString::fromLatin1(plan.name));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(1);
-    panel->setGeometry(spec.bounds);
-    const int controlWidth = spec.bounds.width() - controlLeft - 12;
+    panel->setGeometry(plan.bounds);
+    const int controlWidth = plan.bounds.width() - controlLeft - 12;
     int top = 12;
-    for (const RecordRow& row : spec.rows) {
+    for (const RecordRow& row : plan.rows) {
         auto* label = new QLabel(QString::fromUtf8(row.label), panel);
         label->setGeometry(labelLeft, top + 3, controlLeft - labelLeft - 4, rowHeight - 6);
         QWidget* control;

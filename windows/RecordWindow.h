@@ -90,7 +90,7 @@ protected:
     virtual void showSearchWindow() = 0;
 
 private:
-    void buildPanel(QFrame*& panel, const RecordPanel& spec);
+    void buildPanel(QFrame*& panel, const RecordPanel& plan);
     void buildOrderingGroup();
     void buildSearchGroup();
     void buildButtons();

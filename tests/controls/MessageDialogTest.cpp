@@ -187,7 +187,7 @@ Units dialogUnits()
 TEST(MessageDialogGeometry, ShortTextIsJustWideEnoughForItsButtons)
 {
     const Units u = dialogUnits();
-    TMessageForm form(MessageFormSpec::dialog(QStringLiteral("Hi"), MessageDialogType::Custom, {B::OK}));
+    TMessageForm form(MessageFormPlan::dialog(QStringLiteral("Hi"), MessageDialogType::Custom, {B::OK}));
     const int buttonWidth = TMessageForm::mulDiv(50, u.x, 4);
     EXPECT_EQ(form.width(), buttonWidth + 2 * TMessageForm::mulDiv(8, u.x, 4));
     const int textHeight = form.findChild<QLabel*>(QStringLiteral("Message"))->height();
@@ -201,7 +201,7 @@ TEST(MessageDialogGeometry, ShortTextIsJustWideEnoughForItsButtons)
 TEST(MessageDialogGeometry, TwoButtonRowIsCentredWithSpacing)
 {
     const Units u = dialogUnits();
-    TMessageForm form(MessageFormSpec::dialog(hapus, MessageDialogType::Confirmation, {B::Yes, B::No}));
+    TMessageForm form(MessageFormPlan::dialog(hapus, MessageDialogType::Confirmation, {B::Yes, B::No}));
     QPushButton* yes = form.button(B::Yes);
     QPushButton* no = form.button(B::No);
     EXPECT_EQ(no->x() - yes->x() - yes->width(), TMessageForm::mulDiv(4, u.x, 4));
@@ -221,7 +221,7 @@ TEST(MessageDialogGeometry, LongTextWrapsAtHalfTheScreenAndIsCentred)
     QString text;
     for (int i = 0; i < 60; ++i)
         text += QStringLiteral("kata panjang ");
-    TMessageForm form(MessageFormSpec::dialog(text, MessageDialogType::Warning, {B::Yes}));
+    TMessageForm form(MessageFormPlan::dialog(text, MessageDialogType::Warning, {B::Yes}));
     const QLabel* message = form.findChild<QLabel*>(QStringLiteral("Message"));
     EXPECT_LE(message->width(), screenWidth / 2);
     EXPECT_GT(message->width(), screenWidth / 2 - 100);
@@ -233,7 +233,7 @@ TEST(MessageDialogGeometry, LongTextWrapsAtHalfTheScreenAndIsCentred)
 
 TEST(MessageDialogGeometry, WideCaptionWidensEveryButton)
 {
-    TMessageForm form(MessageFormSpec::dialog(QStringLiteral("x"), MessageDialogType::Confirmation,
+    TMessageForm form(MessageFormPlan::dialog(QStringLiteral("x"), MessageDialogType::Confirmation,
                                               {B::Yes, B::YesToAll}));
     const int captionWidth = QFontMetrics(form.font()).horizontalAdvance(QStringLiteral("Yes to All"));
     EXPECT_EQ(form.button(B::Yes)->width(), qMax(TMessageForm::mulDiv(50, dialogUnits().x, 4), captionWidth + 8));

@@ -6,7 +6,7 @@
 #include <optional>
 
 // Everything a TMessageForm is built from.
-struct MessageFormSpec {
+struct MessageFormPlan {
     QString text;
     QString caption;
     MessageIcon icon = MessageIcon::None;
@@ -18,7 +18,7 @@ struct MessageFormSpec {
 
     // The message dialog of the given type: caption, icon, default and
     // cancel buttons by the dialog's rules; the close box gives Cancel.
-    static MessageFormSpec dialog(const QString& text, MessageDialogType type, MessageButtons buttons);
+    static MessageFormPlan dialog(const QString& text, MessageDialogType type, MessageButtons buttons);
     // The plain message box for the given flags (BoxFlags).
-    static MessageFormSpec plain(const QString& text, const QString& caption, int flags);
+    static MessageFormPlan plain(const QString& text, const QString& caption, int flags);
 };

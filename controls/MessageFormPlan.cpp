@@ -1,4 +1,4 @@
-#include "MessageFormSpec.h"
+#include "MessageFormPlan.h"
 
 #include "ApplicationTitle.h"
 #include "BoxFlags.h"
@@ -58,57 +58,57 @@ std::optional<MessageButton> nthShown(MessageButtons buttons, int n)
 }
 }
 
-MessageFormSpec MessageFormSpec::dialog(const QString& text, MessageDialogType type, MessageButtons buttons)
+MessageFormPlan MessageFormPlan::dialog(const QString& text, MessageDialogType type, MessageButtons buttons)
 {
-    MessageFormSpec spec;
-    spec.text = text;
-    spec.buttons = buttons;
+    MessageFormPlan plan;
+    plan.text = text;
+    plan.buttons = buttons;
     switch (type) {
     case MessageDialogType::Warning:
-        spec.caption = QStringLiteral("Warning");
-        spec.icon = MessageIcon::Exclamation;
+        plan.caption = QStringLiteral("Warning");
+        plan.icon = MessageIcon::Exclamation;
         break;
     case MessageDialogType::Error:
-        spec.caption = QStringLiteral("Error");
-        spec.icon = MessageIcon::Stop;
+        plan.caption = QStringLiteral("Error");
+        plan.icon = MessageIcon::Stop;
         break;
     case MessageDialogType::Information:
-        spec.caption = QStringLiteral("Information");
-        spec.icon = MessageIcon::Information;
+        plan.caption = QStringLiteral("Information");
+        plan.icon = MessageIcon::Information;
         break;
     case MessageDialogType::Confirmation:
-        spec.caption = QStringLiteral("Confirm");
-        spec.icon = MessageIcon::Question;
+        plan.caption = QStringLiteral("Confirm");
+        plan.icon = MessageIcon::Question;
         break;
     case MessageDialogType::Custom:
-        spec.caption = ApplicationTitle::current();
+        plan.caption = ApplicationTitle::current();
         break;
     }
     using B = MessageButton;
-    spec.defaultButton = firstShown(buttons, {B::OK, B::Yes, B::Retry});
-    spec.cancelButton = firstShown(buttons, {B::Cancel, B::No, B::OK});
-    spec.focusButton = firstButton(buttons);
-    spec.closeResult = mrCancel;
-    return spec;
+    plan.defaultButton = firstShown(buttons, {B::OK, B::Yes, B::Retry});
+    plan.cancelButton = firstShown(buttons, {B::Cancel, B::No, B::OK});
+    plan.focusButton = firstButton(buttons);
+    plan.closeResult = mrCancel;
+    return plan;
 }
 
-MessageFormSpec MessageFormSpec::plain(const QString& text, const QString& caption, int flags)
+MessageFormPlan MessageFormPlan::plain(const QString& text, const QString& caption, int flags)
 {
-    MessageFormSpec spec;
-    spec.text = text;
-    spec.caption = caption;
-    spec.buttons = plainButtons(flags);
-    spec.icon = plainIcon(flags);
+    MessageFormPlan plan;
+    plan.text = text;
+    plan.caption = caption;
+    plan.buttons = plainButtons(flags);
+    plan.icon = plainIcon(flags);
     const int defaultIndex = (flags & BoxFlags::DefaultMask) >> 8;
-    spec.defaultButton = nthShown(spec.buttons, defaultIndex);
-    spec.focusButton = spec.defaultButton;
+    plan.defaultButton = nthShown(plan.buttons, defaultIndex);
+    plan.focusButton = plan.defaultButton;
     // A box that can be cancelled closes with Cancel; one with OK alone
     // closes with OK; the others cannot be closed without an answer.
     using B = MessageButton;
-    spec.cancelButton = firstShown(spec.buttons, {B::Cancel});
-    if (!spec.cancelButton && spec.buttons.count() == 1)
-        spec.cancelButton = B::OK;
-    if (spec.cancelButton)
-        spec.closeResult = MessageButtons::info(*spec.cancelButton).result;
-    return spec;
+    plan.cancelButton = firstShown(plan.buttons, {B::Cancel});
+    if (!plan.cancelButton && plan.buttons.count() == 1)
+        plan.cancelButton = B::OK;
+    if (plan.cancelButton)
+        plan.closeResult = MessageButtons::info(*plan.cancelButton).result;
+    return plan;
 }
