@@ -36,8 +36,10 @@ TDBEdit::TDBEdit(QWidget* parent) : TCustomMaskEdit(parent)
     link_.OnUpdateData = [this] { updateData(); };
     link_.OnActiveChange = [this] { activeChange(); };
     link_.OnFocusRequest = [this] {
-        if (isEnabled() && isVisible() && focusPolicy() != Qt::NoFocus)
-            setFocus(Qt::OtherFocusReason);
+        if (!isEnabled() || !isVisible() || focusPolicy() == Qt::NoFocus)
+            return false;
+        setFocus(Qt::OtherFocusReason);
+        return true;
     };
 }
 

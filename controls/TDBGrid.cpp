@@ -427,17 +427,18 @@ void TDBGrid::LinkLayoutChanged()
     UpdateLayout();
 }
 
-void TDBGrid::LinkFocusControl(TField* field)
+bool TDBGrid::LinkFocusControl(TField* field)
 {
     int found = -1;
     for (int i = 0; i < ColumnCount(); ++i)
         if (Column(i)->Field() == field)
             found = i;
     if (found < 0)
-        return;
+        return false;
     SetSelectedIndex(found);
-    if (SelectedField() == field && isEnabled() && isVisible()) {
-        setFocus(Qt::OtherFocusReason);
-        ShowEditor();
-    }
+    if (SelectedField() != field || !isEnabled() || !isVisible())
+        return false;
+    setFocus(Qt::OtherFocusReason);
+    ShowEditor();
+    return true;
 }

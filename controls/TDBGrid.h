@@ -138,7 +138,7 @@ private:
     void LinkDataSetChanged();
     void LinkDataSetScrolled(int rows);
     void LinkLayoutChanged();
-    void LinkFocusControl(TField* field);
+    bool LinkFocusControl(TField* field);  // true when the grid took the focus
     // Writes the editor's text to its field when it holds unwritten text
     // (the modified mark); validates a masked text first.
     void WriteEditorText();

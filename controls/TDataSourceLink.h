@@ -31,9 +31,10 @@ protected:
         if (OnRecordChange)
             OnRecordChange(field);
     }
-    void FocusControl(TField* field) override
+    bool FocusControl(TField* field) override
     {
         if (OnFocusControl)
             OnFocusControl(field);
+        return false;
     }
 };

@@ -51,7 +51,7 @@ void TGridDataLink::UpdateData()
     grid_.WriteEditorText();
 }
 
-void TGridDataLink::FocusControl(TField* field)
+bool TGridDataLink::FocusControl(TField* field)
 {
-    grid_.LinkFocusControl(field);
+    return grid_.LinkFocusControl(field);
 }

@@ -35,7 +35,7 @@ protected:
     void DataSetScrolled(int rows) override;
     void LayoutChanged() override;
     void UpdateData() override;
-    void FocusControl(TField* field) override;
+    bool FocusControl(TField* field) override;
 
 private:
     TDBGrid& grid_;

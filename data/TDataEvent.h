@@ -10,5 +10,5 @@ enum class TDataEvent {
     deUpdateRecord,     // write-back request
     deUpdateState,      // the state changed
     deCheckBrowseMode,  // an operation may leave edit or insert
-    deFocusControl,     // a field asks for the input focus (info: the field)
+    deFocusControl,     // a field asks for the input focus (info: TField**, cleared once taken)
 };

@@ -158,8 +158,12 @@ void TDataLink::DataEvent(TDataEvent event, std::intptr_t info)
     case TDataEvent::deCheckBrowseMode:
         CheckBrowseMode();
         break;
-    case TDataEvent::deFocusControl:
-        FocusControl(reinterpret_cast<TField*>(info));
+    case TDataEvent::deFocusControl: {
+        // The first control that takes the focus ends the request.
+        auto** field = reinterpret_cast<TField**>(info);
+        if (*field && FocusControl(*field))
+            *field = nullptr;
         break;
+    }
     }
 }

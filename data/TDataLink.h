@@ -56,7 +56,8 @@ protected:
     virtual void LayoutChanged() { DataSetChanged(); }
     virtual void UpdateData() {}
     virtual void CheckBrowseMode() {}
-    virtual void FocusControl(TField*) {}
+    // True when this link's control took the focus for the field.
+    virtual bool FocusControl(TField*) { return false; }
 
 private:
     void UpdateState();

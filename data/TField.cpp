@@ -26,8 +26,10 @@ bool TField::CanModify() const
 
 void TField::FocusControl()
 {
-    if (dataSet_)
-        dataSet_->DataEvent(TDataEvent::deFocusControl, reinterpret_cast<std::intptr_t>(this));
+    if (!dataSet_)
+        return;
+    TField* target = this;  // cleared by the control that takes the focus
+    dataSet_->DataEvent(TDataEvent::deFocusControl, reinterpret_cast<std::intptr_t>(&target));
 }
 
 void TField::Bind(TDataSet* dataSet, int fieldNo)

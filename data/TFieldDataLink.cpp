@@ -86,8 +86,7 @@ void TFieldDataLink::UpdateData()
     modified_ = false;
 }
 
-void TFieldDataLink::FocusControl(TField* field)
+bool TFieldDataLink::FocusControl(TField* field)
 {
-    if (field && field == field_ && OnFocusRequest)
-        OnFocusRequest();
+    return field && field == field_ && OnFocusRequest && OnFocusRequest();
 }

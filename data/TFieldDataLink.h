@@ -43,7 +43,7 @@ public:
     std::function<void()> OnUpdateData;
     std::function<void()> OnActiveChange;
     // The dataset asks the control of this field to take the focus.
-    std::function<void()> OnFocusRequest;
+    std::function<bool()> OnFocusRequest;  // true when the control took the focus
 
 protected:
     void ActiveChanged() override;
@@ -51,7 +51,7 @@ protected:
     void LayoutChanged() override { UpdateField(); }
     void RecordChanged(TField* field) override;
     void UpdateData() override;
-    void FocusControl(TField* field) override;
+    bool FocusControl(TField* field) override;
 
 private:
     void UpdateField();

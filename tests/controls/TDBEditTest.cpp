@@ -191,6 +191,21 @@ TEST_F(DBEditWindow, FocusRequestOfTheFieldFocusesItsBox)
     EXPECT_EQ(QApplication::focusWidget(), date);
 }
 
+// Links hear the request newest first; the first box that can take the
+// focus ends it, so a later one does not steal it.
+TEST_F(DBEditWindow, FocusRequestEndsAtTheFirstBoxThatTakesIt)
+{
+    TDBEdit* again = addEdit("DBEdit9", "Tanggal_Lahir", 10);
+    again->show();
+    focus(nip);
+    peg().FieldByName("Tanggal_Lahir")->FocusControl();
+    EXPECT_EQ(QApplication::focusWidget(), again);
+    focus(nip);
+    again->setEnabled(false);
+    peg().FieldByName("Tanggal_Lahir")->FocusControl();
+    EXPECT_EQ(QApplication::focusWidget(), date);
+}
+
 TEST_F(DBEditWindow, MissingFieldNamesTheBox)
 {
     EXPECT_EQ(DATABASE_ERROR_TEXT(name->SetDataField("Nama")), "DBEdit3: Field 'Nama' not found");
