@@ -309,6 +309,7 @@ void TCustomMaskEdit::focusOutEvent(QFocusEvent* event)
             setFocus(Qt::OtherFocusReason);
         throw;
     }
+    emit exited();
 }
 
 int TCustomMaskEdit::boundaryAt(int x) const

@@ -67,6 +67,9 @@ public:
 signals:
     // The edit text changed, by the user or the program.
     void changed();
+    // The focus left to another control and the box let it go (its text
+    // passed; a bound box has written it). Not after a refusal.
+    void exited();
 
 protected:
     // Asked before every change the user is about to make; false drops the

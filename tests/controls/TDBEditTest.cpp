@@ -206,6 +206,22 @@ TEST_F(DBEditWindow, FocusRequestEndsAtTheFirstBoxThatTakesIt)
     EXPECT_EQ(QApplication::focusWidget(), date);
 }
 
+TEST_F(DBEditWindow, TheExitEventFiresOnlyWhenTheFocusLeaves)
+{
+    int exits = 0;
+    QObject::connect(nip, &TCustomMaskEdit::exited, [&] { ++exits; });
+    focus(nip);
+    tab();
+    EXPECT_EQ(exits, 1);
+    focus(nip);
+    QTest::keyClick(nip, Qt::Key_End);
+    QTest::keyClick(nip, Qt::Key_Backspace);
+    tab();  // nine digits: refused, the focus stays
+    EXPECT_EQ(QApplication::focusWidget(), nip);
+    EXPECT_EQ(exits, 1);
+    errors();
+}
+
 TEST_F(DBEditWindow, MissingFieldNamesTheBox)
 {
     EXPECT_EQ(DATABASE_ERROR_TEXT(name->SetDataField("Nama")), "DBEdit3: Field 'Nama' not found");
