@@ -2,7 +2,7 @@
 
 #include "EDatabaseError.h"
 #include "TDataSource.h"
-#include "Utf8.h"
+#include "UnicodeText.h"
 
 #include <algorithm>
 #include <strings.h>
@@ -174,7 +174,7 @@ void TDataSet::CalculateFields(RecordBuffer& buffer)
         FieldValue keyValue = buffer.record.values[key->FieldNo()];
         result = field->LookupDataSet->Lookup(field->LookupKeyFields, {keyValue}, field->LookupResultField);
         if (result)
-            result = Utf8::left(*result, static_cast<size_t>(field->Size()));
+            result = UnicodeText::leftUtf8(*result, static_cast<size_t>(field->Size()));
     }
 }
 
@@ -413,8 +413,6 @@ void TDataSet::First()
     bof_ = true;
     eof_ = recordCount_ == 0;
     DataEvent(TDataEvent::deDataSetChange);
-    if (AfterScroll)
-        AfterScroll(*this);
 }
 
 void TDataSet::Last()
@@ -427,8 +425,6 @@ void TDataSet::Last()
     eof_ = true;
     bof_ = rows == 0;
     DataEvent(TDataEvent::deDataSetChange);
-    if (AfterScroll)
-        AfterScroll(*this);
 }
 
 // One step forward; at the bottom edge the window fetches the next record.
@@ -505,8 +501,6 @@ int TDataSet::MoveBy(int distance)
         DataEvent(TDataEvent::deDataSetScroll, scrolled);
     else
         DataEvent(TDataEvent::deDataSetChange);
-    if (AfterScroll)
-        AfterScroll(*this);
     return moved;
 }
 

@@ -5,7 +5,6 @@
 #include "TField.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,9 +101,6 @@ public:
     bool GotoBookmark(std::int64_t bookmark);
     // Recompute the window size from the links' demands.
     void UpdateBufferCount();
-
-    // Events of the dataset itself.
-    std::function<void(TDataSet&)> AfterScroll;
 
     // Raising an error on behalf of this dataset: "Name: message".
     [[noreturn]] void Fail(const std::string& message) const;

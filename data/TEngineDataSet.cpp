@@ -139,6 +139,11 @@ EngineCursor& TEngineDataSet::SearchCursor(const std::string& fieldName, bool& i
             break;
         }
     }
+    return CursorOn(indexName);
+}
+
+EngineCursor& TEngineDataSet::CursorOn(const std::string& indexName)
+{
     if (!searchCursor_ || searchIndex_ != indexName) {
         searchCursor_.reset();
         Check(cursor_->cloneCursor(indexName, searchCursor_));
@@ -213,15 +218,14 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
     if (column < 0)
         return false;
     // Same ordering as the dataset, so "first" means first as the user sees it.
-    std::unique_ptr<EngineCursor> scan;
-    Check(cursor_->cloneCursor(cursor_->currentIndex().name, scan));
+    EngineCursor& scan = CursorOn(cursor_->currentIndex().name);
     EngineRecord record;
     EngineStatus status;
     if (!partial) {
-        status = scan->findFiltered({column}, {FieldValue(value)}, record);
+        status = scan.findFiltered({column}, {FieldValue(value)}, record);
     } else {
-        Check(scan->setToBegin());
-        while ((status = scan->getNext(record)).ok()) {
+        Check(scan.setToBegin());
+        while ((status = scan.getNext(record)).ok()) {
             if (TextCompare::startsWithNoCase(record.values[column].value_or(std::string()), value))
                 break;
         }

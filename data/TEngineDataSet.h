@@ -53,6 +53,10 @@ private:
     // A cursor for searches that must not move the current record: on an
     // index whose leading field is fieldName when there is one.
     EngineCursor& SearchCursor(const std::string& fieldName, bool& indexed);
+    // The one search cursor, following indexName; kept between searches so
+    // that its prepared statements are reused (a lookup box locates on
+    // every keystroke).
+    EngineCursor& CursorOn(const std::string& indexName);
 
     std::unique_ptr<EngineCursor> cursor_;
     std::unique_ptr<EngineCursor> searchCursor_;

@@ -1,7 +1,7 @@
 #include "TStringField.h"
 
 #include "EditMask.h"
-#include "Utf8.h"
+#include "UnicodeText.h"
 
 TStringField::TStringField(std::string fieldName, int size)
     : TField(std::move(fieldName), "String"), size_(size > 0 ? size : 20)
@@ -20,5 +20,5 @@ FieldValue TStringField::ConvertText(const std::string& text) const
 {
     if (text.empty())
         return std::string();
-    return Utf8::left(text, static_cast<size_t>(size_));
+    return UnicodeText::leftUtf8(text, static_cast<size_t>(size_));
 }

@@ -179,3 +179,15 @@ char32_t UnicodeText::toLower(char32_t c)
         return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), locale));
     return latin1Lower(c);
 }
+
+std::string UnicodeText::leftUtf8(const std::string& text, size_t count)
+{
+    size_t seen = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;  // a continuation byte belongs to the character before
+        if (seen++ == count)
+            return text.substr(0, i);
+    }
+    return text;
+}

@@ -16,6 +16,9 @@ public:
     // Encodes to UTF-8; a value that is no Unicode scalar becomes U+FFFD.
     static std::string toUtf8(const std::u32string& text);
     static std::string toUtf8(char32_t c);
+    // The first count characters of a UTF-8 text (all of it when shorter),
+    // cut between characters without decoding.
+    static std::string leftUtf8(const std::string& text, size_t count);
 
     static bool isLetter(char32_t c);
     static bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
