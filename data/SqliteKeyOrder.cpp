@@ -85,6 +85,12 @@ std::string SqliteKeyOrder::sql(Op op, int prefix) const
     return text + " LIMIT 1";
 }
 
+std::string SqliteKeyOrder::scanSql() const
+{
+    std::string text = sql(Op::First, 0);
+    return text.substr(0, text.size() - std::string(" LIMIT 1").size());
+}
+
 SqliteStatement* SqliteKeyOrder::statement(Op op, int prefix, int& rc)
 {
     if (op == Op::First || op == Op::Last)

@@ -42,6 +42,9 @@ public:
     // Null with rc set when it cannot be prepared.
     SqliteStatement* statement(Op op, int prefix, int& rc);
     std::string sql(Op op, int prefix) const;
+    // Every record in this order, for one pass over the whole table
+    // (exports); the same result columns.
+    std::string scanSql() const;
 
 private:
     std::string element(int i) const;

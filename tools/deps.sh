@@ -9,6 +9,7 @@ packages=(
   fonts-liberation libcups2-dev cups-client
   xvfb xdotool poppler-utils
   emf2svg zlib1g-dev
+  libxlsxwriter-dev python3-openpyxl xlsx2csv
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo

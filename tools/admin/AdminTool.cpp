@@ -1,6 +1,7 @@
 #include "AdminTool.h"
 
 #include "CheckCommand.h"
+#include "ExportCommand.h"
 #include "GenerateCommand.h"
 #include "InitCommand.h"
 #include "ReportCommand.h"
@@ -16,7 +17,9 @@ void AdminTool::usage(std::ostream& out)
            "       arsipstaf-admin generate N   add N demonstration records to both record tables\n"
            "       arsipstaf-admin shell        run dataset commands read from standard input\n"
            "       arsipstaf-admin report NAME FILE [coded]\n"
-           "                                    run report Form9, Form10 or Form11 and save its pages to FILE\n";
+           "                                    run report Form9, Form10 or Form11 and save its pages to FILE\n"
+           "       arsipstaf-admin export TABLE FILE\n"
+           "                                    write TABLE to FILE.csv or FILE.xlsx in its primary order\n";
 }
 
 int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -42,6 +45,8 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
     }
     if (command == "report" && (args.size() == 3 || (args.size() == 4 && args[3] == "coded")))
         return ReportCommand::run(args[1], args[2], args.size() == 4, out, err);
+    if (command == "export" && args.size() == 3)
+        return ExportCommand::run(args[1], args[2], out, err);
     usage(err);
     return 2;
 }

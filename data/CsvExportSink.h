@@ -1,0 +1,36 @@
+#pragma once
+#include "CsvWriter.h"
+#include "ExportSink.h"
+#include "RegionalSettings.h"
+
+#include <cstdio>
+#include <string>
+
+// An export as CSV in UTF-8: a header of field names, then the records.
+// Dates are written in the order of the regional short date format with a
+// four-digit year, so the date rules read them back to the same day.
+class CsvExportSink : public ExportSink {
+public:
+    // Creates path (mode 0600, replacing a file there); error() when it cannot.
+    CsvExportSink(const std::string& path, const RegionalSettings& settings);
+    ~CsvExportSink() override;
+    CsvExportSink(const CsvExportSink&) = delete;
+    CsvExportSink& operator=(const CsvExportSink&) = delete;
+
+    bool opened() const { return file_ != nullptr; }
+    bool header(const std::vector<ExportColumn>& columns) override;
+    bool row(const std::vector<FieldValue>& values) override;
+    bool finish() override;
+
+    // The date text export writes: the short date format, years in four digits.
+    static RegionalSettings fullYear(const RegionalSettings& settings);
+
+private:
+    bool failed();
+
+    std::FILE* file_ = nullptr;
+    CsvWriter writer_{nullptr};
+    RegionalSettings dates_;
+    std::vector<ColumnType> types_;
+    std::vector<std::string> fields_;
+};

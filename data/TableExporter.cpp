@@ -1,0 +1,157 @@
+#include "TableExporter.h"
+
+#include "EditMask.h"
+#include "SqliteKeyOrder.h"
+#include "SqliteTableFile.h"
+
+#include <map>
+#include <memory>
+#include <unordered_map>
+
+namespace {
+
+using CodeTexts = std::unordered_map<std::string, std::string>;
+
+std::string describe(const EngineStatus& status)
+{
+    std::string text = status.message;
+    for (const std::string& line : status.stack)
+        text += "\n" + line;
+    return text;
+}
+
+// Every code of a code table with its text, the first in key order winning.
+EngineStatus readCodes(const std::string& directory, const ExportColumn& column, CodeTexts& out)
+{
+    std::shared_ptr<SqliteTableFile> file;
+    EngineStatus status = SqliteTableFile::open(directory, column.lookupTable, file);
+    if (!status.ok())
+        return status;
+    const TableDescription& description = file->description();
+    int key = description.fieldNumber(column.lookupKey), text = description.fieldNumber(column.lookupResult);
+    if (key < 0 || text < 0)
+        return file->failure(EngineCode::NoSuchField,
+                             "Field '" + (key < 0 ? column.lookupKey : column.lookupResult) + "' not found");
+    SqliteStatement scan;
+    std::string order = SqliteTableFile::quote(description.fields[key].name);
+    int rc = scan.prepare(file->handle(), "SELECT " + SqliteTableFile::quote(description.fields[key].name) + ", " +
+                                              SqliteTableFile::quote(description.fields[text].name) +
+                                              " FROM records ORDER BY " + order + ", rid");
+    if (rc != SQLITE_OK)
+        return file->sqliteFailure(rc, "Cannot read the code table.");
+    while ((rc = scan.step()) == SQLITE_ROW)
+        out.emplace(scan.text(0), SqliteTableFile::cutToSize(scan.text(1), column.size));
+    return rc == SQLITE_DONE ? EngineStatus::success() : file->sqliteFailure(rc, "Cannot read the code table.");
+}
+
+// A read transaction that ends with the object.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(sqlite3* db) : db_(db) { ok_ = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK; }
+    ~ReadTransaction()
+    {
+        if (ok_)
+            sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    sqlite3* db_;
+    bool ok_ = false;
+};
+
+} // namespace
+
+TableExporter::Result TableExporter::run(const std::string& directory, const std::string& tableName,
+                                         const std::string& indexName, const std::vector<ExportColumn>& columns,
+                                         ExportSink& sink, const Progress& progress)
+{
+    Result result;
+    std::map<std::string, CodeTexts> codes;
+    for (const ExportColumn& column : columns) {
+        if (!column.isLookup() || codes.count(column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult))
+            continue;
+        CodeTexts& texts = codes[column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult];
+        EngineStatus status = readCodes(directory, column, texts);
+        if (!status.ok()) {
+            result.error = describe(status);
+            return result;
+        }
+    }
+    std::vector<const CodeTexts*> lookups;
+    std::vector<EditMask> masks;
+    for (const ExportColumn& column : columns) {
+        lookups.push_back(column.isLookup() ? &codes[column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult]
+                                            : nullptr);
+        masks.emplace_back(column.isLookup() ? std::string() : column.editMask);
+    }
+
+    std::shared_ptr<SqliteTableFile> file;
+    EngineStatus status = SqliteTableFile::open(directory, tableName, file);
+    SqliteKeyOrder* order = nullptr;
+    if (status.ok()) {
+        int number = file->indexNumber(indexName);
+        status = number < 0 ? file->failure(EngineCode::NoSuchIndex, "Index does not exist.", {"Index: " + indexName})
+                            : file->keyOrder(number, order);
+    }
+    if (!status.ok()) {
+        result.error = describe(status);
+        return result;
+    }
+    ReadTransaction snapshot(file->handle());
+    std::int64_t total = 0;
+    if (!(status = file->count(total)).ok()) {
+        result.error = describe(status);
+        return result;
+    }
+    SqliteStatement scan;
+    int rc = scan.prepare(file->handle(), order->scanSql());
+    if (rc != SQLITE_OK) {
+        result.error = describe(file->sqliteFailure(rc, "Cannot read the table."));
+        return result;
+    }
+    if (!sink.header(columns)) {
+        result.error = sink.error();
+        return result;
+    }
+    EngineRecord record;
+    std::vector<FieldValue> row(columns.size());
+    while ((rc = scan.step()) == SQLITE_ROW) {
+        file->readRow(scan, record);
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const FieldValue& value = record.values[static_cast<size_t>(columns[i].column)];
+            if (lookups[i]) {
+                auto found = value ? lookups[i]->find(*value) : lookups[i]->end();
+                row[i] = found == lookups[i]->end() ? FieldValue() : FieldValue(found->second);
+            } else if (!masks[i].empty() && value) {
+                row[i] = masks[i].displayText(*value);
+            } else {
+                row[i] = value;
+            }
+        }
+        if (!sink.row(row)) {
+            result.error = sink.error();
+            return result;
+        }
+        ++result.records;
+        if (progress && result.records % progressStep == 0 && !progress(result.records, total)) {
+            result.cancelled = true;
+            return result;
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        result.error = describe(file->sqliteFailure(rc, "Cannot read the table."));
+        return result;
+    }
+    if (progress && !progress(result.records, total)) {
+        result.cancelled = true;
+        return result;
+    }
+    if (!sink.finish()) {
+        result.error = sink.error();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include "ExportColumn.h"
+#include "ExportSink.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Writes the records of one table file to a sink: a header of the column
+// names, then one row per record in the order of an index. Reads through a
+// connection of its own, one record at a time, so memory does not grow with
+// the table and the program's cursors stay where they are; the records are
+// those of one moment (a single read transaction).
+class TableExporter {
+public:
+    // Asked every few thousand records and at the end; false cancels.
+    using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
+
+    struct Result {
+        bool ok = false;
+        bool cancelled = false;
+        std::int64_t records = 0;
+        std::string error;  // when neither ok nor cancelled
+    };
+
+    // directory/tableName in the order of indexName (empty: the primary
+    // index). Lookup columns read their texts from the code tables of
+    // directory. The sink is finished only when every record is written.
+    static Result run(const std::string& directory, const std::string& tableName, const std::string& indexName,
+                      const std::vector<ExportColumn>& columns, ExportSink& sink, const Progress& progress = {});
+
+    static constexpr std::int64_t progressStep = 4096;
+};

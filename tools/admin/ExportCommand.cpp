@@ -1,0 +1,68 @@
+#include "ExportCommand.h"
+
+#include "AliasDatabase.h"
+#include "CsvExportSink.h"
+#include "EDBEngineError.h"
+#include "ExportLayout.h"
+#include "SqliteTableFile.h"
+#include "TDMarsipstaf.h"
+#include "TableArgument.h"
+#include "TableExporter.h"
+#include "XlsxExportSink.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+bool endsWith(std::string text, const std::string& suffix)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+} // namespace
+
+int ExportCommand::run(const std::string& tableText, const std::string& path, std::ostream& out, std::ostream& err)
+{
+    bool csv = endsWith(path, ".csv"), xlsx = endsWith(path, ".xlsx");
+    if (!csv && !xlsx) {
+        err << "export: FILE must end with .csv or .xlsx\n";
+        return 2;
+    }
+    TDMarsipstaf module;
+    TTable* table = TableArgument::find(module, tableText, err);
+    if (!table)
+        return 2;
+    std::unique_ptr<EngineDatabase> database;
+    if (!AliasDatabase::open(database, err))
+        return 1;
+    std::shared_ptr<SqliteTableFile> file;
+    EngineStatus status = SqliteTableFile::open(database->directory(), table->TableName, file);
+    if (!status.ok()) {
+        err << EDBEngineError::describe(status) << '\n';
+        return 1;
+    }
+    std::vector<ExportColumn> columns;
+    std::string error;
+    if (!ExportLayout::forTable(*table, file->description(), {}, columns, error)) {
+        err << table->Name() << ": " << error << '\n';
+        return 1;
+    }
+    file.reset();
+    // Stored values, not display texts: the file is for importing too.
+    for (ExportColumn& column : columns)
+        column.editMask.clear();
+    std::unique_ptr<ExportSink> sink;
+    if (csv)
+        sink = std::make_unique<CsvExportSink>(path, RegionalSettings::current());
+    else
+        sink = std::make_unique<XlsxExportSink>(path, RegionalSettings::current());
+    TableExporter::Result result = TableExporter::run(database->directory(), table->TableName, "", columns, *sink);
+    if (!result.ok) {
+        err << result.error << '\n';
+        return 1;
+    }
+    out << table->TableName << ": " << result.records << " records written to " << path << '\n';
+    return 0;
+}
