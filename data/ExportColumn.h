@@ -12,7 +12,7 @@ struct ExportColumn {
     std::string lookupTable;            // code table file of a lookup column; empty for a data column
     std::string lookupKey, lookupResult;
     int size = 0;                       // a lookup text is cut to this many characters
-    std::string editMask;               // a masked text is written as it is displayed
+    std::string editMask;               // a masked text is written as displayed (empty stays empty)
 
     bool isLookup() const { return !lookupTable.empty(); }
 };

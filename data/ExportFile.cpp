@@ -1,6 +1,7 @@
 #include "ExportFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 std::FILE* ExportFile::create(const std::string& path)
@@ -8,6 +9,11 @@ std::FILE* ExportFile::create(const std::string& path)
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return nullptr;
+    // A file that was there keeps its mode through O_TRUNC: narrow it.
+    if (::fchmod(fd, 0600) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
     std::FILE* file = ::fdopen(fd, "wb");
     if (!file)
         ::close(fd);

@@ -196,3 +196,17 @@ void TTable::FindNearest(const std::vector<std::string>& values)
     Check(Cursor()->setToKey(key, static_cast<int>(key.size()), false));
     Resync(ResyncMode::Center);
 }
+
+const TableDescription& TTable::FileDescription() const
+{
+    if (!Cursor())
+        Fail("Cannot perform this operation on a closed dataset");
+    return Cursor()->description();
+}
+
+std::string TTable::CurrentIndexName() const
+{
+    if (!Cursor())
+        Fail("Cannot perform this operation on a closed dataset");
+    return Cursor()->currentIndex().name;
+}

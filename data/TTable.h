@@ -27,6 +27,12 @@ public:
     // leading part of another sorts lower); the last when all are smaller.
     void FindNearest(const std::vector<std::string>& values);
 
+    // What an export of this table's records reads while it is open: the
+    // description of its file (path, columns) and the name of the index of
+    // the current ordering. Fails as every operation on a closed dataset does.
+    const TableDescription& FileDescription() const;
+    std::string CurrentIndexName() const;
+
 protected:
     void InternalOpen() override;
     bool IsIndexField(const TField& field) const override;

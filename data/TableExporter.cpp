@@ -84,7 +84,8 @@ TableExporter::Result TableExporter::run(const std::string& directory, const std
     for (const ExportColumn& column : columns) {
         lookups.push_back(column.isLookup() ? &codes[column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult]
                                             : nullptr);
-        masks.emplace_back(column.isLookup() ? std::string() : column.editMask);
+        // Dates are written as dates, not through their entry mask.
+        masks.emplace_back(column.isLookup() || column.type == ColumnType::Date ? std::string() : column.editMask);
     }
 
     std::shared_ptr<SqliteTableFile> file;
@@ -124,7 +125,8 @@ TableExporter::Result TableExporter::run(const std::string& directory, const std
             if (lookups[i]) {
                 auto found = value ? lookups[i]->find(*value) : lookups[i]->end();
                 row[i] = found == lookups[i]->end() ? FieldValue() : FieldValue(found->second);
-            } else if (!masks[i].empty() && value) {
+            } else if (!masks[i].empty() && value && !value->empty()) {
+                // As displayed; an empty value stays empty, not the mask's blanks.
                 row[i] = masks[i].displayText(*value);
             } else {
                 row[i] = value;

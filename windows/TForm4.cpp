@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "ListExport.h"
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
 #include "WindowFonts.h"
@@ -28,6 +29,8 @@ TForm4::TForm4()
     Button2 = FormControls::button(this, "Button2", "Terakhir", QRect(112, 8, 115, 25));
     Button3 = FormControls::button(this, "Button3", "Tutup", QRect(232, 8, 99, 25));
     DBNavigator1 = FormControls::movementNavigator(this, "DBNavigator1", source, QRect(8, 160, 328, 25));
+
+    Export = new ListExport(this, DBGrid1, DMarsipstaf ? &DMarsipstaf->Tdatapeg : nullptr);
 
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);

@@ -1,6 +1,7 @@
 #pragma once
 #include "TForm.h"
 
+class ListExport;
 class QPushButton;
 class TDBGrid;
 class TDBNavigator;
@@ -18,6 +19,7 @@ public:
     QPushButton* Button3;  // "Tutup"
     TDBGrid* DBGrid1;
     TDBNavigator* DBNavigator1;
+    ListExport* Export;  // "Ekspor...": what the grid shows, to a file
 
     void Button1Click();
     void Button2Click();

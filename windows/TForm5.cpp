@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "ListExport.h"
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
 #include "WindowFonts.h"
@@ -24,6 +25,8 @@ TForm5::TForm5()
     Button1 = FormControls::button(this, "Button1", "Pertama", QRect(8, 8, 105, 25));
     Button2 = FormControls::button(this, "Button2", "Terakhir", QRect(120, 8, 97, 25));
     Button3 = FormControls::button(this, "Button3", "Tutup", QRect(224, 8, 105, 25));
+
+    Export = new ListExport(this, DBGrid1, DMarsipstaf ? &DMarsipstaf->Tmutasi : nullptr);
 
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);

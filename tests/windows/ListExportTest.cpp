@@ -1,0 +1,245 @@
+#include "ListExport.h"
+#include "ModalBoxResponder.h"
+#include "SharedTablesFixture.h"
+#include "TForm4.h"
+#include "TForm5.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// Runs a Python script (an independent reader of the file) and returns its output.
+std::string python(const std::string& script, const std::string& path)
+{
+    std::string scriptPath = path + ".py";
+    std::ofstream(scriptPath) << script;
+    std::string command = "/usr/bin/python3 " + scriptPath + " '" + path + "' 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[4096];
+        size_t n;
+        while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
+            output.append(chunk, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+const char* csvReader = R"(import csv, sys
+with open(sys.argv[1], newline='', encoding='utf-8') as f:
+    for row in csv.reader(f, strict=True):
+        print('\t'.join(row))
+)";
+
+const char* xlsxReader = R"(import sys, datetime, openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1]).active
+print('frozen', sheet.freeze_panes)
+for row in sheet.iter_rows(values_only=True):
+    print('\t'.join('date ' + v.strftime('%Y-%m-%d') if isinstance(v, datetime.datetime)
+                    else '' if v is None else str(v) for v in row))
+)";
+
+// The file dialog's answer: the name typed into its focused name box, then Enter.
+std::vector<ModalBoxResponder::Step> typeName(const std::string& name)
+{
+    std::vector<ModalBoxResponder::Step> steps;
+    for (char c : name)
+        steps.push_back({ModalBoxResponder::Step::Key, QString(), c == '.' ? int(Qt::Key_Period) : int(Qt::Key_A + (c - 'a'))});
+    steps.push_back({ModalBoxResponder::Step::Key, QString(), Qt::Key_Return});
+    return steps;
+}
+
+// Watches for the export's progress window; can press its cancel button.
+class ProgressWatcher : public QObject {
+public:
+    explicit ProgressWatcher(bool cancel) : cancel_(cancel) { qApp->installEventFilter(this); }
+    ~ProgressWatcher() override { qApp->removeEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QProgressDialog*>(watched);
+        if (dialog && event->type() == QEvent::Show && dialog->objectName() == QStringLiteral("ExportProgress")) {
+            ++shown;
+            if (cancel_)
+                if (auto* button = dialog->findChild<QPushButton*>())
+                    QMetaObject::invokeMethod(button, [button] { QTest::mouseClick(button, Qt::LeftButton); },
+                                              Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool cancel_;
+};
+
+// Qt's file dialog opens where the last one was left: each test starts it
+// in its own directory.
+class DialogDirectory : public QObject {
+public:
+    explicit DialogDirectory(std::string directory) : directory_(std::move(directory)) { qApp->installEventFilter(this); }
+    ~DialogDirectory() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (auto* dialog = qobject_cast<QFileDialog*>(watched); dialog && event->type() == QEvent::Show)
+            dialog->setDirectory(QString::fromStdString(directory_));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::string directory_;
+};
+
+} // namespace
+
+class ListExportTest : public SharedTablesFixture {
+protected:
+    void SetUp() override
+    {
+        SharedTablesFixture::SetUp();
+        startIn_ = std::make_unique<DialogDirectory>(db_->root());
+    }
+    void TearDown() override
+    {
+        startIn_.reset();
+        SharedTablesFixture::TearDown();
+    }
+
+    // Adds count employees in one transaction straight into the file.
+    void addMany(int count)
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(db_->path("Datapegawai.db").c_str(), &db), SQLITE_OK);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        for (int i = 0; i < count; ++i) {
+            std::string sql = "INSERT INTO records (NIP, Nama_Pegawai, Kd_JK) VALUES ('" + std::to_string(2000000000 + i) +
+                              "', 'Pegawai " + std::to_string(i) + "', 'LK')";
+            ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+
+    std::unique_ptr<DialogDirectory> startIn_;
+};
+
+TEST_F(ListExportTest, EmployeeListWritesTheGridsColumnsInTheGridsOrdering)
+{
+    addEmployee("1970000002", "Budi", {{"Kd_JK", "LK"}, {"Tanggal_Lahir", "17/08/1975"}, {"Alamat", "Jl. Mawar, 3"}});
+    addEmployee("1970000003", "Ani", {{"Kd_JK", "PR"}});
+    addEmployee("1970000001", "citra");
+    peg().SetIndexFieldNames("Nama_Pegawai");
+    TForm4 form;
+    showActive(form);
+    ModalBoxResponder responder;
+    responder.steps(typeName("daftar.csv"));
+    QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(responder.boxes().size(), 1);
+    EXPECT_EQ(responder.last().caption.toStdString(), "Ekspor Data");
+
+    std::string path = db_->root() + "/daftar.csv";
+    EXPECT_EQ(python(csvReader, path),
+              "NIP\tKarpeg\tNama_Pegawai\tTempat_Lahir\tTanggal_Lahir\tJenis Kelamin\tAgama\tAlamat\tPangkat\t"
+              "Golongan\tJabatan\tPendidikan Formal\tPendidikan_Diklat\tStatus\n"
+              "1970000003\t\tAni\t\t\tPerempuan\t\t\t\t\t\t\t\t\n"
+              "1970000002\t\tBudi\t\t17/08/1975\tLaki-laki\t\tJl. Mawar, 3\t\t\t\t\t\t\n"
+              "1970000001\t\tcitra\t\t\t\t\t\t\t\t\t\t\t\n");
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_TRUE(form.isEnabled());
+}
+
+TEST_F(ListExportTest, TransferListWritesAWorkbookWithDatesAndAFrozenHeader)
+{
+    addTransfer("B-0002-AA.01.01-2001", "19700000002", "Budi", {{"TMT", "01/04/25"}, {"Kd_Golongan", "3A"}});
+    addTransfer("A-0001-AA.01.01-2001", "19700000001", "Ani");
+    TForm5 form;
+    showActive(form);
+    ModalBoxResponder responder;
+    responder.steps(typeName("mutasi.xlsx"));
+    form.Export->Action->trigger();
+    ASSERT_EQ(responder.boxes().size(), 1);
+    std::string read = python(xlsxReader, db_->root() + "/mutasi.xlsx");
+    EXPECT_EQ(read,
+              "frozen A2\n"
+              "No_SKM\tNIP\tNama_Pegawai\tGolongan\tPangkat\tJabatan\tAsal\tPindah_Ke\tTMT\n"
+              "A-0001-AA.01.01-2001\t19700000001\tAni\t\t\t\t\t\t\n"
+              "B-0002-AA.01.01-2001\t19700000002\tBudi\tIII/a\t\t\t\t\tdate 2025-04-01\n");
+}
+
+TEST_F(ListExportTest, APendingRecordIsStoredFirst)
+{
+    TForm4 form;
+    showActive(form);
+    peg().Append();
+    peg().FieldByName("NIP")->SetText("1980000001");
+    ModalBoxResponder responder;
+    responder.steps(typeName("baru.csv"));
+    form.Export->Action->trigger();
+    EXPECT_EQ(peg().State(), TDataSetState::dsBrowse);
+    EXPECT_NE(python(csvReader, db_->root() + "/baru.csv").find("\n1980000001\t"), std::string::npos);
+}
+
+TEST_F(ListExportTest, LongExportShowsProgressAndWritesEveryRecord)
+{
+    addMany(10000);
+    TForm4 form;
+    showActive(form);
+    ModalBoxResponder responder;
+    responder.steps(typeName("semua.csv"));
+    ProgressWatcher watcher(false);
+    form.Export->Action->trigger();
+    EXPECT_GE(watcher.shown, 1);
+    std::string read = python(csvReader, db_->root() + "/semua.csv");
+    EXPECT_EQ(std::count(read.begin(), read.end(), '\n'), 10001);
+    EXPECT_NE(read.find("\n2000009999\t\tPegawai 9999\t"), std::string::npos);
+    EXPECT_TRUE(form.isEnabled());
+}
+
+TEST_F(ListExportTest, CancelledExportLeavesNoFile)
+{
+    addMany(10000);
+    TForm4 form;
+    showActive(form);
+    ModalBoxResponder responder;
+    responder.steps(typeName("batal.csv"));
+    ProgressWatcher watcher(true);
+    form.Export->Action->trigger();
+    EXPECT_EQ(watcher.shown, 1);
+    EXPECT_FALSE(std::filesystem::exists(db_->root() + "/batal.csv"));
+    EXPECT_EQ(responder.boxes().size(), 1);  // the file dialog only: no error box
+    EXPECT_TRUE(form.isEnabled());
+}
+
+TEST_F(ListExportTest, CancellingTheFileDialogWritesNothing)
+{
+    addEmployee("1970000001", "Ani");
+    TForm4 form;
+    showActive(form);
+    auto entries = [this] {
+        auto range = std::filesystem::directory_iterator(db_->root());
+        return std::distance(begin(range), end(range));
+    };
+    const auto before = entries();
+    ModalBoxResponder responder;
+    responder.steps({{ModalBoxResponder::Step::Key, QString(), Qt::Key_A}, {ModalBoxResponder::Step::Key, QString(), Qt::Key_Escape}});
+    form.Export->Action->trigger();
+    ASSERT_EQ(responder.boxes().size(), 1);
+    EXPECT_FALSE(responder.last().leftOpen);
+    EXPECT_EQ(entries(), before);
+}
