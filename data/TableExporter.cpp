@@ -1,16 +1,14 @@
 #include "TableExporter.h"
 
+#include "CodeTexts.h"
 #include "EditMask.h"
 #include "SqliteKeyOrder.h"
 #include "SqliteTableFile.h"
 
 #include <map>
 #include <memory>
-#include <unordered_map>
 
 namespace {
-
-using CodeTexts = std::unordered_map<std::string, std::string>;
 
 std::string describe(const EngineStatus& status)
 {
@@ -18,30 +16,6 @@ std::string describe(const EngineStatus& status)
     for (const std::string& line : status.stack)
         text += "\n" + line;
     return text;
-}
-
-// Every code of a code table with its text, the first in key order winning.
-EngineStatus readCodes(const std::string& directory, const ExportColumn& column, CodeTexts& out)
-{
-    std::shared_ptr<SqliteTableFile> file;
-    EngineStatus status = SqliteTableFile::open(directory, column.lookupTable, file);
-    if (!status.ok())
-        return status;
-    const TableDescription& description = file->description();
-    int key = description.fieldNumber(column.lookupKey), text = description.fieldNumber(column.lookupResult);
-    if (key < 0 || text < 0)
-        return file->failure(EngineCode::NoSuchField,
-                             "Field '" + (key < 0 ? column.lookupKey : column.lookupResult) + "' not found");
-    SqliteStatement scan;
-    std::string order = SqliteTableFile::quote(description.fields[key].name);
-    int rc = scan.prepare(file->handle(), "SELECT " + SqliteTableFile::quote(description.fields[key].name) + ", " +
-                                              SqliteTableFile::quote(description.fields[text].name) +
-                                              " FROM records ORDER BY " + order + ", rid");
-    if (rc != SQLITE_OK)
-        return file->sqliteFailure(rc, "Cannot read the code table.");
-    while ((rc = scan.step()) == SQLITE_ROW)
-        out.emplace(scan.text(0), SqliteTableFile::cutToSize(scan.text(1), column.size));
-    return rc == SQLITE_DONE ? EngineStatus::success() : file->sqliteFailure(rc, "Cannot read the code table.");
 }
 
 // A read transaction that ends with the object.
@@ -68,18 +42,19 @@ TableExporter::Result TableExporter::run(const std::string& directory, const std
                                          ExportSink& sink, const Progress& progress)
 {
     Result result;
-    std::map<std::string, CodeTexts> codes;
+    std::map<std::string, CodeTexts::Map> codes;
     for (const ExportColumn& column : columns) {
         if (!column.isLookup() || codes.count(column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult))
             continue;
-        CodeTexts& texts = codes[column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult];
-        EngineStatus status = readCodes(directory, column, texts);
+        CodeTexts::Map& texts = codes[column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult];
+        EngineStatus status =
+            CodeTexts::read(directory, column.lookupTable, column.lookupKey, column.lookupResult, column.size, texts);
         if (!status.ok()) {
             result.error = describe(status);
             return result;
         }
     }
-    std::vector<const CodeTexts*> lookups;
+    std::vector<const CodeTexts::Map*> lookups;
     std::vector<EditMask> masks;
     for (const ExportColumn& column : columns) {
         lookups.push_back(column.isLookup() ? &codes[column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult]

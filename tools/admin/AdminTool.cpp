@@ -3,6 +3,7 @@
 #include "CheckCommand.h"
 #include "ExportCommand.h"
 #include "GenerateCommand.h"
+#include "ImportCommand.h"
 #include "InitCommand.h"
 #include "ReportCommand.h"
 #include "ShellCommand.h"
@@ -19,7 +20,9 @@ void AdminTool::usage(std::ostream& out)
            "       arsipstaf-admin report NAME FILE [coded]\n"
            "                                    run report Form9, Form10 or Form11 and save its pages to FILE\n"
            "       arsipstaf-admin export TABLE FILE\n"
-           "                                    write TABLE to FILE.csv or FILE.xlsx in its primary order\n";
+           "                                    write TABLE to FILE.csv or FILE.xlsx in its primary order\n"
+           "       arsipstaf-admin import TABLE FILE.csv [--update] [--dry-run]\n"
+           "                                    add the rows of FILE.csv to TABLE, all or nothing\n";
 }
 
 int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -47,6 +50,20 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
         return ReportCommand::run(args[1], args[2], args.size() == 4, out, err);
     if (command == "export" && args.size() == 3)
         return ExportCommand::run(args[1], args[2], out, err);
+    if (command == "import" && args.size() >= 3) {
+        ImportCommand::Options options;
+        bool known = true;
+        for (size_t i = 3; i < args.size(); ++i) {
+            if (args[i] == "--update")
+                options.update = true;
+            else if (args[i] == "--dry-run")
+                options.dryRun = true;
+            else
+                known = false;
+        }
+        if (known)
+            return ImportCommand::run(args[1], args[2], options, out, err);
+    }
     usage(err);
     return 2;
 }
