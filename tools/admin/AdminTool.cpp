@@ -1,11 +1,13 @@
 #include "AdminTool.h"
 
+#include "BackupCommand.h"
 #include "CheckCommand.h"
 #include "ExportCommand.h"
 #include "GenerateCommand.h"
 #include "ImportCommand.h"
 #include "InitCommand.h"
 #include "ReportCommand.h"
+#include "RestoreCommand.h"
 #include "ShellCommand.h"
 
 #include <cstdlib>
@@ -22,7 +24,10 @@ void AdminTool::usage(std::ostream& out)
            "       arsipstaf-admin export TABLE FILE\n"
            "                                    write TABLE to FILE.csv or FILE.xlsx in its primary order\n"
            "       arsipstaf-admin import TABLE FILE.csv [--update] [--dry-run]\n"
-           "                                    add the rows of FILE.csv to TABLE, all or nothing\n";
+           "                                    add the rows of FILE.csv to TABLE, all or nothing\n"
+           "       arsipstaf-admin backup DIR   copy the nine tables into DIR with a manifest, while in use\n"
+           "       arsipstaf-admin restore DIR [--force]\n"
+           "                                    check the backup in DIR and put its tables back\n";
 }
 
 int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -50,6 +55,10 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
         return ReportCommand::run(args[1], args[2], args.size() == 4, out, err);
     if (command == "export" && args.size() == 3)
         return ExportCommand::run(args[1], args[2], out, err);
+    if (command == "backup" && args.size() == 2)
+        return BackupCommand::run(args[1], out, err);
+    if (command == "restore" && (args.size() == 2 || (args.size() == 3 && args[2] == "--force")))
+        return RestoreCommand::run(args[1], args.size() == 3, out, err);
     if (command == "import" && args.size() >= 3) {
         ImportCommand::Options options;
         bool known = true;
