@@ -10,6 +10,7 @@ packages=(
   xvfb xdotool poppler-utils
   emf2svg zlib1g-dev
   libxlsxwriter-dev python3-openpyxl xlsx2csv
+  dpkg-dev desktop-file-utils
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
