@@ -1,18 +1,42 @@
 #include "CsvWriter.h"
 
-std::string CsvWriter::field(const std::string& text)
+namespace {
+
+bool needsQuotes(const std::string& text)
 {
-    bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
-                 (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!quote)
-        return text;
-    std::string out = "\"";
+    if (text.empty())
+        return false;
+    if (text.front() == ' ' || text.back() == ' ')
+        return true;
+    for (char c : text)
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+            return true;
+    return false;
+}
+
+// Appends the field as it appears in the file: no copy for the usual field.
+void append(std::string& out, const std::string& text)
+{
+    if (!needsQuotes(text)) {
+        out += text;
+        return;
+    }
+    out += '"';
     for (char c : text) {
         if (c == '"')
             out += '"';
         out += c;
     }
-    return out + '"';
+    out += '"';
+}
+
+} // namespace
+
+std::string CsvWriter::field(const std::string& text)
+{
+    std::string out;
+    append(out, text);
+    return out;
 }
 
 bool CsvWriter::writeRecord(const std::vector<std::string>& fields)
@@ -21,7 +45,7 @@ bool CsvWriter::writeRecord(const std::vector<std::string>& fields)
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i)
             line_ += ',';
-        line_ += field(fields[i]);
+        append(line_, fields[i]);
     }
     line_ += "\r\n";
     return std::fwrite(line_.data(), 1, line_.size(), file_) == line_.size();
