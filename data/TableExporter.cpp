@@ -1,6 +1,7 @@
 #include "TableExporter.h"
 
 #include "CodeTexts.h"
+#include "EDBEngineError.h"
 #include "EditMask.h"
 #include "SqliteKeyOrder.h"
 #include "SqliteTableFile.h"
@@ -12,10 +13,35 @@ namespace {
 
 std::string describe(const EngineStatus& status)
 {
-    std::string text = status.message;
-    for (const std::string& line : status.stack)
-        text += "\n" + line;
-    return text;
+    return EDBEngineError::describe(status);
+}
+
+// The code texts of every lookup column, each code table read once; one
+// entry per column, null for a data column.
+bool readLookups(const std::string& directory, const std::vector<ExportColumn>& columns,
+                 std::map<std::string, CodeTexts::Map>& codes, std::vector<const CodeTexts::Map*>& lookups,
+                 std::string& error)
+{
+    for (const ExportColumn& column : columns) {
+        if (!column.isLookup()) {
+            lookups.push_back(nullptr);
+            continue;
+        }
+        const std::string key = column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult + "\n" +
+                                std::to_string(column.size);
+        auto found = codes.find(key);
+        if (found == codes.end()) {
+            found = codes.emplace(key, CodeTexts::Map()).first;
+            EngineStatus status = CodeTexts::read(directory, column.lookupTable, column.lookupKey,
+                                                  column.lookupResult, column.size, found->second);
+            if (!status.ok()) {
+                error = describe(status);
+                return false;
+            }
+        }
+        lookups.push_back(&found->second);
+    }
+    return true;
 }
 
 // A read transaction that ends with the object.
@@ -43,22 +69,11 @@ TableExporter::Result TableExporter::run(const std::string& directory, const std
 {
     Result result;
     std::map<std::string, CodeTexts::Map> codes;
-    for (const ExportColumn& column : columns) {
-        if (!column.isLookup() || codes.count(column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult))
-            continue;
-        CodeTexts::Map& texts = codes[column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult];
-        EngineStatus status =
-            CodeTexts::read(directory, column.lookupTable, column.lookupKey, column.lookupResult, column.size, texts);
-        if (!status.ok()) {
-            result.error = describe(status);
-            return result;
-        }
-    }
     std::vector<const CodeTexts::Map*> lookups;
+    if (!readLookups(directory, columns, codes, lookups, result.error))
+        return result;
     std::vector<EditMask> masks;
     for (const ExportColumn& column : columns) {
-        lookups.push_back(column.isLookup() ? &codes[column.lookupTable + "\n" + column.lookupKey + "\n" + column.lookupResult]
-                                            : nullptr);
         // Dates are written as dates, not through their entry mask.
         masks.emplace_back(column.isLookup() || column.type == ColumnType::Date ? std::string() : column.editMask);
     }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -198,4 +199,28 @@ TEST(CsvFormat, SkipsAByteOrderMarkAndTakesBareLineFeeds)
     EXPECT_EQ(read, (std::vector<std::string>{"1", "Ani"}));
     EXPECT_EQ(reader.line(), 2);
     std::fclose(file);
+}
+
+TEST_F(ExportTest, ReplacedFileBecomesOwnerOnlyAndAFullDiskIsAFailure)
+{
+    std::string path = db.root() + "/old.csv";
+    std::ofstream(path) << "old";
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    ASSERT_EQ(admin({"export", "Tjk", path}).code, 0);
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    // A device keeps its mode; the write failing is reported, not success.
+    struct stat device {};
+    ASSERT_EQ(stat("/dev/full", &device), 0);
+    std::string full = db.root() + "/full.csv";
+    ASSERT_EQ(symlink("/dev/full", full.c_str()), 0);
+    AdminRun run = admin({"export", "Tdatapeg", full});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("Cannot write the file: No space left on device"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    struct stat after {};
+    ASSERT_EQ(stat("/dev/full", &after), 0);
+    EXPECT_EQ(after.st_mode, device.st_mode);
 }
