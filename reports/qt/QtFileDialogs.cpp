@@ -10,6 +10,9 @@ void setUp(QFileDialog& dialog, const FileDialogRequest& request)
     dialog.setWindowTitle(request.title);
     dialog.setNameFilters(QtFileDialogs::nameFilters(request.filter));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
+    // Qt's own dialog on every desktop: the one the tests drive is the one
+    // users get.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (!request.defaultExt.isEmpty())
         dialog.setDefaultSuffix(request.defaultExt);
 }
