@@ -150,6 +150,10 @@ TEST_F(ListExportTest, EmployeeListWritesTheGridsColumnsInTheGridsOrdering)
     QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
     ASSERT_EQ(responder.boxes().size(), 1);
     EXPECT_EQ(responder.last().caption.toStdString(), "Ekspor Data");
+    // The same command is in the window's context menu.
+    EXPECT_EQ(form.contextMenuPolicy(), Qt::ActionsContextMenu);
+    EXPECT_TRUE(form.actions().contains(form.Export->Action));
+    EXPECT_EQ(form.Export->Action->text().toStdString(), "Ekspor...");
 
     std::string path = db_->root() + "/daftar.csv";
     EXPECT_EQ(python(csvReader, path),
