@@ -594,7 +594,8 @@ SqliteStatement* SqliteTableFile::filterStatement(const std::vector<int>& column
     return status.ok() ? slot.get() : nullptr;
 }
 
-EngineStatus SqliteTableFile::create(const std::string& path, const TableDescription& description)
+EngineStatus SqliteTableFile::create(const std::string& path, const TableDescription& description, mode_t mode,
+                                     gid_t group)
 {
     std::vector<std::string> detail = {"Table: " + description.tableName, "File: " + path};
     auto fail = [&](EngineCode code, const std::string& message, const std::string& why) {
@@ -610,6 +611,18 @@ EngineStatus SqliteTableFile::create(const std::string& path, const TableDescrip
     // replaces an existing file, and a half-built file never has the name.
     std::string building = path + ".building";
     ::unlink(building.c_str());
+    // Made with its modes before anything is in it; SQLite keeps them and
+    // gives the side files the same.
+    int fd = ::open(building.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return fail(EngineCode::IoError, "Cannot create the table file.", std::strerror(errno));
+    bool moded = ::fchown(fd, static_cast<uid_t>(-1), group) == 0 && ::fchmod(fd, mode) == 0;
+    int modeError = errno;
+    ::close(fd);
+    if (!moded) {
+        ::unlink(building.c_str());
+        return fail(EngineCode::IoError, "Cannot set the modes of the table file.", std::strerror(modeError));
+    }
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(building.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::string sql = "PRAGMA journal_mode = WAL; BEGIN;"

@@ -15,21 +15,26 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 // One open table file: its SQLite connection, its description, the cached
 // statements and the record lock file. Every cursor on the table shares it.
 // The file layout is in docs/table-files.md.
 class SqliteTableFile {
 public:
-    // Opens directory/tableName shared and writable. The file is checked
+    // Opens directory/tableName shared, writable when this process can store
+    // into it and read-only otherwise (see readOnly()). The file is checked
     // before anything is written to it: a missing, unreadable, foreign,
     // truncated or badly described file is refused with an error naming the
     // table and the path, and stays as it was.
     static EngineStatus open(const std::string& directory, const std::string& tableName,
                              std::shared_ptr<SqliteTableFile>& out);
 
-    // Creates a new, empty table file at path as described. Never replaces an
-    // existing file (TableExists-like failure: IoError naming it).
-    static EngineStatus create(const std::string& path, const TableDescription& description);
+    // Creates a new, empty table file at path as described, with the
+    // permission bits mode (whatever the umask) and the group (-1: the
+    // process's own). Never replaces an existing file (IoError naming it).
+    static EngineStatus create(const std::string& path, const TableDescription& description, mode_t mode = 0600,
+                               gid_t group = static_cast<gid_t>(-1));
 
     SqliteTableFile(const SqliteTableFile&) = delete;
     SqliteTableFile& operator=(const SqliteTableFile&) = delete;
