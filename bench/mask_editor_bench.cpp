@@ -46,6 +46,34 @@ void TypeAndValidate(benchmark::State& state)
 }
 BENCHMARK(TypeAndValidate)->DenseRange(0, 2);
 
+// One key press on a mask of range(0) positions (digits, a separator after
+// every fourth): typing an accepted character, a rejected one, or Backspace.
+// The cost must not grow with the width.
+void KeyPress(benchmark::State& state)
+{
+    const int width = static_cast<int>(state.range(0));
+    std::string pattern;
+    for (int pos = 0; pos < width; ++pos)
+        pattern += pos % 5 == 4 ? '-' : '0';
+    MaskEditor editor;
+    editor.setEditMask(pattern + ";1;_");
+    editor.enter();
+    const int kind = static_cast<int>(state.range(1));
+    for (auto _ : state) {
+        if (kind == 2) {
+            editor.pressKey(MaskEditor::Key::Backspace);
+            if (editor.cursor() == 0)
+                editor.pressKey(MaskEditor::Key::End);
+        } else {
+            editor.typeChar(kind == 0 ? U'5' : U'x');
+            if (editor.cursor() >= width)
+                editor.pressKey(MaskEditor::Key::Home);
+        }
+    }
+    state.SetLabel(kind == 0 ? "accepted" : kind == 1 ? "rejected" : "backspace");
+}
+BENCHMARK(KeyPress)->ArgsProduct({{20, 16000, 1000000}, {0, 1, 2}});
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -130,11 +131,23 @@ std::vector<DefaultTableFiles::File> DefaultTableFiles::all()
 
 EngineStatus DefaultTableFiles::createIn(const std::string& directory, std::vector<std::string>& report)
 {
+    return createIn(directory, report, Modes());
+}
+
+EngineStatus DefaultTableFiles::createIn(const std::string& directory, std::vector<std::string>& report,
+                                         const Modes& modes)
+{
     std::error_code error;
-    std::filesystem::create_directories(directory, error);
+    bool made = std::filesystem::create_directories(directory, error);
     if (error)
         return EngineStatus::failure(EngineCode::DirectoryMissing, "Cannot create the directory " + directory + ".",
                                      {error.message()});
+    bool shared = modes.group != static_cast<gid_t>(-1);
+    if ((made || shared) &&
+        (::chown(directory.c_str(), static_cast<uid_t>(-1), modes.group) != 0 ||
+         ::chmod(directory.c_str(), modes.directory) != 0))
+        return EngineStatus::failure(EngineCode::IoError, "Cannot set the modes of the directory " + directory + ".",
+                                     {std::strerror(errno)});
     for (const File& file : all()) {
         const std::string& name = file.description.tableName;
         std::string path = directory + "/" + name;
@@ -143,7 +156,7 @@ EngineStatus DefaultTableFiles::createIn(const std::string& directory, std::vect
             report.push_back(name + ": already exists, left as it is");
             continue;
         }
-        EngineStatus status = SqliteTableFile::create(path, file.description);
+        EngineStatus status = SqliteTableFile::create(path, file.description, modes.file, modes.group);
         if (status.ok())
             status = fill(directory, file);
         if (!status.ok())

@@ -31,6 +31,23 @@ EditMask::EditMask(const std::string& text) : text_(text)
     const std::u32string mask = UnicodeText::fromUtf8(text);
     parseSections(mask);
     parsePattern(mask.substr(0, patternLength_));
+    indexPositions();
+}
+
+// Where the next and previous mask position and the next literal lie, for
+// every position: each key press then costs the same on any width.
+void EditMask::indexPositions()
+{
+    const int n = width();
+    nextMask_.assign(static_cast<size_t>(n) + 1, n);
+    previousMask_.assign(static_cast<size_t>(n) + 1, -1);
+    nextLiteral_.assign(static_cast<size_t>(n) + 1, -1);
+    for (int i = n - 1; i >= 0; --i) {
+        nextMask_[i] = isLiteral(i) ? nextMask_[i + 1] : i;
+        nextLiteral_[i] = i + 1 < n && isLiteral(i + 1) ? i + 1 : nextLiteral_[i + 1];
+    }
+    for (int i = 1; i <= n; ++i)
+        previousMask_[i] = isLiteral(i - 1) ? previousMask_[i - 1] : i - 1;
 }
 
 // Only the last four characters can separate sections; any other ";" is a
@@ -130,29 +147,21 @@ bool EditMask::isRequired(int pos) const
 
 int EditMask::nextMaskPosition(int pos) const
 {
-    for (int i = pos < 0 ? 0 : pos; i < width(); ++i) {
-        if (!isLiteral(i))
-            return i;
-    }
-    return width();
+    return pos >= width() ? width() : nextMask_[pos < 0 ? 0 : pos];
 }
 
 int EditMask::previousMaskPosition(int pos) const
 {
-    for (int i = (pos > width() ? width() : pos) - 1; i >= 0; --i) {
-        if (!isLiteral(i))
-            return i;
-    }
-    return -1;
+    return pos <= 0 ? -1 : previousMask_[pos > width() ? width() : pos];
 }
 
 int EditMask::nextLiteral(int pos) const
 {
-    for (int i = pos + 1; i < width(); ++i) {
-        if (i >= 0 && isLiteral(i))
-            return i;
-    }
-    return -1;
+    if (pos >= width())
+        return -1;
+    if (pos < -1)
+        pos = -1;
+    return pos == -1 ? (width() > 0 && isLiteral(0) ? 0 : nextLiteral_[0]) : nextLiteral_[pos];
 }
 
 int EditMask::maskCount(int from, int to) const

@@ -90,11 +90,14 @@ public:
 private:
     void parseSections(const std::u32string& mask);
     void parsePattern(const std::u32string& pattern);
+    void indexPositions();
     // Number of mask positions in [from, to).
     int maskCount(int from, int to) const;
 
     std::string text_;
     std::vector<Position> positions_;
+    // By position, and one past the last (see indexPositions).
+    std::vector<int> nextMask_{0}, previousMask_{-1}, nextLiteral_{-1};
     bool saveLiterals_ = true;
     bool reverse_ = false;
     char32_t blank_ = U'_';

@@ -1,9 +1,12 @@
 #include "EngineConfig.h"
 
+#include "PrivateFile.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <unistd.h>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -131,6 +134,9 @@ EngineStatus EngineConfig::writeAlias(const std::string& path, const std::string
         std::filesystem::create_directories(file.parent_path(), error);
     // Write beside and rename, so a reader never sees half a file.
     std::string temporary = path + ".new";
+    ::unlink(temporary.c_str());
+    PrivateFile::prepare(temporary);
+    PrivateFile::takeModes(temporary, path);
     {
         std::ofstream out(temporary, std::ios::trunc);
         for (const std::string& line : lines)

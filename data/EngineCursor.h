@@ -28,6 +28,11 @@ public:
     // The index the cursor follows (an entry of description().indexes).
     virtual const IndexDescription& currentIndex() const = 0;
 
+    // True when this process cannot store into the table (file, directory
+    // or a side file it cannot write): the table is opened read-only and
+    // every lock, insert, modify and delete fails with ReadOnlyTable.
+    virtual bool readOnly() const = 0;
+
     virtual EngineStatus setToBegin() = 0;  // before the first record
     virtual EngineStatus setToEnd() = 0;    // after the last record
 
@@ -44,7 +49,8 @@ public:
 
     // The bookmark of the current record; RecordNotFound when there is none.
     virtual EngineStatus getBookmark(std::int64_t& out) = 0;
-    // Stand on the bookmarked record; RecordNotFound when it is gone.
+    // Stand on the bookmarked record; RecordNotFound ("Record was deleted by
+    // another user.") when it is gone, the cursor not moving.
     virtual EngineStatus setToBookmark(std::int64_t bookmark) = 0;
     // Stand on the crack just before the record of the bookmark, so that
     // getNext reads that record and getPrior the one before it.

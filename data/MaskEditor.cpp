@@ -126,14 +126,33 @@ void MaskEditor::beep()
         beepHandler_();
 }
 
+// Changes in place: a key press costs the same on any width of mask.
 void MaskEditor::blankRange(int start, int end)
 {
-    std::u32string text = edit_;
-    for (int pos = start; pos < end && pos < mask_.width(); ++pos) {
-        if (!mask_.isLiteral(pos))
-            text[pos] = mask_.blank();
+    bool changed = false;
+    for (int pos = std::max(start, 0); pos < end && pos < mask_.width(); ++pos) {
+        if (!mask_.isLiteral(pos) && edit_[pos] != mask_.blank()) {
+            edit_[pos] = mask_.blank();
+            changed = true;
+        }
     }
-    replaceEdit(std::move(text), true);
+    if (changed)
+        editedInPlace();
+}
+
+void MaskEditor::setAt(int pos, char32_t c)
+{
+    if (edit_[pos] == c)
+        return;
+    edit_[pos] = c;
+    editedInPlace();
+}
+
+void MaskEditor::editedInPlace()
+{
+    modified_ = true;
+    if (changeHandler_)
+        changeHandler_();
 }
 
 bool MaskEditor::typeChar(char32_t c)
@@ -178,9 +197,7 @@ void MaskEditor::typeMasked(char32_t c)
         return;
     }
     if (mask_.accepts(pos, c)) {
-        std::u32string text = edit_;
-        text[pos] = mask_.convertCase(pos, c);
-        replaceEdit(std::move(text), true);
+        setAt(pos, mask_.convertCase(pos, c));
         placeCursor(mask_.nextMaskPosition(pos + 1));
         return;
     }

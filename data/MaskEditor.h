@@ -129,6 +129,8 @@ private:
     // The range a Delete or Cut acts on: the selection or the block.
     void effectiveRange(int& start, int& end) const;
     void blankRange(int start, int end);
+    void setAt(int pos, char32_t c);
+    void editedInPlace();
 
     void typeMasked(char32_t c);
     void typePlain(char32_t c);

@@ -1,18 +1,20 @@
 #include "RecordLockFile.h"
 
+#include "TableFileAccess.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
-std::shared_ptr<RecordLockFile> RecordLockFile::forPath(const std::string& lockPath)
+std::shared_ptr<RecordLockFile> RecordLockFile::forPath(const std::string& lockPath, const std::string& tablePath)
 {
     // Process-wide by necessity: a second descriptor of the same file would
     // drop this process's locks when closed.
     static std::map<std::string, std::weak_ptr<RecordLockFile>> files;
     std::shared_ptr<RecordLockFile> file = files[lockPath].lock();
     if (!file) {
-        file.reset(new RecordLockFile(lockPath));
+        file.reset(new RecordLockFile(lockPath, tablePath));
         files[lockPath] = file;
     }
     return file;
@@ -28,7 +30,11 @@ EngineStatus RecordLockFile::openFile()
 {
     if (fd_ >= 0)
         return EngineStatus::success();
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd_ >= 0)
+        TableFileAccess::matchTable(fd_, tablePath_);  // not the umask's modes
+    else if (errno == EEXIST)
+        fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
     if (fd_ < 0)
         return EngineStatus::failure(EngineCode::IoError, "Cannot open the record lock file.",
                                      {"File: " + path_, std::strerror(errno)});

@@ -18,8 +18,9 @@
 class RecordLockFile {
 public:
     // The one object for this lock file in this process. The file is opened
-    // (created) at the first lock, so reading a table never needs it.
-    static std::shared_ptr<RecordLockFile> forPath(const std::string& lockPath);
+    // (created) at the first lock, so reading a table never needs it; a new
+    // one gets the modes of the table file at tablePath.
+    static std::shared_ptr<RecordLockFile> forPath(const std::string& lockPath, const std::string& tablePath);
 
     RecordLockFile(const RecordLockFile&) = delete;
     RecordLockFile& operator=(const RecordLockFile&) = delete;
@@ -36,11 +37,13 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    explicit RecordLockFile(std::string path) : path_(std::move(path)) {}
+    RecordLockFile(std::string path, std::string tablePath)
+        : path_(std::move(path)), tablePath_(std::move(tablePath)) {}
     EngineStatus openFile();
     bool setLock(std::int64_t record, short type);
 
     std::string path_;
+    std::string tablePath_;
     int fd_ = -1;
     std::map<std::int64_t, const void*> held_;
 };

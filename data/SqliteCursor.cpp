@@ -162,6 +162,8 @@ EngineStatus SqliteCursor::getRecord(EngineRecord& out, Lock lock)
 {
     if (place_ != Place::Record)
         return noCurrentRecord();
+    if (lock == Lock::Write && file_->readOnly())
+        return file_->readOnlyFailure();
     if (lock == Lock::Write) {
         EngineStatus status = file_->locks().lock(rowid_, this);
         if (!status.ok())
@@ -198,6 +200,9 @@ EngineStatus SqliteCursor::getBookmark(std::int64_t& out)
 EngineStatus SqliteCursor::setToBookmark(std::int64_t bookmark)
 {
     EngineStatus status = file_->readRecord(bookmark, scratch_);
+    // A bookmark comes from a record that was read: it is gone since.
+    if (status.code == EngineCode::RecordNotFound)
+        return file_->failure(EngineCode::RecordNotFound, "Record was deleted by another user.");
     if (!status.ok())
         return status;
     standOn(scratch_);
@@ -300,6 +305,8 @@ EngineStatus SqliteCursor::putField(EngineRecord& record, int fieldNumber, const
 
 EngineStatus SqliteCursor::insertRecord(const EngineRecord& record)
 {
+    if (file_->readOnly())
+        return file_->readOnlyFailure();
     std::int64_t rowid = 0;
     EngineStatus status = file_->insert(record, rowid);
     if (!status.ok())
@@ -339,6 +346,8 @@ EngineStatus SqliteCursor::deleteRecord()
 {
     if (place_ != Place::Record)
         return noCurrentRecord();
+    if (file_->readOnly())
+        return file_->readOnlyFailure();
     // Nobody may delete a record another user is editing.
     EngineStatus status = file_->locks().lock(rowid_, this);
     if (!status.ok())

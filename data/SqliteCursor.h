@@ -22,6 +22,7 @@ public:
     const TableDescription& description() const override { return file_->description(); }
     EngineStatus refreshDescription() override;
     const IndexDescription& currentIndex() const override;
+    bool readOnly() const override { return file_->readOnly(); }
 
     EngineStatus setToBegin() override;
     EngineStatus setToEnd() override;

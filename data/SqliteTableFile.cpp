@@ -1,5 +1,11 @@
 #include "SqliteTableFile.h"
 
+#include "TableFileAccess.h"
+#include "UnicodeText.h"
+
+#include <cctype>
+#include <cstdio>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -119,15 +125,7 @@ std::string SqliteTableFile::insertSql(const TableDescription& description)
 
 std::string SqliteTableFile::cutToSize(const std::string& text, int size)
 {
-    if (size <= 0)
-        return text;
-    int characters = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        bool starts = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-        if (starts && ++characters > size)
-            return text.substr(0, i);
-    }
-    return text;
+    return size <= 0 ? text : UnicodeText::leftUtf8(text, static_cast<size_t>(size));
 }
 
 std::vector<FieldValue> SqliteTableFile::storable(const EngineRecord& record) const
@@ -149,6 +147,11 @@ EngineStatus SqliteTableFile::failure(EngineCode code, const std::string& messag
     detail.push_back("Table: " + tableName_);
     detail.push_back("File: " + path_);
     return EngineStatus::failure(code, message, std::move(detail));
+}
+
+EngineStatus SqliteTableFile::readOnlyFailure() const
+{
+    return failure(EngineCode::ReadOnlyTable, "The table is read-only.", readOnlyCauses_);
 }
 
 EngineStatus SqliteTableFile::sqliteFailure(int rc, const std::string& message) const
@@ -203,12 +206,49 @@ EngineStatus SqliteTableFile::checkFile() const
 
 EngineStatus SqliteTableFile::connect()
 {
-    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+    int rc = sqlite3_open_v2(uriOf(path_, false).c_str(), &db_, flags, nullptr);
+    if (rc == SQLITE_OK && readOnly_ && !readable()) {
+        // Reading a log-journalled file needs its shared-memory file; in a
+        // directory this process cannot write, with no log left to replay,
+        // the file is read as it stands.
+        struct stat wal {};
+        bool pendingLog = ::stat((path_ + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
+        if (!pendingLog) {
+            sqlite3_close_v2(db_);
+            db_ = nullptr;
+            rc = sqlite3_open_v2(uriOf(path_, true).c_str(), &db_, flags, nullptr);
+        }
+    }
     if (rc != SQLITE_OK)
         return sqliteFailure(rc, "Cannot open the table file.");
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
     return EngineStatus::success();
+}
+
+std::string SqliteTableFile::uriOf(const std::string& path, bool immutable)
+{
+    std::string uri = "file:";
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
+            uri += static_cast<char>(c);
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            uri += escaped;
+        }
+    }
+    return uri + (immutable ? "?immutable=1" : "");
+}
+
+bool SqliteTableFile::readable() const
+{
+    SqliteStatement probe;
+    int rc = probe.prepare(db_, "SELECT count(*) FROM sqlite_master");
+    if (rc == SQLITE_OK)
+        rc = probe.step();
+    return rc == SQLITE_ROW;
 }
 
 EngineStatus SqliteTableFile::execute(const char* sql)
@@ -321,20 +361,26 @@ EngineStatus SqliteTableFile::open(const std::string& directory, const std::stri
 {
     std::shared_ptr<SqliteTableFile> file(new SqliteTableFile(tableName, directory + "/" + tableName));
     EngineStatus status = file->checkFile();
-    if (status.ok())
+    if (status.ok()) {
+        // A table this process cannot store into opens read-only, so that
+        // editing is refused at once and not after the clerk typed a record.
+        TableFileAccess::mendSideFiles(file->path_);
+        file->readOnlyCauses_ = TableFileAccess::writeProblems(file->path_);
+        file->readOnly_ = !file->readOnlyCauses_.empty();
         status = file->connect();
+    }
     if (status.ok())
         status = file->readDescription(file->description_);
     if (status.ok())
         status = file->checkSchema(file->description_);
     // Only now, with the file known to be ours, may anything be written.
-    if (status.ok())
+    if (status.ok() && !file->readOnly_)
         status = file->execute("PRAGMA journal_mode = WAL");
     if (status.ok())
         status = file->execute("PRAGMA synchronous = FULL");
     if (!status.ok())
         return status;
-    file->locks_ = RecordLockFile::forPath(file->path_ + ".lck");
+    file->locks_ = RecordLockFile::forPath(file->path_ + ".lck", file->path_);
     out = std::move(file);
     return EngineStatus::success();
 }
@@ -548,7 +594,8 @@ SqliteStatement* SqliteTableFile::filterStatement(const std::vector<int>& column
     return status.ok() ? slot.get() : nullptr;
 }
 
-EngineStatus SqliteTableFile::create(const std::string& path, const TableDescription& description)
+EngineStatus SqliteTableFile::create(const std::string& path, const TableDescription& description, mode_t mode,
+                                     gid_t group)
 {
     std::vector<std::string> detail = {"Table: " + description.tableName, "File: " + path};
     auto fail = [&](EngineCode code, const std::string& message, const std::string& why) {
@@ -564,6 +611,18 @@ EngineStatus SqliteTableFile::create(const std::string& path, const TableDescrip
     // replaces an existing file, and a half-built file never has the name.
     std::string building = path + ".building";
     ::unlink(building.c_str());
+    // Made with its modes before anything is in it; SQLite keeps them and
+    // gives the side files the same.
+    int fd = ::open(building.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return fail(EngineCode::IoError, "Cannot create the table file.", std::strerror(errno));
+    bool moded = ::fchown(fd, static_cast<uid_t>(-1), group) == 0 && ::fchmod(fd, mode) == 0;
+    int modeError = errno;
+    ::close(fd);
+    if (!moded) {
+        ::unlink(building.c_str());
+        return fail(EngineCode::IoError, "Cannot set the modes of the table file.", std::strerror(modeError));
+    }
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(building.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::string sql = "PRAGMA journal_mode = WAL; BEGIN;"

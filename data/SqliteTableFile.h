@@ -15,21 +15,26 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 // One open table file: its SQLite connection, its description, the cached
 // statements and the record lock file. Every cursor on the table shares it.
 // The file layout is in docs/table-files.md.
 class SqliteTableFile {
 public:
-    // Opens directory/tableName shared and writable. The file is checked
+    // Opens directory/tableName shared, writable when this process can store
+    // into it and read-only otherwise (see readOnly()). The file is checked
     // before anything is written to it: a missing, unreadable, foreign,
     // truncated or badly described file is refused with an error naming the
     // table and the path, and stays as it was.
     static EngineStatus open(const std::string& directory, const std::string& tableName,
                              std::shared_ptr<SqliteTableFile>& out);
 
-    // Creates a new, empty table file at path as described. Never replaces an
-    // existing file (TableExists-like failure: IoError naming it).
-    static EngineStatus create(const std::string& path, const TableDescription& description);
+    // Creates a new, empty table file at path as described, with the
+    // permission bits mode (whatever the umask) and the group (-1: the
+    // process's own). Never replaces an existing file (IoError naming it).
+    static EngineStatus create(const std::string& path, const TableDescription& description, mode_t mode = 0600,
+                               gid_t group = static_cast<gid_t>(-1));
 
     SqliteTableFile(const SqliteTableFile&) = delete;
     SqliteTableFile& operator=(const SqliteTableFile&) = delete;
@@ -66,6 +71,13 @@ public:
     // SqliteCursor::findFiltered); null with status set on failure.
     SqliteStatement* filterStatement(const std::vector<int>& columns, const SqliteKeyOrder& order, EngineStatus& status);
 
+    // Opened read-only because this process cannot store into the table;
+    // the causes name the files (see TableFileAccess::writeProblems).
+    bool readOnly() const { return readOnly_; }
+    const std::vector<std::string>& readOnlyCauses() const { return readOnlyCauses_; }
+    // ReadOnlyTable with those causes.
+    EngineStatus readOnlyFailure() const;
+
     // A failure naming this table and its file, with SQLite's own text.
     EngineStatus failure(EngineCode code, const std::string& message, std::vector<std::string> detail = {}) const;
     EngineStatus sqliteFailure(int rc, const std::string& message) const;
@@ -74,7 +86,8 @@ public:
     static std::string quote(const std::string& name);
     static std::string columnList(const TableDescription& description);  // rowid, then every column
     static std::string insertSql(const TableDescription& description);
-    // Text cut to size characters (UTF-8); size 0 means no limit.
+    // Text cut to size characters by the one cutter (UnicodeText::leftUtf8);
+    // size 0 means no limit.
     static std::string cutToSize(const std::string& text, int size);
     // A record's values made storable: text cut to size, null text as ''.
     std::vector<FieldValue> storable(const EngineRecord& record) const;
@@ -83,6 +96,8 @@ private:
     SqliteTableFile(std::string tableName, std::string path) : tableName_(std::move(tableName)), path_(std::move(path)) {}
     EngineStatus checkFile() const;
     EngineStatus connect();
+    bool readable() const;
+    static std::string uriOf(const std::string& path, bool immutable);
     EngineStatus readDescription(TableDescription& out) const;
     EngineStatus checkSchema(const TableDescription& description) const;
     EngineStatus prepare(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
@@ -91,6 +106,8 @@ private:
     std::string tableName_;
     std::string path_;
     sqlite3* db_ = nullptr;
+    bool readOnly_ = false;
+    std::vector<std::string> readOnlyCauses_;
     TableDescription description_;
     std::shared_ptr<RecordLockFile> locks_;
     std::map<std::string, std::unique_ptr<SqliteKeyOrder>> orders_;

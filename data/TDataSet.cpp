@@ -544,11 +544,25 @@ void TDataSet::Edit()
     }
     CheckBrowseMode();
     CheckCanModify();
-    SyncCursor();
-    InternalCurrent(ActiveBuffer(), true);
+    LockActiveRecord();
     CalculateFields(ActiveBuffer());
     SetState(TDataSetState::dsEdit);
     DataEvent(TDataEvent::deRecordChange);
+}
+
+// The record locked must be the one shown: when another user deleted it,
+// its neighbour is not edited in its place; the window is re-read and the
+// storage's error raised, the dataset staying in browse state.
+void TDataSet::LockActiveRecord()
+{
+    try {
+        InternalLockBuffer(ActiveBuffer(), cursorRow_ == activeRecord_);
+    } catch (const EDatabaseError&) {
+        cursorRow_ = -1;
+        Resync(ResyncMode::KeepRow);
+        throw;
+    }
+    cursorRow_ = activeRecord_;
 }
 
 void TDataSet::Insert()
@@ -639,11 +653,17 @@ void TDataSet::Delete()
         Cancel();
         return;
     }
+    CheckCanModify();
     if (recordCount_ == 0)
         Fail("Cannot perform this operation on an empty dataset");
     DataEvent(TDataEvent::deCheckBrowseMode);
-    SyncCursor();
-    InternalDelete();
+    // A record another user deleted is not replaced by its neighbour: its
+    // delete has nothing left to do.
+    bool there = cursorRow_ == activeRecord_ || ActiveBuffer().record.bookmark == 0 ||
+                 InternalGotoBuffer(ActiveBuffer());
+    if (there)
+        InternalDelete();
+    cursorRow_ = -1;
     SetState(TDataSetState::dsBrowse);
     Resync(ResyncMode::KeepRow);
 }

@@ -122,8 +122,13 @@ protected:
     virtual bool InternalPrior(RecordBuffer& buffer) = 0;
     // Read the cursor's current record; false when it stands on none.
     virtual bool InternalCurrent(RecordBuffer& buffer, bool lock) = 0;
-    // Stand on the record of a buffer; false when it is gone.
+    // Stand on the record of a buffer; false when it is gone, the cursor
+    // then standing where it stood (between its former neighbours).
     virtual bool InternalGotoBuffer(const RecordBuffer& buffer) = 0;
+    // Stand on the record of buffer (already there when standing) and read it
+    // again into buffer under a write lock. When it is gone the storage's
+    // error is raised and the cursor stands where the record stood.
+    virtual void InternalLockBuffer(RecordBuffer& buffer, bool standing) = 0;
     // Stand between records: before the record of buffer, or at the end.
     virtual void InternalSetToCrack(const RecordBuffer* before) = 0;
     virtual void InternalInitRecord(RecordBuffer& buffer) = 0;
@@ -164,6 +169,7 @@ private:
     void CheckActive() const;
     void CheckCanModify() const;
     void BeginNewRecord(bool append);
+    void LockActiveRecord();
     void ClearWindow();
     void FillForward(int from);
     int FillBackward(int rows);

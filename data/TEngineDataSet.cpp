@@ -78,10 +78,32 @@ bool TEngineDataSet::InternalCurrent(RecordBuffer& buffer, bool lock)
 bool TEngineDataSet::InternalGotoBuffer(const RecordBuffer& buffer)
 {
     EngineStatus status = cursor_->setToBookmark(buffer.record.bookmark);
-    if (missing(status))
+    if (missing(status)) {
+        StandWhere(buffer.record);
         return false;
+    }
     Check(status);
     return true;
+}
+
+void TEngineDataSet::InternalLockBuffer(RecordBuffer& buffer, bool standing)
+{
+    EngineStatus status = standing ? EngineStatus::success() : cursor_->setToBookmark(buffer.record.bookmark);
+    if (status.ok())
+        status = cursor_->getRecord(buffer.record, EngineCursor::Lock::Write);
+    if (missing(status))
+        StandWhere(buffer.record);
+    Check(status);
+}
+
+// Between the neighbours of a record that is gone: on the crack before the
+// first record whose key is not less than its key.
+void TEngineDataSet::StandWhere(const EngineRecord& record)
+{
+    std::vector<FieldValue> key;
+    if (record.values.empty() || !cursor_->extractKey(record, key).ok() || key.empty())
+        return;
+    Check(cursor_->setToKey(key, static_cast<int>(key.size()), false));
 }
 
 void TEngineDataSet::InternalSetToCrack(const RecordBuffer* before)

@@ -16,6 +16,8 @@ public:
                       const std::string& resultField) override;
     bool Locate(const std::string& fieldName, const std::string& value, bool partial) override;
     int RecordCount() override;
+    // False when the engine opened the table read-only.
+    bool CanModify() const override { return !cursor_ || !cursor_->readOnly(); }
 
 protected:
     // The open cursor; null while inactive.
@@ -32,6 +34,7 @@ protected:
     bool InternalPrior(RecordBuffer& buffer) override;
     bool InternalCurrent(RecordBuffer& buffer, bool lock) override;
     bool InternalGotoBuffer(const RecordBuffer& buffer) override;
+    void InternalLockBuffer(RecordBuffer& buffer, bool standing) override;
     void InternalSetToCrack(const RecordBuffer* before) override;
     void InternalInitRecord(RecordBuffer& buffer) override;
     void InternalPutValue(RecordBuffer& buffer, const TField& field, const FieldValue& value) override;
@@ -40,6 +43,7 @@ protected:
     void InternalDelete() override;
 
 private:
+    void StandWhere(const EngineRecord& record);
     // Lookups answered since the table last changed: code tables are read
     // for every fetched record, and most fetches ask the same few codes.
     struct LookupCache {

@@ -84,39 +84,41 @@ bool secondByteValid(unsigned char lead, unsigned char second)
     return second >= low && second <= high;
 }
 
+// Decodes the character starting at text[i] into value; returns how many
+// bytes it takes. A broken sequence is one U+FFFD as far as it went (its
+// maximal valid prefix), and decoding resumes at the offending byte.
+size_t decodeAt(const std::string& text, size_t i, char32_t& value)
+{
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = sequenceLength(lead);
+    if (length <= 1) {
+        value = length == 1 ? lead : UnicodeText::replacement;
+        return 1;
+    }
+    value = lead & (0xFF >> (length + 1));
+    int taken = 1;
+    for (; taken < length && i + taken < text.size(); ++taken) {
+        const auto next = static_cast<unsigned char>(text[i + taken]);
+        const bool valid = taken == 1 ? secondByteValid(lead, next) : (next & 0xC0) == 0x80;
+        if (!valid)
+            break;
+        value = (value << 6) | (next & 0x3F);
+    }
+    if (taken != length)
+        value = UnicodeText::replacement;
+    return static_cast<size_t>(taken);
+}
+
 } // namespace
 
 std::u32string UnicodeText::fromUtf8(const std::string& text)
 {
     std::u32string out;
     out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = sequenceLength(lead);
-        if (length == 1) {
-            out += lead;
-            ++i;
-            continue;
-        }
-        if (length == 0) {
-            out += replacement;
-            ++i;
-            continue;
-        }
-        char32_t value = lead & (0xFF >> (length + 1));
-        // A broken sequence is replaced as far as it went (its maximal
-        // valid prefix), and decoding resumes at the offending byte.
-        int taken = 1;
-        for (; taken < length && i + taken < text.size(); ++taken) {
-            const auto next = static_cast<unsigned char>(text[i + taken]);
-            const bool valid = taken == 1 ? secondByteValid(lead, next) : (next & 0xC0) == 0x80;
-            if (!valid)
-                break;
-            value = (value << 6) | (next & 0x3F);
-        }
-        out += taken == length ? value : replacement;
-        i += taken;
+    char32_t value = 0;
+    for (size_t i = 0; i < text.size();) {
+        i += decodeAt(text, i, value);
+        out += value;
     }
     return out;
 }
@@ -182,12 +184,11 @@ char32_t UnicodeText::toLower(char32_t c)
 
 std::string UnicodeText::leftUtf8(const std::string& text, size_t count)
 {
-    size_t seen = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-            continue;  // a continuation byte belongs to the character before
-        if (seen++ == count)
-            return text.substr(0, i);
-    }
-    return text;
+    // Characters counted as fromUtf8 reads them, so that a run of stray
+    // bytes counts one character per byte and never slips past the limit.
+    size_t i = 0;
+    char32_t value = 0;
+    for (size_t seen = 0; i < text.size() && seen < count; ++seen)
+        i += decodeAt(text, i, value);
+    return text.substr(0, i);
 }

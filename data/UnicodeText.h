@@ -17,7 +17,8 @@ public:
     static std::string toUtf8(const std::u32string& text);
     static std::string toUtf8(char32_t c);
     // The first count characters of a UTF-8 text (all of it when shorter),
-    // cut between characters without decoding.
+    // characters counted as fromUtf8 counts them: each stray or broken byte
+    // sequence is one. The one cutter for every text limit.
     static std::string leftUtf8(const std::string& text, size_t count);
 
     static bool isLetter(char32_t c);

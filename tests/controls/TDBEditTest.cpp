@@ -1,6 +1,7 @@
 #include "TDBEdit.h"
 
 #include "BoundWindow.h"
+#include "TDataLink.h"
 #include "TStringField.h"
 
 #include <QApplication>
@@ -70,6 +71,34 @@ TEST_F(DBEditWindow, TypingOnABrowsedRecordEditsIt)
     EXPECT_EQ(name->text(), QStringLiteral("Ahmad Yani!"));
     EXPECT_EQ(current("Nama_Pegawai"), "Ahmad Yani");  // written only on leaving
     EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(DBEditWindow, TypingOnARecordAnotherUserDeletedEditsNoOtherRecord)
+{
+    // A grid's window of rows, so that the engine does not stand on the
+    // record shown; another copy of the program deletes that record.
+    TDataLink grid;
+    grid.SetBufferCount(3);
+    grid.SetDataSource(&dm().DSdatapeg);
+    peg().First();
+    {
+        TDMarsipstaf other;
+        other.Loaded();
+        ASSERT_TRUE(other.Tdatapeg.FindKey({"1957010101"}));
+        other.Tdatapeg.Delete();
+    }
+    focus(name);
+    QTest::keyClick(name, Qt::Key_End);
+    QTest::keyClicks(name, QStringLiteral("!"));
+    std::vector<std::string> seen = errors();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].substr(0, seen[0].find('\n')), "Record was deleted by another user.");
+    EXPECT_EQ(peg().State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(name->text(), QStringLiteral("Budi Santoso"));  // the screen re-read, nothing typed into it
+    tab();
+    EXPECT_EQ(current("Nama_Pegawai"), "Budi Santoso");
+    EXPECT_EQ(peg().RecordCount(), 1);
+    grid.SetDataSource(nullptr);
 }
 
 TEST_F(DBEditWindow, FirstDigitInAMaskedBoxLandsInTheEditedRecord)

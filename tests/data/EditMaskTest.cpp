@@ -316,3 +316,29 @@ TEST_F(EditMaskTest, ForeignTextIsPaddedOrCut)
 }
 
 } // namespace
+
+// The position tables behind the editor's moves, against a plain walk over
+// the positions, on masks with literal runs at either end and none at all.
+TEST(EditMaskPositions, NextAndPreviousPositionsMatchAWalk)
+{
+    MaskTestSettings settings;
+    for (const char* text : {"", "0", "-", "--00-0--", "!99/99/9999;1;_", "0000", "-/-", "(999) 000-0000;0;_"}) {
+        const EditMask mask(text);
+        const int width = mask.width();
+        for (int pos = -2; pos <= width + 2; ++pos) {
+            int next = width, previous = -1, literal = -1;
+            for (int i = std::max(pos, 0); i < width && next == width; ++i)
+                if (!mask.isLiteral(i))
+                    next = i;
+            for (int i = std::min(pos, width) - 1; i >= 0 && previous < 0; --i)
+                if (!mask.isLiteral(i))
+                    previous = i;
+            for (int i = std::max(pos + 1, 0); i < width && literal < 0; ++i)
+                if (mask.isLiteral(i))
+                    literal = i;
+            EXPECT_EQ(mask.nextMaskPosition(pos), next) << text << " at " << pos;
+            EXPECT_EQ(mask.previousMaskPosition(pos), previous) << text << " at " << pos;
+            EXPECT_EQ(mask.nextLiteral(pos), literal) << text << " at " << pos;
+        }
+    }
+}

@@ -386,3 +386,21 @@ TEST(CodeTables, HoldTheOfficeCodes)
     ASSERT_TRUE(grades->getPrior(record).ok());
     EXPECT_EQ(record.values, (std::vector<FieldValue>{std::string("4E"), std::string("IV/e")}));
 }
+
+TEST_F(EngineTestTable, StoredTextHoldsItsFieldSizeForAnyBytes)
+{
+    // A megabyte of continuation bytes is a megabyte of broken characters,
+    // not one character: the 25-character name keeps 25 of them.
+    EngineRecord record;
+    ASSERT_TRUE(cursor->initRecord(record).ok());
+    ASSERT_TRUE(cursor->putField(record, field("NIP"), std::string("0000000001")).ok());
+    ASSERT_TRUE(cursor->putField(record, field("Nama_Pegawai"), std::string(1 << 20, '\x80')).ok());
+    EXPECT_EQ(value(record, "Nama_Pegawai").size(), 25u);
+    // Also when the buffer bypasses putField.
+    record.values[static_cast<size_t>(field("Alamat"))] = std::string(1 << 20, '\xA0') + "tail";
+    ASSERT_TRUE(cursor->insertRecord(record).ok());
+    EngineRecord stored;
+    ASSERT_TRUE(cursor->getRecord(stored).ok());
+    EXPECT_EQ(value(stored, "Nama_Pegawai"), std::string(25, '\x80'));
+    EXPECT_EQ(value(stored, "Alamat"), std::string(30, '\xA0'));
+}

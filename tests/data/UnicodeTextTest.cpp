@@ -80,4 +80,40 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnicodeClass, testing::Values(
     ClassCase{0x0A, false, 0x0A, 0x0A},
     ClassCase{0x85, false, 0x85, 0x85}));
 
+// The one cutter behind every field size: characters count as the decoder
+// counts them, so stray bytes never slip past the limit.
+struct CutCase {
+    const char* name;
+    std::string text;
+    size_t count;
+    std::string expected;
+};
+
+class UnicodeCut : public testing::TestWithParam<CutCase> {};
+
+TEST_P(UnicodeCut, KeepsTheFirstCharacters)
+{
+    EXPECT_EQ(UnicodeText::leftUtf8(GetParam().text, GetParam().count), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UnicodeCut, testing::Values(
+    CutCase{"Ascii", "abcdef", 3, "abc"},
+    CutCase{"Shorter", "ab", 5, "ab"},
+    CutCase{"Zero", "ab", 0, ""},
+    CutCase{"TwoByte", "\xC3\xA9\xC3\xA9\xC3\xA9", 2, "\xC3\xA9\xC3\xA9"},
+    CutCase{"FourByte", "\xF0\x9F\x98\x80x", 1, "\xF0\x9F\x98\x80"},
+    CutCase{"Continuations", std::string(40, '\x80'), 25, std::string(25, '\x80')},
+    CutCase{"StrayAfterLetter", "a\x80\x80" "b", 2, "a\x80"},
+    CutCase{"TruncatedSequence", "\xE2\x82x", 1, "\xE2\x82"},
+    CutCase{"InvalidLeads", "\xFF\xFE\xFDz", 2, "\xFF\xFE"}),
+    [](const testing::TestParamInfo<CutCase>& info) { return std::string(info.param.name); });
+
+TEST(UnicodeText, CutsAMegabyteOfContinuationBytesToTheCount)
+{
+    std::string text(1 << 20, '\xBF');
+    std::string cut = UnicodeText::leftUtf8(text, 25);
+    EXPECT_EQ(cut.size(), 25u);
+    EXPECT_EQ(UnicodeText::fromUtf8(cut).size(), 25u);
+}
+
 } // namespace

@@ -103,6 +103,47 @@ TEST_F(AdminShell, ASecondShellSeesPostedRecordsAndMeetsLocks)
     EXPECT_NE(seen.find("locked"), std::string::npos) << seen;
 }
 
+TEST_F(AdminShell, AFailedCommandAnswersOnlyTheError)
+{
+    // Commands that print a value after "ok" must not start their answer
+    // before the value is known.
+    for (const char* command : {"count", "moveby 1", "show", "findkey 1", "findnearest 1", "locate NIP 1",
+                                "set NIP 1", "edit", "order NIP"})
+        EXPECT_EQ(run(std::string(command) + "\n"), "error: No table in use; choose one with: use T.\n")
+            << command;
+    EXPECT_EQ(run("use Tdatapeg\nmoveby 99999999999\n"), "ok\nerror: moveby needs a whole number, not '99999999999'\n");
+}
+
+TEST_F(AdminShell, EditOfARecordTheOtherShellDeletedFails)
+{
+    TDMarsipstaf firstModule, secondModule;
+    firstModule.Loaded();
+    secondModule.Loaded();
+    std::ostringstream firstOut, secondOut;
+    ShellCommand first(firstModule, firstOut), second(secondModule, secondOut);
+    for (const char* line : {"use Tdatapeg", "append", "set NIP 1000000001", "post", "append", "set NIP 1000000002",
+                             "post", "first"})
+        first.execute(line);
+    for (const char* line : {"use Tdatapeg", "findkey 1000000001"})
+        second.execute(line);
+    first.execute("delete");
+    ASSERT_EQ(firstOut.str(), "ok\nok\nok\nok\nok\nok\nok\nok\nok\n");
+    second.execute("edit");
+    std::string seen = secondOut.str();
+    EXPECT_EQ(seen.substr(0, 12), "ok\nok found\n");
+    EXPECT_EQ(seen.substr(12, 43), "error: Record was deleted by another user. ") << seen;
+    for (const char* line : {"set Alamat X", "post", "show"})
+        second.execute(line);
+    seen = secondOut.str();
+    EXPECT_NE(seen.find("error: Tdatapeg: Dataset not in edit or insert mode.\n"
+                        "error: Tdatapeg: Dataset not in edit or insert mode.\n"
+                        "ok state=browse"),
+              std::string::npos)
+        << seen;
+    EXPECT_NE(seen.find("NIP=1000000002\n"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("Alamat=\n"), std::string::npos) << seen;
+}
+
 TEST(AdminShellSplit, QuotesKeepBlanks)
 {
     EXPECT_EQ(ShellCommand::split("set  Alamat \"Jl. Merdeka 5\""),

@@ -15,8 +15,12 @@
 
 void AdminTool::usage(std::ostream& out)
 {
-    out << "usage: arsipstaf-admin init [DIR]   create the table files in DIR and point rekam_induk at it\n"
-           "       arsipstaf-admin check        open every table through rekam_induk and report problems\n"
+    out << "usage: arsipstaf-admin init [--group NAME] [DIR]\n"
+           "                                    create the table files in DIR and point rekam_induk at it;\n"
+           "                                    private to you, or shared with the group NAME\n"
+           "       arsipstaf-admin check [--fix-modes]\n"
+           "                                    open every table through rekam_induk and report problems;\n"
+           "                                    --fix-modes first closes the files to other users\n"
            "       arsipstaf-admin generate N   add N demonstration records to both record tables\n"
            "       arsipstaf-admin shell        run dataset commands read from standard input\n"
            "       arsipstaf-admin report NAME FILE [coded]\n"
@@ -37,10 +41,12 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
         return 2;
     }
     const std::string& command = args[0];
-    if (command == "init" && args.size() <= 2)
-        return InitCommand::run(args.size() == 2 ? args[1] : std::string(), out, err);
-    if (command == "check" && args.size() == 1)
-        return CheckCommand::run(out, err);
+    if (command == "init" && args.size() >= 3 && args[1] == "--group" && args.size() <= 4)
+        return InitCommand::run(args.size() == 4 ? args[3] : std::string(), args[2], out, err);
+    if (command == "init" && args.size() <= 2 && (args.size() < 2 || args[1] != "--group"))
+        return InitCommand::run(args.size() == 2 ? args[1] : std::string(), std::string(), out, err);
+    if (command == "check" && (args.size() == 1 || (args.size() == 2 && args[1] == "--fix-modes")))
+        return CheckCommand::run(out, err, args.size() == 2);
     if (command == "shell" && args.size() == 1)
         return ShellCommand::run(std::cin, out, err);
     if (command == "generate" && args.size() == 2) {

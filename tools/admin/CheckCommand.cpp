@@ -1,11 +1,13 @@
 #include "CheckCommand.h"
 
 #include "AliasDatabase.h"
+#include "DataDirectoryModes.h"
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
 #include "SqliteCursor.h"
 #include "StorageEngine.h"
+#include "TableFileAccess.h"
 #include "TDMarsipstaf.h"
 
 #include <algorithm>
@@ -89,14 +91,26 @@ std::string loadDataModule()
     return std::string();
 }
 
+std::vector<std::string> tableNames()
+{
+    std::vector<std::string> names;
+    for (const DefaultTableFiles::File& file : DefaultTableFiles::all())
+        names.push_back(file.description.tableName);
+    return names;
+}
+
 } // namespace
 
-int CheckCommand::run(std::ostream& out, std::ostream& err)
+int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
 {
     std::unique_ptr<EngineDatabase> database;
     if (!AliasDatabase::open(database, err))
         return 1;
-    out << "Alias " << EngineConfig::defaultAlias << " names " << database->directory() << '\n';
+    const std::string& directory = database->directory();
+    out << "Alias " << EngineConfig::defaultAlias << " names " << directory << '\n';
+    if (fixModes)
+        for (const std::string& line : DataDirectoryModes::fix(directory, tableNames()))
+            out << "Modes mended: " << line << '\n';
     std::vector<std::string> reported;
     std::string failure = loadDataModule();
     if (failure.empty()) {
@@ -107,20 +121,32 @@ int CheckCommand::run(std::ostream& out, std::ostream& err)
     }
     // Then every file on its own, so that all problems show, not the first.
     int problems = failure.empty() ? 0 : 1;
+    auto report = [&](const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) {
+            if (std::find(reported.begin(), reported.end(), line) != reported.end())
+                continue;
+            err << line << '\n';
+            reported.push_back(line);
+            ++problems;
+        }
+    };
     for (const DefaultTableFiles::File& file : DefaultTableFiles::all()) {
         const TableDescription& wanted = file.description;
         const std::string& object = objectNames().at(wanted.tableName);
         std::unique_ptr<EngineCursor> cursor;
         EngineStatus status = database->openTable(wanted.tableName, "", cursor);
-        if (!status.ok()) {
-            std::string line = EDBEngineError::describe(status);
-            if (std::find(reported.begin(), reported.end(), line) == reported.end()) {
-                err << line << '\n';
-                ++problems;
-            }
+        // Whatever will make stores fail, once the open mended what it could.
+        std::vector<std::string> found = TableFileAccess::writeProblems(directory + "/" + wanted.tableName);
+        if (!status.ok())
+            found.insert(found.begin(), EDBEngineError::describe(status));
+        else
+            for (const std::string& line : columnProblems(cursor->description(), wanted, object))
+                found.push_back(line);
+        report(found);
+        if (!status.ok())
             continue;
-        }
-        std::vector<std::string> found = columnProblems(cursor->description(), wanted, object);
+        bool clean = found.empty();
+        found.clear();
         if (file.rows.empty())  // the record tables: the ordering choices need indexes
             for (const IndexDescription& index : wanted.indexes)
                 if (!hasIndexFor(cursor->description(), index.fieldList()))
@@ -128,19 +154,16 @@ int CheckCommand::run(std::ostream& out, std::ostream& err)
         std::string check = integrity(*cursor);
         if (check != "ok")
             found.push_back(wanted.tableName + ": integrity check failed: " + check);
-        for (const std::string& line : found) {
-            if (std::find(reported.begin(), reported.end(), line) != reported.end())
-                continue;
-            err << line << '\n';
-            reported.push_back(line);
-            ++problems;
-        }
-        if (found.empty()) {
+        report(found);
+        if (clean && found.empty()) {
             std::int64_t count = 0;
             if (cursor->recordCount(count).ok())
                 out << wanted.tableName << ": ok, " << count << " records\n";
         }
     }
+    // Exposed personal data is a warning: the program itself works.
+    for (const std::string& line : DataDirectoryModes::exposed(directory, tableNames()))
+        err << "warning: " << line << '\n';
     if (problems == 0) {
         out << "All nine tables open and hold what the program needs.\n";
         return 0;

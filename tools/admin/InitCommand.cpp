@@ -5,15 +5,25 @@
 #include "EngineConfig.h"
 
 #include <filesystem>
+#include <grp.h>
 
-int InitCommand::run(const std::string& directory, std::ostream& out, std::ostream& err)
+int InitCommand::run(const std::string& directory, const std::string& group, std::ostream& out, std::ostream& err)
 {
+    DefaultTableFiles::Modes modes;
+    if (!group.empty()) {
+        const struct group* entry = ::getgrnam(group.c_str());
+        if (!entry) {
+            err << "init: no group named '" << group << "'\n";
+            return 2;
+        }
+        modes = DefaultTableFiles::Modes::sharedBy(entry->gr_gid);
+    }
     std::string target = directory.empty() ? EngineConfig::defaultDataDirectory() : directory;
     target = std::filesystem::absolute(target).lexically_normal().string();
     if (target.size() > 1 && target.back() == '/')
         target.pop_back();
     std::vector<std::string> report;
-    EngineStatus status = DefaultTableFiles::createIn(target, report);
+    EngineStatus status = DefaultTableFiles::createIn(target, report, modes);
     for (const std::string& line : report)
         out << line << '\n';
     if (!status.ok()) {

@@ -236,15 +236,18 @@ void ShellCommand::validateMask(bool leaving)
 
 void ShellCommand::execute(const std::string& line)
 {
+    out_.str(std::string());
     try {
         std::vector<std::string> args = split(line);
         if (args.empty())
             return;
         dispatch(args);
     } catch (const std::exception& error) {
+        out_.str(std::string());
         out_ << "error: " << oneLine(ErrorText::forDisplay(error.what())) << '\n';
     }
-    out_.flush();
+    sink_ << out_.str();
+    sink_.flush();
 }
 
 int ShellCommand::run(std::istream& in, std::ostream& out, std::ostream& err)

@@ -3,6 +3,7 @@
 
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ public:
     // Splits a line at blanks; "double quoted" arguments keep their blanks.
     static std::vector<std::string> split(const std::string& line);
 
-    ShellCommand(TDMarsipstaf& module, std::ostream& out) : module_(module), out_(out) {}
+    ShellCommand(TDMarsipstaf& module, std::ostream& out) : module_(module), sink_(out) {}
     // Runs one command line and writes its result.
     void execute(const std::string& line);
 
@@ -33,7 +34,10 @@ private:
     void validateMask(bool leaving);
 
     TDMarsipstaf& module_;
-    std::ostream& out_;
+    std::ostream& sink_;
+    // One command's answer, written to sink_ only when the command is done,
+    // so that a failure halfway never follows a partly written "ok".
+    std::ostringstream out_;
     TTable* table_ = nullptr;
     MaskEditor editor_;
 };

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Crash test: tools/crash-test.sh N [ADMIN]
+#
+# N trials. Each starts one to three writers at once, each an
+# `arsipstaf-admin shell` driven command by command (appends, edits and
+# deletes of its own employee records), and kills them all with SIGKILL at a
+# random moment. A change counts as acknowledged once the shell answered "ok"
+# to its post or delete. After each trial the table must hold every
+# acknowledged record with its last acknowledged values (or the values of the
+# change that was in flight when the writer died), pass SQLite's integrity
+# check, and let a fresh shell edit every record (no lock left behind).
+#
+# Prints trials, acknowledged records, records lost, files failing integrity
+# and locks left; exits 1 when anything was lost, damaged or left locked.
+# ADMIN defaults to build/tools/arsipstaf-admin.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+trials=${1:?usage: tools/crash-test.sh N [ADMIN]}
+admin=$(realpath "${2:-build/tools/arsipstaf-admin}")
+[[ -x $admin ]] || { echo "crash-test: no admin tool at $admin (build it first)" >&2; exit 2; }
+command -v sqlite3 >/dev/null || { echo "crash-test: needs the sqlite3 command" >&2; exit 2; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/arsipstaf-crash-XXXXXX")
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export ARSIPSTAF_ENGINE_CONFIG=$work/engine.conf
+"$admin" init "$work/data" >/dev/null
+table=$work/data/Datapegawai.db
+
+# One writer: drives its shell through two pipes and writes to its log
+#   P op nip [value]   a change sent (in flight until answered)
+#   A nip / E nip value / D nip   a change acknowledged
+writer() {
+  local id=$1 trial=$2 log=$3
+  local in=$work/in.$id out=$work/out.$id answer nip value i
+  local own=()
+  exec 3>"$in" 4<"$out"
+  ask() { printf '%s\n' "$1" >&3 2>/dev/null && IFS= read -r answer <&4; }
+  ask "use Tdatapeg" || return 0
+  for ((i = 1; i < 100000; i++)); do
+    local roll=$((RANDOM % 10))
+    if ((roll < 6 || ${#own[@]} == 0)); then
+      nip=$(printf '%04d%d%05d' "$trial" "$id" "$i")
+      ask append || return 0
+      ask "set NIP $nip" || return 0
+      ask "set Nama_Pegawai \"Penulis $id\"" || return 0
+      echo "P A $nip" >>"$log"
+      ask post || return 0
+      if [[ $answer == ok ]]; then echo "A $nip" >>"$log"; own+=("$nip"); fi
+    else
+      local pick=$((RANDOM % ${#own[@]}))
+      nip=${own[$pick]}
+      ask "findkey $nip" || return 0
+      [[ $answer == "ok found" ]] || continue
+      if ((roll < 8)); then
+        value="Jl. Uji $trial-$id-$i"
+        ask edit || return 0
+        [[ $answer == ok ]] || continue
+        ask "set Alamat \"$value\"" || return 0
+        echo "P E $nip $value" >>"$log"
+        ask post || return 0
+        [[ $answer == ok ]] && echo "E $nip $value" >>"$log"
+      else
+        echo "P D $nip" >>"$log"
+        ask delete || return 0
+        if [[ $answer == ok ]]; then
+          echo "D $nip" >>"$log"
+          own=("${own[@]:0:pick}" "${own[@]:pick+1}")
+        fi
+      fi
+    fi
+  done
+}
+
+# Compares one writer's log with the table: the number of acknowledged
+# records, then the number lost.
+verify() {
+  local log=$1 stored=$2
+  awk -v stored="$stored" '
+    BEGIN { FS = "\t"; while ((getline line < stored) > 0) { split(line, f, "\t"); have[f[1]] = 1; addr[f[1]] = f[2] } FS = " " }
+    $1 == "P" { pending[$3] = $2; pvalue[$3] = substr($0, length($1 $2 $3) + 4); next }
+    $1 == "A" { acked[$2] = 1; alive[$2] = 1; value[$2] = ""; delete pending[$2]; count++ }
+    $1 == "E" { value[$2] = substr($0, length($1 $2) + 3); delete pending[$2] }
+    $1 == "D" { alive[$2] = 0; delete pending[$2] }
+    END {
+      for (nip in acked) {
+        if (!alive[nip]) { if (have[nip] && pending[nip] == "") lost++; continue }
+        if (!have[nip]) { if (pending[nip] != "D") lost++; continue }
+        if (addr[nip] != value[nip] && !(pending[nip] == "E" && addr[nip] == pvalue[nip])) lost++
+      }
+      print count + 0, lost + 0
+    }' "$log"
+}
+
+acknowledged=0 lost=0 damaged=0 locked=0
+for ((trial = 1; trial <= trials; trial++)); do
+  writers=$((RANDOM % 3 + 1))
+  pids=()
+  drivers=()
+  for ((w = 1; w <= writers; w++)); do
+    rm -f "$work/in.$w" "$work/out.$w"
+    mkfifo "$work/in.$w" "$work/out.$w"
+    "$admin" shell <"$work/in.$w" >"$work/out.$w" 2>/dev/null &
+    pids+=($!)
+    : >"$work/log.$trial.$w"
+    writer "$w" "$trial" "$work/log.$trial.$w" 2>/dev/null &
+    drivers+=($!)
+  done
+  sleep "0.$(printf '%03d' $((RANDOM % 400 + 20)))"
+  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+  # A driver may still wait on a pipe whose shell died before opening it.
+  for pid in "${drivers[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}" "${drivers[@]}"; do wait "$pid" 2>/dev/null || true; done
+  pids=()
+
+  sqlite3 -separator $'\t' "$table" "SELECT NIP, Alamat FROM records" >"$work/stored"
+  for ((w = 1; w <= writers; w++)); do
+    read -r acked missing < <(verify "$work/log.$trial.$w" "$work/stored")
+    acknowledged=$((acknowledged + acked))
+    lost=$((lost + missing))
+  done
+  for file in "$work"/data/*.db; do
+    [[ $(sqlite3 "$file" "PRAGMA integrity_check") == ok ]] || damaged=$((damaged + 1))
+  done
+  # Every record of this trial must be editable by a fresh shell.
+  {
+    echo "use Tdatapeg"
+    sqlite3 "$table" "SELECT NIP FROM records WHERE NIP LIKE '$(printf '%04d' "$trial")%'" |
+      while read -r nip; do printf 'findkey %s\nedit\ncancel\n' "$nip"; done
+  } | "$admin" shell >"$work/edits" 2>/dev/null
+  locked=$((locked + $(grep -c 'locked' "$work/edits" || true)))
+  rm -f "$work"/log."$trial".*
+done
+
+echo "trials: $trials"
+echo "acknowledged records: $acknowledged"
+echo "records lost: $lost"
+echo "files failing integrity: $damaged"
+echo "locks left: $locked"
+((lost == 0 && damaged == 0 && locked == 0))
