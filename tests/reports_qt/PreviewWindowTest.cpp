@@ -278,7 +278,7 @@ TEST_F(PreviewRun, SaveWritesThePagesWithTheDialogsTextsAndReplacesAFile)
     });
     ASSERT_EQ(dialogs.saves.size(), 1u);
     EXPECT_EQ(dialogs.saves[0].title.toStdString(), "Save report");
-    EXPECT_EQ(dialogs.saves[0].filter.toStdString(), "Report file(*.RPF)|*.RPF");
+    EXPECT_EQ(dialogs.saves[0].filter.toStdString(), "Report file(*.RPF)|*.RPF|PDF file (*.pdf)|*.pdf");
     EXPECT_EQ(dialogs.saves[0].defaultExt.toStdString(), "RPF");
     TRepPrinter loaded;
     loaded.Load(file.toStdString());
@@ -300,7 +300,7 @@ TEST_F(PreviewRun, SaveWritesNothingWithAnotherFilterOrBeforeTheRunHasFinished)
         [](TRepStandardPreview& preview) {
             return preview.destination() && preview.destination()->AvailablePages() >= 1;
         });
-    dialogs.answerFilter = 1;
+    dialogs.answerFilter = 2;  // no such entry
     openPreview([&](TRepStandardPreview& preview) { preview.SaveReport->trigger(); });
     EXPECT_EQ(dialogs.saves.size(), 2u);
     EXPECT_FALSE(QFile::exists(file));
@@ -352,7 +352,7 @@ TEST_F(PreviewRun, LoadShowsTheFileOrSaysItDoesNotExist)
 TEST(QtFileDialogs, FilterEntriesShowTheirDescription)
 {
     EXPECT_EQ(QtFileDialogs::nameFilters(TRepStandardPreview::SaveFilter).join(QLatin1Char(';')).toStdString(),
-              "Report file(*.RPF) (*.RPF)");
+              "Report file(*.RPF) (*.RPF);PDF file (*.pdf) (*.pdf)");
     EXPECT_EQ(QtFileDialogs::nameFilters(QStringLiteral("A|*.a|B|*.b;*.c")).join(QLatin1Char(';')).toStdString(),
               "A (*.a);B (*.b *.c)");
 }
