@@ -16,6 +16,8 @@ public:
                       const std::string& resultField) override;
     bool Locate(const std::string& fieldName, const std::string& value, bool partial) override;
     int RecordCount() override;
+    // Through a clone of the cursor on its current index.
+    std::unique_ptr<RecordReader> OpenReader() override;
 
 protected:
     // The open cursor; null while inactive.
