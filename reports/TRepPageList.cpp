@@ -334,9 +334,47 @@ void TRepPageList::loadFromFile(const std::string& name)
     if (count < 0 || (count > 0 && file->size() < header + RecordOverhead)
         || static_cast<std::uint64_t>(count) > (file->size() - header) / RecordOverhead)
         throw EReportError("Invalid report file: \"" + name + "\" has a wrong page count");
+    const bool coded = raw[flagAt] != 0;
+    checkRecords(*file, header, count, coded);
     file->seek(header);
     stream_ = std::move(file);
     pageCount_ = count;
-    compression_ = raw[flagAt] != 0;
+    compression_ = coded;
     headerSize_ = header;
+}
+
+// Every record must be where the one before says, carry its page number,
+// close with its own start and end where the next begins; the last one ends
+// the file. A file that fails anywhere is refused before any page is shown.
+void TRepPageList::checkRecords(TRepStream& file, std::uint64_t header, std::int32_t count, bool coded)
+{
+    const std::uint64_t size = file.size();
+    const std::uint64_t least = RecordOverhead + (coded ? 4 : 0);
+    auto u32At = [&file](std::uint64_t at) {
+        std::uint8_t b[4];
+        file.seek(at);
+        if (file.read(b, 4) != 4)
+            damaged();
+        return static_cast<std::uint64_t>(LittleEndian::get32(b));
+    };
+    std::uint64_t start = header;
+    for (std::int32_t n = 1; n <= count; ++n) {
+        if (start + least > size || u32At(start) != static_cast<std::uint64_t>(n))
+            damaged();
+        const std::uint64_t next = u32At(start + 4);
+        if (next < start + least || next > size || u32At(next - 4) != start)
+            damaged();
+        start = next;
+    }
+    if (count > 0 && start != size)
+        damaged();
+}
+
+void TRepPageList::swap(TRepPageList& other)
+{
+    std::scoped_lock guard(lock_, other.lock_);
+    std::swap(stream_, other.stream_);
+    std::swap(pageCount_, other.pageCount_);
+    std::swap(compression_, other.compression_);
+    std::swap(headerSize_, other.headerSize_);
 }

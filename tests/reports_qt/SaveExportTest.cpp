@@ -194,3 +194,65 @@ TEST(QtFileDialogs, ChosenFilterIsFoundWithOrWithoutItsDetails)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SaveExport, DamagedFileIsRefusedWholeAndThePreviewKeepsItsPages)
+{
+    addEmployees(200);  // 12 pages, past the memory limit: in a temporary file
+    makePanel(ReportDefinitions::Form9(&peg()));
+    useRealDialogs();
+    // a saved report cut at 30,000 bytes, and one whose header claims 1000 pages
+    const QString whole = path("whole.RPF"), cut = path("cut.RPF"), claims = path("claims.RPF");
+    {
+        auto report = ReportDefinitions::Form10(&peg());
+        TRepPrinter destination;
+        report->RunReport(destination);
+        destination.Save(whole.toStdString());
+    }
+    std::string bytes = contents(whole);
+    ASSERT_GT(bytes.size(), 30000u);
+    std::ofstream(cut.toStdString(), std::ios::binary) << bytes.substr(0, 30000);
+    bytes[8] = char(0xE8), bytes[9] = char(0x03);  // 1000
+    std::ofstream(claims.toStdString(), std::ios::binary) << bytes;
+
+    std::vector<QString> texts;
+    openPreview([&](TRepStandardPreview& preview) {
+        TRepPrinter& destination = *preview.destination();
+        ASSERT_EQ(destination.PageCount(), 12);
+        const std::string temporary = destination.PageList().stream()->temporaryName();
+        ASSERT_FALSE(temporary.empty());
+        const std::vector<std::uint8_t> page1 = *destination.GetPage(1);
+        for (const QString& damaged : {cut, claims}) {
+            std::unique_ptr<ModalBoxResponder> responder;
+            {
+                RealFileDialog dialog(damaged, 0, [&] {
+                    responder = std::make_unique<ModalBoxResponder>();
+                    responder->click(QStringLiteral("OK"));
+                });
+                QTest::mouseClick(preview.ToolBar1->widgetForAction(preview.LoadReport), Qt::LeftButton);
+            }
+            ASSERT_TRUE(responder);
+            ASSERT_EQ(responder->boxes().size(), 1);
+            texts.push_back(responder->last().text);
+            EXPECT_FALSE(destination.ReportLoaded());
+            EXPECT_EQ(destination.PageCount(), 12);
+            EXPECT_EQ(preview.PagePanel->text().toStdString(), "Page 1 of 12");
+            EXPECT_TRUE(QFile::exists(QString::fromStdString(temporary)));
+            EXPECT_EQ(destination.PageList().stream()->temporaryName(), temporary);
+            EXPECT_EQ(*destination.GetPage(1), page1);
+            EXPECT_TRUE(preview.PrintSetup->isEnabled());
+        }
+        // a save after the refused loads writes the run's pages
+        RealFileDialog dialog(path("after"));
+        clickSave(preview);
+    });
+    ASSERT_EQ(texts.size(), 2u);
+    for (const QString& text : texts)
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Invalid report file"))) << text.toStdString();
+    TRepPrinter saved;
+    saved.Load(path("after.RPF").toStdString());
+    EXPECT_EQ(saved.PageCount(), 12);
+}
+
+}  // namespace
