@@ -275,6 +275,34 @@ TEST_F(Printing, CancelButtonEndsTheJobWithThePagesSoFar)
     EXPECT_EQ(current(), before);
 }
 
+TEST_F(Printing, ClosingTheProgressWindowByItsFrameCancelsAsItsButtonDoes)
+{
+    addEmployees(200);  // 12 pages
+    makePanel(ReportDefinitions::Form9(&peg()));
+    QTimer watch;
+    watch.setInterval(0);
+    int closedAt = -1;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        TRepProgressForm* form = panel->progressForm();
+        if (form && form->Gauge->value() >= 35) {
+            closedAt = form->Gauge->value();
+            form->close();  // what the frame's close box asks
+            watch.stop();
+        }
+    });
+    openPreview([&](TRepStandardPreview& preview) {
+        watch.start();
+        printFrom(preview);
+    });
+    EXPECT_GE(closedAt, 35);
+    ASSERT_EQ(printers->jobs.size(), 1u);
+    const PrintJobRecord& job = printers->jobs[0];
+    EXPECT_TRUE(job.ended);
+    const int pages = pdfInfo(job.file).pages;
+    EXPECT_GE(pages, 4);
+    EXPECT_LT(pages, 12);
+}
+
 TEST_F(Printing, LoadedFilePrintsItsStoredPagesOverThePrintableArea)
 {
     addEmployees(40);
