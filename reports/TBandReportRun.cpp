@@ -329,13 +329,16 @@ void TBandReport::emitBand(TRepBand* band, bool asPageFooter)
         return;
     const auto& v = Page.Values;
     const double height = band->Values[TRepBand::HeightValue];
-    if (band->AlignToBottom) {
-        if (band == findBand(TRepBandType::rbSummary) && !Options.LastPageFooter)
-            PageFooterHeight = 0;
+    auto alignToBottom = [&] {
         const double limit = pageHeightOnPaper() - v[TRepPage::BottomMarginValue] - height
             - PageFooterHeight;
         if (CurrentY < limit)
             CurrentY = limit;
+    };
+    if (band->AlignToBottom) {
+        if (band == findBand(TRepBandType::rbSummary) && !Options.LastPageFooter)
+            PageFooterHeight = 0;
+        alignToBottom();
     }
     bool print = band->Enabled;
     if (print && band->BeforePrint)
@@ -360,8 +363,12 @@ void TBandReport::emitBand(TRepBand* band, bool asPageFooter)
             const bool footer = asPageFooter || band->BandType == TRepBandType::rbPageFooter;
             const double emptyPage = v[TRepPage::LengthValue]
                 - (v[TRepPage::TopMarginValue] + v[TRepPage::BottomMarginValue]);
-            if ((!footer && height > SpaceLeft() + Epsilon && height <= emptyPage) || PageCount == 0)
+            if ((!footer && height > SpaceLeft() + Epsilon && height <= emptyPage) || PageCount == 0) {
                 AdvanceColumn();
+                // a band that belongs at the bottom stays there on the new page
+                if (band->AlignToBottom)
+                    alignToBottom();
+            }
         }
         double stretch = 0;
         std::vector<Pending> pending;

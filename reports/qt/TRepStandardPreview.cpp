@@ -36,8 +36,9 @@ TRepStandardPreview::TRepStandardPreview(TRepPrinter& destination, FileDialogs* 
 
     setWindowState(Qt::WindowMaximized);
     RepPreview->setDestination(destination_);
+    // Two previews open at once are told apart by their report's name.
     if (!destination_->Title.empty())
-        setWindowTitle(QString::fromStdString(destination_->Title));
+        setWindowTitle(QStringLiteral("Print Preview - ") + QString::fromStdString(destination_->Title));
     ZoomToWidth->trigger();
     Print->setEnabled(destination_->status() == TRepPrinter::Status::Finished);
     // The window sees its keys before its controls do.
@@ -190,8 +191,13 @@ void TRepStandardPreview::PrintSetupClick()
 
 void TRepStandardPreview::PrintClick()
 {
-    if (destination_)
-        destination_->Print();
+    if (!destination_)
+        return;
+    if (!destination_->PrinterPresent()) {
+        ShowMessage(QStringLiteral("No printers are installed."));
+        return;
+    }
+    destination_->Print();
 }
 
 void TRepStandardPreview::SaveClick()

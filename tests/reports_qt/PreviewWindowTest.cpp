@@ -71,7 +71,7 @@ TEST(TRepStandardPreview, TitleOfTheDestinationReplacesTheCaption)
     TRepPrinter destination;
     destination.Title = "Daftar";
     TRepStandardPreview preview(destination);
-    EXPECT_EQ(preview.windowTitle().toStdString(), "Daftar");
+    EXPECT_EQ(preview.windowTitle().toStdString(), "Print Preview - Daftar");
 }
 
 struct ProgressCase {

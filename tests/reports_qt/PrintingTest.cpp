@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ModalBoxResponder.h"
 #include "PagePainter.h"
 #include "PreviewFixture.h"
 #include "TRepProgressForm.h"
@@ -339,12 +340,16 @@ TEST_F(Printing, LoadedFilePrintsItsStoredPagesOverThePrintableArea)
     }
 }
 
-TEST_F(Printing, WithoutAPrinterPrintDoesNothing)
+TEST_F(Printing, WithoutAPrinterPrintSaysSoAndPrintsNothing)
 {
     addEmployees(3);
     printers = std::make_unique<PdfPrinterSystem>(QString::fromStdString(db_->root()), 0);
     makePanel(ReportDefinitions::Form10(&peg()));
+    ModalBoxResponder responder;
+    responder.click(QStringLiteral("OK"));
     openPreview([&](TRepStandardPreview& preview) { printFrom(preview); });
+    ASSERT_EQ(responder.boxes().size(), 1);
+    EXPECT_EQ(responder.last().text.toStdString(), "No printers are installed.");
     EXPECT_TRUE(printers->opened.empty());
     EXPECT_TRUE(printers->jobs.empty());
 }
