@@ -1,6 +1,7 @@
 #include "QtPrintSetupDialog.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -18,12 +19,29 @@ namespace {
 const char* const unhonoured[] = {"pagesRadioButton", "pagesLineEdit", "pageSetLabel", "pageSetCombo",
                                   "reverse", "collate", "colorMode", "duplex", "properties"};
 
+// The dialog shows some of them again when another printer is chosen: they
+// are kept hidden.
+class KeptHidden : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            static_cast<QWidget*>(watched)->hide();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 void hideUnhonoured(QPrintDialog& dialog)
 {
+    auto* keeper = new KeptHidden(&dialog);
     for (const char* name : unhonoured)
         for (QWidget* widget : dialog.findChildren<QWidget*>(QString::fromLatin1(name))) {
             widget->setEnabled(false);
             widget->hide();
+            widget->installEventFilter(keeper);
         }
 }
 
