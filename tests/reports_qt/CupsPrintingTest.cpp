@@ -221,6 +221,8 @@ TEST_F(CupsPrinting, SetupDialogRangeAndOrientationReachThePrintedPdf)
     upright->RunReport(store);
     ASSERT_EQ(store.PageCount(), 2);
     EXPECT_EQ(pdfInfo(whole).pages, 2);
+    QFile::remove(ranged);
+    QFile::remove(whole);
 }
 
 }  // namespace

@@ -265,6 +265,18 @@ TEST_F(PreviewRun, ZoomCommandsFollowTheViewAndThePage)
     });
 }
 
+TEST_F(PreviewRun, EachPreviewIsNamedAfterItsReport)
+{
+    const std::pair<std::unique_ptr<TBandReport> (*)(TDataSet*), const char*> reports[] = {
+        {ReportDefinitions::Form9, "Print Preview - Daftar Urut Kepangkatan"},
+        {ReportDefinitions::Form10, "Print Preview - Bezetting"},
+        {ReportDefinitions::Form11, "Print Preview - Mutasi"}};
+    for (const auto& [make, title] : reports) {
+        makePanel(make(make == ReportDefinitions::Form11 ? &dm().Tmutasi : &peg()));
+        openPreview([&](TRepStandardPreview& preview) { EXPECT_EQ(preview.windowTitle().toStdString(), title); });
+    }
+}
+
 TEST_F(PreviewRun, SaveWritesThePagesWithTheDialogsTextsAndReplacesAFile)
 {
     addEmployees(20);
