@@ -5,6 +5,7 @@
 #include "UnicodeText.h"
 
 #include <algorithm>
+#include <utility>
 #include <strings.h>
 
 TDataSet::TemporaryState::TemporaryState(TDataSet& dataSet, TDataSetState state)
@@ -120,6 +121,8 @@ int TDataSet::LookupIndex(const TField& field) const
 
 const RecordBuffer* TDataSet::RowBuffer() const
 {
+    if (selectedBuffer_)
+        return selectedBuffer_;
     if (selectedRow_ >= 0)
         return selectedRow_ < recordCount_ ? &buffers_[selectedRow_] : nullptr;
     if (recordCount_ == 0)
@@ -275,6 +278,19 @@ void TDataSet::FetchMore()
         }
     }
     cursorRow_ = -1;
+}
+
+bool TDataSet::ReadRecord(RecordReader& reader, RecordBuffer& buffer)
+{
+    if (!reader.Next(buffer.record))
+        return false;
+    CalculateFields(buffer);
+    return true;
+}
+
+const RecordBuffer* TDataSet::SelectBuffer(const RecordBuffer* buffer)
+{
+    return std::exchange(selectedBuffer_, buffer);
 }
 
 int TDataSet::SelectRow(int row)

@@ -1,5 +1,6 @@
 #pragma once
 #include "RecordBuffer.h"
+#include "RecordReader.h"
 #include "TDataEvent.h"
 #include "TDataSetState.h"
 #include "TField.h"
@@ -86,6 +87,18 @@ public:
     // Data sources, in attachment order. Done by TDataSource.
     void AttachDataSource(TDataSource* source);
     void DetachDataSource(TDataSource* source);
+
+    // A reading of every record in the current ordering that leaves the
+    // current record and the links alone (a report run reads through one
+    // while the windows sharing the dataset go on being used); nullptr when
+    // the storage has no second cursor to give.
+    virtual std::unique_ptr<RecordReader> OpenReader() { return nullptr; }
+    // The reader's next record, with its lookup values; false after the last.
+    bool ReadRecord(RecordReader& reader, RecordBuffer& buffer);
+    // Make fields read this buffer (a reader's record) instead of the
+    // window; nullptr returns them to the window. Returns the previous one.
+    // Does not move the current record and notifies nobody.
+    const RecordBuffer* SelectBuffer(const RecordBuffer* buffer);
 
     // The record window, for data links.
     int BufferCount() const { return static_cast<int>(buffers_.size()); }
@@ -191,6 +204,7 @@ private:
     int recordCount_ = 0;
     int activeRecord_ = 0;
     int selectedRow_ = -1;  // row fields read while a link draws; -1: active row
+    const RecordBuffer* selectedBuffer_ = nullptr;  // a reader's record fields read; not owned
     int cursorRow_ = -1;    // row the storage cursor stands on; -1: elsewhere
     std::vector<TDataSource*> sources_;
 };

@@ -148,6 +148,37 @@ int TEngineDataSet::RecordCount()
     return static_cast<int>(count);
 }
 
+namespace {
+
+class CursorReader : public RecordReader {
+public:
+    explicit CursorReader(std::unique_ptr<EngineCursor> cursor) : cursor_(std::move(cursor)) {}
+    bool Next(EngineRecord& out) override
+    {
+        const EngineStatus status = cursor_->getNext(out);
+        if (status.endOfData())
+            return false;
+        if (!status.ok())
+            throw EDBEngineError(status);
+        return true;
+    }
+
+private:
+    std::unique_ptr<EngineCursor> cursor_;
+};
+
+}  // namespace
+
+std::unique_ptr<RecordReader> TEngineDataSet::OpenReader()
+{
+    if (!cursor_)
+        return nullptr;
+    std::unique_ptr<EngineCursor> clone;
+    Check(cursor_->cloneCursor(cursor_->currentIndex().name, clone));
+    Check(clone->setToBegin());
+    return std::make_unique<CursorReader>(std::move(clone));
+}
+
 EngineCursor& TEngineDataSet::SearchCursor(const std::string& fieldName, bool& indexed)
 {
     std::string indexName;

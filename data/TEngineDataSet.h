@@ -18,6 +18,8 @@ public:
     int RecordCount() override;
     // False when the engine opened the table read-only.
     bool CanModify() const override { return !cursor_ || !cursor_->readOnly(); }
+    // Through a clone of the cursor on its current index.
+    std::unique_ptr<RecordReader> OpenReader() override;
 
 protected:
     // The open cursor; null while inactive.

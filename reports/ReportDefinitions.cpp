@@ -16,7 +16,7 @@ constexpr double SignatureHeight = 233;
 constexpr double TextHeight = 45;
 constexpr double TextTop = 42;
 
-std::unique_ptr<TBandReport> landscapeReport(TDataSet* data)
+std::unique_ptr<TBandReport> landscapeReport(TDataSet* data, const char* title)
 {
     auto report = std::make_unique<TBandReport>("Report1");
     report->setUnits(TRepUnits::MM);
@@ -27,7 +27,7 @@ std::unique_ptr<TBandReport> landscapeReport(TDataSet* data)
     report->Page.Values = {100, 2159, 100, 3556, 100, 100, 0};
     report->Options = {true, true, false};
     report->PrintIfEmpty = true;
-    report->ReportTitle.clear();
+    report->ReportTitle = title;
     report->Font = ReportFont{"Arial", 10, false, false, PageColor::black()};
     return report;
 }
@@ -85,10 +85,11 @@ void titleBand(TBandReport& report, double nameLeft, const char* reportName)
                     {"RepLabel5", 260.4, 8.5, "Zuvid Idoreradodadur Kelas I Sindara"}});
 }
 
-// Defined as a group footer: with no group in these reports it never prints.
+// The signature block closes the report: once, at the bottom of the last
+// page (a page of its own when the last one is full).
 void signatureBand(TBandReport& report)
 {
-    TRepBand* b = band(report, "RepBand3", TRepBandType::rbGroupFooter, SignatureHeight);
+    TRepBand* b = band(report, "RepBand3", TRepBandType::rbSummary, SignatureHeight);
     b->AlignToBottom = true;
     labels(*b, {{"RepLabel17", 266.7, 2.1, "Sindara, ................................ 20"},
                 {"RepLabel18", 264.6, 8.5, "Zuvid Idoreradodadur Kelas I Sindara"},
@@ -96,9 +97,9 @@ void signatureBand(TBandReport& report)
 }
 
 std::unique_ptr<TBandReport> employeeReport(TDataSet* datapeg, double nameLeft, const char* reportName,
-                                            double statusLeft)
+                                            double statusLeft, const char* title)
 {
-    auto report = landscapeReport(datapeg);
+    auto report = landscapeReport(datapeg, title);
     titleBand(*report, nameLeft, reportName);
     TRepBand* header = band(*report, "RepBand2", TRepBandType::rbColumnHeader, LineBandHeight);
     labels(*header, {{"RepLabel6", 8.5, 4.2, "Nama Pegawai"}, {"RepLabel7", 42.3, 4.2, "NIP"},
@@ -123,17 +124,17 @@ std::unique_ptr<TBandReport> employeeReport(TDataSet* datapeg, double nameLeft, 
 
 std::unique_ptr<TBandReport> ReportDefinitions::Form9(TDataSet* datapeg)
 {
-    return employeeReport(datapeg, 264.6, "Laporan Daftar Urut Kepangkatan", 315.4);
+    return employeeReport(datapeg, 264.6, "Laporan Daftar Urut Kepangkatan", 315.4, "Daftar Urut Kepangkatan");
 }
 
 std::unique_ptr<TBandReport> ReportDefinitions::Form10(TDataSet* datapeg)
 {
-    return employeeReport(datapeg, 273.1, "Laporan Bezetting", 317.5);
+    return employeeReport(datapeg, 273.1, "Laporan Bezetting", 317.5, "Bezetting");
 }
 
 std::unique_ptr<TBandReport> ReportDefinitions::Form11(TDataSet* mutasi)
 {
-    auto report = landscapeReport(mutasi);
+    auto report = landscapeReport(mutasi, "Mutasi");
     titleBand(*report, 279.4, "Laporan Mutasi");
     signatureBand(*report);
     TRepBand* header = band(*report, "RepBand2", TRepBandType::rbColumnHeader, LineBandHeight);

@@ -95,6 +95,9 @@ private:
     struct Pending;
 
     void traverse();
+    void traverseMoving(TDataSet& data);
+    void traverseRecords(const std::function<bool()>& printRecord, int count);
+    static int recordCount(TDataSet& data);
     void printEmptyForm();
     void emitBand(TRepBand* band, bool asPageFooter);
     bool isPageBand(const TRepBand& band, bool asPageFooter) const;

@@ -125,6 +125,26 @@ void TBandReport::printEmptyForm()
     EmitBand(findBand(TRepBandType::rbSummary));
 }
 
+namespace {
+
+// Fields of a dataset read one record of a reading while the scope lasts.
+class ReadingRecord {
+public:
+    ReadingRecord(TDataSet& data, const RecordBuffer& row) : data_(data), saved_(data.SelectBuffer(&row)) {}
+    ~ReadingRecord() { data_.SelectBuffer(saved_); }
+    ReadingRecord(const ReadingRecord&) = delete;
+    ReadingRecord& operator=(const ReadingRecord&) = delete;
+
+private:
+    TDataSet& data_;
+    const RecordBuffer* saved_;
+};
+
+}  // namespace
+
+// The records come through a reading of their own, so the windows sharing
+// the dataset may move it meanwhile (the run yields between records) without
+// changing what prints, and their controls are not told of every record.
 void TBandReport::traverse()
 {
     TDataSet* data = DataSet;
@@ -133,19 +153,62 @@ void TBandReport::traverse()
             printEmptyForm();
         return;
     }
-    data->First();
-    bool more = !data->Eof();
-    int count = 1;
-    try {
-        count = data->RecordCount();
-    } catch (...) {
-        count = 1;
+    std::unique_ptr<RecordReader> reader = data->OpenReader();
+    if (!reader) {
+        traverseMoving(*data);
+        return;
     }
+    RecordBuffer row;
+    bool more = data->ReadRecord(*reader, row);
+    const int count = recordCount(*data);
     if (!more) {
         if (PrintIfEmpty)
             printEmptyForm();
         return;
     }
+    traverseRecords([&] {
+        {
+            ReadingRecord reading(*data, row);
+            EmitBand(findBand(TRepBandType::rbDetail));
+        }
+        return data->ReadRecord(*reader, row);
+    }, count);
+    // A finished run leaves its dataset on the last record, as a run that
+    // moved it would, unless the user is editing a record there meanwhile.
+    if (!cancelled_ && !destination_->Cancelled() && data->State() == TDataSetState::dsBrowse)
+        data->Last();
+}
+
+// A dataset with no second cursor is read by moving it.
+void TBandReport::traverseMoving(TDataSet& data)
+{
+    data.First();
+    const int count = recordCount(data);
+    if (data.Eof()) {
+        if (PrintIfEmpty)
+            printEmptyForm();
+        return;
+    }
+    traverseRecords([&] {
+        EmitBand(findBand(TRepBandType::rbDetail));
+        data.Next();
+        return !data.Eof();
+    }, count);
+}
+
+int TBandReport::recordCount(TDataSet& data)
+{
+    try {
+        return data.RecordCount();
+    } catch (...) {
+        return 1;
+    }
+}
+
+// Title, column header, one detail band per record (printRecord prints the
+// record and moves on; false after the last), then the summary.
+void TBandReport::traverseRecords(const std::function<bool()>& printRecord, int count)
+{
     processMessages();
     if (cancelled_)
         return;
@@ -158,16 +221,13 @@ void TBandReport::traverse()
         EmitBand(header);
         skipForcedPage_ = true;
     }
-    TRepBand* detail = findBand(TRepBandType::rbDetail);
     int detailNumber = 0;
-    while (more) {
+    for (bool more = true; more;) {
         processMessages();
         if (cancelled_ || destination_->Cancelled())
             return;
         ++detailNumber;
-        EmitBand(detail);
-        data->Next();
-        more = !data->Eof();
+        more = printRecord();
         if (count != 0)
             destination_->setProgress(detailNumber * 100 / count);
     }
@@ -269,13 +329,16 @@ void TBandReport::emitBand(TRepBand* band, bool asPageFooter)
         return;
     const auto& v = Page.Values;
     const double height = band->Values[TRepBand::HeightValue];
-    if (band->AlignToBottom) {
-        if (band == findBand(TRepBandType::rbSummary) && !Options.LastPageFooter)
-            PageFooterHeight = 0;
+    auto alignToBottom = [&] {
         const double limit = pageHeightOnPaper() - v[TRepPage::BottomMarginValue] - height
             - PageFooterHeight;
         if (CurrentY < limit)
             CurrentY = limit;
+    };
+    if (band->AlignToBottom) {
+        if (band == findBand(TRepBandType::rbSummary) && !Options.LastPageFooter)
+            PageFooterHeight = 0;
+        alignToBottom();
     }
     bool print = band->Enabled;
     if (print && band->BeforePrint)
@@ -300,8 +363,12 @@ void TBandReport::emitBand(TRepBand* band, bool asPageFooter)
             const bool footer = asPageFooter || band->BandType == TRepBandType::rbPageFooter;
             const double emptyPage = v[TRepPage::LengthValue]
                 - (v[TRepPage::TopMarginValue] + v[TRepPage::BottomMarginValue]);
-            if ((!footer && height > SpaceLeft() + Epsilon && height <= emptyPage) || PageCount == 0)
+            if ((!footer && height > SpaceLeft() + Epsilon && height <= emptyPage) || PageCount == 0) {
                 AdvanceColumn();
+                // a band that belongs at the bottom stays there on the new page
+                if (band->AlignToBottom)
+                    alignToBottom();
+            }
         }
         double stretch = 0;
         std::vector<Pending> pending;

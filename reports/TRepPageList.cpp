@@ -3,7 +3,10 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "EReportError.h"
 #include "LittleEndian.h"
@@ -21,6 +24,59 @@ double nowAsDays()
     using namespace std::chrono;
     const double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
     return 25569.0 + seconds / 86400.0;
+}
+
+// A file being written; removed unless kept.
+class TemporaryFile {
+public:
+    TemporaryFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+    ~TemporaryFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!kept_)
+            std::remove(name_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    bool write(const char* data, size_t count)
+    {
+        while (count > 0) {
+            const ssize_t done = ::write(fd_, data, count);
+            if (done < 0 && errno == EINTR)
+                continue;
+            if (done <= 0) {
+                if (done == 0)
+                    errno = ENOSPC;
+                return false;
+            }
+            data += done;
+            count -= static_cast<size_t>(done);
+        }
+        return true;
+    }
+    // Flushed to the disk before it replaces anything.
+    bool close()
+    {
+        const bool synced = ::fsync(fd_) == 0;
+        const bool closed = ::close(fd_) == 0;
+        fd_ = -1;
+        return synced && closed;
+    }
+    void keep() { kept_ = true; }
+
+private:
+    int fd_;
+    std::string name_;
+    bool kept_ = false;
+};
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
 }
 
 [[noreturn]] void damaged()
@@ -217,27 +273,43 @@ std::optional<std::vector<std::uint8_t>> TRepPageList::getPage(int n)
     }
 }
 
+// The pages go to a new file beside the target, which then takes the
+// target's name: a failed write (full disk, a folder that takes no file)
+// leaves an earlier file of that name as it was.
 void TRepPageList::saveToFile(const std::string& name)
 {
     std::lock_guard guard(lock_);
     std::error_code ec;
     if (!stream_->fileName().empty() && std::filesystem::equivalent(stream_->fileName(), name, ec))
-        return;  // the pages are that file already; rewriting it would read what it truncates
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw EReportError("Cannot create file \"" + name + "\"");
+        return;  // the pages are that file already
+    std::string temporary = name + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0)
+        throw EReportError("Cannot create file \"" + name + "\": " + std::strerror(errno));
+    TemporaryFile pending(fd, temporary);
     const std::uint64_t at = stream_->position();
     stream_->seek(0);
     std::vector<char> chunk(SaveChunk);
+    int error = 0;
     for (;;) {
         const size_t got = stream_->read(chunk.data(), chunk.size());
         if (got == 0)
             break;
-        out.write(chunk.data(), static_cast<std::streamsize>(got));
+        if (!pending.write(chunk.data(), got)) {
+            error = errno;
+            break;
+        }
     }
     stream_->seek(at);
-    if (!out.flush())
-        throw EReportError("Cannot write file \"" + name + "\"");
+    if (error == 0 && !pending.close())
+        error = errno;
+    if (error == 0)
+        ::chmod(temporary.c_str(), 0666 & ~currentUmask());  // mkstemp makes it private
+    if (error == 0 && std::rename(temporary.c_str(), name.c_str()) != 0)
+        error = errno;
+    if (error != 0)
+        throw EReportError("Cannot write file \"" + name + "\": " + std::strerror(error));
+    pending.keep();
 }
 
 void TRepPageList::loadFromFile(const std::string& name)
@@ -262,9 +334,47 @@ void TRepPageList::loadFromFile(const std::string& name)
     if (count < 0 || (count > 0 && file->size() < header + RecordOverhead)
         || static_cast<std::uint64_t>(count) > (file->size() - header) / RecordOverhead)
         throw EReportError("Invalid report file: \"" + name + "\" has a wrong page count");
+    const bool coded = raw[flagAt] != 0;
+    checkRecords(*file, header, count, coded);
     file->seek(header);
     stream_ = std::move(file);
     pageCount_ = count;
-    compression_ = raw[flagAt] != 0;
+    compression_ = coded;
     headerSize_ = header;
+}
+
+// Every record must be where the one before says, carry its page number,
+// close with its own start and end where the next begins; the last one ends
+// the file. A file that fails anywhere is refused before any page is shown.
+void TRepPageList::checkRecords(TRepStream& file, std::uint64_t header, std::int32_t count, bool coded)
+{
+    const std::uint64_t size = file.size();
+    const std::uint64_t least = RecordOverhead + (coded ? 4 : 0);
+    auto u32At = [&file](std::uint64_t at) {
+        std::uint8_t b[4];
+        file.seek(at);
+        if (file.read(b, 4) != 4)
+            damaged();
+        return static_cast<std::uint64_t>(LittleEndian::get32(b));
+    };
+    std::uint64_t start = header;
+    for (std::int32_t n = 1; n <= count; ++n) {
+        if (start + least > size || u32At(start) != static_cast<std::uint64_t>(n))
+            damaged();
+        const std::uint64_t next = u32At(start + 4);
+        if (next < start + least || next > size || u32At(next - 4) != start)
+            damaged();
+        start = next;
+    }
+    if (count > 0 && start != size)
+        damaged();
+}
+
+void TRepPageList::swap(TRepPageList& other)
+{
+    std::scoped_lock guard(lock_, other.lock_);
+    std::swap(stream_, other.stream_);
+    std::swap(pageCount_, other.pageCount_);
+    std::swap(compression_, other.compression_);
+    std::swap(headerSize_, other.headerSize_);
 }

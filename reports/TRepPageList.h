@@ -37,9 +37,12 @@ public:
 
     // Copies the whole stream into a new file, replacing one of that name.
     void saveToFile(const std::string& name);
-    // Opens a saved file as the stream; the current stream is kept when the
-    // file is not a report file (EReportError).
+    // Opens a saved file as the stream once its header and every page
+    // record have checked out; otherwise raises EReportError ("Invalid report
+    // file: ...") and keeps the current stream.
     void loadFromFile(const std::string& name);
+    // Exchanges the pages (and streams) of two stores.
+    void swap(TRepPageList& other);
 
     int PageCount() const { return pageCount_; }
     bool Compression() const { return compression_; }
@@ -54,6 +57,7 @@ private:
     void writeU32(std::uint32_t value);
     void locate(int n);
     void checkRecordStart(std::uint64_t offset) const;
+    static void checkRecords(TRepStream& file, std::uint64_t header, std::int32_t count, bool coded);
     std::vector<std::uint8_t> readRecord(int n);
 
     std::recursive_mutex lock_;

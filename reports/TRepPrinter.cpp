@@ -235,7 +235,12 @@ void TRepPrinter::Load(const std::string& fileName)
 {
     if (status_ == Status::Busy)
         throw EReportError("Report printer not ready");
-    pages_.loadFromFile(fileName);
+    // Checked whole in a store of its own; the pages shown so far go only
+    // when the file has proved readable.
+    TRepPageList loaded;
+    loaded.loadFromFile(fileName);
+    const std::optional<EmfPictureInfo> first = firstPageInfo(loaded);
+    pages_.swap(loaded);
     pageCount_ = pages_.PageCount();
     pageNumber_ = pageCount_;
     availablePages_ = pageCount_;
@@ -244,7 +249,19 @@ void TRepPrinter::Load(const std::string& fileName)
     OnPrintSetup = nullptr;
     OnExport = nullptr;
     xFactor_ = yFactor_ = ScreenPixelsPerInch / 254.0;
-    inferPaper();
+    if (first)
+        inferPaper(*first);
+}
+
+// Raises EReportError when page 1 is not a picture.
+std::optional<EmfPictureInfo> TRepPrinter::firstPageInfo(TRepPageList& pages)
+{
+    if (pages.PageCount() < 1)
+        return std::nullopt;
+    const std::optional<std::vector<std::uint8_t>> first = pages.getPage(1);
+    if (!first)
+        return std::nullopt;
+    return EmfPlayer::info(*first);
 }
 
 void TRepPrinter::Clear()
@@ -318,14 +335,8 @@ void TRepPrinter::processMessages()
 
 // Matches page 1's size in 4 mm steps against the paper table; a later match
 // wins, and with none the paper stays as it is.
-void TRepPrinter::inferPaper()
+void TRepPrinter::inferPaper(const EmfPictureInfo& info)
 {
-    if (pageCount_ < 1)
-        return;
-    const std::optional<std::vector<std::uint8_t>> first = pages_.getPage(1);
-    if (!first)
-        return;
-    const EmfPictureInfo info = EmfPlayer::info(*first);
     const auto w = static_cast<long>(info.widthPixels() / xFactor_ / 40);
     const auto h = static_cast<long>(info.heightPixels() / yFactor_ / 40);
     for (int n = 1; n <= 26; ++n) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DeviceDescription.h"
+#include "EmfPlayer.h"
 #include "EmfWriter.h"
 #include "PrinterSystem.h"
 #include "TRepPageList.h"
@@ -112,6 +113,7 @@ public:
     // Only when Finished; otherwise nothing is written.
     void Save(const std::string& fileName);
     // A Ready or Finished destination becomes Finished with the file's pages;
+    // a damaged file is refused whole (EReportError) and nothing changes.
     // the paper is taken from the first page when it matches a known paper.
     // The print-setup and export callbacks are cleared: no report is behind
     // the pages any more.
@@ -134,7 +136,8 @@ private:
     void storeOpenPage();
     void closePrinterPage();
     void openPrinterPage();
-    void inferPaper();
+    void inferPaper(const EmfPictureInfo& info);
+    static std::optional<EmfPictureInfo> firstPageInfo(TRepPageList& pages);
     void processMessages();
     void notifyPageAvailable();
 

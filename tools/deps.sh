@@ -17,3 +17,5 @@ SUDO=""
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}"
+# The printing tests print through a CUPS queue into PDF files (tools/cups-pdf-queue.sh).
+$SUDO apt-get install -y -qq --no-install-recommends cups printer-driver-cups-pdf

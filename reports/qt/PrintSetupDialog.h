@@ -10,7 +10,7 @@ struct PrintSetupRequest {
     int copies = 1;
     int minPage = 0, maxPage = 9999;
     int fromPage = 0, toPage = 0;
-    Range range = Range::AllPages;
+    Range range = Range::AllPages;  // opens on it; PageRange: fromPage to toPage
     bool pageRangeEnabled = true;
     bool selectionEnabled = false;
     bool printToFileShown = false;

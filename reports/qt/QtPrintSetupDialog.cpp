@@ -1,10 +1,77 @@
 #include "QtPrintSetupDialog.h"
 
+#include <QDialogButtonBox>
+#include <QEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "MessageBoxes.h"
+
+namespace {
+
+// Choices of Qt's dialog that the next run would not follow: a list of
+// pages, page sets, reverse order, collation, colour, duplex and the
+// driver's own properties. They are not offered.
+const char* const unhonoured[] = {"pagesRadioButton", "pagesLineEdit", "pageSetLabel", "pageSetCombo",
+                                  "reverse", "collate", "colorMode", "duplex", "properties"};
+
+// The dialog shows some of them again when another printer is chosen: they
+// are kept hidden.
+class KeptHidden : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            static_cast<QWidget*>(watched)->hide();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void hideUnhonoured(QPrintDialog& dialog)
+{
+    auto* keeper = new KeptHidden(&dialog);
+    for (const char* name : unhonoured)
+        for (QWidget* widget : dialog.findChildren<QWidget*>(QString::fromLatin1(name))) {
+            widget->setEnabled(false);
+            widget->hide();
+            widget->installEventFilter(keeper);
+        }
+}
+
+// The page orientation, as a tab of the dialog's options.
+QWidget* orientationTab(TRepOrientation orientation)
+{
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("orientationTab"));
+    tab->setWindowTitle(QStringLiteral("Orientation"));
+    auto* portrait = new QRadioButton(QStringLiteral("Portrait"), tab);
+    portrait->setObjectName(QStringLiteral("portrait"));
+    auto* landscape = new QRadioButton(QStringLiteral("Landscape"), tab);
+    landscape->setObjectName(QStringLiteral("landscape"));
+    (orientation == TRepOrientation::poLandscape ? landscape : portrait)->setChecked(true);
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(portrait);
+    layout->addWidget(landscape);
+    layout->addStretch();
+    return tab;
+}
+
+// The dialog only sets up the next print; its accept button says so.
+void labelAccept(QPrintDialog& dialog)
+{
+    for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
+        if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+}
+
+}  // namespace
 
 bool QtPrintSetupDialog::Execute(PrintSetupRequest& request)
 {
@@ -22,6 +89,8 @@ bool QtPrintSetupDialog::Execute(PrintSetupRequest& request)
                                                                                    : QPageLayout::Portrait);
     printer.setCopyCount(request.copies);
     QPrintDialog dialog(&printer);
+    dialog.setObjectName(QStringLiteral("PrintSetupDialog"));
+    dialog.setWindowTitle(QStringLiteral("Printer setup"));
     dialog.setMinMax(request.minPage, request.maxPage);
     printer.setFromTo(request.fromPage, request.toPage);
     QAbstractPrintDialog::PrintDialogOptions options;
@@ -32,12 +101,19 @@ bool QtPrintSetupDialog::Execute(PrintSetupRequest& request)
     if (request.printToFileShown)
         options |= QAbstractPrintDialog::PrintToFile;
     dialog.setOptions(options);
-    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    QWidget* orientation = orientationTab(request.orientation);
+    dialog.setOptionTabs({orientation});
+    // The dialog opens on the range the next print will use.
+    dialog.setPrintRange(request.range == PrintSetupRequest::Range::PageRange ? QAbstractPrintDialog::PageRange
+                                                                             : QAbstractPrintDialog::AllPages);
+    hideUnhonoured(dialog);
+    labelAccept(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     request.copies = printer.copyCount();
-    request.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? TRepOrientation::poLandscape
-                                                                                       : TRepOrientation::poPortrait;
+    request.orientation = orientation->findChild<QRadioButton*>(QStringLiteral("landscape"))->isChecked()
+        ? TRepOrientation::poLandscape
+        : TRepOrientation::poPortrait;
     request.printerIndex = -1;
     for (qsizetype i = 0; i < printers.size(); ++i)
         if (printers[i].printerName() == printer.printerName())

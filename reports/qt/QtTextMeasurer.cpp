@@ -35,12 +35,18 @@ QString QtTextMeasurer::fileFor(const ReportFont& font) const
     return QFileInfo::exists(path) ? path : QString();
 }
 
+// Every measured text asks for its font: the file is looked for once per
+// face, not once per text.
 const QRawFont& QtTextMeasurer::rawFont(const ReportFont& font) const
 {
+    const Face face{font.Name, font.Bold, font.Italic};
+    if (const auto known = faces_.find(face); known != faces_.end())
+        return *known->second;
     const QString file = fileFor(font);
     auto found = fonts_.find(file);
     if (found == fonts_.end())
         found = fonts_.emplace(file, QRawFont(file, LoadSize, QFont::PreferNoHinting)).first;
+    faces_.emplace(face, &found->second);
     return found->second;
 }
 

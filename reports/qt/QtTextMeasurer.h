@@ -2,6 +2,8 @@
 #include <QRawFont>
 #include <QString>
 #include <map>
+#include <string>
+#include <tuple>
 
 #include "TextMeasurer.h"
 
@@ -24,5 +26,7 @@ private:
     const QRawFont& rawFont(const ReportFont& font) const;
 
     QString directory_;
-    mutable std::map<QString, QRawFont> fonts_;
+    using Face = std::tuple<std::string, bool, bool>;  // family, bold, italic
+    mutable std::map<QString, QRawFont> fonts_;        // by file
+    mutable std::map<Face, const QRawFont*> faces_;    // into fonts_
 };

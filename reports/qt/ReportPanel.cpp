@@ -1,6 +1,7 @@
 #include "ReportPanel.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -157,6 +158,16 @@ void ReportPanel::ChoosePrinter()
     if (destination_ && destination_->status() == TRepPrinter::Status::Finished) {
         request.minPage = request.fromPage = 1;
         request.maxPage = request.toPage = destination_->PageCount();
+    }
+    // A range chosen earlier still holds: the dialog shows it, so what it
+    // shows is what prints.
+    const TRepPrinterSettings& settings = report.PrinterSettings;
+    if (settings.FirstPage > 0 || settings.LastPage > 0) {
+        request.range = PrintSetupRequest::Range::PageRange;
+        request.fromPage = std::clamp(settings.FirstPage > 0 ? settings.FirstPage : request.minPage, request.minPage,
+                                      request.maxPage);
+        request.toPage = std::clamp(settings.LastPage > 0 ? settings.LastPage : request.maxPage, request.fromPage,
+                                    request.maxPage);
     }
     if (!SetupDialog->Execute(request)) {
         report.Tag = 1;

@@ -1,5 +1,6 @@
 #include "TRepProgressForm.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -48,4 +49,11 @@ void TRepProgressForm::UpdateProgress()
 void TRepProgressForm::CancelButtonClick()
 {
     destination_.Cancel();
+}
+
+void TRepProgressForm::closeEvent(QCloseEvent* event)
+{
+    if (destination_.status() == TRepPrinter::Status::Busy)
+        destination_.Cancel();
+    event->accept();
 }

@@ -26,6 +26,10 @@ public:
     void PageAvailable(int) override {}
     void Progress(int percent) override;
 
+protected:
+    // The frame's close box stops the print as Cancel does.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     TRepPrinter& destination_;
 };

@@ -10,10 +10,11 @@
 #include <QToolButton>
 
 #include "MessageBoxes.h"
+#include "PdfExport.h"
 #include "PreviewGlyphs.h"
 
 const QString TRepStandardPreview::SaveFilter = QStringLiteral("Report file") + QStringLiteral("(*.")
-    + QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF");
+    + QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF") + QStringLiteral("|PDF file (*.pdf)|*.pdf");
 const QString TRepStandardPreview::LoadFilter = QStringLiteral("Report file") + QStringLiteral(" (*.")
     + QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF");
 
@@ -35,8 +36,9 @@ TRepStandardPreview::TRepStandardPreview(TRepPrinter& destination, FileDialogs* 
 
     setWindowState(Qt::WindowMaximized);
     RepPreview->setDestination(destination_);
+    // Two previews open at once are told apart by their report's name.
     if (!destination_->Title.empty())
-        setWindowTitle(QString::fromStdString(destination_->Title));
+        setWindowTitle(QStringLiteral("Print Preview - ") + QString::fromStdString(destination_->Title));
     ZoomToWidth->trigger();
     Print->setEnabled(destination_->status() == TRepPrinter::Status::Finished);
     // The window sees its keys before its controls do.
@@ -189,18 +191,32 @@ void TRepStandardPreview::PrintSetupClick()
 
 void TRepStandardPreview::PrintClick()
 {
-    if (destination_)
-        destination_->Print();
+    if (!destination_)
+        return;
+    if (!destination_->PrinterPresent()) {
+        ShowMessage(QStringLiteral("No printers are installed."));
+        return;
+    }
+    destination_->Print();
 }
 
 void TRepStandardPreview::SaveClick()
 {
     QString name;
     int filter = 0;
-    if (!destination_ || !dialogs_->Save({QStringLiteral("Save report"), SaveFilter, QStringLiteral("RPF")}, name, filter))
+    if (!destination_ || !dialogs_->Save({QStringLiteral("Save report"), SaveFilter, QStringLiteral("RPF")}, name, filter)
+        || !destination_)
         return;
-    if (filter == 0 && destination_)
+    // A dialog that cannot tell its filter leaves the name to say it.
+    if (filter < 0)
+        filter = QFileInfo(name).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0 ? PdfFilter
+                                                                                                   : ReportFilter;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QLatin1Char('.') + QtFileDialogs::extension(SaveFilter, filter);
+    if (filter == ReportFilter)
         destination_->Save(name.toStdString());
+    else if (filter == PdfFilter)
+        PdfExport::write(*destination_, name);
 }
 
 void TRepStandardPreview::LoadClick()

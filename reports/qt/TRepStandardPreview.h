@@ -70,7 +70,9 @@ public:
     // Rewrites the page text: "Page 2 of 7".
     void UpdateInfo();
 
+    // The report file, then the PDF export.
     static const QString SaveFilter;
+    enum SaveFilterEntry { ReportFilter = 0, PdfFilter = 1 };
     static const QString LoadFilter;
 
 protected:

@@ -22,7 +22,7 @@ struct BandStart {
 // Runs a report and returns where its bands went.
 struct ReportRunTrace {
     TRepPrinter destination;
-    std::vector<BandStart> title, header, detail, groupFooter;
+    std::vector<BandStart> title, header, detail, signature;
 
     explicit ReportRunTrace(TBandReport& report)
     {
@@ -38,7 +38,7 @@ struct ReportRunTrace {
             case TRepBandType::rbTitle: list = &title; break;
             case TRepBandType::rbColumnHeader: list = &header; break;
             case TRepBandType::rbDetail: list = &detail; break;
-            case TRepBandType::rbGroupFooter: list = &groupFooter; break;
+            case TRepBandType::rbSummary: list = &signature; break;
             default: continue;
             }
             TRepBand* b = band.get();
@@ -67,7 +67,7 @@ struct ReportRunTrace {
 struct GeometryCase {
     const char* name;
     int records;
-    std::vector<int> perPage;
+    std::vector<int> perPage;  // a last page of 0 holds the signature block alone
 };
 
 class ReportGeometry : public testing::TestWithParam<GeometryCase> {};
@@ -97,10 +97,12 @@ TEST_P(ReportGeometry, PagesHoldFifteenThenSeventeenRecords)
         for (size_t p = 1; p < run.header.size(); ++p)
             EXPECT_EQ(run.header[p], (BandStart{static_cast<int>(p) + 1, 100}));
         EXPECT_EQ(run.detail.front(), (BandStart{1, 447}));
-        if (c.perPage.size() > 1) {
+        if (c.records > 15) {
             EXPECT_EQ(run.detail[15], (BandStart{2, 206}));
         }
-        EXPECT_TRUE(run.groupFooter.empty());
+        // the signature block once, at the bottom of the last page:
+        // 215.9 - 10 - 23.28 mm from the top
+        EXPECT_EQ(run.signature, (std::vector<BandStart>{{static_cast<int>(c.perPage.size()), 1826}}));
         EXPECT_EQ(run.destination.status(), TRepPrinter::Status::Finished);
         // the table is left on its last record
         EXPECT_TRUE(table->Eof());
@@ -109,9 +111,15 @@ TEST_P(ReportGeometry, PagesHoldFifteenThenSeventeenRecords)
 
 INSTANTIATE_TEST_SUITE_P(Landscape, ReportGeometry, testing::Values(
     GeometryCase{"OneRecord", 1, {1}},
-    GeometryCase{"FifteenFillPageOne", 15, {15}},
+    GeometryCase{"FifteenFillPageOne", 15, {15, 0}},
     GeometryCase{"SixteenthStartsPageTwo", 16, {15, 1}},
-    GeometryCase{"ThirtyTwoFillTwoPages", 32, {15, 17}},
+    GeometryCase{"ThirtyTwoFillTwoPages", 32, {15, 17, 0}},
+    // the signature block (23.28 mm) fits under 13 records on page 1 and
+    // under 15 on a later page
+    GeometryCase{"ThirteenLeaveRoomForTheSignature", 13, {13}},
+    GeometryCase{"FourteenPushTheSignatureOn", 14, {14, 0}},
+    GeometryCase{"Thirty", 30, {15, 15}},
+    GeometryCase{"ThirtyOne", 31, {15, 16, 0}},
     GeometryCase{"ThirtyThree", 33, {15, 17, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -141,8 +149,10 @@ TEST(ReportRun, PagesShowTheLookedUpTextsInTableOrder)
     EXPECT_TRUE(has(page2, "Pegawai 00016"));
     EXPECT_TRUE(has(page2, "Nama Pegawai"));  // repeated column header
     EXPECT_FALSE(has(page2, "Laporan Daftar Urut Kepangkatan"));
-    for (const auto& page : {page1, page2})
-        EXPECT_FALSE(has(page, "Ka. Sub. Bag. Tata Usaha"));  // the group footer never prints
+    // the signature block closes the last page only
+    EXPECT_FALSE(has(page1, "Ka. Sub. Bag. Tata Usaha"));
+    EXPECT_TRUE(has(page2, "Ka. Sub. Bag. Tata Usaha"));
+    EXPECT_TRUE(has(page2, "Sindara, ................................ 20"));
 }
 
 TEST(ReportRun, EmptyTableGivesTheEmptyFormWithoutColumnHeader)
@@ -161,7 +171,9 @@ TEST(ReportRun, EmptyTableGivesTheEmptyFormWithoutColumnHeader)
         std::erase_if(texts, [](const std::string& t) {
             return t.find_first_not_of(" -./") == std::string::npos; });
         EXPECT_EQ(std::count(texts.begin(), texts.end(), "NIP"), 0);  // no heading, no data
-        EXPECT_EQ(texts.size(), 5u) << testing::PrintToString(texts);  // the five title texts only
+        // the five title texts and the three of the signature block only
+        EXPECT_EQ(texts.size(), 8u) << testing::PrintToString(texts);
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), "Ka. Sub. Bag. Tata Usaha"), 1);
     }
 }
 
@@ -195,6 +207,38 @@ TEST(ReportRun, ProgressIsDetailNumberTimesHundredOverCount)
     EXPECT_EQ(observer.values[2], 18);
     EXPECT_EQ(observer.values.back(), 100);
     EXPECT_EQ(observer.pages, (std::vector<int>{1, 2}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReportRun, SignatureBlockClosesTheLastPageOfEachReportOnce)
+{
+    ReportTestData data;
+    data.addEmployees(40);
+    data.addTransfers(40);
+    using Make = std::unique_ptr<TBandReport> (*)(TDataSet*);
+    const std::pair<Make, TDataSet*> reports[] = {
+        {ReportDefinitions::Form9, &data.module.Tdatapeg},
+        {ReportDefinitions::Form10, &data.module.Tdatapeg},
+        {ReportDefinitions::Form11, &data.module.Tmutasi}};
+    const char* const signature[] = {"Sindara, ................................ 20",
+                                     "Zuvid Idoreradodadur Kelas I Sindara", "Ka. Sub. Bag. Tata Usaha"};
+    for (const auto& [make, table] : reports) {
+        auto report = make(table);
+        ReportRunTrace run(*report);
+        const int pages = run.destination.PageCount();
+        ASSERT_EQ(pages, 3);
+        for (int page = 1; page <= pages; ++page) {
+            const std::vector<std::string> texts = run.textsOf(page);
+            const auto closing = std::count(texts.begin(), texts.end(), "Ka. Sub. Bag. Tata Usaha");
+            EXPECT_EQ(closing, page == pages ? 1 : 0) << report->ReportTitle << " page " << page;
+        }
+        const std::vector<std::string> last = run.textsOf(pages);
+        for (const char* text : signature)
+            EXPECT_NE(std::find(last.begin(), last.end(), text), last.end()) << text;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "EReportError.h"
 #include "EmfWriter.h"
@@ -143,25 +144,73 @@ TEST_F(PageListFile, WalksBackwardByClosingAndForwardByNextOffsets)
         {"backward 5,4,3 after the last page", &noForward, 7, {5, 4, 3}},
         {"forward 3,4,5 after loading", &noBackward, 0, {3, 4, 5}},
     };
+    // A torn file is refused at loading; the walks are seen on a store torn
+    // in place after its pages were added.
+    auto tornStore = [&](const std::vector<std::uint8_t>& bytes, TRepPageList& list) {
+        for (int p = 1; p <= 7; ++p)
+            list.addPage(picture(p));
+        list.finish();
+        const std::uint64_t at = list.stream()->position();
+        list.stream()->seek(0);
+        list.stream()->write(bytes.data(), bytes.size());
+        list.stream()->seek(at);
+    };
     for (const Case& c : cases) {
         writeFile(path, *c.bytes);
+        TRepPageList refused;
+        EXPECT_THROW(refused.loadFromFile(path.string()), EReportError) << c.name;
         TRepPageList list;
-        list.loadFromFile(path.string());
-        if (c.first != 0) {
+        tornStore(*c.bytes, list);
+        if (c.first == 0)
+            list.stream()->seek(128);  // where a loaded store stands
+        else
             EXPECT_EQ(list.getPage(c.first), picture(c.first)) << c.name;
-        }
         for (int p : c.order)
             EXPECT_EQ(list.getPage(p), picture(p)) << c.name << " page " << p;
     }
     // the torn offsets are what the other direction needs
-    writeFile(path, noForward);
     TRepPageList forward;
-    forward.loadFromFile(path.string());
+    tornStore(noForward, forward);
+    forward.stream()->seek(128);
     EXPECT_THROW(forward.getPage(3), EReportError);
-    writeFile(path, noBackward);
     TRepPageList backward;
-    backward.loadFromFile(path.string());
-    EXPECT_THROW(backward.getPage(7), EReportError);
+    tornStore(noBackward, backward);
+    EXPECT_THROW(backward.getPage(5), EReportError);
+}
+
+TEST_F(PageListFile, DamagedFilesAreRefusedWholeAtLoading)
+{
+    const fs::path path = store(5, false);
+    const std::vector<std::uint8_t> good = readFile(path);
+    std::vector<size_t> starts;
+    for (size_t at = 128; at + 4 < good.size(); at = u32At(good, at + 4))
+        starts.push_back(at);
+    ASSERT_EQ(starts.size(), 5u);
+
+    struct Case { const char* name; std::function<void(std::vector<std::uint8_t>&)> damage; };
+    const Case cases[] = {
+        {"cut in the middle of page 3", [&](auto& b) { b.resize(starts[2] + 40); }},
+        {"cut just before the last closing offset", [&](auto& b) { b.resize(b.size() - 1); }},
+        {"header claims 1000 pages", [&](auto& b) { LittleEndian::set32(b.data() + 8, 1000); }},
+        {"header claims 6 pages", [&](auto& b) { LittleEndian::set32(b.data() + 8, 6); }},
+        {"header claims 4 pages", [&](auto& b) { LittleEndian::set32(b.data() + 8, 4); }},
+        {"page 4 numbered 9", [&](auto& b) { LittleEndian::set32(b.data() + starts[3], 9); }},
+        {"page 2 ends too early", [&](auto& b) { LittleEndian::set32(b.data() + starts[1] + 4, std::uint32_t(starts[1] + 20)); }},
+        {"page 5 closes on the wrong start", [&](auto& b) { LittleEndian::set32(b.data() + b.size() - 4, std::uint32_t(starts[3])); }},
+        {"tail after the last page", [&](auto& b) { b.insert(b.end(), 8, 0); }},
+    };
+    // the store already holding pages keeps them after a refused load
+    TRepPageList list;
+    list.loadFromFile(path.string());
+    const fs::path damagedPath = dir / "damaged.rpf";
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes = good;
+        c.damage(bytes);
+        writeFile(damagedPath, bytes);
+        EXPECT_THROW(list.loadFromFile(damagedPath.string()), EReportError) << c.name;
+        EXPECT_EQ(list.PageCount(), 5) << c.name;
+        EXPECT_EQ(list.getPage(3), picture(3)) << c.name;
+    }
 }
 
 TEST_F(PageListFile, OldHeaderOf124BytesIsRead)

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ModalBoxResponder.h"
 #include "PagePainter.h"
 #include "PreviewFixture.h"
 #include "TRepProgressForm.h"
@@ -255,7 +256,9 @@ TEST_F(Printing, CancelButtonEndsTheJobWithThePagesSoFar)
             watch.stop();
         }
     });
+    std::string before;
     openPreview([&](TRepStandardPreview& preview) {
+        before = current();
         watch.start();
         printFrom(preview);
         EXPECT_EQ(preview.destination()->PageCount(), 12);
@@ -269,7 +272,36 @@ TEST_F(Printing, CancelButtonEndsTheJobWithThePagesSoFar)
     EXPECT_GE(pages, 4);
     EXPECT_LT(pages, 12);
     EXPECT_EQ(pages, job.sheets);
-    EXPECT_FALSE(peg().Eof());
+    // a stopped print read through its own cursor: the table stays put
+    EXPECT_EQ(current(), before);
+}
+
+TEST_F(Printing, ClosingTheProgressWindowByItsFrameCancelsAsItsButtonDoes)
+{
+    addEmployees(200);  // 12 pages
+    makePanel(ReportDefinitions::Form9(&peg()));
+    QTimer watch;
+    watch.setInterval(0);
+    int closedAt = -1;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        TRepProgressForm* form = panel->progressForm();
+        if (form && form->Gauge->value() >= 35) {
+            closedAt = form->Gauge->value();
+            form->close();  // what the frame's close box asks
+            watch.stop();
+        }
+    });
+    openPreview([&](TRepStandardPreview& preview) {
+        watch.start();
+        printFrom(preview);
+    });
+    EXPECT_GE(closedAt, 35);
+    ASSERT_EQ(printers->jobs.size(), 1u);
+    const PrintJobRecord& job = printers->jobs[0];
+    EXPECT_TRUE(job.ended);
+    const int pages = pdfInfo(job.file).pages;
+    EXPECT_GE(pages, 4);
+    EXPECT_LT(pages, 12);
 }
 
 TEST_F(Printing, LoadedFilePrintsItsStoredPagesOverThePrintableArea)
@@ -308,12 +340,16 @@ TEST_F(Printing, LoadedFilePrintsItsStoredPagesOverThePrintableArea)
     }
 }
 
-TEST_F(Printing, WithoutAPrinterPrintDoesNothing)
+TEST_F(Printing, WithoutAPrinterPrintSaysSoAndPrintsNothing)
 {
     addEmployees(3);
     printers = std::make_unique<PdfPrinterSystem>(QString::fromStdString(db_->root()), 0);
     makePanel(ReportDefinitions::Form10(&peg()));
+    ModalBoxResponder responder;
+    responder.click(QStringLiteral("OK"));
     openPreview([&](TRepStandardPreview& preview) { printFrom(preview); });
+    ASSERT_EQ(responder.boxes().size(), 1);
+    EXPECT_EQ(responder.last().text.toStdString(), "No printers are installed.");
     EXPECT_TRUE(printers->opened.empty());
     EXPECT_TRUE(printers->jobs.empty());
 }

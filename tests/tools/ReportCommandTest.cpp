@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 
 #include "AdminTool.h"
@@ -35,13 +37,53 @@ TEST(ReportCommand, RunsEachReportAndSavesItsPages)
     }
 }
 
+TEST(ReportCommand, PdfOptionWritesThePagesAsAPdfFile)
+{
+    TempDatabase database;
+    std::ostringstream out, err;
+    ASSERT_EQ(GenerateCommand::runIn(database.directory(), 40, out, err), 0) << err.str();
+    const std::string file = database.root() + "/mutasi.rpf", pdf = database.root() + "/mutasi.pdf";
+    std::ostringstream runOut, runErr;
+    ASSERT_EQ(AdminTool::run({"report", "Form11", file, "--pdf", pdf, "coded"}, runOut, runErr), 0) << runErr.str();
+    EXPECT_NE(runOut.str().find("and as PDF to " + pdf), std::string::npos) << runOut.str();
+    TRepPrinter loaded;
+    loaded.Load(file);
+    EXPECT_TRUE(loaded.PageList().Compression());
+    // pdfinfo: as many pages as the report, Legal landscape, named after it
+    std::string info;
+    {
+        std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("pdfinfo '" + pdf + "'").c_str(), "r"), pclose);
+        ASSERT_TRUE(pipe);
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, pipe.get()))
+            info += buffer;
+    }
+    std::string squeezed;  // one blank between words
+    for (char c : info)
+        if (!(c == ' ' && !squeezed.empty() && squeezed.back() == ' '))
+            squeezed += c;
+    EXPECT_NE(squeezed.find("Pages: " + std::to_string(loaded.PageCount()) + "\n"), std::string::npos) << info;
+    EXPECT_NE(squeezed.find("Page size: 1008 x 612 pts"), std::string::npos) << info;
+    EXPECT_NE(squeezed.find("Title: Mutasi\n"), std::string::npos) << info;
+    std::string text;
+    {
+        std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("pdftotext '" + pdf + "' -").c_str(), "r"), pclose);
+        char buffer[512];
+        while (pipe && fgets(buffer, sizeof buffer, pipe.get()))
+            text += buffer;
+    }
+    EXPECT_NE(text.find("Laporan Mutasi"), std::string::npos);
+    EXPECT_NE(text.find("Ka. Sub. Bag. Tata Usaha"), std::string::npos);
+}
+
 TEST(ReportCommand, RejectsUnknownNamesAndArguments)
 {
     TempDatabase database;
     const std::string file = database.root() + "/x.rpf";
     struct Case { std::vector<std::string> args; int code; };
     for (const Case& c : {Case{{"report", "Form8", file}, 2}, Case{{"report", "Form9"}, 2},
-                          Case{{"report", "Form9", file, "zipped"}, 2}}) {
+                          Case{{"report", "Form9", file, "zipped"}, 2}, Case{{"report", "Form9", file, "--pdf"}, 2},
+                          Case{{"report", "Form9", file, "coded", "coded"}, 2}}) {
         std::ostringstream out, err;
         EXPECT_EQ(AdminTool::run(c.args, out, err), c.code);
         EXPECT_FALSE(err.str().empty());

@@ -23,8 +23,9 @@ void AdminTool::usage(std::ostream& out)
            "                                    --fix-modes first closes the files to other users\n"
            "       arsipstaf-admin generate N   add N demonstration records to both record tables\n"
            "       arsipstaf-admin shell        run dataset commands read from standard input\n"
-           "       arsipstaf-admin report NAME FILE [coded]\n"
-           "                                    run report Form9, Form10 or Form11 and save its pages to FILE\n"
+           "       arsipstaf-admin report NAME FILE [coded] [--pdf PDF]\n"
+           "                                    run report Form9, Form10 or Form11 and save its pages to FILE,\n"
+           "                                    and as a PDF file to PDF when asked\n"
            "       arsipstaf-admin export TABLE FILE\n"
            "                                    write TABLE to FILE.csv or FILE.xlsx in its primary order\n"
            "       arsipstaf-admin import TABLE FILE.csv [--update] [--dry-run]\n"
@@ -57,8 +58,21 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
         err << "generate: N must be a positive number\n";
         return 2;
     }
-    if (command == "report" && (args.size() == 3 || (args.size() == 4 && args[3] == "coded")))
-        return ReportCommand::run(args[1], args[2], args.size() == 4, out, err);
+    if (command == "report" && args.size() >= 3) {
+        bool coded = false;
+        std::string pdf;
+        bool understood = true;
+        for (size_t i = 3; i < args.size() && understood; ++i) {
+            if (args[i] == "coded" && !coded)
+                coded = true;
+            else if (args[i] == "--pdf" && pdf.empty() && i + 1 < args.size() && !args[i + 1].empty())
+                pdf = args[++i];
+            else
+                understood = false;
+        }
+        if (understood)
+            return ReportCommand::run(args[1], args[2], coded, pdf, out, err);
+    }
     if (command == "export" && args.size() == 3)
         return ExportCommand::run(args[1], args[2], out, err);
     if (command == "backup" && args.size() == 2)

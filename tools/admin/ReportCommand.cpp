@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 
+#include "PdfExport.h"
 #include "QtTextMeasurer.h"
 #include "ReportDefinitions.h"
 #include "TDMarsipstaf.h"
@@ -38,8 +39,8 @@ std::unique_ptr<TBandReport> reportNamed(const std::string& name, TDMarsipstaf& 
 
 }  // namespace
 
-int ReportCommand::run(const std::string& name, const std::string& file, bool coded, std::ostream& out,
-                       std::ostream& err)
+int ReportCommand::run(const std::string& name, const std::string& file, bool coded, const std::string& pdf,
+                       std::ostream& out, std::ostream& err)
 {
     TDMarsipstaf module;
     std::unique_ptr<TBandReport> report = reportNamed(name, module);
@@ -58,10 +59,12 @@ int ReportCommand::run(const std::string& name, const std::string& file, bool co
         report->RunReport(destination);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         destination.Save(file);
+        if (!pdf.empty())
+            PdfExport::write(destination, QString::fromStdString(pdf));
         char time[32];
         std::snprintf(time, sizeof time, "%.3f", seconds);
         out << name << ": " << destination.PageCount() << " pages in " << time << " s, saved to " << file
-            << (coded ? " (coded)" : "") << "\n";
+            << (coded ? " (coded)" : "") << (pdf.empty() ? "" : ", and as PDF to " + pdf) << "\n";
         return 0;
     } catch (const std::exception& e) {
         err << "report: " << e.what() << "\n";

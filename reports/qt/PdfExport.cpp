@@ -1,0 +1,59 @@
+#include "PdfExport.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include "EReportError.h"
+#include "PagePainter.h"
+#include "TRepPrinter.h"
+
+namespace {
+
+[[noreturn]] void fail(const QString& what, const QString& fileName, const QString& why)
+{
+    throw EReportError((what + QStringLiteral(" \"") + fileName + QStringLiteral("\": ") + why).toStdString());
+}
+
+QPageLayout layoutOf(const TRepPrinter& destination)
+{
+    // The paper in portrait, turned as the report is.
+    const QPageSize paper(QSizeF(destination.PaperWidth() / 10, destination.PaperLength() / 10),
+                          QPageSize::Millimeter);
+    const auto orientation = destination.Orientation == TRepOrientation::poLandscape ? QPageLayout::Landscape
+                                                                                     : QPageLayout::Portrait;
+    return QPageLayout(paper, orientation, QMarginsF());
+}
+
+}  // namespace
+
+void PdfExport::write(TRepPrinter& destination, const QString& fileName)
+{
+    if (destination.status() != TRepPrinter::Status::Finished)
+        return;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(QStringLiteral("Cannot create file"), fileName, file.errorString());
+    {
+        QPdfWriter pdf(&file);
+        pdf.setTitle(QString::fromStdString(destination.Title));
+        pdf.setCreator(QStringLiteral("Arsipstaf"));
+        pdf.setResolution(600);
+        pdf.setPageLayout(layoutOf(destination));
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            fail(QStringLiteral("Cannot write file"), fileName, file.errorString());
+        const QRectF sheet(0, 0, pdf.width(), pdf.height());
+        for (int n = 1; n <= destination.PageCount(); ++n) {
+            if (n > 1)
+                pdf.newPage();
+            if (const auto picture = destination.GetPage(n))
+                PagePainter::paint(painter, *picture, sheet);
+        }
+        painter.end();
+    }
+    if (!file.commit())
+        fail(QStringLiteral("Cannot write file"), fileName, file.errorString());
+}
