@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "EReportError.h"
+#include "PrivateFile.h"
 #include "LittleEndian.h"
 #include "TRepCompress.h"
 
@@ -71,13 +72,6 @@ private:
     std::string name_;
     bool kept_ = false;
 };
-
-mode_t currentUmask()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
 
 [[noreturn]] void damaged()
 {
@@ -304,7 +298,7 @@ void TRepPageList::saveToFile(const std::string& name)
     if (error == 0 && !pending.close())
         error = errno;
     if (error == 0)
-        ::chmod(temporary.c_str(), 0666 & ~currentUmask());  // mkstemp makes it private
+        PrivateFile::takeModes(temporary, name);  // a report holds personal data
     if (error == 0 && std::rename(temporary.c_str(), name.c_str()) != 0)
         error = errno;
     if (error != 0)

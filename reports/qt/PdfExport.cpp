@@ -1,5 +1,6 @@
 #include "PdfExport.h"
 
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -33,9 +34,14 @@ void PdfExport::write(TRepPrinter& destination, const QString& fileName)
 {
     if (destination.status() != TRepPrinter::Status::Finished)
         return;
+    const bool existed = QFileInfo::exists(fileName);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         fail(QStringLiteral("Cannot create file"), fileName, file.errorString());
+    // A report holds personal data: a new file is its owner's only; an
+    // existing one keeps the modes its owner gave it (the save file does).
+    if (!existed)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     {
         QPdfWriter pdf(&file);
         pdf.setTitle(QString::fromStdString(destination.Title));

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "ModalBoxResponder.h"
 #include "PreviewFixture.h"
@@ -17,6 +18,12 @@
 #include "RealFileDialog.h"
 
 namespace {
+
+mode_t modeOf(const QString& file)
+{
+    struct stat st {};
+    return ::stat(file.toLocal8Bit().constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
 
 std::string contents(const QString& file)
 {
@@ -138,6 +145,33 @@ TEST_F(SaveExport, PdfFilterWritesThePagesAsPreviewedWithSelectableText)
     EXPECT_FALSE(first.contains(QStringLiteral("Pegawai 16")));
     EXPECT_TRUE(second.contains(QStringLiteral("Pegawai 16")));
     EXPECT_TRUE(second.contains(QStringLiteral("Pegawai 20")));
+}
+
+// Reports hold personal data: whatever the umask, a new file is the owner's
+// only, and a file saved over keeps the modes its owner gave it.
+TEST_F(SaveExport, NewFilesAreTheOwnersOnlyAndReplacedOnesKeepTheirModes)
+{
+    addEmployees(20);
+    makePanel(ReportDefinitions::Form10(&peg()));
+    useRealDialogs();
+    const QString shared = path("shared.RPF");
+    { std::ofstream old(shared.toStdString()); }
+    ::chmod(shared.toLocal8Bit().constData(), 0640);
+    const mode_t saved = ::umask(0);
+    openPreview([&](TRepStandardPreview& preview) {
+        for (const auto& [name, filter] : {std::pair{"fresh", 0}, std::pair{"fresh", 1}, std::pair{"shared", 0}}) {
+            RealFileDialog dialog(path(name), filter);
+            clickSave(preview);
+            EXPECT_TRUE(dialog.seen().answered);
+        }
+    });
+    ::umask(saved);
+    EXPECT_EQ(modeOf(path("fresh.RPF")), 0600u);
+    EXPECT_EQ(modeOf(path("fresh.pdf")), 0600u);
+    EXPECT_EQ(modeOf(shared), 0640u);
+    TRepPrinter loaded;
+    loaded.Load(shared.toStdString());
+    EXPECT_EQ(loaded.PageCount(), 2);
 }
 
 TEST_F(SaveExport, FailedWriteShowsTheErrorAndLeavesTheEarlierFile)

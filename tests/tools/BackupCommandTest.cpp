@@ -109,6 +109,12 @@ TEST(Backup, RestoreGivesBackExactlyTheBackedUpRecords)
         EXPECT_EQ(Sha256::ofFile(dir + "/" + table.name), table.sha256) << table.name;
     EXPECT_EQ(manifest.source, db.directory());
     EXPECT_EQ(allContents(dir), before);
+    // personal data: the new folder and every file in it are the owner's only
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(dir).permissions() & fs::perms::all, fs::perms::owner_all);
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.status().permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none)
+            << entry.path();
     EXPECT_EQ(admin({"backup", dir}).code, 1);  // never over an existing backup
 
     // Records changed but none added: not newer, restored without --force.

@@ -95,7 +95,9 @@ int BackupCommand::run(const std::string& directory, std::ostream& out, std::ost
     if (!AliasDatabase::open(database, err))
         return 1;
     std::error_code failed;
-    std::filesystem::create_directories(directory, failed);
+    // A backup holds every employee's personal data: a new folder is ours only.
+    if (std::filesystem::create_directories(directory, failed) && !failed)
+        std::filesystem::permissions(directory, std::filesystem::perms::owner_all, failed);
     if (failed) {
         err << "backup: cannot make " << directory << ": " << failed.message() << '\n';
         return 1;
