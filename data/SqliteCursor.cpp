@@ -80,15 +80,8 @@ EngineStatus SqliteCursor::fetch(Op op, int prefix, EngineRecord& out, bool& fou
     SqliteStatement* statement = order_->statement(op, prefix, rc);
     if (!statement)
         return file_->sqliteFailure(rc, "Cannot read the table.");
-    if (op != Op::First && op != Op::Last) {
-        int keyed = static_cast<int>(key_.size());
-        for (int i = 0; i < prefix; ++i) {
-            if (i < keyed)
-                statement->bindText(i + 1, key_[static_cast<size_t>(i)]);
-            else
-                statement->bindInt64(i + 1, rowid_);
-        }
-    }
+    if (op != Op::First && op != Op::Last)
+        bindPosition(*statement, prefix);
     rc = statement->step();
     if (rc == SQLITE_ROW) {
         file_->readRow(*statement, scratch_);
@@ -102,6 +95,83 @@ EngineStatus SqliteCursor::fetch(Op op, int prefix, EngineRecord& out, bool& fou
         std::swap(out, scratch_);
     }
     return EngineStatus::success();
+}
+
+void SqliteCursor::bindPosition(SqliteStatement& statement, int prefix) const
+{
+    int keyed = static_cast<int>(key_.size());
+    for (int i = 0; i < prefix; ++i) {
+        if (i < keyed)
+            statement.bindText(i + 1, key_[static_cast<size_t>(i)]);
+        else
+            statement.bindInt64(i + 1, rowid_);
+    }
+}
+
+bool SqliteCursor::nextStep(bool forward, Op& op, int& prefix) const
+{
+    prefix = 0;
+    op = forward ? Op::First : Op::Last;
+    switch (place_) {
+    case Place::Begin:
+        return forward;
+    case Place::End:
+        return !forward;
+    case Place::Record:
+        op = forward ? Op::Greater : Op::Less;
+        prefix = order_->length();
+        return true;
+    case Place::Crack:
+        if (forward)
+            op = inclusive_ ? Op::GreaterEqual : Op::Greater;
+        else
+            op = inclusive_ ? Op::Less : Op::LessEqual;
+        prefix = prefix_;
+        return true;
+    }
+    return true;
+}
+
+EngineStatus SqliteCursor::getRun(bool forward, int count, std::vector<EngineRecord>& out)
+{
+    out.clear();
+    Op op = Op::First;
+    int prefix = 0;
+    if (count <= 0 || !nextStep(forward, op, prefix))
+        return EngineStatus::success();
+    int rc = SQLITE_OK;
+    SqliteStatement* statement = order_->runStatement(op, prefix, rc);
+    if (!statement)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    int bound = op == Op::First || op == Op::Last ? 0 : prefix;
+    bindPosition(*statement, bound);
+    statement->bindInt64(bound + 1, count);
+    out.reserve(static_cast<size_t>(count));
+    while ((rc = statement->step()) == SQLITE_ROW) {
+        out.emplace_back();
+        file_->readRow(*statement, out.back());
+    }
+    statement->reset();
+    if (rc != SQLITE_DONE) {
+        out.clear();
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    }
+    // Where count single steps would have left the cursor.
+    if (static_cast<int>(out.size()) < count)
+        place_ = forward ? Place::End : Place::Begin;
+    else
+        standOn(out.back());
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::getNextRecords(int count, std::vector<EngineRecord>& out)
+{
+    return getRun(true, count, out);
+}
+
+EngineStatus SqliteCursor::getPriorRecords(int count, std::vector<EngineRecord>& out)
+{
+    return getRun(false, count, out);
 }
 
 EngineStatus SqliteCursor::setToBegin()

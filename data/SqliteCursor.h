@@ -28,6 +28,8 @@ public:
     EngineStatus getRecord(EngineRecord& out, Lock lock = Lock::None) override;
     EngineStatus getNext(EngineRecord& out) override;
     EngineStatus getPrior(EngineRecord& out) override;
+    EngineStatus getNextRecords(int count, std::vector<EngineRecord>& out) override;
+    EngineStatus getPriorRecords(int count, std::vector<EngineRecord>& out) override;
     EngineStatus getBookmark(std::int64_t& out) override;
     EngineStatus setToBookmark(std::int64_t bookmark) override;
     EngineStatus setToCrackBefore(std::int64_t bookmark) override;
@@ -60,6 +62,12 @@ private:
     // Runs op over the first prefix tuple elements of key_/rowid_; on a hit
     // the cursor stands on the record read into out and found is set.
     EngineStatus fetch(Op op, int prefix, EngineRecord& out, bool& found);
+    // Binds the first prefix tuple elements of key_/rowid_ to statement.
+    void bindPosition(SqliteStatement& statement, int prefix) const;
+    // Where the next getNext (forward) or getPrior reads from: op and
+    // prefix; false when the cursor stands at that end already.
+    bool nextStep(bool forward, Op& op, int& prefix) const;
+    EngineStatus getRun(bool forward, int count, std::vector<EngineRecord>& out);
     void standOn(const EngineRecord& record);
     void standOn(const std::vector<FieldValue>& values, std::int64_t rowid);
     void releaseHeldLock();

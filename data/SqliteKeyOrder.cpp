@@ -52,6 +52,7 @@ SqliteKeyOrder::SqliteKeyOrder(sqlite3* db, const TableDescription& description,
             add(field, primary->caseInsensitive);
     usesRowid_ = !primary;
     statements_.resize(static_cast<size_t>(7 * (length() + 1)));
+    runs_.resize(statements_.size());
 }
 
 std::string SqliteKeyOrder::element(int i) const
@@ -59,7 +60,7 @@ std::string SqliteKeyOrder::element(int i) const
     return i < static_cast<int>(names_.size()) ? names_[i] : std::string("rid");
 }
 
-std::string SqliteKeyOrder::sql(Op op, int prefix) const
+std::string SqliteKeyOrder::sql(Op op, int prefix, bool run) const
 {
     bool descending = op == Op::Last || op == Op::Less || op == Op::LessEqual;
     std::string text = select_;
@@ -82,18 +83,29 @@ std::string SqliteKeyOrder::sql(Op op, int prefix) const
         if (descending)
             text += " DESC";
     }
-    return text + " LIMIT 1";
+    return text + (run ? " LIMIT ?" : " LIMIT 1");
 }
 
 SqliteStatement* SqliteKeyOrder::statement(Op op, int prefix, int& rc)
 {
+    return cached(statements_, op, prefix, false, rc);
+}
+
+SqliteStatement* SqliteKeyOrder::runStatement(Op op, int prefix, int& rc)
+{
+    return cached(runs_, op, prefix, true, rc);
+}
+
+SqliteStatement* SqliteKeyOrder::cached(std::vector<std::unique_ptr<SqliteStatement>>& slots, Op op, int prefix,
+                                        bool run, int& rc)
+{
     if (op == Op::First || op == Op::Last)
         prefix = 0;
-    std::unique_ptr<SqliteStatement>& slot = statements_[static_cast<size_t>(static_cast<int>(op) * (length() + 1) + prefix)];
+    std::unique_ptr<SqliteStatement>& slot = slots[static_cast<size_t>(static_cast<int>(op) * (length() + 1) + prefix)];
     rc = SQLITE_OK;
     if (!slot) {
         auto statement = std::make_unique<SqliteStatement>();
-        rc = statement->prepare(db_, sql(op, prefix));
+        rc = statement->prepare(db_, sql(op, prefix, run));
         if (rc != SQLITE_OK)
             return nullptr;
         slot = std::move(statement);

@@ -41,10 +41,14 @@ public:
     // and Last). Result columns: rowid, then every column in file order.
     // Null with rc set when it cannot be prepared.
     SqliteStatement* statement(Op op, int prefix, int& rc);
-    std::string sql(Op op, int prefix) const;
+    // The same with LIMIT ? in place of LIMIT 1: a run of records in one
+    // statement. The limit is the parameter after the prefix elements.
+    SqliteStatement* runStatement(Op op, int prefix, int& rc);
+    std::string sql(Op op, int prefix, bool run = false) const;
 
 private:
     std::string element(int i) const;
+    SqliteStatement* cached(std::vector<std::unique_ptr<SqliteStatement>>& slots, Op op, int prefix, bool run, int& rc);
 
     sqlite3* db_;
     std::string select_;
@@ -54,4 +58,5 @@ private:
     bool usesRowid_ = false;
     int fieldCount_ = 0;
     std::vector<std::unique_ptr<SqliteStatement>> statements_;  // [op * (length + 1) + prefix]
+    std::vector<std::unique_ptr<SqliteStatement>> runs_;        // the same for runs
 };

@@ -120,6 +120,11 @@ protected:
     // Step and read into buffer; false at the end (cursor then at that end).
     virtual bool InternalNext(RecordBuffer& buffer) = 0;
     virtual bool InternalPrior(RecordBuffer& buffer) = 0;
+    // Up to count records as that many InternalNext (forward) or
+    // InternalPrior calls would read them, in reading order; the cursor ends
+    // where those calls would leave it. Storages that read a run in one go
+    // override this.
+    virtual std::vector<RecordBuffer> InternalRun(bool forward, int count);
     // Read the cursor's current record; false when it stands on none.
     virtual bool InternalCurrent(RecordBuffer& buffer, bool lock) = 0;
     // Stand on the record of a buffer; false when it is gone.
@@ -167,6 +172,8 @@ private:
     void ClearWindow();
     void FillForward(int from);
     int FillBackward(int rows);
+    // A run read by InternalRun, with the lookup values computed.
+    std::vector<RecordBuffer> FetchRun(bool forward, int count);
     void FetchMore();
     int StepForward(int& scrolled);
     int StepBackward(int& scrolled);

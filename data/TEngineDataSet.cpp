@@ -66,6 +66,16 @@ bool TEngineDataSet::InternalPrior(RecordBuffer& buffer)
     return true;
 }
 
+std::vector<RecordBuffer> TEngineDataSet::InternalRun(bool forward, int count)
+{
+    std::vector<EngineRecord> records;
+    Check(forward ? cursor_->getNextRecords(count, records) : cursor_->getPriorRecords(count, records));
+    std::vector<RecordBuffer> run(records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        run[i].record = std::move(records[i]);
+    return run;
+}
+
 bool TEngineDataSet::InternalCurrent(RecordBuffer& buffer, bool lock)
 {
     EngineStatus status = cursor_->getRecord(buffer.record, lock ? EngineCursor::Lock::Write : EngineCursor::Lock::None);

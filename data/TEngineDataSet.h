@@ -30,6 +30,7 @@ protected:
     void InternalLast() override;
     bool InternalNext(RecordBuffer& buffer) override;
     bool InternalPrior(RecordBuffer& buffer) override;
+    std::vector<RecordBuffer> InternalRun(bool forward, int count) override;
     bool InternalCurrent(RecordBuffer& buffer, bool lock) override;
     bool InternalGotoBuffer(const RecordBuffer& buffer) override;
     void InternalSetToCrack(const RecordBuffer* before) override;
