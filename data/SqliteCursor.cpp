@@ -1,5 +1,9 @@
 #include "SqliteCursor.h"
 
+#include "CaseVariants.h"
+#include "TextCompare.h"
+#include "UnicodeText.h"
+
 #include <algorithm>
 
 namespace {
@@ -8,6 +12,9 @@ EngineStatus noCurrentRecord()
 {
     return EngineStatus::failure(EngineCode::RecordNotFound, "No current record.");
 }
+
+// Most spellings a prefix search seeks; characters beyond are checked on the rows read.
+constexpr size_t spellingLimit = 16;
 
 } // namespace
 
@@ -469,4 +476,94 @@ EngineStatus SqliteCursor::findFiltered(const std::vector<int>& fieldNumbers, co
     if (rc != SQLITE_ROW)
         return file_->sqliteFailure(rc, "Cannot read the table.");
     return EngineStatus::success();
+}
+
+const IndexDescription* SqliteCursor::prefixIndex(int fieldNumber) const
+{
+    const TableDescription& table = description();
+    const IndexDescription* chosen = nullptr;
+    for (const IndexDescription& index : table.indexes) {
+        if (index.expression || index.descending || index.fields.empty() ||
+            table.fieldNumber(index.fields.front()) != fieldNumber || !SqliteKeyOrder::check(table, index).empty())
+            continue;
+        if (&index == &currentIndex())
+            return &index;  // already in order: no sort
+        if (!chosen || (index.caseInsensitive && !chosen->caseInsensitive))
+            chosen = &index;
+    }
+    return chosen;
+}
+
+std::string SqliteCursor::prefixSql(int fieldNumber, const IndexDescription& index, bool named) const
+{
+    std::string column = SqliteTableFile::quote(description().fields[static_cast<size_t>(fieldNumber)].name);
+    std::string collate = index.caseInsensitive ? " COLLATE NOCASE" : "";
+    std::string where = " WHERE " + column + " >= ?" + collate + " AND " + column + " < ?" + collate;
+    // Sorting the few records in range beats reading the ordering's index to its end.
+    bool other = named && &currentIndex() != &index;
+    return order_->scanSql(other ? " INDEXED BY " + SqliteTableFile::quote("index_" + index.name) : "", where);
+}
+
+EngineStatus SqliteCursor::firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
+                                           EngineRecord& out, bool& found)
+{
+    found = false;
+    int rc = SQLITE_OK;
+    while ((rc = statement.step()) == SQLITE_ROW) {
+        // Only the searched column is read for the rows passed over.
+        if (TextCompare::startsWithNoCase(statement.text(fieldNumber + 1), prefix)) {
+            file_->readRow(statement, out);
+            found = true;
+            break;
+        }
+    }
+    statement.reset();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out)
+{
+    const TableDescription& table = description();
+    if (fieldNumber < 0 || fieldNumber >= static_cast<int>(table.fields.size()))
+        return file_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(fieldNumber) + ".");
+    const IndexDescription* index = prefixIndex(fieldNumber);
+    size_t covered = 0;
+    std::vector<std::string> spellings;
+    // Undecodable text folds to U+FFFD, which no spelling seeks.
+    if (index && UnicodeText::fromUtf8(prefix).find(UnicodeText::replacement) == std::u32string::npos)
+        spellings = CaseVariants::spellings(prefix, index->caseInsensitive, spellingLimit, covered);
+
+    EngineStatus status;
+    bool found = false;
+    if (spellings.empty()) {
+        SqliteStatement* scan = file_->cachedStatement(order_->scanSql("", ""), status);
+        if (!scan)
+            return status;
+        status = firstWithPrefix(*scan, fieldNumber, prefix, out, found);
+    } else {
+        SqliteStatement* seek = file_->cachedStatement(prefixSql(fieldNumber, *index, true), status);
+        if (!seek)  // a file whose indexes are named otherwise: let SQLite choose
+            seek = file_->cachedStatement(prefixSql(fieldNumber, *index, false), status);
+        if (!seek)
+            return status;
+        EngineRecord candidate;
+        for (const std::string& spelling : spellings) {
+            // No UTF-8 text holds the byte 0xFF: this bounds every text that begins with spelling.
+            seek->bindText(1, spelling);
+            seek->bindText(2, spelling + '\xFF');
+            bool hit = false;
+            status = firstWithPrefix(*seek, fieldNumber, prefix, candidate, hit);
+            if (!status.ok())
+                return status;
+            if (hit && (!found || order_->compare(candidate, out) < 0)) {
+                std::swap(out, candidate);
+                found = true;
+            }
+        }
+    }
+    if (status.ok() && !found)
+        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    return status;
 }

@@ -48,10 +48,16 @@ public:
     EngineStatus cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out) override;
     EngineStatus findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
                               EngineRecord& out) override;
+    // A range seek on an index led by the field where there is one, else
+    // one statement reading the table in this cursor's order.
+    EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out) override;
 
     // For tests and tools: the table file and the order the cursor follows.
     SqliteTableFile& tableFile() const { return *file_; }
     const SqliteKeyOrder& keyOrder() const { return *order_; }
+    // The range seek of findPrefix on index (led by the field), in this
+    // cursor's order; named forces that index by its name in the file.
+    std::string prefixSql(int fieldNumber, const IndexDescription& index, bool named) const;
 
 private:
     enum class Place { Begin, End, Record, Crack };
@@ -71,6 +77,13 @@ private:
     void standOn(const EngineRecord& record);
     void standOn(const std::vector<FieldValue>& values, std::int64_t rowid);
     void releaseHeldLock();
+    // An index whose first field is column fieldNumber, to seek prefixes on:
+    // the followed one when it qualifies, else preferably a case-folding one.
+    const IndexDescription* prefixIndex(int fieldNumber) const;
+    // Steps statement in order to the first row whose column begins with
+    // prefix (letter case folded); found tells whether there was one.
+    EngineStatus firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
+                                 EngineRecord& out, bool& found);
 
     std::shared_ptr<SqliteTableFile> file_;
     int indexNumber_ = -1;

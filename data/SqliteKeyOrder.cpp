@@ -3,6 +3,7 @@
 #include "SqliteTableFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -75,7 +76,12 @@ std::string SqliteKeyOrder::sql(Op op, int prefix, bool run) const
         static const char* const operators[] = {"", "", ">", ">=", "<", "<=", "="};
         text += " WHERE (" + left + ") " + operators[static_cast<int>(op)] + " (" + right + ")";
     }
-    text += " ORDER BY ";
+    return text + orderBy(descending) + (run ? " LIMIT ?" : " LIMIT 1");
+}
+
+std::string SqliteKeyOrder::orderBy(bool descending) const
+{
+    std::string text = " ORDER BY ";
     for (int i = 0; i < length(); ++i) {
         text += (i ? ", " : "") + element(i);
         if (foldsCase(i))
@@ -83,7 +89,32 @@ std::string SqliteKeyOrder::sql(Op op, int prefix, bool run) const
         if (descending)
             text += " DESC";
     }
-    return text + (run ? " LIMIT ?" : " LIMIT 1");
+    return text;
+}
+
+std::string SqliteKeyOrder::scanSql(const std::string& from, const std::string& where) const
+{
+    return select_ + from + where + orderBy(false);
+}
+
+int SqliteKeyOrder::compare(const EngineRecord& a, const EngineRecord& b) const
+{
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        size_t column = static_cast<size_t>(columns_[i]);
+        const std::string x = a.values[column].value_or(std::string());
+        const std::string y = b.values[column].value_or(std::string());
+        size_t common = std::min(x.size(), y.size());
+        // As SQLite's NOCASE and BINARY collations: the common length, then the longer is greater.
+        int order = folds_[i] ? sqlite3_strnicmp(x.data(), y.data(), static_cast<int>(common))
+                              : std::memcmp(x.data(), y.data(), common);
+        if (order == 0)
+            order = x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
+        if (order != 0)
+            return order;
+    }
+    if (!usesRowid_ || a.bookmark == b.bookmark)
+        return 0;
+    return a.bookmark < b.bookmark ? -1 : 1;
 }
 
 SqliteStatement* SqliteKeyOrder::statement(Op op, int prefix, int& rc)

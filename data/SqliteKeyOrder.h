@@ -1,4 +1,5 @@
 #pragma once
+#include "EngineRecord.h"
 #include "IndexDescription.h"
 #include "SqliteStatement.h"
 #include "TableDescription.h"
@@ -45,9 +46,15 @@ public:
     // statement. The limit is the parameter after the prefix elements.
     SqliteStatement* runStatement(Op op, int prefix, int& rc);
     std::string sql(Op op, int prefix, bool run = false) const;
+    // Every record in this order, no limit: the select, then from and where
+    // as given (each empty or starting with a blank), then the ordering.
+    std::string scanSql(const std::string& from, const std::string& where) const;
+    // Where a record stands against another in this order: <0, 0 or >0.
+    int compare(const EngineRecord& a, const EngineRecord& b) const;
 
 private:
     std::string element(int i) const;
+    std::string orderBy(bool descending) const;
     SqliteStatement* cached(std::vector<std::unique_ptr<SqliteStatement>>& slots, Op op, int prefix, bool run, int& rc);
 
     sqlite3* db_;

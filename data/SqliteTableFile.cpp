@@ -543,8 +543,15 @@ SqliteStatement* SqliteTableFile::filterStatement(const std::vector<int>& column
     size_t orderBy = sql.find(" ORDER BY ");
     if (!where.empty())
         sql.insert(orderBy, " WHERE " + where);
+    return cachedStatement(sql, status);
+}
+
+SqliteStatement* SqliteTableFile::cachedStatement(const std::string& sql, EngineStatus& status)
+{
     std::unique_ptr<SqliteStatement>& slot = filters_[sql];
     status = prepare(slot, sql);
+    if (!status.ok())
+        filters_.erase(sql);
     return status.ok() ? slot.get() : nullptr;
 }
 

@@ -234,11 +234,7 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
     if (!partial) {
         status = scan.findFiltered({column}, {FieldValue(value)}, record);
     } else {
-        Check(scan.setToBegin());
-        while ((status = scan.getNext(record)).ok()) {
-            if (TextCompare::startsWithNoCase(record.values[column].value_or(std::string()), value))
-                break;
-        }
+        status = scan.findPrefix(column, value, record);
     }
     if (missing(status) || status.endOfData())
         return false;
