@@ -265,10 +265,13 @@ void TDataSet::FetchMore()
     if (recordCount_ < BufferCount() && first.record.bookmark != 0 && InternalGotoBuffer(first)) {
         std::vector<RecordBuffer> above = FetchRun(false, BufferCount() - recordCount_);
         int added = static_cast<int>(above.size());
-        std::move_backward(buffers_.begin(), buffers_.begin() + recordCount_, buffers_.begin() + recordCount_ + added);
-        std::move(above.rbegin(), above.rend(), buffers_.begin());
-        recordCount_ += added;
-        activeRecord_ += added;
+        if (added > 0) {
+            std::move_backward(buffers_.begin(), buffers_.begin() + recordCount_,
+                               buffers_.begin() + recordCount_ + added);
+            std::move(above.rbegin(), above.rend(), buffers_.begin());
+            recordCount_ += added;
+            activeRecord_ += added;
+        }
     }
     cursorRow_ = -1;
 }
