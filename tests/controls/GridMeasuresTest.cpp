@@ -27,8 +27,9 @@ void expectColumnsSideBySide(TDBGrid* grid)
         if (title.isEmpty() || title.left() >= grid->viewport()->width())
             continue;
         EXPECT_EQ(title.width(), grid->Column(i)->Width()) << i;
-        if (right >= 0)
+        if (right >= 0) {
             EXPECT_EQ(title.left(), right + 2) << i;  // one pixel of column line
+        }
         right = title.right();
     }
 }
@@ -46,21 +47,23 @@ TEST_F(GridMeasures, WidthsFollowFontsCaptionsAndColumns)
     EXPECT_EQ(grid->Column(0)->Width(), zeroWidth(wide) * 20 + 4);
     expectColumnsSideBySide(grid);
 
-    // A title font so large that the caption decides the date column's width.
+    // A caption longer than the date, then a larger title font for it.
+    const char* caption = "Terhitung Mulai Tanggal";
+    grid->Column(8)->Title.Caption = caption;
+    const int before = titleWidth(grid, caption);
+    EXPECT_EQ(grid->Column(8)->Width(), std::max(zeroWidth(wide) * 10, before) + 4);
     QFont big = grid->TitleFont();
-    big.setPointSize(big.pointSize() * 6);
+    big.setPixelSize(40);
     grid->SetTitleFont(big);
-    ASSERT_GT(titleWidth(grid, "TMT"), zeroWidth(wide) * 10);
-    EXPECT_EQ(grid->Column(8)->Width(), titleWidth(grid, "TMT") + 4);
-    grid->Column(8)->Title.Caption = "Terhitung Mulai Tanggal";
-    EXPECT_EQ(grid->Column(8)->Width(), titleWidth(grid, "Terhitung Mulai Tanggal") + 4);
+    ASSERT_GT(titleWidth(grid, caption), before);
+    EXPECT_EQ(grid->Column(8)->Width(), std::max(zeroWidth(wide) * 10, titleWidth(grid, caption)) + 4);
     expectColumnsSideBySide(grid);
 
     // Another column set: no width stays behind from the old one.
     grid->ClearColumns();
     grid->AddColumn("TMT");
     grid->AddColumn("No_SKM");
-    EXPECT_EQ(grid->Column(0)->Width(), titleWidth(grid, "TMT") + 4);
+    EXPECT_EQ(grid->Column(0)->Width(), std::max(zeroWidth(wide) * 10, titleWidth(grid, "TMT")) + 4);
     EXPECT_EQ(grid->Column(1)->Width(), std::max(zeroWidth(wide) * 20, titleWidth(grid, "No_SKM")) + 4);
     grid->Column(1)->Visible = false;
     grid->Column(0)->SetWidth(50);
@@ -82,19 +85,22 @@ TEST_F(GridMeasures, AHiddenGridCatchesUpWhenShown)
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_EQ(grid->DataLink().ActiveRecord(), grid->DataLink().RecordCount() - 1);
 
-    // The editor shows the current record's text again after a hidden change.
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(GridMeasures, AHiddenGridEditorShowsTheCurrentRecordWhenShown)
+{
     addTransfers(3);
-    TDBGrid* transfers = makeGrid(GridKind::Transfer);
-    transfers->SetOptions(TDBGridOptions::defaults(true));
-    mut().First();
-    transfers->setFocus();
+    TDBGrid* grid = makeGrid(GridKind::Transfer);
+    grid->SetOptions(TDBGridOptions::defaults(true));
     press(Qt::Key_F2);
-    ASSERT_TRUE(transfers->EditorVisible());
-    EXPECT_EQ(transfers->InplaceEditor()->text(), QStringLiteral("A-0001-AB.01.01-2000"));
+    ASSERT_TRUE(grid->EditorVisible());
+    EXPECT_EQ(grid->InplaceEditor()->text(), QStringLiteral("A-0001-AB.01.01-2000"));
     window->hide();
     mut().Last();
     show();
-    EXPECT_EQ(transfers->InplaceEditor()->text(), QStringLiteral("A-0003-AB.01.01-2000"));
+    ASSERT_TRUE(grid->EditorVisible());
+    EXPECT_EQ(grid->InplaceEditor()->text(), QStringLiteral("A-0003-AB.01.01-2000"));
     EXPECT_TRUE(errors().empty());
 }
 
