@@ -15,6 +15,8 @@ EngineStatus noCurrentRecord()
 
 // Most spellings a prefix search seeks; characters beyond are checked on the rows read.
 constexpr size_t spellingLimit = 16;
+// Rows of the cursor's own order read before seeking the ranges of another index.
+constexpr int probeRows = 64;
 
 } // namespace
 
@@ -505,11 +507,11 @@ std::string SqliteCursor::prefixSql(int fieldNumber, const IndexDescription& ind
 }
 
 EngineStatus SqliteCursor::firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
-                                           EngineRecord& out, bool& found)
+                                           EngineRecord& out, bool& found, int limit)
 {
     found = false;
     int rc = SQLITE_OK;
-    while ((rc = statement.step()) == SQLITE_ROW) {
+    for (int read = 0; (limit < 0 || read < limit) && (rc = statement.step()) == SQLITE_ROW; ++read) {
         // Only the searched column is read for the rows passed over.
         if (TextCompare::startsWithNoCase(statement.text(fieldNumber + 1), prefix)) {
             file_->readRow(statement, out);
@@ -537,12 +539,22 @@ EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix
 
     EngineStatus status;
     bool found = false;
-    if (spellings.empty()) {
-        SqliteStatement* scan = file_->cachedStatement(order_->scanSql("", ""), status);
+    SqliteStatement* scan = nullptr;
+    if (spellings.empty() || &currentIndex() != index) {
+        scan = file_->cachedStatement(order_->scanSql("", ""), status);
         if (!scan)
             return status;
-        status = firstWithPrefix(*scan, fieldNumber, prefix, out, found);
+    }
+    if (spellings.empty()) {
+        status = firstWithPrefix(*scan, fieldNumber, prefix, out, found, -1);
     } else {
+        // In another order a common prefix is met within the first rows, and
+        // that is cheaper than sorting every record in its ranges.
+        if (scan) {
+            status = firstWithPrefix(*scan, fieldNumber, prefix, out, found, probeRows);
+            if (!status.ok() || found)
+                return status;
+        }
         SqliteStatement* seek = file_->cachedStatement(prefixSql(fieldNumber, *index, true), status);
         if (!seek)  // a file whose indexes are named otherwise: let SQLite choose
             seek = file_->cachedStatement(prefixSql(fieldNumber, *index, false), status);
@@ -554,7 +566,7 @@ EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix
             seek->bindText(1, spelling);
             seek->bindText(2, spelling + '\xFF');
             bool hit = false;
-            status = firstWithPrefix(*seek, fieldNumber, prefix, candidate, hit);
+            status = firstWithPrefix(*seek, fieldNumber, prefix, candidate, hit, -1);
             if (!status.ok())
                 return status;
             if (hit && (!found || order_->compare(candidate, out) < 0)) {

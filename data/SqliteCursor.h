@@ -81,9 +81,10 @@ private:
     // the followed one when it qualifies, else preferably a case-folding one.
     const IndexDescription* prefixIndex(int fieldNumber) const;
     // Steps statement in order to the first row whose column begins with
-    // prefix (letter case folded); found tells whether there was one.
+    // prefix (letter case folded), reading at most limit rows (-1: all);
+    // found tells whether there was one.
     EngineStatus firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
-                                 EngineRecord& out, bool& found);
+                                 EngineRecord& out, bool& found, int limit);
 
     std::shared_ptr<SqliteTableFile> file_;
     int indexNumber_ = -1;

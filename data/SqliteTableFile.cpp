@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -514,8 +515,12 @@ EngineStatus SqliteTableFile::count(std::int64_t& out)
 EngineStatus SqliteTableFile::changeStamp(std::uint64_t& out)
 {
     // Asking for other connections' commits starts a read transaction, which
-    // costs as much as reading a record; lookups ask for every record read.
-    auto now = std::chrono::steady_clock::now();
+    // costs as much as reading a record; lookups ask for every record read,
+    // so even the clock is the cheap coarse one (a few milliseconds fine).
+    timespec coarse{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &coarse);
+    auto now = std::chrono::steady_clock::time_point(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::seconds(coarse.tv_sec) + std::chrono::nanoseconds(coarse.tv_nsec)));
     if (now - versionCheckedAt_ >= versionInterval) {
         EngineStatus status = prepare(versionStatement_, "PRAGMA data_version");
         if (!status.ok())

@@ -60,6 +60,7 @@ void TDataSet::Open()
 {
     if (Active())
         return;
+    lookupKeys_.clear();  // fields may be made anew
     InternalOpen();
     UpdateBufferCount();
     ClearWindow();
@@ -167,8 +168,13 @@ void TDataSet::CalculateFields(RecordBuffer& buffer)
     for (const auto& field : fields_) {
         if (!field->IsLookup())
             continue;
+        if (lookupKeys_.size() <= index)
+            lookupKeys_.resize(index + 1);
+        LookupKey& known = lookupKeys_[index];
+        if (known.lookup != field.get() || known.names != field->KeyFields)
+            known = {field.get(), field->KeyFields, FindField(field->KeyFields)};
         FieldValue& result = buffer.lookups[index++];
-        TField* key = FindField(field->KeyFields);
+        TField* key = known.key;
         if (!key || key->FieldNo() < 0 || !field->LookupDataSet || !field->LookupDataSet->Active())
             continue;
         FieldValue keyValue = buffer.record.values[key->FieldNo()];

@@ -194,4 +194,12 @@ private:
     int selectedRow_ = -1;  // row fields read while a link draws; -1: active row
     int cursorRow_ = -1;    // row the storage cursor stands on; -1: elsewhere
     std::vector<TDataSource*> sources_;
+    // The key field of each lookup field, in lookup order, found once per
+    // opening: every fetched record needs them.
+    struct LookupKey {
+        const TField* lookup = nullptr;
+        std::string names;  // the KeyFields it was found for
+        TField* key = nullptr;
+    };
+    std::vector<LookupKey> lookupKeys_;
 };

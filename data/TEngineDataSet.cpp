@@ -166,9 +166,6 @@ FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vecto
                                   const std::string& resultField)
 {
     CheckBrowseMode();
-    std::vector<std::string> names = FieldNames::split(keyFields);
-    if (names.empty() || names.size() != keyValues.size())
-        return std::nullopt;
     for (const FieldValue& value : keyValues)
         if (!value)
             return std::nullopt;  // null equals nothing
@@ -182,6 +179,9 @@ FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vecto
     auto cached = lookupCache_.answers.find(key);
     if (cached != lookupCache_.answers.end())
         return cached->second;
+    std::vector<std::string> names = FieldNames::split(keyFields);
+    if (names.empty() || names.size() != keyValues.size())
+        return std::nullopt;
     FieldValue answer = SearchLookup(names, keyValues, resultField);
     lookupCache_.answers.emplace(std::move(key), answer);
     return answer;

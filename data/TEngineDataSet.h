@@ -3,6 +3,7 @@
 #include "TDataSet.h"
 
 #include <map>
+#include <unordered_map>
 #include <memory>
 
 // A dataset over one engine cursor: every storage hook is one cursor call,
@@ -45,7 +46,7 @@ private:
     // for every fetched record, and most fetches ask the same few codes.
     struct LookupCache {
         std::uint64_t stamp = 0;
-        std::map<std::string, FieldValue> answers;  // by fields, values and result
+        std::unordered_map<std::string, FieldValue> answers;  // by fields, values and result
     };
     static constexpr size_t lookupCacheLimit = 4096;
     FieldValue SearchLookup(const std::vector<std::string>& names, const std::vector<FieldValue>& keyValues,
