@@ -47,6 +47,23 @@ const char* typeName(ColumnType type)
     return type == ColumnType::Date ? "Date" : "String";
 }
 
+// Reads the first bytes of the file through SQLite's own file layer. A
+// descriptor of ours, once closed, would drop every POSIX lock this process
+// holds on the file, those of its open connections included; another
+// process could then checkpoint or remove the log under them and corrupt the
+// file. SQLite keeps such a descriptor open until its locks are gone.
+bool readHeader(const std::string& path, unsigned char* header, int size)
+{
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_file* file = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file);
+    bool read = rc == SQLITE_OK && file && file->pMethods && file->pMethods->xRead(file, header, size, 0) == SQLITE_OK;
+    sqlite3_close(db);
+    return read;
+}
+
 // Rolls back unless committed: a failed step leaves the file as it was.
 class Transaction {
 public:
@@ -179,13 +196,10 @@ EngineStatus SqliteTableFile::checkFile() const
     }
     if (!S_ISREG(info.st_mode))
         return failure(EngineCode::NotATable, "Not a table file.", {"It is not a regular file."});
-    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (::access(path_.c_str(), R_OK) != 0)
         return failure(EngineCode::Unreadable, "Cannot read the table file.", {std::strerror(errno)});
     unsigned char header[100] = {};
-    ssize_t got = ::read(fd, header, sizeof header);
-    ::close(fd);
-    if (got < static_cast<ssize_t>(sizeof header) || std::memcmp(header, fileMagic, 16) != 0)
+    if (!readHeader(path_, header, sizeof header) || std::memcmp(header, fileMagic, 16) != 0)
         return failure(EngineCode::NotATable, "Not a table file.", {"The file is not a table file of this engine."});
     std::uint32_t pageSize = bigEndian(header + 16, 2);
     if (pageSize == 1)
