@@ -1,9 +1,13 @@
 #pragma once
-// Employee tables made by `arsipstaf-admin generate`, kept under the build
-// directory (bench-data/N) so that reruns do not generate them again.
+// Employee tables made by `arsipstaf-admin generate`, kept under
+// $ARSIPSTAF_BENCH_DATA (default /tmp/arsipstaf-bench-data)/N so that reruns,
+// and other builds, do not generate them again. The million-record table
+// takes minutes to make.
 #include "DefaultTableFiles.h"
 #include "EngineConfig.h"
 #include "GenerateCommand.h"
+
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,21 +18,34 @@
 
 namespace bench_data {
 
+inline std::filesystem::path base()
+{
+    const char* set = std::getenv("ARSIPSTAF_BENCH_DATA");
+    return set && *set ? std::filesystem::path(set) : std::filesystem::path("/tmp/arsipstaf-bench-data");
+}
+
 inline std::string directory(long records)
 {
     namespace fs = std::filesystem;
-    fs::path base = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bench-data";
-    fs::path dir = base / std::to_string(records);
+    fs::path dir = base() / std::to_string(records);
     if (fs::exists(dir / "complete"))
         return dir.string();
+    // Built aside and renamed into place: two benchmarks started together
+    // never read a half-made table.
+    fs::path building = base() / (std::to_string(records) + ".building-" + std::to_string(getpid()));
     std::cerr << "Generating " << records << " records in " << dir << " (once)...\n";
-    fs::remove_all(dir);
+    fs::remove_all(building);
+    fs::create_directories(base());
     std::vector<std::string> report;
-    EngineStatus status = DefaultTableFiles::createIn(dir.string(), report);
+    EngineStatus status = DefaultTableFiles::createIn(building.string(), report);
     std::ostringstream out, err;
-    if (!status.ok() || GenerateCommand::runIn(dir.string(), records, out, err) != 0)
+    if (!status.ok() || GenerateCommand::runIn(building.string(), records, out, err) != 0)
         throw std::runtime_error("cannot generate the benchmark data: " + err.str() + status.message);
-    std::ofstream(dir / "complete") << records << '\n';
+    std::ofstream(building / "complete") << records << '\n';
+    std::error_code failed;
+    fs::rename(building, dir, failed);
+    if (failed)  // another run finished first
+        fs::remove_all(building);
     return dir.string();
 }
 

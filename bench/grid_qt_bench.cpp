@@ -1,11 +1,9 @@
 // The employee grid of the employee data window (row select, 14 columns,
 // 10 visible rows) on tables of 1,000 and 1,000,000 employees made by
 // `arsipstaf-admin generate`, offscreen. Each action is timed from the key
-// or click to the end of the repaint it causes. The generated directories
-// are kept under the build directory (bench-data/) for reruns.
-#include "DefaultTableFiles.h"
-#include "EngineConfig.h"
-#include "GenerateCommand.h"
+// or click to the end of the repaint it causes. The generated tables are
+// kept for reruns (BenchData.h).
+#include "BenchData.h"
 #include "TDBGrid.h"
 #include "TDMarsipstaf.h"
 
@@ -24,25 +22,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string dataDirectory(long records)
-{
-    fs::path base = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bench-data";
-    fs::path directory = base / std::to_string(records);
-    if (fs::exists(directory / "complete"))
-        return directory.string();
-    std::cerr << "Generating " << records << " records in " << directory << " (once)...\n";
-    fs::remove_all(directory);
-    std::vector<std::string> report;
-    EngineStatus status = DefaultTableFiles::createIn(directory.string(), report);
-    std::ostringstream out, err;
-    if (!status.ok() || GenerateCommand::runIn(directory.string(), records, out, err) != 0)
-        throw std::runtime_error("cannot generate the benchmark data: " + err.str() + status.message);
-    std::ofstream(directory / "complete") << records << '\n';
-    return directory.string();
-}
-
 // The data module on one generated directory and the employee grid,
 // 10 rows high, focused in a shown window.
 struct GridBench {
@@ -52,11 +31,7 @@ struct GridBench {
 
     explicit GridBench(long records)
     {
-        const std::string directory = dataDirectory(records);
-        const std::string config = (fs::path(directory).parent_path() / ("engine-" + std::to_string(records) + ".conf")).string();
-        if (!EngineConfig::writeAlias(config, EngineConfig::defaultAlias, directory).ok())
-            throw std::runtime_error("cannot write " + config);
-        setenv("ARSIPSTAF_ENGINE_CONFIG", config.c_str(), 1);
+        bench_data::useAlias(records);
         dm = std::make_unique<TDMarsipstaf>();
         dm->Loaded();
         window = std::make_unique<QWidget>();

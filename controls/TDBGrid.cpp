@@ -18,6 +18,7 @@ namespace {
 
 constexpr int indicatorCellWidth = 12;
 constexpr int resizeSlack = 3;
+constexpr size_t captionCacheLimit = 256;
 
 QString fromUtf8(const std::string& text)
 {
@@ -142,6 +143,7 @@ void TDBGrid::MoveColumn(int from, int to)
 void TDBGrid::SetTitleFont(const QFont& font)
 {
     titleFont_ = font;
+    ForgetMeasures();
     UpdateLayout();
 }
 
@@ -175,14 +177,39 @@ void TDBGrid::ClearSelection()
 
 // ---- layout ----
 
+const TDBGrid::Measures& TDBGrid::FontMeasures() const
+{
+    if (!measures_.valid) {
+        const QFontMetrics data = fontMetrics();
+        measures_.zeroWidth = data.horizontalAdvance(QLatin1Char('0'));
+        measures_.rowHeight = data.height() + 3;
+        measures_.titleHeight = QFontMetrics(titleFont_).height() + 3;
+        measures_.valid = true;
+    }
+    return measures_;
+}
+
+int TDBGrid::CaptionWidth(const std::string& caption) const
+{
+    FontMeasures();
+    auto found = measures_.captionWidths.find(caption);
+    if (found != measures_.captionWidths.end())
+        return found->second;
+    if (measures_.captionWidths.size() >= captionCacheLimit)
+        measures_.captionWidths.clear();
+    const int width = QFontMetrics(titleFont_).horizontalAdvance(fromUtf8(caption));
+    measures_.captionWidths.emplace(caption, width);
+    return width;
+}
+
 int TDBGrid::RowHeight() const
 {
-    return fontMetrics().height() + 3;
+    return FontMeasures().rowHeight;
 }
 
 int TDBGrid::TitleHeight() const
 {
-    return HasTitles() ? QFontMetrics(titleFont_).height() + 3 : 0;
+    return HasTitles() ? FontMeasures().titleHeight : 0;
 }
 
 int TDBGrid::IndicatorWidth() const
@@ -200,20 +227,34 @@ int TDBGrid::DefaultWidthOf(const TColumn& column) const
     TField* field = column.Field();
     if (!field)
         return DefaultColWidth;
-    const int zero = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    const int title = QFontMetrics(titleFont_).horizontalAdvance(fromUtf8(column.TitleCaption()));
-    return ColumnWidth::fromMetrics(zero, 0, field->DisplayWidth(), HasTitles(), title);
+    const int title = HasTitles() ? CaptionWidth(column.TitleCaption()) : 0;
+    return ColumnWidth::fromMetrics(FontMeasures().zeroWidth, 0, field->DisplayWidth(), HasTitles(), title);
 }
 
 int TDBGrid::ColumnLeft(int column) const
 {
     if (column < leftColumn_)
         return -1;
-    int x = IndicatorWidth() > 0 ? IndicatorWidth() + ColLine() : 0;
+    int x = FirstLeft();
     for (int i = leftColumn_; i < column; ++i)
         if (Column(i)->Visible)
             x += Column(i)->Width() + ColLine();
     return x;
+}
+
+std::vector<int> TDBGrid::ColumnLefts() const
+{
+    std::vector<int> lefts;
+    lefts.reserve(static_cast<size_t>(std::max(0, ColumnCount() - leftColumn_) + 1));
+    int x = FirstLeft();
+    for (int i = leftColumn_; i < ColumnCount(); ++i) {
+        const bool visible = Column(i)->Visible;
+        lefts.push_back(visible ? x : -1);
+        if (visible)
+            x += Column(i)->Width() + ColLine();
+    }
+    lefts.push_back(x);
+    return lefts;
 }
 
 QRect TDBGrid::CellRect(int column, int row) const
@@ -247,10 +288,11 @@ int TDBGrid::HitColumn(int x, bool* onBorder) const
         *onBorder = false;
     if (x < IndicatorWidth() + ColLine())
         return -1;
+    const std::vector<int> lefts = ColumnLefts();
     for (int i = leftColumn_; i < ColumnCount(); ++i) {
         if (!Column(i)->Visible)
             continue;
-        const int left = ColumnLeft(i);
+        const int left = lefts[static_cast<size_t>(i - leftColumn_)];
         const int right = left + Column(i)->Width();
         if (onBorder && std::abs(x - right) <= resizeSlack) {
             *onBorder = true;
@@ -409,10 +451,24 @@ void TDBGrid::LinkRecordChanged(TField* field)
 
 void TDBGrid::LinkDataSetChanged()
 {
+    // Hidden windows share their tables with the visible ones: their grids
+    // catch up once, when shown, not on every change.
+    if (!isVisible()) {
+        staleWhileHidden_ = true;
+        return;
+    }
+    staleWhileHidden_ = false;
     UpdateScrollBars();
     RefreshEditor();
     PlaceEditor();
     viewport()->update();
+}
+
+void TDBGrid::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (staleWhileHidden_)
+        LinkDataSetChanged();
 }
 
 void TDBGrid::LinkDataSetScrolled(int)

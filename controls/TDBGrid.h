@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int, int) override {}
 
 private:
@@ -160,6 +162,10 @@ private:
     int RowLine() const { return Has(TDBGridOption::dgRowLines) ? 1 : 0; }
     int DataTop() const;
     int ColumnLeft(int column) const;  // -1 when scrolled out to the left
+    // Left edges of columns leftColumn_.. in one pass (-1 for hidden ones),
+    // then the right edge of the last one: painting reads every column.
+    std::vector<int> ColumnLefts() const;
+    int FirstLeft() const { return IndicatorWidth() > 0 ? IndicatorWidth() + ColLine() : 0; }
     int HitColumn(int x, bool* onBorder = nullptr) const;
     int HitRow(int y) const;           // -1 title, -2 below the rows
     bool HasTitles() const { return Has(TDBGridOption::dgTitles); }
@@ -208,6 +214,19 @@ private:
     void ChoosePick(QListWidgetItem* item);
     std::int64_t CurrentBookmark() const;
 
+    // Font measures, kept until a font changes: every action and every
+    // paint asks for the width of each column.
+    struct Measures {
+        bool valid = false;
+        int zeroWidth = 0;
+        int rowHeight = 0;
+        int titleHeight = 0;
+        std::unordered_map<std::string, int> captionWidths;  // in the title font
+    };
+    const Measures& FontMeasures() const;
+    int CaptionWidth(const std::string& caption) const;
+    void ForgetMeasures() { measures_ = Measures(); }
+
     // Scroll bar.
     void ScrollAction(int action);
     void ScrollThumbReleased();
@@ -221,6 +240,8 @@ private:
     int selectedIndex_ = 0;
     int leftColumn_ = 0;
     int visibleRows_ = 1;
+    mutable Measures measures_;
+    bool staleWhileHidden_ = false;  // data changed while hidden: catch up when shown
     TInplaceEdit* editor_ = nullptr;  // owned by the viewport
     bool editorShown_ = false;
     bool beginningEdit_ = false;

@@ -197,8 +197,10 @@ void TDBGrid::GridExit()
 void TDBGrid::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        ForgetMeasures();
         UpdateLayout();
+    }
     else if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
         viewport()->update();
 }

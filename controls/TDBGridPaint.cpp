@@ -83,8 +83,12 @@ void TDBGrid::PaintTitles(QPainter& painter)
         PaintFixedCell(painter, corner);
         PaintLines(painter, corner);
     }
+    const std::vector<int> lefts = ColumnLefts();
     for (int i = leftColumn_; i < ColumnCount(); ++i) {
-        const QRect cell = TitleRect(i);
+        const int left = lefts[static_cast<size_t>(i - leftColumn_)];
+        if (left < 0)
+            continue;
+        const QRect cell(left, 0, Column(i)->Width(), TitleHeight());
         if (cell.isEmpty())
             continue;
         if (cell.left() > viewport()->width())
@@ -146,13 +150,17 @@ void TDBGrid::PaintRow(QPainter& painter, int row, bool current)
     const bool showSelection = Has(TDBGridOption::dgAlwaysShowSelection) || GridFocused();
     const bool rowSelect = Has(TDBGridOption::dgRowSelect);
     const QPalette& colours = palette();
+    const std::vector<int> lefts = ColumnLefts();
+    const int top = DataTop() + row * (RowHeight() + RowLine());
     for (int i = leftColumn_; i < ColumnCount(); ++i) {
-        const QRect cell = CellRect(i, row);
-        if (cell.isEmpty()) {
-            if (ColumnLeft(i) >= viewport()->width())
-                break;
+        const int left = lefts[static_cast<size_t>(i - leftColumn_)];
+        if (left >= viewport()->width())
+            break;
+        if (left < 0)
             continue;
-        }
+        const QRect cell(left, top, Column(i)->Width(), RowHeight());
+        if (cell.isEmpty())
+            continue;
         const bool selected = current && hasRecord && (rowSelect || i == selectedIndex_);
         const bool highlight = selected && showSelection;
         painter.fillRect(cell, colours.color(QPalette::Active, highlight ? QPalette::Highlight : QPalette::Base));

@@ -46,6 +46,12 @@ public:
     // (BeginOfData) is returned; out is left unchanged.
     virtual EngineStatus getNext(EngineRecord& out) = 0;
     virtual EngineStatus getPrior(EngineRecord& out) = 0;
+    // Up to count records, as that many getNext (getPrior) calls would read
+    // them, in reading order, into out (cleared first); the cursor ends where
+    // those calls would leave it. Running off the end is not an error: out
+    // is then shorter. Engines that can read a run at once override these.
+    virtual EngineStatus getNextRecords(int count, std::vector<EngineRecord>& out);
+    virtual EngineStatus getPriorRecords(int count, std::vector<EngineRecord>& out);
 
     // The bookmark of the current record; RecordNotFound when there is none.
     virtual EngineStatus getBookmark(std::int64_t& out) = 0;
@@ -103,4 +109,12 @@ public:
     virtual EngineStatus findFiltered(const std::vector<int>& fieldNumbers,
                                       const std::vector<FieldValue>& values,
                                       EngineRecord& out) = 0;
+    // The first record, in this cursor's order, whose text in column
+    // fieldNumber begins with prefix, letter case folded as TextCompare
+    // folds it; RecordNotFound if none. Where this cursor stands afterwards
+    // is unspecified. The default reads the table record by record.
+    virtual EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out);
+
+private:
+    EngineStatus getRecords(int count, bool forward, std::vector<EngineRecord>& out);
 };

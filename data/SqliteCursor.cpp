@@ -1,5 +1,9 @@
 #include "SqliteCursor.h"
 
+#include "CaseVariants.h"
+#include "TextCompare.h"
+#include "UnicodeText.h"
+
 #include <algorithm>
 
 namespace {
@@ -8,6 +12,11 @@ EngineStatus noCurrentRecord()
 {
     return EngineStatus::failure(EngineCode::RecordNotFound, "No current record.");
 }
+
+// Most spellings a prefix search seeks; characters beyond are checked on the rows read.
+constexpr size_t spellingLimit = 16;
+// Rows of the cursor's own order read before seeking the ranges of another index.
+constexpr int probeRows = 64;
 
 } // namespace
 
@@ -80,15 +89,8 @@ EngineStatus SqliteCursor::fetch(Op op, int prefix, EngineRecord& out, bool& fou
     SqliteStatement* statement = order_->statement(op, prefix, rc);
     if (!statement)
         return file_->sqliteFailure(rc, "Cannot read the table.");
-    if (op != Op::First && op != Op::Last) {
-        int keyed = static_cast<int>(key_.size());
-        for (int i = 0; i < prefix; ++i) {
-            if (i < keyed)
-                statement->bindText(i + 1, key_[static_cast<size_t>(i)]);
-            else
-                statement->bindInt64(i + 1, rowid_);
-        }
-    }
+    if (op != Op::First && op != Op::Last)
+        bindPosition(*statement, prefix);
     rc = statement->step();
     if (rc == SQLITE_ROW) {
         file_->readRow(*statement, scratch_);
@@ -102,6 +104,83 @@ EngineStatus SqliteCursor::fetch(Op op, int prefix, EngineRecord& out, bool& fou
         std::swap(out, scratch_);
     }
     return EngineStatus::success();
+}
+
+void SqliteCursor::bindPosition(SqliteStatement& statement, int prefix) const
+{
+    int keyed = static_cast<int>(key_.size());
+    for (int i = 0; i < prefix; ++i) {
+        if (i < keyed)
+            statement.bindText(i + 1, key_[static_cast<size_t>(i)]);
+        else
+            statement.bindInt64(i + 1, rowid_);
+    }
+}
+
+bool SqliteCursor::nextStep(bool forward, Op& op, int& prefix) const
+{
+    prefix = 0;
+    op = forward ? Op::First : Op::Last;
+    switch (place_) {
+    case Place::Begin:
+        return forward;
+    case Place::End:
+        return !forward;
+    case Place::Record:
+        op = forward ? Op::Greater : Op::Less;
+        prefix = order_->length();
+        return true;
+    case Place::Crack:
+        if (forward)
+            op = inclusive_ ? Op::GreaterEqual : Op::Greater;
+        else
+            op = inclusive_ ? Op::Less : Op::LessEqual;
+        prefix = prefix_;
+        return true;
+    }
+    return true;
+}
+
+EngineStatus SqliteCursor::getRun(bool forward, int count, std::vector<EngineRecord>& out)
+{
+    out.clear();
+    Op op = Op::First;
+    int prefix = 0;
+    if (count <= 0 || !nextStep(forward, op, prefix))
+        return EngineStatus::success();
+    int rc = SQLITE_OK;
+    SqliteStatement* statement = order_->runStatement(op, prefix, rc);
+    if (!statement)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    int bound = op == Op::First || op == Op::Last ? 0 : prefix;
+    bindPosition(*statement, bound);
+    statement->bindInt64(bound + 1, count);
+    out.reserve(static_cast<size_t>(count));
+    while ((rc = statement->step()) == SQLITE_ROW) {
+        out.emplace_back();
+        file_->readRow(*statement, out.back());
+    }
+    statement->reset();
+    if (rc != SQLITE_DONE) {
+        out.clear();
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    }
+    // Where count single steps would have left the cursor.
+    if (static_cast<int>(out.size()) < count)
+        place_ = forward ? Place::End : Place::Begin;
+    else
+        standOn(out.back());
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::getNextRecords(int count, std::vector<EngineRecord>& out)
+{
+    return getRun(true, count, out);
+}
+
+EngineStatus SqliteCursor::getPriorRecords(int count, std::vector<EngineRecord>& out)
+{
+    return getRun(false, count, out);
 }
 
 EngineStatus SqliteCursor::setToBegin()
@@ -408,4 +487,104 @@ EngineStatus SqliteCursor::findFiltered(const std::vector<int>& fieldNumbers, co
     if (rc != SQLITE_ROW)
         return file_->sqliteFailure(rc, "Cannot read the table.");
     return EngineStatus::success();
+}
+
+const IndexDescription* SqliteCursor::prefixIndex(int fieldNumber) const
+{
+    const TableDescription& table = description();
+    const IndexDescription* chosen = nullptr;
+    for (const IndexDescription& index : table.indexes) {
+        if (index.expression || index.descending || index.fields.empty() ||
+            table.fieldNumber(index.fields.front()) != fieldNumber || !SqliteKeyOrder::check(table, index).empty())
+            continue;
+        if (&index == &currentIndex())
+            return &index;  // already in order: no sort
+        if (!chosen || (index.caseInsensitive && !chosen->caseInsensitive))
+            chosen = &index;
+    }
+    return chosen;
+}
+
+std::string SqliteCursor::prefixSql(int fieldNumber, const IndexDescription& index, bool named) const
+{
+    std::string column = SqliteTableFile::quote(description().fields[static_cast<size_t>(fieldNumber)].name);
+    std::string collate = index.caseInsensitive ? " COLLATE NOCASE" : "";
+    std::string where = " WHERE " + column + " >= ?" + collate + " AND " + column + " < ?" + collate;
+    // Sorting the few records in range beats reading the ordering's index to its end.
+    bool other = named && &currentIndex() != &index;
+    return order_->scanSql(other ? " INDEXED BY " + SqliteTableFile::quote("index_" + index.name) : "", where);
+}
+
+EngineStatus SqliteCursor::firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
+                                           EngineRecord& out, bool& found, int limit)
+{
+    found = false;
+    int rc = SQLITE_OK;
+    for (int read = 0; (limit < 0 || read < limit) && (rc = statement.step()) == SQLITE_ROW; ++read) {
+        // Only the searched column is read for the rows passed over.
+        if (TextCompare::startsWithNoCase(statement.text(fieldNumber + 1), prefix)) {
+            file_->readRow(statement, out);
+            found = true;
+            break;
+        }
+    }
+    statement.reset();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out)
+{
+    const TableDescription& table = description();
+    if (fieldNumber < 0 || fieldNumber >= static_cast<int>(table.fields.size()))
+        return file_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(fieldNumber) + ".");
+    const IndexDescription* index = prefixIndex(fieldNumber);
+    size_t covered = 0;
+    std::vector<std::string> spellings;
+    // Undecodable text folds to U+FFFD, which no spelling seeks.
+    if (index && UnicodeText::fromUtf8(prefix).find(UnicodeText::replacement) == std::u32string::npos)
+        spellings = CaseVariants::spellings(prefix, index->caseInsensitive, spellingLimit, covered);
+
+    EngineStatus status;
+    bool found = false;
+    SqliteStatement* scan = nullptr;
+    if (spellings.empty() || &currentIndex() != index) {
+        scan = file_->cachedStatement(order_->scanSql("", ""), status);
+        if (!scan)
+            return status;
+    }
+    if (spellings.empty()) {
+        status = firstWithPrefix(*scan, fieldNumber, prefix, out, found, -1);
+    } else {
+        // In another order a common prefix is met within the first rows, and
+        // that is cheaper than sorting every record in its ranges.
+        if (scan) {
+            status = firstWithPrefix(*scan, fieldNumber, prefix, out, found, probeRows);
+            if (!status.ok() || found)
+                return status;
+        }
+        SqliteStatement* seek = file_->cachedStatement(prefixSql(fieldNumber, *index, true), status);
+        if (!seek)  // a file whose indexes are named otherwise: let SQLite choose
+            seek = file_->cachedStatement(prefixSql(fieldNumber, *index, false), status);
+        if (!seek)
+            return status;
+        EngineRecord candidate;
+        for (const std::string& spelling : spellings) {
+            // No UTF-8 text holds the byte 0xFF: this bounds every text that begins with spelling.
+            seek->bindText(1, spelling);
+            seek->bindText(2, spelling + '\xFF');
+            bool hit = false;
+            status = firstWithPrefix(*seek, fieldNumber, prefix, candidate, hit, -1);
+            if (!status.ok())
+                return status;
+            if (hit && (!found || order_->compare(candidate, out) < 0)) {
+                std::swap(out, candidate);
+                found = true;
+            }
+        }
+    }
+    if (status.ok() && !found)
+        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    return status;
 }

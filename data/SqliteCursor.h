@@ -29,6 +29,8 @@ public:
     EngineStatus getRecord(EngineRecord& out, Lock lock = Lock::None) override;
     EngineStatus getNext(EngineRecord& out) override;
     EngineStatus getPrior(EngineRecord& out) override;
+    EngineStatus getNextRecords(int count, std::vector<EngineRecord>& out) override;
+    EngineStatus getPriorRecords(int count, std::vector<EngineRecord>& out) override;
     EngineStatus getBookmark(std::int64_t& out) override;
     EngineStatus setToBookmark(std::int64_t bookmark) override;
     EngineStatus setToCrackBefore(std::int64_t bookmark) override;
@@ -47,10 +49,16 @@ public:
     EngineStatus cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out) override;
     EngineStatus findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
                               EngineRecord& out) override;
+    // A range seek on an index led by the field where there is one, else
+    // one statement reading the table in this cursor's order.
+    EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out) override;
 
     // For tests and tools: the table file and the order the cursor follows.
     SqliteTableFile& tableFile() const { return *file_; }
     const SqliteKeyOrder& keyOrder() const { return *order_; }
+    // The range seek of findPrefix on index (led by the field), in this
+    // cursor's order; named forces that index by its name in the file.
+    std::string prefixSql(int fieldNumber, const IndexDescription& index, bool named) const;
 
 private:
     enum class Place { Begin, End, Record, Crack };
@@ -61,9 +69,23 @@ private:
     // Runs op over the first prefix tuple elements of key_/rowid_; on a hit
     // the cursor stands on the record read into out and found is set.
     EngineStatus fetch(Op op, int prefix, EngineRecord& out, bool& found);
+    // Binds the first prefix tuple elements of key_/rowid_ to statement.
+    void bindPosition(SqliteStatement& statement, int prefix) const;
+    // Where the next getNext (forward) or getPrior reads from: op and
+    // prefix; false when the cursor stands at that end already.
+    bool nextStep(bool forward, Op& op, int& prefix) const;
+    EngineStatus getRun(bool forward, int count, std::vector<EngineRecord>& out);
     void standOn(const EngineRecord& record);
     void standOn(const std::vector<FieldValue>& values, std::int64_t rowid);
     void releaseHeldLock();
+    // An index whose first field is column fieldNumber, to seek prefixes on:
+    // the followed one when it qualifies, else preferably a case-folding one.
+    const IndexDescription* prefixIndex(int fieldNumber) const;
+    // Steps statement in order to the first row whose column begins with
+    // prefix (letter case folded), reading at most limit rows (-1: all);
+    // found tells whether there was one.
+    EngineStatus firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
+                                 EngineRecord& out, bool& found, int limit);
 
     std::shared_ptr<SqliteTableFile> file_;
     int indexNumber_ = -1;

@@ -3,6 +3,7 @@
 #include "SqliteTableFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -52,6 +53,7 @@ SqliteKeyOrder::SqliteKeyOrder(sqlite3* db, const TableDescription& description,
             add(field, primary->caseInsensitive);
     usesRowid_ = !primary;
     statements_.resize(static_cast<size_t>(7 * (length() + 1)));
+    runs_.resize(statements_.size());
 }
 
 std::string SqliteKeyOrder::element(int i) const
@@ -59,7 +61,7 @@ std::string SqliteKeyOrder::element(int i) const
     return i < static_cast<int>(names_.size()) ? names_[i] : std::string("rid");
 }
 
-std::string SqliteKeyOrder::sql(Op op, int prefix) const
+std::string SqliteKeyOrder::sql(Op op, int prefix, bool run) const
 {
     bool descending = op == Op::Last || op == Op::Less || op == Op::LessEqual;
     std::string text = select_;
@@ -74,7 +76,12 @@ std::string SqliteKeyOrder::sql(Op op, int prefix) const
         static const char* const operators[] = {"", "", ">", ">=", "<", "<=", "="};
         text += " WHERE (" + left + ") " + operators[static_cast<int>(op)] + " (" + right + ")";
     }
-    text += " ORDER BY ";
+    return text + orderBy(descending) + (run ? " LIMIT ?" : " LIMIT 1");
+}
+
+std::string SqliteKeyOrder::orderBy(bool descending) const
+{
+    std::string text = " ORDER BY ";
     for (int i = 0; i < length(); ++i) {
         text += (i ? ", " : "") + element(i);
         if (foldsCase(i))
@@ -82,24 +89,54 @@ std::string SqliteKeyOrder::sql(Op op, int prefix) const
         if (descending)
             text += " DESC";
     }
-    return text + " LIMIT 1";
+    return text;
 }
 
-std::string SqliteKeyOrder::scanSql() const
+std::string SqliteKeyOrder::scanSql(const std::string& from, const std::string& where) const
 {
-    std::string text = sql(Op::First, 0);
-    return text.substr(0, text.size() - std::string(" LIMIT 1").size());
+    return select_ + from + where + orderBy(false);
+}
+
+int SqliteKeyOrder::compare(const EngineRecord& a, const EngineRecord& b) const
+{
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        size_t column = static_cast<size_t>(columns_[i]);
+        const std::string x = a.values[column].value_or(std::string());
+        const std::string y = b.values[column].value_or(std::string());
+        size_t common = std::min(x.size(), y.size());
+        // As SQLite's NOCASE and BINARY collations: the common length, then the longer is greater.
+        int order = folds_[i] ? sqlite3_strnicmp(x.data(), y.data(), static_cast<int>(common))
+                              : std::memcmp(x.data(), y.data(), common);
+        if (order == 0)
+            order = x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
+        if (order != 0)
+            return order;
+    }
+    if (!usesRowid_ || a.bookmark == b.bookmark)
+        return 0;
+    return a.bookmark < b.bookmark ? -1 : 1;
 }
 
 SqliteStatement* SqliteKeyOrder::statement(Op op, int prefix, int& rc)
 {
+    return cached(statements_, op, prefix, false, rc);
+}
+
+SqliteStatement* SqliteKeyOrder::runStatement(Op op, int prefix, int& rc)
+{
+    return cached(runs_, op, prefix, true, rc);
+}
+
+SqliteStatement* SqliteKeyOrder::cached(std::vector<std::unique_ptr<SqliteStatement>>& slots, Op op, int prefix,
+                                        bool run, int& rc)
+{
     if (op == Op::First || op == Op::Last)
         prefix = 0;
-    std::unique_ptr<SqliteStatement>& slot = statements_[static_cast<size_t>(static_cast<int>(op) * (length() + 1) + prefix)];
+    std::unique_ptr<SqliteStatement>& slot = slots[static_cast<size_t>(static_cast<int>(op) * (length() + 1) + prefix)];
     rc = SQLITE_OK;
     if (!slot) {
         auto statement = std::make_unique<SqliteStatement>();
-        rc = statement->prepare(db_, sql(op, prefix));
+        rc = statement->prepare(db_, sql(op, prefix, run));
         if (rc != SQLITE_OK)
             return nullptr;
         slot = std::move(statement);

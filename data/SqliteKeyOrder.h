@@ -1,4 +1,5 @@
 #pragma once
+#include "EngineRecord.h"
 #include "IndexDescription.h"
 #include "SqliteStatement.h"
 #include "TableDescription.h"
@@ -41,13 +42,20 @@ public:
     // and Last). Result columns: rowid, then every column in file order.
     // Null with rc set when it cannot be prepared.
     SqliteStatement* statement(Op op, int prefix, int& rc);
-    std::string sql(Op op, int prefix) const;
-    // Every record in this order, for one pass over the whole table
-    // (exports); the same result columns.
-    std::string scanSql() const;
+    // The same with LIMIT ? in place of LIMIT 1: a run of records in one
+    // statement. The limit is the parameter after the prefix elements.
+    SqliteStatement* runStatement(Op op, int prefix, int& rc);
+    std::string sql(Op op, int prefix, bool run = false) const;
+    // Every record in this order, no limit (exports, scans): the select, then from and where
+    // as given (each empty or starting with a blank), then the ordering.
+    std::string scanSql(const std::string& from, const std::string& where) const;
+    // Where a record stands against another in this order: <0, 0 or >0.
+    int compare(const EngineRecord& a, const EngineRecord& b) const;
 
 private:
     std::string element(int i) const;
+    std::string orderBy(bool descending) const;
+    SqliteStatement* cached(std::vector<std::unique_ptr<SqliteStatement>>& slots, Op op, int prefix, bool run, int& rc);
 
     sqlite3* db_;
     std::string select_;
@@ -57,4 +65,5 @@ private:
     bool usesRowid_ = false;
     int fieldCount_ = 0;
     std::vector<std::unique_ptr<SqliteStatement>> statements_;  // [op * (length + 1) + prefix]
+    std::vector<std::unique_ptr<SqliteStatement>> runs_;        // the same for runs
 };

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -50,6 +51,23 @@ std::string sqlLiteral(const std::string& text)
 const char* typeName(ColumnType type)
 {
     return type == ColumnType::Date ? "Date" : "String";
+}
+
+// Reads the first bytes of the file through SQLite's own file layer. A
+// descriptor of ours, once closed, would drop every POSIX lock this process
+// holds on the file, those of its open connections included; another
+// process could then checkpoint or remove the log under them and corrupt the
+// file. SQLite keeps such a descriptor open until its locks are gone.
+bool readHeader(const std::string& path, unsigned char* header, int size)
+{
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_file* file = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file);
+    bool read = rc == SQLITE_OK && file && file->pMethods && file->pMethods->xRead(file, header, size, 0) == SQLITE_OK;
+    sqlite3_close(db);
+    return read;
 }
 
 // Rolls back unless committed: a failed step leaves the file as it was.
@@ -181,13 +199,10 @@ EngineStatus SqliteTableFile::checkFile() const
     }
     if (!S_ISREG(info.st_mode))
         return failure(EngineCode::NotATable, "Not a table file.", {"It is not a regular file."});
-    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (::access(path_.c_str(), R_OK) != 0)
         return failure(EngineCode::Unreadable, "Cannot read the table file.", {std::strerror(errno)});
     unsigned char header[100] = {};
-    ssize_t got = ::read(fd, header, sizeof header);
-    ::close(fd);
-    if (got < static_cast<ssize_t>(sizeof header) || std::memcmp(header, fileMagic, 16) != 0)
+    if (!readHeader(path_, header, sizeof header) || std::memcmp(header, fileMagic, 16) != 0)
         return failure(EngineCode::NotATable, "Not a table file.", {"The file is not a table file of this engine."});
     std::uint32_t pageSize = bigEndian(header + 16, 2);
     if (pageSize == 1)
@@ -560,8 +575,12 @@ EngineStatus SqliteTableFile::count(std::int64_t& out)
 EngineStatus SqliteTableFile::changeStamp(std::uint64_t& out)
 {
     // Asking for other connections' commits starts a read transaction, which
-    // costs as much as reading a record; lookups ask for every record read.
-    auto now = std::chrono::steady_clock::now();
+    // costs as much as reading a record; lookups ask for every record read,
+    // so even the clock is the cheap coarse one (a few milliseconds fine).
+    timespec coarse{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &coarse);
+    auto now = std::chrono::steady_clock::time_point(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::seconds(coarse.tv_sec) + std::chrono::nanoseconds(coarse.tv_nsec)));
     if (now - versionCheckedAt_ >= versionInterval) {
         EngineStatus status = prepare(versionStatement_, "PRAGMA data_version");
         if (!status.ok())
@@ -589,8 +608,15 @@ SqliteStatement* SqliteTableFile::filterStatement(const std::vector<int>& column
     size_t orderBy = sql.find(" ORDER BY ");
     if (!where.empty())
         sql.insert(orderBy, " WHERE " + where);
+    return cachedStatement(sql, status);
+}
+
+SqliteStatement* SqliteTableFile::cachedStatement(const std::string& sql, EngineStatus& status)
+{
     std::unique_ptr<SqliteStatement>& slot = filters_[sql];
     status = prepare(slot, sql);
+    if (!status.ok())
+        filters_.erase(sql);
     return status.ok() ? slot.get() : nullptr;
 }
 

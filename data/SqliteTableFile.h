@@ -70,6 +70,9 @@ public:
     // The filtered-scan statement for these columns in this order (see
     // SqliteCursor::findFiltered); null with status set on failure.
     SqliteStatement* filterStatement(const std::vector<int>& columns, const SqliteKeyOrder& order, EngineStatus& status);
+    // Any other reading statement, prepared at first use and kept by its
+    // text; null with status set when it cannot be prepared.
+    SqliteStatement* cachedStatement(const std::string& sql, EngineStatus& status);
 
     // Opened read-only because this process cannot store into the table;
     // the causes name the files (see TableFileAccess::writeProblems).

@@ -61,6 +61,7 @@ void TDataSet::Open()
 {
     if (Active())
         return;
+    lookupKeys_.clear();  // fields may be made anew
     InternalOpen();
     UpdateBufferCount();
     ClearWindow();
@@ -170,8 +171,13 @@ void TDataSet::CalculateFields(RecordBuffer& buffer)
     for (const auto& field : fields_) {
         if (!field->IsLookup())
             continue;
+        if (lookupKeys_.size() <= index)
+            lookupKeys_.resize(index + 1);
+        LookupKey& known = lookupKeys_[index];
+        if (known.lookup != field.get() || known.names != field->KeyFields)
+            known = {field.get(), field->KeyFields, FindField(field->KeyFields)};
         FieldValue& result = buffer.lookups[index++];
-        TField* key = FindField(field->KeyFields);
+        TField* key = known.key;
         if (!key || key->FieldNo() < 0 || !field->LookupDataSet || !field->LookupDataSet->Active())
             continue;
         FieldValue keyValue = buffer.record.values[key->FieldNo()];
@@ -257,24 +263,23 @@ void TDataSet::UpdateBufferCount()
 // prior records above the first. Rows of unstored records are left alone.
 void TDataSet::FetchMore()
 {
-    RecordBuffer buffer;
     const RecordBuffer& last = buffers_[recordCount_ - 1];
     if (recordCount_ < BufferCount() && last.record.bookmark != 0 && InternalGotoBuffer(last)) {
-        while (recordCount_ < BufferCount() && InternalNext(buffer)) {
-            CalculateFields(buffer);
-            buffers_[recordCount_++] = buffer;
-        }
+        for (RecordBuffer& row : FetchRun(true, BufferCount() - recordCount_))
+            buffers_[recordCount_++] = std::move(row);
         if (recordCount_ < BufferCount())
             eof_ = eof_ || activeRecord_ == recordCount_ - 1;
     }
     const RecordBuffer& first = buffers_[0];
     if (recordCount_ < BufferCount() && first.record.bookmark != 0 && InternalGotoBuffer(first)) {
-        while (recordCount_ < BufferCount() && InternalPrior(buffer)) {
-            CalculateFields(buffer);
-            std::rotate(buffers_.begin(), buffers_.begin() + recordCount_, buffers_.begin() + recordCount_ + 1);
-            buffers_[0] = buffer;
-            ++recordCount_;
-            ++activeRecord_;
+        std::vector<RecordBuffer> above = FetchRun(false, BufferCount() - recordCount_);
+        int added = static_cast<int>(above.size());
+        if (added > 0) {
+            std::move_backward(buffers_.begin(), buffers_.begin() + recordCount_,
+                               buffers_.begin() + recordCount_ + added);
+            std::move(above.rbegin(), above.rend(), buffers_.begin());
+            recordCount_ += added;
+            activeRecord_ += added;
         }
     }
     cursorRow_ = -1;
@@ -333,25 +338,34 @@ void TDataSet::FillForward(int from)
 {
     recordCount_ = from;
     cursorRow_ = -1;
-    while (recordCount_ < BufferCount()) {
-        RecordBuffer& buffer = buffers_[recordCount_];
-        if (!InternalNext(buffer))
-            return;
-        CalculateFields(buffer);
+    for (RecordBuffer& row : FetchRun(true, BufferCount() - from)) {
+        buffers_[recordCount_] = std::move(row);
         cursorRow_ = recordCount_++;
     }
+}
+
+std::vector<RecordBuffer> TDataSet::InternalRun(bool forward, int count)
+{
+    std::vector<RecordBuffer> run;
+    RecordBuffer buffer;
+    while (static_cast<int>(run.size()) < count && (forward ? InternalNext(buffer) : InternalPrior(buffer)))
+        run.push_back(buffer);
+    return run;
+}
+
+std::vector<RecordBuffer> TDataSet::FetchRun(bool forward, int count)
+{
+    std::vector<RecordBuffer> run = count > 0 ? InternalRun(forward, count) : std::vector<RecordBuffer>();
+    for (RecordBuffer& row : run)
+        CalculateFields(row);
+    return run;
 }
 
 // Fetches up to rows prior records, placed in order at the top of the
 // window; the cursor is already placed after the last of them.
 int TDataSet::FillBackward(int rows)
 {
-    std::vector<RecordBuffer> fetched;
-    RecordBuffer buffer;
-    while (static_cast<int>(fetched.size()) < rows && InternalPrior(buffer)) {
-        CalculateFields(buffer);
-        fetched.push_back(buffer);
-    }
+    std::vector<RecordBuffer> fetched = FetchRun(false, rows);
     std::reverse(fetched.begin(), fetched.end());
     for (size_t i = 0; i < fetched.size(); ++i)
         buffers_[i] = std::move(fetched[i]);
@@ -391,20 +405,11 @@ void TDataSet::Resync(ResyncMode mode, bool exact)
     int rows = BufferCount();
     int target = mode == ResyncMode::Center ? (rows - 1) / 2 : std::min(activeRecord_, rows - 1);
 
-    std::vector<RecordBuffer> above;
-    RecordBuffer buffer;
-    while (static_cast<int>(above.size()) < target && InternalPrior(buffer)) {
-        CalculateFields(buffer);
-        above.push_back(buffer);
-    }
+    std::vector<RecordBuffer> above = FetchRun(false, target);
     std::vector<RecordBuffer> below;
     int room = rows - 1 - static_cast<int>(above.size());
-    if (room > 0 && InternalGotoBuffer(anchor)) {
-        while (static_cast<int>(below.size()) < room && InternalNext(buffer)) {
-            CalculateFields(buffer);
-            below.push_back(buffer);
-        }
-    }
+    if (room > 0 && InternalGotoBuffer(anchor))
+        below = FetchRun(true, room);
     std::reverse(above.begin(), above.end());
     recordCount_ = 0;
     for (auto& row : above)

@@ -133,6 +133,11 @@ protected:
     // Step and read into buffer; false at the end (cursor then at that end).
     virtual bool InternalNext(RecordBuffer& buffer) = 0;
     virtual bool InternalPrior(RecordBuffer& buffer) = 0;
+    // Up to count records as that many InternalNext (forward) or
+    // InternalPrior calls would read them, in reading order; the cursor ends
+    // where those calls would leave it. Storages that read a run in one go
+    // override this.
+    virtual std::vector<RecordBuffer> InternalRun(bool forward, int count);
     // Read the cursor's current record; false when it stands on none.
     virtual bool InternalCurrent(RecordBuffer& buffer, bool lock) = 0;
     // Stand on the record of a buffer; false when it is gone, the cursor
@@ -186,6 +191,8 @@ private:
     void ClearWindow();
     void FillForward(int from);
     int FillBackward(int rows);
+    // A run read by InternalRun, with the lookup values computed.
+    std::vector<RecordBuffer> FetchRun(bool forward, int count);
     void FetchMore();
     int StepForward(int& scrolled);
     int StepBackward(int& scrolled);
@@ -207,4 +214,12 @@ private:
     const RecordBuffer* selectedBuffer_ = nullptr;  // a reader's record fields read; not owned
     int cursorRow_ = -1;    // row the storage cursor stands on; -1: elsewhere
     std::vector<TDataSource*> sources_;
+    // The key field of each lookup field, in lookup order, found once per
+    // opening: every fetched record needs them.
+    struct LookupKey {
+        const TField* lookup = nullptr;
+        std::string names;  // the KeyFields it was found for
+        TField* key = nullptr;
+    };
+    std::vector<LookupKey> lookupKeys_;
 };

@@ -66,6 +66,16 @@ bool TEngineDataSet::InternalPrior(RecordBuffer& buffer)
     return true;
 }
 
+std::vector<RecordBuffer> TEngineDataSet::InternalRun(bool forward, int count)
+{
+    std::vector<EngineRecord> records;
+    Check(forward ? cursor_->getNextRecords(count, records) : cursor_->getPriorRecords(count, records));
+    std::vector<RecordBuffer> run(records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        run[i].record = std::move(records[i]);
+    return run;
+}
+
 bool TEngineDataSet::InternalCurrent(RecordBuffer& buffer, bool lock)
 {
     EngineStatus status = cursor_->getRecord(buffer.record, lock ? EngineCursor::Lock::Write : EngineCursor::Lock::None);
@@ -209,9 +219,6 @@ FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vecto
                                   const std::string& resultField)
 {
     CheckBrowseMode();
-    std::vector<std::string> names = FieldNames::split(keyFields);
-    if (names.empty() || names.size() != keyValues.size())
-        return std::nullopt;
     for (const FieldValue& value : keyValues)
         if (!value)
             return std::nullopt;  // null equals nothing
@@ -225,6 +232,9 @@ FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vecto
     auto cached = lookupCache_.answers.find(key);
     if (cached != lookupCache_.answers.end())
         return cached->second;
+    std::vector<std::string> names = FieldNames::split(keyFields);
+    if (names.empty() || names.size() != keyValues.size())
+        return std::nullopt;
     FieldValue answer = SearchLookup(names, keyValues, resultField);
     lookupCache_.answers.emplace(std::move(key), answer);
     return answer;
@@ -277,11 +287,7 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
     if (!partial) {
         status = scan.findFiltered({column}, {FieldValue(value)}, record);
     } else {
-        Check(scan.setToBegin());
-        while ((status = scan.getNext(record)).ok()) {
-            if (TextCompare::startsWithNoCase(record.values[column].value_or(std::string()), value))
-                break;
-        }
+        status = scan.findPrefix(column, value, record);
     }
     if (missing(status) || status.endOfData())
         return false;

@@ -3,6 +3,7 @@
 #include "TDataSet.h"
 
 #include <map>
+#include <unordered_map>
 #include <memory>
 
 // A dataset over one engine cursor: every storage hook is one cursor call,
@@ -34,6 +35,7 @@ protected:
     void InternalLast() override;
     bool InternalNext(RecordBuffer& buffer) override;
     bool InternalPrior(RecordBuffer& buffer) override;
+    std::vector<RecordBuffer> InternalRun(bool forward, int count) override;
     bool InternalCurrent(RecordBuffer& buffer, bool lock) override;
     bool InternalGotoBuffer(const RecordBuffer& buffer) override;
     void InternalLockBuffer(RecordBuffer& buffer, bool standing) override;
@@ -50,7 +52,7 @@ private:
     // for every fetched record, and most fetches ask the same few codes.
     struct LookupCache {
         std::uint64_t stamp = 0;
-        std::map<std::string, FieldValue> answers;  // by fields, values and result
+        std::unordered_map<std::string, FieldValue> answers;  // by fields, values and result
     };
     static constexpr size_t lookupCacheLimit = 4096;
     FieldValue SearchLookup(const std::vector<std::string>& names, const std::vector<FieldValue>& keyValues,

@@ -97,7 +97,7 @@ TableExporter::Result TableExporter::run(const std::string& directory, const std
         return result;
     }
     SqliteStatement scan;
-    int rc = scan.prepare(file->handle(), order->scanSql());
+    int rc = scan.prepare(file->handle(), order->scanSql("", ""));
     if (rc != SQLITE_OK) {
         result.error = describe(file->sqliteFailure(rc, "Cannot read the table."));
         return result;

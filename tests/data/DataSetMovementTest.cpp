@@ -297,3 +297,38 @@ TEST_F(WindowAfterSearch, PlainReReadKeepsTheRow)
 }
 
 } // namespace
+
+namespace {
+
+using GrowingWindow = WindowAfterSearch;
+
+TEST_F(GrowingWindow, AWiderWindowFetchesBelowThenAbove)
+{
+    grid_.SetBufferCount(3);
+    peg().FindKey({"1000000008"});
+    EXPECT_EQ(rows(), "7 8* 9 ");
+    grid_.SetBufferCount(6);
+    EXPECT_EQ(rows(), "4 5 6 7 8* 9 ");
+    grid_.SetBufferCount(20);
+    EXPECT_EQ(rows(), "1 2 3 4 5 6 7 8* 9 ");
+    peg().Next();
+    EXPECT_EQ(current(), "1000000009");
+    EXPECT_EQ(peg().MoveBy(1), 0);
+    EXPECT_TRUE(peg().Eof());
+    peg().First();
+    peg().Next();
+    peg().Next();
+    EXPECT_EQ(rows(), "1 2 3* 4 5 6 7 8 9 ");
+}
+
+TEST_F(GrowingWindow, AWiderWindowAtTheTopKeepsItsRows)
+{
+    peg().First();
+    grid_.SetBufferCount(8);  // nothing above the first row to fetch
+    EXPECT_EQ(rows(), "1* 2 3 4 5 6 7 8 ");
+    peg().Last();
+    grid_.SetBufferCount(12);
+    EXPECT_EQ(rows(), "1 2 3 4 5 6 7 8 9* ");
+}
+
+} // namespace

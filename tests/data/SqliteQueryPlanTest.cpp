@@ -52,3 +52,24 @@ TEST_P(QueryPlanTest, EveryMoveSeeksAnIndex)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, QueryPlanTest, ::testing::Values("Datapegawai.db", "Mutasi.db", "JK.db"));
+
+TEST(PrefixPlanTest, PrefixSeekSearchesTheIndexLedByTheField)
+{
+    TempDatabase db;
+    std::unique_ptr<EngineCursor> opened = db.open("Datapegawai.db");
+    auto& cursor = dynamic_cast<SqliteCursor&>(*opened);
+    const TableDescription& table = cursor.description();
+    const IndexDescription& names = table.indexes[static_cast<size_t>(cursor.tableFile().indexNumber("Nama_Pegawai"))];
+    int name = table.fieldNumber("Nama_Pegawai");
+    for (const std::string order : {"Nama_Pegawai", "", "Karpeg"}) {
+        ASSERT_TRUE(cursor.switchToIndex(order, false).ok());
+        std::string sql = cursor.prefixSql(name, names, true);
+        std::string plan = planOf(cursor.tableFile().handle(), sql);
+        SCOPED_TRACE(sql + "\n" + plan);
+        EXPECT_NE(plan.find("SEARCH records USING INDEX index_Nama_Pegawai"), std::string::npos);
+        // Already in the index's order: no sort at all.
+        if (order == "Nama_Pegawai") {
+            EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos);
+        }
+    }
+}

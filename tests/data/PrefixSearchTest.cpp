@@ -1,0 +1,143 @@
+// Prefix searches (partial Locate): a seek on an index led by the field must
+// find exactly the record a read of the whole table in the cursor's order
+// finds, with letter case folded beyond A-Z (accented capitals, the dotted
+// capital I, the Kelvin sign).
+#include "CaseVariants.h"
+#include "DataModuleFixture.h"
+#include "EngineTestTable.h"
+
+#include <random>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Letters whose case folding differs between A-Z-only and full folding.
+const Strings letters = {"a", "A", "e", "é", "É", "i", "I", "\xC4\xB0" /* dotted capital I */, "k", "K",
+                         "\xE2\x84\xAA" /* Kelvin sign */, "o", "ö", "Ö", "s", "ß", " "};
+
+class PrefixSeek : public EngineTestTable {
+protected:
+    void SetUp() override
+    {
+        std::mt19937 random(15);
+        std::uniform_int_distribution<size_t> letter(0, letters.size() - 1), length(1, 5);
+        for (int i = 0; i < 120; ++i) {
+            std::string name;
+            for (size_t n = length(random); n > 0; --n)
+                name += letters[letter(random)];
+            EngineRecord record;
+            ASSERT_TRUE(cursor->initRecord(record).ok());
+            char nip[11];
+            std::snprintf(nip, sizeof nip, "%010d", (i * 37) % 120);
+            ASSERT_TRUE(cursor->putField(record, field("NIP"), std::string(nip)).ok());
+            for (const char* column : {"Nama_Pegawai", "Karpeg", "Alamat"})
+                ASSERT_TRUE(cursor->putField(record, field(column), name).ok());
+            ASSERT_TRUE(cursor->insertRecord(record).ok());
+        }
+    }
+
+    // Every one- and two-letter prefix, and some longer ones.
+    static Strings prefixes()
+    {
+        Strings out = {"", "ÉÉÉ", "kİk", "İKİ", "\xE2\x84\xAAKk", "aéiko", "ÖöÖö", "IIIII", "é\xFF"};
+        for (const std::string& first : letters) {
+            out.push_back(first);
+            for (const std::string& second : letters)
+                out.push_back(first + second);
+        }
+        return out;
+    }
+
+    // The bookmark found, 0 for none.
+    static std::int64_t found(EngineStatus status, const EngineRecord& record)
+    {
+        if (status.code == EngineCode::RecordNotFound)
+            return 0;
+        EXPECT_TRUE(status.ok()) << status.message;
+        return record.bookmark;
+    }
+};
+
+TEST_F(PrefixSeek, FindsWhatAReadOfTheWholeTableFinds)
+{
+    int hits = 0;
+    for (const std::string order : {"", "Nama_Pegawai", "Karpeg"}) {
+        std::unique_ptr<EngineCursor> search;
+        ASSERT_TRUE(cursor->cloneCursor(order, search).ok());
+        for (const char* column : {"Nama_Pegawai", "Karpeg", "NIP", "Alamat"}) {
+            for (const std::string& prefix : prefixes()) {
+                SCOPED_TRACE(order + " / " + column + " / " + prefix);
+                EngineRecord seek, scan;
+                std::int64_t fast = found(search->findPrefix(field(column), prefix, seek), seek);
+                std::int64_t slow = found(search->EngineCursor::findPrefix(field(column), prefix, scan), scan);
+                EXPECT_EQ(fast, slow);
+                hits += fast != 0;
+            }
+        }
+    }
+    EXPECT_GT(hits, 500);  // the names do begin with most prefixes
+}
+
+TEST(CaseVariantsTest, FoldsBeyondAToZ)
+{
+    EXPECT_EQ(CaseVariants::of(U'i'), (std::vector<char32_t>{U'I', U'i', 0x130}));
+    EXPECT_EQ(CaseVariants::of(U'K'), (std::vector<char32_t>{U'K', U'k', 0x212A}));
+    EXPECT_EQ(CaseVariants::of(U'É'), (std::vector<char32_t>{U'É', U'é'}));
+    EXPECT_EQ(CaseVariants::of(U'7'), (std::vector<char32_t>{U'7'}));
+    size_t covered = 0;
+    // An index that folds A-Z needs one spelling per non-ASCII capital only.
+    EXPECT_EQ(CaseVariants::spellings("Ék", true, 16, covered), (Strings{"Ék", "É\xE2\x84\xAA", "ék", "é\xE2\x84\xAA"}));
+    EXPECT_EQ(covered, 2u);
+    EXPECT_EQ(CaseVariants::spellings("ab", false, 16, covered), (Strings{"AB", "Ab", "aB", "ab"}));
+    // Beyond the limit only the leading characters are spelled out.
+    EXPECT_EQ(CaseVariants::spellings("abcde", false, 8, covered).size(), 8u);
+    EXPECT_EQ(covered, 3u);
+    EXPECT_TRUE(CaseVariants::spellings("", true, 8, covered).empty());
+}
+
+class LocateOnNames : public DataModuleFixture {
+protected:
+    void SetUp() override
+    {
+        DataModuleFixture::SetUp();
+        addEmployee("1000000001", "émilie");
+        addEmployee("1000000002", "\xC4\xB0" "brahim");  // dotted capital I
+        addEmployee("1000000003", "Émile");
+        addEmployee("1000000004", "ibnu");
+        addEmployee("1000000005", "\xE2\x84\xAA" "artini");  // Kelvin sign
+        addEmployee("1000000006", "kasim");
+        addEmployee("1000000007", "Ömer");
+    }
+};
+
+TEST_F(LocateOnNames, FoldsLetterCaseBeyondAToZInEitherOrdering)
+{
+    // In NIP order, the first name that begins with the text.
+    peg().First();
+    EXPECT_TRUE(peg().Locate("Nama_Pegawai", "ÉMI", true));
+    EXPECT_EQ(current(), "1000000001");
+    EXPECT_TRUE(peg().Locate("Nama_Pegawai", "i", true));
+    EXPECT_EQ(current(), "1000000002");
+    EXPECT_TRUE(peg().Locate("Nama_Pegawai", "KA", true));
+    EXPECT_EQ(current(), "1000000005");
+    EXPECT_TRUE(peg().Locate("Nama_Pegawai", "öM", true));
+    EXPECT_EQ(current(), "1000000007");
+
+    // In name order, first as the name index sorts: A-Z folded, other letters by their code.
+    peg().SetIndexFieldNames("Nama_Pegawai");
+    EXPECT_TRUE(peg().Locate("Nama_Pegawai", "émi", true));
+    EXPECT_EQ(current(), "1000000003");
+    EXPECT_TRUE(peg().Locate("Nama_Pegawai", "I", true));
+    EXPECT_EQ(current(), "1000000004");
+    EXPECT_TRUE(peg().Locate("Nama_Pegawai", "k", true));
+    EXPECT_EQ(current(), "1000000006");
+
+    EXPECT_FALSE(peg().Locate("Nama_Pegawai", "émilie z", true));
+    EXPECT_EQ(current(), "1000000006") << "no match leaves the current record";
+    EXPECT_FALSE(peg().Locate("Nama_Pegawai", "Émilie", false)) << "exact search keeps letter case";
+    EXPECT_TRUE(peg().Locate("Nama_Pegawai", "émilie", false));
+    EXPECT_EQ(current(), "1000000001");
+}
+
+} // namespace
