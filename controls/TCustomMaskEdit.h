@@ -31,6 +31,9 @@ public:
     // applies the mask; no validation.
     QString text() const;
     void setText(const QString& text);
+    // Nothing entered: empty, or for a masked box only its literals and
+    // blanks, which Text reads back as literals and spaces.
+    bool isBlank() const { return editor_.isBlank(); }
     // EditText: the raw content, literals and blank characters included.
     QString editText() const;
     void setEditText(const QString& text);

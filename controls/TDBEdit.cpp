@@ -114,7 +114,14 @@ void TDBEdit::dataChange()
         if (shown != text())
             setText(shown);
     } else {
-        const QString shown = QString::fromStdString(field->DisplayText());
+        // A date's display text is the short date, wider than a two-digit
+        // year mask: it is formatted through the mask, as a masked text
+        // field's display text already is (a second pass changes nothing).
+        // Nothing to format shows the blanks.
+        std::string display = field->DisplayText();
+        if (isMasked() && !display.empty())
+            display = editor().mask().displayText(display);
+        const QString shown = QString::fromStdString(display);
         if (shown != editText())
             setEditText(shown);
         if (link_.Editing() && link_.IsModified())

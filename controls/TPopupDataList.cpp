@@ -155,6 +155,23 @@ void TPopupDataList::locateKey()
     }
     if (!found)
         dataSet->First();
+    else
+        fillRows();
+}
+
+// The search centres the key's record in the window, which leaves rows
+// blank below a record near the end of the table. The window is then taken
+// from the end, which holds that record too, and every row shows one.
+void TPopupDataList::fillRows()
+{
+    TDataSet* dataSet = link_.DataSet();
+    const int shown = link_.RecordCount();
+    if (shown >= rows_ || shown >= dataSet->RecordCount())
+        return;
+    dataSet->Last();
+    const int row = keyRow();
+    if (row >= 0)
+        dataSet->MoveBy(row - link_.ActiveRecord());
 }
 
 void TPopupDataList::selectCurrent()

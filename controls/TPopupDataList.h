@@ -95,6 +95,7 @@ private:
     void updateFields();
     void listChanged();
     void locateKey();
+    void fillRows();
     void selectCurrent();
     void selectRowAt(int y);
     void moveBy(int delta);

@@ -304,3 +304,18 @@ std::string EditMask::displayText(const std::string& value) const
 {
     return UnicodeText::toUtf8(format(UnicodeText::fromUtf8(value)));
 }
+
+bool EditMask::isBlank(const std::u32string& editText) const
+{
+    if (empty())
+        return editText.empty();
+    for (size_t pos = 0; pos < editText.size() && pos < positions_.size(); ++pos)
+        if (!positions_[pos].isLiteral() && editText[pos] != blank_ && editText[pos] != U' ')
+            return false;
+    return true;
+}
+
+bool EditMask::isBlankValue(const std::string& value) const
+{
+    return isBlank(format(UnicodeText::fromUtf8(value)));
+}

@@ -76,6 +76,11 @@ public:
     // Display formatting of a stored value: setting with a space as blank.
     std::u32string format(const std::u32string& value) const { return apply(value, U' '); }
 
+    // True when no mask position of editText holds a character: each is the
+    // blank character or a space. Literals do not count. The empty mask
+    // has no positions: only the empty text is blank.
+    bool isBlank(const std::u32string& editText) const;
+
     // The first required position of editText that is not filled; -1 when
     // the text satisfies the mask (always for the empty mask).
     int firstInvalidPosition(const std::u32string& editText) const;
@@ -86,6 +91,8 @@ public:
     std::string editTextFor(const std::string& value) const;
     std::string textOf(const std::string& editText) const;
     std::string displayText(const std::string& value) const;
+    // Whether a stored value, formatted for display, fills no mask position.
+    bool isBlankValue(const std::string& value) const;
 
 private:
     void parseSections(const std::u32string& mask);

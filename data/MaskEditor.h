@@ -52,6 +52,9 @@ public:
     std::string text() const;
     std::string editText() const;
     const std::u32string& edit() const { return edit_; }
+    // Nothing entered: an empty plain text, or a masked one whose every
+    // mask position is blank (text() is never empty then).
+    bool isBlank() const { return mask_.isBlank(edit_); }
     std::string oldValue() const;
 
     // Cursor and selection. The selection runs between the anchor and the

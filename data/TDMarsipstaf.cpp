@@ -60,6 +60,8 @@ void TDMarsipstaf::DeclareEmployeeFields()
 {
     TTable& t = Tdatapeg;
     TdatapegNIP = text(t, "TdatapegNIP", "NIP", 10, "0000000000;1;_");
+    // The key: no record with a blank one is stored, by "Simpan" or by a move.
+    TdatapegNIP->Required = true;
     TdatapegKarpeg = text(t, "TdatapegKarpeg", "Karpeg", 8, "00000000;1;_");
     TdatapegNama_Pegawai = text(t, "TdatapegNama_Pegawai", "Nama_Pegawai", 25);
     TdatapegTempat_Lahir = text(t, "TdatapegTempat_Lahir", "Tempat_Lahir", 20);
@@ -87,6 +89,7 @@ void TDMarsipstaf::DeclareTransferFields()
 {
     TTable& t = Tmutasi;
     TmutasiNo_SKM = text(t, "TmutasiNo_SKM", "No_SKM", 20, "!A-9999-AA.99.99-9999;1;_");
+    TmutasiNo_SKM->Required = true;  // the key, as TdatapegNIP
     TmutasiNIP = text(t, "TmutasiNIP", "NIP", 11, "!99999999999;1;_");
     TmutasiNama_Pegawai = text(t, "TmutasiNama_Pegawai", "Nama_Pegawai", 30);
     TmutasiKd_Golongan = text(t, "TmutasiKd_Golongan", "Kd_Golongan", 2);

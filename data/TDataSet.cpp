@@ -646,7 +646,7 @@ void TDataSet::Post()
     }
     DataEvent(TDataEvent::deCheckBrowseMode);
     for (const auto& field : fields_) {
-        if (field->Required && !field->ReadOnly && !field->IsLookup() && field->IsNull()) {
+        if (field->Required && !field->ReadOnly && !field->IsLookup() && field->IsBlank()) {
             field->FocusControl();
             throw EDatabaseError("Field '" + field->Label() + "' must have a value");
         }

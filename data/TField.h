@@ -52,6 +52,10 @@ public:
     // Value of the active record (or key buffer).
     FieldValue Value() const;
     bool IsNull() const { return !Value().has_value(); }
+    // No value to speak of: null here; a text field adds the empty text and
+    // a masked text holding only its literals and spaces (what a blank
+    // masked entry writes). The required-field check of post uses this.
+    virtual bool IsBlank() const { return IsNull(); }
     std::string AsString() const;
     // The value as users see it in grids and reports.
     virtual std::string DisplayText() const = 0;

@@ -16,6 +16,14 @@ std::string TStringField::DisplayText() const
     return ::EditMask(EditMask).displayText(text);
 }
 
+bool TStringField::IsBlank() const
+{
+    const FieldValue value = Value();
+    if (!value || value->empty())
+        return true;
+    return !EditMask.empty() && ::EditMask(EditMask).isBlankValue(*value);
+}
+
 FieldValue TStringField::ConvertText(const std::string& text) const
 {
     if (text.empty())

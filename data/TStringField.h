@@ -13,6 +13,9 @@ public:
     // Formatted through the edit mask when the field has one.
     std::string DisplayText() const override;
     FieldValue ConvertText(const std::string& text) const override;
+    // Null or empty; with an edit mask also a text whose mask positions
+    // are all spaces (only the literals filled).
+    bool IsBlank() const override;
 
 private:
     int size_;

@@ -156,6 +156,11 @@ void RecordWindow::bindTo(TDMarsipstaf& module)
     table_ = module.TableByName(layout_.table);
     TDataSource* source = module.DataSourceByName(layout_.dataSource);
     assert(table_ && source);
+    // The entries attach last, so they hear first when the table asks for
+    // a field's control (a required field left blank) and take the focus
+    // before the grid's column would.
+    DBGrid1->SetDataSource(source);
+    DBNavigator1->SetDataSource(source);
     auto nextEntry = entries_.begin();
     auto nextLookup = lookups_.begin();
     for (const RecordPanel* panel : {&layout_.left, &layout_.right}) {
@@ -175,8 +180,6 @@ void RecordWindow::bindTo(TDMarsipstaf& module)
             }
         }
     }
-    DBGrid1->SetDataSource(source);
-    DBNavigator1->SetDataSource(source);
 }
 
 void RecordWindow::setEntriesEnabled(bool enabled)
@@ -187,14 +190,22 @@ void RecordWindow::setEntriesEnabled(bool enabled)
         box->setEnabled(enabled);
 }
 
-bool RecordWindow::entriesComplete() const
+TDBEdit* RecordWindow::firstEmptyEntry() const
 {
     // A masked entry reads back its literals with spaces in the empty
-    // places, so only the plain entries can fail here.
-    for (const TDBEdit* edit : entries_)
-        if (edit->text().isEmpty())
-            return false;
-    return true;
+    // places, never an empty text: holding nothing else, it is empty too.
+    for (TDBEdit* edit : entries_)
+        if (edit->isBlank())
+            return edit;
+    return nullptr;
+}
+
+TDBEdit* RecordWindow::entryOf(const TField* field) const
+{
+    for (TDBEdit* edit : entries_)
+        if (field && edit->Field() == field)
+            return edit;
+    return nullptr;
 }
 
 bool RecordWindow::tableEditing() const
@@ -203,13 +214,48 @@ bool RecordWindow::tableEditing() const
     return state == TDataSetState::dsEdit || state == TDataSetState::dsInsert;
 }
 
+void RecordWindow::lockAfterStore()
+{
+    // Away from "Simpan" before it is disabled, or the focus would pass on
+    // to "Hapus", one key away from deleting what was just stored.
+    Button1->setFocus();
+    setEntriesEnabled(false);
+    Button3->setEnabled(false);
+    if (locksSearchOnStore())
+        Edit1->setEnabled(false);
+}
+
 void RecordWindow::storeRecord()
 {
     // The record the user entered is stored here, once. No second, empty
     // record is begun after it: the entries would show that record's
     // blanks, and a record of blanks must never reach the table.
-    if (tableEditing())
+    try {
         table_->Post();
+    } catch (...) {
+        // The record is still pending with every value in place; the error
+        // box follows where the handler was called.
+        unlockForCorrection();
+        throw;
+    }
+}
+
+void RecordWindow::unlockForCorrection()
+{
+    setEntriesEnabled(true);
+    Button3->setEnabled(true);
+    if (TDBEdit* edit = entryOf(offendingField()))
+        edit->setFocus();
+}
+
+// A required field left blank, else the key: a refused store is a key that
+// exists already, or a refusal that names no field.
+TField* RecordWindow::offendingField() const
+{
+    for (const auto& field : table_->Fields())
+        if (field->Required && field->IsBlank())
+            return field.get();
+    return table_->FindField(layout_.keyField);
 }
 
 void RecordWindow::Button1Click()
@@ -231,26 +277,22 @@ void RecordWindow::Button2Click()
 
 void RecordWindow::Button3Click()
 {
-    const bool complete = entriesComplete();
-    if (complete) {
-        setEntriesEnabled(false);
-        Button3->setEnabled(false);
-        if (locksSearchOnStore())
-            Edit1->setEnabled(false);
-        storeRecord();
-        afterStore();
-    } else {
-        ShowMessageBox(incompleteText, incompleteCaption, BoxFlags::Ok);
+    if (!tableEditing()) {
+        // Nothing entered or changed: nothing to store and nothing to
+        // complain about.
+        lockAfterStore();
+        return;
     }
-    if (entry(1)->isEnabled())
-        entry(1)->setFocus();
-    Button3->setEnabled(false);
-    beforeFinalPost();
-    // After a complaint the incomplete record is stored all the same (and
-    // a table in browse state reports that there is nothing to post);
-    // after a passed check the record was stored above and nothing is left.
-    if (!complete || tableEditing())
-        table_->Post();
+    if (TDBEdit* empty = firstEmptyEntry()) {
+        // Nothing is stored: the record stays pending with what was typed,
+        // for the clerk to complete.
+        ShowMessageBox(incompleteText, incompleteCaption, BoxFlags::Ok);
+        empty->setFocus();
+        return;
+    }
+    lockAfterStore();
+    storeRecord();
+    afterStore();
 }
 
 void RecordWindow::Button4Click()

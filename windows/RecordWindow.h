@@ -12,6 +12,7 @@ class TDBLookupComboBox;
 class TDBNavigator;
 class TDMarsipstaf;
 class TEdit;
+class TField;
 class TGroupBox;
 class TRadioGroup;
 class TTable;
@@ -22,7 +23,8 @@ class TTable;
 // windows hold no data: every value shown belongs to the shared table, and
 // their only state is the enabled state of the controls and the search
 // text. Errors of the dataset and the controls are not caught here; they
-// end the handler at the step that raised them.
+// end the handler at the step that raised them (a refused store unlocks
+// the entries on its way out).
 class RecordWindow : public TForm {
     Q_OBJECT
 
@@ -31,8 +33,10 @@ public:
     void Button1Click();
     // Batal: lock everything, drop what is being entered, empty the search.
     void Button2Click();
-    // Simpan: check that no plain entry is empty, lock and store; the
-    // final post stores an incomplete record after the complaint too.
+    // Simpan: check that no entry is empty, lock and store. An incomplete
+    // record is not stored: it stays pending, the focus in its first empty
+    // entry. A refused store unlocks the entries again for the correction.
+    // With nothing pending it only locks.
     void Button3Click();
     // Hapus: confirm, then delete the current record.
     void Button4Click();
@@ -83,8 +87,6 @@ protected:
 
     // Simpan, after a passed check has stored the record.
     virtual void afterStore() {}
-    // Simpan, just before the final post.
-    virtual void beforeFinalPost() {}
     // Simpan, passed check: whether the search box is locked with the entries.
     virtual bool locksSearchOnStore() const { return false; }
     virtual void showSearchWindow() = 0;
@@ -98,8 +100,15 @@ private:
     void buildNavigator();
     QPushButton* addButton(int index, const char* caption, void (RecordWindow::*handler)());
     void setEntriesEnabled(bool enabled);
-    bool entriesComplete() const;
+    // The first entry holding nothing; null when every entry is filled.
+    TDBEdit* firstEmptyEntry() const;
+    TDBEdit* entryOf(const TField* field) const;
+    // Locks the entries and "Simpan", the focus on "Tambah".
+    void lockAfterStore();
+    // Posts; on failure unlocks for the correction and lets the error go on.
     void storeRecord();
+    void unlockForCorrection();
+    TField* offendingField() const;
     bool tableEditing() const;
 
     RecordWindowLayout layout_;

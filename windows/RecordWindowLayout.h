@@ -57,4 +57,6 @@ struct RecordWindowLayout {
     bool serifGrid;                        // cells and titles in the bold serif face
 
     QRect navigator;
+
+    const char* keyField;  // "NIP": its entry takes the focus after a refused store
 };

@@ -45,7 +45,8 @@ RecordWindowLayout employeeLayout()
         {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama", "Alamat",
          "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"},
         true,
-        QRect(12, 428, 640, 25)};
+        QRect(12, 428, 640, 25),
+        "NIP"};
     return layout;
 }
 }

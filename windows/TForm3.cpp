@@ -1,6 +1,7 @@
 #include "TForm3.h"
 
 #include "MessageBoxes.h"
+#include "TDBGrid.h"
 #include "TForm2.h"
 #include "TForm7.h"
 
@@ -41,7 +42,8 @@ RecordWindowLayout transferLayout()
         std::nullopt,
         {"No_SKM", "NIP", "Nama_Pegawai", "Golongan", "Pangkat", "Jabatan", "Asal", "Pindah_Ke", "TMT"},
         false,
-        QRect(6, 352, 712, 25)};
+        QRect(6, 352, 712, 25),
+        "No_SKM"};
     return layout;
 }
 }
@@ -66,11 +68,10 @@ void TForm3::afterStore()
 {
     // Only the Yes button; the answer is not used.
     MessageDlg(reminderText, MessageDialogType::Warning, {MessageButton::Yes});
-}
-
-void TForm3::beforeFinalPost()
-{
     Form2->Show();
+    // Its grid, not an entry: a clerk typing on must not change an
+    // employee's record without noticing.
+    Form2->DBGrid1->setFocus();
 }
 
 void TForm3::showSearchWindow()

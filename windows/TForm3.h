@@ -27,7 +27,6 @@ public:
 
 protected:
     void afterStore() override;
-    void beforeFinalPost() override;
     bool locksSearchOnStore() const override { return true; }
     void showSearchWindow() override;
 };

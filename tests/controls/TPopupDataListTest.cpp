@@ -63,6 +63,36 @@ TEST_F(PopupDataList, ShowsRowsAroundTheKeyAndMovesOnlyTheHighlight)
     EXPECT_EQ(dm().Tdatapeg.State(), TDataSetState::dsBrowse);
 }
 
+// A key among the last records of the table: the rows end with the last
+// record instead of leaving blank rows below it.
+TEST_F(PopupDataList, AKeyNearTheEndStillFillsEveryRow)
+{
+    for (const char* key : {"4E", "4D", "4B", "3D"}) {
+        popup->setKeyValue(key);
+        const std::vector<std::string> rows = popup->rowTexts();
+        ASSERT_EQ(rows.size(), 7u) << key;
+        ASSERT_GE(popup->highlightedRow(), 0) << key;
+        EXPECT_EQ(dm().Tgol.FieldByName("Kd_Gol")->AsString(), key);
+    }
+    popup->setKeyValue("4D");
+    EXPECT_EQ(popup->rowTexts(), (std::vector<std::string>{"III/c", "III/d", "IV/a", "IV/b", "IV/c", "IV/d", "IV/e"}));
+    EXPECT_EQ(popup->highlightedRow(), 5);
+}
+
+// A short table, as many rows as records: all of them whatever the key.
+TEST_F(PopupDataList, AShortTableShowsAllItsRecordsForAnyKey)
+{
+    popup->setKeyFieldName("Kd_Status");
+    popup->setListFieldNames("Status;");
+    popup->setListSource(&dm().DSstatus);
+    popup->setRowCount(4);
+    for (const char* key : {"01", "02", "03", "04"}) {
+        popup->setKeyValue(key);
+        EXPECT_EQ(popup->rowTexts(), (std::vector<std::string>{"CPNS", "PNS", "PPPK", "Pensiun"})) << key;
+        EXPECT_EQ(popup->highlightedRow(), std::stoi(key) - 1);
+    }
+}
+
 TEST_F(PopupDataList, KeyMissingFromTheTableStartsAtTheFirstRow)
 {
     popup->setKeyValue("ZZ");

@@ -37,19 +37,23 @@ TEST_F(DataSetEditing, ModifiedAppendIsStoredByMovingAndUnchangedAppendVanishes)
     EXPECT_EQ(order(), (std::vector<std::string>{"1000000001", "1000000002"}));
 }
 
-TEST_F(DataSetEditing, UnchangedAppendPostsABlankRecordOnceThenKeyViolationKeepsValues)
+TEST_F(DataSetEditing, UnchangedAppendIsRefusedWithoutAKeyThenKeyViolationKeepsValues)
 {
     peg().Append();
+    EXPECT_EQ(DATABASE_ERROR_TEXT(peg().Post()), "Field 'NIP' must have a value");
+    EXPECT_EQ(peg().State(), TDataSetState::dsInsert);
+    EXPECT_EQ(peg().RecordCount(), 0);
+    peg().FieldByName("NIP")->SetText("1000000009");
     peg().Post();
     EXPECT_EQ(peg().RecordCount(), 1);
-    EXPECT_EQ(current(), "");
 
     peg().Append();
+    peg().FieldByName("NIP")->SetText("1000000009");
     peg().FieldByName("Nama_Pegawai")->SetText("Kedua");
     EXPECT_THROW(peg().Post(), EDBEngineError);
     EXPECT_EQ(peg().State(), TDataSetState::dsInsert);
     EXPECT_EQ(current("Nama_Pegawai"), "Kedua");
-    peg().FieldByName("NIP")->SetText("1000000009");
+    peg().FieldByName("NIP")->SetText("1000000008");
     peg().Post();
     EXPECT_EQ(peg().RecordCount(), 2);
 }

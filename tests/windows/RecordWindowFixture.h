@@ -51,12 +51,16 @@ protected:
     {
         app.takeErrors();
         DataModuleFixture::SetUp();
+        // Every entry filled but Citra Dewi's place of birth.
         addEmployee("1957010101", "Ahmad Yani", {{"Karpeg", "33333333"}, {"Tempat_Lahir", "Bandung"},
-                                                 {"Alamat", "Jl. Merdeka 1"}, {"Pendidikan_Diklat", "Diklatpim IV"}});
+                                                 {"Tanggal_Lahir", "01/01/1957"}, {"Alamat", "Jl. Merdeka 1"},
+                                                 {"Pendidikan_Diklat", "Diklatpim IV"}});
         addEmployee("1960020202", "Budi Santoso", {{"Karpeg", "11111111"}, {"Tempat_Lahir", "Garut"},
-                                                   {"Alamat", "Jl. Asia 2"}, {"Pendidikan_Diklat", "Prajab"}});
+                                                   {"Tanggal_Lahir", "02/02/1960"}, {"Alamat", "Jl. Asia 2"},
+                                                   {"Pendidikan_Diklat", "Prajab"}});
         addEmployee("1965030303", "Citra Dewi", {{"Karpeg", "22222222"}, {"Tempat_Lahir", ""},
-                                                 {"Alamat", "Jl. Braga 3"}, {"Pendidikan_Diklat", "Prajab"}});
+                                                 {"Tanggal_Lahir", "03/03/1965"}, {"Alamat", "Jl. Braga 3"},
+                                                 {"Pendidikan_Diklat", "Prajab"}});
         addTransfer("A-1234-BC.01.02-2001", "19570101011", "Ahmad Yani");
         addTransfer("B-2000-CD.01.02-2002", "19600202022", "Budi Santoso");
         peg().First();
@@ -88,10 +92,11 @@ protected:
         DataModuleFixture::TearDown();
     }
 
-    // A transfer from Sindara to Jakarta.
+    // A transfer from Sindara to Jakarta, effective 1 July 2005.
     void addTransfer(const std::string& skm, const std::string& nip, const std::string& name)
     {
-        DataModuleFixture::addTransfer(skm, nip, name, {{"Asal", "Sindara"}, {"Pindah_Ke", "Jakarta"}});
+        DataModuleFixture::addTransfer(skm, nip, name,
+                                       {{"Asal", "Sindara"}, {"Pindah_Ke", "Jakarta"}, {"TMT", "01/07/2005"}});
     }
 
     // Shows a window and makes it the active one, as the menu does.

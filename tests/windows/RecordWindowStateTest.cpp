@@ -58,18 +58,20 @@ const StateCase stateCases[] = {
          changeAndStore(f, QStringLiteral("Ahmad Yani Jr"));
      },
      false, false, false},
+    // A failed check stores nothing: the record stays pending, so "Simpan"
+    // stays enabled for the next try.
     {"EmployeeSimpanFailed", Window::Employee,
      [](RecordWindow& f, ModalBoxResponder& r) {
          r.click(QStringLiteral("OK"));
          changeAndStore(f, QString());
      },
-     true, true, false},
+     true, true, true},
     {"TransferSimpanFailed", Window::Transfer,
      [](RecordWindow& f, ModalBoxResponder& r) {
          r.click(QStringLiteral("OK"));
          changeAndStore(f, QString());
      },
-     true, true, false},
+     true, true, true},
     {"EmployeeBatal", Window::Employee,
      [](RecordWindow& f, ModalBoxResponder&) {
          rubah(f);
