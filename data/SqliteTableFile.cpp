@@ -1,5 +1,6 @@
 #include "SqliteTableFile.h"
 
+#include "SqliteTransaction.h"
 #include "TableFileAccess.h"
 #include "UnicodeText.h"
 
@@ -69,34 +70,6 @@ bool readHeader(const std::string& path, unsigned char* header, int size)
     sqlite3_close(db);
     return read;
 }
-
-// Rolls back unless committed: a failed step leaves the file as it was.
-class Transaction {
-public:
-    explicit Transaction(sqlite3* db) : db_(db) {}
-    ~Transaction()
-    {
-        if (open_)
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    int begin()
-    {
-        int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        open_ = rc == SQLITE_OK;
-        return rc;
-    }
-    int commit()
-    {
-        int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK)
-            open_ = false;
-        return rc;
-    }
-
-private:
-    sqlite3* db_;
-    bool open_ = false;
-};
 
 } // namespace
 
@@ -494,7 +467,7 @@ EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& r
 
 EngineStatus SqliteTableFile::update(std::int64_t rowid, const EngineRecord& expected, const EngineRecord& record)
 {
-    Transaction transaction(db_);
+    SqliteTransaction transaction(db_);
     int rc = transaction.begin();
     if (rc != SQLITE_OK)
         return sqliteFailure(rc, "Cannot store the record.");

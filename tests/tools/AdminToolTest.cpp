@@ -1,3 +1,4 @@
+#include "AdminRun.h"
 #include "AdminTool.h"
 #include "DemoRecordMaker.h"
 #include "SqliteTableFile.h"
@@ -11,18 +12,6 @@
 #include <sstream>
 
 namespace {
-
-struct AdminRun {
-    int code;
-    std::string out, err;
-};
-
-AdminRun admin(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int code = AdminTool::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 std::string readFile(const std::string& path)
 {

@@ -1,3 +1,4 @@
+#include "AdminRun.h"
 #include "AdminTool.h"
 #include "BackupManifest.h"
 #include "ChildProcess.h"
@@ -14,18 +15,6 @@
 #include <sstream>
 
 namespace {
-
-struct AdminRun {
-    int code;
-    std::string out, err;
-};
-
-AdminRun admin(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int code = AdminTool::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 // Every stored row with its record number, in record order.
 std::string contents(const std::string& path)

@@ -1,6 +1,8 @@
+#include "AdminRun.h"
 #include "AdminTool.h"
 #include "CsvReader.h"
 #include "CsvWriter.h"
+#include "PythonReader.h"
 #include "RegionalSettings.h"
 #include "TempDatabase.h"
 
@@ -13,41 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct AdminRun {
-    int code;
-    std::string out, err;
-};
-
-AdminRun admin(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int code = AdminTool::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-// Runs a Python script (an independent reader of the file) and returns its output.
-std::string python(const std::string& script, const std::string& path)
-{
-    std::string scriptPath = path + ".py";
-    std::ofstream(scriptPath) << script;
-    std::string command = "/usr/bin/python3 " + scriptPath + " '" + path + "' 2>&1";
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-            output.append(chunk, n);
-        pclose(pipe);
-    }
-    return output;
-}
-
-const char* csvReader = R"(import csv, sys
-with open(sys.argv[1], newline='', encoding='utf-8') as f:
-    for row in csv.reader(f, strict=True):
-        print('\t'.join(row))
-)";
 
 const char* xlsxReader = R"(import sys, datetime, openpyxl
 book = openpyxl.load_workbook(sys.argv[1])

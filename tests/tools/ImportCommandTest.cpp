@@ -1,3 +1,4 @@
+#include "AdminRun.h"
 #include "AdminTool.h"
 #include "CsvWriter.h"
 #include "EngineConfig.h"
@@ -15,18 +16,6 @@
 #include <sstream>
 
 namespace {
-
-struct AdminRun {
-    int code;
-    std::string out, err;
-};
-
-AdminRun admin(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int code = AdminTool::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 std::string readFile(const std::string& path)
 {

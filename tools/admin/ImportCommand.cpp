@@ -6,6 +6,7 @@
 #include "ExportLayout.h"
 #include "ImportRowCheck.h"
 #include "SqliteTableFile.h"
+#include "SqliteTransaction.h"
 #include "TDMarsipstaf.h"
 #include "TableArgument.h"
 
@@ -15,37 +16,6 @@
 #include <memory>
 
 namespace {
-
-// The import's one write transaction: rolled back unless committed.
-class WriteTransaction {
-public:
-    explicit WriteTransaction(sqlite3* db) : db_(db) {}
-    ~WriteTransaction()
-    {
-        if (open_)
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-
-    int begin()
-    {
-        int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        open_ = rc == SQLITE_OK;
-        return rc;
-    }
-    int commit()
-    {
-        int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK)
-            open_ = false;
-        return rc;
-    }
-
-private:
-    sqlite3* db_;
-    bool open_ = false;
-};
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -169,7 +139,7 @@ int ImportCommand::run(const std::string& tableText, const std::string& path, Op
     // One large transaction: a bigger page cache keeps the index pages it
     // touches from spilling to the log before the commit (bounded: 32 MB).
     sqlite3_exec(file->handle(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
-    WriteTransaction transaction(file->handle());
+    SqliteTransaction transaction(file->handle());
     RecordWriter writer(*file, checker.keyColumns(), options.update);
     int rc = transaction.begin();
     if (rc == SQLITE_OK)
