@@ -19,6 +19,7 @@
 #include "WindowFonts.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -143,5 +144,12 @@ void TForm1::Keluar1Click()
                    {MessageButton::Yes, MessageButton::No})
         == mrYes)
         Close();
+    Form12->Show();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    Close();
     Form12->Show();
 }
