@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "HandlerGuard.h"
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
 #include "WindowFonts.h"
@@ -29,9 +30,9 @@ TForm4::TForm4()
     Button3 = FormControls::button(this, "Button3", "Tutup", QRect(232, 8, 99, 25));
     DBNavigator1 = FormControls::movementNavigator(this, "DBNavigator1", source, QRect(8, 160, 328, 25));
 
-    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, guard(this, &TForm4::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guard(this, &TForm4::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guard(this, &TForm4::Button3Click));
 }
 
 void TForm4::Button1Click()

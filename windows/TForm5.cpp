@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "HandlerGuard.h"
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
 #include "WindowFonts.h"
@@ -25,9 +26,9 @@ TForm5::TForm5()
     Button2 = FormControls::button(this, "Button2", "Terakhir", QRect(120, 8, 97, 25));
     Button3 = FormControls::button(this, "Button3", "Tutup", QRect(224, 8, 105, 25));
 
-    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, guard(this, &TForm5::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guard(this, &TForm5::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guard(this, &TForm5::Button3Click));
 }
 
 void TForm5::Button1Click()

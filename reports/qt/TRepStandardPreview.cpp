@@ -1,4 +1,5 @@
 #include "TRepStandardPreview.h"
+#include "HandlerGuard.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -55,7 +56,7 @@ QAction* TRepStandardPreview::addButton(const char* name, int image, const char*
     QAction* action = ToolBar1->addAction(QIcon(PreviewGlyphs::glyph(image)), QString());
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(QString::fromLatin1(hint));
-    connect(action, &QAction::triggered, this, [this, click] { (this->*click)(); });
+    connect(action, &QAction::triggered, this, guard([this, click] { (this->*click)(); }));
     if (QWidget* button = ToolBar1->widgetForAction(action))
         button->setObjectName(QString::fromLatin1(name));
     return action;
@@ -105,7 +106,7 @@ void TRepStandardPreview::buildToolBar()
     ExitButton->setObjectName(QStringLiteral("ExitButton"));
     ExitButton->setFixedSize(40, 22);
     ToolBar1->addWidget(ExitButton);
-    connect(ExitButton, &QPushButton::clicked, this, [this] { ExitClick(); });
+    connect(ExitButton, &QPushButton::clicked, this, guard([this] { ExitClick(); }));
 }
 
 void TRepStandardPreview::buildStatusBar()
@@ -254,15 +255,17 @@ void TRepStandardPreview::RepPreviewProgressUpdate(int percent)
 // destination at once: the window lets go of it first.
 void TRepStandardPreview::closeEvent(QCloseEvent* event)
 {
-    event->accept();
-    if (closed_)
-        return;
-    closed_ = true;
-    TRepPrinter* destination = destination_;
-    destination_ = nullptr;
-    RepPreview->detach();
-    if (destination)
-        destination->ClosePreview();
+    guarded([&] {
+        event->accept();
+        if (closed_)
+            return;
+        closed_ = true;
+        TRepPrinter* destination = destination_;
+        destination_ = nullptr;
+        RepPreview->detach();
+        if (destination)
+            destination->ClosePreview();
+    });
 }
 
 bool TRepStandardPreview::eventFilter(QObject* watched, QEvent* event)
@@ -270,7 +273,9 @@ bool TRepStandardPreview::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (handleKey(key->key(), key->modifiers()))
+        bool used = true;  // a key whose command failed is used up
+        guarded([&] { used = handleKey(key->key(), key->modifiers()); });
+        if (used)
             return true;
     }
     return QMainWindow::eventFilter(watched, event);
