@@ -135,8 +135,13 @@ void TRepStandardPreview::Open()
 void TRepStandardPreview::UpdateInfo()
 {
     const int count = destination_ ? destination_->PageCount() : 0;
-    PagePanel->setText(QStringLiteral("Page") + QLatin1Char(' ') + QString::number(RepPreview->PageNumber())
-                       + QLatin1Char(' ') + QStringLiteral("of") + QLatin1Char(' ') + QString::number(count));
+    QString text = QStringLiteral("Page") + QLatin1Char(' ') + QString::number(RepPreview->PageNumber())
+        + QLatin1Char(' ') + QStringLiteral("of") + QLatin1Char(' ') + QString::number(count);
+    // A run that failed (no room for its pages, a table error) keeps the
+    // pages it made; the panel says they are not the whole report.
+    if (destination_ && destination_->Incomplete())
+        text += QStringLiteral(" (incomplete)");
+    PagePanel->setText(text);
 }
 
 void TRepStandardPreview::ZoomToFitClick()
