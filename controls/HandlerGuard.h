@@ -1,6 +1,8 @@
 #pragma once
 #include "TApplication.h"
 
+#include <QEvent>
+
 #include <exception>
 #include <functional>
 #include <type_traits>
@@ -25,6 +27,15 @@ template <class Handler> bool guarded(Handler&& handler) noexcept
         TApplication::HandleCurrentException();
         return false;
     }
+}
+
+// An event override's body, guarded. A failed handler has used its event
+// up: Qt does not pass it on to the parent (Enter on a box whose check
+// failed must not reach the window's default button).
+template <class Handler> void guardedEvent(QEvent* event, Handler&& handler) noexcept
+{
+    if (!guarded(std::forward<Handler>(handler)))
+        event->accept();
 }
 
 // A connection's handler, guarded: connect(button, &QPushButton::clicked,

@@ -197,7 +197,7 @@ bool TCustomMaskEdit::handleStandardKey(QKeyEvent* event)
 
 void TCustomMaskEdit::keyPressEvent(QKeyEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (handleStandardKey(event)) {
             event->accept();
             update();
@@ -242,7 +242,7 @@ void TCustomMaskEdit::keyPressEvent(QKeyEvent* event)
 
 void TCustomMaskEdit::inputMethodEvent(QInputMethodEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         editor_.typeText(event->commitString().toStdString());
         event->accept();
         update();
@@ -288,7 +288,7 @@ void TCustomMaskEdit::paste()
 
 void TCustomMaskEdit::focusInEvent(QFocusEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         QWidget::focusInEvent(event);
         // Switching windows or opening a menu is no entry into the box.
         const Qt::FocusReason reason = event->reason();
@@ -303,7 +303,7 @@ void TCustomMaskEdit::focusInEvent(QFocusEvent* event)
 
 void TCustomMaskEdit::focusOutEvent(QFocusEvent* event)
 {
-    guarded([&] { leaveBox(event); });
+    guardedEvent(event, [&] { leaveBox(event); });
 }
 
 void TCustomMaskEdit::leaveBox(QFocusEvent* event)
@@ -356,7 +356,7 @@ int TCustomMaskEdit::positionAt(const QPoint& point) const
 
 void TCustomMaskEdit::mousePressEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->button() != Qt::LeftButton) {
             QWidget::mousePressEvent(event);
             return;
@@ -368,7 +368,7 @@ void TCustomMaskEdit::mousePressEvent(QMouseEvent* event)
 
 void TCustomMaskEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (!(event->buttons() & Qt::LeftButton))
             return;
         editor_.moveCursor(boundaryAt(event->position().toPoint().x()), true);

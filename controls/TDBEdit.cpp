@@ -155,7 +155,7 @@ void TDBEdit::reset()
 
 void TDBEdit::keyPressEvent(QKeyEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
             reset();
             event->accept();

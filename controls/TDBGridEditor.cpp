@@ -150,7 +150,7 @@ bool TDBGrid::TakeFocus()
 
 void TDBGrid::focusInEvent(QFocusEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         QAbstractScrollArea::focusInEvent(event);
         viewport()->update();
     });
@@ -158,7 +158,7 @@ void TDBGrid::focusInEvent(QFocusEvent* event)
 
 void TDBGrid::focusOutEvent(QFocusEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         QAbstractScrollArea::focusOutEvent(event);
         viewport()->update();
         FocusLeaving(event->reason());
@@ -210,7 +210,7 @@ void TDBGrid::changeEvent(QEvent* event)
 
 void TDBGrid::resizeEvent(QResizeEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         QAbstractScrollArea::resizeEvent(event);
         UpdateLayout();
     });

@@ -86,7 +86,7 @@ bool TDBGrid::ProcessKey(GridKeyboard::Key key, Qt::KeyboardModifiers modifiers)
 
 void TDBGrid::keyPressEvent(QKeyEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (OnKeyDown) {
             int key = event->key();
             OnKeyDown(key, event->modifiers());

@@ -12,7 +12,7 @@
 
 void TDBGrid::mousePressEvent(QMouseEvent* event)
 {
-    guarded([&] { PressMouse(event); });
+    guardedEvent(event, [&] { PressMouse(event); });
 }
 
 void TDBGrid::PressMouse(QMouseEvent* event)
@@ -65,7 +65,7 @@ void TDBGrid::PressMouse(QMouseEvent* event)
 
 void TDBGrid::mouseMoveEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         const QPoint pos = event->position().toPoint();
         if (drag_ == Drag::Resize) {
             Column(dragColumn_)->SetWidth(std::max(1, dragStartWidth_ + pos.x() - dragStartX_));
@@ -90,7 +90,7 @@ void TDBGrid::mouseMoveEvent(QMouseEvent* event)
 
 void TDBGrid::mouseReleaseEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         const Drag drag = drag_;
         drag_ = Drag::None;
         if (event->button() != Qt::LeftButton)
@@ -122,7 +122,7 @@ void TDBGrid::mouseReleaseEvent(QMouseEvent* event)
 
 void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         PressMouse(event);
         if (OnDblClick)
             OnDblClick();

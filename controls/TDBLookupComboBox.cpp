@@ -176,7 +176,7 @@ bool TDBLookupComboBox::eventFilter(QObject* watched, QEvent* event)
 
 void TDBLookupComboBox::keyPressEvent(QKeyEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         const int key = event->key();
         const Qt::KeyboardModifiers mods = event->modifiers();
         if (!NullValueKey.isEmpty() && CanModify()
@@ -237,7 +237,7 @@ void TDBLookupComboBox::moveInList(int key)
 
 void TDBLookupComboBox::focusInEvent(QFocusEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         TDBLookupControl::focusInEvent(event);
         clearSearch();
         update();
@@ -246,7 +246,7 @@ void TDBLookupComboBox::focusInEvent(QFocusEvent* event)
 
 void TDBLookupComboBox::focusOutEvent(QFocusEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         TDBLookupControl::focusOutEvent(event);
         if (event->reason() != Qt::PopupFocusReason)
             CloseUp(false);
@@ -274,7 +274,7 @@ void TDBLookupComboBox::stopTracking()
 
 void TDBLookupComboBox::mousePressEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->button() != Qt::LeftButton)
             return;
         setFocus(Qt::MouseFocusReason);
@@ -295,7 +295,7 @@ void TDBLookupComboBox::mousePressEvent(QMouseEvent* event)
 
 void TDBLookupComboBox::mouseMoveEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         const QPoint global = event->globalPosition().toPoint();
         if (handedToList_) {
             list_->dragTo(global);
@@ -314,7 +314,7 @@ void TDBLookupComboBox::mouseMoveEvent(QMouseEvent* event)
 
 void TDBLookupComboBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->button() != Qt::LeftButton)
             return;
         if (handedToList_) {

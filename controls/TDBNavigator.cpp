@@ -208,7 +208,7 @@ void TDBNavigator::BtnClick(TNavigateBtn button)
 
 void TDBNavigator::keyPressEvent(QKeyEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         int step = 0;
         switch (event->key()) {
         case Qt::Key_Left: step = -1; break;

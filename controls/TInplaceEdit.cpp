@@ -82,7 +82,7 @@ bool TInplaceEdit::passesToGrid(QKeyEvent* event) const
 
 void TInplaceEdit::keyPressEvent(QKeyEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         const int key = event->key();
         const bool altArrow = (event->modifiers() & Qt::AltModifier) && (key == Qt::Key_Up || key == Qt::Key_Down);
         if (grid_.DropDownVisible()) {
@@ -127,7 +127,7 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* event)
 
 void TInplaceEdit::focusOutEvent(QFocusEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
             grid_.CloseUp(false);
         leaveBox(event);
@@ -137,7 +137,7 @@ void TInplaceEdit::focusOutEvent(QFocusEvent* event)
 
 void TInplaceEdit::mousePressEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->button() == Qt::LeftButton && ButtonRect().contains(event->position().toPoint())) {
             grid_.EditorButtonPress();
             return;
@@ -150,7 +150,7 @@ void TInplaceEdit::mousePressEvent(QMouseEvent* event)
 
 void TInplaceEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (grid_.DropDownVisible()) {
             if (event->buttons() & Qt::LeftButton)
                 grid_.EditorMouseMove(event->globalPosition().toPoint());
@@ -162,7 +162,7 @@ void TInplaceEdit::mouseMoveEvent(QMouseEvent* event)
 
 void TInplaceEdit::mouseReleaseEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->button() == Qt::LeftButton)
             grid_.EditorMouseRelease(event->globalPosition().toPoint());
         TCustomMaskEdit::mouseReleaseEvent(event);

@@ -95,7 +95,7 @@ void TNavButton::mouseMoveEvent(QMouseEvent* event)
 
 void TNavButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->button() != Qt::LeftButton || !pressed_)
             return;
         timer_->stop();

@@ -350,7 +350,7 @@ void TPopupDataList::setScrollTimer(std::unique_ptr<ControlTimer> timer)
 
 void TPopupDataList::mousePressEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->button() == Qt::LeftButton)
             pressAt(event->globalPosition().toPoint());
     });
@@ -358,7 +358,7 @@ void TPopupDataList::mousePressEvent(QMouseEvent* event)
 
 void TPopupDataList::mouseMoveEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->buttons() & Qt::LeftButton)
             dragTo(event->globalPosition().toPoint());
     });
@@ -366,7 +366,7 @@ void TPopupDataList::mouseMoveEvent(QMouseEvent* event)
 
 void TPopupDataList::mouseReleaseEvent(QMouseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         if (event->button() == Qt::LeftButton)
             releaseAt(event->globalPosition().toPoint());
     });
@@ -374,7 +374,7 @@ void TPopupDataList::mouseReleaseEvent(QMouseEvent* event)
 
 void TPopupDataList::wheelEvent(QWheelEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         const int steps = event->angleDelta().y() / 120;
         for (int i = 0; i < std::abs(steps); ++i)
             scrollBarAction(steps > 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);

@@ -117,7 +117,7 @@ void TRepPreview::scrollHome()
 
 void TRepPreview::resizeEvent(QResizeEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         QScrollArea::resizeEvent(event);
         if (zoomState_ == ZoomState::Fit)
             ZoomToFit();

@@ -260,7 +260,7 @@ void TRepStandardPreview::RepPreviewProgressUpdate(int percent)
 // destination at once: the window lets go of it first.
 void TRepStandardPreview::closeEvent(QCloseEvent* event)
 {
-    guarded([&] {
+    guardedEvent(event, [&] {
         event->accept();
         if (closed_)
             return;
