@@ -7,7 +7,7 @@ packages=(
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation libcups2-dev cups-client
-  xvfb xdotool poppler-utils
+  xvfb xdotool openbox poppler-utils
   emf2svg zlib1g-dev
 )
 SUDO=""
