@@ -1,5 +1,6 @@
 #include "TForm1.h"
 
+#include "HandlerGuard.h"
 #include "JpegImage.h"
 #include "MessageBoxes.h"
 #include "PictureBox.h"
@@ -19,6 +20,7 @@
 #include "WindowFonts.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -101,7 +103,7 @@ QAction* TForm1::addItem(QMenu* menu, const char* name, const char* caption, std
     item->setProperty(shortCutProperty, int(shortCut));
     item->setShortcut(ShortCut::keys(shortCut));
     item->setShortcutContext(Qt::WindowShortcut);  // only while this window is active
-    connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    connect(item, &QAction::triggered, this, guard([this, handler] { (this->*handler)(); }));
     return item;
 }
 
@@ -143,5 +145,12 @@ void TForm1::Keluar1Click()
                    {MessageButton::Yes, MessageButton::No})
         == mrYes)
         Close();
+    Form12->Show();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    Close();
     Form12->Show();
 }

@@ -54,6 +54,11 @@ public:
     // An item's caption, without its short-cut text.
     static QString captionOf(const QAction* item);
 
+protected:
+    // The frame's close box leaves as "Keluar" answered Yes does: the menu
+    // window hides and the login window shows, so a window always remains.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QMenu* addMenu(const char* name, const char* caption);
     QAction* addItem(QMenu* menu, const char* name, const char* caption, std::uint16_t shortCut,

@@ -1,5 +1,6 @@
 #include "TForm12.h"
 
+#include "HandlerGuard.h"
 #include "MessageBoxes.h"
 #include "TForm1.h"
 #include "WindowFonts.h"
@@ -32,9 +33,9 @@ TForm12::TForm12()
     Button1 = makeButton("Button1", "Masuk", 24);
     Button2 = makeButton("Button2", "Batal", 112);
     Button3 = makeButton("Button3", "Tutup", 200);
-    connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm12::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, guard(this, &TForm12::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guard(this, &TForm12::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guard(this, &TForm12::Button3Click));
 
     setTabOrder(Edit1, Button1);
     setTabOrder(Button1, Button2);

@@ -1,5 +1,7 @@
 #include "ControlTimer.h"
 
+#include "HandlerGuard.h"
+
 #include <QTimer>
 
 namespace {
@@ -8,10 +10,10 @@ class WindowTimer : public ControlTimer {
 public:
     WindowTimer()
     {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QObject::connect(&timer_, &QTimer::timeout, guard([this] {
             if (onTimeout)
                 onTimeout();
-        });
+        }));
     }
     void start(int milliseconds) override { timer_.start(milliseconds); }
     void stop() override { timer_.stop(); }

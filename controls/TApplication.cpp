@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <cxxabi.h>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
@@ -91,6 +92,23 @@ void TApplication::HandleException(std::exception_ptr error)
         const QString module = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
         ShowMessageBox(applicationErrorText(currentExceptionClass(), module, nullptr),
                        QStringLiteral("Application Error"), BoxFlags::Ok | BoxFlags::IconStop | BoxFlags::TaskModal);
+    }
+}
+
+void TApplication::HandleCurrentException() noexcept
+{
+    const std::exception_ptr error = std::current_exception();
+    try {
+        if (TApplication* app = instance()) {
+            app->HandleException(error);
+            return;
+        }
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "%s\n", "Unknown error");
     }
 }
 

@@ -27,6 +27,10 @@ public:
 
     // The default error box for the error in flight (or the one given).
     void HandleException(std::exception_ptr error);
+    // The error in flight, from a handler Qt called: shown by the running
+    // application, or written to the standard error stream when there is
+    // none. Never raises.
+    static void HandleCurrentException() noexcept;
     void ShowException(const std::exception& error);
 
     // The error box text: a "." is added when the text's last character
@@ -39,6 +43,8 @@ public:
     // to it instead of the error box. The program sets none.
     std::function<void(const std::exception&)> OnException;
 
+    // The last resort for an error that escaped a handler without a guard
+    // (see HandlerGuard.h); by then it has passed through Qt's frames.
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "TCustomMaskEdit.h"
 
+#include "HandlerGuard.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
@@ -195,52 +197,56 @@ bool TCustomMaskEdit::handleStandardKey(QKeyEvent* event)
 
 void TCustomMaskEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (handleStandardKey(event)) {
-        event->accept();
+    guardedEvent(event, [&] {
+        if (handleStandardKey(event)) {
+            event->accept();
+            update();
+            return;
+        }
+        using Key = MaskEditor::Key;
+        const bool shift = event->modifiers() & Qt::ShiftModifier;
+        const bool ctrl = event->modifiers() & Qt::ControlModifier;
+        bool consumed = true;
+        switch (event->key()) {
+        case Qt::Key_Escape:
+            consumed = claimsEscape();
+            if (consumed)
+                reset();
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Validated here, then left to the window (a default button).
+            event->ignore();
+            validateEdit();
+            consumed = false;
+            break;
+        case Qt::Key_Backspace: editor_.pressKey(Key::Backspace); break;
+        case Qt::Key_Delete: editor_.pressKey(Key::Delete); break;
+        case Qt::Key_Left: editor_.pressKey(Key::Left, shift, ctrl); break;
+        case Qt::Key_Right: editor_.pressKey(Key::Right, shift, ctrl); break;
+        case Qt::Key_Home: editor_.pressKey(Key::Home, shift, ctrl); break;
+        case Qt::Key_End: editor_.pressKey(Key::End, shift, ctrl); break;
+        case Qt::Key_Up: consumed = editor_.pressKey(Key::Up); break;
+        case Qt::Key_Down: consumed = editor_.pressKey(Key::Down); break;
+        default: {
+            consumed = false;
+            for (char32_t c : event->text().toStdU32String())
+                consumed = editor_.typeChar(c) || consumed;
+            break;
+        }
+        }
+        event->setAccepted(consumed);
         update();
-        return;
-    }
-    using Key = MaskEditor::Key;
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    bool consumed = true;
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        consumed = claimsEscape();
-        if (consumed)
-            reset();
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Validated here, then left to the window (a default button).
-        event->ignore();
-        validateEdit();
-        consumed = false;
-        break;
-    case Qt::Key_Backspace: editor_.pressKey(Key::Backspace); break;
-    case Qt::Key_Delete: editor_.pressKey(Key::Delete); break;
-    case Qt::Key_Left: editor_.pressKey(Key::Left, shift, ctrl); break;
-    case Qt::Key_Right: editor_.pressKey(Key::Right, shift, ctrl); break;
-    case Qt::Key_Home: editor_.pressKey(Key::Home, shift, ctrl); break;
-    case Qt::Key_End: editor_.pressKey(Key::End, shift, ctrl); break;
-    case Qt::Key_Up: consumed = editor_.pressKey(Key::Up); break;
-    case Qt::Key_Down: consumed = editor_.pressKey(Key::Down); break;
-    default: {
-        consumed = false;
-        for (char32_t c : event->text().toStdU32String())
-            consumed = editor_.typeChar(c) || consumed;
-        break;
-    }
-    }
-    event->setAccepted(consumed);
-    update();
+    });
 }
 
 void TCustomMaskEdit::inputMethodEvent(QInputMethodEvent* event)
 {
-    editor_.typeText(event->commitString().toStdString());
-    event->accept();
-    update();
+    guardedEvent(event, [&] {
+        editor_.typeText(event->commitString().toStdString());
+        event->accept();
+        update();
+    });
 }
 
 QVariant TCustomMaskEdit::inputMethodQuery(Qt::InputMethodQuery query) const
@@ -282,18 +288,25 @@ void TCustomMaskEdit::paste()
 
 void TCustomMaskEdit::focusInEvent(QFocusEvent* event)
 {
-    QWidget::focusInEvent(event);
-    // Switching windows or opening a menu is no entry into the box.
-    const Qt::FocusReason reason = event->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-        doEnter();
-        if (!isMasked() && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
-            editor_.selectAll();
-    }
-    update();
+    guardedEvent(event, [&] {
+        QWidget::focusInEvent(event);
+        // Switching windows or opening a menu is no entry into the box.
+        const Qt::FocusReason reason = event->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            doEnter();
+            if (!isMasked() && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+                editor_.selectAll();
+        }
+        update();
+    });
 }
 
 void TCustomMaskEdit::focusOutEvent(QFocusEvent* event)
+{
+    guardedEvent(event, [&] { leaveBox(event); });
+}
+
+void TCustomMaskEdit::leaveBox(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     update();
@@ -304,7 +317,7 @@ void TCustomMaskEdit::focusOutEvent(QFocusEvent* event)
         doExit();
     } catch (...) {
         // Whatever refused the exit, the box keeps the focus; the error goes
-        // on to the application's error box.
+        // on to the error box where Qt called in.
         if (!hasFocus())
             setFocus(Qt::OtherFocusReason);
         throw;
@@ -343,20 +356,24 @@ int TCustomMaskEdit::positionAt(const QPoint& point) const
 
 void TCustomMaskEdit::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    editor_.moveCursor(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
-    update();
+    guardedEvent(event, [&] {
+        if (event->button() != Qt::LeftButton) {
+            QWidget::mousePressEvent(event);
+            return;
+        }
+        editor_.moveCursor(positionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+        update();
+    });
 }
 
 void TCustomMaskEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
-        return;
-    editor_.moveCursor(boundaryAt(event->position().toPoint().x()), true);
-    update();
+    guardedEvent(event, [&] {
+        if (!(event->buttons() & Qt::LeftButton))
+            return;
+        editor_.moveCursor(boundaryAt(event->position().toPoint().x()), true);
+        update();
+    });
 }
 
 void TCustomMaskEdit::mouseDoubleClickEvent(QMouseEvent* event)

@@ -1,5 +1,6 @@
 #include "TDBEdit.h"
 
+#include "HandlerGuard.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
 #include "TField.h"
@@ -161,12 +162,14 @@ void TDBEdit::reset()
 
 void TDBEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        reset();
-        event->accept();
-        return;
-    }
-    TCustomMaskEdit::keyPressEvent(event);
+    guardedEvent(event, [&] {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            reset();
+            event->accept();
+            return;
+        }
+        TCustomMaskEdit::keyPressEvent(event);
+    });
 }
 
 void TDBEdit::setFocused(bool focused)

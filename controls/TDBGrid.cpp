@@ -3,6 +3,7 @@
 
 #include "ColumnWidth.h"
 #include "GridScrollBar.h"
+#include "HandlerGuard.h"
 #include "TDataSet.h"
 #include "TField.h"
 #include "TInplaceEdit.h"
@@ -41,15 +42,15 @@ TDBGrid::TDBGrid(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
     viewport()->setBackgroundRole(QPalette::Base);
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &TDBGrid::ScrollAction);
-    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, &TDBGrid::ScrollThumbReleased);
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, guard(this, &TDBGrid::ScrollAction));
+    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, guard(this, &TDBGrid::ScrollThumbReleased));
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, guard([this](int value) {
         if (updatingScrollBar_)
             return;
         leftColumn_ = value;
         PlaceEditor();
         viewport()->update();
-    });
+    }));
     UpdateLayout();
 }
 

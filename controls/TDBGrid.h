@@ -131,6 +131,8 @@ protected:
     void scrollContentsBy(int, int) override {}
 
 private:
+    // A press, for the press and the double click alike; raises.
+    void PressMouse(QMouseEvent* event);
     // Heard from the data link and the editor.
     friend class TGridDataLink;
     friend class TInplaceEdit;

@@ -1,6 +1,7 @@
 // The record grid: its in-place editor, and the focus coming and going.
 #include "TDBGrid.h"
 
+#include "HandlerGuard.h"
 #include "TDataSet.h"
 #include "TField.h"
 #include "TInplaceEdit.h"
@@ -149,15 +150,19 @@ bool TDBGrid::TakeFocus()
 
 void TDBGrid::focusInEvent(QFocusEvent* event)
 {
-    QAbstractScrollArea::focusInEvent(event);
-    viewport()->update();
+    guardedEvent(event, [&] {
+        QAbstractScrollArea::focusInEvent(event);
+        viewport()->update();
+    });
 }
 
 void TDBGrid::focusOutEvent(QFocusEvent* event)
 {
-    QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
-    FocusLeaving(event->reason());
+    guardedEvent(event, [&] {
+        QAbstractScrollArea::focusOutEvent(event);
+        viewport()->update();
+        FocusLeaving(event->reason());
+    });
 }
 
 // The focus went elsewhere: when it left the grid (not for the editor, nor
@@ -207,6 +212,8 @@ void TDBGrid::changeEvent(QEvent* event)
 
 void TDBGrid::resizeEvent(QResizeEvent* event)
 {
-    QAbstractScrollArea::resizeEvent(event);
-    UpdateLayout();
+    guardedEvent(event, [&] {
+        QAbstractScrollArea::resizeEvent(event);
+        UpdateLayout();
+    });
 }

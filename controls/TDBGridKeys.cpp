@@ -2,6 +2,7 @@
 #include "TDBGrid.h"
 
 #include "ConfirmDelete.h"
+#include "HandlerGuard.h"
 #include "TDataSet.h"
 #include "TInplaceEdit.h"
 
@@ -85,34 +86,36 @@ bool TDBGrid::ProcessKey(GridKeyboard::Key key, Qt::KeyboardModifiers modifiers)
 
 void TDBGrid::keyPressEvent(QKeyEvent* event)
 {
-    if (OnKeyDown) {
-        int key = event->key();
-        OnKeyDown(key, event->modifiers());
-        if (key == 0) {
+    guardedEvent(event, [&] {
+        if (OnKeyDown) {
+            int key = event->key();
+            OnKeyDown(key, event->modifiers());
+            if (key == 0) {
+                event->accept();
+                return;
+            }
+        }
+        if (ProcessKey(keyOf(event->key()), event->modifiers())) {
             event->accept();
             return;
         }
-    }
-    if (ProcessKey(keyOf(event->key()), event->modifiers())) {
-        event->accept();
-        return;
-    }
-    // A character typed in an editable grid opens the editor and goes to it.
-    const QString text = event->text();
-    const bool character = !text.isEmpty() && (text.at(0) == QLatin1Char('\b') || text.at(0).unicode() >= 32) &&
-                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (character && link_.Active() && CanEditShow()) {
-        if (!EditorVisible())
-            ShowEditor();
-        if (EditorVisible()) {
-            editor_->setFocus(Qt::OtherFocusReason);
-            QKeyEvent copy(QEvent::KeyPress, event->key(), event->modifiers(), text);
-            QApplication::sendEvent(editor_, &copy);
-            event->accept();
-            return;
+        // A character typed in an editable grid opens the editor and goes to it.
+        const QString text = event->text();
+        const bool character = !text.isEmpty() && (text.at(0) == QLatin1Char('\b') || text.at(0).unicode() >= 32) &&
+                               !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (character && link_.Active() && CanEditShow()) {
+            if (!EditorVisible())
+                ShowEditor();
+            if (EditorVisible()) {
+                editor_->setFocus(Qt::OtherFocusReason);
+                QKeyEvent copy(QEvent::KeyPress, event->key(), event->modifiers(), text);
+                QApplication::sendEvent(editor_, &copy);
+                event->accept();
+                return;
+            }
         }
-    }
-    event->ignore();
+        event->ignore();
+    });
 }
 
 void TDBGrid::Execute(GridCommand command, Qt::KeyboardModifiers modifiers)

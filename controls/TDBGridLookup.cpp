@@ -1,6 +1,7 @@
 // The record grid: the drop-down of lookup columns.
 #include "TDBGrid.h"
 
+#include "HandlerGuard.h"
 #include "TDataSet.h"
 #include "TField.h"
 #include "TInplaceEdit.h"
@@ -56,8 +57,8 @@ void TDBGrid::DropDown()
     TField* field = SelectedField();
     if (!popup_) {
         popup_ = new TPopupDataList(this);
-        connect(popup_, &TPopupDataList::accepted, this, [this] { CloseUp(true); });
-        connect(popup_, &TPopupDataList::discarded, this, [this] { CloseUp(false); });
+        connect(popup_, &TPopupDataList::accepted, this, guard([this] { CloseUp(true); }));
+        connect(popup_, &TPopupDataList::discarded, this, guard([this] { CloseUp(false); }));
     }
     lookupSource_.SetDataSet(field->LookupDataSet);
     popup_->setFont(font());

@@ -2,6 +2,7 @@
 #include "TDBGrid.h"
 
 #include "GridScrollBar.h"
+#include "HandlerGuard.h"
 #include "TDataSet.h"
 
 #include <QMouseEvent>
@@ -10,6 +11,11 @@
 // ---- mouse ----
 
 void TDBGrid::mousePressEvent(QMouseEvent* event)
+{
+    guardedEvent(event, [&] { PressMouse(event); });
+}
+
+void TDBGrid::PressMouse(QMouseEvent* event)
 {
     pressedRow_ = -2;
     pressedColumn_ = -2;
@@ -59,62 +65,68 @@ void TDBGrid::mousePressEvent(QMouseEvent* event)
 
 void TDBGrid::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint pos = event->position().toPoint();
-    if (drag_ == Drag::Resize) {
-        Column(dragColumn_)->SetWidth(std::max(1, dragStartWidth_ + pos.x() - dragStartX_));
-        UpdateScrollBars();
-        PlaceEditor();
-        viewport()->update();
-        return;
-    }
-    if (drag_ == Drag::Move) {
-        const int over = HitColumn(pos.x());
-        dragTarget_ = over >= 0 && over != dragColumn_ ? over : -1;
-        viewport()->update();
-        return;
-    }
-    bool onBorder = false;
-    const bool inTitles = HasTitles() && pos.y() < TitleHeight() && Has(TDBGridOption::dgColumnResize);
-    if (inTitles)
-        HitColumn(pos.x(), &onBorder);
-    viewport()->setCursor(onBorder ? Qt::SplitHCursor : Qt::ArrowCursor);
+    guardedEvent(event, [&] {
+        const QPoint pos = event->position().toPoint();
+        if (drag_ == Drag::Resize) {
+            Column(dragColumn_)->SetWidth(std::max(1, dragStartWidth_ + pos.x() - dragStartX_));
+            UpdateScrollBars();
+            PlaceEditor();
+            viewport()->update();
+            return;
+        }
+        if (drag_ == Drag::Move) {
+            const int over = HitColumn(pos.x());
+            dragTarget_ = over >= 0 && over != dragColumn_ ? over : -1;
+            viewport()->update();
+            return;
+        }
+        bool onBorder = false;
+        const bool inTitles = HasTitles() && pos.y() < TitleHeight() && Has(TDBGridOption::dgColumnResize);
+        if (inTitles)
+            HitColumn(pos.x(), &onBorder);
+        viewport()->setCursor(onBorder ? Qt::SplitHCursor : Qt::ArrowCursor);
+    });
 }
 
 void TDBGrid::mouseReleaseEvent(QMouseEvent* event)
 {
-    const Drag drag = drag_;
-    drag_ = Drag::None;
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint pos = event->position().toPoint();
-    if (drag == Drag::Move) {
-        const int target = dragTarget_;
-        dragTarget_ = -1;
-        if (target >= 0) {
-            MoveColumn(dragColumn_, target);
+    guardedEvent(event, [&] {
+        const Drag drag = drag_;
+        drag_ = Drag::None;
+        if (event->button() != Qt::LeftButton)
+            return;
+        const QPoint pos = event->position().toPoint();
+        if (drag == Drag::Move) {
+            const int target = dragTarget_;
+            dragTarget_ = -1;
+            if (target >= 0) {
+                MoveColumn(dragColumn_, target);
+                return;
+            }
+        }
+        if (drag == Drag::Resize) {
+            UpdateScrollBars();
             return;
         }
-    }
-    if (drag == Drag::Resize) {
-        UpdateScrollBars();
-        return;
-    }
-    const int column = HitColumn(pos.x());
-    const int row = HitRow(pos.y());
-    if (row == -1 && column >= 0 && (drag == Drag::Move || drag == Drag::Title) && column == dragColumn_) {
-        if (OnTitleClick)
-            OnTitleClick(*Column(column));
-        return;
-    }
-    if (row >= 0 && column >= 0 && row == pressedRow_ && column == pressedColumn_ && OnCellClick)
-        OnCellClick(*Column(column));
+        const int column = HitColumn(pos.x());
+        const int row = HitRow(pos.y());
+        if (row == -1 && column >= 0 && (drag == Drag::Move || drag == Drag::Title) && column == dragColumn_) {
+            if (OnTitleClick)
+                OnTitleClick(*Column(column));
+            return;
+        }
+        if (row >= 0 && column >= 0 && row == pressedRow_ && column == pressedColumn_ && OnCellClick)
+            OnCellClick(*Column(column));
+    });
 }
 
 void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    mousePressEvent(event);
-    if (OnDblClick)
-        OnDblClick();
+    guardedEvent(event, [&] {
+        PressMouse(event);
+        if (OnDblClick)
+            OnDblClick();
+    });
 }
 
 // ---- multi-selection ----

@@ -1,6 +1,7 @@
 // The record grid: painting.
 #include "TDBGrid.h"
 
+#include "HandlerGuard.h"
 #include "IndicatorImages.h"
 #include "TDataSet.h"
 #include "TField.h"
@@ -30,27 +31,29 @@ bool TDBGrid::GridFocused() const
 
 void TDBGrid::paintEvent(QPaintEvent*)
 {
-    QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), palette().color(QPalette::Active, QPalette::Base));
-    if (HasTitles())
-        PaintTitles(painter);
-    TDataSet* dataSet = DataSet();
-    if (!link_.Active() || !dataSet || link_.RecordCount() == 0) {
-        PaintRow(painter, 0, link_.Active());
-        return;
-    }
-    const int current = link_.ActiveRecord();
-    const int rows = std::min(link_.RecordCount(), visibleRows_);
-    for (int row = 0; row < rows; ++row) {
-        link_.SetActiveRecord(row);
-        PaintRow(painter, row, row == current);
-    }
-    link_.SetActiveRecord(current);
-    if (drag_ == Drag::Move && dragTarget_ >= 0) {
-        const int x = ColumnLeft(dragTarget_);
-        if (x >= 0)
-            painter.fillRect(QRect(x - 1, 0, 3, TitleHeight()), palette().color(QPalette::Highlight));
-    }
+    guarded([&] {
+        QPainter painter(viewport());
+        painter.fillRect(viewport()->rect(), palette().color(QPalette::Active, QPalette::Base));
+        if (HasTitles())
+            PaintTitles(painter);
+        TDataSet* dataSet = DataSet();
+        if (!link_.Active() || !dataSet || link_.RecordCount() == 0) {
+            PaintRow(painter, 0, link_.Active());
+            return;
+        }
+        const int current = link_.ActiveRecord();
+        const int rows = std::min(link_.RecordCount(), visibleRows_);
+        for (int row = 0; row < rows; ++row) {
+            link_.SetActiveRecord(row);
+            PaintRow(painter, row, row == current);
+        }
+        link_.SetActiveRecord(current);
+        if (drag_ == Drag::Move && dragTarget_ >= 0) {
+            const int x = ColumnLeft(dragTarget_);
+            if (x >= 0)
+                painter.fillRect(QRect(x - 1, 0, 3, TitleHeight()), palette().color(QPalette::Highlight));
+        }
+    });
 }
 
 void TDBGrid::PaintFixedCell(QPainter& painter, const QRect& rect)

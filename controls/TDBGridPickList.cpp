@@ -1,6 +1,7 @@
 // The record grid: the drop-down of a column's pick list.
 #include "TDBGrid.h"
 
+#include "HandlerGuard.h"
 #include "TField.h"
 #include "TInplaceEdit.h"
 
@@ -31,8 +32,8 @@ void TDBGrid::DropDownPickList()
         pickList_->setWindowFlags(Qt::Popup);
         pickList_->setFocusPolicy(Qt::NoFocus);
         pickList_->installEventFilter(this);
-        connect(pickList_, &QListWidget::itemActivated, this, &TDBGrid::ChoosePick);
-        connect(pickList_, &QListWidget::itemClicked, this, &TDBGrid::ChoosePick);
+        connect(pickList_, &QListWidget::itemActivated, this, guard(this, &TDBGrid::ChoosePick));
+        connect(pickList_, &QListWidget::itemClicked, this, guard(this, &TDBGrid::ChoosePick));
     }
     TColumn* column = Column(selectedIndex_);
     pickList_->clear();

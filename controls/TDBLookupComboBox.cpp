@@ -1,5 +1,6 @@
 #include "TDBLookupComboBox.h"
 
+#include "HandlerGuard.h"
 #include "TDataSet.h"
 #include "TField.h"
 #include "TPopupDataList.h"
@@ -28,8 +29,8 @@ TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : TDBLookupControl(parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     list_ = new TPopupDataList(this);
     list_->hide();
-    connect(list_, &TPopupDataList::accepted, this, [this] { CloseUp(true); });
-    connect(list_, &TPopupDataList::discarded, this, [this] { CloseUp(false); });
+    connect(list_, &TPopupDataList::accepted, this, guard([this] { CloseUp(true); }));
+    connect(list_, &TPopupDataList::discarded, this, guard([this] { CloseUp(false); }));
     updateHeight();
     resize(145, height());
 }
@@ -168,54 +169,56 @@ bool TDBLookupComboBox::eventFilter(QObject* watched, QEvent* event)
     if (listVisible_ && event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         if (widget != this && widget != list_ && !list_->isAncestorOf(widget))
-            CloseUp(false);
+            guarded([this] { CloseUp(false); });
     }
     return TDBLookupControl::eventFilter(watched, event);
 }
 
 void TDBLookupComboBox::keyPressEvent(QKeyEvent* event)
 {
-    const int key = event->key();
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    if (!NullValueKey.isEmpty() && CanModify()
-        && QKeySequence(event->keyCombination()) == NullValueKey) {
-        ClearMasterField();
-        event->accept();
-        return;
-    }
-    if (ListActive() && (key == Qt::Key_Up || key == Qt::Key_Down)) {
-        event->accept();
-        if (mods & Qt::AltModifier) {
-            if (listVisible_)
-                CloseUp(true);
-            else
-                DropDown();
-            return;
-        }
-        if (!listVisible_) {
-            moveInList(key);
-            return;
-        }
-    }
-    if (listVisible_) {
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+    guardedEvent(event, [&] {
+        const int key = event->key();
+        const Qt::KeyboardModifiers mods = event->modifiers();
+        if (!NullValueKey.isEmpty() && CanModify()
+            && QKeySequence(event->keyCombination()) == NullValueKey) {
+            ClearMasterField();
             event->accept();
-            CloseUp(key != Qt::Key_Escape);
             return;
         }
-        event->setAccepted(list_->handleKey(key, mods, event->text()));
-        return;
-    }
-    const bool search = key == Qt::Key_Backspace || key == Qt::Key_Escape
-        || (!event->text().isEmpty() && event->text().at(0).isPrint()
-            && !(mods & (Qt::ControlModifier | Qt::AltModifier)));
-    if (!search) {
-        event->ignore();
-        return;
-    }
-    ProcessSearchKey(event->text(), key);
-    // Escape also goes on to the window (a cancel button).
-    event->setAccepted(key != Qt::Key_Escape);
+        if (ListActive() && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+            event->accept();
+            if (mods & Qt::AltModifier) {
+                if (listVisible_)
+                    CloseUp(true);
+                else
+                    DropDown();
+                return;
+            }
+            if (!listVisible_) {
+                moveInList(key);
+                return;
+            }
+        }
+        if (listVisible_) {
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+                event->accept();
+                CloseUp(key != Qt::Key_Escape);
+                return;
+            }
+            event->setAccepted(list_->handleKey(key, mods, event->text()));
+            return;
+        }
+        const bool search = key == Qt::Key_Backspace || key == Qt::Key_Escape
+            || (!event->text().isEmpty() && event->text().at(0).isPrint()
+                && !(mods & (Qt::ControlModifier | Qt::AltModifier)));
+        if (!search) {
+            event->ignore();
+            return;
+        }
+        ProcessSearchKey(event->text(), key);
+        // Escape also goes on to the window (a cancel button).
+        event->setAccepted(key != Qt::Key_Escape);
+    });
 }
 
 // Up and Down of the closed box: the neighbouring code, or the first code
@@ -234,17 +237,21 @@ void TDBLookupComboBox::moveInList(int key)
 
 void TDBLookupComboBox::focusInEvent(QFocusEvent* event)
 {
-    TDBLookupControl::focusInEvent(event);
-    clearSearch();
-    update();
+    guardedEvent(event, [&] {
+        TDBLookupControl::focusInEvent(event);
+        clearSearch();
+        update();
+    });
 }
 
 void TDBLookupComboBox::focusOutEvent(QFocusEvent* event)
 {
-    TDBLookupControl::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason)
-        CloseUp(false);
-    update();
+    guardedEvent(event, [&] {
+        TDBLookupControl::focusOutEvent(event);
+        if (event->reason() != Qt::PopupFocusReason)
+            CloseUp(false);
+        update();
+    });
 }
 
 void TDBLookupComboBox::trackButton(const QPoint& pos)
@@ -267,104 +274,112 @@ void TDBLookupComboBox::stopTracking()
 
 void TDBLookupComboBox::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    setFocus(Qt::MouseFocusReason);
-    if (!hasFocus())
-        return;
-    if (listVisible_) {
-        CloseUp(false);
-        return;
-    }
-    if (!ListActive())
-        return;
-    tracking_ = true;
-    handedToList_ = false;
-    trackButton(event->position().toPoint());
-    DropDown();
+    guardedEvent(event, [&] {
+        if (event->button() != Qt::LeftButton)
+            return;
+        setFocus(Qt::MouseFocusReason);
+        if (!hasFocus())
+            return;
+        if (listVisible_) {
+            CloseUp(false);
+            return;
+        }
+        if (!ListActive())
+            return;
+        tracking_ = true;
+        handedToList_ = false;
+        trackButton(event->position().toPoint());
+        DropDown();
+    });
 }
 
 void TDBLookupComboBox::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint global = event->globalPosition().toPoint();
-    if (handedToList_) {
-        list_->dragTo(global);
-        return;
-    }
-    if (!tracking_)
-        return;
-    trackButton(event->position().toPoint());
-    if (listVisible_ && list_->rect().contains(list_->mapFromGlobal(global))) {
-        stopTracking();
-        handedToList_ = true;
-        list_->pressAt(global);
-    }
+    guardedEvent(event, [&] {
+        const QPoint global = event->globalPosition().toPoint();
+        if (handedToList_) {
+            list_->dragTo(global);
+            return;
+        }
+        if (!tracking_)
+            return;
+        trackButton(event->position().toPoint());
+        if (listVisible_ && list_->rect().contains(list_->mapFromGlobal(global))) {
+            stopTracking();
+            handedToList_ = true;
+            list_->pressAt(global);
+        }
+    });
 }
 
 void TDBLookupComboBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    if (handedToList_) {
-        handedToList_ = false;
-        list_->releaseAt(event->globalPosition().toPoint());
-        return;
-    }
-    stopTracking();
+    guardedEvent(event, [&] {
+        if (event->button() != Qt::LeftButton)
+            return;
+        if (handedToList_) {
+            handedToList_ = false;
+            list_->releaseAt(event->globalPosition().toPoint());
+            return;
+        }
+        stopTracking();
+    });
 }
 
 // ---- painting ----
 
 void TDBLookupComboBox::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    QStyleOptionFrame frame;
-    frame.initFrom(this);
-    frame.lineWidth = frameWidth();
-    frame.state |= QStyle::State_Sunken;
-    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
+    guarded([&] {
+        QPainter painter(this);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.lineWidth = frameWidth();
+        frame.state |= QStyle::State_Sunken;
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
 
-    const QPalette& pal = frame.palette;
-    const int f = frameWidth();
-    const QRect area(f, f, buttonRect().left() - f, height() - 2 * f);
-    const bool highlighted = hasFocus() && !listVisible_;
-    if (highlighted)
-        painter.fillRect(area, pal.brush(QPalette::Highlight));
-    QColor color = pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text);
-    if (!isEnabled())
-        color = pal.color(QPalette::Disabled, QPalette::Text);
-    painter.setPen(color);
-    QRect textArea = area.adjusted(textMargin, 0, 0, 0);
-    int flags = Qt::AlignVCenter;
-    switch (Alignment()) {
-    case TAlignment::taRightJustify:
-        textArea = area.adjusted(0, 0, -3, 0);
-        flags |= Qt::AlignRight;
-        break;
-    case TAlignment::taCenter: flags |= Qt::AlignHCenter; break;
-    default: flags |= Qt::AlignLeft; break;
-    }
-    painter.save();
-    painter.setClipRect(area);
-    painter.drawText(textArea, flags, QString::fromStdString(Text()));
-    painter.restore();
-    if (highlighted) {
-        // A dotted rectangle in the text colour: styles draw theirs in the
-        // highlight colour, which vanishes on the highlighted area.
-        painter.setPen(QPen(pal.color(QPalette::HighlightedText), 1, Qt::DotLine));
-        painter.drawRect(area.adjusted(0, 0, -1, -1));
-    }
+        const QPalette& pal = frame.palette;
+        const int f = frameWidth();
+        const QRect area(f, f, buttonRect().left() - f, height() - 2 * f);
+        const bool highlighted = hasFocus() && !listVisible_;
+        if (highlighted)
+            painter.fillRect(area, pal.brush(QPalette::Highlight));
+        QColor color = pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text);
+        if (!isEnabled())
+            color = pal.color(QPalette::Disabled, QPalette::Text);
+        painter.setPen(color);
+        QRect textArea = area.adjusted(textMargin, 0, 0, 0);
+        int flags = Qt::AlignVCenter;
+        switch (Alignment()) {
+        case TAlignment::taRightJustify:
+            textArea = area.adjusted(0, 0, -3, 0);
+            flags |= Qt::AlignRight;
+            break;
+        case TAlignment::taCenter: flags |= Qt::AlignHCenter; break;
+        default: flags |= Qt::AlignLeft; break;
+        }
+        painter.save();
+        painter.setClipRect(area);
+        painter.drawText(textArea, flags, QString::fromStdString(Text()));
+        painter.restore();
+        if (highlighted) {
+            // A dotted rectangle in the text colour: styles draw theirs in the
+            // highlight colour, which vanishes on the highlighted area.
+            painter.setPen(QPen(pal.color(QPalette::HighlightedText), 1, Qt::DotLine));
+            painter.drawRect(area.adjusted(0, 0, -1, -1));
+        }
 
-    QStyleOptionButton button;
-    button.initFrom(this);
-    button.rect = buttonRect();
-    if (!isEnabled() || !ListActive())
-        button.state &= ~QStyle::State_Enabled;
-    button.state |= buttonPressed_ ? QStyle::State_Sunken : QStyle::State_Raised;
-    style()->drawControl(QStyle::CE_PushButtonBevel, &button, &painter, this);
-    QStyleOption arrow = button;
-    const int side = std::min(button.rect.width(), button.rect.height()) / 2;
-    arrow.rect = QRect(0, 0, side, side);
-    arrow.rect.moveCenter(button.rect.center() + (buttonPressed_ ? QPoint(1, 1) : QPoint()));
-    style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
+        QStyleOptionButton button;
+        button.initFrom(this);
+        button.rect = buttonRect();
+        if (!isEnabled() || !ListActive())
+            button.state &= ~QStyle::State_Enabled;
+        button.state |= buttonPressed_ ? QStyle::State_Sunken : QStyle::State_Raised;
+        style()->drawControl(QStyle::CE_PushButtonBevel, &button, &painter, this);
+        QStyleOption arrow = button;
+        const int side = std::min(button.rect.width(), button.rect.height()) / 2;
+        arrow.rect = QRect(0, 0, side, side);
+        arrow.rect.moveCenter(button.rect.center() + (buttonPressed_ ? QPoint(1, 1) : QPoint()));
+        style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
+    });
 }

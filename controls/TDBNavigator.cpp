@@ -1,6 +1,7 @@
 #include "TDBNavigator.h"
 
 #include "ConfirmDelete.h"
+#include "HandlerGuard.h"
 #include "NavigatorEnabling.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
@@ -207,27 +208,29 @@ void TDBNavigator::BtnClick(TNavigateBtn button)
 
 void TDBNavigator::keyPressEvent(QKeyEvent* event)
 {
-    int step = 0;
-    switch (event->key()) {
-    case Qt::Key_Left: step = -1; break;
-    case Qt::Key_Right: step = 1; break;
-    case Qt::Key_Space:
-        event->accept();
-        if (buttons_[focused_]->isEnabled())
-            BtnClick(focused_);
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    for (int i = focused_ + step; i >= 0 && i < navigateButtonCount; i += step) {
-        if (visible_[i]) {
-            focused_ = static_cast<TNavigateBtn>(i);
-            break;
+    guardedEvent(event, [&] {
+        int step = 0;
+        switch (event->key()) {
+        case Qt::Key_Left: step = -1; break;
+        case Qt::Key_Right: step = 1; break;
+        case Qt::Key_Space:
+            event->accept();
+            if (buttons_[focused_]->isEnabled())
+                BtnClick(focused_);
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
         }
-    }
-    updateFocusMark();
+        event->accept();
+        for (int i = focused_ + step; i >= 0 && i < navigateButtonCount; i += step) {
+            if (visible_[i]) {
+                focused_ = static_cast<TNavigateBtn>(i);
+                break;
+            }
+        }
+        updateFocusMark();
+    });
 }
 
 void TDBNavigator::focusInEvent(QFocusEvent* event)

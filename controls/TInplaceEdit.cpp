@@ -1,5 +1,6 @@
 #include "TInplaceEdit.h"
 
+#include "HandlerGuard.h"
 #include "TDBGrid.h"
 #include "TPopupDataList.h"
 
@@ -81,81 +82,91 @@ bool TInplaceEdit::passesToGrid(QKeyEvent* event) const
 
 void TInplaceEdit::keyPressEvent(QKeyEvent* event)
 {
-    const int key = event->key();
-    const bool altArrow = (event->modifiers() & Qt::AltModifier) && (key == Qt::Key_Up || key == Qt::Key_Down);
-    if (grid_.DropDownVisible()) {
-        // The open list takes every key; Enter and Escape close it.
-        if (altArrow)
-            grid_.CloseUp(true);
-        else
-            grid_.PopupList()->handleKey(key, event->modifiers(), event->text());
-        event->accept();
-        return;
-    }
-    if (altArrow && hasButton_) {
-        grid_.DropDown();
-        event->accept();
-        return;
-    }
-    if (key == Qt::Key_F2) {
-        Deselect();
-        event->accept();
-        return;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (grid_.Has(TDBGridOption::dgAlwaysShowEditor)) {
-            if (selectionLength() == static_cast<int>(editor().edit().size()))
-                model().moveCursor(cursorPosition());
+    guardedEvent(event, [&] {
+        const int key = event->key();
+        const bool altArrow = (event->modifiers() & Qt::AltModifier) && (key == Qt::Key_Up || key == Qt::Key_Down);
+        if (grid_.DropDownVisible()) {
+            // The open list takes every key; Enter and Escape close it.
+            if (altArrow)
+                grid_.CloseUp(true);
             else
-                selectAll();
-            update();
+                grid_.PopupList()->handleKey(key, event->modifiers(), event->text());
             event->accept();
             return;
         }
-        grid_.EditorKey(event);
-        return;
-    }
-    if (passesToGrid(event)) {
-        grid_.EditorKey(event);
-        return;
-    }
-    TCustomMaskEdit::keyPressEvent(event);
+        if (altArrow && hasButton_) {
+            grid_.DropDown();
+            event->accept();
+            return;
+        }
+        if (key == Qt::Key_F2) {
+            Deselect();
+            event->accept();
+            return;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (grid_.Has(TDBGridOption::dgAlwaysShowEditor)) {
+                if (selectionLength() == static_cast<int>(editor().edit().size()))
+                    model().moveCursor(cursorPosition());
+                else
+                    selectAll();
+                update();
+                event->accept();
+                return;
+            }
+            grid_.EditorKey(event);
+            return;
+        }
+        if (passesToGrid(event)) {
+            grid_.EditorKey(event);
+            return;
+        }
+        TCustomMaskEdit::keyPressEvent(event);
+    });
 }
 
 void TInplaceEdit::focusOutEvent(QFocusEvent* event)
 {
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        grid_.CloseUp(false);
-    TCustomMaskEdit::focusOutEvent(event);
-    grid_.EditorFocusOut(event);
+    guardedEvent(event, [&] {
+        if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+            grid_.CloseUp(false);
+        leaveBox(event);
+        grid_.EditorFocusOut(event);
+    });
 }
 
 void TInplaceEdit::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && ButtonRect().contains(event->position().toPoint())) {
-        grid_.EditorButtonPress();
-        return;
-    }
-    if (grid_.DropDownVisible())
-        grid_.CloseUp(false);
-    TCustomMaskEdit::mousePressEvent(event);
+    guardedEvent(event, [&] {
+        if (event->button() == Qt::LeftButton && ButtonRect().contains(event->position().toPoint())) {
+            grid_.EditorButtonPress();
+            return;
+        }
+        if (grid_.DropDownVisible())
+            grid_.CloseUp(false);
+        TCustomMaskEdit::mousePressEvent(event);
+    });
 }
 
 void TInplaceEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    if (grid_.DropDownVisible()) {
-        if (event->buttons() & Qt::LeftButton)
-            grid_.EditorMouseMove(event->globalPosition().toPoint());
-        return;
-    }
-    TCustomMaskEdit::mouseMoveEvent(event);
+    guardedEvent(event, [&] {
+        if (grid_.DropDownVisible()) {
+            if (event->buttons() & Qt::LeftButton)
+                grid_.EditorMouseMove(event->globalPosition().toPoint());
+            return;
+        }
+        TCustomMaskEdit::mouseMoveEvent(event);
+    });
 }
 
 void TInplaceEdit::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        grid_.EditorMouseRelease(event->globalPosition().toPoint());
-    TCustomMaskEdit::mouseReleaseEvent(event);
+    guardedEvent(event, [&] {
+        if (event->button() == Qt::LeftButton)
+            grid_.EditorMouseRelease(event->globalPosition().toPoint());
+        TCustomMaskEdit::mouseReleaseEvent(event);
+    });
 }
 
 void TInplaceEdit::paintEvent(QPaintEvent* event)

@@ -1,5 +1,6 @@
 #include "TNavButton.h"
 
+#include "HandlerGuard.h"
 #include "NavigatorGlyphs.h"
 
 #include <QMouseEvent>
@@ -94,15 +95,17 @@ void TNavButton::mouseMoveEvent(QMouseEvent* event)
 
 void TNavButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !pressed_)
-        return;
-    timer_->stop();
-    const bool clicked = down_ && isEnabled();
-    pressed_ = false;
-    down_ = false;
-    update();
-    if (clicked)
-        click();
+    guardedEvent(event, [&] {
+        if (event->button() != Qt::LeftButton || !pressed_)
+            return;
+        timer_->stop();
+        const bool clicked = down_ && isEnabled();
+        pressed_ = false;
+        down_ = false;
+        update();
+        if (clicked)
+            click();
+    });
 }
 
 void TNavButton::enterEvent(QEnterEvent*)

@@ -1,6 +1,7 @@
 #include "TPopupDataList.h"
 
 #include "FieldNames.h"
+#include "HandlerGuard.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
 #include "TField.h"
@@ -52,7 +53,7 @@ TPopupDataList::TPopupDataList(QWidget* parent)
     scrollBar_->setRange(0, 4);
     scrollBar_->setPageStep(1);
     scrollBar_->hide();
-    connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) { scrollBarAction(action); });
+    connect(scrollBar_, &QScrollBar::actionTriggered, this, guard([this](int action) { scrollBarAction(action); }));
     setRowCount(rows_);
 }
 
@@ -132,8 +133,10 @@ QRect TPopupDataList::listRect() const
 
 void TPopupDataList::resizeEvent(QResizeEvent*)
 {
-    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    scrollBar_->setGeometry(width() - border - barWidth, border, barWidth, height() - 2 * border);
+    guarded([&] {
+        const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        scrollBar_->setGeometry(width() - border - barWidth, border, barWidth, height() - 2 * border);
+    });
 }
 
 void TPopupDataList::setKeyValue(const FieldValue& key)
@@ -364,28 +367,36 @@ void TPopupDataList::setScrollTimer(std::unique_ptr<ControlTimer> timer)
 
 void TPopupDataList::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        pressAt(event->globalPosition().toPoint());
+    guardedEvent(event, [&] {
+        if (event->button() == Qt::LeftButton)
+            pressAt(event->globalPosition().toPoint());
+    });
 }
 
 void TPopupDataList::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() & Qt::LeftButton)
-        dragTo(event->globalPosition().toPoint());
+    guardedEvent(event, [&] {
+        if (event->buttons() & Qt::LeftButton)
+            dragTo(event->globalPosition().toPoint());
+    });
 }
 
 void TPopupDataList::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        releaseAt(event->globalPosition().toPoint());
+    guardedEvent(event, [&] {
+        if (event->button() == Qt::LeftButton)
+            releaseAt(event->globalPosition().toPoint());
+    });
 }
 
 void TPopupDataList::wheelEvent(QWheelEvent* event)
 {
-    const int steps = event->angleDelta().y() / 120;
-    for (int i = 0; i < std::abs(steps); ++i)
-        scrollBarAction(steps > 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
-    event->accept();
+    guardedEvent(event, [&] {
+        const int steps = event->angleDelta().y() / 120;
+        for (int i = 0; i < std::abs(steps); ++i)
+            scrollBarAction(steps > 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+        event->accept();
+    });
 }
 
 // ---- scrolling the view (the highlight stays with its key) ----
@@ -439,31 +450,33 @@ void TPopupDataList::updateScrollBar()
 
 void TPopupDataList::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    const QPalette& pal = palette();
-    painter.setPen(pal.color(QPalette::WindowText));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    if (!listActive())
-        return;
-    const QRect list = listRect();
-    painter.setClipRect(list);
-    const int highlighted = keyRow();
-    const int height = rowHeight();
-    const QFontMetrics metrics = fontMetrics();
-    for (int row = 0; row < link_.RecordCount(); ++row) {
-        const QRect line(list.left(), list.top() + row * height, list.width(), height);
-        const bool selected = row == highlighted;
-        if (selected)
-            painter.fillRect(line, pal.brush(QPalette::Highlight));
-        painter.setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        const QString text = QString::fromStdString(rowText(row));
-        const QRect textArea = line.adjusted(textMargin, 0, -textMargin, 0);
-        Qt::Alignment align = Qt::AlignLeft;
-        if (listField_->Alignment == TAlignment::taRightJustify)
-            align = Qt::AlignRight;
-        else if (listField_->Alignment == TAlignment::taCenter)
-            align = Qt::AlignHCenter;
-        painter.drawText(textArea, int(align | Qt::AlignVCenter),
-                         metrics.elidedText(text, Qt::ElideNone, textArea.width()));
-    }
+    guarded([&] {
+        QPainter painter(this);
+        const QPalette& pal = palette();
+        painter.setPen(pal.color(QPalette::WindowText));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        if (!listActive())
+            return;
+        const QRect list = listRect();
+        painter.setClipRect(list);
+        const int highlighted = keyRow();
+        const int height = rowHeight();
+        const QFontMetrics metrics = fontMetrics();
+        for (int row = 0; row < link_.RecordCount(); ++row) {
+            const QRect line(list.left(), list.top() + row * height, list.width(), height);
+            const bool selected = row == highlighted;
+            if (selected)
+                painter.fillRect(line, pal.brush(QPalette::Highlight));
+            painter.setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
+            const QString text = QString::fromStdString(rowText(row));
+            const QRect textArea = line.adjusted(textMargin, 0, -textMargin, 0);
+            Qt::Alignment align = Qt::AlignLeft;
+            if (listField_->Alignment == TAlignment::taRightJustify)
+                align = Qt::AlignRight;
+            else if (listField_->Alignment == TAlignment::taCenter)
+                align = Qt::AlignHCenter;
+            painter.drawText(textArea, int(align | Qt::AlignVCenter),
+                             metrics.elidedText(text, Qt::ElideNone, textArea.width()));
+        }
+    });
 }

@@ -1,4 +1,5 @@
 #include "TRadioGroup.h"
+#include "HandlerGuard.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -28,7 +29,7 @@ void TRadioGroup::SetItems(const QStringList& items)
     // their only common parent.
     for (int i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(items.at(i), this);
-        connect(b, &QRadioButton::toggled, this, [this, i](bool checked) { buttonToggled(i, checked); });
+        connect(b, &QRadioButton::toggled, this, guard([this, i](bool checked) { buttonToggled(i, checked); }));
         b->show();
         buttons_.push_back(b);
     }

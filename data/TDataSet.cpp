@@ -513,9 +513,11 @@ int TDataSet::MoveBy(int distance)
             ++moved;
         eof_ = moved < distance;
     } else {
-        while (moved < -distance && StepBackward(scrolled))
+        // Negated in a wider type: the distance may be INT_MIN.
+        const long long back = -static_cast<long long>(distance);
+        while (moved < back && StepBackward(scrolled))
             ++moved;
-        bof_ = moved < -distance;
+        bof_ = moved < back;
         moved = -moved;
     }
     if (recordCount_ == oldCount)

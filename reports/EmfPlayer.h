@@ -10,10 +10,11 @@ struct EmfPictureInfo {
     PageRect frame;   // hundredths of a millimetre
     std::uint16_t handles = 0;
 
-    std::int32_t widthPixels() const { return bounds.right - bounds.left + 1; }
-    std::int32_t heightPixels() const { return bounds.bottom - bounds.top + 1; }
-    double widthTenthsMm() const { return (frame.right - frame.left) / 10.0; }
-    double heightTenthsMm() const { return (frame.bottom - frame.top) / 10.0; }
+    // In a wider type: a picture from a file may hold any bounds.
+    std::int64_t widthPixels() const { return std::int64_t(bounds.right) - bounds.left + 1; }
+    std::int64_t heightPixels() const { return std::int64_t(bounds.bottom) - bounds.top + 1; }
+    double widthTenthsMm() const { return double(std::int64_t(frame.right) - frame.left) / 10.0; }
+    double heightTenthsMm() const { return double(std::int64_t(frame.bottom) - frame.top) / 10.0; }
 };
 
 // Reads Enhanced Metafile pictures: what our writer emits and the common

@@ -103,7 +103,7 @@ void TBandReport::RunReport(TRepPrinter& destination)
     } catch (...) {
         setUnits(savedUnits);
         unprepare();
-        destination.AbortDocument();
+        destination.FailDocument();
         destination_ = nullptr;
         available_ = true;
         throw;

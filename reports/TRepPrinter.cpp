@@ -68,6 +68,7 @@ void TRepPrinter::OpenDocument()
 {
     availablePages_ = 0;
     cancelled_ = false;
+    incomplete_ = false;
     if (mode_ == Mode::Printer && status_ == Status::Ready) {
         if (!PrinterPresent())
             throw EReportError("Report printer not ready");
@@ -194,6 +195,21 @@ void TRepPrinter::AbortDocument()
             device_->AbortJob();
     }
     status_ = Status::Finished;
+}
+
+void TRepPrinter::FailDocument()
+{
+    incomplete_ = true;
+    try {
+        AbortDocument();
+    } catch (...) {
+        // The open page could not be stored either; the caller goes on
+        // with the error that ended the run.
+        status_ = Status::Finished;
+    }
+    // Even when no page could be stored, the preview learns the run is over.
+    if (Observer)
+        Observer->PageAvailable(availablePages_);
 }
 
 std::int32_t TRepPrinter::XPos(double x) const

@@ -75,6 +75,10 @@ public:
     void NewPage();
     void FinishDocument();
     void AbortDocument();
+    // The run failed: the pages so far stay, and the document is marked
+    // incomplete until the next run opens it. Never raises.
+    void FailDocument();
+    bool Incomplete() const { return incomplete_; }
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
 
@@ -145,6 +149,7 @@ private:
     Status status_ = Status::Ready;
     bool cancelled_ = false;
     bool loaded_ = false;
+    bool incomplete_ = false;
     bool showingPreview_ = false;
     int pageCount_ = 0;
     int pageNumber_ = 0;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "EReportError.h"
+#include "TemporaryPageFiles.h"
 
 TRepStream::TRepStream(size_t memoryLimit) : limit_(memoryLimit) {}
 
@@ -29,24 +30,16 @@ std::unique_ptr<TRepStream> TRepStream::openFile(const std::string& path)
 
 TRepStream::~TRepStream()
 {
-    if (file_)
-        std::fclose(file_);
     if (!temporaryName_.empty())
-        std::remove(temporaryName_.c_str());
+        TemporaryPageFiles::remove(file_, temporaryName_);
+    else if (file_)
+        std::fclose(file_);
 }
 
 void TRepStream::moveToFile()
 {
-    std::string name = (std::filesystem::temp_directory_path() / "RPFXXXXXX").string();
-    const int fd = mkstemp(name.data());
-    if (fd < 0)
-        throw EReportError("Cannot create a temporary file for the report");
-    file_ = fdopen(fd, "w+b");
-    if (!file_) {
-        ::close(fd);
-        std::remove(name.c_str());
-        throw EReportError("Cannot create a temporary file for the report");
-    }
+    std::string name;
+    file_ = TemporaryPageFiles::create(name);
     temporaryName_ = name;
     fileName_ = name;
     if (!memory_.empty() && std::fwrite(memory_.data(), 1, memory_.size(), file_) != memory_.size())

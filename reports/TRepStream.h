@@ -7,7 +7,8 @@
 #include <vector>
 
 // The byte stream under the page store: a memory buffer that moves to a
-// temporary file (prefix "RPF", in the temporary directory) once it grows past
+// temporary file (prefix "RPF", in the temporary directory; see
+// TemporaryPageFiles) once it grows past
 // its limit, or a saved report file opened for reading. Every operation takes
 // the stream's own lock.
 class TRepStream {

@@ -7,7 +7,7 @@ packages=(
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation libcups2-dev cups-client
-  xvfb xdotool poppler-utils libxcb1-dev
+  xvfb xdotool openbox poppler-utils libxcb1-dev
   emf2svg zlib1g-dev
   libxlsxwriter-dev python3-openpyxl xlsx2csv
   dpkg-dev desktop-file-utils

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the program under Xvfb on a throw-away database and takes screenshots
 # of the login window, a wrong-password box, the menu window, an open menu,
-# the leave confirmation and the error box of a start-up without tables.
-# Needs xvfb and xdotool (tools/deps.sh). Writes PNGs to the folder given
+# the leave confirmation, the error box of a start-up without tables, and,
+# under openbox, the menu window closed by its frame and the usage window
+# scrolled to its end. Needs xvfb, xdotool and openbox (tools/deps.sh). Writes PNGs to the folder given
 # (default build/screenshots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,8 +14,10 @@ display=:97
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 app=""
+wm=""
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null || true
+    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
     kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -55,3 +58,27 @@ xdotool windowfocus --sync "$menu" key ctrl+x
 shot leave-confirmation
 xdotool key n
 shot leave-answered-no
+
+# Under a window manager: the frame's close box on the menu window returns
+# to the login window; the usage window scrolls to its last lines.
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
+login=$(xdotool search --onlyvisible --name "Form Login" | head -1)
+if [ -n "$login" ]; then
+    xdotool mousemove --window "$login" 150 20 click 1 type "mawar"
+    xdotool mousemove --window "$login" 60 84 click 1
+fi
+menu=$(xdotool search --sync --onlyvisible --name "Pengelolaan Data Mutasi" | head -1)
+xdotool windowactivate --sync "$menu" key alt+F4
+shot menu-closed-by-frame
+login=$(xdotool search --sync --onlyvisible --name "Form Login" | head -1)
+xdotool mousemove --window "$login" 150 20 click 1 type "mawar"
+xdotool mousemove --window "$login" 60 84 click 1
+menu=$(xdotool search --sync --onlyvisible --name "Pengelolaan Data Mutasi" | head -1)
+xdotool mousemove --window "$menu" 195 8 click 1
+sleep 0.5
+xdotool mousemove --window "$menu" 254 28 click 1  # "Penggunaan Program"
+usage=$(xdotool search --sync --onlyvisible --name "Form Sekilas Penggunaan Program" | head -1)
+xdotool mousemove --window "$usage" 100 100 click 1 key Next Next Next
+shot usage-scrolled-to-end

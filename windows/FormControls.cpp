@@ -2,6 +2,7 @@
 
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
+#include "TRepMemo.h"
 #include "WindowFonts.h"
 
 #include <QPushButton>
@@ -61,4 +62,10 @@ TDBGridOptions FormControls::rowSelectOptions()
     using O = TDBGridOption;
     return {O::dgTitles,    O::dgIndicator,     O::dgColumnResize, O::dgTabs,
             O::dgRowSelect, O::dgConfirmDelete, O::dgCancelOnExit};
+}
+
+void FormControls::roomForScrollBar(QWidget* window, const TRepMemo* memo)
+{
+    if (memo->Scrolls())
+        window->resize(window->width() + memo->ScrollBarWidth(), window->height());
 }

@@ -11,6 +11,7 @@ class QWidget;
 class TDBGrid;
 class TDBNavigator;
 class TDataSource;
+class TRepMemo;
 
 // The controls the list, search and information windows build the same way.
 class FormControls {
@@ -32,4 +33,8 @@ public:
     // The options the search and data windows give their key grids: whole
     // rows, no editing in the grid.
     static TDBGridOptions rowSelectOptions();
+    // Widens window by memo's scroll bar when the memo scrolls: the text
+    // already reaches the window's right edge, and the bar must not cover
+    // the ends of the longest lines.
+    static void roomForScrollBar(QWidget* window, const TRepMemo* memo);
 };

@@ -1,6 +1,7 @@
 #include "RecordWindow.h"
 
 #include "BoxFlags.h"
+#include "HandlerGuard.h"
 #include "MessageBoxes.h"
 #include "FormControls.h"
 #include "TDBEdit.h"
@@ -147,7 +148,7 @@ QPushButton* RecordWindow::addButton(int index, const char* caption, void (Recor
     button->setAutoDefault(false);
     button->setGeometry(layout_.buttonLeft + index * layout_.buttonStep, layout_.buttonRowTop, buttonWidth,
                         buttonHeight);
-    connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    connect(button, &QPushButton::clicked, this, guard([this, handler] { (this->*handler)(); }));
     return button;
 }
 

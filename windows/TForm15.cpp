@@ -1,6 +1,7 @@
 #include "TForm15.h"
 
 #include "FormControls.h"
+#include "HandlerGuard.h"
 #include "InformationTexts.h"
 #include "TRepMemo.h"
 #include "WindowFonts.h"
@@ -17,9 +18,12 @@ TForm15::TForm15()
     RepMemo1->SetAlignment(TRepAlignment::taCenter);
     RepMemo1->SetBounds(16, 16, 497, 241);
     RepMemo1->SetLines(InformationTexts::officeHistory());
+    FormControls::roomForScrollBar(this, RepMemo1);
 
     Button1 = FormControls::button(this, "Button1", "Tutup", QRect(16, 272, 497, 25));
-    connect(Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, guard(this, &TForm15::Button1Click));
+    setTabOrder(Button1, RepMemo1);
+    Button1->setFocus();  // "Tutup" keeps the first focus
 }
 
 void TForm15::Button1Click()

@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "HandlerGuard.h"
 #include "ListExport.h"
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
@@ -32,9 +33,9 @@ TForm4::TForm4()
 
     Export = new ListExport(this, DBGrid1, DMarsipstaf ? &DMarsipstaf->Tdatapeg : nullptr);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, guard(this, &TForm4::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guard(this, &TForm4::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guard(this, &TForm4::Button3Click));
 }
 
 void TForm4::Button1Click()

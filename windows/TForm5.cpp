@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "HandlerGuard.h"
 #include "ListExport.h"
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
@@ -28,9 +29,9 @@ TForm5::TForm5()
 
     Export = new ListExport(this, DBGrid1, DMarsipstaf ? &DMarsipstaf->Tmutasi : nullptr);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, guard(this, &TForm5::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guard(this, &TForm5::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guard(this, &TForm5::Button3Click));
 }
 
 void TForm5::Button1Click()

@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "HandlerGuard.h"
 #include "TDBGrid.h"
 #include "MessageBoxes.h"
 #include "TDBNavigator.h"
@@ -50,8 +51,8 @@ TForm6::TForm6()
     Button1 = FormControls::button(this, "Button1", "Tutup", QRect(8, 421, 321, 25));
 
     RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
-    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, guard(this, &TForm6::Button2Click));
+    connect(Button1, &QPushButton::clicked, this, guard(this, &TForm6::Button1Click));
 }
 
 void TForm6::RadioGroup1Click()

@@ -2,6 +2,7 @@
 
 #include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "HandlerGuard.h"
 #include "TDBGrid.h"
 #include "MessageBoxes.h"
 #include "TDBNavigator.h"
@@ -54,8 +55,8 @@ TForm7::TForm7()
 
 
     RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
-    connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, guard(this, &TForm7::Button2Click));
+    connect(Button1, &QPushButton::clicked, this, guard(this, &TForm7::Button1Click));
 }
 
 void TForm7::RadioGroup1Click()

@@ -2,9 +2,14 @@
 
 #include "TextLayout.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -45,9 +50,16 @@ QString fromU16(const std::u16string& text)
 
 }
 
-TRepMemo::TRepMemo(QWidget* parent) : QWidget(parent)
+TRepMemo::TRepMemo(QWidget* parent) : QWidget(parent), scrollBar_(new QScrollBar(Qt::Vertical, this))
 {
     setFocusPolicy(Qt::NoFocus);
+    scrollBar_->setObjectName(QStringLiteral("scrollBar"));
+    scrollBar_->setFocusPolicy(Qt::NoFocus);
+    scrollBar_->hide();
+    connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int line) {
+        topLine_ = line;
+        update();
+    });
     SetFontSize(fontSize_);
 }
 
@@ -99,13 +111,23 @@ int TRepMemo::LineHeight() const
 int TRepMemo::VisibleLineCount() const
 {
     const int fit = height() / std::max(1, LineHeight());
-    return std::min(fit, int(laidOut_.size()));
+    return std::min(fit, int(laidOut_.size()) - topLine_);
+}
+
+bool TRepMemo::Scrolls() const
+{
+    return !scrollBar_->isHidden();
+}
+
+int TRepMemo::ScrollBarWidth() const
+{
+    return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrollBar_);
 }
 
 int TRepMemo::LineLeft(int index) const
 {
     const QString& line = laidOut_.at(std::size_t(index));
-    const int room = width() - QFontMetrics(font()).horizontalAdvance(line);
+    const int room = textWidth_ - QFontMetrics(font()).horizontalAdvance(line);
     switch (alignment_) {
     case TRepAlignment::taRightJustify:
         return room;
@@ -142,9 +164,75 @@ void TRepMemo::relayout()
             r.setLeft(designed_.left() + (designed_.width() - w) / 2);
         r.setWidth(w);
     }
+    textWidth_ = r.width();
+    const int fit = r.height() / std::max(1, LineHeight());
+    if (int(laidOut_.size()) > fit)
+        r.setWidth(r.width() + ScrollBarWidth());
     setGeometry(r);
+    placeScrollBar(fit);
     relayingOut_ = false;
     update();
+}
+
+void TRepMemo::placeScrollBar(int fit)
+{
+    const int hidden = std::max(0, int(laidOut_.size()) - fit);
+    scrollBar_->setRange(0, hidden);
+    scrollBar_->setSingleStep(1);
+    scrollBar_->setPageStep(std::max(1, fit));
+    scrollBar_->setGeometry(textWidth_, 0, ScrollBarWidth(), height());
+    scrollBar_->setVisible(hidden > 0);
+    // Only a text that scrolls takes the focus, so the keys can scroll it.
+    setFocusPolicy(hidden > 0 ? Qt::StrongFocus : Qt::NoFocus);
+    topLine_ = scrollBar_->value();
+}
+
+void TRepMemo::scrollTo(int line)
+{
+    scrollBar_->setValue(line);  // clamps to the range
+}
+
+void TRepMemo::keyPressEvent(QKeyEvent* event)
+{
+    const int page = scrollBar_->pageStep();
+    switch (event->key()) {
+    case Qt::Key_Up:
+        scrollTo(topLine_ - 1);
+        break;
+    case Qt::Key_Down:
+        scrollTo(topLine_ + 1);
+        break;
+    case Qt::Key_PageUp:
+        scrollTo(topLine_ - page);
+        break;
+    case Qt::Key_PageDown:
+        scrollTo(topLine_ + page);
+        break;
+    case Qt::Key_Home:
+        scrollTo(0);
+        break;
+    case Qt::Key_End:
+        scrollTo(scrollBar_->maximum());
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TRepMemo::wheelEvent(QWheelEvent* event)
+{
+    if (!Scrolls()) {
+        event->ignore();
+        return;
+    }
+    // A notch is 120; a touch pad sends smaller steps, kept until a line's worth.
+    wheelDelta_ += event->angleDelta().y() * QApplication::wheelScrollLines();
+    const int lines = wheelDelta_ / 120;
+    wheelDelta_ -= lines * 120;
+    scrollTo(topLine_ - lines);
+    event->accept();
 }
 
 void TRepMemo::changeEvent(QEvent* event)
@@ -158,19 +246,19 @@ void TRepMemo::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (!Transparent)
-        painter.fillRect(rect(), Color);
+        painter.fillRect(TextRect(), Color);
     paintCornerMarks(painter);
     painter.setPen(Qt::black);
     painter.setBackgroundMode(Qt::TransparentMode);
     const int lineHeight = LineHeight();
     const int ascent = QFontMetrics(font()).ascent();
     for (int i = 0; i < VisibleLineCount(); ++i)
-        painter.drawText(LineLeft(i), i * lineHeight + ascent, laidOut_[std::size_t(i)]);
+        painter.drawText(LineLeft(topLine_ + i), i * lineHeight + ascent, laidOut_[std::size_t(topLine_ + i)]);
 }
 
 void TRepMemo::paintCornerMarks(QPainter& painter) const
 {
-    const int right = width() - 1;
+    const int right = textWidth_ - 1;
     const int bottom = height() - 1;
     const int reach = cornerMark - 1;
     painter.setPen(QPen(Qt::black, 1));

@@ -8,12 +8,16 @@
 
 #include <vector>
 
+class QScrollBar;
+
 // The report engine's multi-line text control placed directly on a window.
 // It lays its lines out as a text on a report band is laid out (split at
 // line breaks, one text line high each, aligned as set) and paints them on
-// its own white rectangle with a small corner mark at each corner. It takes
-// no focus and has no scroll bar: the user cannot select, edit or scroll
-// the text, and lines below its height are not shown.
+// its own white rectangle with a small corner mark at each corner. The
+// user cannot select or edit the text. When the lines are taller than the
+// control, a scroll bar appears right of the text and the text scrolls by
+// whole lines (wheel, arrow keys, Page Up/Down, Home/End); otherwise the
+// control takes no focus and shows no scroll bar.
 class TRepMemo : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +49,14 @@ public:
     // The lines as laid out, and how many of them fit the height.
     const std::vector<QString>& LaidOutLines() const { return laidOut_; }
     int VisibleLineCount() const;
+    // The first laid-out line shown (0 unless scrolled).
+    int TopLine() const { return topLine_; }
+    // True when the lines are taller than the control and it scrolls.
+    bool Scrolls() const;
+    // Where the text is painted: the control less its scroll bar.
+    QRect TextRect() const { return QRect(0, 0, textWidth_, height()); }
+    // The scroll bar's width, taken right of the text while it is shown.
+    int ScrollBarWidth() const;
     // One text line: the cell height of "W".
     int LineHeight() const;
     // Where line i starts, in the control's coordinates.
@@ -53,9 +65,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void relayout();
+    void placeScrollBar(int fit);
+    void scrollTo(int line);
     void paintCornerMarks(class QPainter& painter) const;
 
     QStringList lines_;
@@ -66,4 +82,8 @@ private:
     QRect designed_;
     std::vector<QString> laidOut_;
     bool relayingOut_ = false;
+    QScrollBar* scrollBar_;
+    int topLine_ = 0;
+    int textWidth_ = 0;
+    int wheelDelta_ = 0;  // wheel turn not yet worth a line
 };

@@ -3,16 +3,24 @@
 #include "EmfPlayer.h"
 #include "QtPageCanvas.h"
 
+#include <cstdint>
+
 void PagePainter::paint(QPainter& painter, std::span<const std::uint8_t> picture, const QRectF& target)
 {
     const EmfPictureInfo info = EmfPlayer::info(picture);
-    if (info.widthPixels() <= 0 || info.heightPixels() <= 0)
+    const std::int64_t width = info.widthPixels();
+    const std::int64_t height = info.heightPixels();
+    if (width <= 0 || height <= 0)
         return;
+    // Bounds read from a file may be anywhere in the 32-bit range: the
+    // placement is worked out in doubles, never in int.
+    const double left = info.bounds.left;
+    const double top = info.bounds.top;
     painter.save();
     painter.translate(target.topLeft());
-    painter.scale(target.width() / info.widthPixels(), target.height() / info.heightPixels());
-    painter.translate(-info.bounds.left, -info.bounds.top);
-    painter.setClipRect(QRect(info.bounds.left, info.bounds.top, info.widthPixels(), info.heightPixels()));
+    painter.scale(target.width() / double(width), target.height() / double(height));
+    painter.translate(-left, -top);
+    painter.setClipRect(QRectF(left, top, double(width), double(height)));
     QtPageCanvas canvas(painter);
     try {
         EmfPlayer::play(picture, canvas);

@@ -9,11 +9,25 @@ namespace {
 
 QColor qcolor(const PageColor& c) { return QColor(c.r, c.g, c.b); }
 
-// Pictures from elsewhere may carry any coordinates; keep the arithmetic in range.
+// Pictures from elsewhere may carry any coordinates. A corner and a span
+// are each kept within half the int range, so that a rectangle's far edge
+// (corner + span) is still an int.
+constexpr std::int64_t reach = INT32_MAX / 2;
+
+int coordinate(std::int32_t v)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(v, -reach, reach));
+}
+
 int span(std::int32_t from, std::int32_t to, int less = 0)
 {
     const std::int64_t d = std::int64_t(to) - from - less;
-    return static_cast<int>(std::clamp<std::int64_t>(d, INT32_MIN / 2, INT32_MAX / 2));
+    return static_cast<int>(std::clamp<std::int64_t>(d, -reach, reach));
+}
+
+QRect rectOf(const PageRect& r, int less)
+{
+    return QRect(coordinate(r.left), coordinate(r.top), span(r.left, r.right, less), span(r.top, r.bottom, less));
 }
 
 QPolygon polygonOf(const std::vector<PagePoint>& points)
@@ -45,17 +59,17 @@ void QtPageCanvas::rectangle(const PageRect& r, const PagePen& pen, const PageBr
 {
     if (!pen.visible) {
         if (brush.visible)
-            painter_.fillRect(QRect(r.left, r.top, span(r.left, r.right), span(r.top, r.bottom)), qcolor(brush.color));
+            painter_.fillRect(rectOf(r, 0), qcolor(brush.color));
         return;
     }
     use(pen, brush);
-    painter_.drawRect(QRect(r.left, r.top, span(r.left, r.right, 1), span(r.top, r.bottom, 1)));
+    painter_.drawRect(rectOf(r, 1));
 }
 
 void QtPageCanvas::ellipse(const PageRect& r, const PagePen& pen, const PageBrush& brush)
 {
     use(pen, brush);
-    painter_.drawEllipse(QRect(r.left, r.top, span(r.left, r.right, 1), span(r.top, r.bottom, 1)));
+    painter_.drawEllipse(rectOf(r, 1));
 }
 
 void QtPageCanvas::polyline(const std::vector<PagePoint>& points, const PagePen& pen)

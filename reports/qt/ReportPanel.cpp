@@ -1,5 +1,6 @@
 #include "ReportPanel.h"
 
+#include "HandlerGuard.h"
 #include <QCoreApplication>
 #include <algorithm>
 #include <QGuiApplication>
@@ -120,7 +121,7 @@ void ReportPanel::PrintRequested(TRepPrinter& destination)
 {
     if (&destination != destination_.get() || destination.ReportLoaded())
         return;
-    QMetaObject::invokeMethod(this, [this] { PrintReport(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, guard([this] { PrintReport(); }), Qt::QueuedConnection);
 }
 
 void ReportPanel::PrintReport()

@@ -1,5 +1,7 @@
 #include "TRepPreview.h"
 
+#include "HandlerGuard.h"
+
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <cmath>
@@ -115,13 +117,15 @@ void TRepPreview::scrollHome()
 
 void TRepPreview::resizeEvent(QResizeEvent* event)
 {
-    QScrollArea::resizeEvent(event);
-    if (zoomState_ == ZoomState::Fit)
-        ZoomToFit();
-    else if (zoomState_ == ZoomState::Width)
-        ZoomToWidth();
-    else
-        updateImage();
+    guardedEvent(event, [&] {
+        QScrollArea::resizeEvent(event);
+        if (zoomState_ == ZoomState::Fit)
+            ZoomToFit();
+        else if (zoomState_ == ZoomState::Width)
+            ZoomToWidth();
+        else
+            updateImage();
+    });
 }
 
 // Notifications are posted, as window messages are: they are handled when
@@ -129,19 +133,19 @@ void TRepPreview::resizeEvent(QResizeEvent* event)
 void TRepPreview::PageAvailable(int pages)
 {
     QMetaObject::invokeMethod(
-        this, [this, pages] {
+        this, guard([this, pages] {
             if (destination_ && OnPageAvailable)
                 OnPageAvailable(pages);
-        },
+        }),
         Qt::QueuedConnection);
 }
 
 void TRepPreview::Progress(int percent)
 {
     QMetaObject::invokeMethod(
-        this, [this, percent] {
+        this, guard([this, percent] {
             if (destination_ && OnProgressUpdate)
                 OnProgressUpdate(percent);
-        },
+        }),
         Qt::QueuedConnection);
 }

@@ -1,4 +1,5 @@
 #include "TRepProgressForm.h"
+#include "HandlerGuard.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -27,12 +28,12 @@ TRepProgressForm::TRepProgressForm(TRepPrinter& destination, QWidget* parent)
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(36, 60, 75, 25);
-    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, guard([this] { CancelButtonClick(); }));
 }
 
 void TRepProgressForm::Progress(int)
 {
-    QMetaObject::invokeMethod(this, [this] { UpdateProgress(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, guard([this] { UpdateProgress(); }), Qt::QueuedConnection);
 }
 
 // Reads the progress when the message is handled, not when it was posted.

@@ -1,4 +1,5 @@
 #include "TRepStandardPreview.h"
+#include "HandlerGuard.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -57,7 +58,7 @@ QAction* TRepStandardPreview::addButton(const char* name, int image, const char*
     QAction* action = ToolBar1->addAction(QIcon(PreviewGlyphs::glyph(image)), QString());
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(QString::fromLatin1(hint));
-    connect(action, &QAction::triggered, this, [this, click] { (this->*click)(); });
+    connect(action, &QAction::triggered, this, guard([this, click] { (this->*click)(); }));
     if (QWidget* button = ToolBar1->widgetForAction(action))
         button->setObjectName(QString::fromLatin1(name));
     return action;
@@ -107,7 +108,7 @@ void TRepStandardPreview::buildToolBar()
     ExitButton->setObjectName(QStringLiteral("ExitButton"));
     ExitButton->setFixedSize(40, 22);
     ToolBar1->addWidget(ExitButton);
-    connect(ExitButton, &QPushButton::clicked, this, [this] { ExitClick(); });
+    connect(ExitButton, &QPushButton::clicked, this, guard([this] { ExitClick(); }));
 }
 
 void TRepStandardPreview::buildStatusBar()
@@ -136,8 +137,13 @@ void TRepStandardPreview::Open()
 void TRepStandardPreview::UpdateInfo()
 {
     const int count = destination_ ? destination_->PageCount() : 0;
-    PagePanel->setText(QStringLiteral("Page") + QLatin1Char(' ') + QString::number(RepPreview->PageNumber())
-                       + QLatin1Char(' ') + QStringLiteral("of") + QLatin1Char(' ') + QString::number(count));
+    QString text = QStringLiteral("Page") + QLatin1Char(' ') + QString::number(RepPreview->PageNumber())
+        + QLatin1Char(' ') + QStringLiteral("of") + QLatin1Char(' ') + QString::number(count);
+    // A run that failed (no room for its pages, a table error) keeps the
+    // pages it made; the panel says they are not the whole report.
+    if (destination_ && destination_->Incomplete())
+        text += QStringLiteral(" (incomplete)");
+    PagePanel->setText(text);
 }
 
 void TRepStandardPreview::ZoomToFitClick()
@@ -270,15 +276,17 @@ void TRepStandardPreview::RepPreviewProgressUpdate(int percent)
 // destination at once: the window lets go of it first.
 void TRepStandardPreview::closeEvent(QCloseEvent* event)
 {
-    event->accept();
-    if (closed_)
-        return;
-    closed_ = true;
-    TRepPrinter* destination = destination_;
-    destination_ = nullptr;
-    RepPreview->detach();
-    if (destination)
-        destination->ClosePreview();
+    guardedEvent(event, [&] {
+        event->accept();
+        if (closed_)
+            return;
+        closed_ = true;
+        TRepPrinter* destination = destination_;
+        destination_ = nullptr;
+        RepPreview->detach();
+        if (destination)
+            destination->ClosePreview();
+    });
 }
 
 bool TRepStandardPreview::eventFilter(QObject* watched, QEvent* event)
@@ -286,7 +294,9 @@ bool TRepStandardPreview::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (handleKey(key->key(), key->modifiers()))
+        bool used = true;  // a key whose command failed is used up
+        guarded([&] { used = handleKey(key->key(), key->modifiers()); });
+        if (used)
             return true;
     }
     return QMainWindow::eventFilter(watched, event);

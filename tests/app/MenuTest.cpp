@@ -17,6 +17,7 @@
 #include "TForm9.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -274,12 +275,25 @@ TEST_F(Menu, KeluarNoOrCloseBoxShowsTheLoginInFrontOfTheMenu)
     }
 }
 
-TEST_F(Menu, ClosingTheMenuWindowLeavesTheProgramRunning)
+TEST_F(Menu, ClosingTheMenuWindowByItsFrameReturnsToTheLogin)
 {
-    activate(Form1);
-    Form12->Hide();
-    Form1->close();
-    EXPECT_FALSE(Form1->isVisible());
-    EXPECT_FALSE(Form12->isVisible());
-    EXPECT_NE(Form1, nullptr);
+    // Once through the close box's own event, once through close(): both
+    // hide the menu window and show the login window, as Yes to "Keluar" does.
+    for (int way = 0; way < 2; ++way) {
+        activate(Form1);
+        Form12->Hide();
+        ModalBoxResponder responder;  // the frame asks nothing
+        if (way == 0) {
+            QCloseEvent close;
+            QApplication::sendEvent(Form1, &close);
+            EXPECT_FALSE(close.isAccepted());
+        } else {
+            EXPECT_FALSE(Form1->close());
+        }
+        EXPECT_TRUE(responder.boxes().empty());
+        EXPECT_FALSE(Form1->isVisible()) << way;
+        EXPECT_TRUE(Form12->isVisible()) << way;
+        EXPECT_FALSE(TApplication::instance()->Terminated());
+        EXPECT_NE(Form1, nullptr);
+    }
 }

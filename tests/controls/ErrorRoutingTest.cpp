@@ -3,6 +3,7 @@
 #include "EConvertError.h"
 #include "EDBEditError.h"
 #include "EDatabaseError.h"
+#include "HandlerGuard.h"
 #include "MessageBoxes.h"
 #include "ModalBoxResponder.h"
 #include "TApplication.h"
@@ -21,11 +22,11 @@ struct HandlerButton {
     explicit HandlerButton(std::function<void()> failing)
     {
         button.resize(80, 25);
-        QObject::connect(&button, &QPushButton::clicked, [this, failing] {
+        QObject::connect(&button, &QPushButton::clicked, guard([this, failing] {
             ++stepsDone;
             failing();
             ++stepsDone;  // never reached when the handler fails
-        });
+        }));
         button.show();
     }
     void click() { QTest::mouseClick(&button, Qt::LeftButton); }
@@ -102,10 +103,10 @@ TEST(ErrorRouting, ErrorFromATimerIsShown)
     ModalBoxResponder responder;
     responder.click(QStringLiteral("OK"));
     bool fired = false;
-    QTimer::singleShot(0, [&fired] {
+    QTimer::singleShot(0, guard([&fired] {
         fired = true;
         throw EDatabaseError("Tdatapeg: Table is busy");
-    });
+    }));
     while (!fired)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     ASSERT_EQ(responder.boxes().size(), 1);
@@ -122,4 +123,41 @@ TEST(ErrorRouting, ApplicationErrorEventReplacesTheBox)
     TApplication::instance()->OnException = nullptr;
     EXPECT_TRUE(responder.boxes().empty());
     EXPECT_EQ(seen, std::vector<std::string>{"Tmutasi: Key violation"});
+}
+
+// The guard stops the error where Qt called in: Qt's own code around the
+// handler runs on, so a second handler of the same signal still runs and the
+// button's own release handling ends normally (it is no longer down).
+TEST(ErrorRouting, GuardedErrorDoesNotPassThroughQtsFrames)
+{
+    HandlerButton handler([] { throw EDatabaseError("Tdatapeg: Key violation"); });
+    int laterHandlers = 0;
+    QObject::connect(&handler.button, &QPushButton::clicked, [&laterHandlers] { ++laterHandlers; });
+    ModalBoxResponder responder;
+    responder.click(QStringLiteral("OK"));
+    handler.click();
+    ASSERT_EQ(responder.boxes().size(), 1);
+    EXPECT_EQ(responder.last().text.toStdString(), "Tdatapeg: Key violation.");
+    EXPECT_EQ(handler.stepsDone, 1);
+    EXPECT_EQ(laterHandlers, 1);
+    EXPECT_FALSE(handler.button.isDown());
+}
+
+TEST(ErrorRouting, GuardPassesTheSignalsArgumentsWhenTheHandlerTakesThem)
+{
+    QPushButton button;
+    button.setCheckable(true);
+    std::vector<bool> seen;
+    int plain = 0;
+    QObject::connect(&button, &QPushButton::toggled, guard([&seen](bool on) { seen.push_back(on); }));
+    QObject::connect(&button, &QPushButton::toggled, guard([&plain] { ++plain; }));
+    button.toggle();
+    button.toggle();
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    EXPECT_EQ(plain, 2);
+    EXPECT_TRUE(guarded([] {}));
+    ModalBoxResponder responder;
+    responder.click(QStringLiteral("OK"));
+    EXPECT_FALSE(guarded([] { throw EDatabaseError("Tmutasi: Table is busy"); }));
+    EXPECT_EQ(responder.boxes().size(), 1);
 }

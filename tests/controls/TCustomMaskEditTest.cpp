@@ -123,14 +123,34 @@ TEST_F(MaskEditWidget, CompletedTextLetsTheFocusGo)
     EXPECT_EQ(first->text(), QStringLiteral("1234567890"));
 }
 
+namespace {
+// Counts the Enter presses that reach a window, as its default button would.
+struct EnterCounter : QObject {
+    int presses = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return)
+            ++presses;
+        return false;
+    }
+};
+}
+
 TEST_F(MaskEditWidget, EnterValidates)
 {
+    EnterCounter window_;
+    window.installEventFilter(&window_);
     focusFirst(QStringLiteral("!99/99/00;1;_"), QString());
     QTest::keyClicks(first, QStringLiteral("1"));
     QTest::keyClick(first, Qt::Key_Return);
     EXPECT_EQ(errors(), std::vector<std::string>{invalidInput});
     EXPECT_EQ(first->cursorPosition(), 6);
     EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_EQ(window_.presses, 0) << "a failed check uses the key up";
+    QTest::keyClicks(first, QStringLiteral("20670"));
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(window_.presses, 1) << "a valid entry leaves Enter to the window";
 }
 
 TEST_F(MaskEditWidget, PasteAndCutUseTheClipboard)

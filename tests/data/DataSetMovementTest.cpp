@@ -1,6 +1,8 @@
 #include "DataModuleFixture.h"
 #include "RecordingLink.h"
 
+#include <climits>
+
 namespace {
 
 class DataSetMovement : public DataModuleFixture {
@@ -34,6 +36,18 @@ TEST_F(DataSetMovement, EndsSetAndClearBofAndEof)
     peg().Last();
     EXPECT_TRUE(peg().Eof());
     EXPECT_FALSE(peg().Bof());
+    EXPECT_EQ(current(), "1000000004");
+}
+
+// The backward count is negated: at INT_MIN only a wider type holds it.
+TEST_F(DataSetMovement, MoveByTheIntLimitsStopsAtTheEnds)
+{
+    peg().Last();
+    EXPECT_EQ(peg().MoveBy(INT_MIN), -3);
+    EXPECT_TRUE(peg().Bof());
+    EXPECT_EQ(current(), "1000000001");
+    EXPECT_EQ(peg().MoveBy(INT_MAX), 3);
+    EXPECT_TRUE(peg().Eof());
     EXPECT_EQ(current(), "1000000004");
 }
 

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <random>
 
+#include "ByteMutation.h"
 #include "EReportError.h"
 #include "EmfPlayer.h"
-#include "LittleEndian.h"
 #include "RecordingCanvas.h"
 #include "TRepPageList.h"
 
@@ -21,36 +21,10 @@ const fs::path Corpus = fs::path(ARSIPSTAF_SOURCE_DIR) / "tests/reports/corpus";
 
 std::vector<std::uint8_t> readFile(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return ByteMutation::readFile(path.string());
 }
 
-// Byte flips, words set to lying sizes and offsets, cuts and tails.
-void mutate(std::vector<std::uint8_t>& bytes, std::mt19937& rng)
-{
-    const int edits = 1 + static_cast<int>(rng() % 4);
-    for (int e = 0; e < edits && !bytes.empty(); ++e) {
-        const size_t at = rng() % bytes.size();
-        switch (rng() % 6) {
-        case 0: bytes[at] ^= static_cast<std::uint8_t>(1u << (rng() % 8)); break;
-        case 1: bytes[at] = static_cast<std::uint8_t>(rng()); break;
-        case 2: {
-            const std::uint32_t lies[] = {0, 1, 4, 8, 0x7FFFFFFF, 0xFFFFFFFF, 0x80000000,
-                                          static_cast<std::uint32_t>(bytes.size()),
-                                          static_cast<std::uint32_t>(bytes.size() - 4),
-                                          static_cast<std::uint32_t>(rng() % (bytes.size() + 16))};
-            const size_t word = at & ~size_t(3);
-            if (word + 4 <= bytes.size())
-                LittleEndian::set32(bytes.data() + word, lies[rng() % std::size(lies)]);
-            break;
-        }
-        case 3: bytes.resize(at); break;
-        case 4: bytes.insert(bytes.end(), rng() % 64, static_cast<std::uint8_t>(rng())); break;
-        default: bytes.erase(bytes.begin() + static_cast<long>(at),
-                             bytes.begin() + static_cast<long>(std::min(bytes.size(), at + rng() % 16)));
-        }
-    }
-}
+using ByteMutation::mutate;
 
 void playSafely(const std::vector<std::uint8_t>& picture)
 {

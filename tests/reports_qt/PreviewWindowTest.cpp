@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QTest>
 #include <QToolButton>
+#include <cstdlib>
 #include <fstream>
 
+#include "EReportError.h"
 #include "ModalBoxResponder.h"
 #include "PreviewFixture.h"
 #include "TRepStandardPreview.h"
@@ -192,6 +194,42 @@ TEST_F(PreviewRun, CommandReturnsAfterTheCloseWithTheTableOnItsLastRecordAndOthe
     });
     returned = true;
     EXPECT_EQ(panel->preview(), nullptr);
+}
+
+// The pages go to a temporary file past the memory limit; with no usable
+// temporary folder the run fails there, the error names the folder, and the
+// preview keeps the pages made so far and says the report is incomplete.
+TEST_F(PreviewRun, NoRoomForThePagesEndsTheRunAndThePreviewSaysItIsIncomplete)
+{
+    addEmployees(800);
+    makePanel(ReportDefinitions::Form9(&peg()));
+    const std::string missing = db_->root() + "/no-such-folder";
+    const char* was = std::getenv("TMPDIR");
+    const std::string saved = was ? was : "";
+    ::setenv("TMPDIR", missing.c_str(), 1);
+    // Should the run not fail, its preview is closed, so the test cannot hang.
+    QObject::connect(panel.get(), &ReportPanel::previewOpened, [](TRepStandardPreview* preview) {
+        QTimer::singleShot(60000, preview, [preview] { preview->close(); });
+    });
+    std::string error;
+    try {
+        panel->OpenPreview();
+    } catch (const EReportError& e) {
+        error = e.what();
+    }
+    if (was)
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+    EXPECT_NE(error.find("\"" + missing + "\""), std::string::npos) << error;
+    TRepStandardPreview* preview = panel->preview();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(processUntil([&] { return preview->PagePanel->text().endsWith(QStringLiteral("(incomplete)")); }))
+        << preview->PagePanel->text().toStdString();
+    EXPECT_TRUE(preview->PagePanel->text().startsWith(QStringLiteral("Page 1 of ")));
+    EXPECT_GT(preview->destination()->PageCount(), 0);
+    EXPECT_TRUE(preview->destination()->Incomplete());
+    preview->close();
 }
 
 TEST_F(PreviewRun, ClosingWhilePagesAreProducedStopsTheRun)

@@ -105,6 +105,16 @@ public:
         pid_ = -1;
     }
 
+    // Sends signal and reaps the child; returns its wait status.
+    int stop(int signal)
+    {
+        int status = 0;
+        ::kill(pid_, signal);
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return status;
+    }
+
 private:
     pid_t pid_ = -1;
     int toChild_ = -1, fromChild_ = -1;

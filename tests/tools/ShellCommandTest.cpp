@@ -49,6 +49,22 @@ TEST_F(AdminShell, AnswersEveryLineWithOneResult)
     EXPECT_EQ(out, "ok\nok\nok\nok\nok\nok\nok 0\nok found\nok notfound\nok found\nok notfound\nok 1\n");
 }
 
+TEST_F(AdminShell, MovebyTakesTheWholeIntRange)
+{
+    std::string out = run("use Tdatapeg\n"
+                          "append\n"
+                          "set NIP 1000000001\n"
+                          "post\n"
+                          "append\n"
+                          "set NIP 1000000002\n"
+                          "post\n"
+                          "moveby -2147483648\n"
+                          "moveby 2147483647\n"
+                          "moveby -2147483649\n");
+    EXPECT_EQ(out, "ok\nok\nok\nok\nok\nok\nok\nok -1\nok 1\n"
+                   "error: moveby needs a whole number, not '-2147483649'\n");
+}
+
 TEST_F(AdminShell, ErrorsReadAsTheErrorBoxShowsThem)
 {
     // A quote sorts before ".", so texts ending in one get no full stop.

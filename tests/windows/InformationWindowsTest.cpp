@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -20,9 +21,49 @@ QString line(const TRepMemo& memo, int number)
     return memo.Lines().at(number - 1);
 }
 
+// The text as painted, without the scroll bar.
 QImage rendered(TRepMemo& memo)
 {
-    return memo.grab().toImage();
+    return memo.grab(memo.TextRect()).toImage();
+}
+
+// Row `row` of the painted text, and the same line drawn on its own in the
+// memo's font: equal images mean that line is what the control shows there.
+// The 4 pixels at each side, where the corner marks are, are left out.
+constexpr int markReach = 4;
+
+QImage paintedRow(TRepMemo& memo, int row)
+{
+    const int h = memo.LineHeight();
+    return rendered(memo).copy(markReach, row * h, memo.TextRect().width() - 2 * markReach, h);
+}
+
+QImage drawnLine(const TRepMemo& memo, const QString& text)
+{
+    QImage image(memo.TextRect().width(), memo.LineHeight(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(memo.font());
+    painter.setPen(Qt::black);
+    painter.drawText(0, QFontMetrics(memo.font()).ascent(), text);
+    painter.end();
+    return image.copy(markReach, 0, image.width() - 2 * markReach, image.height());
+}
+
+bool hasInk(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).lightness() < 128)
+                return true;
+    return false;
+}
+
+void turnWheel(QWidget* widget, int notches)
+{
+    QWheelEvent wheel(QPointF(20, 20), widget->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
 }
 
 bool isBlack(const QImage& image, int x, int y)
@@ -141,22 +182,103 @@ TEST_P(InformationWindowTest, TextIsWhiteWithCornerMarksAndShowsOnlyTheLinesThat
             ASSERT_EQ(image.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
 }
 
-TEST_P(InformationWindowTest, TheTextCannotBeFocusedScrolledOrChanged)
+TEST(TForm15, HistoryThatFitsCannotBeFocusedScrolledOrChanged)
 {
-    std::unique_ptr<TForm> form(GetParam().create());
-    form->Show();
-    TRepMemo* memo = memoOf(*form);
+    TForm15 form;
+    form.Show();
+    TRepMemo* memo = form.RepMemo1;
+    EXPECT_FALSE(memo->Scrolls());
     EXPECT_EQ(memo->focusPolicy(), Qt::NoFocus);
-    EXPECT_TRUE(memo->findChildren<QScrollBar*>().isEmpty());
+    for (const QScrollBar* bar : memo->findChildren<QScrollBar*>())
+        EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(memo->width(), memo->TextRect().width());
+    EXPECT_EQ(form.width(), 537 - TForm::frameWidth);
     const QImage before = rendered(*memo);
     QTest::mouseClick(memo, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
     QTest::keyClick(memo, Qt::Key_PageDown);
-    QWheelEvent wheel(QPointF(20, 20), memo->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(memo, &wheel);
+    turnWheel(memo, -1);
     EXPECT_EQ(rendered(*memo), before);
+    EXPECT_EQ(memo->TopLine(), 0);
     EXPECT_FALSE(memo->hasFocus());
-    form->close();
+    form.close();
+}
+
+TEST(TForm14, UsageTextScrollsToItsLastLinesWhichArePaintedAsTheFirstOnes)
+{
+    TForm14 form;
+    form.Show();
+    QApplication::setActiveWindow(&form);
+    TRepMemo* memo = form.RepMemo1;
+    const int lines = int(memo->LaidOutLines().size());
+    const int fit = memo->height() / memo->LineHeight();
+    ASSERT_LT(fit, lines);  // the text is taller than the control
+    ASSERT_TRUE(memo->Scrolls());
+    auto* bar = memo->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    // The bar sits right of the text, inside the window, and covers no line.
+    EXPECT_EQ(bar->x(), memo->TextRect().width());
+    EXPECT_LE(memo->geometry().right(), form.width() - 1);
+    EXPECT_TRUE(form.Button1->hasFocus());
+
+    // Unscrolled, the first line is painted in the first row.
+    EXPECT_TRUE(hasInk(drawnLine(*memo, line(*memo, 1))));
+    EXPECT_EQ(paintedRow(*memo, 0), drawnLine(*memo, line(*memo, 1)));
+
+    // A click gives the text the focus; Page Down runs to the end.
+    QTest::mouseClick(memo, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    EXPECT_TRUE(memo->hasFocus());
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(memo, Qt::Key_PageDown);
+    EXPECT_EQ(memo->TopLine(), lines - fit);
+    EXPECT_EQ(bar->value(), lines - fit);
+    // Line 40 is empty, so line 39 is the last painted, one row above the bottom one.
+    const int lastRow = fit - 1;
+    EXPECT_EQ(paintedRow(*memo, lastRow - 1), drawnLine(*memo, line(*memo, 39)));
+    EXPECT_EQ(paintedRow(*memo, lastRow), drawnLine(*memo, QString()));
+    EXPECT_EQ(paintedRow(*memo, lastRow - 3),
+              drawnLine(*memo, QStringLiteral("   Keluar dan akan muncul kotak pesan seperti berikut")));
+    // Corner marks stay at the text's corners.
+    const QImage image = rendered(*memo);
+    EXPECT_TRUE(isBlack(image, image.width() - 1, image.height() - 1));
+    EXPECT_TRUE(isBlack(image, 0, 0));
+}
+
+TEST(TForm14, ArrowsPagesWheelAndBarScrollByWholeLines)
+{
+    TForm14 form;
+    form.Show();
+    QApplication::setActiveWindow(&form);
+    TRepMemo* memo = form.RepMemo1;
+    auto* bar = memo->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    const int page = memo->height() / memo->LineHeight();
+    const int last = int(memo->LaidOutLines().size()) - page;
+    memo->setFocus();
+    QTest::keyClick(memo, Qt::Key_Down);
+    EXPECT_EQ(memo->TopLine(), 1);
+    EXPECT_EQ(paintedRow(*memo, 0), drawnLine(*memo, line(*memo, 2)));
+    QTest::keyClick(memo, Qt::Key_Up);
+    QTest::keyClick(memo, Qt::Key_Up);  // stops at the first line
+    EXPECT_EQ(memo->TopLine(), 0);
+    QTest::keyClick(memo, Qt::Key_PageDown);
+    EXPECT_EQ(memo->TopLine(), std::min(page, last));
+    QTest::keyClick(memo, Qt::Key_PageUp);
+    EXPECT_EQ(memo->TopLine(), 0);
+    turnWheel(memo, -1);  // a notch down scrolls the system's lines per notch
+    EXPECT_EQ(memo->TopLine(), QApplication::wheelScrollLines());
+    for (int i = 0; i < 20; ++i)
+        turnWheel(memo, -1);
+    EXPECT_EQ(memo->TopLine(), last);  // and stops at the last line
+    turnWheel(memo, 20);
+    EXPECT_EQ(memo->TopLine(), 0);
+    bar->setValue(5);  // as a drag of the thumb does
+    EXPECT_EQ(memo->TopLine(), 5);
+    EXPECT_EQ(paintedRow(*memo, 0), drawnLine(*memo, line(*memo, 6)));
+    QTest::keyClick(memo, Qt::Key_End);
+    EXPECT_EQ(memo->TopLine(), last);
+    QTest::keyClick(memo, Qt::Key_Home);
+    EXPECT_EQ(memo->TopLine(), 0);
 }
 
 TEST_P(InformationWindowTest, TutupAndTheFramesCloseBoxHideTheWindowUnchanged)
