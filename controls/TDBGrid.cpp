@@ -468,8 +468,10 @@ void TDBGrid::LinkDataSetChanged()
 void TDBGrid::showEvent(QShowEvent* event)
 {
     QAbstractScrollArea::showEvent(event);
-    if (staleWhileHidden_)
-        LinkDataSetChanged();
+    guardedEvent(event, [&] {
+        if (staleWhileHidden_)
+            LinkDataSetChanged();
+    });
 }
 
 void TDBGrid::LinkDataSetScrolled(int)

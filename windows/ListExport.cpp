@@ -3,6 +3,7 @@
 #include "CsvExportSink.h"
 #include "EDatabaseError.h"
 #include "ExportLayout.h"
+#include "HandlerGuard.h"
 #include "TDBGrid.h"
 #include "TForm.h"
 #include "TTable.h"
@@ -28,7 +29,7 @@ ListExport::ListExport(TForm* window, TDBGrid* grid, TTable* table)
     Action->setShortcutContext(Qt::WindowShortcut);
     window->addAction(Action);
     window->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(Action, &QAction::triggered, this, &ListExport::Execute);
+    connect(Action, &QAction::triggered, this, guard(this, &ListExport::Execute));
 }
 
 namespace {

@@ -54,7 +54,9 @@ void TRepProgressForm::CancelButtonClick()
 
 void TRepProgressForm::closeEvent(QCloseEvent* event)
 {
-    if (destination_.status() == TRepPrinter::Status::Busy)
-        destination_.Cancel();
     event->accept();
+    guardedEvent(event, [&] {
+        if (destination_.status() == TRepPrinter::Status::Busy)
+            destination_.Cancel();
+    });
 }
