@@ -1,7 +1,9 @@
 #pragma once
 #include "EngineStatus.h"
+#include "PgConnection.h"
 #include "TableDescription.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,4 +23,8 @@ public:
     // it; an existing file is never touched. report gets one plain line per
     // table saying what was done. Stops at the first failure.
     static EngineStatus createIn(const std::string& directory, std::vector<std::string>& report);
+    // The same in the schema of a database server: every table the schema
+    // does not describe yet is created and filled.
+    static EngineStatus createOnServer(const std::shared_ptr<PgConnection>& connection,
+                                       std::vector<std::string>& report);
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "EngineDatabase.h"
+#include "PasswordList.h"
 
 #include <memory>
 #include <string>
@@ -15,4 +16,11 @@ public:
     // The one default session, started on first use. Throws EDBEngineError
     // (the initialization message) when the engine cannot start.
     static StorageEngine& defaultSession();
+
+    // The passwords given in this session, tried when a database server asks
+    // for one (see PasswordRequired).
+    PasswordList& passwords() { return passwords_; }
+
+private:
+    PasswordList passwords_;
 };
