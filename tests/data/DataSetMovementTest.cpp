@@ -3,7 +3,7 @@
 
 namespace {
 
-class DataSetMovement : public DataModuleFixture {
+class DataSetMovementOnFiles : public DataModuleFixture {
 protected:
     void SetUp() override
     {
@@ -15,7 +15,9 @@ protected:
     }
 };
 
-TEST_F(DataSetMovement, EndsSetAndClearBofAndEof)
+using DataSetMovement = OnBothEngines<DataSetMovementOnFiles>;
+
+TEST_P(DataSetMovement, EndsSetAndClearBofAndEof)
 {
     peg().First();
     EXPECT_TRUE(peg().Bof());
@@ -37,7 +39,7 @@ TEST_F(DataSetMovement, EndsSetAndClearBofAndEof)
     EXPECT_EQ(current(), "1000000004");
 }
 
-TEST_F(DataSetMovement, EmptyTableHasBothEndsSet)
+TEST_P(DataSetMovement, EmptyTableHasBothEndsSet)
 {
     while (!peg().IsEmpty())
         peg().Delete();
@@ -48,7 +50,7 @@ TEST_F(DataSetMovement, EmptyTableHasBothEndsSet)
     EXPECT_EQ(peg().MoveBy(1), 0);
 }
 
-TEST_F(DataSetMovement, OrderingByNameIgnoresCaseAndKeepsTheCurrentRecord)
+TEST_P(DataSetMovement, OrderingByNameIgnoresCaseAndKeepsTheCurrentRecord)
 {
     peg().First();
     peg().Next();  // 1000000002 Bambang
@@ -62,7 +64,7 @@ TEST_F(DataSetMovement, OrderingByNameIgnoresCaseAndKeepsTheCurrentRecord)
     EXPECT_EQ(order(), (std::vector<std::string>{"1000000001", "1000000002", "1000000003", "1000000004"}));
 }
 
-TEST_F(DataSetMovement, UnknownOrderingFailsAndKeepsThePreviousOne)
+TEST_P(DataSetMovement, UnknownOrderingFailsAndKeepsThePreviousOne)
 {
     peg().SetIndexFieldNames("Nama_Pegawai");
     EXPECT_EQ(DATABASE_ERROR_TEXT(peg().SetIndexFieldNames("Alamat")), "Tdatapeg: No index for fields 'Alamat'");
@@ -75,25 +77,30 @@ struct NearestCase {
     const char* expected;  // Nama_Pegawai of the record found
 };
 
-class FindNearestOnNames : public DataSetMovement, public ::testing::WithParamInterface<NearestCase> {};
+class FindNearestOnNames : public DataSetMovementOnFiles,
+                           public ::testing::WithParamInterface<std::tuple<TestEngine, NearestCase>> {
+protected:
+    TestEngine engine() const override { return std::get<0>(GetParam()); }
+};
 
 TEST_P(FindNearestOnNames, LandsOnTheFirstKeyNotBelowTheText)
 {
+    const NearestCase& c = std::get<1>(GetParam());
     peg().SetIndexFieldNames("Nama_Pegawai");
     peg().Last();
-    peg().FindNearest({GetParam().text});
-    EXPECT_EQ(current("Nama_Pegawai"), GetParam().expected);
+    peg().FindNearest({c.text});
+    EXPECT_EQ(current("Nama_Pegawai"), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, FindNearestOnNames, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Names, FindNearestOnNames, ::testing::Combine(::testing::Values(TestEngine::Files, TestEngine::Server), ::testing::Values(
     NearestCase{"", "Bambang"},
     NearestCase{"Sit", "siti aminah"},
     NearestCase{"SITI R", "Siti Rahma"},
     NearestCase{"Suk", "Yusuf"},
     NearestCase{"Zulkifli", "Yusuf"},  // beyond every key: the last record
-    NearestCase{"Ba", "Bambang"}));
+    NearestCase{"Ba", "Bambang"})));
 
-TEST_F(DataSetMovement, FindKeyMatchesWholeValuesOnly)
+TEST_P(DataSetMovement, FindKeyMatchesWholeValuesOnly)
 {
     peg().First();
     EXPECT_TRUE(peg().FindKey({"1000000003"}));
@@ -106,7 +113,7 @@ TEST_F(DataSetMovement, FindKeyMatchesWholeValuesOnly)
     EXPECT_EQ(current(), "1000000004");
 }
 
-TEST_F(DataSetMovement, SearchesStoreAPendingEditFirst)
+TEST_P(DataSetMovement, SearchesStoreAPendingEditFirst)
 {
     peg().First();
     peg().Edit();
@@ -117,7 +124,7 @@ TEST_F(DataSetMovement, SearchesStoreAPendingEditFirst)
     EXPECT_EQ(current("Nama_Pegawai"), "Agus");
 }
 
-TEST_F(DataSetMovement, LocateFindsExactOrCaseInsensitivePrefix)
+TEST_P(DataSetMovement, LocateFindsExactOrCaseInsensitivePrefix)
 {
     peg().First();
     EXPECT_TRUE(peg().Locate("Nama_Pegawai", "siti", true));
@@ -130,7 +137,7 @@ TEST_F(DataSetMovement, LocateFindsExactOrCaseInsensitivePrefix)
     EXPECT_EQ(current(), "1000000002");
 }
 
-TEST_F(DataSetMovement, LookupValuesFollowTheCodeAtOnce)
+TEST_P(DataSetMovement, LookupValuesFollowTheCodeAtOnce)
 {
     peg().First();
     EXPECT_EQ(current("Agama"), "");
@@ -148,7 +155,7 @@ TEST_F(DataSetMovement, LookupValuesFollowTheCodeAtOnce)
     EXPECT_EQ(current("Pendidikan Formal"), "S1");
 }
 
-TEST_F(DataSetMovement, LookupOfANewCodeShowsWhenTheRecordIsNextFetched)
+TEST_P(DataSetMovement, LookupOfANewCodeShowsWhenTheRecordIsNextFetched)
 {
     peg().First();
     peg().Edit();
@@ -171,7 +178,7 @@ TEST_F(DataSetMovement, LookupOfANewCodeShowsWhenTheRecordIsNextFetched)
     EXPECT_EQ(dm().Tjk.FieldByName("Kd_JK")->AsString(), "XX");  // its own place is untouched
 }
 
-TEST_F(DataSetMovement, AWindowOfRowsScrollsWithTheActiveRecord)
+TEST_P(DataSetMovement, AWindowOfRowsScrollsWithTheActiveRecord)
 {
     std::vector<std::string> log;
     RecordingLink grid("grid", log, true);
@@ -199,7 +206,7 @@ TEST_F(DataSetMovement, AWindowOfRowsScrollsWithTheActiveRecord)
     EXPECT_EQ(grid.ActiveRecord(), 0);
 }
 
-TEST_F(DataSetMovement, SearchesPlaceTheRecordInTheMiddleRow)
+TEST_P(DataSetMovement, SearchesPlaceTheRecordInTheMiddleRow)
 {
     std::vector<std::string> log;
     RecordingLink grid("grid", log, true);
@@ -216,7 +223,7 @@ TEST_F(DataSetMovement, SearchesPlaceTheRecordInTheMiddleRow)
     EXPECT_EQ(current(), "1000000002");
 }
 
-TEST_F(DataSetMovement, InsertTakesTheActiveRowAndPushesTheRestDown)
+TEST_P(DataSetMovement, InsertTakesTheActiveRowAndPushesTheRestDown)
 {
     std::vector<std::string> log;
     RecordingLink grid("grid", log, true);
@@ -239,7 +246,7 @@ TEST_F(DataSetMovement, InsertTakesTheActiveRowAndPushesTheRestDown)
 namespace {
 
 // Rows of a five-row window after a search, as NIP suffixes; "*" marks the current one.
-class WindowAfterSearch : public DataModuleFixture {
+class WindowAfterSearchOnFiles : public DataModuleFixture {
 protected:
     void SetUp() override
     {
@@ -266,7 +273,9 @@ protected:
     RecordingLink grid_{"grid", log_, true};
 };
 
-TEST_F(WindowAfterSearch, TopMiddleAndBottom)
+using WindowAfterSearch = OnBothEngines<WindowAfterSearchOnFiles>;
+
+TEST_P(WindowAfterSearch, TopMiddleAndBottom)
 {
     peg().FindKey({"1000000001"});
     EXPECT_EQ(rows(), "1* 2 3 4 5 ");
@@ -282,7 +291,7 @@ TEST_F(WindowAfterSearch, TopMiddleAndBottom)
     EXPECT_EQ(rows(), "1* 2 3 4 5 ");
 }
 
-TEST_F(WindowAfterSearch, PlainReReadKeepsTheRow)
+TEST_P(WindowAfterSearch, PlainReReadKeepsTheRow)
 {
     peg().First();
     peg().MoveBy(3);
@@ -297,3 +306,6 @@ TEST_F(WindowAfterSearch, PlainReReadKeepsTheRow)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(DataSetMovement);
+INSTANTIATE_FOR_BOTH_ENGINES(WindowAfterSearch);
