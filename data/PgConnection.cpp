@@ -1,7 +1,9 @@
 #include "PgConnection.h"
 
 #include <cctype>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -256,6 +258,15 @@ EngineStatus PgConnection::lockedFailure()
     return EngineStatus::failure(EngineCode::RecordLocked, "Record locked by another user.");
 }
 
+bool PgConnection::askAgainForLock(int& attempt)
+{
+    static constexpr int waits[] = {2, 5, 10, 20, 40};  // milliseconds, about 80 in all
+    if (attempt >= static_cast<int>(std::size(waits)))
+        return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(waits[attempt++]));
+    return true;
+}
+
 EngineStatus PgConnection::lock(std::int64_t key, const void* owner)
 {
     switch (holder(key, owner)) {
@@ -266,12 +277,16 @@ EngineStatus PgConnection::lock(std::int64_t key, const void* owner)
     case Holder::Nobody: break;
     }
     PgResult result;
-    EngineStatus status = run("SELECT pg_try_advisory_lock($1::bigint)", {std::to_string(key)}, result,
-                              "Cannot lock the record.");
-    if (!status.ok())
-        return status;
-    if (result.rows() != 1 || result.text(0, 0) != "t")
-        return lockedFailure();
+    for (int attempt = 0;;) {
+        EngineStatus status = run("SELECT pg_try_advisory_lock($1::bigint)", {std::to_string(key)}, result,
+                                  "Cannot lock the record.");
+        if (!status.ok())
+            return status;
+        if (result.rows() == 1 && result.text(0, 0) == "t")
+            break;
+        if (!askAgainForLock(attempt))
+            return lockedFailure();
+    }
     held_[key] = owner;
     return EngineStatus::success();
 }

@@ -61,6 +61,11 @@ public:
     static std::string quote(const std::string& name);
     static std::string literal(const std::string& text);
     static EngineStatus lockedFailure();
+    // After the server refused a lock: waits a moment and says whether to
+    // ask again. A killed client's session ends a few milliseconds after the
+    // client, and its locks with it; a clerk must not be told of a lock its
+    // holder no longer has.
+    static bool askAgainForLock(int& attempt);
 
 private:
     explicit PgConnection(PGconn* conn);

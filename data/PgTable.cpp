@@ -243,16 +243,20 @@ EngineStatus PgTable::lockAndRead(std::int64_t rid, const void* owner, EngineRec
     case PgConnection::Holder::Nobody: break;
     }
     PgResult result;
-    EngineStatus status = connection_->run("SELECT " + selectList() + ", pg_try_advisory_lock($2::bigint) FROM " +
-                                               qualified_ + " WHERE rid = $1",
-                                           {std::to_string(rid), std::to_string(key)}, result,
-                                           "Cannot read the record.");
-    if (!status.ok())
-        return withContext(status);
-    if (result.rows() == 0)
-        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
-    if (result.text(0, static_cast<int>(description_.fields.size()) + 1) != "t")
-        return withContext(PgConnection::lockedFailure());
+    for (int attempt = 0;;) {
+        EngineStatus status = connection_->run("SELECT " + selectList() + ", pg_try_advisory_lock($2::bigint) FROM " +
+                                                   qualified_ + " WHERE rid = $1",
+                                               {std::to_string(rid), std::to_string(key)}, result,
+                                               "Cannot read the record.");
+        if (!status.ok())
+            return withContext(status);
+        if (result.rows() == 0)
+            return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+        if (result.text(0, static_cast<int>(description_.fields.size()) + 1) == "t")
+            break;
+        if (!PgConnection::askAgainForLock(attempt))
+            return withContext(PgConnection::lockedFailure());
+    }
     connection_->noteLocked(key, owner);
     readRow(result, 0, out);
     return EngineStatus::success();
