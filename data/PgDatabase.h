@@ -16,6 +16,7 @@ public:
     EngineStatus openTable(const std::string& tableName, const std::string& indexName,
                            std::unique_ptr<EngineCursor>& out) override;
     PgConnection& connection() const { return *connection_; }
+    const std::shared_ptr<PgConnection>& sharedConnection() const { return connection_; }
 
 private:
     std::shared_ptr<PgConnection> connection_;

@@ -1,6 +1,7 @@
 #include "AdminTool.h"
 
 #include "CheckCommand.h"
+#include "CopyCommand.h"
 #include "GenerateCommand.h"
 #include "InitCommand.h"
 #include "ReportCommand.h"
@@ -12,9 +13,11 @@
 void AdminTool::usage(std::ostream& out)
 {
     out << "usage: arsipstaf-admin init [DIR]   create the table files in DIR and point rekam_induk at it\n"
+           "       arsipstaf-admin init URI     the same on a server (postgresql://... or service=NAME)\n"
            "       arsipstaf-admin check        open every table through rekam_induk and report problems\n"
            "       arsipstaf-admin generate N   add N demonstration records to both record tables\n"
            "       arsipstaf-admin shell        run dataset commands read from standard input\n"
+           "       arsipstaf-admin copy FROM TO copy every table between a directory and a server, either way\n"
            "       arsipstaf-admin report NAME FILE [coded]\n"
            "                                    run report Form9, Form10 or Form11 and save its pages to FILE\n";
 }
@@ -28,6 +31,8 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
     const std::string& command = args[0];
     if (command == "init" && args.size() <= 2)
         return InitCommand::run(args.size() == 2 ? args[1] : std::string(), out, err);
+    if (command == "copy" && args.size() == 3)
+        return CopyCommand::run(args[1], args[2], out, err);
     if (command == "check" && args.size() == 1)
         return CheckCommand::run(out, err);
     if (command == "shell" && args.size() == 1)

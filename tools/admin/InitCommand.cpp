@@ -3,11 +3,41 @@
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
+#include "PgConnection.h"
+#include "StorageEngine.h"
 
 #include <filesystem>
 
+namespace {
+
+// The nine tables in the schema of a server database; the alias then names
+// the server's address, as given.
+int initServer(const std::string& address, std::ostream& out, std::ostream& err)
+{
+    std::shared_ptr<PgConnection> connection;
+    EngineStatus status = PgConnection::open(address, StorageEngine::defaultSession().passwords(), connection);
+    std::vector<std::string> report;
+    if (status.ok())
+        status = DefaultTableFiles::createOnServer(connection, report);
+    for (const std::string& line : report)
+        out << line << '\n';
+    if (status.ok())
+        status = EngineConfig::writeAlias(EngineConfig::defaultAlias, address);
+    if (!status.ok()) {
+        err << EDBEngineError::describe(status) << '\n';
+        return 1;
+    }
+    out << "Alias " << EngineConfig::defaultAlias << " names " << connection->location() << " (in "
+        << EngineConfig::configPath() << ")\n";
+    return 0;
+}
+
+} // namespace
+
 int InitCommand::run(const std::string& directory, std::ostream& out, std::ostream& err)
 {
+    if (PgConnection::isServerAddress(directory))
+        return initServer(directory, out, err);
     std::string target = directory.empty() ? EngineConfig::defaultDataDirectory() : directory;
     target = std::filesystem::absolute(target).lexically_normal().string();
     if (target.size() > 1 && target.back() == '/')
