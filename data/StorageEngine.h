@@ -2,6 +2,7 @@
 #include "EngineDatabase.h"
 #include "PasswordList.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,24 @@ public:
     // for one (see PasswordRequired).
     PasswordList& passwords() { return passwords_; }
 
+    // Asks the user for a password when a database wants one the session
+    // lacks: true when the open should be tried again (the prompt has added
+    // to the list), false when the user gave up. The program installs its
+    // "Enter password" window here; without a prompt nobody is asked.
+    using PasswordPrompt = std::function<bool(PasswordList&)>;
+    void setPasswordPrompt(PasswordPrompt prompt) { prompt_ = std::move(prompt); }
+    bool askForPassword() { return prompt_ && prompt_(passwords_); }
+    // openDatabase, asking for passwords as long as the database wants one
+    // and the user goes on giving them.
+    EngineStatus openDatabaseAsking(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
+    {
+        EngineStatus status = openDatabase(alias, out);
+        while (status.code == EngineCode::PasswordRequired && askForPassword())
+            status = openDatabase(alias, out);
+        return status;
+    }
+
 private:
     PasswordList passwords_;
+    PasswordPrompt prompt_;
 };

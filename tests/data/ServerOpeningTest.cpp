@@ -2,12 +2,12 @@
 // tables and descriptions as the files, the same errors, and a password
 // asked for only when the server wants one.
 #include "BothEngines.h"
+#include "ClerkRole.h"
 #include "DefaultTableFiles.h"
 #include "PgDatabase.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 namespace {
 
@@ -116,35 +116,12 @@ protected:
     void SetUp() override
     {
         ServerOpening::SetUp();
-        if (IsSkipped())
-            return;
-        role_ = "arsipstaf_clerk_" + std::to_string(::getpid());
-        TempDatabase::serverScript(TempDatabase::serverAddress(),
-                                   "DROP ROLE IF EXISTS " + role_ + "; CREATE ROLE " + role_ +
-                                       " LOGIN PASSWORD 'kunci rahasia'; GRANT USAGE ON SCHEMA " + db.schema() +
-                                       " TO " + role_ + "; GRANT ALL ON ALL TABLES IN SCHEMA " + db.schema() + " TO " +
-                                       role_);
-        if (const char* password = std::getenv("PGPASSWORD"))
-            savedPassword_ = password;
-        unsetenv("PGPASSWORD");
-        // The same server and schema, as the clerk.
-        std::string alias = db.serverAlias();
-        alias.replace(alias.find("://") + 3, alias.find('@') - alias.find("://") - 3, role_);
-        TempDatabase::check(EngineConfig::writeAlias(db.configPath(), "rekam_induk", alias));
-        StorageEngine::defaultSession().passwords().clear();
+        if (!IsSkipped())
+            clerk_.emplace(db, "kunci rahasia");
     }
-    void TearDown() override
-    {
-        StorageEngine::defaultSession().passwords().clear();
-        if (savedPassword_)
-            setenv("PGPASSWORD", savedPassword_->c_str(), 1);
-        if (!role_.empty())
-            TempDatabase::serverScript(TempDatabase::serverAddress(),
-                                       "DROP OWNED BY " + role_ + "; DROP ROLE IF EXISTS " + role_);
-    }
+    void TearDown() override { clerk_.reset(); }
 
-    std::string role_;
-    std::optional<std::string> savedPassword_;
+    std::optional<ClerkRole> clerk_;
 };
 
 TEST_F(ServerPassword, OpensOnlyWithAPasswordFromTheSessionList)
