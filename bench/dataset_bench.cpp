@@ -1,6 +1,8 @@
 // Dataset operations on the employee table with a 10-row record window (what
 // a grid asks for), beside the engine's raw cursor operation in the same run,
-// at 1,000 and 1,000,000 records.
+// at 1,000 and 1,000,000 records; the second argument is the engine: 0 the
+// table files, 1 the test server (when $ARSIPSTAF_TEST_PG names one; run
+// under tools/with-test-server.sh).
 #include "BenchData.h"
 #include "EngineConfig.h"
 #include "StorageEngine.h"
@@ -26,9 +28,9 @@ struct Module {
     std::vector<std::string> nips;
     std::vector<std::string> names;
 
-    explicit Module(long records)
+    Module(long records, bool onServer)
     {
-        bench_data::useAlias(records);
+        bench_data::useAlias(records, onServer);
         module = std::make_unique<TDMarsipstaf>();
         module->Loaded();
         link.SetDataSource(&module->DSdatapeg);
@@ -46,14 +48,15 @@ struct Module {
     }
 };
 
-Module& module(long records)
+Module& module(const benchmark::State& state)
 {
-    static std::map<long, std::unique_ptr<Module>> modules;
-    auto& slot = modules[records];
+    static std::map<std::pair<long, bool>, std::unique_ptr<Module>> modules;
+    std::pair<long, bool> key(state.range(0), state.range(1) != 0);
+    auto& slot = modules[key];
     if (!slot) {
         modules.clear();  // one database at a time: the alias names it
-        auto& fresh = modules[records];
-        fresh = std::make_unique<Module>(records);
+        auto& fresh = modules[key];
+        fresh = std::make_unique<Module>(key.first, key.second);
         return *fresh;
     }
     return *slot;
@@ -64,9 +67,9 @@ struct Raw {
     std::unique_ptr<EngineCursor> cursor;
     EngineRecord record;
 
-    explicit Raw(long records)
+    explicit Raw(const benchmark::State& state)
     {
-        module(records);
+        module(state);
         (void)StorageEngine::defaultSession().openDatabase(EngineConfig::defaultAlias, database);
         (void)database->openTable("Datapegawai.db", "", cursor);
     }
@@ -74,7 +77,7 @@ struct Raw {
 
 void datasetNext(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     t.First();
     for (auto _ : state) {
         if (t.Eof())
@@ -85,7 +88,7 @@ void datasetNext(benchmark::State& state)
 
 void rawNext(benchmark::State& state)
 {
-    Raw raw(state.range(0));
+    Raw raw(state);
     (void)raw.cursor->setToBegin();
     for (auto _ : state)
         if (!raw.cursor->getNext(raw.record).ok())
@@ -94,7 +97,7 @@ void rawNext(benchmark::State& state)
 
 void datasetPrior(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     t.Last();
     for (auto _ : state) {
         if (t.Bof())
@@ -105,7 +108,7 @@ void datasetPrior(benchmark::State& state)
 
 void rawPrior(benchmark::State& state)
 {
-    Raw raw(state.range(0));
+    Raw raw(state);
     (void)raw.cursor->setToEnd();
     for (auto _ : state)
         if (!raw.cursor->getPrior(raw.record).ok())
@@ -114,14 +117,14 @@ void rawPrior(benchmark::State& state)
 
 void datasetFirst(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     for (auto _ : state)
         t.First();
 }
 
 void datasetLast(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     for (auto _ : state)
         t.Last();
 }
@@ -129,7 +132,7 @@ void datasetLast(benchmark::State& state)
 // Raw first/last: position, then read the ten rows a window shows.
 void rawFirstTen(benchmark::State& state)
 {
-    Raw raw(state.range(0));
+    Raw raw(state);
     for (auto _ : state) {
         (void)raw.cursor->setToBegin();
         for (int i = 0; i < 10; ++i)
@@ -139,7 +142,7 @@ void rawFirstTen(benchmark::State& state)
 
 void datasetMoveBy10(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     t.First();
     for (auto _ : state)
         if (t.MoveBy(10) < 10)
@@ -148,7 +151,7 @@ void datasetMoveBy10(benchmark::State& state)
 
 void datasetFindNearestName(benchmark::State& state)
 {
-    Module& m = module(state.range(0));
+    Module& m = module(state);
     TTable& t = m.module->Tdatapeg;
     t.SetIndexFieldNames("Nama_Pegawai");
     size_t i = 0;
@@ -159,8 +162,8 @@ void datasetFindNearestName(benchmark::State& state)
 
 void rawSeekName(benchmark::State& state)
 {
-    Raw raw(state.range(0));
-    Module& m = module(state.range(0));
+    Raw raw(state);
+    Module& m = module(state);
     for (const IndexDescription& index : raw.cursor->description().indexes)
         if (index.fieldList() == "Nama_Pegawai")
             (void)raw.cursor->switchToIndex(index.name, false);
@@ -174,8 +177,8 @@ void rawSeekName(benchmark::State& state)
 // A search as a window sees it: position, then read the ten rows shown.
 void rawSeekNameTen(benchmark::State& state)
 {
-    Raw raw(state.range(0));
-    Module& m = module(state.range(0));
+    Raw raw(state);
+    Module& m = module(state);
     for (const IndexDescription& index : raw.cursor->description().indexes)
         if (index.fieldList() == "Nama_Pegawai")
             (void)raw.cursor->switchToIndex(index.name, false);
@@ -189,7 +192,7 @@ void rawSeekNameTen(benchmark::State& state)
 
 void datasetFindKeyNip(benchmark::State& state)
 {
-    Module& m = module(state.range(0));
+    Module& m = module(state);
     TTable& t = m.module->Tdatapeg;
     t.SetIndexFieldNames("NIP");
     size_t i = 0;
@@ -199,8 +202,8 @@ void datasetFindKeyNip(benchmark::State& state)
 
 void rawFindNip(benchmark::State& state)
 {
-    Raw raw(state.range(0));
-    Module& m = module(state.range(0));
+    Raw raw(state);
+    Module& m = module(state);
     size_t i = 0;
     for (auto _ : state) {
         (void)raw.cursor->findKey({m.nips[i++ % m.nips.size()]}, 1);
@@ -210,7 +213,7 @@ void rawFindNip(benchmark::State& state)
 
 void datasetSwitchOrdering(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     const char* orders[] = {"NIP", "Karpeg", "Nama_Pegawai"};
     size_t i = 0;
     for (auto _ : state)
@@ -220,7 +223,7 @@ void datasetSwitchOrdering(benchmark::State& state)
 
 void datasetEditPost(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     t.First();
     int n = 0;
     for (auto _ : state) {
@@ -232,7 +235,7 @@ void datasetEditPost(benchmark::State& state)
 
 void rawModify(benchmark::State& state)
 {
-    Raw raw(state.range(0));
+    Raw raw(state);
     (void)raw.cursor->setToBegin();
     (void)raw.cursor->getNext(raw.record);
     int n = 0;
@@ -254,7 +257,7 @@ long nextFreeNip(TTable& t)
 // Appends records with keys above every stored one, then deletes them.
 void datasetAppendPost(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     long n = nextFreeNip(t);
     long first = n;
     for (auto _ : state) {
@@ -271,7 +274,7 @@ void datasetAppendPost(benchmark::State& state)
 
 void datasetDelete(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
+    TTable& t = module(state).module->Tdatapeg;
     long n = nextFreeNip(t);
     for (auto _ : state) {
         state.PauseTiming();
@@ -285,7 +288,7 @@ void datasetDelete(benchmark::State& state)
 
 void rawInsertDelete(benchmark::State& state)
 {
-    Raw raw(state.range(0));
+    Raw raw(state);
     long n = 0;
     int nip = raw.cursor->description().fieldNumber("NIP");
     for (auto _ : state) {
@@ -296,7 +299,17 @@ void rawInsertDelete(benchmark::State& state)
     }
 }
 
-#define BOTH_SIZES(fn) BENCHMARK(fn)->Arg(1000)->Arg(1000000)
+void sizesAndEngines(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"records", "server"});
+    for (long records : {1000L, 1000000L}) {
+        b->Args({records, 0});
+        if (!bench_data::serverAddress().empty())
+            b->Args({records, 1});
+    }
+}
+
+#define BOTH_SIZES(fn) BENCHMARK(fn)->Apply(sizesAndEngines)
 
 BOTH_SIZES(datasetNext);
 BOTH_SIZES(rawNext);

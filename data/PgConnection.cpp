@@ -79,6 +79,13 @@ bool PgConnection::isServerAddress(const std::string& value)
     return i > 0 && i < value.size() && value[i] == '=';
 }
 
+std::string PgConnection::withSchema(const std::string& address, const std::string& schema)
+{
+    if (address.rfind("postgres", 0) == 0 && address.find("://") != std::string::npos)
+        return address + (address.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" + schema;
+    return address + " options='-csearch_path=" + schema + "'";
+}
+
 EngineStatus PgConnection::open(const std::string& conninfo, const PasswordList& passwords,
                                 std::shared_ptr<PgConnection>& out)
 {

@@ -26,6 +26,9 @@ public:
                              std::shared_ptr<PgConnection>& out);
     // Whether an alias value names a server rather than a directory.
     static bool isServerAddress(const std::string& value);
+    // address with the tables' schema chosen (the server's search path), in
+    // the address's own form: URI or keyword list.
+    static std::string withSchema(const std::string& address, const std::string& schema);
 
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;

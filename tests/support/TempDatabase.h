@@ -162,15 +162,6 @@ public:
             throw std::runtime_error("server: " + error);
     }
 
-    // address with the schema search path set, URI or keyword form.
-    static std::string withSchema(const std::string& address, const std::string& schema)
-    {
-        if (address.rfind("postgres", 0) == 0 && address.find("://") != std::string::npos)
-            return address + (address.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" +
-                   schema;
-        return address + " options='-csearch_path=" + schema + "'";
-    }
-
     static void check(const EngineStatus& status)
     {
         if (!status.ok())
@@ -183,7 +174,7 @@ private:
         static int made = 0;
         schema_ = "arsipstaf_test_" + std::to_string(::getpid()) + "_" + std::to_string(++made);
         serverScript(serverAddress(), "DROP SCHEMA IF EXISTS " + schema_ + " CASCADE; CREATE SCHEMA " + schema_);
-        alias_ = withSchema(serverAddress(), schema_);
+        alias_ = PgConnection::withSchema(serverAddress(), schema_);
         check(EngineConfig::writeAlias(configPath_, EngineConfig::defaultAlias, alias_));
         std::shared_ptr<PgConnection> connection;
         check(PgConnection::open(alias_, PasswordList(), connection));
