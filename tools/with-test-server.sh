@@ -7,6 +7,7 @@ set -euo pipefail
 if [ -n "${ARSIPSTAF_TEST_PG:-}" ]; then
   exec "$@"
 fi
-# Durability is no concern for a cluster that lives for one test run.
-exec pg_virtualenv -o fsync=off -o synchronous_commit=off -o full_page_writes=off -o max_connections=300 \
+# Durability is no concern for a cluster that lives for one test run; -t keeps
+# it in a directory of its own, so runs side by side do not collide.
+exec pg_virtualenv -t -o fsync=off -o synchronous_commit=off -o full_page_writes=off -o max_connections=300 \
   bash -c 'export ARSIPSTAF_TEST_PG="postgresql://$PGUSER@$PGHOST:$PGPORT/$PGDATABASE"; exec "$@"' with-test-server "$@"
