@@ -68,7 +68,12 @@ inline std::string serverAlias(long records)
     std::ostringstream out, err;
     if (!status.ok() || GenerateCommand::runIn(database, records, out, err) != 0)
         throw std::runtime_error("cannot generate the benchmark data: " + err.str() + status.message);
-    PgResult marked(PQexec(tables->handle(), "VACUUM ANALYZE; CREATE TABLE complete ()"));
+    // One statement each: VACUUM cannot run inside the implicit transaction
+    // of a multi-statement string.
+    PgResult analyzed(PQexec(tables->handle(), "VACUUM ANALYZE"));
+    PgResult marked(PQexec(tables->handle(), "CREATE TABLE complete ()"));
+    if (PQresultStatus(marked.get()) != PGRES_COMMAND_OK)
+        throw std::runtime_error("cannot mark the benchmark data complete");
     return alias;
 }
 
