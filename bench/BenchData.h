@@ -6,6 +6,8 @@
 #include "DefaultTableFiles.h"
 #include "EngineConfig.h"
 #include "GenerateCommand.h"
+#include "PgDatabase.h"
+#include "PgTable.h"
 
 #include <unistd.h>
 
@@ -49,11 +51,62 @@ inline std::string directory(long records)
     return dir.string();
 }
 
-// Points the alias at the table of that size, through a configuration of
-// the benchmark's own.
-inline void useAlias(long records)
+// The test server ($ARSIPSTAF_TEST_PG, as tools/with-test-server.sh sets it),
+// "" when there is none.
+inline std::string serverAddress()
+{
+    const char* address = std::getenv("ARSIPSTAF_TEST_PG");
+    return address ? address : "";
+}
+
+// The same tables on the test server, in schema bench_N: made and generated
+// once per server. Returns the alias's address.
+inline std::string serverAlias(long records)
+{
+    std::string schema = "bench_" + std::to_string(records);
+    std::string alias = PgConnection::withSchema(serverAddress(), schema);
+    std::shared_ptr<PgConnection> connection;
+    EngineStatus status = PgConnection::open(serverAddress(), PasswordList(), connection);
+    if (!status.ok())
+        throw std::runtime_error("no benchmark server: " + status.message);
+    PgResult done(PQexec(connection->handle(),
+                         ("SELECT 1 FROM pg_tables WHERE schemaname = '" + schema + "' AND tablename = 'complete'").c_str()));
+    if (done.rows() == 1)
+        return alias;
+    std::cerr << "Generating " << records << " records in schema " << schema << " on the server (once)...\n";
+    PgResult made(PQexec(connection->handle(),
+                         ("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema).c_str()));
+    std::shared_ptr<PgConnection> tables;
+    status = PgConnection::open(alias, PasswordList(), tables);
+    std::vector<std::string> report;
+    if (status.ok())
+        status = DefaultTableFiles::createOnServer(tables, report);
+    PgDatabase database(tables);
+    std::ostringstream out, err;
+    if (!status.ok() || GenerateCommand::runIn(database, records, out, err) != 0)
+        throw std::runtime_error("cannot generate the benchmark data: " + err.str() + status.message);
+    // One statement each: VACUUM cannot run inside the implicit transaction
+    // of a multi-statement string.
+    PgResult analyzed(PQexec(tables->handle(), "VACUUM ANALYZE"));
+    PgResult marked(PQexec(tables->handle(), "CREATE TABLE complete ()"));
+    if (PQresultStatus(marked.get()) != PGRES_COMMAND_OK)
+        throw std::runtime_error("cannot mark the benchmark data complete");
+    return alias;
+}
+
+// Points the alias at the table of that size (on the server when asked),
+// through a configuration of the benchmark's own.
+inline void useAlias(long records, bool onServer = false)
 {
     std::string dir = directory(records);
+    if (onServer) {
+        std::string config = dir + "/../engine-server-" + std::to_string(records) + ".conf";
+        setenv("ARSIPSTAF_ENGINE_CONFIG", config.c_str(), 1);
+        EngineStatus status = EngineConfig::writeAlias(config, EngineConfig::defaultAlias, serverAlias(records));
+        if (!status.ok())
+            throw std::runtime_error(status.message);
+        return;
+    }
     std::string config = dir + "/../engine-" + std::to_string(records) + ".conf";
     setenv("ARSIPSTAF_ENGINE_CONFIG", config.c_str(), 1);
     EngineStatus status = EngineConfig::writeAlias(config, EngineConfig::defaultAlias, dir);

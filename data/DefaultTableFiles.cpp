@@ -1,5 +1,6 @@
 #include "DefaultTableFiles.h"
 
+#include "PgTable.h"
 #include "SqliteTableFile.h"
 
 #include <cerrno>
@@ -159,6 +160,37 @@ EngineStatus DefaultTableFiles::createIn(const std::string& directory, std::vect
         EngineStatus status = SqliteTableFile::create(path, file.description, modes.file, modes.group);
         if (status.ok())
             status = fill(directory, file);
+        if (!status.ok())
+            return status;
+        report.push_back(name + ": created" +
+                         (file.rows.empty() ? std::string() : " with " + std::to_string(file.rows.size()) + " records"));
+    }
+    return EngineStatus::success();
+}
+
+EngineStatus DefaultTableFiles::createOnServer(const std::shared_ptr<PgConnection>& connection,
+                                               std::vector<std::string>& report)
+{
+    EngineStatus status = PgTable::prepareSchema(*connection);
+    if (!status.ok())
+        return status;
+    for (const File& file : all()) {
+        const std::string& name = file.description.tableName;
+        std::shared_ptr<PgTable> table;
+        if (PgTable::open(connection, name, table).ok()) {
+            report.push_back(name + ": already exists, left as it is");
+            continue;
+        }
+        status = PgTable::create(*connection, file.description);
+        if (status.ok())
+            status = PgTable::open(connection, name, table);
+        for (size_t i = 0; status.ok() && i < file.rows.size(); ++i) {
+            EngineRecord record;
+            for (const std::string& value : file.rows[i])
+                record.values.emplace_back(value);
+            std::int64_t rid = 0;
+            status = table->insert(record, rid);
+        }
         if (!status.ok())
             return status;
         report.push_back(name + ": created" +

@@ -1,7 +1,9 @@
 #pragma once
 #include "EngineStatus.h"
+#include "PgConnection.h"
 #include "TableDescription.h"
 
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -36,4 +38,8 @@ public:
     static EngineStatus createIn(const std::string& directory, std::vector<std::string>& report,
                                  const Modes& modes);
     static EngineStatus createIn(const std::string& directory, std::vector<std::string>& report);
+    // The same in the schema of a database server: every table the schema
+    // does not describe yet is created and filled.
+    static EngineStatus createOnServer(const std::shared_ptr<PgConnection>& connection,
+                                       std::vector<std::string>& report);
 };

@@ -29,6 +29,7 @@ enum class EngineCode : std::uint16_t {
     InvalidKey = 0x2803,
     IoError = 0x2901,
     NotStarted = 0x2A01,
+    PasswordRequired = 0x2C01,  // the database server asks for a password the session lacks
     Internal = 0x2F01,
 };
 

@@ -1,11 +1,11 @@
 #include "StorageEngine.h"
 
 #include "EDBEngineError.h"
-#include "SqliteEngine.h"
+#include "SessionEngine.h"
 
 StorageEngine& StorageEngine::defaultSession()
 {
-    static SqliteEngine session("Default");
+    static SessionEngine session("Default");
     EngineStatus status = session.start();
     if (!status.ok())
         throw EDBEngineError::startFailure(status);

@@ -1,6 +1,8 @@
 #pragma once
 #include "EngineDatabase.h"
+#include "PasswordList.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,4 +17,29 @@ public:
     // The one default session, started on first use. Throws EDBEngineError
     // (the initialization message) when the engine cannot start.
     static StorageEngine& defaultSession();
+
+    // The passwords given in this session, tried when a database server asks
+    // for one (see PasswordRequired).
+    PasswordList& passwords() { return passwords_; }
+
+    // Asks the user for a password when a database wants one the session
+    // lacks: true when the open should be tried again (the prompt has added
+    // to the list), false when the user gave up. The program installs its
+    // "Enter password" window here; without a prompt nobody is asked.
+    using PasswordPrompt = std::function<bool(PasswordList&)>;
+    void setPasswordPrompt(PasswordPrompt prompt) { prompt_ = std::move(prompt); }
+    bool askForPassword() { return prompt_ && prompt_(passwords_); }
+    // openDatabase, asking for passwords as long as the database wants one
+    // and the user goes on giving them.
+    EngineStatus openDatabaseAsking(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
+    {
+        EngineStatus status = openDatabase(alias, out);
+        while (status.code == EngineCode::PasswordRequired && askForPassword())
+            status = openDatabase(alias, out);
+        return status;
+    }
+
+private:
+    PasswordList passwords_;
+    PasswordPrompt prompt_;
 };

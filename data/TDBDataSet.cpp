@@ -5,7 +5,7 @@
 EngineDatabase& TDBDataSet::Database()
 {
     if (!database_)
-        Check(StorageEngine::defaultSession().openDatabase(DatabaseName, database_));
+        Check(StorageEngine::defaultSession().openDatabaseAsking(DatabaseName, database_));
     return *database_;
 }
 

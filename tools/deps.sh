@@ -5,6 +5,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev
+  libpq-dev postgresql postgresql-common
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation libcups2-dev cups-client
   xvfb xdotool openbox poppler-utils libxcb1-dev

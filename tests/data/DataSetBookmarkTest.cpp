@@ -4,9 +4,9 @@
 
 namespace {
 
-using DataSetBookmarks = DataModuleFixture;
+using DataSetBookmarks = OnBothEngines<DataModuleFixture>;
 
-TEST_F(DataSetBookmarks, GoingBackToABookmarkMakesItsRecordCurrent)
+TEST_P(DataSetBookmarks, GoingBackToABookmarkMakesItsRecordCurrent)
 {
     for (const char* nip : {"0000000001", "0000000002", "0000000003", "0000000004"})
         addEmployee(nip, "Pegawai");
@@ -22,7 +22,7 @@ TEST_F(DataSetBookmarks, GoingBackToABookmarkMakesItsRecordCurrent)
     EXPECT_EQ(current(), "0000000003") << "the window goes on from the bookmarked record";
 }
 
-TEST_F(DataSetBookmarks, ABookmarkOfADeletedRecordMovesNothing)
+TEST_P(DataSetBookmarks, ABookmarkOfADeletedRecordMovesNothing)
 {
     for (const char* nip : {"0000000001", "0000000002", "0000000003"})
         addEmployee(nip, "Pegawai");
@@ -37,7 +37,7 @@ TEST_F(DataSetBookmarks, ABookmarkOfADeletedRecordMovesNothing)
     EXPECT_FALSE(peg().GotoBookmark(0));
 }
 
-TEST_F(DataSetBookmarks, RowsReadForDrawingHaveTheirOwnBookmarks)
+TEST_P(DataSetBookmarks, RowsReadForDrawingHaveTheirOwnBookmarks)
 {
     for (const char* nip : {"0000000001", "0000000002"})
         addEmployee(nip, "Pegawai");
@@ -52,3 +52,5 @@ TEST_F(DataSetBookmarks, RowsReadForDrawingHaveTheirOwnBookmarks)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(DataSetBookmarks);

@@ -4,9 +4,9 @@
 
 namespace {
 
-using DataSetEditing = DataModuleFixture;
+using DataSetEditing = OnBothEngines<DataModuleFixture>;
 
-TEST_F(DataSetEditing, OpensEveryTableBrowsingItsFirstRecord)
+TEST_P(DataSetEditing, OpensEveryTableBrowsingItsFirstRecord)
 {
     for (TTable* table : dm().Tables()) {
         EXPECT_EQ(table->State(), TDataSetState::dsBrowse) << table->Name();
@@ -18,7 +18,7 @@ TEST_F(DataSetEditing, OpensEveryTableBrowsingItsFirstRecord)
     EXPECT_EQ(dm().Tagama.Fields().size(), 2u);
 }
 
-TEST_F(DataSetEditing, ModifiedAppendIsStoredByMovingAndUnchangedAppendVanishes)
+TEST_P(DataSetEditing, ModifiedAppendIsStoredByMovingAndUnchangedAppendVanishes)
 {
     addEmployee("1000000002", "Budi");
     peg().Append();
@@ -37,7 +37,7 @@ TEST_F(DataSetEditing, ModifiedAppendIsStoredByMovingAndUnchangedAppendVanishes)
     EXPECT_EQ(order(), (std::vector<std::string>{"1000000001", "1000000002"}));
 }
 
-TEST_F(DataSetEditing, UnchangedAppendIsRefusedWithoutAKeyThenKeyViolationKeepsValues)
+TEST_P(DataSetEditing, UnchangedAppendIsRefusedWithoutAKeyThenKeyViolationKeepsValues)
 {
     peg().Append();
     EXPECT_EQ(DATABASE_ERROR_TEXT(peg().Post()), "Field 'NIP' must have a value");
@@ -58,7 +58,7 @@ TEST_F(DataSetEditing, UnchangedAppendIsRefusedWithoutAKeyThenKeyViolationKeepsV
     EXPECT_EQ(peg().RecordCount(), 2);
 }
 
-TEST_F(DataSetEditing, InsertWhilePendingNewRecordStoresItFirstAndStartsInFrontOfIt)
+TEST_P(DataSetEditing, InsertWhilePendingNewRecordStoresItFirstAndStartsInFrontOfIt)
 {
     addEmployee("1000000001", "A");
     addEmployee("1000000005", "E");
@@ -72,7 +72,7 @@ TEST_F(DataSetEditing, InsertWhilePendingNewRecordStoresItFirstAndStartsInFrontO
     EXPECT_EQ(current(), "1000000003");  // the record it stood in front of
 }
 
-TEST_F(DataSetEditing, CancelOfAppendReturnsToLastAndCancelInBrowseDoesNothing)
+TEST_P(DataSetEditing, CancelOfAppendReturnsToLastAndCancelInBrowseDoesNothing)
 {
     addEmployee("1000000001", "A");
     addEmployee("1000000002", "B");
@@ -84,14 +84,14 @@ TEST_F(DataSetEditing, CancelOfAppendReturnsToLastAndCancelInBrowseDoesNothing)
     EXPECT_EQ(peg().State(), TDataSetState::dsBrowse);
 }
 
-TEST_F(DataSetEditing, PostOutsideEditingFailsWithTheTableName)
+TEST_P(DataSetEditing, PostOutsideEditingFailsWithTheTableName)
 {
     EXPECT_EQ(DATABASE_ERROR_TEXT(peg().Post()), "Tdatapeg: Dataset not in edit or insert mode");
     EXPECT_EQ(DATABASE_ERROR_TEXT(peg().FieldByName("NIP")->SetText("1")),
               "Tdatapeg: Dataset not in edit or insert mode");
 }
 
-TEST_F(DataSetEditing, EditReadsUnderLockAndPostStoresChange)
+TEST_P(DataSetEditing, EditReadsUnderLockAndPostStoresChange)
 {
     addEmployee("1000000001", "A");
     peg().Edit();
@@ -103,7 +103,7 @@ TEST_F(DataSetEditing, EditReadsUnderLockAndPostStoresChange)
     EXPECT_EQ(current("Nama_Pegawai"), "Anwar");
 }
 
-TEST_F(DataSetEditing, ChangingTheKeyOfAnEditedRecordMovesItToItsNewPlace)
+TEST_P(DataSetEditing, ChangingTheKeyOfAnEditedRecordMovesItToItsNewPlace)
 {
     addEmployee("1000000001", "A");
     addEmployee("1000000002", "B");
@@ -118,7 +118,7 @@ TEST_F(DataSetEditing, ChangingTheKeyOfAnEditedRecordMovesItToItsNewPlace)
     EXPECT_EQ(order(), (std::vector<std::string>{"1000000002", "1000000003", "1000000009"}));
 }
 
-TEST_F(DataSetEditing, DeleteKeepsTheNeighbourCurrent)
+TEST_P(DataSetEditing, DeleteKeepsTheNeighbourCurrent)
 {
     addEmployee("1000000001", "A");
     addEmployee("1000000002", "B");
@@ -136,7 +136,7 @@ TEST_F(DataSetEditing, DeleteKeepsTheNeighbourCurrent)
               "Tdatapeg: Cannot perform this operation on an empty dataset");
 }
 
-TEST_F(DataSetEditing, DeleteWhileInsertingDropsOnlyTheNewRecord)
+TEST_P(DataSetEditing, DeleteWhileInsertingDropsOnlyTheNewRecord)
 {
     addEmployee("1000000001", "A");
     peg().Append();
@@ -147,7 +147,7 @@ TEST_F(DataSetEditing, DeleteWhileInsertingDropsOnlyTheNewRecord)
     EXPECT_EQ(current(), "1000000001");
 }
 
-TEST_F(DataSetEditing, DeleteInEditDiscardsTheChanges)
+TEST_P(DataSetEditing, DeleteInEditDiscardsTheChanges)
 {
     addEmployee("1000000001", "A");
     addEmployee("1000000002", "B");
@@ -159,7 +159,7 @@ TEST_F(DataSetEditing, DeleteInEditDiscardsTheChanges)
     EXPECT_EQ(order(), (std::vector<std::string>{"1000000002"}));
 }
 
-TEST_F(DataSetEditing, ClosedTableRefusesOperations)
+TEST_P(DataSetEditing, ClosedTableRefusesOperations)
 {
     peg().Close();
     EXPECT_EQ(DATABASE_ERROR_TEXT(peg().First()), "Tdatapeg: Cannot perform this operation on a closed dataset");
@@ -167,7 +167,7 @@ TEST_F(DataSetEditing, ClosedTableRefusesOperations)
     EXPECT_EQ(DATABASE_ERROR_TEXT(peg().Append()), "Tdatapeg: Cannot perform this operation on a closed dataset");
 }
 
-TEST_F(DataSetEditing, FieldsByNameAndTheirTextConversions)
+TEST_P(DataSetEditing, FieldsByNameAndTheirTextConversions)
 {
     EXPECT_EQ(peg().FieldByName("nama_pegawai"), dm().TdatapegNama_Pegawai);
     EXPECT_EQ(peg().FieldByName("JENIS KELAMIN"), dm().TdatapegJenisKelamin);
@@ -189,7 +189,7 @@ TEST_F(DataSetEditing, FieldsByNameAndTheirTextConversions)
     EXPECT_EQ(DATABASE_ERROR_TEXT(peg().FieldByName("Agama")->SetText("Islam")), "Field 'Agama' cannot be modified");
 }
 
-TEST_F(DataSetEditing, AnElevenDigitNumberFitsOnlyTheTransferTable)
+TEST_P(DataSetEditing, AnElevenDigitNumberFitsOnlyTheTransferTable)
 {
     peg().Append();
     peg().FieldByName("NIP")->SetText("12345678901");
@@ -199,7 +199,7 @@ TEST_F(DataSetEditing, AnElevenDigitNumberFitsOnlyTheTransferTable)
     EXPECT_EQ(dm().Tmutasi.FieldByName("NIP")->AsString(), "12345678901");
 }
 
-TEST_F(DataSetEditing, ALinkThatRejectsItsTextStopsTheMoveAndKeepsEditing)
+TEST_P(DataSetEditing, ALinkThatRejectsItsTextStopsTheMoveAndKeepsEditing)
 {
     struct RejectingLink : TDataLink {
         void UpdateData() override { throw EDatabaseError("rejected"); }
@@ -218,7 +218,7 @@ TEST_F(DataSetEditing, ALinkThatRejectsItsTextStopsTheMoveAndKeepsEditing)
     EXPECT_EQ(current("Nama_Pegawai"), "A");
 }
 
-TEST_F(DataSetEditing, ASecondCopyCannotEditALockedRecord)
+TEST_P(DataSetEditing, ASecondCopyCannotEditALockedRecord)
 {
     addEmployee("1000000001", "A");
     TDMarsipstaf other;
@@ -238,7 +238,7 @@ namespace {
 
 // A locale that writes two-digit years must not move a birth date by a
 // century when its text is written back.
-TEST_F(DataSetEditing, BirthDateWrittenBackKeepsItsCentury)
+TEST_P(DataSetEditing, BirthDateWrittenBackKeepsItsCentury)
 {
     RegionalSettings::current() = RegionalSettings::fromDateFormat("%d/%m/%y");
     addEmployee("1000000001", "A", {{"Tanggal_Lahir", "17/08/1945"}});
@@ -251,3 +251,5 @@ TEST_F(DataSetEditing, BirthDateWrittenBackKeepsItsCentury)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(DataSetEditing);

@@ -5,7 +5,7 @@
 
 namespace {
 
-class DataSetMovement : public DataModuleFixture {
+class DataSetMovementOnFiles : public DataModuleFixture {
 protected:
     void SetUp() override
     {
@@ -17,7 +17,9 @@ protected:
     }
 };
 
-TEST_F(DataSetMovement, EndsSetAndClearBofAndEof)
+using DataSetMovement = OnBothEngines<DataSetMovementOnFiles>;
+
+TEST_P(DataSetMovement, EndsSetAndClearBofAndEof)
 {
     peg().First();
     EXPECT_TRUE(peg().Bof());
@@ -40,7 +42,7 @@ TEST_F(DataSetMovement, EndsSetAndClearBofAndEof)
 }
 
 // The backward count is negated: at INT_MIN only a wider type holds it.
-TEST_F(DataSetMovement, MoveByTheIntLimitsStopsAtTheEnds)
+TEST_P(DataSetMovement, MoveByTheIntLimitsStopsAtTheEnds)
 {
     peg().Last();
     EXPECT_EQ(peg().MoveBy(INT_MIN), -3);
@@ -51,7 +53,7 @@ TEST_F(DataSetMovement, MoveByTheIntLimitsStopsAtTheEnds)
     EXPECT_EQ(current(), "1000000004");
 }
 
-TEST_F(DataSetMovement, EmptyTableHasBothEndsSet)
+TEST_P(DataSetMovement, EmptyTableHasBothEndsSet)
 {
     while (!peg().IsEmpty())
         peg().Delete();
@@ -62,7 +64,7 @@ TEST_F(DataSetMovement, EmptyTableHasBothEndsSet)
     EXPECT_EQ(peg().MoveBy(1), 0);
 }
 
-TEST_F(DataSetMovement, OrderingByNameIgnoresCaseAndKeepsTheCurrentRecord)
+TEST_P(DataSetMovement, OrderingByNameIgnoresCaseAndKeepsTheCurrentRecord)
 {
     peg().First();
     peg().Next();  // 1000000002 Bambang
@@ -76,7 +78,7 @@ TEST_F(DataSetMovement, OrderingByNameIgnoresCaseAndKeepsTheCurrentRecord)
     EXPECT_EQ(order(), (std::vector<std::string>{"1000000001", "1000000002", "1000000003", "1000000004"}));
 }
 
-TEST_F(DataSetMovement, UnknownOrderingFailsAndKeepsThePreviousOne)
+TEST_P(DataSetMovement, UnknownOrderingFailsAndKeepsThePreviousOne)
 {
     peg().SetIndexFieldNames("Nama_Pegawai");
     EXPECT_EQ(DATABASE_ERROR_TEXT(peg().SetIndexFieldNames("Alamat")), "Tdatapeg: No index for fields 'Alamat'");
@@ -89,25 +91,30 @@ struct NearestCase {
     const char* expected;  // Nama_Pegawai of the record found
 };
 
-class FindNearestOnNames : public DataSetMovement, public ::testing::WithParamInterface<NearestCase> {};
+class FindNearestOnNames : public DataSetMovementOnFiles,
+                           public ::testing::WithParamInterface<std::tuple<TestEngine, NearestCase>> {
+protected:
+    TestEngine engine() const override { return std::get<0>(GetParam()); }
+};
 
 TEST_P(FindNearestOnNames, LandsOnTheFirstKeyNotBelowTheText)
 {
+    const NearestCase& c = std::get<1>(GetParam());
     peg().SetIndexFieldNames("Nama_Pegawai");
     peg().Last();
-    peg().FindNearest({GetParam().text});
-    EXPECT_EQ(current("Nama_Pegawai"), GetParam().expected);
+    peg().FindNearest({c.text});
+    EXPECT_EQ(current("Nama_Pegawai"), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, FindNearestOnNames, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Names, FindNearestOnNames, ::testing::Combine(::testing::Values(TestEngine::Files, TestEngine::Server), ::testing::Values(
     NearestCase{"", "Bambang"},
     NearestCase{"Sit", "siti aminah"},
     NearestCase{"SITI R", "Siti Rahma"},
     NearestCase{"Suk", "Yusuf"},
     NearestCase{"Zulkifli", "Yusuf"},  // beyond every key: the last record
-    NearestCase{"Ba", "Bambang"}));
+    NearestCase{"Ba", "Bambang"})));
 
-TEST_F(DataSetMovement, FindKeyMatchesWholeValuesOnly)
+TEST_P(DataSetMovement, FindKeyMatchesWholeValuesOnly)
 {
     peg().First();
     EXPECT_TRUE(peg().FindKey({"1000000003"}));
@@ -120,7 +127,7 @@ TEST_F(DataSetMovement, FindKeyMatchesWholeValuesOnly)
     EXPECT_EQ(current(), "1000000004");
 }
 
-TEST_F(DataSetMovement, SearchesStoreAPendingEditFirst)
+TEST_P(DataSetMovement, SearchesStoreAPendingEditFirst)
 {
     peg().First();
     peg().Edit();
@@ -131,7 +138,7 @@ TEST_F(DataSetMovement, SearchesStoreAPendingEditFirst)
     EXPECT_EQ(current("Nama_Pegawai"), "Agus");
 }
 
-TEST_F(DataSetMovement, LocateFindsExactOrCaseInsensitivePrefix)
+TEST_P(DataSetMovement, LocateFindsExactOrCaseInsensitivePrefix)
 {
     peg().First();
     EXPECT_TRUE(peg().Locate("Nama_Pegawai", "siti", true));
@@ -144,7 +151,7 @@ TEST_F(DataSetMovement, LocateFindsExactOrCaseInsensitivePrefix)
     EXPECT_EQ(current(), "1000000002");
 }
 
-TEST_F(DataSetMovement, LookupValuesFollowTheCodeAtOnce)
+TEST_P(DataSetMovement, LookupValuesFollowTheCodeAtOnce)
 {
     peg().First();
     EXPECT_EQ(current("Agama"), "");
@@ -162,7 +169,7 @@ TEST_F(DataSetMovement, LookupValuesFollowTheCodeAtOnce)
     EXPECT_EQ(current("Pendidikan Formal"), "S1");
 }
 
-TEST_F(DataSetMovement, LookupOfANewCodeShowsWhenTheRecordIsNextFetched)
+TEST_P(DataSetMovement, LookupOfANewCodeShowsWhenTheRecordIsNextFetched)
 {
     peg().First();
     peg().Edit();
@@ -185,7 +192,7 @@ TEST_F(DataSetMovement, LookupOfANewCodeShowsWhenTheRecordIsNextFetched)
     EXPECT_EQ(dm().Tjk.FieldByName("Kd_JK")->AsString(), "XX");  // its own place is untouched
 }
 
-TEST_F(DataSetMovement, AWindowOfRowsScrollsWithTheActiveRecord)
+TEST_P(DataSetMovement, AWindowOfRowsScrollsWithTheActiveRecord)
 {
     std::vector<std::string> log;
     RecordingLink grid("grid", log, true);
@@ -213,7 +220,7 @@ TEST_F(DataSetMovement, AWindowOfRowsScrollsWithTheActiveRecord)
     EXPECT_EQ(grid.ActiveRecord(), 0);
 }
 
-TEST_F(DataSetMovement, SearchesPlaceTheRecordInTheMiddleRow)
+TEST_P(DataSetMovement, SearchesPlaceTheRecordInTheMiddleRow)
 {
     std::vector<std::string> log;
     RecordingLink grid("grid", log, true);
@@ -230,7 +237,7 @@ TEST_F(DataSetMovement, SearchesPlaceTheRecordInTheMiddleRow)
     EXPECT_EQ(current(), "1000000002");
 }
 
-TEST_F(DataSetMovement, InsertTakesTheActiveRowAndPushesTheRestDown)
+TEST_P(DataSetMovement, InsertTakesTheActiveRowAndPushesTheRestDown)
 {
     std::vector<std::string> log;
     RecordingLink grid("grid", log, true);
@@ -253,7 +260,7 @@ TEST_F(DataSetMovement, InsertTakesTheActiveRowAndPushesTheRestDown)
 namespace {
 
 // Rows of a five-row window after a search, as NIP suffixes; "*" marks the current one.
-class WindowAfterSearch : public DataModuleFixture {
+class WindowAfterSearchOnFiles : public DataModuleFixture {
 protected:
     void SetUp() override
     {
@@ -280,7 +287,9 @@ protected:
     RecordingLink grid_{"grid", log_, true};
 };
 
-TEST_F(WindowAfterSearch, TopMiddleAndBottom)
+using WindowAfterSearch = OnBothEngines<WindowAfterSearchOnFiles>;
+
+TEST_P(WindowAfterSearch, TopMiddleAndBottom)
 {
     peg().FindKey({"1000000001"});
     EXPECT_EQ(rows(), "1* 2 3 4 5 ");
@@ -296,7 +305,7 @@ TEST_F(WindowAfterSearch, TopMiddleAndBottom)
     EXPECT_EQ(rows(), "1* 2 3 4 5 ");
 }
 
-TEST_F(WindowAfterSearch, PlainReReadKeepsTheRow)
+TEST_P(WindowAfterSearch, PlainReReadKeepsTheRow)
 {
     peg().First();
     peg().MoveBy(3);
@@ -316,7 +325,7 @@ namespace {
 
 using GrowingWindow = WindowAfterSearch;
 
-TEST_F(GrowingWindow, AWiderWindowFetchesBelowThenAbove)
+TEST_P(GrowingWindow, AWiderWindowFetchesBelowThenAbove)
 {
     grid_.SetBufferCount(3);
     peg().FindKey({"1000000008"});
@@ -335,7 +344,7 @@ TEST_F(GrowingWindow, AWiderWindowFetchesBelowThenAbove)
     EXPECT_EQ(rows(), "1 2 3* 4 5 6 7 8 9 ");
 }
 
-TEST_F(GrowingWindow, AWiderWindowAtTheTopKeepsItsRows)
+TEST_P(GrowingWindow, AWiderWindowAtTheTopKeepsItsRows)
 {
     peg().First();
     grid_.SetBufferCount(8);  // nothing above the first row to fetch
@@ -345,4 +354,9 @@ TEST_F(GrowingWindow, AWiderWindowAtTheTopKeepsItsRows)
     EXPECT_EQ(rows(), "1 2 3 4 5 6 7 8 9* ");
 }
 
+INSTANTIATE_FOR_BOTH_ENGINES(GrowingWindow);
+
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(DataSetMovement);
+INSTANTIATE_FOR_BOTH_ENGINES(WindowAfterSearch);

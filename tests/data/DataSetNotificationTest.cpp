@@ -3,9 +3,9 @@
 
 namespace {
 
-using DataSetNotifications = DataModuleFixture;
+using DataSetNotifications = OnBothEngines<DataModuleFixture>;
 
-TEST_F(DataSetNotifications, LinksHearNonVisualFirstThenVisualEachNewestFirst)
+TEST_P(DataSetNotifications, LinksHearNonVisualFirstThenVisualEachNewestFirst)
 {
     std::vector<std::string> log;
     RecordingLink a("a", log), b("b", log, true), c("c", log), d("d", log, true);
@@ -25,7 +25,7 @@ TEST_F(DataSetNotifications, LinksHearNonVisualFirstThenVisualEachNewestFirst)
     dm().DSdatapeg.OnDataChange = nullptr;
 }
 
-TEST_F(DataSetNotifications, EditingSendsStateThenRecordChangeAndFieldChanges)
+TEST_P(DataSetNotifications, EditingSendsStateThenRecordChangeAndFieldChanges)
 {
     addEmployee("1000000001", "A");
     std::vector<std::string> log;
@@ -48,7 +48,7 @@ TEST_F(DataSetNotifications, EditingSendsStateThenRecordChangeAndFieldChanges)
     dm().DSdatapeg.OnStateChange = nullptr;
 }
 
-TEST_F(DataSetNotifications, AutoEditThroughALinkRespectsReadOnlyAndAutoEdit)
+TEST_P(DataSetNotifications, AutoEditThroughALinkRespectsReadOnlyAndAutoEdit)
 {
     addEmployee("1000000001", "A");
     std::vector<std::string> log;
@@ -66,7 +66,7 @@ TEST_F(DataSetNotifications, AutoEditThroughALinkRespectsReadOnlyAndAutoEdit)
     peg().Cancel();
 }
 
-TEST_F(DataSetNotifications, ADisabledSourcePassesOnlyStateChanges)
+TEST_P(DataSetNotifications, ADisabledSourcePassesOnlyStateChanges)
 {
     std::vector<std::string> log;
     RecordingLink link("l", log);
@@ -83,7 +83,7 @@ TEST_F(DataSetNotifications, ADisabledSourcePassesOnlyStateChanges)
     peg().Cancel();
 }
 
-TEST_F(DataSetNotifications, MovesWithinAndBeyondTheWindowScrollWhileItKeepsItsSize)
+TEST_P(DataSetNotifications, MovesWithinAndBeyondTheWindowScrollWhileItKeepsItsSize)
 {
     addEmployee("1000000001", "A");
     addEmployee("1000000002", "B");
@@ -127,3 +127,5 @@ TEST(DataSetLifetime, AnOpenTableDestroyedBeforeItsSourceLeavesTheLinksInactive)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(DataSetNotifications);

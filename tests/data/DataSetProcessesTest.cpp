@@ -6,7 +6,7 @@
 
 namespace {
 
-using DataSetProcesses = DataModuleFixture;
+using DataSetProcesses = OnBothEngines<DataModuleFixture>;
 
 // Runs check in a child process with a data module of its own; the
 // child's exit code says what it saw (0: as expected).
@@ -29,7 +29,7 @@ int inChild(const std::function<int(TDMarsipstaf&)>& check)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 5;
 }
 
-TEST_F(DataSetProcesses, APostedRecordIsVisibleToAnotherProcess)
+TEST_P(DataSetProcesses, APostedRecordIsVisibleToAnotherProcess)
 {
     addEmployee("1000000007", "Dewi", {{"Kd_Agama", "04"}});
     int seen = inChild([](TDMarsipstaf& other) {
@@ -41,7 +41,7 @@ TEST_F(DataSetProcesses, APostedRecordIsVisibleToAnotherProcess)
     EXPECT_EQ(seen, 0);
 }
 
-TEST_F(DataSetProcesses, AnEditedRecordIsLockedForAnotherProcessUntilPosted)
+TEST_P(DataSetProcesses, AnEditedRecordIsLockedForAnotherProcessUntilPosted)
 {
     addEmployee("1000000007", "Dewi");
     peg().Edit();
@@ -146,3 +146,5 @@ TEST_F(DeletedByAnotherProcess, DeleteDeletesNothingElse)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(DataSetProcesses);

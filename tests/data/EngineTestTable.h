@@ -1,17 +1,21 @@
 #pragma once
-// Helpers for the engine tests: an employee table with a few records and
+// Helpers for the engine tests, on both engines: an employee table with a few records and
 // short ways to read what a cursor shows.
-#include "TempDatabase.h"
+#include "BothEngines.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-class EngineTestTable : public ::testing::Test {
+class EngineTestTableBase : public ::testing::Test {
 protected:
+    explicit EngineTestTableBase(TestEngine engine) : db(TempDatabase::Tables::Default, engine) {}
+
     TempDatabase db;
     std::unique_ptr<EngineCursor> cursor = db.open("Datapegawai.db");
+
+    void SetUp() override { SKIP_WITHOUT_TEST_SERVER(db); }
 
     int field(const std::string& name) const { return cursor->description().fieldNumber(name); }
 
@@ -77,4 +81,9 @@ protected:
         add("0000000003", "BUDI SANTOSO");
         add("0000000006", "Budiman");
     }
+};
+
+class EngineTestTable : public EngineTestTableBase, public ::testing::WithParamInterface<TestEngine> {
+protected:
+    EngineTestTable() : EngineTestTableBase(GetParam()) {}
 };

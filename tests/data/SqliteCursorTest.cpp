@@ -1,10 +1,8 @@
 #include "EngineTestTable.h"
 
-#include <sqlite3.h>
-
 using Strings = std::vector<std::string>;
 
-TEST_F(EngineTestTable, MovesBothWaysAndStopsAtTheEnds)
+TEST_P(EngineTestTable, MovesBothWaysAndStopsAtTheEnds)
 {
     add("0000000003", "C");
     add("0000000001", "A");
@@ -21,7 +19,7 @@ TEST_F(EngineTestTable, MovesBothWaysAndStopsAtTheEnds)
     EXPECT_EQ(next(), "0000000003");
 }
 
-TEST_F(EngineTestTable, MoveOffTheEndLeavesTheBufferUnchanged)
+TEST_P(EngineTestTable, MoveOffTheEndLeavesTheBufferUnchanged)
 {
     add("0000000001", "A");
     ASSERT_TRUE(cursor->setToEnd().ok());
@@ -31,7 +29,7 @@ TEST_F(EngineTestTable, MoveOffTheEndLeavesTheBufferUnchanged)
     EXPECT_EQ(record.values, std::vector<FieldValue>{std::string("kept")});
 }
 
-TEST_F(EngineTestTable, EmptyTableHasNoRecords)
+TEST_P(EngineTestTable, EmptyTableHasNoRecords)
 {
     EXPECT_EQ(next(), "EOF");
     EXPECT_EQ(prior(), "BOF");
@@ -40,7 +38,7 @@ TEST_F(EngineTestTable, EmptyTableHasNoRecords)
     EXPECT_EQ(count, 0);
 }
 
-TEST_F(EngineTestTable, DeleteLeavesACrackBetweenNeighbours)
+TEST_P(EngineTestTable, DeleteLeavesACrackBetweenNeighbours)
 {
     for (std::string nip : {"0000000001", "0000000002", "0000000003"})
         add(nip, "N" + nip);
@@ -60,7 +58,7 @@ TEST_F(EngineTestTable, DeleteLeavesACrackBetweenNeighbours)
     EXPECT_EQ(next(), "EOF");
 }
 
-TEST_F(EngineTestTable, DeleteOfARecordAlreadyGoneReportsGone)
+TEST_P(EngineTestTable, DeleteOfARecordAlreadyGoneReportsGone)
 {
     add("0000000001", "A");
     std::unique_ptr<EngineCursor> other;
@@ -72,7 +70,7 @@ TEST_F(EngineTestTable, DeleteOfARecordAlreadyGoneReportsGone)
     EXPECT_EQ(other->getRecord(record).code, EngineCode::RecordNotFound);
 }
 
-TEST_F(EngineTestTable, CurrentRecordDeletedElsewhereIsGoneButTheCursorMovesOn)
+TEST_P(EngineTestTable, CurrentRecordDeletedElsewhereIsGoneButTheCursorMovesOn)
 {
     for (std::string nip : {"0000000001", "0000000002", "0000000003"})
         add(nip, "N" + nip);
@@ -90,7 +88,7 @@ TEST_F(EngineTestTable, CurrentRecordDeletedElsewhereIsGoneButTheCursorMovesOn)
     EXPECT_EQ(next(), "0000000003");
 }
 
-TEST_F(EngineTestTable, NameIndexIgnoresCaseAndOrdersDuplicatesByNip)
+TEST_P(EngineTestTable, NameIndexIgnoresCaseAndOrdersDuplicatesByNip)
 {
     addNames();
     ASSERT_TRUE(cursor->switchToIndex("Nama_Pegawai", false).ok());
@@ -101,7 +99,7 @@ TEST_F(EngineTestTable, NameIndexIgnoresCaseAndOrdersDuplicatesByNip)
                                     "0000000002"}));
 }
 
-TEST_F(EngineTestTable, KarpegIndexOrdersDuplicatesByNip)
+TEST_P(EngineTestTable, KarpegIndexOrdersDuplicatesByNip)
 {
     add("0000000009", "A", "22222222");
     add("0000000001", "B", "33333333");
@@ -119,11 +117,15 @@ struct SeekCase {
     const char* prior;  // NIP read by getPrior after the same seek
 };
 
-class SeekTest : public EngineTestTable, public ::testing::WithParamInterface<SeekCase> {};
+class SeekTest : public EngineTestTableBase,
+                 public ::testing::WithParamInterface<std::tuple<TestEngine, SeekCase>> {
+protected:
+    SeekTest() : EngineTestTableBase(std::get<0>(GetParam())) {}
+};
 
 TEST_P(SeekTest, SetToKeyLandsOnTheCrack)
 {
-    const SeekCase& c = GetParam();
+    const SeekCase& c = std::get<1>(GetParam());
     addNames();
     ASSERT_TRUE(cursor->switchToIndex("Nama_Pegawai", false).ok());
     ASSERT_TRUE(cursor->setToKey({std::string(c.key)}, 1, c.after).ok());
@@ -134,7 +136,7 @@ TEST_P(SeekTest, SetToKeyLandsOnTheCrack)
 }
 
 // Names in index order: ani(2) BUDI SANTOSO(3) Budi Santoso(4) budi santoso(5) Budiman(6) Citra(1).
-INSTANTIATE_TEST_SUITE_P(Seeks, SeekTest, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Seeks, SeekTest, ::testing::Combine(::testing::Values(TestEngine::Files, TestEngine::Server), ::testing::Values(
     SeekCase{"EmptyKeyIsFirst", "", false, "0000000002", "BOF"},
     SeekCase{"LeadingPartSortsLower", "bud", false, "0000000003", "0000000002"},
     SeekCase{"LeadingPartAfterStillBefore", "BUD", true, "0000000003", "0000000002"},
@@ -142,10 +144,13 @@ INSTANTIATE_TEST_SUITE_P(Seeks, SeekTest, ::testing::Values(
     SeekCase{"AfterSkipsEqualKeys", "Budi Santoso", true, "0000000006", "0000000005"},
     SeekCase{"BetweenNames", "bz", false, "0000000001", "0000000006"},
     SeekCase{"PastEveryName", "zz", false, "EOF", "0000000001"},
-    SeekCase{"BeforeEveryName", "a", false, "0000000002", "BOF"}),
-    [](const ::testing::TestParamInfo<SeekCase>& info) { return std::string(info.param.name); });
+    SeekCase{"BeforeEveryName", "a", false, "0000000002", "BOF"})),
+    [](const ::testing::TestParamInfo<std::tuple<TestEngine, SeekCase>>& info) {
+        return std::string(std::get<0>(info.param) == TestEngine::Files ? "Files_" : "Server_") +
+               std::get<1>(info.param).name;
+    });
 
-TEST_F(EngineTestTable, SetToKeyOnThePrimaryIndexComparesExactly)
+TEST_P(EngineTestTable, SetToKeyOnThePrimaryIndexComparesExactly)
 {
     add("0000000010", "A");
     add("0000000020", "B");
@@ -155,7 +160,7 @@ TEST_F(EngineTestTable, SetToKeyOnThePrimaryIndexComparesExactly)
     EXPECT_EQ(next(), "0000000020");
 }
 
-TEST_F(EngineTestTable, FindKeyMatchesWholeValuesOnly)
+TEST_P(EngineTestTable, FindKeyMatchesWholeValuesOnly)
 {
     addNames();
     ASSERT_TRUE(cursor->switchToIndex("Nama_Pegawai", false).ok());
@@ -176,7 +181,7 @@ TEST_F(EngineTestTable, FindKeyMatchesWholeValuesOnly)
     EXPECT_EQ(next(), "0000000005");
 }
 
-TEST_F(EngineTestTable, SwitchingIndexKeepsTheRecord)
+TEST_P(EngineTestTable, SwitchingIndexKeepsTheRecord)
 {
     addNames();
     ASSERT_TRUE(cursor->findKey({std::string("0000000004")}, 1).ok());
@@ -194,7 +199,7 @@ TEST_F(EngineTestTable, SwitchingIndexKeepsTheRecord)
     EXPECT_EQ(cursor->currentIndex().name, "Karpeg");
 }
 
-TEST_F(EngineTestTable, BookmarksAndCrackBefore)
+TEST_P(EngineTestTable, BookmarksAndCrackBefore)
 {
     addNames();
     ASSERT_TRUE(cursor->findKey({std::string("0000000003")}, 1).ok());
@@ -212,7 +217,7 @@ TEST_F(EngineTestTable, BookmarksAndCrackBefore)
     EXPECT_EQ(cursor->setToBookmark(mark + 1000).code, EngineCode::RecordNotFound);
 }
 
-TEST_F(EngineTestTable, ExtractKeyGivesTheIndexFields)
+TEST_P(EngineTestTable, ExtractKeyGivesTheIndexFields)
 {
     addNames();
     ASSERT_TRUE(cursor->switchToIndex("Nama_Pegawai", false).ok());
@@ -223,7 +228,7 @@ TEST_F(EngineTestTable, ExtractKeyGivesTheIndexFields)
     EXPECT_EQ(key, std::vector<FieldValue>{std::string("ani Wulandari")});
 }
 
-TEST_F(EngineTestTable, InsertStandsOnTheNewRecordAndRefusesDuplicateKeys)
+TEST_P(EngineTestTable, InsertStandsOnTheNewRecordAndRefusesDuplicateKeys)
 {
     add("0000000001", "A");
     add("0000000003", "C");
@@ -243,7 +248,7 @@ TEST_F(EngineTestTable, InsertStandsOnTheNewRecordAndRefusesDuplicateKeys)
     EXPECT_EQ(value(record, "Nama_Pegawai"), "A");
 }
 
-TEST_F(EngineTestTable, BlankRecordAndFieldsCutToSize)
+TEST_P(EngineTestTable, BlankRecordAndFieldsCutToSize)
 {
     EngineRecord record;
     ASSERT_TRUE(cursor->initRecord(record).ok());
@@ -264,7 +269,7 @@ TEST_F(EngineTestTable, BlankRecordAndFieldsCutToSize)
     EXPECT_EQ(value(record, "Tanggal_Lahir"), "<null>");  // an empty date is null
 }
 
-TEST_F(EngineTestTable, ModifyNeedsTheLockAndStoresTheRecord)
+TEST_P(EngineTestTable, ModifyNeedsTheLockAndStoresTheRecord)
 {
     add("0000000001", "Ani");
     add("0000000002", "Budi");
@@ -295,7 +300,7 @@ TEST_F(EngineTestTable, ModifyNeedsTheLockAndStoresTheRecord)
     EXPECT_EQ(reopened->findKey({std::string("0000000001")}, 1).code, EngineCode::RecordNotFound);
 }
 
-TEST_F(EngineTestTable, ALockedRecordRefusesAnotherCursor)
+TEST_P(EngineTestTable, ALockedRecordRefusesAnotherCursor)
 {
     add("0000000001", "Ani");
     std::unique_ptr<EngineCursor> other;
@@ -313,26 +318,22 @@ TEST_F(EngineTestTable, ALockedRecordRefusesAnotherCursor)
     EXPECT_TRUE(other->getRecord(theirs, EngineCursor::Lock::Write).ok());
 }
 
-TEST_F(EngineTestTable, ModifyRefusesARecordChangedOrDeletedBehindTheLock)
+TEST_P(EngineTestTable, ModifyRefusesARecordChangedOrDeletedBehindTheLock)
 {
     add("0000000001", "Ani");
     add("0000000002", "Budi");
     EngineRecord record;
     ASSERT_TRUE(cursor->findKey({std::string("0000000001")}, 1).ok());
     ASSERT_TRUE(cursor->getRecord(record, EngineCursor::Lock::Write).ok());
-    // A writer that ignores the locks (another tool on the file).
-    sqlite3* db3 = nullptr;
-    ASSERT_EQ(sqlite3_open(db.path("Datapegawai.db").c_str(), &db3), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db3, "UPDATE records SET Alamat = 'Jl. Merdeka' WHERE NIP = '0000000001'", nullptr, nullptr,
-                           nullptr), SQLITE_OK);
+    // A writer that ignores the locks (another tool on the same tables).
+    db.runSql("Datapegawai.db", "UPDATE {table} SET \"Alamat\" = 'Jl. Merdeka' WHERE \"NIP\" = '0000000001'");
     ASSERT_TRUE(cursor->putField(record, field("Nama_Pegawai"), std::string("Ani W.")).ok());
     EXPECT_EQ(cursor->modifyRecord(record).code, EngineCode::RecordChanged);
 
     ASSERT_TRUE(cursor->findKey({std::string("0000000002")}, 1).ok());
     ASSERT_TRUE(cursor->getRecord(record, EngineCursor::Lock::Write).ok());
-    ASSERT_EQ(sqlite3_exec(db3, "DELETE FROM records WHERE NIP = '0000000002'", nullptr, nullptr, nullptr), SQLITE_OK);
+    db.runSql("Datapegawai.db", "DELETE FROM {table} WHERE \"NIP\" = '0000000002'");
     EXPECT_EQ(cursor->modifyRecord(record).code, EngineCode::RecordDeleted);
-    sqlite3_close(db3);
 
     std::unique_ptr<EngineCursor> check = db.open("Datapegawai.db");
     ASSERT_TRUE(check->findKey({std::string("0000000001")}, 1).ok());
@@ -341,7 +342,7 @@ TEST_F(EngineTestTable, ModifyRefusesARecordChangedOrDeletedBehindTheLock)
     EXPECT_EQ(value(record, "Alamat"), "Jl. Merdeka");
 }
 
-TEST_F(EngineTestTable, ClonedCursorsMoveIndependently)
+TEST_P(EngineTestTable, ClonedCursorsMoveIndependently)
 {
     addNames();
     std::unique_ptr<EngineCursor> byName;
@@ -355,7 +356,7 @@ TEST_F(EngineTestTable, ClonedCursorsMoveIndependently)
     EXPECT_EQ(cursor->currentIndex().fieldList(), "NIP");
 }
 
-TEST_F(EngineTestTable, FilteredScanFindsExactValuesInCursorOrder)
+TEST_P(EngineTestTable, FilteredScanFindsExactValuesInCursorOrder)
 {
     add("0000000003", "Budi", "11111111");
     add("0000000001", "budi", "11111111");
@@ -371,9 +372,12 @@ TEST_F(EngineTestTable, FilteredScanFindsExactValuesInCursorOrder)
     EXPECT_EQ(current(), "0000000002");  // the cursor did not move
 }
 
-TEST(CodeTables, HoldTheOfficeCodes)
+class CodeTables : public ::testing::TestWithParam<TestEngine> {};
+
+TEST_P(CodeTables, HoldTheOfficeCodes)
 {
-    TempDatabase db;
+    TempDatabase db{TempDatabase::Tables::Default, GetParam()};
+    SKIP_WITHOUT_TEST_SERVER(db);
     std::unique_ptr<EngineCursor> religions = db.open("Agama.db");
     EngineRecord record;
     ASSERT_TRUE(religions->findFiltered({0}, {std::string("06")}, record).ok());
@@ -387,7 +391,7 @@ TEST(CodeTables, HoldTheOfficeCodes)
     EXPECT_EQ(record.values, (std::vector<FieldValue>{std::string("4E"), std::string("IV/e")}));
 }
 
-TEST_F(EngineTestTable, StoredTextHoldsItsFieldSizeForAnyBytes)
+TEST_P(EngineTestTable, StoredTextHoldsItsFieldSizeForAnyBytes)
 {
     // A megabyte of continuation bytes is a megabyte of broken characters,
     // not one character: the 25-character name keeps 25 of them.
@@ -404,3 +408,6 @@ TEST_F(EngineTestTable, StoredTextHoldsItsFieldSizeForAnyBytes)
     EXPECT_EQ(value(stored, "Nama_Pegawai"), std::string(25, '\x80'));
     EXPECT_EQ(value(stored, "Alamat"), std::string(30, '\xA0'));
 }
+
+INSTANTIATE_FOR_BOTH_ENGINES(EngineTestTable);
+INSTANTIATE_FOR_BOTH_ENGINES(CodeTables);

@@ -8,7 +8,7 @@
 namespace {
 
 // A field link on the employee table that writes down what its owner hears.
-class FieldDataLink : public DataModuleFixture {
+class FieldDataLinkOnFiles : public DataModuleFixture {
 protected:
     void SetUp() override
     {
@@ -34,7 +34,9 @@ protected:
     std::string pending;
 };
 
-TEST_F(FieldDataLink, RedisplaysForItsFieldAndTheWholeRecordOnly)
+using FieldDataLink = OnBothEngines<FieldDataLinkOnFiles>;
+
+TEST_P(FieldDataLink, RedisplaysForItsFieldAndTheWholeRecordOnly)
 {
     bind("Nama_Pegawai");
     peg().Edit();
@@ -43,7 +45,7 @@ TEST_F(FieldDataLink, RedisplaysForItsFieldAndTheWholeRecordOnly)
     EXPECT_EQ(log, (std::vector<std::string>{"editing", "data", "data"}));
 }
 
-TEST_F(FieldDataLink, EditingNeedsAModifiableField)
+TEST_P(FieldDataLink, EditingNeedsAModifiableField)
 {
     bind("Agama");  // a lookup field
     EXPECT_FALSE(link.CanModify());
@@ -54,7 +56,7 @@ TEST_F(FieldDataLink, EditingNeedsAModifiableField)
     EXPECT_EQ(peg().State(), TDataSetState::dsEdit);
 }
 
-TEST_F(FieldDataLink, AutoEditOffLeavesTheTableBrowsing)
+TEST_P(FieldDataLink, AutoEditOffLeavesTheTableBrowsing)
 {
     dm().DSdatapeg.AutoEdit = false;
     bind("Nama_Pegawai");
@@ -62,7 +64,7 @@ TEST_F(FieldDataLink, AutoEditOffLeavesTheTableBrowsing)
     EXPECT_EQ(peg().State(), TDataSetState::dsBrowse);
 }
 
-TEST_F(FieldDataLink, WritesBackOnlyWhenModified)
+TEST_P(FieldDataLink, WritesBackOnlyWhenModified)
 {
     bind("Nama_Pegawai");
     link.Edit();
@@ -77,7 +79,7 @@ TEST_F(FieldDataLink, WritesBackOnlyWhenModified)
     EXPECT_FALSE(link.IsModified());
 }
 
-TEST_F(FieldDataLink, EditingChangeClearsTheModifiedFlag)
+TEST_P(FieldDataLink, EditingChangeClearsTheModifiedFlag)
 {
     bind("Nama_Pegawai");
     link.Edit();
@@ -86,14 +88,14 @@ TEST_F(FieldDataLink, EditingChangeClearsTheModifiedFlag)
     EXPECT_FALSE(link.IsModified());
 }
 
-TEST_F(FieldDataLink, MissingFieldNamesTheControl)
+TEST_P(FieldDataLink, MissingFieldNamesTheControl)
 {
     link.SetDataSource(&dm().DSdatapeg);
     EXPECT_EQ(DATABASE_ERROR_TEXT(link.SetFieldName("Nope")), "DBEdit3: Field 'Nope' not found");
     EXPECT_EQ(link.Field(), nullptr);
 }
 
-TEST_F(FieldDataLink, ClosingTheTableUnbindsTheField)
+TEST_P(FieldDataLink, ClosingTheTableUnbindsTheField)
 {
     bind("Nama_Pegawai");
     peg().Close();
@@ -103,3 +105,5 @@ TEST_F(FieldDataLink, ClosingTheTableUnbindsTheField)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(FieldDataLink);

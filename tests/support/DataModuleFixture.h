@@ -1,9 +1,10 @@
 #pragma once
-// A data module opened on a fresh temporary database, with a day-month-year
+// A data module opened on a fresh temporary database (table files unless
+// engine() says otherwise), with a day-month-year
 // short date format. Helpers store employee records through the dataset.
 #include "RegionalSettings.h"
 #include "TDMarsipstaf.h"
-#include "TempDatabase.h"
+#include "BothEngines.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +18,14 @@ protected:
     {
         savedSettings_ = RegionalSettings::current();
         RegionalSettings::current() = RegionalSettings::fromDateFormat("%d/%m/%Y");
-        db_ = std::make_unique<TempDatabase>();
+        db_ = std::make_unique<TempDatabase>(TempDatabase::Tables::Default, engine());
         dm_ = std::make_unique<TDMarsipstaf>();
         dm_->Loaded();
+        SKIP_WITHOUT_TEST_SERVER(*db_);
     }
+
+    // The engine the tables are on; OnBothEngines runs a suite on each.
+    virtual TestEngine engine() const { return TestEngine::Files; }
 
     void TearDown() override
     {
@@ -75,6 +80,13 @@ protected:
 
 private:
     RegionalSettings savedSettings_;
+};
+
+// A data module fixture (or one derived from it) run once per engine.
+template <class Fixture>
+class OnBothEngines : public Fixture, public ::testing::WithParamInterface<TestEngine> {
+protected:
+    TestEngine engine() const override { return this->GetParam(); }
 };
 
 // The text of the database error that statement throws ("" when none).

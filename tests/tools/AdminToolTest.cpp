@@ -2,7 +2,7 @@
 #include "AdminTool.h"
 #include "DemoRecordMaker.h"
 #include "SqliteTableFile.h"
-#include "TempDatabase.h"
+#include "BothEngines.h"
 
 #include <gtest/gtest.h>
 
@@ -137,9 +137,12 @@ TEST(AdminCheck, ReportsAMissingFileAndAMissingDirectory)
     EXPECT_NE(run.err.find("Directory does not exist"), std::string::npos);
 }
 
-TEST(AdminGenerate, AddsDistinctRecordsThatFitTheirMasks)
+class AdminGenerate : public ::testing::TestWithParam<TestEngine> {};
+
+TEST_P(AdminGenerate, AddsDistinctRecordsThatFitTheirMasks)
 {
-    TempDatabase db;
+    TempDatabase db{TempDatabase::Tables::Default, GetParam()};
+    SKIP_WITHOUT_TEST_SERVER(db);
     ASSERT_EQ(admin({"generate", "300"}).code, 0);
     AdminRun run = admin({"generate", "200"});  // a second run continues the numbering
     ASSERT_EQ(run.code, 0) << run.err;
@@ -173,7 +176,7 @@ TEST(AdminGenerate, AddsDistinctRecordsThatFitTheirMasks)
     }
 }
 
-TEST(AdminGenerate, NumbersAreDistinct)
+TEST(AdminNumbers, AreDistinct)
 {
     std::set<std::string> nips, decrees;
     for (std::uint64_t n = 0; n < 200000; ++n) {
@@ -191,3 +194,5 @@ TEST(AdminTool, RejectsUnknownCommands)
     EXPECT_EQ(admin({"drop"}).code, 2);
     EXPECT_EQ(admin({"generate", "many"}).code, 2);
 }
+
+INSTANTIATE_FOR_BOTH_ENGINES(AdminGenerate);

@@ -8,17 +8,20 @@
 #include "AdminTool.h"
 #include "GenerateCommand.h"
 #include "TRepPrinter.h"
-#include "TempDatabase.h"
+#include "BothEngines.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-TEST(ReportCommand, RunsEachReportAndSavesItsPages)
+class ReportCommandOnBoth : public ::testing::TestWithParam<TestEngine> {};
+
+TEST_P(ReportCommandOnBoth, RunsEachReportAndSavesItsPages)
 {
-    TempDatabase database;
+    TempDatabase database{TempDatabase::Tables::Default, GetParam()};
+    SKIP_WITHOUT_TEST_SERVER(database);
     std::ostringstream out, err;
-    ASSERT_EQ(GenerateCommand::runIn(database.directory(), 20, out, err), 0) << err.str();
+    ASSERT_EQ(GenerateCommand::run(20, out, err), 0) << err.str();
     for (const char* name : {"Form9", "Form10", "Form11"}) {
         for (bool coded : {false, true}) {
             const std::string file = database.root() + "/" + name + (coded ? "c" : "") + ".rpf";
@@ -36,6 +39,8 @@ TEST(ReportCommand, RunsEachReportAndSavesItsPages)
         }
     }
 }
+
+INSTANTIATE_FOR_BOTH_ENGINES(ReportCommandOnBoth);
 
 TEST(ReportCommand, PdfOptionWritesThePagesAsAPdfFile)
 {

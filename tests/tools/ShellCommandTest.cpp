@@ -1,7 +1,7 @@
 #include "RegionalSettings.h"
 #include "ShellCommand.h"
 #include "TDMarsipstaf.h"
-#include "TempDatabase.h"
+#include "BothEngines.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,11 @@
 
 namespace {
 
-class AdminShell : public ::testing::Test {
+class AdminShell : public ::testing::TestWithParam<TestEngine> {
 protected:
     void SetUp() override
     {
+        SKIP_WITHOUT_TEST_SERVER(db_);
         saved_ = RegionalSettings::current();
         RegionalSettings::current() = RegionalSettings::fromDateFormat("%d/%m/%Y");
     }
@@ -27,11 +28,11 @@ protected:
         return out.str();
     }
 
-    TempDatabase db_;
+    TempDatabase db_{TempDatabase::Tables::Default, GetParam()};
     RegionalSettings saved_;
 };
 
-TEST_F(AdminShell, AnswersEveryLineWithOneResult)
+TEST_P(AdminShell, AnswersEveryLineWithOneResult)
 {
     std::string out = run("use Tdatapeg\n"
                           "append\n"
@@ -49,7 +50,7 @@ TEST_F(AdminShell, AnswersEveryLineWithOneResult)
     EXPECT_EQ(out, "ok\nok\nok\nok\nok\nok\nok 0\nok found\nok notfound\nok found\nok notfound\nok 1\n");
 }
 
-TEST_F(AdminShell, MovebyTakesTheWholeIntRange)
+TEST_P(AdminShell, MovebyTakesTheWholeIntRange)
 {
     std::string out = run("use Tdatapeg\n"
                           "append\n"
@@ -65,7 +66,7 @@ TEST_F(AdminShell, MovebyTakesTheWholeIntRange)
                    "error: moveby needs a whole number, not '-2147483649'\n");
 }
 
-TEST_F(AdminShell, ErrorsReadAsTheErrorBoxShowsThem)
+TEST_P(AdminShell, ErrorsReadAsTheErrorBoxShowsThem)
 {
     // A quote sorts before ".", so texts ending in one get no full stop.
     std::string out = run("first\n"
@@ -95,13 +96,13 @@ TEST_F(AdminShell, ErrorsReadAsTheErrorBoxShowsThem)
               "error: '31/02/1990' is not a valid date.\n");
 }
 
-TEST_F(AdminShell, ShowListsEveryFieldAndEndsWithADot)
+TEST_P(AdminShell, ShowListsEveryFieldAndEndsWithADot)
 {
     std::string out = run("use Tagama\nlast\nshow\n");
     EXPECT_EQ(out, "ok\nok\nok state=browse bof=0 eof=1\nKd_Agama=06\nAgama=Khonghucu\n.\n");
 }
 
-TEST_F(AdminShell, ASecondShellSeesPostedRecordsAndMeetsLocks)
+TEST_P(AdminShell, ASecondShellSeesPostedRecordsAndMeetsLocks)
 {
     TDMarsipstaf firstModule, secondModule;
     firstModule.Loaded();
@@ -119,7 +120,7 @@ TEST_F(AdminShell, ASecondShellSeesPostedRecordsAndMeetsLocks)
     EXPECT_NE(seen.find("locked"), std::string::npos) << seen;
 }
 
-TEST_F(AdminShell, AFailedCommandAnswersOnlyTheError)
+TEST_P(AdminShell, AFailedCommandAnswersOnlyTheError)
 {
     // Commands that print a value after "ok" must not start their answer
     // before the value is known.
@@ -130,7 +131,7 @@ TEST_F(AdminShell, AFailedCommandAnswersOnlyTheError)
     EXPECT_EQ(run("use Tdatapeg\nmoveby 99999999999\n"), "ok\nerror: moveby needs a whole number, not '99999999999'\n");
 }
 
-TEST_F(AdminShell, EditOfARecordTheOtherShellDeletedFails)
+TEST_P(AdminShell, EditOfARecordTheOtherShellDeletedFails)
 {
     TDMarsipstaf firstModule, secondModule;
     firstModule.Loaded();
@@ -172,7 +173,7 @@ TEST(AdminShellSplit, QuotesKeepBlanks)
 
 namespace {
 
-TEST_F(AdminShell, MaskCommandsDriveOneEditor)
+TEST_P(AdminShell, MaskCommandsDriveOneEditor)
 {
     std::string out = run("mask 0000000000;1;_\n"
                           "enter\n"
@@ -209,3 +210,5 @@ TEST_F(AdminShell, MaskCommandsDriveOneEditor)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(AdminShell);

@@ -2,6 +2,7 @@
 
 #include "BackupCommand.h"
 #include "CheckCommand.h"
+#include "CopyCommand.h"
 #include "ExportCommand.h"
 #include "GenerateCommand.h"
 #include "ImportCommand.h"
@@ -18,11 +19,13 @@ void AdminTool::usage(std::ostream& out)
     out << "usage: arsipstaf-admin init [--group NAME] [DIR]\n"
            "                                    create the table files in DIR and point rekam_induk at it;\n"
            "                                    private to you, or shared with the group NAME\n"
+           "       arsipstaf-admin init URI     the same on a server (postgresql://... or service=NAME)\n"
            "       arsipstaf-admin check [--fix-modes]\n"
            "                                    open every table through rekam_induk and report problems;\n"
            "                                    --fix-modes first closes the files to other users\n"
            "       arsipstaf-admin generate N   add N demonstration records to both record tables\n"
            "       arsipstaf-admin shell        run dataset commands read from standard input\n"
+           "       arsipstaf-admin copy FROM TO copy every table between a directory and a server, either way\n"
            "       arsipstaf-admin report NAME FILE [coded] [--pdf PDF]\n"
            "                                    run report Form9, Form10 or Form11 and save its pages to FILE,\n"
            "                                    and as a PDF file to PDF when asked\n"
@@ -48,6 +51,8 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
         return InitCommand::run(args.size() == 2 ? args[1] : std::string(), std::string(), out, err);
     if (command == "check" && (args.size() == 1 || (args.size() == 2 && args[1] == "--fix-modes")))
         return CheckCommand::run(out, err, args.size() == 2);
+    if (command == "copy" && args.size() == 3)
+        return CopyCommand::run(args[1], args[2], out, err);
     if (command == "shell" && args.size() == 1)
         return ShellCommand::run(std::cin, out, err);
     if (command == "generate" && args.size() == 2) {

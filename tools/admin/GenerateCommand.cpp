@@ -4,82 +4,69 @@
 #include "DemoRecordMaker.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
-#include "SqliteTableFile.h"
+#include "BulkInsert.h"
+#include "SqliteDatabase.h"
 #include "StorageEngine.h"
 
 #include <functional>
 
 namespace {
 
-constexpr long long batchSize = 50000;
-
-EngineStatus readCodes(const std::string& directory, const std::string& table, std::vector<std::string>& codes)
+// The codes of a code table in key order, read through the engine.
+EngineStatus readCodes(EngineDatabase& database, const std::string& table, std::vector<std::string>& codes)
 {
-    std::shared_ptr<SqliteTableFile> file;
-    EngineStatus status = SqliteTableFile::open(directory, table, file);
-    if (!status.ok())
-        return status;
-    SqliteStatement select;
-    std::string column = SqliteTableFile::quote(file->description().fields.at(0).name);
-    int rc = select.prepare(file->handle(), "SELECT " + column + " FROM records ORDER BY " + column);
-    while (rc == SQLITE_OK && select.step() == SQLITE_ROW)
-        codes.push_back(select.text(0));
-    return rc == SQLITE_OK ? EngineStatus::success() : file->sqliteFailure(rc, "Cannot read the codes.");
+    std::unique_ptr<EngineCursor> cursor;
+    EngineStatus status = database.openTable(table, "", cursor);
+    EngineRecord record;
+    while (status.ok() && (status = cursor->getNext(record)).ok())
+        codes.push_back(record.values.at(0).value_or(std::string()));
+    return status.endOfData() ? EngineStatus::success() : status;
 }
 
-// Inserts rows made by make(n) for n = first, first + 1 ... until count were
+// Adds rows made by make(n) for n = first, first + 1 ... until count were
 // added; a row whose key is already taken is skipped.
-EngineStatus fill(SqliteTableFile& file, std::uint64_t first, long long count,
+EngineStatus fill(BulkInsert& bulk, std::uint64_t first, long long count,
                   const std::function<std::vector<std::string>(std::uint64_t)>& make)
 {
-    sqlite3* db = file.handle();
-    sqlite3_exec(db, "PRAGMA cache_size = -262144", nullptr, nullptr, nullptr);
-    std::string sql = SqliteTableFile::insertSql(file.description());
-    SqliteStatement insert;
-    int rc = insert.prepare(db, "INSERT OR IGNORE" + sql.substr(6));
-    if (rc != SQLITE_OK)
-        return file.sqliteFailure(rc, "Cannot add records.");
-    long long added = 0;
-    for (std::uint64_t n = first; added < count && rc == SQLITE_OK;) {
-        rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        for (long long inBatch = 0; rc == SQLITE_OK && inBatch < batchSize && added < count; ++n, ++inBatch) {
-            std::vector<std::string> values = make(n);
-            for (size_t i = 0; i < values.size(); ++i)
-                insert.bindText(static_cast<int>(i) + 1, values[i]);
-            rc = insert.step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db);
-            added += sqlite3_changes(db);
-            insert.reset();
+    EngineStatus status;
+    std::int64_t before = bulk.added();
+    for (std::uint64_t n = first; status.ok() && bulk.added() - before < count;) {
+        while (status.ok() && bulk.added() - before + bulk.pending() < count) {
+            std::vector<std::string> row = make(n++);
+            status = bulk.add(std::vector<FieldValue>(row.begin(), row.end()));
         }
-        int committed = sqlite3_exec(db, rc == SQLITE_OK ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK)
-            rc = committed;
+        if (status.ok())
+            status = bulk.flush();
     }
-    if (rc != SQLITE_OK)
-        return file.sqliteFailure(rc, "Cannot add records.");
-    return EngineStatus::success();
+    return status;
 }
 
 } // namespace
 
-int GenerateCommand::runIn(const std::string& directory, long long count, std::ostream& out, std::ostream& err)
+int GenerateCommand::runIn(EngineDatabase& database, long long count, std::ostream& out, std::ostream& err)
 {
     DemoRecordMaker::Codes codes;
     const std::pair<const char*, std::vector<std::string>*> codeTables[] = {
         {"JK.db", &codes.sexes},         {"Agama.db", &codes.religions}, {"Pangkat.db", &codes.ranks},
         {"Golongan.db", &codes.grades},  {"Jabatan.db", &codes.positions}, {"Pend_Formal.db", &codes.educations},
         {"Status.db", &codes.statuses}};
-    std::shared_ptr<SqliteTableFile> employees, transfers;
-    EngineStatus status = SqliteTableFile::open(directory, "Datapegawai.db", employees);
+    std::unique_ptr<BulkInsert> employees, transfers;
+    EngineStatus status = BulkInsert::open(database, "Datapegawai.db", employees);
     if (status.ok())
-        status = SqliteTableFile::open(directory, "Mutasi.db", transfers);
+        status = BulkInsert::open(database, "Mutasi.db", transfers);
     for (const auto& [table, list] : codeTables)
         if (status.ok())
-            status = readCodes(directory, table, *list);
+            status = readCodes(database, table, *list);
     std::int64_t employeeCount = 0, transferCount = 0;
+    std::unique_ptr<EngineCursor> cursor;
     if (status.ok())
-        status = employees->count(employeeCount);
+        status = database.openTable("Datapegawai.db", "", cursor);
     if (status.ok())
-        status = transfers->count(transferCount);
+        status = cursor->recordCount(employeeCount);
+    if (status.ok())
+        status = database.openTable("Mutasi.db", "", cursor);
+    if (status.ok())
+        status = cursor->recordCount(transferCount);
     if (!status.ok()) {
         err << EDBEngineError::describe(status) << '\n';
         return 1;
@@ -101,10 +88,16 @@ int GenerateCommand::runIn(const std::string& directory, long long count, std::o
     return 0;
 }
 
+int GenerateCommand::runIn(const std::string& directory, long long count, std::ostream& out, std::ostream& err)
+{
+    SqliteDatabase database(directory);
+    return runIn(database, count, out, err);
+}
+
 int GenerateCommand::run(long long count, std::ostream& out, std::ostream& err)
 {
     std::unique_ptr<EngineDatabase> database;
     if (!AliasDatabase::open(database, err))
         return 1;
-    return runIn(database->directory(), count, out, err);
+    return runIn(*database, count, out, err);
 }

@@ -3,12 +3,47 @@
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
+#include "PgConnection.h"
+#include "StorageEngine.h"
 
 #include <filesystem>
 #include <grp.h>
 
+namespace {
+
+// The nine tables in the schema of a server database; the alias then names
+// the server's address, as given.
+int initServer(const std::string& address, std::ostream& out, std::ostream& err)
+{
+    std::shared_ptr<PgConnection> connection;
+    EngineStatus status = PgConnection::open(address, StorageEngine::defaultSession().passwords(), connection);
+    std::vector<std::string> report;
+    if (status.ok())
+        status = DefaultTableFiles::createOnServer(connection, report);
+    for (const std::string& line : report)
+        out << line << '\n';
+    if (status.ok())
+        status = EngineConfig::writeAlias(EngineConfig::defaultAlias, address);
+    if (!status.ok()) {
+        err << EDBEngineError::describe(status) << '\n';
+        return 1;
+    }
+    out << "Alias " << EngineConfig::defaultAlias << " names " << connection->location() << " (in "
+        << EngineConfig::configPath() << ")\n";
+    return 0;
+}
+
+} // namespace
+
 int InitCommand::run(const std::string& directory, const std::string& group, std::ostream& out, std::ostream& err)
 {
+    if (PgConnection::isServerAddress(directory)) {
+        if (!group.empty()) {
+            err << "init: --group is for table files; on a server, grant the role its rights\n";
+            return 2;
+        }
+        return initServer(directory, out, err);
+    }
     DefaultTableFiles::Modes modes;
     if (!group.empty()) {
         const struct group* entry = ::getgrnam(group.c_str());

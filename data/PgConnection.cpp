@@ -1,0 +1,308 @@
+#include "PgConnection.h"
+
+#include <cctype>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+PGconn* attempt(const std::string& conninfo, const std::string* password)
+{
+    std::vector<const char*> keys = {"dbname", "client_encoding", "fallback_application_name"};
+    std::vector<const char*> values = {conninfo.c_str(), "UTF8", "arsipstaf"};
+    if (password) {
+        keys.push_back("password");
+        values.push_back(password->c_str());
+    }
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    return PQconnectdbParams(keys.data(), values.data(), 1);
+}
+
+// libpq's message, one line per entry, without the trailing newline.
+std::vector<std::string> serverLines(const char* text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (const char* c = text ? text : ""; *c; ++c) {
+        if (*c == '\n') {
+            if (!line.empty())
+                lines.push_back(line);
+            line.clear();
+        } else {
+            line += *c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+std::string describeLocation(PGconn* conn)
+{
+    std::string host = PQhost(conn) ? PQhost(conn) : "";
+    if (host.find(':') != std::string::npos)
+        host = "[" + host + "]";
+    return std::string("postgresql://") + PQuser(conn) + "@" + host + ":" + PQport(conn) + "/" + PQdb(conn);
+}
+
+EngineCode codeOf(const char* state)
+{
+    std::string sqlState = state ? state : "";
+    if (sqlState == "23505")
+        return EngineCode::KeyViolation;
+    if (sqlState == "42P01" || sqlState == "3F000")
+        return EngineCode::TableMissing;
+    if (sqlState == "42501")
+        return EngineCode::ReadOnlyTable;
+    if (sqlState == "25006")
+        return EngineCode::ReadOnlyTable;
+    if (sqlState.rfind("08", 0) == 0 || sqlState.rfind("57", 0) == 0 || sqlState.rfind("53", 0) == 0)
+        return EngineCode::IoError;
+    return EngineCode::Internal;
+}
+
+} // namespace
+
+bool PgConnection::isServerAddress(const std::string& value)
+{
+    if (value.rfind("postgresql://", 0) == 0 || value.rfind("postgres://", 0) == 0)
+        return true;
+    // A keyword list such as "service=kantor" or "host=db dbname=arsip".
+    size_t i = 0;
+    while (i < value.size() && (std::isalpha(static_cast<unsigned char>(value[i])) || value[i] == '_'))
+        ++i;
+    while (i < value.size() && value[i] == ' ')
+        ++i;
+    return i > 0 && i < value.size() && value[i] == '=';
+}
+
+std::string PgConnection::withSchema(const std::string& address, const std::string& schema)
+{
+    if (address.rfind("postgres", 0) == 0 && address.find("://") != std::string::npos)
+        return address + (address.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" + schema;
+    return address + " options='-csearch_path=" + schema + "'";
+}
+
+EngineStatus PgConnection::open(const std::string& conninfo, const PasswordList& passwords,
+                                std::shared_ptr<PgConnection>& out)
+{
+    // Process-wide: one session per address keeps the locks of all cursors
+    // of this process in one place and the server's connection count low.
+    static std::map<std::string, std::weak_ptr<PgConnection>> open;
+    if (std::shared_ptr<PgConnection> existing = open[conninfo].lock()) {
+        if (existing->pid_ == ::getpid() && PQstatus(existing->conn_) == CONNECTION_OK) {
+            out = existing;
+            return EngineStatus::success();
+        }
+    }
+    PGconn* conn = attempt(conninfo, nullptr);
+    bool wantsPassword = PQstatus(conn) != CONNECTION_OK && PQconnectionNeedsPassword(conn);
+    for (size_t i = 0; wantsPassword && i < passwords.entries().size(); ++i) {
+        PGconn* retry = attempt(conninfo, &passwords.entries()[i]);
+        if (PQstatus(retry) == CONNECTION_OK) {
+            PQfinish(conn);
+            conn = retry;
+            wantsPassword = false;
+        } else {
+            PQfinish(retry);
+        }
+    }
+    if (wantsPassword) {
+        PQfinish(conn);
+        return EngineStatus::failure(EngineCode::PasswordRequired, "The database server asks for a password.",
+                                     {passwords.empty() ? "No password was given." : "No password given was accepted."});
+    }
+    if (PQstatus(conn) != CONNECTION_OK) {
+        std::vector<std::string> stack = serverLines(PQerrorMessage(conn));
+        PQfinish(conn);
+        return EngineStatus::failure(EngineCode::IoError, "Cannot connect to the database server.", stack);
+    }
+    std::shared_ptr<PgConnection> connection(new PgConnection(conn));
+    EngineStatus status = connection->start();
+    if (!status.ok())
+        return status;
+    open[conninfo] = connection;
+    out = std::move(connection);
+    return EngineStatus::success();
+}
+
+PgConnection::PgConnection(PGconn* conn) : conn_(conn), pid_(::getpid())
+{
+}
+
+PgConnection::~PgConnection()
+{
+    // A forked child shares the parent's socket: ending the session from
+    // there would end the parent's.
+    if (pid_ == ::getpid())
+        PQfinish(conn_);
+}
+
+EngineStatus PgConnection::start()
+{
+    location_ = describeLocation(conn_);
+    // The server's notices ("already exists, skipping") are no business of
+    // the clerk's or the admin's output.
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PgResult result(PQexec(conn_, "SET DateStyle = 'ISO, YMD'; SELECT quote_ident(current_schema())"));
+    if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+        return resultFailure(result.get(), "Cannot prepare the database session.");
+    if (result.rows() != 1 || result.isNull(0, 0))
+        return EngineStatus::failure(EngineCode::TableMissing, "The database has no schema for the tables.",
+                                     {"Database: " + location_});
+    schema_ = result.text(0, 0);
+    return EngineStatus::success();
+}
+
+std::string PgConnection::quote(const std::string& name)
+{
+    std::string text = "\"";
+    for (char c : name) {
+        if (c == '"')
+            text += '"';
+        text += c;
+    }
+    return text + "\"";
+}
+
+std::string PgConnection::literal(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += '\'';
+        quoted += c;
+    }
+    return quoted + "'";
+}
+
+EngineStatus PgConnection::resultFailure(const PGresult* result, const std::string& what) const
+{
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    EngineCode code = result ? codeOf(state) : EngineCode::IoError;
+    std::vector<std::string> stack;
+    if (code == EngineCode::KeyViolation)
+        stack.push_back("A record with the same key already exists.");
+    for (const std::string& line : serverLines(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_)))
+        stack.push_back(line);
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        code = EngineCode::IoError;
+        stack.push_back("The connection to the database server was lost.");
+    }
+    return EngineStatus::failure(code, code == EngineCode::KeyViolation ? "Key violation." : what, stack);
+}
+
+EngineStatus PgConnection::run(const std::string& sql, const std::vector<FieldValue>& parameters, PgResult& out,
+                               const std::string& what)
+{
+    auto found = prepared_.find(sql);
+    if (found == prepared_.end()) {
+        std::string name = "s" + std::to_string(prepared_.size() + 1);
+        PgResult prepared(PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(parameters.size()), nullptr));
+        if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
+            return resultFailure(prepared.get(), what);
+        found = prepared_.emplace(sql, name).first;
+    }
+    std::vector<const char*> values;
+    values.reserve(parameters.size());
+    for (const FieldValue& parameter : parameters)
+        values.push_back(parameter ? parameter->c_str() : nullptr);
+    out = PgResult(PQexecPrepared(conn_, found->second.c_str(), static_cast<int>(values.size()), values.data(),
+                                  nullptr, nullptr, 0));
+    ExecStatusType result = PQresultStatus(out.get());
+    if (result != PGRES_TUPLES_OK && result != PGRES_COMMAND_OK)
+        return resultFailure(out.get(), what);
+    return EngineStatus::success();
+}
+
+EngineStatus PgConnection::runScript(const std::string& sql, const std::string& what)
+{
+    PgResult result(PQexec(conn_, sql.c_str()));
+    ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+        return resultFailure(result.get(), what);
+    return EngineStatus::success();
+}
+
+void PgConnection::drainNotices()
+{
+    PQconsumeInput(conn_);
+    while (PGnotify* notice = PQnotifies(conn_)) {
+        ++notices_[notice->relname];
+        PQfreemem(notice);
+    }
+}
+
+std::uint64_t PgConnection::notices(const std::string& channel)
+{
+    drainNotices();
+    return notices_[channel];
+}
+
+EngineStatus PgConnection::listen(const std::string& channel)
+{
+    if (listening_[channel])
+        return EngineStatus::success();
+    EngineStatus status = runScript("LISTEN " + quote(channel), "Cannot follow the table's changes.");
+    if (status.ok())
+        listening_[channel] = true;
+    return status;
+}
+
+PgConnection::Holder PgConnection::holder(std::int64_t key, const void* owner) const
+{
+    auto held = held_.find(key);
+    if (held == held_.end())
+        return Holder::Nobody;
+    return held->second == owner ? Holder::Owner : Holder::Other;
+}
+
+EngineStatus PgConnection::lockedFailure()
+{
+    return EngineStatus::failure(EngineCode::RecordLocked, "Record locked by another user.");
+}
+
+bool PgConnection::askAgainForLock(int& attempt)
+{
+    static constexpr int waits[] = {2, 5, 10, 20, 40};  // milliseconds, about 80 in all
+    if (attempt >= static_cast<int>(std::size(waits)))
+        return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(waits[attempt++]));
+    return true;
+}
+
+EngineStatus PgConnection::lock(std::int64_t key, const void* owner)
+{
+    switch (holder(key, owner)) {
+    case Holder::Owner: return EngineStatus::success();
+    case Holder::Other:
+        return EngineStatus::failure(EngineCode::RecordLocked, "Record locked by another user.",
+                                     {"Locked by another cursor of this program."});
+    case Holder::Nobody: break;
+    }
+    PgResult result;
+    for (int attempt = 0;;) {
+        EngineStatus status = run("SELECT pg_try_advisory_lock($1::bigint)", {std::to_string(key)}, result,
+                                  "Cannot lock the record.");
+        if (!status.ok())
+            return status;
+        if (result.rows() == 1 && result.text(0, 0) == "t")
+            break;
+        if (!askAgainForLock(attempt))
+            return lockedFailure();
+    }
+    held_[key] = owner;
+    return EngineStatus::success();
+}
+
+void PgConnection::unlock(std::int64_t key, const void* owner)
+{
+    if (holder(key, owner) != Holder::Owner)
+        return;
+    held_.erase(key);
+    PgResult result;
+    (void)run("SELECT pg_advisory_unlock($1::bigint)", {std::to_string(key)}, result, "Cannot unlock the record.");
+}

@@ -1,0 +1,87 @@
+#pragma once
+#include "EngineStatus.h"
+#include "FieldValue.h"
+#include "PasswordList.h"
+#include "PgResult.h"
+
+#include <libpq-fe.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The one session of this process with a database server, shared by every
+// table and cursor opened through the same address. Record locks are the
+// server's session-level advisory locks, so they die with the connection
+// (and with the process); locks between cursors of this process are kept
+// here, as the server would grant them twice to one session.
+class PgConnection {
+public:
+    // The connection to conninfo (a libpq URI or keyword list), made on first
+    // use. When the server asks for a password the address lacks, each of
+    // passwords is tried; PasswordRequired when none is accepted.
+    static EngineStatus open(const std::string& conninfo, const PasswordList& passwords,
+                             std::shared_ptr<PgConnection>& out);
+    // Whether an alias value names a server rather than a directory.
+    static bool isServerAddress(const std::string& value);
+    // address with the tables' schema chosen (the server's search path), in
+    // the address's own form: URI or keyword list.
+    static std::string withSchema(const std::string& address, const std::string& schema);
+
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+    ~PgConnection();
+
+    PGconn* handle() const { return conn_; }
+    // Where the connection goes, without any password: for messages.
+    const std::string& location() const { return location_; }
+    // The schema the tables live in (the first of the search path), quoted.
+    const std::string& schema() const { return schema_; }
+    std::string qualified(const std::string& name) const { return schema_ + "." + quote(name); }
+
+    // Runs sql (prepared once per connection) with text parameters. A server
+    // error becomes a status whose message is what, with the server's text.
+    EngineStatus run(const std::string& sql, const std::vector<FieldValue>& parameters, PgResult& out,
+                     const std::string& what);
+    // Runs one or more statements without parameters.
+    EngineStatus runScript(const std::string& sql, const std::string& what);
+
+    // How many change notices came for channel so far; reads what the server
+    // has sent without waiting.
+    std::uint64_t notices(const std::string& channel);
+    EngineStatus listen(const std::string& channel);
+
+    // Record locks. lock: Ok when owner holds it already or gets it;
+    // RecordLocked when another cursor or another session holds it.
+    enum class Holder { Nobody, Owner, Other };
+    Holder holder(std::int64_t key, const void* owner) const;
+    void noteLocked(std::int64_t key, const void* owner) { held_[key] = owner; }
+    EngineStatus lock(std::int64_t key, const void* owner);
+    void unlock(std::int64_t key, const void* owner);
+
+    static std::string quote(const std::string& name);
+    static std::string literal(const std::string& text);
+    static EngineStatus lockedFailure();
+    // After the server refused a lock: waits a moment and says whether to
+    // ask again. A killed client's session ends a few milliseconds after the
+    // client, and its locks with it; a clerk must not be told of a lock its
+    // holder no longer has.
+    static bool askAgainForLock(int& attempt);
+
+private:
+    explicit PgConnection(PGconn* conn);
+    EngineStatus start();
+    EngineStatus resultFailure(const PGresult* result, const std::string& what) const;
+    void drainNotices();
+
+    PGconn* conn_ = nullptr;
+    int pid_ = 0;  // the process that made it: a forked child never uses it
+    std::string location_;
+    std::string schema_;
+    std::map<std::string, std::string> prepared_;  // sql -> statement name
+    std::map<std::string, std::uint64_t> notices_;
+    std::map<std::string, bool> listening_;
+    std::map<std::int64_t, const void*> held_;
+};

@@ -1,0 +1,23 @@
+#pragma once
+#include "EngineDatabase.h"
+#include "PgConnection.h"
+
+#include <memory>
+#include <string>
+
+// A database on a server: the schema of the address the alias names. Its
+// tables are opened by their file names ("Datapegawai.db").
+class PgDatabase : public EngineDatabase {
+public:
+    explicit PgDatabase(std::shared_ptr<PgConnection> connection) : connection_(std::move(connection)) {}
+
+    // The server's address without any password.
+    const std::string& directory() const override { return connection_->location(); }
+    EngineStatus openTable(const std::string& tableName, const std::string& indexName,
+                           std::unique_ptr<EngineCursor>& out) override;
+    PgConnection& connection() const { return *connection_; }
+    const std::shared_ptr<PgConnection>& sharedConnection() const { return connection_; }
+
+private:
+    std::shared_ptr<PgConnection> connection_;
+};

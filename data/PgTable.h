@@ -1,0 +1,77 @@
+#pragma once
+#include "EngineRecord.h"
+#include "EngineStatus.h"
+#include "PgConnection.h"
+#include "PgKeyOrder.h"
+#include "TableDescription.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One open table on a database server: its description (kept in the
+// schema's description tables), its key orders and the statements every
+// cursor on it shares. The layout is in docs/server-database.md.
+class PgTable {
+public:
+    // Opens the table of this file name ("Datapegawai.db" is the server
+    // table "Datapegawai"). TableMissing when the schema does not describe it.
+    static EngineStatus open(std::shared_ptr<PgConnection> connection, const std::string& tableName,
+                             std::shared_ptr<PgTable>& out);
+    // Makes the schema ready for tables: the description tables and the
+    // functions the indexes and change notices use. Harmless when done.
+    static EngineStatus prepareSchema(PgConnection& connection);
+    // Creates an empty table as described, in one transaction; IoError when
+    // the schema already describes or holds it.
+    static EngineStatus create(PgConnection& connection, const TableDescription& description);
+    // The server's name for a table file name.
+    static std::string serverName(const std::string& tableName);
+
+    const TableDescription& description() const { return description_; }
+    EngineStatus refreshDescription();
+    PgConnection& connection() const { return *connection_; }
+    const std::string& qualifiedName() const { return qualified_; }
+
+    int indexNumber(const std::string& name) const;
+    EngineStatus keyOrder(int number, PgKeyOrder*& out);
+
+    // Reads records from a result whose columns are rid, then every column.
+    void readRow(const PgResult& result, int row, EngineRecord& out) const;
+    std::string selectList() const;
+    EngineStatus readRecord(std::int64_t rid, EngineRecord& out);
+    // Takes the record lock for owner and reads the record in one round trip.
+    EngineStatus lockAndRead(std::int64_t rid, const void* owner, EngineRecord& out);
+    std::int64_t lockKey(std::int64_t rid) const;
+
+    EngineStatus insert(const EngineRecord& record, std::int64_t& rid);
+    // Updates the row only when it still holds expected: RecordDeleted or
+    // RecordChanged otherwise, and nothing is written.
+    EngineStatus update(std::int64_t rid, const EngineRecord& expected, const EngineRecord& record);
+    EngineStatus remove(std::int64_t rid);
+    EngineStatus count(std::int64_t& out);
+    // Counts this table's change notices: commits by any session, this one's
+    // among them as soon as they return.
+    EngineStatus changeStamp(std::uint64_t& out);
+    EngineStatus findFiltered(const std::vector<int>& columns, const std::vector<FieldValue>& values,
+                              const PgKeyOrder& order, EngineRecord& out);
+
+    EngineStatus failure(EngineCode code, const std::string& message, std::vector<std::string> detail = {}) const;
+    EngineStatus withContext(EngineStatus status) const;
+    std::vector<FieldValue> storable(const EngineRecord& record) const;
+
+private:
+    PgTable(std::shared_ptr<PgConnection> connection, std::string tableName);
+    EngineStatus readDescription(TableDescription& out);
+    EngineStatus findServerTable();
+    EngineStatus matches(std::int64_t rid, const EngineRecord& expected, bool& same, bool& exists);
+
+    std::shared_ptr<PgConnection> connection_;
+    std::string tableName_;
+    std::string qualified_;
+    std::string channel_;
+    std::uint32_t oid_ = 0;
+    TableDescription description_;
+    std::map<int, std::unique_ptr<PgKeyOrder>> orders_;
+};

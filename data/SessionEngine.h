@@ -1,0 +1,21 @@
+#pragma once
+#include "SqliteEngine.h"
+#include "StorageEngine.h"
+
+#include <string>
+
+// The default session: an alias naming a directory opens the table files
+// there, one naming a database server (a postgresql:// address or a keyword
+// list such as "service=kantor") opens the tables on that server.
+class SessionEngine : public StorageEngine {
+public:
+    explicit SessionEngine(std::string sessionName = "Default") : files_(sessionName), sessionName_(sessionName) {}
+
+    EngineStatus start() { return files_.start(); }
+    const std::string& sessionName() const override { return sessionName_; }
+    EngineStatus openDatabase(const std::string& alias, std::unique_ptr<EngineDatabase>& out) override;
+
+private:
+    SqliteEngine files_;
+    std::string sessionName_;
+};

@@ -1,0 +1,46 @@
+#pragma once
+#include "EngineDatabase.h"
+#include "FieldValue.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class PgTable;
+class SqliteStatement;
+class SqliteTableFile;
+
+// Adds many records to one table in large transactions, past the cursors:
+// for the admin tool's bulk commands, on table files or on a server alike.
+// A record whose key is already taken is skipped.
+class BulkInsert {
+public:
+    static EngineStatus open(EngineDatabase& database, const std::string& tableName,
+                             std::unique_ptr<BulkInsert>& out);
+    ~BulkInsert();
+
+    const TableDescription& description() const;
+    // values: one per column in table order; empty text of a date is no date.
+    EngineStatus add(const std::vector<FieldValue>& values);
+    // Stores what is pending and commits.
+    EngineStatus flush();
+    // Records stored so far, and records given but not yet stored.
+    std::int64_t added() const { return added_; }
+    std::int64_t pending() const { return static_cast<std::int64_t>(rows_.size()); }
+
+    static constexpr int rowsPerStatement = 1000;
+
+private:
+    BulkInsert() = default;
+    EngineStatus addToFile(const std::vector<FieldValue>& values);
+    EngineStatus flushToServer();
+
+    std::shared_ptr<SqliteTableFile> file_;
+    std::unique_ptr<SqliteStatement> insert_;
+    std::shared_ptr<PgTable> table_;
+    bool inTransaction_ = false;
+    std::int64_t inBatch_ = 0;
+    std::int64_t added_ = 0;
+    std::vector<std::string> rows_;  // server: rows as "(...)" literals
+};
