@@ -10,6 +10,7 @@
 #include "TPopupDataList.h"
 
 #include <QListWidget>
+#include <QShowEvent>
 #include <QLocale>
 #include <QScrollBar>
 

@@ -18,4 +18,5 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Sanitize \
 tests=(test_data test_tools test_reports test_reports_qt test_controls test_windows test_app)
 cmake --build build-asan -j"$(nproc)" --target "${tests[@]}"
 # The package test installs the normal build; it is not a sanitizer test.
-ctest --test-dir build-asan --output-on-failure -j"$(nproc)" --timeout 900 -LE package
+# The engine tests run on a throw-away database server here too.
+bash tools/with-test-server.sh ctest --test-dir build-asan --output-on-failure -j"$(nproc)" --timeout 900 -LE package
