@@ -21,6 +21,8 @@ public:
     const TableDescription& description() const override { return table_->description(); }
     EngineStatus refreshDescription() override;
     const IndexDescription& currentIndex() const override;
+    // Rights on the server are the role's: a refused store reports itself.
+    bool readOnly() const override { return false; }
 
     EngineStatus setToBegin() override;
     EngineStatus setToEnd() override;
