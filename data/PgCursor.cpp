@@ -222,6 +222,9 @@ EngineStatus PgCursor::getBookmark(std::int64_t& out)
 EngineStatus PgCursor::setToBookmark(std::int64_t bookmark)
 {
     EngineStatus status = table_->readRecord(bookmark, scratch_);
+    // A bookmark comes from a record that was read: it is gone since.
+    if (status.code == EngineCode::RecordNotFound)
+        return table_->failure(EngineCode::RecordNotFound, "Record was deleted by another user.");
     if (!status.ok())
         return status;
     standOn(scratch_);

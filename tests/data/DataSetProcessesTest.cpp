@@ -103,7 +103,7 @@ protected:
     TDataLink grid_;
 };
 
-TEST_F(DeletedByAnotherProcess, EditFailsAndTheNeighbourIsNotEdited)
+TEST_P(DeletedByAnotherProcess, EditFailsAndTheNeighbourIsNotEdited)
 {
     std::string error = DATABASE_ERROR_TEXT(peg().Edit());
     EXPECT_EQ(error.substr(0, error.find('\n')), "Record was deleted by another user.") << error;
@@ -130,7 +130,7 @@ protected:
     int rows() const override { return 1; }
 };
 
-TEST_F(DeletedByAnotherProcessOneRow, EditFailsToo)
+TEST_P(DeletedByAnotherProcessOneRow, EditFailsToo)
 {
     std::string error = DATABASE_ERROR_TEXT(peg().Edit());
     EXPECT_EQ(error.substr(0, error.find('\n')), "Record was deleted by another user.") << error;
@@ -138,7 +138,7 @@ TEST_F(DeletedByAnotherProcessOneRow, EditFailsToo)
     EXPECT_EQ(current(), "1000000002");
 }
 
-TEST_F(DeletedByAnotherProcess, DeleteDeletesNothingElse)
+TEST_P(DeletedByAnotherProcess, DeleteDeletesNothingElse)
 {
     peg().Delete();
     EXPECT_EQ(stored(), 2);
@@ -148,3 +148,7 @@ TEST_F(DeletedByAnotherProcess, DeleteDeletesNothingElse)
 } // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(DataSetProcesses);
+
+INSTANTIATE_FOR_BOTH_ENGINES(DeletedByAnotherProcess);
+
+INSTANTIATE_FOR_BOTH_ENGINES(DeletedByAnotherProcessOneRow);

@@ -60,7 +60,7 @@ protected:
     }
 };
 
-TEST_F(EngineRun, RunsReadAndLeaveTheCursorAsSingleSteps)
+TEST_P(EngineRun, RunsReadAndLeaveTheCursorAsSingleSteps)
 {
     int nip = field("NIP");
     for (const std::string index : {"", "Nama_Pegawai"}) {
@@ -87,7 +87,7 @@ TEST_F(EngineRun, RunsReadAndLeaveTheCursorAsSingleSteps)
     }
 }
 
-TEST_F(EngineRun, ARunAfterADeleteStartsAtTheCrack)
+TEST_P(EngineRun, ARunAfterADeleteStartsAtTheCrack)
 {
     ASSERT_TRUE(cursor->setToBegin().ok());
     EngineRecord record;
@@ -103,3 +103,5 @@ TEST_F(EngineRun, ARunAfterADeleteStartsAtTheCrack)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(EngineRun);

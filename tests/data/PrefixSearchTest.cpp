@@ -59,7 +59,7 @@ protected:
     }
 };
 
-TEST_F(PrefixSeek, FindsWhatAReadOfTheWholeTableFinds)
+TEST_P(PrefixSeek, FindsWhatAReadOfTheWholeTableFinds)
 {
     int hits = 0;
     for (const std::string order : {"", "Nama_Pegawai", "Karpeg"}) {
@@ -141,3 +141,5 @@ TEST_F(LocateOnNames, FoldsLetterCaseBeyondAToZInEitherOrdering)
 }
 
 } // namespace
+
+INSTANTIATE_FOR_BOTH_ENGINES(PrefixSeek);
