@@ -61,7 +61,8 @@ echo "$depends" | grep -q -- "-dev" && fail "package depends on a development pa
 # Every library the programs link directly comes from a package it depends on.
 for program in arsipstaf arsipstaf-admin; do
   for library in $(objdump -p "$work/prefix/bin/$program" | awk '/NEEDED/ {print $2}'); do
-    path=$(ldconfig -p | awk -v l="$library" '$1 == l && /x86-64/ {print $NF; exit}')
+    # no early exit: ldconfig would die of SIGPIPE and pipefail end the script
+    path=$(ldconfig -p | awk -v l="$library" '$1 == l && /x86-64/ && !found++ {print $NF}')
     [ -n "$path" ] || fail "$program needs $library, which is not installed"
     owner=$(dpkg -S "$(realpath "$path")" 2>/dev/null | head -1 | cut -d: -f1) \
       || owner=$(dpkg -S "$path" | head -1 | cut -d: -f1)
