@@ -35,14 +35,9 @@ int ExportCommand::run(const std::string& tableText, const std::string& path, st
     if (!table)
         return 2;
     std::unique_ptr<EngineDatabase> database;
-    if (!AliasDatabase::open(database, err))
-        return 1;
     std::shared_ptr<SqliteTableFile> file;
-    EngineStatus status = SqliteTableFile::open(database->directory(), table->TableName, file);
-    if (!status.ok()) {
-        err << EDBEngineError::describe(status) << '\n';
+    if (!TableArgument::openFile(*table, database, file, err))
         return 1;
-    }
     std::vector<ExportColumn> columns;
     std::string error;
     if (!ExportLayout::forTable(*table, file->description(), {}, columns, error)) {

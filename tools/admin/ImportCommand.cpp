@@ -109,14 +109,9 @@ int ImportCommand::run(const std::string& tableText, const std::string& path, Op
         return 1;
     }
     std::unique_ptr<EngineDatabase> database;
-    if (!AliasDatabase::open(database, err))
-        return 1;
     std::shared_ptr<SqliteTableFile> file;
-    EngineStatus status = SqliteTableFile::open(database->directory(), table->TableName, file);
-    if (!status.ok()) {
-        err << EDBEngineError::describe(status) << '\n';
+    if (!TableArgument::openFile(*table, database, file, err))
         return 1;
-    }
     std::vector<ExportColumn> columns;
     std::string error;
     ImportRowCheck checker;

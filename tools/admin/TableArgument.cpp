@@ -1,5 +1,8 @@
 #include "TableArgument.h"
 
+#include "AliasDatabase.h"
+#include "EDBEngineError.h"
+#include "SqliteTableFile.h"
 #include "TDMarsipstaf.h"
 
 #include <strings.h>
@@ -14,4 +17,17 @@ TTable* TableArgument::find(TDMarsipstaf& module, const std::string& text, std::
         err << ' ' << table->Name();
     err << '\n';
     return nullptr;
+}
+
+bool TableArgument::openFile(const TTable& table, std::unique_ptr<EngineDatabase>& database,
+                             std::shared_ptr<SqliteTableFile>& file, std::ostream& err)
+{
+    if (!AliasDatabase::open(database, err))
+        return false;
+    EngineStatus status = SqliteTableFile::open(database->directory(), table.TableName, file);
+    if (!status.ok()) {
+        err << EDBEngineError::describe(status) << '\n';
+        return false;
+    }
+    return true;
 }
