@@ -1,5 +1,7 @@
 #include "PgConnection.h"
 
+#include "SqlIdentifier.h"
+
 #include <cctype>
 #include <chrono>
 #include <cstring>
@@ -159,13 +161,7 @@ EngineStatus PgConnection::start()
 
 std::string PgConnection::quote(const std::string& name)
 {
-    std::string text = "\"";
-    for (char c : name) {
-        if (c == '"')
-            text += '"';
-        text += c;
-    }
-    return text + "\"";
+    return quotedIdentifier(name);
 }
 
 std::string PgConnection::literal(const std::string& text)

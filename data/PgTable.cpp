@@ -1,24 +1,11 @@
 #include "PgTable.h"
 
+#include "FieldNames.h"
 #include "SqliteTableFile.h"
 
 #include <strings.h>
 
 namespace {
-
-std::vector<std::string> splitFields(const std::string& list)
-{
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (!list.empty() && start <= list.size()) {
-        size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        fields.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return fields;
-}
 
 std::string bit(bool value)
 {
@@ -107,7 +94,7 @@ EngineStatus PgTable::readDescription(TableDescription& out)
     for (int row = 0; row < result.rows(); ++row) {
         IndexDescription index;
         index.name = result.text(row, 0);
-        index.fields = splitFields(result.text(row, 1));
+        index.fields = FieldNames::split(result.text(row, 1));
         index.primary = result.text(row, 2) == "t";
         index.unique = result.text(row, 3) == "t" || index.primary;
         index.descending = result.text(row, 4) == "t";

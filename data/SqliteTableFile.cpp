@@ -1,5 +1,7 @@
 #include "SqliteTableFile.h"
 
+#include "FieldNames.h"
+#include "SqlIdentifier.h"
 #include "SqliteTransaction.h"
 #include "TableFileAccess.h"
 #include "UnicodeText.h"
@@ -25,20 +27,6 @@ std::uint32_t bigEndian(const unsigned char* bytes, int count)
     for (int i = 0; i < count; ++i)
         value = (value << 8) | bytes[i];
     return value;
-}
-
-std::vector<std::string> splitFields(const std::string& list)
-{
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (start <= list.size() && !list.empty()) {
-        size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        fields.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return fields;
 }
 
 std::string sqlLiteral(const std::string& text)
@@ -87,13 +75,7 @@ SqliteTableFile::~SqliteTableFile()
 
 std::string SqliteTableFile::quote(const std::string& name)
 {
-    std::string text = "\"";
-    for (char c : name) {
-        if (c == '"')
-            text += '"';
-        text += c;
-    }
-    return text + "\"";
+    return quotedIdentifier(name);
 }
 
 std::string SqliteTableFile::columnList(const TableDescription& description)
@@ -283,7 +265,7 @@ EngineStatus SqliteTableFile::readDescription(TableDescription& out) const
     while ((rc = statement.step()) == SQLITE_ROW) {
         IndexDescription index;
         index.name = statement.text(0);
-        index.fields = splitFields(statement.text(1));
+        index.fields = FieldNames::split(statement.text(1));
         index.primary = statement.int64(2) != 0;
         index.unique = statement.int64(3) != 0 || index.primary;
         index.descending = statement.int64(4) != 0;
