@@ -30,6 +30,19 @@ TRepBand* TBandReport::findBand(TRepBandType type) const
     return nullptr;
 }
 
+void TBandReport::RunReport(TRepPrinter& destination)
+{
+    if (!Available())
+        return;
+    ReportRun run(*this, destination);
+    run.Execute();
+}
+
+double TBandReport::SpaceLeft() const
+{
+    return run_ ? run_->SpaceLeft() : 0;
+}
+
 void TBandReport::setUnits(TRepUnits units)
 {
     units_ = units;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ReportRun.h"
 #include "ReportUnits.h"
 #include "TRepBand.h"
 #include "TRepPage.h"
@@ -27,9 +28,9 @@ struct TRepPrinterSettings {
     TRepOutputBin OutputBin = TRepOutputBin::Auto;
 };
 
-// A report: a page of bands run over a dataset. RunReport walks the dataset
-// and draws the bands page by page on a destination; all run positions are
-// tenths of a millimetre from the paper's top-left corner.
+// A report: a page of bands run over a dataset. What the report is stays
+// here; RunReport makes a ReportRun, which walks the dataset and draws the
+// bands page by page on a destination.
 class TBandReport {
 public:
     explicit TBandReport(std::string name = "Report1");
@@ -47,7 +48,7 @@ public:
     void RunReport(TRepPrinter& destination);
     // Stops a run at the next record and aborts its document.
     void Cancel() { cancelled_ = true; }
-    bool Available() const { return available_; }
+    bool Available() const { return run_ == nullptr; }
     bool Cancelled() const { return cancelled_; }
 
     TRepUnits Units() const { return units_; }
@@ -75,38 +76,14 @@ public:
     std::function<void(TBandReport&)> OnStartPage;
     std::function<void(TBandReport&)> OnEndPage;
 
-    // Run state.
-    double CurrentX = 0;
-    double CurrentY = -1;
-    int CurrentColumn = 1;
-    int PageCount = 0;
-    double ColumnTop = 0;
-    double PageFooterHeight = 0;
-    bool LastPage = false;
-    bool FinalPass = true;
-
+    // Room left on the page of the run in progress; 0 between runs.
     double SpaceLeft() const;
-    void AdvanceColumn();
-    void OpenPage();
-    void ClosePage();
-    void EmitBand(TRepBand* band);
+    // The run in progress; nullptr between runs.
+    const ReportRun* ActiveRun() const { return run_; }
 
 private:
-    struct Pending;
+    friend class ReportRun;
 
-    void traverse();
-    void traverseMoving(TDataSet& data);
-    void traverseRecords(const std::function<bool()>& printRecord, int count);
-    static int recordCount(TDataSet& data);
-    void printEmptyForm();
-    void emitBand(TRepBand* band, bool asPageFooter);
-    bool isPageBand(const TRepBand& band, bool asPageFooter) const;
-    double pageHeightOnPaper() const;
-    double printControl(TRepPrintable& control, double x, double y, Pending* pending);
-    void continuePending(std::vector<Pending>& pending);
-    void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
-    ReportFont controlFont(const TRepPrintable& control) const;
-    PageFont pageFont(const ReportFont& font) const;
     void processMessages();
     const TextMeasurer& measurer() const;
     void prepare();
@@ -117,10 +94,6 @@ private:
     UnitContext context_;
     TRepUnits units_ = TRepUnits::MM;
     int zoom_ = 100;
-    bool available_ = true;
     bool cancelled_ = false;
-    bool forcedNewPage_ = false;
-    bool forcedNewColumn_ = false;
-    bool skipForcedPage_ = false;
-    TRepPrinter* destination_ = nullptr;
+    ReportRun* run_ = nullptr;  // does not take ownership: a run registers itself while it lives
 };

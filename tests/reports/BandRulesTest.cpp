@@ -39,7 +39,8 @@ TEST(BandRules, BandTallerThanAPagePrintsWhereItStands)
                              {{TRepBandType::rbTitle, 241}, {TRepBandType::rbDetail, 2500}});
     std::vector<std::pair<int, double>> details;
     report->findBand(TRepBandType::rbDetail)->AfterPrint = [&](TRepBand& b, bool) {
-        details.push_back({report->PageCount, std::round(report->CurrentY - b.Values[0])});
+        const ReportRun* run = report->ActiveRun();
+        details.push_back({run->PageCount(), std::round(run->CurrentY() - b.Values[0])});
     };
     TRepPrinter destination;
     report->RunReport(destination);

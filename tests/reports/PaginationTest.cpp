@@ -44,8 +44,8 @@ struct ReportRunTrace {
             TRepBand* b = band.get();
             b->AfterPrint = [&report, list, b](TRepBand&, bool printed) {
                 if (printed)
-                    list->push_back({report.PageCount,
-                                     std::round(report.CurrentY - b->Values[TRepBand::HeightValue])});
+                    list->push_back({report.ActiveRun()->PageCount(),
+                                     std::round(report.ActiveRun()->CurrentY() - b->Values[TRepBand::HeightValue])});
             };
         }
     }
