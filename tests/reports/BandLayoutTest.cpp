@@ -294,7 +294,8 @@ TEST(Columns, RecordsFillEachColumnDownThenTheNext)
 struct ForcedCase {
     const char* name;
     int columns;
-    bool title, newPage, newColumn;
+    double title;  // height of the title band; 0: none
+    bool newPage, newColumn;
     Placements expected;  // for three records and a summary
 };
 
@@ -308,8 +309,8 @@ TEST_P(ForcedBreaks, RecordsStartWhereTheBandAsks)
     Layout layout;
     layout.columns(c.columns, 100);
     layout.report.DataSet = &data.module.Tdatapeg;
-    if (c.title)
-        layout.label(layout.band(TRepBandType::rbTitle, 100), "judul");
+    if (c.title > 0)
+        layout.label(layout.band(TRepBandType::rbTitle, c.title), "judul");
     TRepBand* detail = layout.band(TRepBandType::rbDetail, 100);
     detail->ForceNewPage = c.newPage;
     detail->ForceNewColumn = c.newColumn;
@@ -320,20 +321,24 @@ TEST_P(ForcedBreaks, RecordsStartWhereTheBandAsks)
 
 INSTANTIATE_TEST_SUITE_P(Layout, ForcedBreaks, testing::Values(
     // the first forced page after the title is not taken
-    ForcedCase{"NewPageAfterTheFirstRecordUnderTheTitle", 1, true, true, false,
+    ForcedCase{"NewPageAfterTheFirstRecordUnderTheTitle", 1, 100, true, false,
                {{1, 100, 100, "judul"}, {1, 100, 200, employee(1)},
                 {2, 100, 100, employee(2)}, {3, 100, 100, employee(3)}, {3, 100, 200, "akhir"}}},
-    ForcedCase{"NewPageForEveryRecordButTheFirst", 1, false, true, false,
+    // but a record that does not fit under the title still breaks the page
+    ForcedCase{"RecordUnderAFullTitleStillBreaksThePage", 1, 750, true, false,
+               {{1, 100, 100, "judul"}, {2, 100, 100, employee(1)},
+                {3, 100, 100, employee(2)}, {4, 100, 100, employee(3)}, {4, 100, 200, "akhir"}}},
+    ForcedCase{"NewPageForEveryRecordButTheFirst", 1, 0, true, false,
                {{1, 100, 100, employee(1)}, {2, 100, 100, employee(2)}, {3, 100, 100, employee(3)},
                 {3, 100, 200, "akhir"}}},
-    ForcedCase{"NewPageWithColumnsGoesBackToColumnOne", 2, false, true, false,
+    ForcedCase{"NewPageWithColumnsGoesBackToColumnOne", 2, 0, true, false,
                {{1, 100, 100, employee(1)}, {2, 100, 100, employee(2)}, {3, 100, 100, employee(3)},
                 {3, 100, 200, "akhir"}}},
-    ForcedCase{"NewColumnForEveryRecordButTheFirst", 2, false, false, true,
+    ForcedCase{"NewColumnForEveryRecordButTheFirst", 2, 0, false, true,
                {{1, 100, 100, employee(1)}, {1, 550, 100, employee(2)}, {2, 100, 100, employee(3)},
                 {2, 100, 200, "akhir"}}},
     // the title spans the columns; later columns of page 1 start under it
-    ForcedCase{"NewColumnRightAfterTheTitle", 2, true, false, true,
+    ForcedCase{"NewColumnRightAfterTheTitle", 2, 100, false, true,
                {{1, 100, 100, "judul"}, {1, 550, 200, employee(1)}, {2, 100, 100, employee(2)},
                 {2, 550, 100, employee(3)}, {2, 550, 200, "akhir"}}}),
     [](const auto& info) { return std::string(info.param.name); });
