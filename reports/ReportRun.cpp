@@ -316,8 +316,11 @@ void ReportRun::OpenPage()
     if (report_.OnStartPage)
         report_.OnStartPage(report_);
     TRepBand* header = report_.findBand(TRepBandType::rbPageHeader);
-    if (header && (pageCount_ > 1 || report_.Options.FirstPageHeader))
+    if (header && (pageCount_ > 1 || report_.Options.FirstPageHeader)) {
+        printingPageBands_ = true;
         EmitBand(header);
+        printingPageBands_ = false;
+    }
     columnTop_ = currentY_;
     if (pageCount_ == 1)
         if (TRepBand* title = report_.findBand(TRepBandType::rbTitle))
@@ -331,8 +334,11 @@ void ReportRun::ClosePage()
     const auto& v = report_.Page.Values;
     currentY_ = v[TRepPage::LengthValue] - v[TRepPage::BottomMarginValue] - pageFooterHeight_;
     currentX_ = v[TRepPage::LeftMarginValue];
-    if (!(lastPage_ && !report_.Options.LastPageFooter))
+    if (!(lastPage_ && !report_.Options.LastPageFooter)) {
+        printingPageBands_ = true;
         emitBand(report_.findBand(TRepBandType::rbPageFooter), true);
+        printingPageBands_ = false;
+    }
     for (auto& control : report_.controls_)
         if (control->Enabled)
             printControl(*control, control->Values[TRepPrintable::LeftValue],
@@ -443,7 +449,7 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending)
         Pending rest{control.get(), {}};
         const double controlTop = control->Values[TRepPrintable::TopValue];
         const double used = printControl(*control, left + control->Values[TRepPrintable::LeftValue],
-                                         top + controlTop, &rest);
+                                         top + controlTop, printingPageBands_ ? nullptr : &rest);
         stretch = std::max(stretch, controlTop + used - height);
         if (!rest.lines.empty())
             pending.push_back(std::move(rest));

@@ -110,4 +110,7 @@ private:
     bool finalPass_ = true;
     // the first forced page after the title is not taken
     bool skipForcedPage_ = false;
+    // Page header and footer print on every page, so their texts cannot go
+    // on to the next one: they grow in place.
+    bool printingPageBands_ = false;
 };

@@ -461,3 +461,36 @@ INSTANTIATE_TEST_SUITE_P(Layout, ReportFrame, testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// ---- Stretching texts on the bands of the page itself ----
+
+// A page header or footer prints on every page, so its text cannot go on
+// to a next page: it grows where it stands. (Continued, a footer's text
+// opened a page whose footer went on again, until the stack ran out.)
+TEST(PageBandStretch, FooterTextTallerThanItsBandGrowsInPlace)
+{
+    Layout layout;
+    TRepLabel* head = layout.label(layout.band(TRepBandType::rbPageHeader, 50), "h1\rh2");
+    head->AutoStretch = true;
+    TRepLabel* foot = layout.label(layout.band(TRepBandType::rbPageFooter, 50), "k1\rk2\rk3");
+    foot->AutoStretch = true;
+    TRepBand* detail = layout.band(TRepBandType::rbDetail, 200);
+    TRepLabel* text = layout.label(detail, "");
+    {
+        ReportRun run(layout.report, layout.destination);
+        ASSERT_TRUE(run.Begin());
+        for (int n = 1; n <= 4; ++n) {
+            text->Caption = "baris " + std::to_string(n);
+            run.EmitBand(detail);
+        }
+        run.End();
+    }
+    // the header's second line pushes the bands down by 3 mm; three bands
+    // fit above the footer
+    EXPECT_EQ(textsOf(layout.destination), (Placements{
+        {1, 100, 100, "h1"}, {1, 100, 140, "h2"},
+        {1, 100, 180, "baris 1"}, {1, 100, 380, "baris 2"}, {1, 100, 580, "baris 3"},
+        {1, 100, 850, "k1"}, {1, 100, 890, "k2"}, {1, 100, 930, "k3"},
+        {2, 100, 100, "h1"}, {2, 100, 140, "h2"}, {2, 100, 180, "baris 4"},
+        {2, 100, 850, "k1"}, {2, 100, 890, "k2"}, {2, 100, 930, "k3"}}));
+}
