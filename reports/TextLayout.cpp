@@ -54,9 +54,9 @@ public:
             line = word;
             started = true;
             while (!fits(line) && line.size() > 1) {
-                size_t n = 1;
-                while (n < line.size() && fits(line.substr(0, n + 1)))
-                    ++n;
+                const size_t n = cut(line);
+                if (n == line.size())
+                    break;
                 out.push_back(line.substr(0, n));
                 if (!wrap_)
                     return false;
@@ -68,6 +68,21 @@ public:
     }
 
 private:
+    // How many units of a too-wide word fill a line: at least one character,
+    // and never half of a surrogate pair.
+    size_t cut(const std::u16string& line) const
+    {
+        size_t n = 1;
+        while (n < line.size() && fits(line.substr(0, n + 1)))
+            ++n;
+        const bool splitsPair = n < line.size() && isHighSurrogate(line[n - 1]) && isLowSurrogate(line[n]);
+        if (splitsPair)
+            n = n == 1 ? 2 : n - 1;
+        return n;
+    }
+    static bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+    static bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
     bool fits(const std::u16string& s) const { return measurer_.width(font_, s) <= width_ + 1e-9; }
 
     const ReportFont& font_;

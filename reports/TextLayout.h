@@ -8,7 +8,8 @@
 // carriage returns (line feeds are dropped). With autoSize each line stays
 // whole; otherwise words fill a line while it fits `width`, a word wider than
 // the control is cut by characters, and without wordWrap everything after
-// the first overflow of a line is dropped (later lines still print).
+// the first overflow of a line is dropped (later lines still print). A cut
+// never splits a surrogate pair.
 struct TextLayout {
     std::vector<std::u16string> lines;
     double widest = 0;  // tenths of a millimetre

@@ -10,6 +10,7 @@
 #include "TBandReport.h"
 #include "TRepDBText.h"
 #include "TRepLabel.h"
+#include "Utf16.h"
 
 namespace {
 
@@ -55,8 +56,7 @@ Placements textsOf(TRepPrinter& destination)
         ++page;
         for (const RecordingCanvas::Call& c : canvas.calls)
             if (c.kind == RecordingCanvas::Kind::Text)
-                out.push_back({page, c.text.origin.x, c.text.origin.y,
-                               std::string(c.text.chars.begin(), c.text.chars.end())});
+                out.push_back({page, c.text.origin.x, c.text.origin.y, utf16ToUtf8(c.text.chars)});
     }
     return out;
 }
@@ -156,6 +156,14 @@ INSTANTIATE_TEST_SUITE_P(Layout, TextLines, testing::Values(
              TRepAlignment::taLeftJustify, false, true, true,
              {{1, 110, 110, "ab"}, {1, 110, 150, "abcdef"}, {1, 110, 190, "ghijkl"}, {1, 110, 230, "mn cd"},
               {1, 100, 270, "akhir"}}},
+    // each of these letters is two UTF-16 units, 2 mm wide here
+    TextCase{"CutNeverSplitsALetterOutsideTheBasicPlane", "\U0001D400\U0001D401\U0001D402", 30, 40,
+             TRepAlignment::taLeftJustify, false, true, true,
+             {{1, 110, 110, "\U0001D400"}, {1, 110, 150, "\U0001D401"}, {1, 110, 190, "\U0001D402"},
+              {1, 100, 230, "akhir"}}},
+    TextCase{"LetterWiderThanTheControlIsKeptWhole", "\U0001D400\U0001D401", 10, 40,
+             TRepAlignment::taLeftJustify, false, true, true,
+             {{1, 110, 110, "\U0001D400"}, {1, 110, 150, "\U0001D401"}, {1, 100, 200, "akhir"}}},
     TextCase{"WordsFillALineWhileItFits", "satu dua tiga empat", 90, 40,
              TRepAlignment::taLeftJustify, false, true, true,
              {{1, 110, 110, "satu dua"}, {1, 110, 150, "tiga"}, {1, 110, 190, "empat"}, {1, 100, 230, "akhir"}}},
