@@ -73,12 +73,7 @@ void ReportRun::Execute()
 
 bool ReportRun::Begin()
 {
-    auto& v = report_.Page.Values;
-    if (v[TRepPage::WidthValue] - v[TRepPage::LeftMarginValue] - v[TRepPage::RightMarginValue] < 0)
-        v[TRepPage::LeftMarginValue] = v[TRepPage::RightMarginValue] = 0;
-    if (v[TRepPage::LengthValue] - v[TRepPage::TopMarginValue] - v[TRepPage::BottomMarginValue] < 0)
-        v[TRepPage::TopMarginValue] = v[TRepPage::BottomMarginValue] = 0;
-
+    clearOverrunMargins();
     bool print = true;
     if (report_.BeforePrint)
         report_.BeforePrint(report_, print);
@@ -94,10 +89,19 @@ bool ReportRun::Begin()
     pageCount_ = 0;
     column_ = report_.Page.Columns();
     measurePageFooter();
-    currentX_ = v[TRepPage::LeftMarginValue];
+    currentX_ = report_.Page.Values[TRepPage::LeftMarginValue];
     prepared_ = true;
     report_.prepare();
     return true;
+}
+
+void ReportRun::clearOverrunMargins()
+{
+    auto& v = report_.Page.Values;
+    if (v[TRepPage::WidthValue] - v[TRepPage::LeftMarginValue] - v[TRepPage::RightMarginValue] < 0)
+        v[TRepPage::LeftMarginValue] = v[TRepPage::RightMarginValue] = 0;
+    if (v[TRepPage::LengthValue] - v[TRepPage::TopMarginValue] - v[TRepPage::BottomMarginValue] < 0)
+        v[TRepPage::TopMarginValue] = v[TRepPage::BottomMarginValue] = 0;
 }
 
 void ReportRun::copySettings()

@@ -74,6 +74,7 @@ private:
         std::vector<std::u16string> lines;
     };
 
+    void clearOverrunMargins();
     void copySettings();
     void measurePageFooter();
     bool cancelled() const;
