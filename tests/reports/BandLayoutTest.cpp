@@ -269,6 +269,36 @@ INSTANTIATE_TEST_SUITE_P(Layout, StretchOnNextPage, testing::Values(
     StretchCase{"OverThreePages", 25, {2, 17, 6}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// With two columns the text goes on at the top of the next column, which on
+// page 1 is under the title, and the next band follows it there.
+TEST(StretchInColumns, TextGoesOnInTheNextColumn)
+{
+    Layout layout;
+    layout.columns(2, 100);
+    TRepBand* title = layout.band(TRepBandType::rbTitle, 600);
+    layout.label(title, "judul");
+    TRepBand* detail = layout.band(TRepBandType::rbDetail, 100);
+    TRepLabel* text = layout.label(detail, "b1\rb2\rb3\rb4\rb5\rb6\rb7\rb8");
+    text->AutoStretch = true;
+    {
+        ReportRun run(layout.report, layout.destination);
+        ASSERT_TRUE(run.Begin());
+        run.EmitBand(title);
+        run.EmitBand(detail);
+        EXPECT_EQ(run.CurrentColumn(), 2);
+        EXPECT_DOUBLE_EQ(run.CurrentY(), 820);
+        text->Caption = "sesudah";
+        run.EmitBand(detail);
+        run.End();
+    }
+    EXPECT_EQ(textsOf(layout.destination), (Placements{
+        {1, 100, 100, "judul"},
+        {1, 100, 700, "b1"}, {1, 100, 740, "b2"}, {1, 100, 780, "b3"}, {1, 100, 820, "b4"}, {1, 100, 860, "b5"},
+        {1, 550, 700, "b6"}, {1, 550, 740, "b7"}, {1, 550, 780, "b8"},
+        // 10 mm from 82 mm: no room left above the bottom margin
+        {2, 100, 100, "sesudah"}}));
+}
+
 // ---- Records in columns ----
 
 // Two columns 35 mm wide, 10 mm apart. Page 1 holds the title over both
