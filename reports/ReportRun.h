@@ -51,6 +51,7 @@ public:
     void AdvanceColumn();
     // Closes the open page, if any, and opens the next one.
     void OpenPage();
+    // Prints the page footer, the report's own controls and its frame.
     void ClosePage();
     // Prints a band (and its child) at the current position; nullptr is
     // ignored.
