@@ -7,7 +7,7 @@ packages=(
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev
   libpq-dev postgresql postgresql-common
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-liberation libcups2-dev cups-client
+  fonts-liberation libcups2-dev cups-client clang-format
   xvfb xdotool openbox poppler-utils libxcb1-dev
   emf2svg zlib1g-dev
   libxlsxwriter-dev python3-openpyxl xlsx2csv

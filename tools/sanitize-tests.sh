@@ -13,9 +13,9 @@ export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Sanitize \
-    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \
+    -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-tests=(test_data test_tools test_reports test_reports_qt test_controls test_windows test_app)
+tests=(test_data test_tools test_reports test_reports_qt test_framework test_controls test_windows test_app)
 cmake --build build-asan -j"$(nproc)" --target "${tests[@]}"
 # The package test installs the normal build; it is not a sanitizer test.
 # The engine tests run on a throw-away database server here too.

@@ -25,5 +25,5 @@ INSTANTIATE_TEST_SUITE_P(Paths, ApplicationTitleTest,
 
 TEST(ApplicationTitle, RunningProgramIsNamedAfterItsExecutable)
 {
-    EXPECT_EQ(ApplicationTitle::current().toStdString(), "test_controls");
+    EXPECT_EQ(ApplicationTitle::current().toStdString(), "test_framework");
 }

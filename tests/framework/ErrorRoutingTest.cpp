@@ -94,7 +94,7 @@ TEST(ErrorRouting, ObjectThatIsNotAnErrorGetsApplicationErrorBox)
     handler.click();
     ASSERT_EQ(responder.boxes().size(), 1);
     EXPECT_EQ(responder.last().caption.toStdString(), "Application Error");
-    EXPECT_TRUE(responder.last().text.startsWith(QStringLiteral("Exception int in module test_controls at ")));
+    EXPECT_TRUE(responder.last().text.startsWith(QStringLiteral("Exception int in module test_framework at ")));
     EXPECT_TRUE(responder.last().hasIcon);
 }
 
