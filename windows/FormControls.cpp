@@ -27,7 +27,7 @@ TDBNavigator* FormControls::movementNavigator(QWidget* parent, const char* name,
 }
 
 TDBGrid* FormControls::grid(QWidget* parent, const char* name, TDataSource* source, const QRect& rect,
-                            TDBGridOptions options, std::initializer_list<const char*> columns)
+                            TDBGridOptions options, const std::vector<const char*>& columns)
 {
     auto* g = new TDBGrid(parent);
     g->setObjectName(QString::fromLatin1(name));
@@ -39,7 +39,7 @@ TDBGrid* FormControls::grid(QWidget* parent, const char* name, TDataSource* sour
     return g;
 }
 
-void FormControls::fixWidths(TDBGrid* grid, std::initializer_list<const char*> columns, int width)
+void FormControls::fixWidths(TDBGrid* grid, const std::vector<const char*>& columns, int width)
 {
     for (int i = 0; i < grid->ColumnCount(); ++i)
         for (const char* name : columns)

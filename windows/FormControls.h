@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QString>
 
-#include <initializer_list>
+#include <vector>
 
 class QPushButton;
 class QWidget;
@@ -24,9 +24,9 @@ public:
                                            const QRect& rect);
     // A grid over source (null: unbound) with these options and columns.
     static TDBGrid* grid(QWidget* parent, const char* name, TDataSource* source, const QRect& rect,
-                         TDBGridOptions options, std::initializer_list<const char*> columns);
+                         TDBGridOptions options, const std::vector<const char*>& columns);
     // Gives the named columns of grid a fixed width.
-    static void fixWidths(TDBGrid* grid, std::initializer_list<const char*> columns, int width);
+    static void fixWidths(TDBGrid* grid, const std::vector<const char*>& columns, int width);
     // Titles in the bold serif face, in the title colour value "none", which
     // the grid draws in the window colour.
     static void serifTitles(TDBGrid* grid);

@@ -1,7 +1,7 @@
 #include "TForm2.h"
 
-#include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "TDMarsipstaf.h"
 #include "TForm6.h"
 
 TForm2* Form2 = nullptr;
@@ -51,7 +51,7 @@ RecordWindowLayout employeeLayout()
 }
 }
 
-TForm2::TForm2(ReferenceBinder& references)
+TForm2::TForm2(ReferenceBinder& references, DataModuleAccess module)
     : RecordWindow(QStringLiteral("Form2"), QStringLiteral("Form Data Pegawai"), QRect(89, 66, 684, 487),
                    employeeLayout())
 {
@@ -73,9 +73,10 @@ TForm2::TForm2(ReferenceBinder& references)
     for (const char* name : referencedSources) {
         const std::string source = name;
         sources_[source] = nullptr;
-        references.refer("DMarsipstaf", [this, source] { sources_[source] = DMarsipstaf->DataSourceByName(source); });
+        references.refer("DMarsipstaf",
+                         [this, source, module] { sources_[source] = module().DataSourceByName(source); });
     }
-    references.refer("DMarsipstaf", [this] { bindTo(*DMarsipstaf); });
+    references.refer("DMarsipstaf", [this, module] { bindTo(module()); });
 }
 
 TDataSource* TForm2::dataSource(const std::string& name) const

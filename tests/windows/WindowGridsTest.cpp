@@ -36,7 +36,7 @@ QStringList tabOrder(QWidget& window)
 
 struct TabCase {
     const char* name;
-    std::function<TForm*()> create;
+    std::function<TForm*(TDMarsipstaf&)> create;
     QStringList order;
 };
 
@@ -59,7 +59,7 @@ class WindowTabOrderTest : public SharedTablesFixture, public ::testing::WithPar
 
 TEST_P(WindowTabOrderTest, ControlsAreReachedInTheDesignedOrder)
 {
-    std::unique_ptr<TForm> form(GetParam().create());
+    std::unique_ptr<TForm> form(GetParam().create(dm()));
     QStringList order = tabOrder(*form);
     // The chain is a ring: start it at the designed first control.
     const qsizetype first = order.indexOf(GetParam().order.first());
@@ -71,14 +71,14 @@ TEST_P(WindowTabOrderTest, ControlsAreReachedInTheDesignedOrder)
 INSTANTIATE_TEST_SUITE_P(
     Windows, WindowTabOrderTest,
     ::testing::Values(
-        TabCase{"Form4", [] { return new TForm4(); },
+        TabCase{"Form4", [](TDMarsipstaf& module) { return new TForm4(module); },
                 names({"DBGrid1", "Button1", "Button2", "Button3", "DBNavigator1"})},
-        TabCase{"Form5", [] { return new TForm5(); },
+        TabCase{"Form5", [](TDMarsipstaf& module) { return new TForm5(module); },
                 names({"DBGrid1", "DBNavigator1", "Button1", "Button2", "Button3"})},
-        TabCase{"Form6", [] { return new TForm6(); },
+        TabCase{"Form6", [](TDMarsipstaf& module) { return new TForm6(module); },
                 names({"DBGrid1", "DBGrid2", "DBNavigator1", "DBNavigator2", "RadioGroup1", "Button2", "Edit1",
                        "Button1"})},
-        TabCase{"Form7", [] { return new TForm7(); },
+        TabCase{"Form7", [](TDMarsipstaf& module) { return new TForm7(module); },
                 names({"RadioGroup1", "Edit1", "Button2", "DBGrid1", "DBNavigator1", "DBGrid2", "DBNavigator2",
                        "Button1"})}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -87,7 +87,7 @@ namespace {
 
 struct TypingCase {
     const char* name;
-    std::function<TForm*()> create;
+    std::function<TForm*(TDMarsipstaf&)> create;
     const char* grid;
     bool transfers;
     bool edits;  // typing begins editing the record
@@ -106,7 +106,7 @@ TEST_P(GridTypingTest, OnlyTheTransferListEditsInItsGrid)
 {
     addEmployee("1970000001", "Ani");
     addTransfer("A-0001-AA.01.01-2001", "19700000001", "Ani");
-    std::unique_ptr<TForm> form(GetParam().create());
+    std::unique_ptr<TForm> form(GetParam().create(dm()));
     showActive(*form);
     auto* grid = form->findChild<TDBGrid*>(QString::fromLatin1(GetParam().grid));
     ASSERT_NE(grid, nullptr);
@@ -129,10 +129,10 @@ TEST_P(GridTypingTest, OnlyTheTransferListEditsInItsGrid)
 
 INSTANTIATE_TEST_SUITE_P(
     Grids, GridTypingTest,
-    ::testing::Values(TypingCase{"EmployeeList", [] { return new TForm4(); }, "DBGrid1", false, false},
-                      TypingCase{"TransferList", [] { return new TForm5(); }, "DBGrid1", true, true},
-                      TypingCase{"EmployeeSearchKeys", [] { return new TForm6(); }, "DBGrid1", false, false},
-                      TypingCase{"EmployeeSearchDetails", [] { return new TForm6(); }, "DBGrid2", false, false},
-                      TypingCase{"TransferSearchKeys", [] { return new TForm7(); }, "DBGrid1", true, false},
-                      TypingCase{"TransferSearchDetails", [] { return new TForm7(); }, "DBGrid2", true, false}),
+    ::testing::Values(TypingCase{"EmployeeList", [](TDMarsipstaf& module) { return new TForm4(module); }, "DBGrid1", false, false},
+                      TypingCase{"TransferList", [](TDMarsipstaf& module) { return new TForm5(module); }, "DBGrid1", true, true},
+                      TypingCase{"EmployeeSearchKeys", [](TDMarsipstaf& module) { return new TForm6(module); }, "DBGrid1", false, false},
+                      TypingCase{"EmployeeSearchDetails", [](TDMarsipstaf& module) { return new TForm6(module); }, "DBGrid2", false, false},
+                      TypingCase{"TransferSearchKeys", [](TDMarsipstaf& module) { return new TForm7(module); }, "DBGrid1", true, false},
+                      TypingCase{"TransferSearchDetails", [](TDMarsipstaf& module) { return new TForm7(module); }, "DBGrid2", true, false}),
     [](const auto& info) { return std::string(info.param.name); });
