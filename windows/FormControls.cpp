@@ -2,6 +2,7 @@
 
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
+#include "TRadioGroup.h"
 #include "TRepMemo.h"
 #include "WindowFonts.h"
 
@@ -13,6 +14,16 @@ QPushButton* FormControls::button(QWidget* parent, const char* name, const char*
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(rect);
     return b;
+}
+
+TRadioGroup* FormControls::orderingGroup(QWidget* parent, const OrderingPlan& plan)
+{
+    auto* group = new TRadioGroup(parent);
+    group->setObjectName(QStringLiteral("RadioGroup1"));
+    group->setTitle(QStringLiteral("Pengurutan Berdasarkan :"));
+    group->setGeometry(plan.bounds);
+    group->SetItems(plan.items);
+    return group;
 }
 
 TDBNavigator* FormControls::movementNavigator(QWidget* parent, const char* name, TDataSource* source,

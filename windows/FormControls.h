@@ -1,4 +1,5 @@
 #pragma once
+#include "OrderingPlan.h"
 #include "TDBGridOptions.h"
 
 #include <QRect>
@@ -11,6 +12,7 @@ class QWidget;
 class TDBGrid;
 class TDBNavigator;
 class TDataSource;
+class TRadioGroup;
 class TRepMemo;
 
 // The controls the list, search and information windows build the same way.
@@ -18,6 +20,8 @@ class FormControls {
 public:
     // A push button at rect (client coordinates of its parent).
     static QPushButton* button(QWidget* parent, const char* name, const char* caption, const QRect& rect);
+    // The ordering group "RadioGroup1" of a record or search window.
+    static TRadioGroup* orderingGroup(QWidget* parent, const OrderingPlan& plan);
     // A navigator showing only first, prior, next and last over source
     // (null: unbound).
     static TDBNavigator* movementNavigator(QWidget* parent, const char* name, TDataSource* source,

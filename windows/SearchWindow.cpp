@@ -49,7 +49,7 @@ void SearchWindow::build(SearchPart part, TDataSource* source)
         DBNavigator2 = FormControls::movementNavigator(this, "DBNavigator2", source, layout_.lower.navigator);
         break;
     case SearchPart::orderingGroup:
-        buildOrderingGroup();
+        RadioGroup1 = FormControls::orderingGroup(this, layout_.ordering);
         break;
     case SearchPart::searchGroup:
         buildSearchGroup();
@@ -71,15 +71,6 @@ TDBGrid* SearchWindow::buildGrid(const char* name, const SearchGrid& plan, TData
     return grid;
 }
 
-void SearchWindow::buildOrderingGroup()
-{
-    RadioGroup1 = new TRadioGroup(this);
-    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioGroup1->setTitle(QStringLiteral("Pengurutan Berdasarkan :"));
-    RadioGroup1->setGeometry(layout_.orderingGroup);
-    RadioGroup1->SetItems(layout_.orderingItems);
-}
-
 void SearchWindow::buildSearchGroup()
 {
     GroupBox1 = new TGroupBox(layout_.searchCaption, this);
@@ -98,9 +89,7 @@ void SearchWindow::buildSearchGroup()
 
 void SearchWindow::RadioGroup1Click()
 {
-    const int index = RadioGroup1->ItemIndex();
-    const auto& fields = layout_.orderingFields;
-    table_->SetIndexFieldNames(index == 0 ? fields[0] : index == 1 ? fields[1] : fields[2]);
+    table_->SetIndexFieldNames(layout_.ordering.fieldsOf(RadioGroup1->ItemIndex()));
 }
 
 void SearchWindow::Button2Click()

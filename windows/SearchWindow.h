@@ -49,7 +49,6 @@ protected:
 private:
     void build(SearchPart part, TDataSource* source);
     TDBGrid* buildGrid(const char* name, const SearchGrid& plan, TDataSource* source);
-    void buildOrderingGroup();
     void buildSearchGroup();
 
     SearchWindowLayout layout_;

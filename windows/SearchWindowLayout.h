@@ -1,4 +1,5 @@
 #pragma once
+#include "OrderingPlan.h"
 #include "TDBGridOptions.h"
 
 #include <QRect>
@@ -28,9 +29,7 @@ struct SearchWindowLayout {
     const char* table;       // "Tdatapeg"
     const char* dataSource;  // "DSdatapeg"
 
-    QRect orderingGroup;
-    QStringList orderingItems;
-    std::vector<std::string> orderingFields;  // IndexFieldNames per item
+    OrderingPlan ordering;
 
     QRect searchGroup;
     QString searchCaption;
@@ -45,5 +44,5 @@ struct SearchWindowLayout {
     bool boldGrids;  // cell font
 
     QRect closeButton;  // "Tutup"
-    std::vector<SearchPart> tabOrder;
+    std::vector<SearchPart> tabOrder;  // every part once
 };

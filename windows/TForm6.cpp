@@ -11,9 +11,9 @@ SearchWindowLayout employeeSearch()
     return {
         .table = "Tdatapeg",
         .dataSource = "DSdatapeg",
-        .orderingGroup = QRect(8, 16, 153, 81),
-        .orderingItems = {QStringLiteral("NIP"), QStringLiteral("Kartu Pegawai"), QStringLiteral("Nama Pegawai")},
-        .orderingFields = {"NIP", "Karpeg", "Nama_Pegawai"},
+        .ordering = {.bounds = QRect(8, 16, 153, 81),
+                     .items = {QStringLiteral("NIP"), QStringLiteral("Kartu Pegawai"), QStringLiteral("Nama Pegawai")},
+                     .fields = {"NIP", "Karpeg", "Nama_Pegawai"}},
         .searchGroup = QRect(168, 16, 161, 81),
         .searchCaption = QStringLiteral("Pencarian :"),
         .searchBox = QRect(24, 16, 121, 21),

@@ -12,9 +12,9 @@ SearchWindowLayout transferSearch()
     return {
         .table = "Tmutasi",
         .dataSource = "DSmutasi",
-        .orderingGroup = QRect(8, 8, 169, 105),
-        .orderingItems = {QStringLiteral("No. SKM"), QStringLiteral("NIP"), QStringLiteral("Nama Pegawai")},
-        .orderingFields = {"No_SKM", "NIP", "Nama_Pegawai"},
+        .ordering = {.bounds = QRect(8, 8, 169, 105),
+                     .items = {QStringLiteral("No. SKM"), QStringLiteral("NIP"), QStringLiteral("Nama Pegawai")},
+                     .fields = {"No_SKM", "NIP", "Nama_Pegawai"}},
         .searchGroup = QRect(184, 8, 169, 105),
         .searchCaption = QStringLiteral("Pencarian"),
         .searchBox = QRect(24, 24, 121, 21),
