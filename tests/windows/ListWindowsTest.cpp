@@ -14,6 +14,12 @@
 
 namespace {
 
+// A window over the test's data module.
+template <class T> TForm* windowOver(TDMarsipstaf& module)
+{
+    return new T(module);
+}
+
 struct ListCase {
     const char* name;
     std::function<TForm*(TDMarsipstaf&)> create;
@@ -121,9 +127,9 @@ TEST_P(ListWindowTest, TutupAndTheFramesCloseBoxOnlyHideTheWindow)
 INSTANTIATE_TEST_SUITE_P(
     Lists, ListWindowTest,
     ::testing::Values(
-        ListCase{"Form4", [](TDMarsipstaf& module) { return new TForm4(module); }, [](TDMarsipstaf& dm) -> TTable& { return dm.Tdatapeg; },
+        ListCase{"Form4", windowOver<TForm4>, [](TDMarsipstaf& dm) -> TTable& { return dm.Tdatapeg; },
                  "NIP", seedEmployees},
-        ListCase{"Form5", [](TDMarsipstaf& module) { return new TForm5(module); }, [](TDMarsipstaf& dm) -> TTable& { return dm.Tmutasi; },
+        ListCase{"Form5", windowOver<TForm5>, [](TDMarsipstaf& dm) -> TTable& { return dm.Tmutasi; },
                  "No_SKM", seedTransfers}),
     [](const auto& info) { return std::string(info.param.name); });
 

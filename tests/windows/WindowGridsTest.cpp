@@ -16,6 +16,12 @@
 
 namespace {
 
+// A window over the test's data module.
+template <class T> TForm* windowOver(TDMarsipstaf& module)
+{
+    return new T(module);
+}
+
 // The designed tab order: the named controls in the order Tab reaches them
 // (radio buttons count as their group, whatever their number).
 QStringList tabOrder(QWidget& window)
@@ -71,14 +77,14 @@ TEST_P(WindowTabOrderTest, ControlsAreReachedInTheDesignedOrder)
 INSTANTIATE_TEST_SUITE_P(
     Windows, WindowTabOrderTest,
     ::testing::Values(
-        TabCase{"Form4", [](TDMarsipstaf& module) { return new TForm4(module); },
+        TabCase{"Form4", windowOver<TForm4>,
                 names({"DBGrid1", "Button1", "Button2", "Button3", "DBNavigator1"})},
-        TabCase{"Form5", [](TDMarsipstaf& module) { return new TForm5(module); },
+        TabCase{"Form5", windowOver<TForm5>,
                 names({"DBGrid1", "DBNavigator1", "Button1", "Button2", "Button3"})},
-        TabCase{"Form6", [](TDMarsipstaf& module) { return new TForm6(module); },
+        TabCase{"Form6", windowOver<TForm6>,
                 names({"DBGrid1", "DBGrid2", "DBNavigator1", "DBNavigator2", "RadioGroup1", "Button2", "Edit1",
                        "Button1"})},
-        TabCase{"Form7", [](TDMarsipstaf& module) { return new TForm7(module); },
+        TabCase{"Form7", windowOver<TForm7>,
                 names({"RadioGroup1", "Edit1", "Button2", "DBGrid1", "DBNavigator1", "DBGrid2", "DBNavigator2",
                        "Button1"})}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -129,10 +135,10 @@ TEST_P(GridTypingTest, OnlyTheTransferListEditsInItsGrid)
 
 INSTANTIATE_TEST_SUITE_P(
     Grids, GridTypingTest,
-    ::testing::Values(TypingCase{"EmployeeList", [](TDMarsipstaf& module) { return new TForm4(module); }, "DBGrid1", false, false},
-                      TypingCase{"TransferList", [](TDMarsipstaf& module) { return new TForm5(module); }, "DBGrid1", true, true},
-                      TypingCase{"EmployeeSearchKeys", [](TDMarsipstaf& module) { return new TForm6(module); }, "DBGrid1", false, false},
-                      TypingCase{"EmployeeSearchDetails", [](TDMarsipstaf& module) { return new TForm6(module); }, "DBGrid2", false, false},
-                      TypingCase{"TransferSearchKeys", [](TDMarsipstaf& module) { return new TForm7(module); }, "DBGrid1", true, false},
-                      TypingCase{"TransferSearchDetails", [](TDMarsipstaf& module) { return new TForm7(module); }, "DBGrid2", true, false}),
+    ::testing::Values(TypingCase{"EmployeeList", windowOver<TForm4>, "DBGrid1", false, false},
+                      TypingCase{"TransferList", windowOver<TForm5>, "DBGrid1", true, true},
+                      TypingCase{"EmployeeSearchKeys", windowOver<TForm6>, "DBGrid1", false, false},
+                      TypingCase{"EmployeeSearchDetails", windowOver<TForm6>, "DBGrid2", false, false},
+                      TypingCase{"TransferSearchKeys", windowOver<TForm7>, "DBGrid1", true, false},
+                      TypingCase{"TransferSearchDetails", windowOver<TForm7>, "DBGrid2", true, false}),
     [](const auto& info) { return std::string(info.param.name); });
