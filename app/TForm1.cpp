@@ -50,15 +50,14 @@ TForm1::TForm1()
     Keluar1 = addItem(Data1, "Keluar1", "Keluar", ShortCut::ctrl | 'X', &TForm1::Keluar1Click);
 
     Lihat1 = addMenu("Lihat1", "Lihat");
-    DataPegawai1 =
-        addItem(Lihat1, "DataPegawai1", "Data Pegawai", ShortCut::ctrl | 'D', &TForm1::DataPegawai1Click);
+    DataPegawai1 = addItem(Lihat1, "DataPegawai1", "Data Pegawai", ShortCut::ctrl | 'D', &TForm1::DataPegawai1Click);
     Datamutasi1 = addItem(Lihat1, "Datamutasi1", "Data Mutasi", ShortCut::ctrl | 'T', &TForm1::Datamutasi1Click);
 
     Cari1 = addMenu("Cari1", "Cari");
     DataPegawai2 = addItem(Cari1, "DataPegawai2", "Data Pegawai", ShortCut::ctrl | ShortCut::alt | 'P',
                            &TForm1::DataPegawai2Click);
-    DataMutasi2 = addItem(Cari1, "DataMutasi2", "Data Mutasi", ShortCut::ctrl | ShortCut::alt | 'M',
-                          &TForm1::DataMutasi2Click);
+    DataMutasi2 =
+        addItem(Cari1, "DataMutasi2", "Data Mutasi", ShortCut::ctrl | ShortCut::alt | 'M', &TForm1::DataMutasi2Click);
 
     Laporan1 = addMenu("Laporan1", "Laporan");
     DaftarurutKepangkatan1 = addItem(Laporan1, "DaftarurutKepangkatan1", "Daftar Urut Kepangkatan",
@@ -67,8 +66,8 @@ TForm1::TForm1()
     Mutasi2 = addItem(Laporan1, "Mutasi2", "Mutasi", ShortCut::ctrl | 'C', &TForm1::Mutasi2Click);
 
     Sekilas1 = addMenu("Sekilas1", "Sekilas");
-    PenggunaanProgram1 = addItem(Sekilas1, "PenggunaanProgram1", "Penggunaan Program", noShortCut,
-                                 &TForm1::PenggunaanProgram1Click);
+    PenggunaanProgram1 =
+        addItem(Sekilas1, "PenggunaanProgram1", "Penggunaan Program", noShortCut, &TForm1::PenggunaanProgram1Click);
     RADARKelasISindara1 = addItem(Sekilas1, "RADARKelasISindara1", "RADAR Kelas I Sindara", noShortCut,
                                   &TForm1::RADARKelasISindara1Click);
 

@@ -13,8 +13,8 @@
 
 #include <cassert>
 
-ListWindow::ListWindow(const QString& name, const QString& caption, const QRect& outer,
-                       const ListWindowLayout& layout, TDMarsipstaf& module)
+ListWindow::ListWindow(const QString& name, const QString& caption, const QRect& outer, const ListWindowLayout& layout,
+                       TDMarsipstaf& module)
     : TForm(name, caption, outer, WindowFonts::sansSerif(11)), table_(module.TableByName(layout.table))
 {
     TDataSource* source = module.DataSourceByName(layout.dataSource);

@@ -20,7 +20,7 @@ struct ListWindowLayout {
     TDBGridOptions gridOptions;
     std::vector<const char*> gridColumns;  // field names; lookup fields show texts
     bool readOnlyGrid;
-    bool serifTitles;                       // titles in the bold serif face
+    bool serifTitles;                             // titles in the bold serif face
     std::vector<const char*> narrowColumns = {};  // fixed at narrowWidth
     int narrowWidth = 0;
 

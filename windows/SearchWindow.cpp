@@ -18,8 +18,8 @@
 
 const QString SearchWindow::notFoundText = QStringLiteral("Data Tidak Ada ");
 
-SearchWindow::SearchWindow(const QString& name, const QString& caption, const QRect& outer,
-                           SearchWindowLayout layout, TDMarsipstaf& module)
+SearchWindow::SearchWindow(const QString& name, const QString& caption, const QRect& outer, SearchWindowLayout layout,
+                           TDMarsipstaf& module)
     : TForm(name, caption, outer, WindowFonts::sansSerif(11)), layout_(std::move(layout)),
       table_(module.TableByName(layout_.table))
 {

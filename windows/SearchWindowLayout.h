@@ -14,7 +14,7 @@
 struct SearchGrid {
     QRect bounds;
     TDBGridOptions options;
-    std::vector<const char*> columns;        // field names; lookup fields show texts
+    std::vector<const char*> columns;             // field names; lookup fields show texts
     std::vector<const char*> narrowColumns = {};  // fixed at narrowWidth
     int narrowWidth = 0;
     QRect navigator;
@@ -43,6 +43,6 @@ struct SearchWindowLayout {
     bool readOnlyGrids;
     bool boldGrids;  // cell font
 
-    QRect closeButton;  // "Tutup"
+    QRect closeButton;                 // "Tutup"
     std::vector<SearchPart> tabOrder;  // every part once
 };

@@ -11,7 +11,7 @@ const InformationWindowLayout usageLayout{
     .memo = QRect(16, 16, 505, 417),
     .closeButton = QRect(16, 440, 505, 25),
 };
-}
+}  // namespace
 
 TForm14::TForm14()
     : InformationWindow(QStringLiteral("Form14"), QStringLiteral("Form Sekilas Penggunaan Program"),

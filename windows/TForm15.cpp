@@ -11,7 +11,7 @@ const InformationWindowLayout historyLayout{
     .memo = QRect(16, 16, 497, 241),
     .closeButton = QRect(16, 272, 497, 25),
 };
-}
+}  // namespace
 
 TForm15::TForm15()
     : InformationWindow(QStringLiteral("Form15"), QStringLiteral("Form Sekilas RADAR Kelas I Sindara"),

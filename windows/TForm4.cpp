@@ -21,7 +21,7 @@ const ListWindowLayout employeeList{
     .navigator = QRect(8, 160, 328, 25),
     .navigatorBeforeButtons = false,
 };
-}
+}  // namespace
 
 TForm4::TForm4(TDMarsipstaf& module)
     : ListWindow(QStringLiteral("Form4"), QStringLiteral("Form Lihat Data Pegawai"), QRect(232, 126, 351, 224),

@@ -19,7 +19,7 @@ const ListWindowLayout transferList{
     .navigator = QRect(8, 168, 320, 25),
     .navigatorBeforeButtons = true,
 };
-}
+}  // namespace
 
 TForm5::TForm5(TDMarsipstaf& module)
     : ListWindow(QStringLiteral("Form5"), QStringLiteral("Form Lihat Data Mutasi"), QRect(192, 107, 345, 231),

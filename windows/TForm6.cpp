@@ -32,11 +32,11 @@ SearchWindowLayout employeeSearch()
         .readOnlyGrids = false,
         .boldGrids = true,
         .closeButton = QRect(8, 421, 321, 25),
-        .tabOrder = {P::upperGrid, P::lowerGrid, P::upperNavigator, P::lowerNavigator, P::orderingGroup,
-                     P::searchGroup, P::closeButton},
+        .tabOrder = {P::upperGrid, P::lowerGrid, P::upperNavigator, P::lowerNavigator, P::orderingGroup, P::searchGroup,
+                     P::closeButton},
     };
 }
-}
+}  // namespace
 
 TForm6::TForm6(TDMarsipstaf& module)
     : SearchWindow(QStringLiteral("Form6"), QStringLiteral("Form Cari Data Pegawai"), QRect(274, 78, 347, 478),

@@ -35,11 +35,11 @@ SearchWindowLayout transferSearch()
         .readOnlyGrids = true,
         .boldGrids = false,
         .closeButton = QRect(8, 416, 345, 25),
-        .tabOrder = {P::orderingGroup, P::searchGroup, P::upperGrid, P::upperNavigator, P::lowerGrid,
-                     P::lowerNavigator, P::closeButton},
+        .tabOrder = {P::orderingGroup, P::searchGroup, P::upperGrid, P::upperNavigator, P::lowerGrid, P::lowerNavigator,
+                     P::closeButton},
     };
 }
-}
+}  // namespace
 
 TForm7::TForm7(TDMarsipstaf& module)
     : SearchWindow(QStringLiteral("Form7"), QStringLiteral("Form Cari Data Mutasi"), QRect(234, 94, 370, 478),

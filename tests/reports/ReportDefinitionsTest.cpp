@@ -30,7 +30,7 @@ const TRepPrintable* control(const TBandReport& report, const std::string& name)
                 return c.get();
     return nullptr;
 }
-}
+}  // namespace
 
 class ReportDefinitionTest : public ::testing::TestWithParam<DefinitionCase> {};
 

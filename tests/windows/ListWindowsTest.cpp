@@ -15,7 +15,8 @@
 namespace {
 
 // A window over the test's data module.
-template <class T> TForm* windowOver(TDMarsipstaf& module)
+template <class T>
+TForm* windowOver(TDMarsipstaf& module)
 {
     return new T(module);
 }
@@ -126,11 +127,10 @@ TEST_P(ListWindowTest, TutupAndTheFramesCloseBoxOnlyHideTheWindow)
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, ListWindowTest,
-    ::testing::Values(
-        ListCase{"Form4", windowOver<TForm4>, [](TDMarsipstaf& dm) -> TTable& { return dm.Tdatapeg; },
-                 "NIP", seedEmployees},
-        ListCase{"Form5", windowOver<TForm5>, [](TDMarsipstaf& dm) -> TTable& { return dm.Tmutasi; },
-                 "No_SKM", seedTransfers}),
+    ::testing::Values(ListCase{"Form4", windowOver<TForm4>, [](TDMarsipstaf& dm) -> TTable& { return dm.Tdatapeg; },
+                               "NIP", seedEmployees},
+                      ListCase{"Form5", windowOver<TForm5>, [](TDMarsipstaf& dm) -> TTable& { return dm.Tmutasi; },
+                               "No_SKM", seedTransfers}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using ListWindowPendingTest = SharedTablesFixture;

@@ -17,7 +17,8 @@
 namespace {
 
 // A window over the test's data module.
-template <class T> TForm* windowOver(TDMarsipstaf& module)
+template <class T>
+TForm* windowOver(TDMarsipstaf& module)
 {
     return new T(module);
 }
@@ -74,20 +75,18 @@ TEST_P(WindowTabOrderTest, ControlsAreReachedInTheDesignedOrder)
     EXPECT_EQ(order, GetParam().order);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, WindowTabOrderTest,
-    ::testing::Values(
-        TabCase{"Form4", windowOver<TForm4>,
-                names({"DBGrid1", "Button1", "Button2", "Button3", "DBNavigator1"})},
-        TabCase{"Form5", windowOver<TForm5>,
-                names({"DBGrid1", "DBNavigator1", "Button1", "Button2", "Button3"})},
-        TabCase{"Form6", windowOver<TForm6>,
-                names({"DBGrid1", "DBGrid2", "DBNavigator1", "DBNavigator2", "RadioGroup1", "Button2", "Edit1",
-                       "Button1"})},
-        TabCase{"Form7", windowOver<TForm7>,
-                names({"RadioGroup1", "Edit1", "Button2", "DBGrid1", "DBNavigator1", "DBGrid2", "DBNavigator2",
-                       "Button1"})}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Windows, WindowTabOrderTest,
+                         ::testing::Values(TabCase{"Form4", windowOver<TForm4>,
+                                                   names({"DBGrid1", "Button1", "Button2", "Button3", "DBNavigator1"})},
+                                           TabCase{"Form5", windowOver<TForm5>,
+                                                   names({"DBGrid1", "DBNavigator1", "Button1", "Button2", "Button3"})},
+                                           TabCase{"Form6", windowOver<TForm6>,
+                                                   names({"DBGrid1", "DBGrid2", "DBNavigator1", "DBNavigator2",
+                                                          "RadioGroup1", "Button2", "Edit1", "Button1"})},
+                                           TabCase{"Form7", windowOver<TForm7>,
+                                                   names({"RadioGroup1", "Edit1", "Button2", "DBGrid1", "DBNavigator1",
+                                                          "DBGrid2", "DBNavigator2", "Button1"})}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
 

@@ -51,7 +51,8 @@ template <class T> std::function<TForm*()> factory()
 }
 
 // A window over the data module, built unbound to open tables.
-template <class T> std::function<TForm*()> overModule()
+template <class T>
+std::function<TForm*()> overModule()
 {
     return [] { return new T(unopenedModule()); };
 }
