@@ -56,17 +56,18 @@ void ApplicationObjects::create()
     make(Form12, "Form12");
     TApplication::instance()->SetMainForm(Form12);
     make(Form1, "Form1");
-    make(Form2, "Form2", references_);
+    make(Form2, "Form2", references_, [this]() -> TDMarsipstaf& { return *dataModule_; });
     makeDataModule();
-    make(Form3, "Form3", *DMarsipstaf);
-    make(Form4, "Form4");
-    make(Form5, "Form5");
-    make(Form6, "Form6");
-    make(Form7, "Form7");
+    TDMarsipstaf& module = *dataModule_;
+    make(Form3, "Form3", module);
+    make(Form4, "Form4", module);
+    make(Form5, "Form5", module);
+    make(Form6, "Form6", module);
+    make(Form7, "Form7", module);
     make(Form8, "Form8");
-    make(Form9, "Form9");
-    make(Form10, "Form10");
-    make(Form11, "Form11");
+    make(Form9, "Form9", module);
+    make(Form10, "Form10", module);
+    make(Form11, "Form11", module);
     make(Form14, "Form14");
     make(Form15, "Form15");
 }

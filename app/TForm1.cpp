@@ -32,6 +32,7 @@ namespace {
 const char* const shortCutProperty = "ShortCut";
 const char* const captionProperty = "Caption";
 const char* const picturePath = ":/assets/menu-picture.jpg";
+constexpr std::uint16_t noShortCut = 0;
 }
 
 TForm1::TForm1()
@@ -42,30 +43,32 @@ TForm1::TForm1()
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
     Data1 = addMenu("Data1", "Data");
-    Pegawai1 = addItem(Data1, "Pegawai1", "Data Kepegawaian", 16464, &TForm1::Pegawai1Click);
-    Mutasi1 = addItem(Data1, "Mutasi1", "Data Mutasi", 16461, &TForm1::Mutasi1Click);
+    Pegawai1 = addItem(Data1, "Pegawai1", "Data Kepegawaian", ShortCut::ctrl | 'P', &TForm1::Pegawai1Click);
+    Mutasi1 = addItem(Data1, "Mutasi1", "Data Mutasi", ShortCut::ctrl | 'M', &TForm1::Mutasi1Click);
     N1 = Data1->addSeparator();
     N1->setObjectName(QStringLiteral("N1"));
-    Keluar1 = addItem(Data1, "Keluar1", "Keluar", 16472, &TForm1::Keluar1Click);
+    Keluar1 = addItem(Data1, "Keluar1", "Keluar", ShortCut::ctrl | 'X', &TForm1::Keluar1Click);
 
     Lihat1 = addMenu("Lihat1", "Lihat");
-    DataPegawai1 = addItem(Lihat1, "DataPegawai1", "Data Pegawai", 16452, &TForm1::DataPegawai1Click);
-    Datamutasi1 = addItem(Lihat1, "Datamutasi1", "Data Mutasi", 16468, &TForm1::Datamutasi1Click);
+    DataPegawai1 = addItem(Lihat1, "DataPegawai1", "Data Pegawai", ShortCut::ctrl | 'D', &TForm1::DataPegawai1Click);
+    Datamutasi1 = addItem(Lihat1, "Datamutasi1", "Data Mutasi", ShortCut::ctrl | 'T', &TForm1::Datamutasi1Click);
 
     Cari1 = addMenu("Cari1", "Cari");
-    DataPegawai2 = addItem(Cari1, "DataPegawai2", "Data Pegawai", 49232, &TForm1::DataPegawai2Click);
-    DataMutasi2 = addItem(Cari1, "DataMutasi2", "Data Mutasi", 49229, &TForm1::DataMutasi2Click);
+    DataPegawai2 = addItem(Cari1, "DataPegawai2", "Data Pegawai", ShortCut::ctrl | ShortCut::alt | 'P',
+                           &TForm1::DataPegawai2Click);
+    DataMutasi2 =
+        addItem(Cari1, "DataMutasi2", "Data Mutasi", ShortCut::ctrl | ShortCut::alt | 'M', &TForm1::DataMutasi2Click);
 
     Laporan1 = addMenu("Laporan1", "Laporan");
-    DaftarurutKepangkatan1 = addItem(Laporan1, "DaftarurutKepangkatan1", "Daftar Urut Kepangkatan", 16449,
-                                     &TForm1::DaftarurutKepangkatan1Click);
-    Bezetting1 = addItem(Laporan1, "Bezetting1", "Bezetting", 16450, &TForm1::Bezetting1Click);
-    Mutasi2 = addItem(Laporan1, "Mutasi2", "Mutasi", 16451, &TForm1::Mutasi2Click);
+    DaftarurutKepangkatan1 = addItem(Laporan1, "DaftarurutKepangkatan1", "Daftar Urut Kepangkatan",
+                                     ShortCut::ctrl | 'A', &TForm1::DaftarurutKepangkatan1Click);
+    Bezetting1 = addItem(Laporan1, "Bezetting1", "Bezetting", ShortCut::ctrl | 'B', &TForm1::Bezetting1Click);
+    Mutasi2 = addItem(Laporan1, "Mutasi2", "Mutasi", ShortCut::ctrl | 'C', &TForm1::Mutasi2Click);
 
     Sekilas1 = addMenu("Sekilas1", "Sekilas");
-    PenggunaanProgram1 = addItem(Sekilas1, "PenggunaanProgram1", "Penggunaan Program", 0,
-                                 &TForm1::PenggunaanProgram1Click);
-    RADARKelasISindara1 = addItem(Sekilas1, "RADARKelasISindara1", "RADAR Kelas I Sindara", 0,
+    PenggunaanProgram1 =
+        addItem(Sekilas1, "PenggunaanProgram1", "Penggunaan Program", noShortCut, &TForm1::PenggunaanProgram1Click);
+    RADARKelasISindara1 = addItem(Sekilas1, "RADARKelasISindara1", "RADAR Kelas I Sindara", noShortCut,
                                   &TForm1::RADARKelasISindara1Click);
 
     Image1 = new PictureBox(this);

@@ -15,6 +15,31 @@ constexpr double LineBandHeight = 106;
 constexpr double SignatureHeight = 233;
 constexpr double TextHeight = 45;
 constexpr double TextTop = 42;
+constexpr double Margin = 100;
+
+// A page's stored values in tenths of a millimetre, by name.
+struct PageValues {
+    double width;
+    double length;
+    double topMargin;
+    double bottomMargin;
+    double leftMargin;
+    double rightMargin;
+    double columnSpace;
+};
+
+decltype(TRepPage::Values) stored(const PageValues& page)
+{
+    decltype(TRepPage::Values) values{};
+    values[TRepPage::WidthValue] = page.width;
+    values[TRepPage::LengthValue] = page.length;
+    values[TRepPage::TopMarginValue] = page.topMargin;
+    values[TRepPage::BottomMarginValue] = page.bottomMargin;
+    values[TRepPage::LeftMarginValue] = page.leftMargin;
+    values[TRepPage::RightMarginValue] = page.rightMargin;
+    values[TRepPage::ColumnSpaceValue] = page.columnSpace;
+    return values;
+}
 
 std::unique_ptr<TBandReport> landscapeReport(TDataSet* data, const char* title)
 {
@@ -24,27 +49,37 @@ std::unique_ptr<TBandReport> landscapeReport(TDataSet* data, const char* title)
     report->Page.setPaperSize(TRepPaperSize::Legal);
     report->Page.setOrientation(TRepOrientation::poLandscape);
     report->Page.setColumns(1);
-    report->Page.Values = {100, 2159, 100, 3556, 100, 100, 0};
-    report->Options = {true, true, false};
+    report->Page.Values = stored({.width = 3556,
+                                  .length = 2159,
+                                  .topMargin = Margin,
+                                  .bottomMargin = Margin,
+                                  .leftMargin = Margin,
+                                  .rightMargin = Margin,
+                                  .columnSpace = 0});
+    report->Options = {.FirstPageHeader = true, .LastPageFooter = true, .Compression = false};
     report->PrintIfEmpty = true;
     report->ReportTitle = title;
-    report->Font = ReportFont{"Arial", 10, false, false, PageColor::black()};
+    report->Font = {.Name = "Arial", .Size = 10, .Bold = false, .Italic = false, .Color = PageColor::black()};
     return report;
 }
 
 TRepBand* band(TBandReport& report, const char* name, TRepBandType type, double height)
 {
     auto b = std::make_unique<TRepBand>(name, type);
-    b->Values = {height, report.Page.Values[TRepPage::WidthValue]
-                             - report.Page.Values[TRepPage::LeftMarginValue]
-                             - report.Page.Values[TRepPage::RightMarginValue]};
+    const auto& page = report.Page.Values;
+    b->Values[TRepBand::HeightValue] = height;
+    b->Values[TRepBand::WidthValue] =
+        page[TRepPage::WidthValue] - page[TRepPage::LeftMarginValue] - page[TRepPage::RightMarginValue];
     return report.addBand(std::move(b));
 }
 
 template <class Control>
 void shape(Control& c, double leftMm, double topMm)
 {
-    c.Values = {TextHeight, leftMm * 10, topMm * 10, 0};
+    c.Values[TRepPrintable::HeightValue] = TextHeight;
+    c.Values[TRepPrintable::LeftValue] = leftMm * 10;
+    c.Values[TRepPrintable::TopValue] = topMm * 10;
+    c.Values[TRepPrintable::WidthValue] = 0;  // AutoSize fits it to the text
     c.FontSize = 10;
     c.Alignment = TRepAlignment::taLeftJustify;
     c.AutoSize = true;
@@ -159,7 +194,13 @@ std::unique_ptr<TBandReport> ReportDefinitions::Form8()
     report->setUnits(TRepUnits::MM);
     report->Page.setPaperSize(TRepPaperSize::A4);
     report->Page.setOrientation(TRepOrientation::poPortrait);
-    report->Page.Values = {100, 2970, 100, 2100, 100, 100, 0};
+    report->Page.Values = stored({.width = 2100,
+                                  .length = 2970,
+                                  .topMargin = Margin,
+                                  .bottomMargin = Margin,
+                                  .leftMargin = Margin,
+                                  .rightMargin = Margin,
+                                  .columnSpace = 0});
     TRepBand* title = band(*report, "RepBand1", TRepBandType::rbTitle, 106);
     labels(*title, {{"RepLabel1", 4.2, 2.1, "asdsdsa"}});
     return report;

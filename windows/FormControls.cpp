@@ -2,6 +2,7 @@
 
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
+#include "TRadioGroup.h"
 #include "TRepMemo.h"
 #include "WindowFonts.h"
 
@@ -13,6 +14,16 @@ QPushButton* FormControls::button(QWidget* parent, const char* name, const char*
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(rect);
     return b;
+}
+
+TRadioGroup* FormControls::orderingGroup(QWidget* parent, const OrderingPlan& plan)
+{
+    auto* group = new TRadioGroup(parent);
+    group->setObjectName(QStringLiteral("RadioGroup1"));
+    group->setTitle(QStringLiteral("Pengurutan Berdasarkan :"));
+    group->setGeometry(plan.bounds);
+    group->SetItems(plan.items);
+    return group;
 }
 
 TDBNavigator* FormControls::movementNavigator(QWidget* parent, const char* name, TDataSource* source,
@@ -27,7 +38,7 @@ TDBNavigator* FormControls::movementNavigator(QWidget* parent, const char* name,
 }
 
 TDBGrid* FormControls::grid(QWidget* parent, const char* name, TDataSource* source, const QRect& rect,
-                            TDBGridOptions options, std::initializer_list<const char*> columns)
+                            TDBGridOptions options, const std::vector<const char*>& columns)
 {
     auto* g = new TDBGrid(parent);
     g->setObjectName(QString::fromLatin1(name));
@@ -39,7 +50,7 @@ TDBGrid* FormControls::grid(QWidget* parent, const char* name, TDataSource* sour
     return g;
 }
 
-void FormControls::fixWidths(TDBGrid* grid, std::initializer_list<const char*> columns, int width)
+void FormControls::fixWidths(TDBGrid* grid, const std::vector<const char*>& columns, int width)
 {
     for (int i = 0; i < grid->ColumnCount(); ++i)
         for (const char* name : columns)

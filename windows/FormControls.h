@@ -1,16 +1,18 @@
 #pragma once
+#include "OrderingPlan.h"
 #include "TDBGridOptions.h"
 
 #include <QRect>
 #include <QString>
 
-#include <initializer_list>
+#include <vector>
 
 class QPushButton;
 class QWidget;
 class TDBGrid;
 class TDBNavigator;
 class TDataSource;
+class TRadioGroup;
 class TRepMemo;
 
 // The controls the list, search and information windows build the same way.
@@ -18,15 +20,17 @@ class FormControls {
 public:
     // A push button at rect (client coordinates of its parent).
     static QPushButton* button(QWidget* parent, const char* name, const char* caption, const QRect& rect);
+    // The ordering group "RadioGroup1" of a record or search window.
+    static TRadioGroup* orderingGroup(QWidget* parent, const OrderingPlan& plan);
     // A navigator showing only first, prior, next and last over source
     // (null: unbound).
     static TDBNavigator* movementNavigator(QWidget* parent, const char* name, TDataSource* source,
                                            const QRect& rect);
     // A grid over source (null: unbound) with these options and columns.
     static TDBGrid* grid(QWidget* parent, const char* name, TDataSource* source, const QRect& rect,
-                         TDBGridOptions options, std::initializer_list<const char*> columns);
+                         TDBGridOptions options, const std::vector<const char*>& columns);
     // Gives the named columns of grid a fixed width.
-    static void fixWidths(TDBGrid* grid, std::initializer_list<const char*> columns, int width);
+    static void fixWidths(TDBGrid* grid, const std::vector<const char*>& columns, int width);
     // Titles in the bold serif face, in the title colour value "none", which
     // the grid draws in the window colour.
     static void serifTitles(TDBGrid* grid);

@@ -82,11 +82,7 @@ void RecordWindow::buildPanel(QFrame*& panel, const RecordPanel& plan)
 
 void RecordWindow::buildOrderingGroup()
 {
-    RadioGroup1 = new TRadioGroup(this);
-    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioGroup1->setTitle(QStringLiteral("Pengurutan Berdasarkan :"));
-    RadioGroup1->setGeometry(layout_.orderingGroup);
-    RadioGroup1->SetItems(layout_.orderingItems);
+    RadioGroup1 = FormControls::orderingGroup(this, layout_.ordering);
     RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
 }
 
@@ -322,9 +318,7 @@ void RecordWindow::Button7Click()
 
 void RecordWindow::RadioGroup1Click()
 {
-    const int index = RadioGroup1->ItemIndex();
-    const auto& fields = layout_.orderingFields;
-    table_->SetIndexFieldNames(index == 0 ? fields[0] : index == 1 ? fields[1] : fields[2]);
+    table_->SetIndexFieldNames(layout_.ordering.fieldsOf(RadioGroup1->ItemIndex()));
 }
 
 void RecordWindow::Edit1Change()

@@ -1,4 +1,5 @@
 #pragma once
+#include "OrderingPlan.h"
 #include "TDBGridOptions.h"
 
 #include <QRect>
@@ -39,9 +40,7 @@ struct RecordWindowLayout {
     RecordPanel right;
     bool entriesEnabledAtStart;
 
-    QRect orderingGroup;
-    QStringList orderingItems;
-    std::vector<std::string> orderingFields;  // IndexFieldNames per item
+    OrderingPlan ordering;
 
     QRect searchGroup;
     QString searchCaption;

@@ -1,11 +1,13 @@
 #pragma once
 #include "ReportWindow.h"
 
+class TDMarsipstaf;
+
 // Unit Flapmutasi. Carries the transfer report.
 class TForm11 : public ReportWindow {
     Q_OBJECT
 public:
-    TForm11();
+    explicit TForm11(TDMarsipstaf& module);
 };
 
 // Created at start-up, hidden; lives until the program ends.

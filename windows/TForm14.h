@@ -1,19 +1,11 @@
 #pragma once
-#include "TForm.h"
-
-class QPushButton;
-class TRepMemo;
+#include "InformationWindow.h"
 
 // Unit Fsekilasprog. Shows how to use the program.
-class TForm14 : public TForm {
+class TForm14 : public InformationWindow {
     Q_OBJECT
 public:
     TForm14();
-
-    TRepMemo* RepMemo1;
-    QPushButton* Button1;  // "Tutup"
-
-    void Button1Click();
 };
 
 // Created at start-up, hidden; lives until the program ends.

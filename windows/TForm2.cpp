@@ -1,7 +1,7 @@
 #include "TForm2.h"
 
-#include "DMarsipstaf.h"
 #include "FormControls.h"
+#include "TDMarsipstaf.h"
 #include "TForm6.h"
 
 TForm2* Form2 = nullptr;
@@ -9,49 +9,84 @@ TForm2* Form2 = nullptr;
 namespace {
 RecordWindowLayout employeeLayout()
 {
-    RecordWindowLayout layout{
-        "Tdatapeg",
-        "DSdatapeg",
-        {"Panel1",
-         QRect(8, 8, 345, 289),
-         {{"NIP", "DBEdit1", "NIP", 10},
-          {"Kartu Pegawai", "DBEdit2", "Karpeg", 8},
-          {"Nama Pegawai", "DBEdit3", "Nama_Pegawai", 0},
-          {"Tempat Lahir", "DBEdit4", "Tempat_Lahir", 0},
-          {"Tanggal Lahir", "DBEdit5", "Tanggal_Lahir", 10},
-          {"Jenis Kelamin", "DBLookupComboBox1", "Kd_JK", 0, "DSjk", "Kd_JK", "JK"},
-          {"Agama", "DBLookupComboBox2", "Kd_Agama", 0, "DSagama", "Kd_Agama", "Agama"},
-          {"Alamat", "DBEdit6", "Alamat", 0}}},
-        {"Panel2",
-         QRect(363, 8, 305, 209),
-         {{"Pangkat", "DBLookupComboBox3", "Kd_Pangkat", 0, "DSpangkat", "Kd_Pangkat", "Pangkat"},
-          {"Golongan", "DBLookupComboBox4", "Kd_Gol", 0, "DSgol", "Kd_Gol", "Golongan"},
-          {"Jabatan", "DBLookupComboBox5", "Kd_Jabatan", 0, "DSjab", "Kd_Jabatan", "Jabatan"},
-          {"Pendidikan Formal", "DBLookupComboBox6", "Kd_Pend", 0, "DSpf", "Kd_Pend", "Pend_Formal"},
-          {"Pendidikan Diklat", "DBEdit7", "Pendidikan_Diklat", 0},
-          {"Status", "DBLookupComboBox7", "Kd_Status", 0, "DSstatus", "Kd_Status", "Status"}}},
-        true,
-        QRect(360, 224, 153, 73),
-        {QStringLiteral("NIP"), QStringLiteral("Kartu Pegawai"), QStringLiteral("Nama Pegawai")},
-        {"NIP", "Karpeg", "Nama_Pegawai"},
-        QRect(515, 224, 145, 73),
-        QStringLiteral("Cari Data"),
-        10,
-        304,
-        11,
-        94,
-        QRect(11, 340, 649, 81),
-        FormControls::rowSelectOptions(),
-        {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama", "Alamat",
-         "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"},
-        true,
-        QRect(12, 428, 640, 25),
-        "NIP"};
-    return layout;
+    return {
+        .table = "Tdatapeg",
+        .dataSource = "DSdatapeg",
+        .left = {.name = "Panel1",
+                 .bounds = QRect(8, 8, 345, 289),
+                 .rows = {{.label = "NIP", .control = "DBEdit1", .field = "NIP", .maxLength = 10},
+                          {.label = "Kartu Pegawai", .control = "DBEdit2", .field = "Karpeg", .maxLength = 8},
+                          {.label = "Nama Pegawai", .control = "DBEdit3", .field = "Nama_Pegawai"},
+                          {.label = "Tempat Lahir", .control = "DBEdit4", .field = "Tempat_Lahir"},
+                          {.label = "Tanggal Lahir", .control = "DBEdit5", .field = "Tanggal_Lahir", .maxLength = 10},
+                          {.label = "Jenis Kelamin",
+                           .control = "DBLookupComboBox1",
+                           .field = "Kd_JK",
+                           .listSource = "DSjk",
+                           .keyField = "Kd_JK",
+                           .listField = "JK"},
+                          {.label = "Agama",
+                           .control = "DBLookupComboBox2",
+                           .field = "Kd_Agama",
+                           .listSource = "DSagama",
+                           .keyField = "Kd_Agama",
+                           .listField = "Agama"},
+                          {.label = "Alamat", .control = "DBEdit6", .field = "Alamat"}}},
+        .right = {.name = "Panel2",
+                  .bounds = QRect(363, 8, 305, 209),
+                  .rows = {{.label = "Pangkat",
+                            .control = "DBLookupComboBox3",
+                            .field = "Kd_Pangkat",
+                            .listSource = "DSpangkat",
+                            .keyField = "Kd_Pangkat",
+                            .listField = "Pangkat"},
+                           {.label = "Golongan",
+                            .control = "DBLookupComboBox4",
+                            .field = "Kd_Gol",
+                            .listSource = "DSgol",
+                            .keyField = "Kd_Gol",
+                            .listField = "Golongan"},
+                           {.label = "Jabatan",
+                            .control = "DBLookupComboBox5",
+                            .field = "Kd_Jabatan",
+                            .listSource = "DSjab",
+                            .keyField = "Kd_Jabatan",
+                            .listField = "Jabatan"},
+                           {.label = "Pendidikan Formal",
+                            .control = "DBLookupComboBox6",
+                            .field = "Kd_Pend",
+                            .listSource = "DSpf",
+                            .keyField = "Kd_Pend",
+                            .listField = "Pend_Formal"},
+                           {.label = "Pendidikan Diklat", .control = "DBEdit7", .field = "Pendidikan_Diklat"},
+                           {.label = "Status",
+                            .control = "DBLookupComboBox7",
+                            .field = "Kd_Status",
+                            .listSource = "DSstatus",
+                            .keyField = "Kd_Status",
+                            .listField = "Status"}}},
+        .entriesEnabledAtStart = true,
+        .ordering = {.bounds = QRect(360, 224, 153, 73),
+                     .items = {QStringLiteral("NIP"), QStringLiteral("Kartu Pegawai"), QStringLiteral("Nama Pegawai")},
+                     .fields = {"NIP", "Karpeg", "Nama_Pegawai"}},
+        .searchGroup = QRect(515, 224, 145, 73),
+        .searchCaption = QStringLiteral("Cari Data"),
+        .searchMaxLength = 10,
+        .buttonRowTop = 304,
+        .buttonLeft = 11,
+        .buttonStep = 94,
+        .grid = QRect(11, 340, 649, 81),
+        .gridOptions = FormControls::rowSelectOptions(),
+        .gridColumns = {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama",
+                        "Alamat", "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"},
+        .serifGrid = true,
+        .navigator = QRect(12, 428, 640, 25),
+        .keyField = "NIP",
+    };
 }
 }
 
-TForm2::TForm2(ReferenceBinder& references)
+TForm2::TForm2(ReferenceBinder& references, DataModuleAccess module)
     : RecordWindow(QStringLiteral("Form2"), QStringLiteral("Form Data Pegawai"), QRect(89, 66, 684, 487),
                    employeeLayout())
 {
@@ -73,9 +108,10 @@ TForm2::TForm2(ReferenceBinder& references)
     for (const char* name : referencedSources) {
         const std::string source = name;
         sources_[source] = nullptr;
-        references.refer("DMarsipstaf", [this, source] { sources_[source] = DMarsipstaf->DataSourceByName(source); });
+        references.refer("DMarsipstaf",
+                         [this, source, module] { sources_[source] = module().DataSourceByName(source); });
     }
-    references.refer("DMarsipstaf", [this] { bindTo(*DMarsipstaf); });
+    references.refer("DMarsipstaf", [this, module] { bindTo(module()); });
 }
 
 TDataSource* TForm2::dataSource(const std::string& name) const

@@ -2,6 +2,7 @@
 #include "RecordWindow.h"
 #include "ReferenceBinder.h"
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -15,7 +16,10 @@ class TDataSource;
 class TForm2 : public RecordWindow {
     Q_OBJECT
 public:
-    explicit TForm2(ReferenceBinder& references);
+    // Reaches the data module; called only once it has been published.
+    using DataModuleAccess = std::function<TDMarsipstaf&()>;
+
+    TForm2(ReferenceBinder& references, DataModuleAccess module);
 
     // The data sources its controls name, by object name ("DSdatapeg");
     // null until the data module has been published.

@@ -1,29 +1,11 @@
 #pragma once
-#include "TForm.h"
-
-class ListExport;
-class QPushButton;
-class TDBGrid;
-class TDBNavigator;
+#include "ListWindow.h"
 
 // Unit Flihatdatapeg. The read-only list of every employee record.
-class TForm4 : public TForm {
+class TForm4 : public ListWindow {
     Q_OBJECT
 public:
-    // Binds to DMarsipstaf when it exists (a window built without the data
-    // module stays unbound).
-    TForm4();
-
-    QPushButton* Button1;  // "Pertama"
-    QPushButton* Button2;  // "Terakhir"
-    QPushButton* Button3;  // "Tutup"
-    TDBGrid* DBGrid1;
-    TDBNavigator* DBNavigator1;
-    ListExport* Export;  // "Ekspor...": what the grid shows, to a file
-
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
+    explicit TForm4(TDMarsipstaf& module);
 };
 
 // Created at start-up, hidden; lives until the program ends.

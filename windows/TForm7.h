@@ -1,34 +1,11 @@
 #pragma once
-#include "TForm.h"
-
-class TGroupBox;
-class QLineEdit;
-class QPushButton;
-class TDBGrid;
-class TDBNavigator;
-class TRadioGroup;
+#include "SearchWindow.h"
 
 // Unit Fcaridatamutasi. Finds one transfer record by an exact key.
-class TForm7 : public TForm {
+class TForm7 : public SearchWindow {
     Q_OBJECT
 public:
-    // Binds to DMarsipstaf when it exists (a window built without the data
-    // module stays unbound).
-    TForm7();
-
-    TRadioGroup* RadioGroup1;  // the ordering, which also picks the key field
-    TGroupBox* GroupBox1;
-    QLineEdit* Edit1;          // the key searched for
-    QPushButton* Button2;      // "Cari"
-    TDBGrid* DBGrid1;  // the key columns
-    TDBNavigator* DBNavigator1;
-    TDBGrid* DBGrid2;  // the other columns of the same row
-    TDBNavigator* DBNavigator2;
-    QPushButton* Button1;      // "Tutup"
-
-    void RadioGroup1Click();
-    void Button2Click();
-    void Button1Click();
+    explicit TForm7(TDMarsipstaf& module);
 };
 
 // Created at start-up, hidden; lives until the program ends.

@@ -1,11 +1,13 @@
 #pragma once
 #include "ReportWindow.h"
 
+class TDMarsipstaf;
+
 // Unit FDUK. Carries the seniority-list report.
 class TForm9 : public ReportWindow {
     Q_OBJECT
 public:
-    TForm9();
+    explicit TForm9(TDMarsipstaf& module);
 };
 
 // Created at start-up, hidden; lives until the program ends.

@@ -121,7 +121,7 @@ TEST_F(ListExportTest, EmployeeListWritesTheGridsColumnsInTheGridsOrdering)
     addEmployee("1970000003", "Ani", {{"Kd_JK", "PR"}});
     addEmployee("1970000001", "citra");
     peg().SetIndexFieldNames("Nama_Pegawai");
-    TForm4 form;
+    TForm4 form(dm());
     showActive(form);
     ModalBoxResponder responder;
     responder.steps(typeName("daftar.csv"));
@@ -150,7 +150,7 @@ TEST_F(ListExportTest, TransferListWritesAWorkbookWithDatesAndAFrozenHeader)
 {
     addTransfer("B-0002-AA.01.01-2001", "19700000002", "Budi", {{"TMT", "01/04/25"}, {"Kd_Golongan", "3A"}});
     addTransfer("A-0001-AA.01.01-2001", "19700000001", "Ani");
-    TForm5 form;
+    TForm5 form(dm());
     showActive(form);
     ModalBoxResponder responder;
     responder.steps(typeName("mutasi.xlsx"));
@@ -166,7 +166,7 @@ TEST_F(ListExportTest, TransferListWritesAWorkbookWithDatesAndAFrozenHeader)
 
 TEST_F(ListExportTest, APendingRecordIsStoredFirst)
 {
-    TForm4 form;
+    TForm4 form(dm());
     showActive(form);
     peg().Append();
     peg().FieldByName("NIP")->SetText("1980000001");
@@ -180,7 +180,7 @@ TEST_F(ListExportTest, APendingRecordIsStoredFirst)
 TEST_F(ListExportTest, LongExportShowsProgressAndWritesEveryRecord)
 {
     addMany(10000);
-    TForm4 form;
+    TForm4 form(dm());
     showActive(form);
     ModalBoxResponder responder;
     responder.steps(typeName("semua.csv"));
@@ -196,7 +196,7 @@ TEST_F(ListExportTest, LongExportShowsProgressAndWritesEveryRecord)
 TEST_F(ListExportTest, CancelledExportLeavesNoFile)
 {
     addMany(10000);
-    TForm4 form;
+    TForm4 form(dm());
     showActive(form);
     ModalBoxResponder responder;
     responder.steps(typeName("batal.csv"));
@@ -211,7 +211,7 @@ TEST_F(ListExportTest, CancelledExportLeavesNoFile)
 TEST_F(ListExportTest, CancellingTheFileDialogWritesNothing)
 {
     addEmployee("1970000001", "Ani");
-    TForm4 form;
+    TForm4 form(dm());
     showActive(form);
     auto entries = [this] {
         auto range = std::filesystem::directory_iterator(db_->root());

@@ -14,9 +14,16 @@
 
 namespace {
 
+// A window over the test's data module.
+template <class T>
+TForm* windowOver(TDMarsipstaf& module)
+{
+    return new T(module);
+}
+
 struct ListCase {
     const char* name;
-    std::function<TForm*()> create;
+    std::function<TForm*(TDMarsipstaf&)> create;
     TTable& (*table)(TDMarsipstaf&);
     const char* keyField;
     // Three records, stored out of key order; returns the first and last key.
@@ -69,7 +76,7 @@ protected:
 
 TEST_P(ListWindowTest, FirstAndLastOnAnEmptyTableShowNothingAndLeaveNothingCurrent)
 {
-    std::unique_ptr<TForm> form(GetParam().create());
+    std::unique_ptr<TForm> form(GetParam().create(dm()));
     ModalBoxResponder responder;  // any box fails the test
     QTest::mouseClick(buttonOf(*form, "Button1"), Qt::LeftButton);
     QTest::mouseClick(buttonOf(*form, "Button2"), Qt::LeftButton);
@@ -82,7 +89,7 @@ TEST_P(ListWindowTest, FirstAndLastOnAnEmptyTableShowNothingAndLeaveNothingCurre
 TEST_P(ListWindowTest, FirstAndLastMoveTheSharedTable)
 {
     const auto [first, last] = GetParam().seed(table());
-    std::unique_ptr<TForm> form(GetParam().create());
+    std::unique_ptr<TForm> form(GetParam().create(dm()));
     QTest::mouseClick(buttonOf(*form, "Button1"), Qt::LeftButton);
     EXPECT_EQ(key(), first);
     EXPECT_TRUE(table().Bof());
@@ -94,7 +101,7 @@ TEST_P(ListWindowTest, FirstAndLastMoveTheSharedTable)
 TEST_P(ListWindowTest, NavigatorShowsTheFourMovementButtonsAndFollowsTheTable)
 {
     GetParam().seed(table());
-    std::unique_ptr<TForm> form(GetParam().create());
+    std::unique_ptr<TForm> form(GetParam().create(dm()));
     auto* nav = form->findChild<TDBNavigator*>(QStringLiteral("DBNavigator1"));
     ASSERT_NE(nav, nullptr);
     for (int b = 0; b < navigateButtonCount; ++b)
@@ -108,7 +115,7 @@ TEST_P(ListWindowTest, NavigatorShowsTheFourMovementButtonsAndFollowsTheTable)
 
 TEST_P(ListWindowTest, TutupAndTheFramesCloseBoxOnlyHideTheWindow)
 {
-    std::unique_ptr<TForm> form(GetParam().create());
+    std::unique_ptr<TForm> form(GetParam().create(dm()));
     form->Show();
     QTest::mouseClick(buttonOf(*form, "Button3"), Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
@@ -120,11 +127,10 @@ TEST_P(ListWindowTest, TutupAndTheFramesCloseBoxOnlyHideTheWindow)
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, ListWindowTest,
-    ::testing::Values(
-        ListCase{"Form4", [] { return new TForm4(); }, [](TDMarsipstaf& dm) -> TTable& { return dm.Tdatapeg; },
-                 "NIP", seedEmployees},
-        ListCase{"Form5", [] { return new TForm5(); }, [](TDMarsipstaf& dm) -> TTable& { return dm.Tmutasi; },
-                 "No_SKM", seedTransfers}),
+    ::testing::Values(ListCase{"Form4", windowOver<TForm4>, [](TDMarsipstaf& dm) -> TTable& { return dm.Tdatapeg; },
+                               "NIP", seedEmployees},
+                      ListCase{"Form5", windowOver<TForm5>, [](TDMarsipstaf& dm) -> TTable& { return dm.Tmutasi; },
+                               "No_SKM", seedTransfers}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using ListWindowPendingTest = SharedTablesFixture;
@@ -133,7 +139,7 @@ TEST_F(ListWindowPendingTest, PertamaStoresAModifiedNewEmployeeThenMovesToTheFir
 {
     addEmployee("1970000002", "Budi");
     addEmployee("1970000003", "Ani");
-    TForm4 form;
+    TForm4 form(dm());
     // A record being entered in the employee data window, modified.
     peg().Append();
     peg().FieldByName("NIP")->SetText("1970000001");
@@ -149,7 +155,7 @@ TEST_F(ListWindowPendingTest, TerakhirDropsAnUnmodifiedNewRecord)
 {
     addEmployee("1970000002", "Budi");
     addEmployee("1970000001", "Ani");
-    TForm4 form;
+    TForm4 form(dm());
     peg().Append();
     QTest::mouseClick(form.Button2, Qt::LeftButton);
     EXPECT_EQ(peg().State(), TDataSetState::dsBrowse);
@@ -161,7 +167,7 @@ TEST_F(ListWindowPendingTest, ARefusedPendingRecordShowsTheErrorAndNothingMoves)
 {
     addEmployee("1970000002", "Budi");
     addEmployee("1970000001", "Ani");
-    TForm4 form;
+    TForm4 form(dm());
     peg().Append();
     peg().FieldByName("NIP")->SetText("1970000002");  // key already stored
     ModalBoxResponder responder;
@@ -180,8 +186,8 @@ TEST_F(ListWindowPendingTest, TerakhirInTheTransferListMovesTheTransferSearchWin
 {
     addTransfer("B-0002-AA.01.01-2001", "19700000002", "Budi");
     addTransfer("A-0001-AA.01.01-2001", "19700000001", "Ani");
-    TForm5 list;
-    TForm7 search;
+    TForm5 list(dm());
+    TForm7 search(dm());
     mut().First();
     ASSERT_TRUE(search.DBNavigator1->button(nbLast)->isEnabled());
     QTest::mouseClick(list.Button2, Qt::LeftButton);

@@ -1,11 +1,11 @@
 #pragma once
 // Both record data windows over a data module on fresh table files, with
-// the globals they name (Form2, Form3, Form6, Form7, DMarsipstaf) set for
-// the test and cleared after it. Form2 is bound the way start-up binds it:
-// created first, bound when the module is published.
+// the window globals they name (Form2, Form3, Form6, Form7) set for the test
+// and cleared after it. Form2 is bound the way start-up binds it: created
+// first, bound when the module is published. The module's global stays
+// unset: the windows are given the module.
 #include "CatchingApplication.h"
 #include "DataModuleFixture.h"
-#include "DMarsipstaf.h"
 #include "ReferenceBinder.h"
 #include "TDBEdit.h"
 #include "TDBLookupComboBox.h"
@@ -66,13 +66,12 @@ protected:
         peg().First();
         mut().First();
 
-        form6 = std::make_unique<TForm6>();
-        form7 = std::make_unique<TForm7>();
+        form6 = std::make_unique<TForm6>(dm());
+        form7 = std::make_unique<TForm7>(dm());
         Form6 = form6.get();
         Form7 = form7.get();
-        form2 = std::make_unique<TForm2>(references);
+        form2 = std::make_unique<TForm2>(references, [this]() -> TDMarsipstaf& { return dm(); });
         Form2 = form2.get();
-        DMarsipstaf = &dm();
         references.publish("DMarsipstaf");
         form3 = std::make_unique<TForm3>(dm());
         Form3 = form3.get();
@@ -84,7 +83,6 @@ protected:
         Form3 = nullptr;
         Form6 = nullptr;
         Form7 = nullptr;
-        DMarsipstaf = nullptr;
         form3.reset();
         form2.reset();
         form7.reset();

@@ -27,10 +27,10 @@ protected:
             addEmployee("1980" + std::to_string(100000 + i), "Pegawai " + std::to_string(i),
                         {{"Kd_Agama", "01"}});
         peg().First();
-        form4 = std::make_unique<TForm4>();
+        form4 = std::make_unique<TForm4>(dm());
         Form4 = form4.get();
         form4->Show();
-        form9 = std::make_unique<TForm9>();
+        form9 = std::make_unique<TForm9>(dm());
         Form9 = form9.get();
     }
 

@@ -84,8 +84,8 @@ protected:
 TEST_P(SearchWindowTest, CariFindsTheWholeKeyExactlyAndAlwaysEmptiesTheBox)
 {
     const SearchCase& c = GetParam();
-    TForm6 employees;
-    TForm7 transfers;
+    TForm6 employees(dm());
+    TForm7 transfers(dm());
     const SearchParts w = c.transfers ? partsOf(transfers) : partsOf(employees);
     showActive(*w.form);
     if (c.ordering >= 0)
@@ -139,8 +139,8 @@ using SearchWindowFixture = SharedTablesFixture;
 
 TEST_F(SearchWindowFixture, EmployeeSearchBoxTakesAtMostTenCharacters)
 {
-    TForm6 form;
-    TForm7 transfers;
+    TForm6 form(dm());
+    TForm7 transfers(dm());
     QTest::keyClicks(form.Edit1, QStringLiteral("Siti Nurhaliza"));
     EXPECT_EQ(form.Edit1->text(), QStringLiteral("Siti Nurha"));
     QTest::keyClicks(transfers.Edit1, QStringLiteral("Siti Nurhaliza Putri"));
@@ -153,7 +153,7 @@ TEST_F(SearchWindowFixture, AnEmptyKeyIsFoundWhenARecordHasOne)
     peg().Append();
     peg().FieldByName("NIP")->SetText("1970000002");
     peg().Post();  // no name
-    TForm6 form;
+    TForm6 form(dm());
     showActive(form);
     chooseOrdering(form.RadioGroup1, 2);
     peg().First();
@@ -167,7 +167,7 @@ TEST_F(SearchWindowFixture, AnErrorWhileStoringThePendingRecordEndsTheSearchBefo
 {
     addEmployee("1970000001", "Ani");
     addEmployee("1970000002", "Budi");
-    TForm6 form;
+    TForm6 form(dm());
     showActive(form);
     peg().Append();
     peg().FieldByName("NIP")->SetText("1970000001");  // key already stored
@@ -186,7 +186,7 @@ TEST_F(SearchWindowFixture, AnErrorWhileStoringThePendingRecordEndsTheSearchBefo
 TEST_F(SearchWindowFixture, AModifiedPendingRecordIsStoredAndThenFound)
 {
     addEmployee("1970000001", "Ani");
-    TForm6 form;
+    TForm6 form(dm());
     peg().Append();
     peg().FieldByName("NIP")->SetText("1970000009");
     peg().FieldByName("Nama_Pegawai")->SetText("Baru");
@@ -210,8 +210,8 @@ class EmployeeOrderingTest : public SharedTablesFixture, public ::testing::WithP
 TEST_P(EmployeeOrderingTest, TheChosenOrderingIsTheTablesAndSoEveryWindowsOrdering)
 {
     seedEmployees(peg());
-    TForm6 search;
-    TForm4 list;
+    TForm6 search(dm());
+    TForm4 list(dm());
     showActive(search);
     chooseOrdering(search.RadioGroup1, GetParam().item);
     EXPECT_EQ(search.RadioGroup1->ItemIndex(), GetParam().item);
@@ -227,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Orderings, EmployeeOrderingTest,
 
 TEST_F(SearchWindowFixture, TransferOrderingsSetTheTransferTablesKey)
 {
-    TForm7 form;
+    TForm7 form(dm());
     showActive(form);
     const char* expected[] = {"No_SKM", "NIP", "Nama_Pegawai"};
     for (int item : {2, 0, 1, 2}) {
@@ -238,7 +238,7 @@ TEST_F(SearchWindowFixture, TransferOrderingsSetTheTransferTablesKey)
 
 TEST_F(SearchWindowFixture, ArrowKeysInTheOrderingGroupChooseTheNextOrdering)
 {
-    TForm6 form;
+    TForm6 form(dm());
     showActive(form);
     chooseOrdering(form.RadioGroup1, 0);
     ASSERT_TRUE(form.RadioGroup1->button(0)->hasFocus());
@@ -250,7 +250,7 @@ TEST_F(SearchWindowFixture, ArrowKeysInTheOrderingGroupChooseTheNextOrdering)
 TEST_F(SearchWindowFixture, AnotherWindowsOrderingIsWhatTheSearchUsesUntilOneIsChosenHere)
 {
     seedEmployees(peg());
-    TForm6 form;
+    TForm6 form(dm());
     showActive(form);
     peg().SetIndexFieldNames("Karpeg");  // as the employee data window may set it
     ModalBoxResponder responder;
@@ -263,7 +263,7 @@ TEST_F(SearchWindowFixture, AnotherWindowsOrderingIsWhatTheSearchUsesUntilOneIsC
 
 TEST_F(SearchWindowFixture, TutupAndTheFramesCloseBoxHideTheWindowWhichKeepsItsOrdering)
 {
-    TForm6 form;
+    TForm6 form(dm());
     showActive(form);
     chooseOrdering(form.RadioGroup1, 1);
     QTest::mouseClick(form.Button1, Qt::LeftButton);

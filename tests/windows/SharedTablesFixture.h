@@ -1,7 +1,7 @@
 #pragma once
-// The data module on fresh temporary tables, published as DMarsipstaf the
-// way start-up publishes it, so windows built in a test bind to it.
-#include "DMarsipstaf.h"
+// The data module on fresh temporary tables; windows built in a test are
+// given it, as start-up gives them the one data module. The global stays
+// unset: no window may reach the module through it.
 #include "DataModuleFixture.h"
 
 #include <QApplication>
@@ -10,19 +10,6 @@
 
 class SharedTablesFixture : public DataModuleFixture {
 protected:
-    void SetUp() override
-    {
-        DataModuleFixture::SetUp();
-        DMarsipstaf = &dm();
-    }
-
-    void TearDown() override
-    {
-        DMarsipstaf = nullptr;
-        DataModuleFixture::TearDown();
-    }
-
-
     std::string currentTransfer(const std::string& field = "No_SKM")
     {
         return mut().FieldByName(field)->AsString();

@@ -16,6 +16,13 @@
 
 namespace {
 
+// A window over the test's data module.
+template <class T>
+TForm* windowOver(TDMarsipstaf& module)
+{
+    return new T(module);
+}
+
 // The designed tab order: the named controls in the order Tab reaches them
 // (radio buttons count as their group, whatever their number).
 QStringList tabOrder(QWidget& window)
@@ -36,7 +43,7 @@ QStringList tabOrder(QWidget& window)
 
 struct TabCase {
     const char* name;
-    std::function<TForm*()> create;
+    std::function<TForm*(TDMarsipstaf&)> create;
     QStringList order;
 };
 
@@ -59,7 +66,7 @@ class WindowTabOrderTest : public SharedTablesFixture, public ::testing::WithPar
 
 TEST_P(WindowTabOrderTest, ControlsAreReachedInTheDesignedOrder)
 {
-    std::unique_ptr<TForm> form(GetParam().create());
+    std::unique_ptr<TForm> form(GetParam().create(dm()));
     QStringList order = tabOrder(*form);
     // The chain is a ring: start it at the designed first control.
     const qsizetype first = order.indexOf(GetParam().order.first());
@@ -68,26 +75,24 @@ TEST_P(WindowTabOrderTest, ControlsAreReachedInTheDesignedOrder)
     EXPECT_EQ(order, GetParam().order);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, WindowTabOrderTest,
-    ::testing::Values(
-        TabCase{"Form4", [] { return new TForm4(); },
-                names({"DBGrid1", "Button1", "Button2", "Button3", "DBNavigator1"})},
-        TabCase{"Form5", [] { return new TForm5(); },
-                names({"DBGrid1", "DBNavigator1", "Button1", "Button2", "Button3"})},
-        TabCase{"Form6", [] { return new TForm6(); },
-                names({"DBGrid1", "DBGrid2", "DBNavigator1", "DBNavigator2", "RadioGroup1", "Button2", "Edit1",
-                       "Button1"})},
-        TabCase{"Form7", [] { return new TForm7(); },
-                names({"RadioGroup1", "Edit1", "Button2", "DBGrid1", "DBNavigator1", "DBGrid2", "DBNavigator2",
-                       "Button1"})}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Windows, WindowTabOrderTest,
+                         ::testing::Values(TabCase{"Form4", windowOver<TForm4>,
+                                                   names({"DBGrid1", "Button1", "Button2", "Button3", "DBNavigator1"})},
+                                           TabCase{"Form5", windowOver<TForm5>,
+                                                   names({"DBGrid1", "DBNavigator1", "Button1", "Button2", "Button3"})},
+                                           TabCase{"Form6", windowOver<TForm6>,
+                                                   names({"DBGrid1", "DBGrid2", "DBNavigator1", "DBNavigator2",
+                                                          "RadioGroup1", "Button2", "Edit1", "Button1"})},
+                                           TabCase{"Form7", windowOver<TForm7>,
+                                                   names({"RadioGroup1", "Edit1", "Button2", "DBGrid1", "DBNavigator1",
+                                                          "DBGrid2", "DBNavigator2", "Button1"})}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 namespace {
 
 struct TypingCase {
     const char* name;
-    std::function<TForm*()> create;
+    std::function<TForm*(TDMarsipstaf&)> create;
     const char* grid;
     bool transfers;
     bool edits;  // typing begins editing the record
@@ -106,7 +111,7 @@ TEST_P(GridTypingTest, OnlyTheTransferListEditsInItsGrid)
 {
     addEmployee("1970000001", "Ani");
     addTransfer("A-0001-AA.01.01-2001", "19700000001", "Ani");
-    std::unique_ptr<TForm> form(GetParam().create());
+    std::unique_ptr<TForm> form(GetParam().create(dm()));
     showActive(*form);
     auto* grid = form->findChild<TDBGrid*>(QString::fromLatin1(GetParam().grid));
     ASSERT_NE(grid, nullptr);
@@ -129,10 +134,10 @@ TEST_P(GridTypingTest, OnlyTheTransferListEditsInItsGrid)
 
 INSTANTIATE_TEST_SUITE_P(
     Grids, GridTypingTest,
-    ::testing::Values(TypingCase{"EmployeeList", [] { return new TForm4(); }, "DBGrid1", false, false},
-                      TypingCase{"TransferList", [] { return new TForm5(); }, "DBGrid1", true, true},
-                      TypingCase{"EmployeeSearchKeys", [] { return new TForm6(); }, "DBGrid1", false, false},
-                      TypingCase{"EmployeeSearchDetails", [] { return new TForm6(); }, "DBGrid2", false, false},
-                      TypingCase{"TransferSearchKeys", [] { return new TForm7(); }, "DBGrid1", true, false},
-                      TypingCase{"TransferSearchDetails", [] { return new TForm7(); }, "DBGrid2", true, false}),
+    ::testing::Values(TypingCase{"EmployeeList", windowOver<TForm4>, "DBGrid1", false, false},
+                      TypingCase{"TransferList", windowOver<TForm5>, "DBGrid1", true, true},
+                      TypingCase{"EmployeeSearchKeys", windowOver<TForm6>, "DBGrid1", false, false},
+                      TypingCase{"EmployeeSearchDetails", windowOver<TForm6>, "DBGrid2", false, false},
+                      TypingCase{"TransferSearchKeys", windowOver<TForm7>, "DBGrid1", true, false},
+                      TypingCase{"TransferSearchDetails", windowOver<TForm7>, "DBGrid2", true, false}),
     [](const auto& info) { return std::string(info.param.name); });

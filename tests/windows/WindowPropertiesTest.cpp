@@ -1,5 +1,5 @@
-#include "DMarsipstaf.h"
 #include "ReferenceBinder.h"
+#include "TDMarsipstaf.h"
 #include "TForm10.h"
 #include "TForm11.h"
 #include "TForm13.h"
@@ -49,6 +49,13 @@ template <class T> std::function<TForm*()> factory()
 {
     return [] { return new T(); };
 }
+
+// A window over the data module, built unbound to open tables.
+template <class T>
+std::function<TForm*()> overModule()
+{
+    return [] { return new T(unopenedModule()); };
+}
 }
 
 class WindowPropertiesTest : public ::testing::TestWithParam<WindowCase> {};
@@ -79,16 +86,17 @@ TEST_P(WindowPropertiesTest, CaptionOuterGeometryFontAndHiddenAtCreation)
 INSTANTIATE_TEST_SUITE_P(
     Windows, WindowPropertiesTest,
     ::testing::Values(
-        WindowCase{"Form2", [] { return new TForm2(binder()); }, "Form Data Pegawai", QRect(89, 66, 684, 487)},
+        WindowCase{"Form2", [] { return new TForm2(binder(), unopenedModule); }, "Form Data Pegawai",
+                   QRect(89, 66, 684, 487)},
         WindowCase{"Form3", [] { return new TForm3(unopenedModule()); }, "Form Data Mutasi", QRect(37, 70, 736, 416)},
-        WindowCase{"Form4", factory<TForm4>(), "Form Lihat Data Pegawai", QRect(232, 126, 351, 224)},
-        WindowCase{"Form5", factory<TForm5>(), "Form Lihat Data Mutasi", QRect(192, 107, 345, 231)},
-        WindowCase{"Form6", factory<TForm6>(), "Form Cari Data Pegawai", QRect(274, 78, 347, 478)},
-        WindowCase{"Form7", factory<TForm7>(), "Form Cari Data Mutasi", QRect(234, 94, 370, 478)},
+        WindowCase{"Form4", overModule<TForm4>(), "Form Lihat Data Pegawai", QRect(232, 126, 351, 224)},
+        WindowCase{"Form5", overModule<TForm5>(), "Form Lihat Data Mutasi", QRect(192, 107, 345, 231)},
+        WindowCase{"Form6", overModule<TForm6>(), "Form Cari Data Pegawai", QRect(274, 78, 347, 478)},
+        WindowCase{"Form7", overModule<TForm7>(), "Form Cari Data Mutasi", QRect(234, 94, 370, 478)},
         WindowCase{"Form8", factory<TForm8>(), "Laporan Daftar Urut Kepangkatan", QRect()},
-        WindowCase{"Form9", factory<TForm9>(), "Laporan Daftar Urut Kepangkatan", QRect()},
-        WindowCase{"Form10", factory<TForm10>(), "Laporan Bezetting", QRect()},
-        WindowCase{"Form11", factory<TForm11>(), "Laporan Mutasi", QRect()},
+        WindowCase{"Form9", overModule<TForm9>(), "Laporan Daftar Urut Kepangkatan", QRect()},
+        WindowCase{"Form10", overModule<TForm10>(), "Laporan Bezetting", QRect()},
+        WindowCase{"Form11", overModule<TForm11>(), "Laporan Mutasi", QRect()},
         WindowCase{"Form13", factory<TForm13>(), "Form Sekilas Penggunaan Program", QRect(219, 72, 544, 456)},
         WindowCase{"Form14", factory<TForm14>(), "Form Sekilas Penggunaan Program", QRect(202, 58, 540, 500), true},
         WindowCase{"Form15", factory<TForm15>(), "Form Sekilas RADAR Kelas I Sindara", QRect(191, 100, 537, 331)}),
@@ -97,13 +105,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TForm2, BindsToTheDataModulesSourcesOnlyWhenItIsPublished)
 {
     ReferenceBinder references;
-    TForm2 form(references);  // created before the module, as at start-up
+    std::unique_ptr<TDMarsipstaf> module;
+    TForm2 form(references, [&]() -> TDMarsipstaf& { return *module; });  // created before the module, as at start-up
     EXPECT_EQ(form.dataSource("DSdatapeg"), nullptr);
-    TDMarsipstaf module;
-    DMarsipstaf = &module;
+    module = std::make_unique<TDMarsipstaf>();
     references.publish("DMarsipstaf");
     for (const char* name : TForm2::referencedSources)
-        EXPECT_EQ(form.dataSource(name), module.DataSourceByName(name)) << name;
-    EXPECT_EQ(form.dataSource("DSdatapeg"), &module.DSdatapeg);
-    DMarsipstaf = nullptr;
+        EXPECT_EQ(form.dataSource(name), module->DataSourceByName(name)) << name;
+    EXPECT_EQ(form.dataSource("DSdatapeg"), &module->DSdatapeg);
 }

@@ -1,0 +1,18 @@
+#pragma once
+#include <QRect>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+// The ordering group of a record or search window: its place, its items and
+// the IndexFieldNames each item sets.
+struct OrderingPlan {
+    QRect bounds;
+    QStringList items;
+    std::vector<std::string> fields;  // one per item
+
+    // The fields of item index; any index past the second (or none chosen)
+    // takes the third item's.
+    const std::string& fieldsOf(int index) const { return fields.at(index == 0 || index == 1 ? index : 2); }
+};
