@@ -474,7 +474,7 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
         return EngineCursor::findPrefix(fieldNumber, prefix, out);
 
     // Every text the index holds that begins, as it compares, with a spelling.
-    std::string ranges;
+    std::vector<std::string> ranges;
     std::vector<FieldValue> parameters;
     const std::string element = ranged->element(0);
     for (const std::string& spelling : spellings) {
@@ -486,15 +486,26 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
             parameters.emplace_back(high);
             range += " AND " + element + " < $" + std::to_string(parameters.size());
         }
-        ranges += (ranges.empty() ? "(" : " OR (") + range + ")";
+        ranges.push_back("(" + range + ")");
     }
     const std::string select = "SELECT " + table_->selectList() + " FROM " + table_->qualifiedName();
     const std::string order = " ORDER BY " + order_->orderBy() + " LIMIT 1";
-    const std::string queries[] = {
-        "SELECT * FROM (" + select + " ORDER BY " + order_->orderBy() + " LIMIT " + std::to_string(probeRows) +
-            ") AS first_rows WHERE " + ranges + order,
-        "WITH in_range AS MATERIALIZED (" + select + " WHERE " + ranges + ") SELECT * FROM in_range" + order,
-    };
+    std::vector<std::string> queries;
+    if (indexNumber == indexNumber_) {
+        // In the index's own order: the first row of each range, one index seek each.
+        std::string firsts;
+        for (const std::string& range : ranges)
+            firsts += (firsts.empty() ? "(" : " UNION ALL (") + select + " WHERE " + range + order + ")";
+        queries.push_back("SELECT * FROM (" + firsts + ") AS firsts" + order);
+    } else {
+        std::string any;
+        for (const std::string& range : ranges)
+            any += (any.empty() ? "" : " OR ") + range;
+        queries.push_back("SELECT * FROM (" + select + " ORDER BY " + order_->orderBy() + " LIMIT " +
+                          std::to_string(probeRows) + ") AS first_rows WHERE " + any + order);
+        queries.push_back("WITH in_range AS MATERIALIZED (" + select + " WHERE " + any +
+                          ") SELECT * FROM in_range" + order);
+    }
     for (const std::string& sql : queries) {
         PgResult result;
         EngineStatus status = table_->connection().run(sql, parameters, result, "Cannot read the table.");
