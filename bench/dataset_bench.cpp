@@ -82,7 +82,7 @@ struct Raw {
 // taken as text pointers and lengths, nothing copied.
 struct PlainSql {
     sqlite3* db = nullptr;
-    SqliteStatement firstTen, lastTen, above, below, prefix;
+    SqliteStatement firstTen, lastTen, above, below, prefix, nameAbove, nameBelow;
 
     explicit PlainSql(long records)
     {
@@ -97,6 +97,11 @@ struct PlainSql {
         below.prepare(db, select + "WHERE NIP >= ? ORDER BY NIP LIMIT 6");
         prefix.prepare(db, select + "WHERE Nama_Pegawai >= ? COLLATE NOCASE AND Nama_Pegawai < ? COLLATE NOCASE "
                                     "ORDER BY Nama_Pegawai COLLATE NOCASE, NIP LIMIT 1");
+        // The window of a found name in the name order.
+        nameAbove.prepare(db, select + "WHERE (Nama_Pegawai, NIP) < (? COLLATE NOCASE, ?) "
+                                       "ORDER BY Nama_Pegawai COLLATE NOCASE DESC, NIP DESC LIMIT 4");
+        nameBelow.prepare(db, select + "WHERE (Nama_Pegawai, NIP) >= (? COLLATE NOCASE, ?) "
+                                       "ORDER BY Nama_Pegawai COLLATE NOCASE, NIP LIMIT 6");
     }
     ~PlainSql() { sqlite3_close_v2(db); }
 
@@ -324,6 +329,32 @@ void sqlPrefixSeekName(benchmark::State& state)
     }
 }
 
+// What a partial Locate in the name order shows, read raw: the prefix seek,
+// then the ten rows around the record found.
+void sqlPrefixSeekNameTen(benchmark::State& state)
+{
+    PlainSql& sql = plain(state.range(0));
+    Module& m = module(state.range(0));
+    size_t i = 0;
+    for (auto _ : state) {
+        const std::string& name = m.names[i++ % m.names.size()];
+        sql.prefix.bindText(1, name);
+        sql.prefix.bindText(2, name + '\xFF');
+        sqlite3_stmt* s = sql.prefix.get();
+        if (sqlite3_step(s) == SQLITE_ROW) {
+            // Columns: rid, NIP, Karpeg, Nama_Pegawai...
+            std::string nip(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)));
+            std::string found(reinterpret_cast<const char*>(sqlite3_column_text(s, 3)));
+            sql.nameAbove.bindText(1, found);
+            sql.nameAbove.bindText(2, nip);
+            sql.nameBelow.bindText(1, found);
+            sql.nameBelow.bindText(2, nip);
+            benchmark::DoNotOptimize(PlainSql::read(sql.nameAbove) + PlainSql::read(sql.nameBelow));
+        }
+        sqlite3_reset(s);
+    }
+}
+
 void datasetSwitchOrdering(benchmark::State& state)
 {
     TTable& t = module(state.range(0)).module->Tdatapeg;
@@ -436,6 +467,7 @@ BOTH_SIZES(datasetLocateNameInNameOrder);
 BOTH_SIZES(datasetLocateNameInNipOrder);
 BOTH_SIZES(datasetLocateNoSuchName);
 BOTH_SIZES(sqlPrefixSeekName);
+BOTH_SIZES(sqlPrefixSeekNameTen);
 BOTH_SIZES(datasetSwitchOrdering);
 BOTH_SIZES_WALL(datasetEditPost);
 BOTH_SIZES_WALL(rawModify);

@@ -136,6 +136,26 @@ void rawSeekName(benchmark::State& state)
               {t.names[i++ % t.names.size()]});
 }
 
+// Partial search on the name (a lookup box's search, partial Locate) in the
+// name order and in NIP order, and of names that begin no stored name;
+// beside rawSeekName, the one-query seek in the name order.
+void enginePrefixName(benchmark::State& state, const char* ordering, bool missing)
+{
+    Table& t = table(state.range(0));
+    (void)t.cursor->switchToIndex(ordering, false);
+    int column = t.cursor->description().fieldNumber("Nama_Pegawai");
+    size_t i = 0;
+    for (auto _ : state) {
+        std::string name = t.names[i++ % t.names.size()];
+        benchmark::DoNotOptimize(t.cursor->findPrefix(column, missing ? name + "qx" : name, t.record).ok());
+    }
+    (void)t.cursor->switchToIndex("", false);
+}
+
+void enginePrefixNameInNameOrder(benchmark::State& state) { enginePrefixName(state, "Nama_Pegawai", false); }
+void enginePrefixNameInNipOrder(benchmark::State& state) { enginePrefixName(state, "", false); }
+void enginePrefixNoSuchName(benchmark::State& state) { enginePrefixName(state, "", true); }
+
 void engineFindKey(benchmark::State& state)
 {
     Table& t = table(state.range(0));
@@ -223,6 +243,9 @@ BOTH_SIZES(engineFirstTen);
 BOTH_SIZES(engineLastTen);
 BOTH_SIZES(engineSeekName);
 BOTH_SIZES(rawSeekName);
+BOTH_SIZES(enginePrefixNameInNameOrder);
+BOTH_SIZES(enginePrefixNameInNipOrder);
+BOTH_SIZES(enginePrefixNoSuchName);
 BOTH_SIZES(engineFindKey);
 BOTH_SIZES(rawFindKey);
 BOTH_SIZES(engineSwitchIndex);

@@ -1,6 +1,9 @@
 #include "PgCursor.h"
 
+#include "CaseVariants.h"
 #include "SqliteTableFile.h"
+#include "TextCompare.h"
+#include "UnicodeText.h"
 
 #include <algorithm>
 
@@ -9,6 +12,37 @@ namespace {
 EngineStatus noCurrentRecord()
 {
     return EngineStatus::failure(EngineCode::RecordNotFound, "No current record.");
+}
+
+// Most spellings a prefix search seeks; beyond them every record is read.
+constexpr size_t spellingLimit = 16;
+// Rows of the cursor's own order looked at before the prefix's ranges are
+// read and sorted: where a prefix is common one is met among them, where it
+// is not the ranges are short.
+constexpr int probeRows = 512;
+
+// The least text greater than every text that begins with text, in code
+// point (and so UTF-8 byte) order; empty when there is none.
+std::string successor(const std::string& text)
+{
+    std::u32string points = UnicodeText::fromUtf8(text);
+    while (!points.empty()) {
+        char32_t& last = points.back();
+        if (last < 0x10FFFF) {
+            last = last == 0xD7FF ? 0xE000 : last + 1;
+            return UnicodeText::toUtf8(points);
+        }
+        points.pop_back();
+    }
+    return std::string();
+}
+
+std::string asciiLower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
 }
 
 } // namespace
@@ -410,4 +444,79 @@ EngineStatus PgCursor::findFiltered(const std::vector<int>& fieldNumbers, const 
         if (number < 0 || number >= static_cast<int>(fields.size()))
             return table_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(number) + ".");
     return table_->findFiltered(fieldNumbers, values, *order_, out);
+}
+
+EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out)
+{
+    const TableDescription& table = description();
+    if (fieldNumber < 0 || fieldNumber >= static_cast<int>(table.fields.size()))
+        return table_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(fieldNumber) + ".");
+    int indexNumber = -1;
+    for (size_t i = 0; i < table.indexes.size(); ++i) {
+        const IndexDescription& index = table.indexes[i];
+        if (index.expression || index.descending || index.fields.empty() ||
+            table.fieldNumber(index.fields.front()) != fieldNumber)
+            continue;
+        if (indexNumber < 0 || (index.caseInsensitive && !table.indexes[static_cast<size_t>(indexNumber)].caseInsensitive))
+            indexNumber = static_cast<int>(i);
+    }
+    PgKeyOrder* ranged = nullptr;
+    if (indexNumber < 0 || !table_->keyOrder(indexNumber, ranged).ok())
+        return EngineCursor::findPrefix(fieldNumber, prefix, out);
+    bool folded = table.indexes[static_cast<size_t>(indexNumber)].caseInsensitive;
+    std::u32string points = UnicodeText::fromUtf8(prefix);
+    size_t covered = 0;
+    std::vector<std::string> spellings;
+    // Undecodable text folds to U+FFFD, which no spelling seeks.
+    if (points.find(UnicodeText::replacement) == std::u32string::npos)
+        spellings = CaseVariants::spellings(prefix, folded, spellingLimit, covered);
+    if (spellings.empty() || covered < points.size())
+        return EngineCursor::findPrefix(fieldNumber, prefix, out);
+
+    // Every text the index holds that begins, as it compares, with a spelling.
+    std::vector<std::string> ranges;
+    std::vector<FieldValue> parameters;
+    const std::string element = ranged->element(0);
+    for (const std::string& spelling : spellings) {
+        std::string low = folded ? asciiLower(spelling) : spelling;
+        std::string high = successor(low);
+        parameters.emplace_back(low);
+        std::string range = element + " >= $" + std::to_string(parameters.size());
+        if (!high.empty()) {
+            parameters.emplace_back(high);
+            range += " AND " + element + " < $" + std::to_string(parameters.size());
+        }
+        ranges.push_back("(" + range + ")");
+    }
+    const std::string select = "SELECT " + table_->selectList() + " FROM " + table_->qualifiedName();
+    const std::string order = " ORDER BY " + order_->orderBy() + " LIMIT 1";
+    std::vector<std::string> queries;
+    if (indexNumber == indexNumber_) {
+        // In the index's own order: the first row of each range, one index seek each.
+        std::string firsts;
+        for (const std::string& range : ranges)
+            firsts += (firsts.empty() ? "(" : " UNION ALL (") + select + " WHERE " + range + order + ")";
+        queries.push_back("SELECT * FROM (" + firsts + ") AS firsts" + order);
+    } else {
+        std::string any;
+        for (const std::string& range : ranges)
+            any += (any.empty() ? "" : " OR ") + range;
+        queries.push_back("SELECT * FROM (" + select + " ORDER BY " + order_->orderBy() + " LIMIT " +
+                          std::to_string(probeRows) + ") AS first_rows WHERE " + any + order);
+        queries.push_back("WITH in_range AS MATERIALIZED (" + select + " WHERE " + any +
+                          ") SELECT * FROM in_range" + order);
+    }
+    for (const std::string& sql : queries) {
+        PgResult result;
+        EngineStatus status = table_->connection().run(sql, parameters, result, "Cannot read the table.");
+        if (!status.ok())
+            return table_->withContext(status);
+        if (result.rows() == 0)
+            continue;
+        table_->readRow(result, 0, out);
+        if (!TextCompare::startsWithNoCase(out.values[static_cast<size_t>(fieldNumber)].value_or(std::string()), prefix))
+            return EngineCursor::findPrefix(fieldNumber, prefix, out);  // folds otherwise than spelled
+        return EngineStatus::success();
+    }
+    return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
 }

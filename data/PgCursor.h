@@ -47,6 +47,9 @@ public:
     EngineStatus cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out) override;
     EngineStatus findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
                               EngineRecord& out) override;
+    // On an index led by the field: the first rows of this order, then the
+    // prefix's ranges on that index; else the scan of every record.
+    EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out) override;
 
     // For tests and tools.
     PgTable& table() const { return *table_; }

@@ -8,4 +8,7 @@
 struct RecordBuffer {
     EngineRecord record;
     std::vector<FieldValue> lookups;  // one per lookup field, in field order
+    // The lookups are computed when a lookup field of this row is first
+    // read: most rows fetched are passed over unseen.
+    bool lookupsDue = false;
 };

@@ -15,8 +15,6 @@ EngineStatus noCurrentRecord()
 
 // Most spellings a prefix search seeks; characters beyond are checked on the rows read.
 constexpr size_t spellingLimit = 16;
-// Rows of the cursor's own order read before seeking the ranges of another index.
-constexpr int probeRows = 64;
 
 } // namespace
 
@@ -510,9 +508,15 @@ std::string SqliteCursor::prefixSql(int fieldNumber, const IndexDescription& ind
     std::string column = SqliteTableFile::quote(description().fields[static_cast<size_t>(fieldNumber)].name);
     std::string collate = index.caseInsensitive ? " COLLATE NOCASE" : "";
     std::string where = " WHERE " + column + " >= ?" + collate + " AND " + column + " < ?" + collate;
-    // Sorting the few records in range beats reading the ordering's index to its end.
-    bool other = named && &currentIndex() != &index;
-    return order_->scanSql(other ? " INDEXED BY " + SqliteTableFile::quote("index_" + index.name) : "", where);
+    if (&currentIndex() == &index)
+        return order_->scanSql("", where);
+    // In another order the ranges are read unsorted, only the searched column
+    // and this order's key: with the usual key (NIP) that is all in the index.
+    std::string select = "SELECT rid, " + column;
+    for (int key : order_->columns())
+        select += ", " + SqliteTableFile::quote(description().fields[static_cast<size_t>(key)].name);
+    std::string from = " FROM records" + (named ? " INDEXED BY " + SqliteTableFile::quote("index_" + index.name) : "");
+    return select + from + where;
 }
 
 EngineStatus SqliteCursor::firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
@@ -554,26 +558,22 @@ EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix
         if (!scan)
             return status;
     }
-    if (spellings.empty()) {
-        status = firstWithPrefix(*scan, fieldNumber, prefix, out, found, -1);
-    } else {
-        // In another order a common prefix is met within the first rows, and
-        // that is cheaper than sorting every record in its ranges.
-        if (scan) {
-            status = firstWithPrefix(*scan, fieldNumber, prefix, out, found, probeRows);
-            if (!status.ok() || found)
-                return status;
-        }
-        SqliteStatement* seek = file_->cachedStatement(prefixSql(fieldNumber, *index, true), status);
+    SqliteStatement* seek = nullptr;
+    if (!spellings.empty()) {
+        seek = file_->cachedStatement(prefixSql(fieldNumber, *index, true), status);
         if (!seek)  // a file whose indexes are named otherwise: let SQLite choose
             seek = file_->cachedStatement(prefixSql(fieldNumber, *index, false), status);
         if (!seek)
             return status;
+    }
+    if (spellings.empty()) {
+        status = firstWithPrefix(*scan, fieldNumber, prefix, out, found, -1);
+    } else if (scan) {
+        status = raceForPrefix(*scan, *seek, fieldNumber, prefix, spellings, out, found);
+    } else {
         EngineRecord candidate;
         for (const std::string& spelling : spellings) {
-            // No UTF-8 text holds the byte 0xFF: this bounds every text that begins with spelling.
-            seek->bindText(1, spelling);
-            seek->bindText(2, spelling + '\xFF');
+            bindRange(*seek, spelling);
             bool hit = false;
             status = firstWithPrefix(*seek, fieldNumber, prefix, candidate, hit, -1);
             if (!status.ok())
@@ -586,5 +586,73 @@ EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix
     }
     if (status.ok() && !found)
         return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    return status;
+}
+
+void SqliteCursor::bindRange(SqliteStatement& statement, const std::string& spelling)
+{
+    // No UTF-8 text holds the byte 0xFF: this bounds every text that begins with spelling.
+    statement.bindText(1, spelling);
+    statement.bindText(2, spelling + '\xFF');
+}
+
+// Where many records match, this cursor's order meets one within a few rows;
+// where few do, their ranges on the index are short. One row of each in turn,
+// until the order meets a match (the first, by definition) or every range is
+// read (the least of them in this order is the first): the cost is about
+// twice the cheaper of the two, and nothing is sorted.
+EngineStatus SqliteCursor::raceForPrefix(SqliteStatement& scan, SqliteStatement& ranges, int fieldNumber,
+                                         const std::string& prefix, const std::vector<std::string>& spellings,
+                                         EngineRecord& out, bool& found)
+{
+    found = false;
+    const std::vector<int>& keys = order_->columns();
+    EngineRecord least, candidate;
+    least.values.resize(description().fields.size());
+    candidate.values.resize(description().fields.size());
+    bool any = false;
+    size_t spelling = 0;
+    bindRange(ranges, spellings[spelling]);
+    EngineStatus status;
+    int rc = SQLITE_OK;
+    for (;;) {
+        if ((rc = scan.step()) != SQLITE_ROW)
+            break;  // read to its end: nothing matches
+        if (TextCompare::startsWithNoCase(scan.text(fieldNumber + 1), prefix)) {
+            file_->readRow(scan, out);
+            found = true;
+            break;
+        }
+        rc = ranges.step();
+        if (rc == SQLITE_ROW) {
+            if (!TextCompare::startsWithNoCase(ranges.text(1), prefix))
+                continue;
+            candidate.bookmark = ranges.int64(0);
+            candidate.values[static_cast<size_t>(fieldNumber)] = ranges.value(1);
+            for (size_t i = 0; i < keys.size(); ++i)
+                candidate.values[static_cast<size_t>(keys[i])] = ranges.value(static_cast<int>(i) + 2);
+            if (!any || order_->compare(candidate, least) < 0) {
+                std::swap(least, candidate);
+                any = true;
+            }
+            continue;
+        }
+        if (rc != SQLITE_DONE)
+            break;
+        ranges.reset();
+        if (++spelling < spellings.size()) {
+            bindRange(ranges, spellings[spelling]);
+            continue;
+        }
+        if (any) {
+            status = file_->readRecord(least.bookmark, out);
+            found = status.ok();
+        }
+        break;
+    }
+    scan.reset();
+    ranges.reset();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
     return status;
 }

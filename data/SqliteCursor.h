@@ -56,8 +56,10 @@ public:
     // For tests and tools: the table file and the order the cursor follows.
     SqliteTableFile& tableFile() const { return *file_; }
     const SqliteKeyOrder& keyOrder() const { return *order_; }
-    // The range seek of findPrefix on index (led by the field), in this
-    // cursor's order; named forces that index by its name in the file.
+    // The range seek of findPrefix on index (led by the field): in this
+    // cursor's order when it follows index, else unsorted, reading rid, the
+    // field and this order's key columns. Named forces that index by its
+    // name in the file.
     std::string prefixSql(int fieldNumber, const IndexDescription& index, bool named) const;
 
 private:
@@ -86,6 +88,12 @@ private:
     // found tells whether there was one.
     EngineStatus firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
                                  EngineRecord& out, bool& found, int limit);
+    static void bindRange(SqliteStatement& statement, const std::string& spelling);
+    // The first record in this order whose field begins with prefix, from
+    // scan (this order, every column) and the unsorted ranges of spellings.
+    EngineStatus raceForPrefix(SqliteStatement& scan, SqliteStatement& ranges, int fieldNumber,
+                               const std::string& prefix, const std::vector<std::string>& spellings,
+                               EngineRecord& out, bool& found);
 
     std::shared_ptr<SqliteTableFile> file_;
     int indexNumber_ = -1;

@@ -413,9 +413,12 @@ void SqliteTableFile::readRow(const SqliteStatement& statement, EngineRecord& ou
 
 EngineStatus SqliteTableFile::readRecord(std::int64_t rowid, EngineRecord& out)
 {
-    EngineStatus status = prepare(readStatement_, "SELECT " + columnList(description_) + " FROM records WHERE rid = ?");
-    if (!status.ok())
-        return status;
+    // Its text is built only for the first read: a window is re-read by bookmark on every search.
+    if (!readStatement_) {
+        EngineStatus status = prepare(readStatement_, "SELECT " + columnList(description_) + " FROM records WHERE rid = ?");
+        if (!status.ok())
+            return status;
+    }
     readStatement_->bindInt64(1, rowid);
     int rc = readStatement_->step();
     if (rc == SQLITE_ROW)
@@ -430,7 +433,7 @@ EngineStatus SqliteTableFile::readRecord(std::int64_t rowid, EngineRecord& out)
 
 EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& rowid)
 {
-    EngineStatus status = prepare(insertStatement_, insertSql(description_));
+    EngineStatus status = insertStatement_ ? EngineStatus::success() : prepare(insertStatement_, insertSql(description_));
     if (!status.ok())
         return status;
     std::vector<FieldValue> values = storable(record);

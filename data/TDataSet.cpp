@@ -131,12 +131,15 @@ const RecordBuffer* TDataSet::RowBuffer() const
     return &buffers_[activeRecord_];
 }
 
-FieldValue TDataSet::FieldValueOf(const TField& field) const
+FieldValue TDataSet::FieldValueOf(const TField& field)
 {
     const RecordBuffer* buffer = state_ == TDataSetState::dsSetKey && keyBuffer_ ? keyBuffer_ : RowBuffer();
     if (!buffer)
         return std::nullopt;
     if (field.IsLookup()) {
+        // Only window rows are ever due, and the window is ours.
+        if (buffer->lookupsDue)
+            CalculateFields(const_cast<RecordBuffer&>(*buffer));
         int index = LookupIndex(field);
         return index >= 0 && index < static_cast<int>(buffer->lookups.size()) ? buffer->lookups[index] : std::nullopt;
     }
@@ -160,8 +163,15 @@ void TDataSet::SetFieldValue(TField& field, const FieldValue& value)
     DataEvent(TDataEvent::deFieldChange, reinterpret_cast<std::intptr_t>(&field));
 }
 
+void TDataSet::DeferLookups(RecordBuffer& buffer)
+{
+    buffer.lookups.clear();
+    buffer.lookupsDue = true;
+}
+
 void TDataSet::CalculateFields(RecordBuffer& buffer)
 {
+    buffer.lookupsDue = false;
     size_t lookupCount = std::count_if(fields_.begin(), fields_.end(), [](const auto& f) { return f->IsLookup(); });
     buffer.lookups.assign(lookupCount, std::nullopt);
     if (lookupCount == 0)
@@ -218,7 +228,7 @@ void TDataSet::DataEvent(TDataEvent event, std::intptr_t info)
         if (!field->IsLookup() && (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert))
             modified_ = true;
         if (state_ != TDataSetState::dsSetKey) {
-            CalculateFields(ActiveBuffer());
+            DeferLookups(ActiveBuffer());
             if (field->OnChange)
                 field->OnChange(*field);
         }
@@ -357,7 +367,7 @@ std::vector<RecordBuffer> TDataSet::FetchRun(bool forward, int count)
 {
     std::vector<RecordBuffer> run = count > 0 ? InternalRun(forward, count) : std::vector<RecordBuffer>();
     for (RecordBuffer& row : run)
-        CalculateFields(row);
+        DeferLookups(row);
     return run;
 }
 
@@ -401,7 +411,7 @@ void TDataSet::Resync(ResyncMode mode, bool exact)
         DataEvent(TDataEvent::deDataSetChange);
         return;
     }
-    CalculateFields(anchor);
+    DeferLookups(anchor);
     int rows = BufferCount();
     int target = mode == ResyncMode::Center ? (rows - 1) / 2 : std::min(activeRecord_, rows - 1);
 
@@ -462,7 +472,7 @@ int TDataSet::StepForward(int& scrolled)
         cursorRow_ = -1;
         return 0;
     }
-    CalculateFields(buffer);
+    DeferLookups(buffer);
     if (recordCount_ < BufferCount()) {
         buffers_[recordCount_++] = std::move(buffer);
     } else {
@@ -487,7 +497,7 @@ int TDataSet::StepBackward(int& scrolled)
         cursorRow_ = -1;
         return 0;
     }
-    CalculateFields(buffer);
+    DeferLookups(buffer);
     if (recordCount_ < BufferCount())
         ++recordCount_;
     else
@@ -568,7 +578,7 @@ void TDataSet::Edit()
     CheckBrowseMode();
     CheckCanModify();
     LockActiveRecord();
-    CalculateFields(ActiveBuffer());
+    DeferLookups(ActiveBuffer());
     SetState(TDataSetState::dsEdit);
     DataEvent(TDataEvent::deRecordChange);
 }
@@ -627,6 +637,7 @@ void TDataSet::BeginNewRecord(bool append)
     RecordBuffer& fresh = ActiveBuffer();
     InternalInitRecord(fresh);
     fresh.lookups.clear();
+    fresh.lookupsDue = false;
     SetState(TDataSetState::dsInsert);
     modified_ = false;
     DataEvent(TDataEvent::deDataSetChange);

@@ -119,8 +119,9 @@ public:
     [[noreturn]] void Fail(const std::string& message) const;
     std::string Prefixed(const std::string& message) const;
 
-    // Field access for TField.
-    FieldValue FieldValueOf(const TField& field) const;
+    // Field access for TField. A lookup field's row computes its lookup
+    // values on the first such read.
+    FieldValue FieldValueOf(const TField& field);
     void SetFieldValue(TField& field, const FieldValue& value);
     void DataEvent(TDataEvent event, std::intptr_t info = 0);
 
@@ -164,6 +165,8 @@ protected:
     void SetState(TDataSetState state);
     // Lookup values of a buffer, in calculate state.
     void CalculateFields(RecordBuffer& buffer);
+    // The same, left until a lookup field of the buffer is read.
+    static void DeferLookups(RecordBuffer& buffer);
     // Make the cursor stand on the active row's record.
     void SyncCursor();
     // Enter a temporary state with notifications suppressed; the returned

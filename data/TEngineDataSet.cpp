@@ -8,13 +8,16 @@
 namespace {
 
 
-// Fields, values and result as one cache key; \x1f never occurs in names or codes.
-std::string cacheKey(const std::string& keyFields, const std::vector<FieldValue>& values, const std::string& result)
+// The cache key of the key values: the one value itself, or all joined;
+// \x1f never occurs in codes.
+const std::string& cacheKey(const std::vector<FieldValue>& values, std::string& joined)
 {
-    std::string key = keyFields + '\x1f' + result;
+    if (values.size() == 1)
+        return *values.front();
+    joined.clear();
     for (const FieldValue& value : values)
-        key += '\x1f' + *value;
-    return key;
+        joined += '\x1f' + *value;
+    return joined;
 }
 
 bool missing(const EngineStatus& status)
@@ -215,28 +218,43 @@ EngineCursor& TEngineDataSet::CursorOn(const std::string& indexName)
     return *searchCursor_;
 }
 
+TEngineDataSet::LookupAnswers& TEngineDataSet::AnswersFor(const std::string& keyFields, const std::string& resultField)
+{
+    for (LookupAnswers& kind : lookupCache_.kinds)
+        if (kind.keyFields == keyFields && kind.resultField == resultField)
+            return kind;
+    lookupCache_.kinds.push_back({keyFields, resultField, {}});
+    return lookupCache_.kinds.back();
+}
+
 FieldValue TEngineDataSet::Lookup(const std::string& keyFields, const std::vector<FieldValue>& keyValues,
                                   const std::string& resultField)
 {
-    CheckBrowseMode();
+    // In browse state there is no edit to end.
+    if (State() != TDataSetState::dsBrowse)
+        CheckBrowseMode();
     for (const FieldValue& value : keyValues)
         if (!value)
             return std::nullopt;  // null equals nothing
     std::uint64_t stamp = 0;
     Check(cursor_->changeStamp(stamp));
-    if (stamp != lookupCache_.stamp || lookupCache_.answers.size() >= lookupCacheLimit) {
-        lookupCache_.answers.clear();
+    if (stamp != lookupCache_.stamp || lookupCache_.size >= lookupCacheLimit) {
+        lookupCache_.kinds.clear();
+        lookupCache_.size = 0;
         lookupCache_.stamp = stamp;
     }
-    std::string key = cacheKey(keyFields, keyValues, resultField);
-    auto cached = lookupCache_.answers.find(key);
-    if (cached != lookupCache_.answers.end())
+    LookupAnswers& answers = AnswersFor(keyFields, resultField);
+    std::string joined;
+    const std::string& key = cacheKey(keyValues, joined);
+    auto cached = answers.byKey.find(key);
+    if (cached != answers.byKey.end())
         return cached->second;
     std::vector<std::string> names = FieldNames::split(keyFields);
     if (names.empty() || names.size() != keyValues.size())
         return std::nullopt;
     FieldValue answer = SearchLookup(names, keyValues, resultField);
-    lookupCache_.answers.emplace(std::move(key), answer);
+    answers.byKey.emplace(key, answer);
+    ++lookupCache_.size;
     return answer;
 }
 

@@ -49,12 +49,20 @@ protected:
 private:
     void StandWhere(const EngineRecord& record);
     // Lookups answered since the table last changed: code tables are read
-    // for every fetched record, and most fetches ask the same few codes.
+    // for every row shown, and most rows ask the same few codes. Answers are
+    // kept per key fields and result field, by the key value itself, so that
+    // a hit builds no string.
+    struct LookupAnswers {
+        std::string keyFields, resultField;
+        std::unordered_map<std::string, FieldValue> byKey;  // several key values joined by \x1f
+    };
     struct LookupCache {
         std::uint64_t stamp = 0;
-        std::unordered_map<std::string, FieldValue> answers;  // by fields, values and result
+        size_t size = 0;
+        std::vector<LookupAnswers> kinds;
     };
     static constexpr size_t lookupCacheLimit = 4096;
+    LookupAnswers& AnswersFor(const std::string& keyFields, const std::string& resultField);
     FieldValue SearchLookup(const std::vector<std::string>& names, const std::vector<FieldValue>& keyValues,
                             const std::string& resultField);
 

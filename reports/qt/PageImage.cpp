@@ -1,5 +1,6 @@
 #include "PageImage.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "HandlerGuard.h"
@@ -13,20 +14,35 @@ PageImage::PageImage(QWidget* parent) : QWidget(parent)
 void PageImage::setPicture(std::optional<std::vector<std::uint8_t>> picture)
 {
     picture_ = std::move(picture);
+    drawn_ = QImage();
     update();
 }
 
-void PageImage::paintEvent(QPaintEvent*)
+void PageImage::paintEvent(QPaintEvent* event)
 {
     guarded([&] {
+        const qreal ratio = devicePixelRatioF();
+        const QSize pixels = size() * ratio;
+        if (drawn_.size() != pixels || drawn_.devicePixelRatio() != ratio) {
+            drawn_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+            drawn_.setDevicePixelRatio(ratio);
+            drawn_.fill(Qt::transparent);
+            QPainter sheet(&drawn_);
+            drawSheet(sheet, width(), height());
+        }
         QPainter painter(this);
-        const int w = width(), h = height();
-        painter.setPen(Qt::black);
-        painter.setBrush(Qt::white);
-        painter.drawRect(0, 0, w - 3, h - 3);
-        painter.fillRect(2, h - 2, w - 2, 2, Qt::black);
-        painter.fillRect(w - 2, 2, 2, h - 2, Qt::black);
-        if (picture_)
-            PagePainter::paint(painter, *picture_, QRectF(0, 0, w, h));
+        const QRect area = event->rect();
+        painter.drawImage(area, drawn_, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
     });
+}
+
+void PageImage::drawSheet(QPainter& painter, int w, int h) const
+{
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    painter.drawRect(0, 0, w - 3, h - 3);
+    painter.fillRect(2, h - 2, w - 2, 2, Qt::black);
+    painter.fillRect(w - 2, 2, 2, h - 2, Qt::black);
+    if (picture_)
+        PagePainter::paint(painter, *picture_, QRectF(0, 0, w, h));
 }

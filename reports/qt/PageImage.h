@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
@@ -19,5 +20,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void drawSheet(QPainter& painter, int w, int h) const;
+
     std::optional<std::vector<std::uint8_t>> picture_;
+    // The sheet as last drawn: the window repaints it whenever anything
+    // around it changes (page counts while a run adds pages), and playing
+    // a page's picture costs far more than copying pixels.
+    QImage drawn_;
 };

@@ -37,7 +37,7 @@ QString QtTextMeasurer::fileFor(const ReportFont& font) const
 
 // Every measured text asks for its font: the file is looked for once per
 // face, not once per text.
-const QRawFont& QtTextMeasurer::rawFont(const ReportFont& font) const
+QtTextMeasurer::Loaded& QtTextMeasurer::loaded(const ReportFont& font) const
 {
     const Face face{font.Name, font.Bold, font.Italic};
     if (const auto known = faces_.find(face); known != faces_.end())
@@ -45,26 +45,37 @@ const QRawFont& QtTextMeasurer::rawFont(const ReportFont& font) const
     const QString file = fileFor(font);
     auto found = fonts_.find(file);
     if (found == fonts_.end())
-        found = fonts_.emplace(file, QRawFont(file, LoadSize, QFont::PreferNoHinting)).first;
+        found = fonts_.emplace(file, Loaded{QRawFont(file, LoadSize, QFont::PreferNoHinting), {}}).first;
     faces_.emplace(face, &found->second);
     return found->second;
+}
+
+const std::vector<double>& QtTextMeasurer::advancesOf(Loaded& loaded, const char16_t* units, int count)
+{
+    const char32_t key = count == 2 ? QChar::surrogateToUcs4(units[0], units[1]) : units[0];
+    if (const auto known = loaded.advances.find(key); known != loaded.advances.end())
+        return known->second;
+    const QString piece = QString::fromUtf16(units, count);
+    const QList<quint32> glyphs = loaded.font.glyphIndexesForString(piece);
+    const QList<QPointF> adv = loaded.font.advancesForGlyphIndexes(glyphs, QRawFont::SeparateAdvances);
+    std::vector<double> each;
+    for (const QPointF& a : adv)
+        each.push_back(a.x());
+    return loaded.advances.emplace(key, std::move(each)).first->second;
 }
 
 std::vector<double> QtTextMeasurer::advances(const ReportFont& font, std::u16string_view text) const
 {
     std::vector<double> out(text.size(), 0.0);
-    const QRawFont& raw = rawFont(font);
+    Loaded& face = loaded(font);
     const double scale = font.Size / LoadSize * TenthsMmPerPoint;
     for (size_t i = 0; i < text.size(); ++i) {
         int units = 1;
         if (QChar::isHighSurrogate(text[i]) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1]))
             units = 2;
-        const QString piece = QString::fromUtf16(text.data() + i, units);
-        if (raw.isValid()) {
-            const QList<quint32> glyphs = raw.glyphIndexesForString(piece);
-            const QList<QPointF> adv = raw.advancesForGlyphIndexes(glyphs, QRawFont::SeparateAdvances);
-            for (const QPointF& a : adv)
-                out[i] += a.x() * scale;
+        if (face.font.isValid()) {
+            for (double advance : advancesOf(face, text.data() + i, units))
+                out[i] += advance * scale;
         } else {
             out[i] = LoadSize / 2 * scale;  // no font file: half an em
         }

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 
 #include "TextMeasurer.h"
 
@@ -23,10 +24,19 @@ public:
     QString fileFor(const ReportFont& font) const;
 
 private:
-    const QRawFont& rawFont(const ReportFont& font) const;
+    // A loaded font file and the advances of the characters measured in it
+    // so far (font units at LoadSize): a run measures the same few hundred
+    // characters over and over.
+    struct Loaded {
+        QRawFont font;
+        std::unordered_map<char32_t, std::vector<double>> advances;  // per glyph of the character
+    };
+    Loaded& loaded(const ReportFont& font) const;
+    const QRawFont& rawFont(const ReportFont& font) const { return loaded(font).font; }
+    static const std::vector<double>& advancesOf(Loaded& loaded, const char16_t* units, int count);
 
     QString directory_;
     using Face = std::tuple<std::string, bool, bool>;  // family, bold, italic
-    mutable std::map<QString, QRawFont> fonts_;        // by file
-    mutable std::map<Face, const QRawFont*> faces_;    // into fonts_
+    mutable std::map<QString, Loaded> fonts_;          // by file
+    mutable std::map<Face, Loaded*> faces_;            // into fonts_
 };

@@ -255,7 +255,13 @@ void TRepStandardPreview::RepPreviewPageAvailable(int pages)
         RepPreview->ZoomToWidth();
         RepPreview->showPage();
     }
-    UpdateInfo();
+    // While the run adds pages the count is shown a few times a second:
+    // laying the status bar out again for every page costs more than the page.
+    const bool over = destination_->status() == TRepPrinter::Status::Finished || destination_->Incomplete();
+    if (over || !infoShown_.isValid() || infoShown_.elapsed() >= 100) {
+        UpdateInfo();
+        infoShown_.start();
+    }
     if (destination_->status() == TRepPrinter::Status::Finished) {
         PrintSetup->setEnabled(true);
         Print->setEnabled(true);

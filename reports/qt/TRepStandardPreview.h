@@ -1,5 +1,6 @@
 #pragma once
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -90,5 +91,6 @@ private:
     FileDialogs* dialogs_;
     QtFileDialogs standardDialogs_;
     int lastProgress_ = 0;
+    QElapsedTimer infoShown_;  // since the page count was last shown during a run
     bool closed_ = false;
 };

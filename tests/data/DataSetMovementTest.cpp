@@ -192,6 +192,52 @@ TEST_P(DataSetMovement, LookupOfANewCodeShowsWhenTheRecordIsNextFetched)
     EXPECT_EQ(dm().Tjk.FieldByName("Kd_JK")->AsString(), "XX");  // its own place is untouched
 }
 
+// Rows are fetched without their lookup values; each row read shows the text
+// of its own code, whichever row is active and in whatever order rows are read.
+TEST_P(DataSetMovement, EveryWindowRowShowsTheLookupOfItsOwnCode)
+{
+    const char* codes[] = {"PR", "LK", "", "PR"};
+    peg().First();
+    for (const char* code : codes) {
+        peg().Edit();
+        peg().FieldByName("Kd_JK")->SetText(code);
+        peg().Post();
+        peg().Next();
+    }
+    std::vector<std::string> log;
+    RecordingLink grid("grid", log, true);
+    grid.SetBufferCount(4);
+    grid.SetDataSource(&dm().DSdatapeg);
+    peg().Last();
+    ASSERT_EQ(grid.RecordCount(), 4);
+    std::vector<std::string> shown;
+    for (int row = 3; row >= 0; --row) {
+        int was = peg().SelectRow(row);
+        shown.push_back(current("Jenis Kelamin"));
+        peg().SelectRow(was);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"Perempuan", "", "Laki-laki", "Perempuan"}));
+    peg().First();
+    EXPECT_EQ(current("Jenis Kelamin"), "Perempuan");
+    peg().Next();
+    EXPECT_EQ(current("Jenis Kelamin"), "Laki-laki");
+}
+
+// Answers are kept per key fields and result field: the same code asked for
+// another column, or under other key fields, is not taken from another answer.
+TEST_P(DataSetMovement, LookupAnswersDifferByResultAndKeyFields)
+{
+    TTable& jk = dm().Tjk;
+    EXPECT_EQ(jk.Lookup("Kd_JK", {"PR"}, "JK"), FieldValue("Perempuan"));
+    EXPECT_EQ(jk.Lookup("Kd_JK", {"PR"}, "Kd_JK"), FieldValue("PR"));
+    EXPECT_EQ(jk.Lookup("JK", {"PR"}, "JK"), std::nullopt);
+    EXPECT_EQ(jk.Lookup("Kd_JK;JK", {"PR", "Perempuan"}, "Kd_JK"), FieldValue("PR"));
+    EXPECT_EQ(jk.Lookup("Kd_JK;JK", {"PR", "Laki-laki"}, "Kd_JK"), std::nullopt);
+    EXPECT_EQ(jk.Lookup("Kd_JK", {"PR"}, "JK"), FieldValue("Perempuan"));
+    EXPECT_EQ(jk.Lookup("Kd_JK", {"LK"}, "JK"), FieldValue("Laki-laki"));
+    EXPECT_EQ(jk.Lookup("Kd_JK", {std::nullopt}, "JK"), std::nullopt);
+}
+
 TEST_P(DataSetMovement, AWindowOfRowsScrollsWithTheActiveRecord)
 {
     std::vector<std::string> log;

@@ -72,6 +72,9 @@ TEST_P(PrefixSeek, FindsWhatAReadOfTheWholeTableFinds)
                 std::int64_t fast = found(search->findPrefix(field(column), prefix, seek), seek);
                 std::int64_t slow = found(search->EngineCursor::findPrefix(field(column), prefix, scan), scan);
                 EXPECT_EQ(fast, slow);
+                if (fast != 0 && fast == slow) {
+                    EXPECT_EQ(seek.values, scan.values);  // the whole record, however it was found
+                }
                 hits += fast != 0;
             }
         }
@@ -140,6 +143,54 @@ TEST_F(LocateOnNames, FoldsLetterCaseBeyondAToZInEitherOrdering)
     EXPECT_EQ(current(), "1000000001");
 }
 
+// Matches that lie far into the cursor's order, past the rows a search looks
+// at first, and matches that lie early in it while the name ranges are long:
+// either way the first in the cursor's order is found, in any spelling.
+using FarPrefixSeek = EngineTestTable;
+
+TEST_P(FarPrefixSeek, FindsTheFirstInTheCursorsOrderWhereverItLies)
+{
+    char nip[11];
+    for (int i = 0; i < 700; ++i) {
+        std::snprintf(nip, sizeof nip, "%010d", 1000 + i);
+        add(nip, (i % 2 ? "Budi " : "budi ") + std::to_string(i), std::to_string(900000 - i));
+    }
+    add("0000009650", "\xC3\x96mer Tua", "1");   // "Ömer"
+    add("0000009620", "\xC3\xB6mer Muda", "3");  // "ömer", the first in NIP order
+    add("0000009690", "\xC3\x96MER", "0");       // the first in Karpeg and in name order
+    add("0000009700", "\xC4\xB0" "brahim", "4"); // dotted capital I
+    add("0000009710", "ibnu", "5");
+
+    struct Case {
+        const char* order;
+        const char* prefix;
+        const char* nip;
+    };
+    const Case cases[] = {
+        {"", "öm", "0000009620"},          {"Nama_Pegawai", "ÖM", "0000009690"}, {"Karpeg", "Öme", "0000009690"},
+        {"", "i", "0000009700"},           {"Karpeg", "I", "0000009700"},        {"", "IBN", "0000009710"},
+        {"", "budi 69", "0000001069"},     {"Karpeg", "BUDI 6", "0000001699"},   {"", "b", "0000001000"},
+        {"Nama_Pegawai", "budi 1", "0000001001"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.order) + " / " + c.prefix);
+        std::unique_ptr<EngineCursor> search;
+        ASSERT_TRUE(cursor->cloneCursor(c.order, search).ok());
+        EngineRecord record;
+        ASSERT_TRUE(search->findPrefix(field("Nama_Pegawai"), c.prefix, record).ok());
+        EXPECT_EQ(value(record, "NIP"), c.nip);
+        EngineRecord whole;
+        ASSERT_TRUE(search->EngineCursor::findPrefix(field("Nama_Pegawai"), c.prefix, whole).ok());
+        EXPECT_EQ(record.values, whole.values);
+    }
+    std::unique_ptr<EngineCursor> search;
+    ASSERT_TRUE(cursor->cloneCursor("", search).ok());
+    EngineRecord none;
+    EXPECT_EQ(search->findPrefix(field("Nama_Pegawai"), "ömer x", none).code, EngineCode::RecordNotFound);
+    EXPECT_EQ(search->findPrefix(field("Nama_Pegawai"), "zz", none).code, EngineCode::RecordNotFound);
+}
+
 } // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(PrefixSeek);
+INSTANTIATE_FOR_BOTH_ENGINES(FarPrefixSeek);

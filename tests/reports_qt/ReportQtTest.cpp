@@ -58,6 +58,26 @@ TEST(QtTextMeasurer, BoldIsWiderAndEveryUnitHasAnAdvance)
     EXPECT_EQ(measurer.advances(regular, u"a\U0001F600b").size(), 4u);
 }
 
+// Advances are kept per face and character once measured: a text measured
+// again, after texts in other faces, sizes and a surrogate pair, measures as
+// a measurer that never saw those does, and a face never lends its advances
+// to another.
+TEST(QtTextMeasurer, KeptAdvancesAreThoseOfTheirOwnFace)
+{
+    QtTextMeasurer measurer, fresh;
+    const ReportFont regular{"Arial", 10}, bold{"Arial", 10, true}, serif{"Times New Roman", 12},
+        mono{"Courier New", 9, false, true};
+    const std::u16string text = u"Wil\u00E9 \U0001F600 mW";
+    const std::vector<double> first = measurer.advances(regular, text);
+    EXPECT_NE(measurer.advances(bold, text), first);
+    EXPECT_NE(measurer.advances(serif, text), fresh.advances(regular, text));
+    EXPECT_EQ(measurer.advances(serif, text), QtTextMeasurer().advances(serif, text));
+    EXPECT_EQ(measurer.advances(mono, u"Wi"), QtTextMeasurer().advances(mono, u"Wi"));
+    EXPECT_EQ(measurer.advances(regular, text), first);
+    EXPECT_EQ(first, fresh.advances(regular, text));
+    EXPECT_EQ(measurer.advances(ReportFont{"Arial", 20}, u"W")[0], 2 * first[0]);
+}
+
 QImage render(const std::vector<std::uint8_t>& picture, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
