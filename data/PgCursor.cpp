@@ -41,7 +41,7 @@ EngineStatus PgCursor::follow(const std::string& indexName)
     indexNumber_ = number;
     order_ = order;
     key_.assign(order_->columns().size(), std::string());
-    kept_.clear();
+    forgetRun();
     return EngineStatus::success();
 }
 
@@ -71,15 +71,90 @@ void PgCursor::standOn(const std::vector<FieldValue>& values, std::int64_t rid)
     place_ = Place::Record;
 }
 
+void PgCursor::forgetRun()
+{
+    run_.clear();
+    at_ = -1;
+    runHasFirst_ = runHasLast_ = false;
+}
+
+// Whether the run still holds what the table holds: no change notice came.
+bool PgCursor::runCurrent()
+{
+    if (run_.empty())
+        return false;
+    std::uint64_t stamp = 0;
+    if (table_->changeStamp(stamp).ok() && stamp == runStamp_)
+        return true;
+    forgetRun();
+    return false;
+}
+
+void PgCursor::standAt(int i)
+{
+    standOn(run_[static_cast<size_t>(i)]);
+    at_ = i;
+}
+
+PgCursor::Step PgCursor::stepInRun(int direction, EngineRecord& out)
+{
+    if (place_ != Place::Record || at_ < 0 || !runCurrent())
+        return Step::Unknown;
+    int next = at_ + direction;
+    if (next >= 0 && next < static_cast<int>(run_.size())) {
+        standAt(next);
+        out = run_[static_cast<size_t>(next)];
+        return Step::Found;
+    }
+    return (direction > 0 ? runHasLast_ : runHasFirst_) ? Step::Off : Step::Unknown;
+}
+
+// Takes rows read in reading order into the run and stands on the first.
+// With extend they continue the run from the current record; complete says
+// the query found fewer than it asked for, so the rows reach the table's end.
+void PgCursor::keep(std::vector<EngineRecord>& rows, bool forwards, bool extend, bool complete)
+{
+    int count = static_cast<int>(rows.size());
+    if (forwards) {
+        if (extend)
+            run_.erase(run_.begin() + at_ + 1, run_.end());
+        else
+            forgetRun();
+        int first = static_cast<int>(run_.size());
+        for (EngineRecord& row : rows)
+            run_.push_back(std::move(row));
+        runHasLast_ = complete;
+        int drop = run_.size() > runLimit ? static_cast<int>(run_.size() - runLimit) : 0;
+        run_.erase(run_.begin(), run_.begin() + drop);
+        runHasFirst_ = runHasFirst_ && drop == 0;
+        standAt(first - drop);
+    } else {
+        if (extend)
+            run_.erase(run_.begin(), run_.begin() + at_);
+        else
+            forgetRun();
+        for (EngineRecord& row : rows)
+            run_.push_front(std::move(row));
+        runHasFirst_ = complete;
+        int drop = run_.size() > runLimit ? static_cast<int>(run_.size() - runLimit) : 0;
+        run_.erase(run_.end() - drop, run_.end());
+        runHasLast_ = runHasLast_ && drop == 0;
+        standAt(count - 1);
+    }
+}
+
 EngineStatus PgCursor::fetch(Op op, int prefix, int limit, EngineRecord& out, bool& found)
 {
     found = false;
-    kept_.clear();
-    // The stamp before the query: a notice that comes later drops what is kept.
+    // The stamp before the query: a notice that comes later drops the run.
     std::uint64_t stamp = 0;
     EngineStatus status = table_->changeStamp(stamp);
     if (!status.ok())
         return status;
+    bool forwards = op == Op::First || op == Op::Greater || op == Op::GreaterEqual || op == Op::Equal;
+    // Stepping off the run's end from its current record continues the run.
+    bool extend = place_ == Place::Record && at_ >= 0 && !run_.empty() && stamp == runStamp_ &&
+                  prefix == order_->length() && (op == Op::Greater || op == Op::Less);
     std::vector<FieldValue> parameters;
     if (op != Op::First && op != Op::Last) {
         int keyed = static_cast<int>(key_.size());
@@ -90,49 +165,38 @@ EngineStatus PgCursor::fetch(Op op, int prefix, int limit, EngineRecord& out, bo
     status = table_->connection().run(order_->sql(op, prefix, limit), parameters, result, "Cannot read the table.");
     if (!status.ok())
         return table_->withContext(status);
-    if (result.rows() == 0)
+    // Equal reads on from the first key not below: found when that one is equal.
+    int hit = static_cast<int>(description().fields.size()) + 1;
+    bool none = result.rows() == 0 || (op == Op::Equal && result.text(0, hit) != "t");
+    if (none) {
+        if (extend)
+            (forwards ? runHasLast_ : runHasFirst_) = true;
         return EngineStatus::success();
+    }
     found = true;
-    table_->readRow(result, 0, scratch_);
-    standOn(scratch_);
-    std::swap(out, scratch_);
-    for (int row = 1; row < result.rows(); ++row) {
-        kept_.emplace_back();
-        table_->readRow(result, row, kept_.back());
+    std::vector<EngineRecord> rows(static_cast<size_t>(result.rows()));
+    for (int row = 0; row < result.rows(); ++row)
+        table_->readRow(result, row, rows[static_cast<size_t>(row)]);
+    keep(rows, forwards, extend, result.rows() < limit);
+    if (!extend) {
+        runStamp_ = stamp;
+        (forwards ? runHasFirst_ : runHasLast_) = op == Op::First || op == Op::Last;
     }
-    keptForwards_ = op == Op::First || op == Op::Greater || op == Op::GreaterEqual;
-    keptAfter_ = rid_;
-    keptStamp_ = stamp;
+    out = run_[static_cast<size_t>(at_)];
     return EngineStatus::success();
-}
-
-bool PgCursor::takeKept(bool forwards, EngineRecord& out)
-{
-    if (kept_.empty())
-        return false;
-    std::uint64_t stamp = 0;
-    bool good = keptForwards_ == forwards && place_ == Place::Record && rid_ == keptAfter_ &&
-                table_->changeStamp(stamp).ok() && stamp == keptStamp_;
-    if (!good) {
-        kept_.clear();
-        return false;
-    }
-    out = std::move(kept_.front());
-    kept_.pop_front();
-    standOn(out);
-    keptAfter_ = rid_;
-    return true;
 }
 
 EngineStatus PgCursor::setToBegin()
 {
     place_ = Place::Begin;
+    at_ = -1;
     return EngineStatus::success();
 }
 
 EngineStatus PgCursor::setToEnd()
 {
     place_ = Place::End;
+    at_ = -1;
     return EngineStatus::success();
 }
 
@@ -142,10 +206,19 @@ EngineStatus PgCursor::getNext(EngineRecord& out)
     int prefix = 0;
     switch (place_) {
     case Place::End: return EngineStatus::failure(EngineCode::EndOfData, "");
-    case Place::Begin: break;
-    case Place::Record:
-        if (takeKept(true, out))
+    case Place::Begin:
+        if (runHasFirst_ && runCurrent()) {
+            standAt(0);
+            out = run_.front();
             return EngineStatus::success();
+        }
+        break;
+    case Place::Record:
+        switch (stepInRun(1, out)) {
+        case Step::Found: return EngineStatus::success();
+        case Step::Off: place_ = Place::End; at_ = -1; return EngineStatus::failure(EngineCode::EndOfData, "");
+        case Step::Unknown: break;
+        }
         op = Op::Greater;
         prefix = order_->length();
         break;
@@ -157,6 +230,7 @@ EngineStatus PgCursor::getNext(EngineRecord& out)
         return status;
     if (!found) {
         place_ = Place::End;
+        at_ = -1;
         return EngineStatus::failure(EngineCode::EndOfData, "");
     }
     return EngineStatus::success();
@@ -168,10 +242,19 @@ EngineStatus PgCursor::getPrior(EngineRecord& out)
     int prefix = 0;
     switch (place_) {
     case Place::Begin: return EngineStatus::failure(EngineCode::BeginOfData, "");
-    case Place::End: break;
-    case Place::Record:
-        if (takeKept(false, out))
+    case Place::End:
+        if (runHasLast_ && runCurrent()) {
+            standAt(static_cast<int>(run_.size()) - 1);
+            out = run_.back();
             return EngineStatus::success();
+        }
+        break;
+    case Place::Record:
+        switch (stepInRun(-1, out)) {
+        case Step::Found: return EngineStatus::success();
+        case Step::Off: place_ = Place::Begin; at_ = -1; return EngineStatus::failure(EngineCode::BeginOfData, "");
+        case Step::Unknown: break;
+        }
         op = Op::Less;
         prefix = order_->length();
         break;
@@ -183,6 +266,7 @@ EngineStatus PgCursor::getPrior(EngineRecord& out)
         return status;
     if (!found) {
         place_ = Place::Begin;
+        at_ = -1;
         return EngineStatus::failure(EngineCode::BeginOfData, "");
     }
     return EngineStatus::success();
@@ -192,6 +276,11 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
 {
     if (place_ != Place::Record)
         return noCurrentRecord();
+    // Just read with its neighbours, and nothing changed since.
+    if (lock == Lock::None && at_ >= 0 && runCurrent()) {
+        out = run_[static_cast<size_t>(at_)];
+        return EngineStatus::success();
+    }
     EngineStatus status = lock == Lock::Write ? table_->lockAndRead(rid_, this, scratch_)
                                               : table_->readRecord(rid_, scratch_);
     if (!status.ok()) {
@@ -205,6 +294,9 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
         locked_ = rid_;
         lockedImage_ = scratch_;
     }
+    // A record read anew that differs from the run's: the run is behind.
+    if (at_ >= 0 && run_[static_cast<size_t>(at_)].values != scratch_.values)
+        forgetRun();
     // Another session may have changed the key: follow the record.
     standOn(scratch_);
     out = scratch_;
@@ -221,13 +313,26 @@ EngineStatus PgCursor::getBookmark(std::int64_t& out)
 
 EngineStatus PgCursor::setToBookmark(std::int64_t bookmark)
 {
-    EngineStatus status = table_->readRecord(bookmark, scratch_);
+    if (runCurrent())
+        for (size_t i = 0; i < run_.size(); ++i)
+            if (run_[i].bookmark == bookmark) {
+                standAt(static_cast<int>(i));
+                return EngineStatus::success();
+            }
+    std::uint64_t stamp = 0;
+    EngineStatus status = table_->changeStamp(stamp);
+    if (status.ok())
+        status = table_->readRecord(bookmark, scratch_);
     // A bookmark comes from a record that was read: it is gone since.
     if (status.code == EngineCode::RecordNotFound)
         return table_->failure(EngineCode::RecordNotFound, "Record was deleted by another user.");
     if (!status.ok())
         return status;
-    standOn(scratch_);
+    // A run of one: reading it again costs nothing.
+    forgetRun();
+    run_.push_back(scratch_);
+    runStamp_ = stamp;
+    standAt(0);
     return EngineStatus::success();
 }
 
@@ -237,6 +342,7 @@ EngineStatus PgCursor::setToCrackBefore(std::int64_t bookmark)
     if (!status.ok())
         return status;
     place_ = Place::Crack;
+    at_ = -1;
     prefix_ = order_->length();
     inclusive_ = true;
     return EngineStatus::success();
@@ -252,6 +358,7 @@ EngineStatus PgCursor::switchToIndex(const std::string& indexName, bool keepCurr
     place_ = Place::Begin;
     if (keep && table_->readRecord(rid, scratch_).ok())
         standOn(scratch_);
+    at_ = -1;
     return EngineStatus::success();
 }
 
@@ -277,7 +384,7 @@ EngineStatus PgCursor::findKey(const std::vector<FieldValue>& key, int fieldCoun
     for (int i = 0; i < fieldCount; ++i)
         key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
     bool found = false;
-    EngineStatus status = fetch(Op::Equal, fieldCount, 1, scratch_, found);
+    EngineStatus status = fetch(Op::Equal, fieldCount, readAhead, scratch_, found);
     if (!found) {
         key_ = std::move(saved);
         if (status.ok())
@@ -294,6 +401,7 @@ EngineStatus PgCursor::setToKey(const std::vector<FieldValue>& key, int fieldCou
     for (int i = 0; i < count; ++i)
         key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
     place_ = Place::Crack;
+    at_ = -1;
     prefix_ = count;
     inclusive_ = !after;
     return EngineStatus::success();
@@ -332,6 +440,7 @@ EngineStatus PgCursor::insertRecord(const EngineRecord& record)
     if (!status.ok())
         return status;
     standOn(table_->storable(record), rid);
+    at_ = -1;
     return EngineStatus::success();
 }
 
@@ -345,6 +454,7 @@ EngineStatus PgCursor::modifyRecord(const EngineRecord& record)
     std::int64_t rid = locked_;
     releaseHeldLock();
     standOn(table_->storable(record), rid);
+    at_ = -1;
     return EngineStatus::success();
 }
 
@@ -379,6 +489,7 @@ EngineStatus PgCursor::deleteRecord()
     }
     if (status.ok() || status.code == EngineCode::RecordGone) {
         place_ = Place::Crack;
+        at_ = -1;
         prefix_ = order_->length();
         inclusive_ = true;
     }

@@ -9,9 +9,11 @@
 // A keyset cursor on a server table, the same positions as the table files'
 // cursor: on a record its key tuple and rid, on a crack a leading part of a
 // tuple and a side. Each move is one indexed "first tuples after this one"
-// query. A move reads the next few records along with the one asked for and
-// keeps them, so stepping through a record window costs one round trip; the
-// kept records are dropped at any change notice for the table.
+// query. A move or seek reads the next few records along with the one asked
+// for and keeps them as a run of neighbours, so stepping through a record
+// window, re-reading the current record or going back to a record of the
+// run costs no round trip; the run is dropped at any change notice for the
+// table.
 class PgCursor : public EngineCursor {
 public:
     static EngineStatus open(std::shared_ptr<PgTable> table, const std::string& indexName,
@@ -61,7 +63,12 @@ private:
     explicit PgCursor(std::shared_ptr<PgTable> table) : table_(std::move(table)) {}
     EngineStatus follow(const std::string& indexName);
     EngineStatus fetch(Op op, int prefix, int limit, EngineRecord& out, bool& found);
-    bool takeKept(bool forwards, EngineRecord& out);
+    void keep(std::vector<EngineRecord>& rows, bool forwards, bool extend, bool complete);
+    bool runCurrent();
+    void forgetRun();
+    enum class Step { Unknown, Found, Off };
+    Step stepInRun(int direction, EngineRecord& out);
+    void standAt(int i);
     void standOn(const std::vector<FieldValue>& values, std::int64_t rid);
     void standOn(const EngineRecord& record) { standOn(record.values, record.bookmark); }
     void releaseHeldLock();
@@ -80,10 +87,15 @@ private:
     EngineRecord lockedImage_;
     EngineRecord scratch_;
 
-    // Records read ahead: they follow the current record in keptForwards'
-    // direction and are good while the table's change stamp is keptStamp.
-    std::deque<EngineRecord> kept_;
-    bool keptForwards_ = true;
-    std::int64_t keptAfter_ = 0;
-    std::uint64_t keptStamp_ = 0;
+    // Records read lately, in index order with nothing between neighbours,
+    // good while the table's change stamp is runStamp. at is the current
+    // record's place in the run, -1 when the cursor stands elsewhere;
+    // runHasFirst/Last say the run holds the table's first/last record.
+    std::deque<EngineRecord> run_;
+    int at_ = -1;
+    bool runHasFirst_ = false;
+    bool runHasLast_ = false;
+    std::uint64_t runStamp_ = 0;
+    // At most this many records are kept: a long walk drops the far end.
+    static constexpr size_t runLimit = 4 * readAhead;
 };

@@ -163,8 +163,7 @@ EngineStatus PgTable::keyOrder(int number, PgKeyOrder*& out)
             number < 0 ? fileOrder : description_.indexes[static_cast<size_t>(number)];
         if (index.expression || index.descending)
             return failure(EngineCode::NoSuchIndex, "Index '" + index.name + "' cannot be followed.");
-        slot = std::make_unique<PgKeyOrder>(description_, index, "SELECT " + selectList() + " FROM " + qualified_,
-                                            foldFunction(*connection_));
+        slot = std::make_unique<PgKeyOrder>(description_, index, selectList(), qualified_, foldFunction(*connection_));
     }
     out = slot.get();
     return EngineStatus::success();
@@ -229,23 +228,35 @@ EngineStatus PgTable::lockAndRead(std::int64_t rid, const void* owner, EngineRec
                        {"Locked by another cursor of this program."});
     case PgConnection::Holder::Nobody: break;
     }
-    PgResult result;
+    // The read is a statement of its own after the lock: read together, a
+    // record stored by the lock's last holder just before it let go could
+    // show its old values, and the post would be refused as changed.
+    std::vector<PgConnection::Statement> statements = {
+        {"SELECT pg_try_advisory_lock($1::bigint)", {std::to_string(key)}},
+        {"SELECT " + selectList() + " FROM " + qualified_ + " WHERE rid = $1", {std::to_string(rid)}}};
+    std::vector<PgResult> results;
     for (int attempt = 0;;) {
-        EngineStatus status = connection_->run("SELECT " + selectList() + ", pg_try_advisory_lock($2::bigint) FROM " +
-                                                   qualified_ + " WHERE rid = $1",
-                                               {std::to_string(rid), std::to_string(key)}, result,
-                                               "Cannot read the record.");
-        if (!status.ok())
+        EngineStatus status = connection_->runPipelined(statements, results, "Cannot read the record.");
+        bool locked = results.size() == 2 && results[0].rows() == 1 && results[0].text(0, 0) == "t";
+        if (locked)
+            connection_->noteLocked(key, owner);
+        if (!status.ok()) {
+            if (locked)
+                connection_->unlock(key, owner);
             return withContext(status);
-        if (result.rows() == 0)
-            return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
-        if (result.text(0, static_cast<int>(description_.fields.size()) + 1) == "t")
+        }
+        if (locked)
             break;
+        if (results[1].rows() == 0)
+            return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
         if (!PgConnection::askAgainForLock(attempt))
             return withContext(PgConnection::lockedFailure());
     }
-    connection_->noteLocked(key, owner);
-    readRow(result, 0, out);
+    if (results[1].rows() == 0) {
+        connection_->unlock(key, owner);
+        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    }
+    readRow(results[1], 0, out);
     return EngineStatus::success();
 }
 
@@ -442,7 +453,7 @@ EngineStatus PgTable::create(PgConnection& connection, const TableDescription& d
         sql += "INSERT INTO " + schema + ".arsipstaf_indexes VALUES (" + tableLiteral + ", " + std::to_string(i) +
                ", " + PgConnection::literal(index.name) + ", " + PgConnection::literal(index.fieldList()) + ", " +
                bit(index.primary) + ", " + bit(index.unique) + ", false, " + bit(index.caseInsensitive) + ", NULL);";
-        PgKeyOrder order(description, index, std::string(), foldFunction(connection));
+        PgKeyOrder order(description, index, std::string(), std::string(), foldFunction(connection));
         sql += std::string("CREATE ") + (index.unique || index.primary ? "UNIQUE " : "") + "INDEX " +
                PgConnection::quote(name + "_" + index.name) + " ON " + table + " (" + order.indexColumns() + ");";
     }

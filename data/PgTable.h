@@ -41,7 +41,8 @@ public:
     void readRow(const PgResult& result, int row, EngineRecord& out) const;
     std::string selectList() const;
     EngineStatus readRecord(std::int64_t rid, EngineRecord& out);
-    // Takes the record lock for owner and reads the record in one round trip.
+    // Takes the record lock for owner, then reads the record under it: two
+    // statements, one round trip.
     EngineStatus lockAndRead(std::int64_t rid, const void* owner, EngineRecord& out);
     std::int64_t lockKey(std::int64_t rid) const;
 
