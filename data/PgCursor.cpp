@@ -54,8 +54,9 @@ const IndexDescription& PgCursor::currentIndex() const
 EngineStatus PgCursor::refreshDescription()
 {
     std::string name = currentIndex().name;
-    EngineStatus status = table_->refreshDescription();
-    if (status.ok())
+    bool changed = false;
+    EngineStatus status = table_->refreshDescription(changed);
+    if (status.ok() && changed)
         status = follow(name);
     return status;
 }
@@ -276,24 +277,29 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
 {
     if (place_ != Place::Record)
         return noCurrentRecord();
-    // Just read with its neighbours, and nothing changed since.
-    if (lock == Lock::None && at_ >= 0 && runCurrent()) {
+    if (lock == Lock::None) {
+        // Just read with its neighbours, and nothing changed since; or read
+        // anew as a run of one, which the next move extends.
+        if (at_ < 0 || !runCurrent()) {
+            EngineStatus status = standOnRecord(rid_);
+            if (status.code == EngineCode::RecordNotFound)
+                return table_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
+            if (!status.ok())
+                return status;
+        }
         out = run_[static_cast<size_t>(at_)];
         return EngineStatus::success();
     }
-    EngineStatus status = lock == Lock::Write ? table_->lockAndRead(rid_, this, scratch_)
-                                              : table_->readRecord(rid_, scratch_);
+    EngineStatus status = table_->lockAndRead(rid_, this, scratch_);
     if (!status.ok()) {
         if (status.code == EngineCode::RecordNotFound)
             return table_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
         return status;
     }
-    if (lock == Lock::Write) {
-        if (locked_ != 0 && locked_ != rid_)
-            releaseHeldLock();
-        locked_ = rid_;
-        lockedImage_ = scratch_;
-    }
+    if (locked_ != 0 && locked_ != rid_)
+        releaseHeldLock();
+    locked_ = rid_;
+    lockedImage_ = scratch_;
     // A record read anew that differs from the run's: the run is behind.
     if (at_ >= 0 && run_[static_cast<size_t>(at_)].values != scratch_.values)
         forgetRun();
@@ -319,6 +325,12 @@ EngineStatus PgCursor::setToBookmark(std::int64_t bookmark)
                 standAt(static_cast<int>(i));
                 return EngineStatus::success();
             }
+    return standOnRecord(bookmark);
+}
+
+// Reads the record of bookmark and stands on it, a run of one.
+EngineStatus PgCursor::standOnRecord(std::int64_t bookmark)
+{
     std::uint64_t stamp = 0;
     EngineStatus status = table_->changeStamp(stamp);
     if (status.ok())
@@ -352,13 +364,22 @@ EngineStatus PgCursor::switchToIndex(const std::string& indexName, bool keepCurr
 {
     bool keep = keepCurrent && place_ == Place::Record;
     std::int64_t rid = rid_;
+    // Values do not depend on the order: the current record's, when known,
+    // start the run in the new order.
+    bool known = keep && at_ >= 0 && runCurrent();
+    EngineRecord current = known ? run_[static_cast<size_t>(at_)] : EngineRecord{};
+    std::uint64_t stamp = runStamp_;
     EngineStatus status = follow(indexName);
     if (!status.ok())
         return status;
     place_ = Place::Begin;
-    if (keep && table_->readRecord(rid, scratch_).ok())
-        standOn(scratch_);
-    at_ = -1;
+    if (known) {
+        run_.push_back(std::move(current));
+        runStamp_ = stamp;
+        standAt(0);
+    } else if (keep && !standOnRecord(rid).ok()) {
+        place_ = Place::Begin;  // gone since: the new order starts at its beginning
+    }
     return EngineStatus::success();
 }
 

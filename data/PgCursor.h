@@ -69,6 +69,7 @@ private:
     enum class Step { Unknown, Found, Off };
     Step stepInRun(int direction, EngineRecord& out);
     void standAt(int i);
+    EngineStatus standOnRecord(std::int64_t bookmark);
     void standOn(const std::vector<FieldValue>& values, std::int64_t rid);
     void standOn(const EngineRecord& record) { standOn(record.values, record.bookmark); }
     void releaseHeldLock();

@@ -65,14 +65,21 @@ EngineStatus PgTable::readDescription(TableDescription& out)
     out.tableName = tableName_;
     out.path = connection_->location() + "#" + serverName(tableName_);
     const std::string& schema = connection_->schema();
-    PgResult result;
-    EngineStatus status = connection_->run("SELECT name, type, size, default_value FROM " + schema +
-                                               ".arsipstaf_columns WHERE table_name = $1 ORDER BY position",
-                                           {tableName_}, result, "Cannot read the table description.");
-    if (status.code == EngineCode::TableMissing || (status.ok() && result.rows() == 0))
+    // Columns and indexes in one round trip.
+    std::vector<PgResult> results;
+    EngineStatus status = connection_->runPipelined(
+        {{"SELECT name, type, size, default_value FROM " + schema +
+              ".arsipstaf_columns WHERE table_name = $1 ORDER BY position",
+          {tableName_}},
+         {"SELECT name, fields, is_primary, is_unique, is_descending, is_case_insensitive, expression FROM " +
+              schema + ".arsipstaf_indexes WHERE table_name = $1 ORDER BY is_primary DESC, position",
+          {tableName_}}},
+        results, "Cannot read the table description.");
+    if (status.code == EngineCode::TableMissing || (status.ok() && results[0].rows() == 0))
         return failure(EngineCode::TableMissing, "Table does not exist.");
     if (!status.ok())
         return withContext(status);
+    const PgResult& result = results[0];
     for (int row = 0; row < result.rows(); ++row) {
         FieldDescription field;
         field.name = result.text(row, 0);
@@ -85,22 +92,17 @@ EngineStatus PgTable::readDescription(TableDescription& out)
         field.defaultValue = result.text(row, 3);
         out.fields.push_back(field);
     }
-    status = connection_->run("SELECT name, fields, is_primary, is_unique, is_descending, is_case_insensitive, "
-                              "expression FROM " + schema + ".arsipstaf_indexes WHERE table_name = $1 "
-                              "ORDER BY is_primary DESC, position",
-                              {tableName_}, result, "Cannot read the table description.");
-    if (!status.ok())
-        return withContext(status);
-    for (int row = 0; row < result.rows(); ++row) {
+    const PgResult& indexes = results[1];
+    for (int row = 0; row < indexes.rows(); ++row) {
         IndexDescription index;
-        index.name = result.text(row, 0);
-        index.fields = FieldNames::split(result.text(row, 1));
-        index.primary = result.text(row, 2) == "t";
-        index.unique = result.text(row, 3) == "t" || index.primary;
-        index.descending = result.text(row, 4) == "t";
-        index.caseInsensitive = result.text(row, 5) == "t";
-        index.expression = !result.isNull(row, 6);
-        index.expressionText = result.text(row, 6);
+        index.name = indexes.text(row, 0);
+        index.fields = FieldNames::split(indexes.text(row, 1));
+        index.primary = indexes.text(row, 2) == "t";
+        index.unique = indexes.text(row, 3) == "t" || index.primary;
+        index.descending = indexes.text(row, 4) == "t";
+        index.caseInsensitive = indexes.text(row, 5) == "t";
+        index.expression = !indexes.isNull(row, 6);
+        index.expressionText = indexes.text(row, 6);
         out.indexes.push_back(index);
     }
     return EngineStatus::success();
@@ -132,11 +134,12 @@ EngineStatus PgTable::findServerTable()
     return withContext(connection_->listen(channel_));
 }
 
-EngineStatus PgTable::refreshDescription()
+EngineStatus PgTable::refreshDescription(bool& changed)
 {
     TableDescription description;
     EngineStatus status = readDescription(description);
-    if (!status.ok())
+    changed = status.ok() && !(description == description_);
+    if (!changed)
         return status;
     description_ = std::move(description);
     orders_.clear();

@@ -30,7 +30,9 @@ public:
     static std::string serverName(const std::string& tableName);
 
     const TableDescription& description() const { return description_; }
-    EngineStatus refreshDescription();
+    // Reads the description again; changed says whether it differs (key
+    // orders handed out before stay good when it does not).
+    EngineStatus refreshDescription(bool& changed);
     PgConnection& connection() const { return *connection_; }
     const std::string& qualifiedName() const { return qualified_; }
 

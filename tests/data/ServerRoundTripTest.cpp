@@ -115,11 +115,12 @@ TEST_F(ServerRoundTrips, ARecordWrittenByAnotherSessionIsReadAgain)
 {
     ASSERT_TRUE(cursor_->findKey({std::string("0000000042")}, 1).ok());
     ASSERT_TRUE(cursor_->getRecord(record_).ok());
-    db_->runSql("Datapegawai.db", "UPDATE {table} SET \"Alamat\" = 'Jl. Baru' WHERE \"NIP\" = '0000000042'");
     // The change notice is the only sign another session wrote: wait until
-    // the server has sent it (it follows the commit the script waited for).
-    std::uint64_t before = 0, now = 0;
+    // the server has sent one (it follows the commit the script waited for).
+    std::uint64_t before = 0;
     ASSERT_TRUE(cursor_->changeStamp(before).ok());
+    db_->runSql("Datapegawai.db", "UPDATE {table} SET \"Alamat\" = 'Jl. Baru' WHERE \"NIP\" = '0000000042'");
+    std::uint64_t now = before;
     pollfd socket{PQsocket(conn_), POLLIN, 0};
     for (int i = 0; i < 100 && now == before; ++i) {
         (void)poll(&socket, 1, 100);
@@ -171,6 +172,25 @@ TEST_F(ServerRoundTrips, DatasetSearchesFillATenRowWindowInTwoRoundTrips)
         EXPECT_EQ(grid.RecordCount(), 10);
         EXPECT_LE(trace.roundTrips(), 2) << trace.text();
     }
+}
+
+TEST_F(ServerRoundTrips, AnOrderingSwitchKeepsTheRecordInThreeRoundTrips)
+{
+    TenRows grid;
+    grid.SetDataSource(&dm().DSdatapeg);
+    ASSERT_TRUE(peg().FindKey({"0000000020"}));
+    // Each order's statements are prepared on its first use.
+    peg().SetIndexFieldNames("Nama_Pegawai");
+    peg().SetIndexFieldNames("NIP");
+    ServerTrace trace(conn_);
+    peg().SetIndexFieldNames("Nama_Pegawai");
+    trace.stop();
+    EXPECT_EQ(current(), "0000000020");
+    EXPECT_EQ(grid.RecordCount(), 10);
+    // The description read again (in case an index came), rows above, rows below.
+    EXPECT_LE(trace.roundTrips(), 3) << trace.text();
+    peg().Next();
+    EXPECT_EQ(current("Nama_Pegawai"), "PEGAWAI 021");
 }
 
 } // namespace
