@@ -4,15 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-EngineStatus noCurrentRecord()
-{
-    return EngineStatus::failure(EngineCode::RecordNotFound, "No current record.");
-}
-
-} // namespace
-
 EngineStatus PgCursor::open(std::shared_ptr<PgTable> table, const std::string& indexName,
                             std::unique_ptr<EngineCursor>& out)
 {
@@ -45,12 +36,6 @@ EngineStatus PgCursor::follow(const std::string& indexName)
     return EngineStatus::success();
 }
 
-const IndexDescription& PgCursor::currentIndex() const
-{
-    static const IndexDescription fileOrder;
-    return indexNumber_ < 0 ? fileOrder : table_->description().indexes[static_cast<size_t>(indexNumber_)];
-}
-
 EngineStatus PgCursor::refreshDescription()
 {
     std::string name = currentIndex().name;
@@ -59,17 +44,6 @@ EngineStatus PgCursor::refreshDescription()
     if (status.ok() && changed)
         status = follow(name);
     return status;
-}
-
-void PgCursor::standOn(const std::vector<FieldValue>& values, std::int64_t rid)
-{
-    const std::vector<int>& columns = order_->columns();
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const FieldValue& value = values[static_cast<size_t>(columns[i])];
-        key_[i] = value ? *value : std::string();
-    }
-    rid_ = rid;
-    place_ = Place::Record;
 }
 
 void PgCursor::forgetRun()
@@ -160,7 +134,7 @@ EngineStatus PgCursor::fetch(Op op, int prefix, int limit, EngineRecord& out, bo
     if (op != Op::First && op != Op::Last) {
         int keyed = static_cast<int>(key_.size());
         for (int i = 0; i < prefix; ++i)
-            parameters.emplace_back(i < keyed ? key_[static_cast<size_t>(i)] : std::to_string(rid_));
+            parameters.emplace_back(i < keyed ? key_[static_cast<size_t>(i)] : std::to_string(rowid_));
     }
     PgResult result;
     status = table_->connection().run(order_->sql(op, prefix, limit), parameters, result, "Cannot read the table.");
@@ -184,20 +158,6 @@ EngineStatus PgCursor::fetch(Op op, int prefix, int limit, EngineRecord& out, bo
         (forwards ? runHasFirst_ : runHasLast_) = op == Op::First || op == Op::Last;
     }
     out = run_[static_cast<size_t>(at_)];
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::setToBegin()
-{
-    place_ = Place::Begin;
-    at_ = -1;
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::setToEnd()
-{
-    place_ = Place::End;
-    at_ = -1;
     return EngineStatus::success();
 }
 
@@ -281,7 +241,7 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
         // Just read with its neighbours, and nothing changed since; or read
         // anew as a run of one, which the next move extends.
         if (at_ < 0 || !runCurrent()) {
-            EngineStatus status = standOnRecord(rid_);
+            EngineStatus status = standOnRecord(rowid_);
             if (status.code == EngineCode::RecordNotFound)
                 return table_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
             if (!status.ok())
@@ -290,15 +250,15 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
         out = run_[static_cast<size_t>(at_)];
         return EngineStatus::success();
     }
-    EngineStatus status = table_->lockAndRead(rid_, this, scratch_);
+    EngineStatus status = table_->lockAndRead(rowid_, this, scratch_);
     if (!status.ok()) {
         if (status.code == EngineCode::RecordNotFound)
             return table_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
         return status;
     }
-    if (locked_ != 0 && locked_ != rid_)
+    if (locked_ != 0 && locked_ != rowid_)
         releaseHeldLock();
-    locked_ = rid_;
+    locked_ = rowid_;
     lockedImage_ = scratch_;
     // A record read anew that differs from the run's: the run is behind.
     if (at_ >= 0 && run_[static_cast<size_t>(at_)].values != scratch_.values)
@@ -306,14 +266,6 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
     // Another session may have changed the key: follow the record.
     standOn(scratch_);
     out = scratch_;
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::getBookmark(std::int64_t& out)
-{
-    if (place_ != Place::Record)
-        return noCurrentRecord();
-    out = rid_;
     return EngineStatus::success();
 }
 
@@ -348,22 +300,10 @@ EngineStatus PgCursor::standOnRecord(std::int64_t bookmark)
     return EngineStatus::success();
 }
 
-EngineStatus PgCursor::setToCrackBefore(std::int64_t bookmark)
-{
-    EngineStatus status = setToBookmark(bookmark);
-    if (!status.ok())
-        return status;
-    place_ = Place::Crack;
-    at_ = -1;
-    prefix_ = order_->length();
-    inclusive_ = true;
-    return EngineStatus::success();
-}
-
 EngineStatus PgCursor::switchToIndex(const std::string& indexName, bool keepCurrent)
 {
     bool keep = keepCurrent && place_ == Place::Record;
-    std::int64_t rid = rid_;
+    std::int64_t rid = rowid_;
     // Values do not depend on the order: the current record's, when known,
     // start the run in the new order.
     bool known = keep && at_ >= 0 && runCurrent();
@@ -383,75 +323,14 @@ EngineStatus PgCursor::switchToIndex(const std::string& indexName, bool keepCurr
     return EngineStatus::success();
 }
 
-EngineStatus PgCursor::extractKey(const EngineRecord& record, std::vector<FieldValue>& key)
+EngineStatus PgCursor::failure(EngineCode code, const std::string& message) const
 {
-    key.clear();
-    const std::vector<int>& columns = order_->columns();
-    for (int i = 0; i < order_->fieldCount(); ++i) {
-        size_t column = static_cast<size_t>(columns[static_cast<size_t>(i)]);
-        if (column >= record.values.size())
-            return table_->failure(EngineCode::InvalidKey, "The record buffer has too few fields.");
-        key.push_back(record.values[column]);
-    }
-    return EngineStatus::success();
+    return table_->failure(code, message);
 }
 
-EngineStatus PgCursor::findKey(const std::vector<FieldValue>& key, int fieldCount)
+EngineStatus PgCursor::seekEqual(int fieldCount, bool& found)
 {
-    if (fieldCount < 1 || fieldCount > order_->fieldCount() || fieldCount > static_cast<int>(key.size()))
-        return table_->failure(EngineCode::InvalidKey,
-                               "Invalid key: " + std::to_string(fieldCount) + " key fields.");
-    std::vector<std::string> saved = key_;
-    for (int i = 0; i < fieldCount; ++i)
-        key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
-    bool found = false;
-    EngineStatus status = fetch(Op::Equal, fieldCount, readAhead, scratch_, found);
-    if (!found) {
-        key_ = std::move(saved);
-        if (status.ok())
-            status = EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
-    }
-    return status;
-}
-
-EngineStatus PgCursor::setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after)
-{
-    int count = std::min({fieldCount, order_->fieldCount(), static_cast<int>(key.size())});
-    if (count <= 0)
-        return setToBegin();
-    for (int i = 0; i < count; ++i)
-        key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
-    place_ = Place::Crack;
-    at_ = -1;
-    prefix_ = count;
-    inclusive_ = !after;
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::initRecord(EngineRecord& out)
-{
-    const std::vector<FieldDescription>& fields = description().fields;
-    out.values.assign(fields.size(), std::nullopt);
-    out.bookmark = 0;
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].hasDefault)
-            out.values[i] = fields[i].defaultValue;
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::putField(EngineRecord& record, int fieldNumber, const FieldValue& value)
-{
-    const std::vector<FieldDescription>& fields = description().fields;
-    if (fieldNumber < 0 || fieldNumber >= static_cast<int>(fields.size()))
-        return table_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(fieldNumber) + ".");
-    const FieldDescription& field = fields[static_cast<size_t>(fieldNumber)];
-    record.values.resize(fields.size());
-    FieldValue& slot = record.values[static_cast<size_t>(fieldNumber)];
-    if (value && field.type == ColumnType::Text)
-        slot = SqliteTableFile::cutToSize(*value, field.size);
-    else
-        slot = value;
-    return EngineStatus::success();
+    return fetch(Op::Equal, fieldCount, readAhead, scratch_, found);
 }
 
 EngineStatus PgCursor::insertRecord(const EngineRecord& record)
@@ -498,21 +377,18 @@ EngineStatus PgCursor::deleteRecord()
     if (place_ != Place::Record)
         return noCurrentRecord();
     // Nobody may delete a record another user is editing.
-    std::int64_t key = table_->lockKey(rid_);
+    std::int64_t key = table_->lockKey(rowid_);
     EngineStatus status = table_->connection().lock(key, this);
     if (!status.ok())
         return table_->withContext(status);
-    status = table_->remove(rid_);
+    status = table_->remove(rowid_);
     table_->connection().unlock(key, this);
-    if (locked_ == rid_) {
+    if (locked_ == rowid_) {
         locked_ = 0;
         lockedImage_ = EngineRecord{};
     }
     if (status.ok() || status.code == EngineCode::RecordGone) {
-        place_ = Place::Crack;
-        at_ = -1;
-        prefix_ = order_->length();
-        inclusive_ = true;
+        standOnCrack(order_->length(), true);
     }
     return status;
 }
@@ -535,11 +411,8 @@ EngineStatus PgCursor::cloneCursor(const std::string& indexName, std::unique_ptr
 EngineStatus PgCursor::findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
                                     EngineRecord& out)
 {
-    const std::vector<FieldDescription>& fields = description().fields;
-    if (fieldNumbers.size() != values.size())
-        return table_->failure(EngineCode::InvalidKey, "Filter fields and values differ in number.");
-    for (int number : fieldNumbers)
-        if (number < 0 || number >= static_cast<int>(fields.size()))
-            return table_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(number) + ".");
+    EngineStatus status = checkFilter(fieldNumbers, values);
+    if (!status.ok())
+        return status;
     return table_->findFiltered(fieldNumbers, values, *order_, out);
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "EngineCursor.h"
+#include "KeysetCursor.h"
 #include "PgKeyOrder.h"
 #include "PgTable.h"
 
@@ -14,7 +14,7 @@
 // window, re-reading the current record or going back to a record of the
 // run costs no round trip; the run is dropped at any change notice for the
 // table.
-class PgCursor : public EngineCursor {
+class PgCursor : public KeysetCursor {
 public:
     static EngineStatus open(std::shared_ptr<PgTable> table, const std::string& indexName,
                              std::unique_ptr<EngineCursor>& out);
@@ -22,24 +22,14 @@ public:
 
     const TableDescription& description() const override { return table_->description(); }
     EngineStatus refreshDescription() override;
-    const IndexDescription& currentIndex() const override;
     // Rights on the server are the role's: a refused store reports itself.
     bool readOnly() const override { return false; }
 
-    EngineStatus setToBegin() override;
-    EngineStatus setToEnd() override;
     EngineStatus getRecord(EngineRecord& out, Lock lock = Lock::None) override;
     EngineStatus getNext(EngineRecord& out) override;
     EngineStatus getPrior(EngineRecord& out) override;
-    EngineStatus getBookmark(std::int64_t& out) override;
     EngineStatus setToBookmark(std::int64_t bookmark) override;
-    EngineStatus setToCrackBefore(std::int64_t bookmark) override;
     EngineStatus switchToIndex(const std::string& indexName, bool keepCurrent) override;
-    EngineStatus extractKey(const EngineRecord& record, std::vector<FieldValue>& key) override;
-    EngineStatus findKey(const std::vector<FieldValue>& key, int fieldCount) override;
-    EngineStatus setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after) override;
-    EngineStatus initRecord(EngineRecord& out) override;
-    EngineStatus putField(EngineRecord& record, int fieldNumber, const FieldValue& value) override;
     EngineStatus insertRecord(const EngineRecord& record) override;
     EngineStatus modifyRecord(const EngineRecord& record) override;
     EngineStatus releaseLock() override;
@@ -57,7 +47,6 @@ public:
     static constexpr int readAhead = 16;
 
 private:
-    enum class Place { Begin, End, Record, Crack };
     using Op = PgKeyOrder::Op;
 
     explicit PgCursor(std::shared_ptr<PgTable> table) : table_(std::move(table)) {}
@@ -70,23 +59,16 @@ private:
     Step stepInRun(int direction, EngineRecord& out);
     void standAt(int i);
     EngineStatus standOnRecord(std::int64_t bookmark);
-    void standOn(const std::vector<FieldValue>& values, std::int64_t rid);
-    void standOn(const EngineRecord& record) { standOn(record.values, record.bookmark); }
     void releaseHeldLock();
+    const std::vector<int>& keyColumns() const override { return order_->columns(); }
+    int keyFieldCount() const override { return order_->fieldCount(); }
+    int keyLength() const override { return order_->length(); }
+    EngineStatus failure(EngineCode code, const std::string& message) const override;
+    EngineStatus seekEqual(int fieldCount, bool& found) override;
+    void leftRecord() override { at_ = -1; }
 
     std::shared_ptr<PgTable> table_;
-    int indexNumber_ = -1;
     PgKeyOrder* order_ = nullptr;
-
-    Place place_ = Place::Begin;
-    std::vector<std::string> key_;
-    std::int64_t rid_ = 0;
-    int prefix_ = 0;
-    bool inclusive_ = true;
-
-    std::int64_t locked_ = 0;
-    EngineRecord lockedImage_;
-    EngineRecord scratch_;
 
     // Records read lately, in index order with nothing between neighbours,
     // good while the table's change stamp is runStamp. at is the current
