@@ -31,6 +31,8 @@ EngineStatus PgCursor::follow(const std::string& indexName)
         return status;
     indexNumber_ = number;
     order_ = order;
+    generation_ = table_->generation();
+    indexName_ = number < 0 ? std::string() : table_->description().indexes[static_cast<size_t>(number)].name;
     key_.assign(order_->columns().size(), std::string());
     forgetRun();
     return EngineStatus::success();
@@ -38,11 +40,10 @@ EngineStatus PgCursor::follow(const std::string& indexName)
 
 EngineStatus PgCursor::refreshDescription()
 {
-    std::string name = currentIndex().name;
     bool changed = false;
     EngineStatus status = table_->refreshDescription(changed);
-    if (status.ok() && changed)
-        status = follow(name);
+    if (status.ok() && (changed || generation_ != table_->generation()))
+        status = follow(indexName_);
     return status;
 }
 

@@ -69,6 +69,8 @@ private:
 
     std::shared_ptr<PgTable> table_;
     PgKeyOrder* order_ = nullptr;
+    int generation_ = 0;     // of the table's description order_ belongs to
+    std::string indexName_;  // as followed: another cursor's refresh may renumber the indexes
 
     // Records read lately, in index order with nothing between neighbours,
     // good while the table's change stamp is runStamp. at is the current

@@ -142,7 +142,10 @@ EngineStatus PgTable::refreshDescription(bool& changed)
     if (!changed)
         return status;
     description_ = std::move(description);
+    for (auto& [number, order] : orders_)
+        retired_.push_back(std::move(order));
     orders_.clear();
+    ++generation_;
     return findServerTable();
 }
 

@@ -33,6 +33,9 @@ public:
     // Reads the description again; changed says whether it differs (key
     // orders handed out before stay good when it does not).
     EngineStatus refreshDescription(bool& changed);
+    // Counts the changes refreshDescription found: a cursor that followed an
+    // order of an older description follows its index again.
+    int generation() const { return generation_; }
     PgConnection& connection() const { return *connection_; }
     const std::string& qualifiedName() const { return qualified_; }
 
@@ -77,4 +80,8 @@ private:
     std::uint32_t oid_ = 0;
     TableDescription description_;
     std::map<int, std::unique_ptr<PgKeyOrder>> orders_;
+    // Orders of older descriptions: other cursors may still point at them
+    // until they refresh.
+    std::vector<std::unique_ptr<PgKeyOrder>> retired_;
+    int generation_ = 0;
 };

@@ -193,4 +193,30 @@ TEST_F(ServerRoundTrips, AnOrderingSwitchKeepsTheRecordInThreeRoundTrips)
     EXPECT_EQ(current("Nama_Pegawai"), "PEGAWAI 021");
 }
 
+// Not a round trip count: the description kept when unchanged must still
+// reach every cursor of the table when it does change.
+TEST_F(ServerRoundTrips, AnIndexAddedElsewhereReachesEveryCursorOfTheTable)
+{
+    std::unique_ptr<EngineCursor> other;
+    ASSERT_TRUE(cursor_->cloneCursor("Karpeg", other).ok());
+    ASSERT_TRUE(other->getNext(record_).ok());
+    // Listed before Karpeg: the index numbers of the description move.
+    db_->runSql("Datapegawai.db",
+                "INSERT INTO " + db_->schema() + ".arsipstaf_indexes VALUES ('Datapegawai.db', -1, 'Alamat', "
+                "'Alamat', false, false, false, false, NULL); CREATE INDEX \"Datapegawai_Alamat\" ON {table} "
+                "(\"Alamat\", \"NIP\"); UPDATE {table} SET \"Alamat\" = 'Jl. ' || (1000 - \"NIP\"::int)");
+    ASSERT_TRUE(cursor_->refreshDescription().ok());
+    ASSERT_EQ(cursor_->description().indexes.size(), 4u);
+    EXPECT_EQ(cursor_->description().indexes[1].name, "Alamat");
+    ASSERT_TRUE(other->refreshDescription().ok());
+    EXPECT_EQ(other->currentIndex().name, "Karpeg");
+    ASSERT_TRUE(other->setToBegin().ok());
+    ASSERT_TRUE(other->getNext(record_).ok());
+    EXPECT_EQ(value(nip_), "0000000001");
+    // Addresses run against the numbers: the new order reads from the last.
+    ASSERT_TRUE(other->switchToIndex("Alamat", false).ok());
+    ASSERT_TRUE(other->getNext(record_).ok());
+    EXPECT_EQ(value(nip_), "0000000100");
+}
+
 } // namespace
