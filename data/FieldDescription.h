@@ -11,4 +11,6 @@ struct FieldDescription {
     std::string typeName;      // "String", "Date", or the file's own name for other types
     std::string defaultValue;  // declared default for a blank record; empty when none
     bool hasDefault = false;
+
+    bool operator==(const FieldDescription&) const = default;
 };

@@ -14,6 +14,8 @@ struct IndexDescription {
     bool expression = false;
     std::string expressionText;
 
+    bool operator==(const IndexDescription&) const = default;
+
     // The field list as "A;B;C", the form IndexFieldNames compares with.
     std::string fieldList() const
     {

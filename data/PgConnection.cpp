@@ -191,26 +191,113 @@ EngineStatus PgConnection::resultFailure(const PGresult* result, const std::stri
     return EngineStatus::failure(code, code == EngineCode::KeyViolation ? "Key violation." : what, stack);
 }
 
-EngineStatus PgConnection::run(const std::string& sql, const std::vector<FieldValue>& parameters, PgResult& out,
-                               const std::string& what)
+EngineStatus PgConnection::prepare(const std::string& sql, int parameterCount, const char*& name,
+                                   const std::string& what)
 {
     auto found = prepared_.find(sql);
     if (found == prepared_.end()) {
-        std::string name = "s" + std::to_string(prepared_.size() + 1);
-        PgResult prepared(PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(parameters.size()), nullptr));
+        std::string statement = "s" + std::to_string(prepared_.size() + 1);
+        PgResult prepared(PQprepare(conn_, statement.c_str(), sql.c_str(), parameterCount, nullptr));
         if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
             return resultFailure(prepared.get(), what);
-        found = prepared_.emplace(sql, name).first;
+        found = prepared_.emplace(sql, statement).first;
     }
+    name = found->second.c_str();
+    return EngineStatus::success();
+}
+
+namespace {
+
+std::vector<const char*> parameterTexts(const std::vector<FieldValue>& parameters)
+{
     std::vector<const char*> values;
     values.reserve(parameters.size());
     for (const FieldValue& parameter : parameters)
         values.push_back(parameter ? parameter->c_str() : nullptr);
-    out = PgResult(PQexecPrepared(conn_, found->second.c_str(), static_cast<int>(values.size()), values.data(),
-                                  nullptr, nullptr, 0));
-    ExecStatusType result = PQresultStatus(out.get());
-    if (result != PGRES_TUPLES_OK && result != PGRES_COMMAND_OK)
+    return values;
+}
+
+bool succeeded(const PgResult& result)
+{
+    ExecStatusType status = PQresultStatus(result.get());
+    return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
+}
+
+} // namespace
+
+EngineStatus PgConnection::run(const std::string& sql, const std::vector<FieldValue>& parameters, PgResult& out,
+                               const std::string& what)
+{
+    const char* name = nullptr;
+    EngineStatus status = prepare(sql, static_cast<int>(parameters.size()), name, what);
+    if (!status.ok())
+        return status;
+    std::vector<const char*> values = parameterTexts(parameters);
+    out = PgResult(PQexecPrepared(conn_, name, static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0));
+    if (!succeeded(out))
         return resultFailure(out.get(), what);
+    return EngineStatus::success();
+}
+
+EngineStatus PgConnection::runPipelined(const std::vector<Statement>& statements, std::vector<PgResult>& out,
+                                        const std::string& what)
+{
+    out.clear();
+    std::vector<const char*> names;
+    for (const Statement& statement : statements) {
+        const char* name = nullptr;
+        EngineStatus status = prepare(statement.sql, static_cast<int>(statement.parameters.size()), name, what);
+        if (!status.ok())
+            return status;
+        names.push_back(name);
+    }
+    if (!PQenterPipelineMode(conn_))
+        return resultFailure(nullptr, what);
+    bool sent = true;
+    for (size_t i = 0; i < statements.size() && sent; ++i) {
+        std::vector<const char*> values = parameterTexts(statements[i].parameters);
+        // A sync after each: its own transaction, and an error in one does
+        // not abort the next.
+        sent = PQsendQueryPrepared(conn_, names[i], static_cast<int>(values.size()), values.data(), nullptr,
+                                   nullptr, 0) &&
+               PQpipelineSync(conn_);
+    }
+    EngineStatus status = collectPipeline(statements.size(), out, what);
+    // Leaving needs every result read; after a failure some may still come.
+    for (int left = 16; !PQexitPipelineMode(conn_) && left > 0; --left)
+        PgResult(PQgetResult(conn_));
+    if (!sent && status.ok())
+        return resultFailure(nullptr, what);
+    if (!status.ok())
+        return status;
+    for (const PgResult& result : out)
+        if (!succeeded(result))
+            return resultFailure(result.get(), what);
+    return EngineStatus::success();
+}
+
+// Reads the results of count statements, each followed by a sync point.
+EngineStatus PgConnection::collectPipeline(size_t count, std::vector<PgResult>& out, const std::string& what)
+{
+    size_t syncs = 0;
+    int idle = 0;
+    while (syncs < count) {
+        PgResult result(PQgetResult(conn_));
+        if (!result.get()) {
+            // The end of one statement's results; twice in a row means
+            // nothing more will come (a lost connection).
+            if (++idle > 1 || PQstatus(conn_) != CONNECTION_OK)
+                break;
+            continue;
+        }
+        idle = 0;
+        if (PQresultStatus(result.get()) == PGRES_PIPELINE_SYNC)
+            ++syncs;
+        else
+            out.push_back(std::move(result));
+    }
+    if (syncs < count || out.size() != count)
+        return resultFailure(nullptr, what);
     return EngineStatus::success();
 }
 

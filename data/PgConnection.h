@@ -47,6 +47,16 @@ public:
                      const std::string& what);
     // Runs one or more statements without parameters.
     EngineStatus runScript(const std::string& sql, const std::string& what);
+    // Sends every statement before reading any result: one round trip. Each
+    // runs as its own transaction, in order, so a later one sees what an
+    // earlier one did and committed (a lock, then a read under it). out gets
+    // one result per statement; the status is the first failure, if any.
+    struct Statement {
+        std::string sql;
+        std::vector<FieldValue> parameters;
+    };
+    EngineStatus runPipelined(const std::vector<Statement>& statements, std::vector<PgResult>& out,
+                              const std::string& what);
 
     // How many change notices came for channel so far; reads what the server
     // has sent without waiting.
@@ -74,6 +84,8 @@ private:
     explicit PgConnection(PGconn* conn);
     EngineStatus start();
     EngineStatus resultFailure(const PGresult* result, const std::string& what) const;
+    EngineStatus prepare(const std::string& sql, int parameterCount, const char*& name, const std::string& what);
+    EngineStatus collectPipeline(size_t count, std::vector<PgResult>& out, const std::string& what);
     void drainNotices();
 
     PGconn* conn_ = nullptr;

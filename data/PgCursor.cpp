@@ -9,11 +9,6 @@
 
 namespace {
 
-EngineStatus noCurrentRecord()
-{
-    return EngineStatus::failure(EngineCode::RecordNotFound, "No current record.");
-}
-
 // Most spellings a prefix search seeks; beyond them every record is read.
 constexpr size_t spellingLimit = 16;
 // Rows of the cursor's own order looked at before the prefix's ranges are
@@ -74,99 +69,134 @@ EngineStatus PgCursor::follow(const std::string& indexName)
         return status;
     indexNumber_ = number;
     order_ = order;
+    generation_ = table_->generation();
+    indexName_ = number < 0 ? std::string() : table_->description().indexes[static_cast<size_t>(number)].name;
     key_.assign(order_->columns().size(), std::string());
-    kept_.clear();
+    forgetRun();
     return EngineStatus::success();
-}
-
-const IndexDescription& PgCursor::currentIndex() const
-{
-    static const IndexDescription fileOrder;
-    return indexNumber_ < 0 ? fileOrder : table_->description().indexes[static_cast<size_t>(indexNumber_)];
 }
 
 EngineStatus PgCursor::refreshDescription()
 {
-    std::string name = currentIndex().name;
-    EngineStatus status = table_->refreshDescription();
-    if (status.ok())
-        status = follow(name);
+    bool changed = false;
+    EngineStatus status = table_->refreshDescription(changed);
+    if (status.ok() && (changed || generation_ != table_->generation()))
+        status = follow(indexName_);
     return status;
 }
 
-void PgCursor::standOn(const std::vector<FieldValue>& values, std::int64_t rid)
+void PgCursor::forgetRun()
 {
-    const std::vector<int>& columns = order_->columns();
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const FieldValue& value = values[static_cast<size_t>(columns[i])];
-        key_[i] = value ? *value : std::string();
+    run_.clear();
+    at_ = -1;
+    runHasFirst_ = runHasLast_ = false;
+}
+
+// Whether the run still holds what the table holds: no change notice came.
+bool PgCursor::runCurrent()
+{
+    if (run_.empty())
+        return false;
+    std::uint64_t stamp = 0;
+    if (table_->changeStamp(stamp).ok() && stamp == runStamp_)
+        return true;
+    forgetRun();
+    return false;
+}
+
+void PgCursor::standAt(int i)
+{
+    standOn(run_[static_cast<size_t>(i)]);
+    at_ = i;
+}
+
+PgCursor::Step PgCursor::stepInRun(int direction, EngineRecord& out)
+{
+    if (place_ != Place::Record || at_ < 0 || !runCurrent())
+        return Step::Unknown;
+    int next = at_ + direction;
+    if (next >= 0 && next < static_cast<int>(run_.size())) {
+        standAt(next);
+        out = run_[static_cast<size_t>(next)];
+        return Step::Found;
     }
-    rid_ = rid;
-    place_ = Place::Record;
+    return (direction > 0 ? runHasLast_ : runHasFirst_) ? Step::Off : Step::Unknown;
+}
+
+// Takes rows read in reading order into the run and stands on the first.
+// With extend they continue the run from the current record; complete says
+// the query found fewer than it asked for, so the rows reach the table's end.
+void PgCursor::keep(std::vector<EngineRecord>& rows, bool forwards, bool extend, bool complete)
+{
+    int count = static_cast<int>(rows.size());
+    if (forwards) {
+        if (extend)
+            run_.erase(run_.begin() + at_ + 1, run_.end());
+        else
+            forgetRun();
+        int first = static_cast<int>(run_.size());
+        for (EngineRecord& row : rows)
+            run_.push_back(std::move(row));
+        runHasLast_ = complete;
+        int drop = run_.size() > runLimit ? static_cast<int>(run_.size() - runLimit) : 0;
+        run_.erase(run_.begin(), run_.begin() + drop);
+        runHasFirst_ = runHasFirst_ && drop == 0;
+        standAt(first - drop);
+    } else {
+        if (extend)
+            run_.erase(run_.begin(), run_.begin() + at_);
+        else
+            forgetRun();
+        for (EngineRecord& row : rows)
+            run_.push_front(std::move(row));
+        runHasFirst_ = complete;
+        int drop = run_.size() > runLimit ? static_cast<int>(run_.size() - runLimit) : 0;
+        run_.erase(run_.end() - drop, run_.end());
+        runHasLast_ = runHasLast_ && drop == 0;
+        standAt(count - 1);
+    }
 }
 
 EngineStatus PgCursor::fetch(Op op, int prefix, int limit, EngineRecord& out, bool& found)
 {
     found = false;
-    kept_.clear();
-    // The stamp before the query: a notice that comes later drops what is kept.
+    // The stamp before the query: a notice that comes later drops the run.
     std::uint64_t stamp = 0;
     EngineStatus status = table_->changeStamp(stamp);
     if (!status.ok())
         return status;
+    bool forwards = op == Op::First || op == Op::Greater || op == Op::GreaterEqual || op == Op::Equal;
+    // Stepping off the run's end from its current record continues the run.
+    bool extend = place_ == Place::Record && at_ >= 0 && !run_.empty() && stamp == runStamp_ &&
+                  prefix == order_->length() && (op == Op::Greater || op == Op::Less);
     std::vector<FieldValue> parameters;
     if (op != Op::First && op != Op::Last) {
         int keyed = static_cast<int>(key_.size());
         for (int i = 0; i < prefix; ++i)
-            parameters.emplace_back(i < keyed ? key_[static_cast<size_t>(i)] : std::to_string(rid_));
+            parameters.emplace_back(i < keyed ? key_[static_cast<size_t>(i)] : std::to_string(rowid_));
     }
     PgResult result;
     status = table_->connection().run(order_->sql(op, prefix, limit), parameters, result, "Cannot read the table.");
     if (!status.ok())
         return table_->withContext(status);
-    if (result.rows() == 0)
+    // Equal reads on from the first key not below: found when that one is equal.
+    int hit = static_cast<int>(description().fields.size()) + 1;
+    bool none = result.rows() == 0 || (op == Op::Equal && result.text(0, hit) != "t");
+    if (none) {
+        if (extend)
+            (forwards ? runHasLast_ : runHasFirst_) = true;
         return EngineStatus::success();
+    }
     found = true;
-    table_->readRow(result, 0, scratch_);
-    standOn(scratch_);
-    std::swap(out, scratch_);
-    for (int row = 1; row < result.rows(); ++row) {
-        kept_.emplace_back();
-        table_->readRow(result, row, kept_.back());
+    std::vector<EngineRecord> rows(static_cast<size_t>(result.rows()));
+    for (int row = 0; row < result.rows(); ++row)
+        table_->readRow(result, row, rows[static_cast<size_t>(row)]);
+    keep(rows, forwards, extend, result.rows() < limit);
+    if (!extend) {
+        runStamp_ = stamp;
+        (forwards ? runHasFirst_ : runHasLast_) = op == Op::First || op == Op::Last;
     }
-    keptForwards_ = op == Op::First || op == Op::Greater || op == Op::GreaterEqual;
-    keptAfter_ = rid_;
-    keptStamp_ = stamp;
-    return EngineStatus::success();
-}
-
-bool PgCursor::takeKept(bool forwards, EngineRecord& out)
-{
-    if (kept_.empty())
-        return false;
-    std::uint64_t stamp = 0;
-    bool good = keptForwards_ == forwards && place_ == Place::Record && rid_ == keptAfter_ &&
-                table_->changeStamp(stamp).ok() && stamp == keptStamp_;
-    if (!good) {
-        kept_.clear();
-        return false;
-    }
-    out = std::move(kept_.front());
-    kept_.pop_front();
-    standOn(out);
-    keptAfter_ = rid_;
-    return true;
-}
-
-EngineStatus PgCursor::setToBegin()
-{
-    place_ = Place::Begin;
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::setToEnd()
-{
-    place_ = Place::End;
+    out = run_[static_cast<size_t>(at_)];
     return EngineStatus::success();
 }
 
@@ -176,10 +206,19 @@ EngineStatus PgCursor::getNext(EngineRecord& out)
     int prefix = 0;
     switch (place_) {
     case Place::End: return EngineStatus::failure(EngineCode::EndOfData, "");
-    case Place::Begin: break;
-    case Place::Record:
-        if (takeKept(true, out))
+    case Place::Begin:
+        if (runHasFirst_ && runCurrent()) {
+            standAt(0);
+            out = run_.front();
             return EngineStatus::success();
+        }
+        break;
+    case Place::Record:
+        switch (stepInRun(1, out)) {
+        case Step::Found: return EngineStatus::success();
+        case Step::Off: place_ = Place::End; at_ = -1; return EngineStatus::failure(EngineCode::EndOfData, "");
+        case Step::Unknown: break;
+        }
         op = Op::Greater;
         prefix = order_->length();
         break;
@@ -191,6 +230,7 @@ EngineStatus PgCursor::getNext(EngineRecord& out)
         return status;
     if (!found) {
         place_ = Place::End;
+        at_ = -1;
         return EngineStatus::failure(EngineCode::EndOfData, "");
     }
     return EngineStatus::success();
@@ -202,10 +242,19 @@ EngineStatus PgCursor::getPrior(EngineRecord& out)
     int prefix = 0;
     switch (place_) {
     case Place::Begin: return EngineStatus::failure(EngineCode::BeginOfData, "");
-    case Place::End: break;
-    case Place::Record:
-        if (takeKept(false, out))
+    case Place::End:
+        if (runHasLast_ && runCurrent()) {
+            standAt(static_cast<int>(run_.size()) - 1);
+            out = run_.back();
             return EngineStatus::success();
+        }
+        break;
+    case Place::Record:
+        switch (stepInRun(-1, out)) {
+        case Step::Found: return EngineStatus::success();
+        case Step::Off: place_ = Place::Begin; at_ = -1; return EngineStatus::failure(EngineCode::BeginOfData, "");
+        case Step::Unknown: break;
+        }
         op = Op::Less;
         prefix = order_->length();
         break;
@@ -217,6 +266,7 @@ EngineStatus PgCursor::getPrior(EngineRecord& out)
         return status;
     if (!found) {
         place_ = Place::Begin;
+        at_ = -1;
         return EngineStatus::failure(EngineCode::BeginOfData, "");
     }
     return EngineStatus::success();
@@ -226,137 +276,100 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
 {
     if (place_ != Place::Record)
         return noCurrentRecord();
-    EngineStatus status = lock == Lock::Write ? table_->lockAndRead(rid_, this, scratch_)
-                                              : table_->readRecord(rid_, scratch_);
+    if (lock == Lock::None) {
+        // Just read with its neighbours, and nothing changed since; or read
+        // anew as a run of one, which the next move extends.
+        if (at_ < 0 || !runCurrent()) {
+            EngineStatus status = standOnRecord(rowid_);
+            if (status.code == EngineCode::RecordNotFound)
+                return table_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
+            if (!status.ok())
+                return status;
+        }
+        out = run_[static_cast<size_t>(at_)];
+        return EngineStatus::success();
+    }
+    EngineStatus status = table_->lockAndRead(rowid_, this, scratch_);
     if (!status.ok()) {
         if (status.code == EngineCode::RecordNotFound)
             return table_->failure(EngineCode::RecordGone, "Record was deleted by another user.");
         return status;
     }
-    if (lock == Lock::Write) {
-        if (locked_ != 0 && locked_ != rid_)
-            releaseHeldLock();
-        locked_ = rid_;
-        lockedImage_ = scratch_;
-    }
+    if (locked_ != 0 && locked_ != rowid_)
+        releaseHeldLock();
+    locked_ = rowid_;
+    lockedImage_ = scratch_;
+    // A record read anew that differs from the run's: the run is behind.
+    if (at_ >= 0 && run_[static_cast<size_t>(at_)].values != scratch_.values)
+        forgetRun();
     // Another session may have changed the key: follow the record.
     standOn(scratch_);
     out = scratch_;
     return EngineStatus::success();
 }
 
-EngineStatus PgCursor::getBookmark(std::int64_t& out)
-{
-    if (place_ != Place::Record)
-        return noCurrentRecord();
-    out = rid_;
-    return EngineStatus::success();
-}
-
 EngineStatus PgCursor::setToBookmark(std::int64_t bookmark)
 {
-    EngineStatus status = table_->readRecord(bookmark, scratch_);
+    if (runCurrent())
+        for (size_t i = 0; i < run_.size(); ++i)
+            if (run_[i].bookmark == bookmark) {
+                standAt(static_cast<int>(i));
+                return EngineStatus::success();
+            }
+    return standOnRecord(bookmark);
+}
+
+// Reads the record of bookmark and stands on it, a run of one.
+EngineStatus PgCursor::standOnRecord(std::int64_t bookmark)
+{
+    std::uint64_t stamp = 0;
+    EngineStatus status = table_->changeStamp(stamp);
+    if (status.ok())
+        status = table_->readRecord(bookmark, scratch_);
     // A bookmark comes from a record that was read: it is gone since.
     if (status.code == EngineCode::RecordNotFound)
         return table_->failure(EngineCode::RecordNotFound, "Record was deleted by another user.");
     if (!status.ok())
         return status;
-    standOn(scratch_);
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::setToCrackBefore(std::int64_t bookmark)
-{
-    EngineStatus status = setToBookmark(bookmark);
-    if (!status.ok())
-        return status;
-    place_ = Place::Crack;
-    prefix_ = order_->length();
-    inclusive_ = true;
+    // A run of one: reading it again costs nothing.
+    forgetRun();
+    run_.push_back(scratch_);
+    runStamp_ = stamp;
+    standAt(0);
     return EngineStatus::success();
 }
 
 EngineStatus PgCursor::switchToIndex(const std::string& indexName, bool keepCurrent)
 {
     bool keep = keepCurrent && place_ == Place::Record;
-    std::int64_t rid = rid_;
+    std::int64_t rid = rowid_;
+    // Values do not depend on the order: the current record's, when known,
+    // start the run in the new order.
+    bool known = keep && at_ >= 0 && runCurrent();
+    EngineRecord current = known ? run_[static_cast<size_t>(at_)] : EngineRecord{};
+    std::uint64_t stamp = runStamp_;
     EngineStatus status = follow(indexName);
     if (!status.ok())
         return status;
     place_ = Place::Begin;
-    if (keep && table_->readRecord(rid, scratch_).ok())
-        standOn(scratch_);
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::extractKey(const EngineRecord& record, std::vector<FieldValue>& key)
-{
-    key.clear();
-    const std::vector<int>& columns = order_->columns();
-    for (int i = 0; i < order_->fieldCount(); ++i) {
-        size_t column = static_cast<size_t>(columns[static_cast<size_t>(i)]);
-        if (column >= record.values.size())
-            return table_->failure(EngineCode::InvalidKey, "The record buffer has too few fields.");
-        key.push_back(record.values[column]);
+    if (known) {
+        run_.push_back(std::move(current));
+        runStamp_ = stamp;
+        standAt(0);
+    } else if (keep && !standOnRecord(rid).ok()) {
+        place_ = Place::Begin;  // gone since: the new order starts at its beginning
     }
     return EngineStatus::success();
 }
 
-EngineStatus PgCursor::findKey(const std::vector<FieldValue>& key, int fieldCount)
+EngineStatus PgCursor::failure(EngineCode code, const std::string& message) const
 {
-    if (fieldCount < 1 || fieldCount > order_->fieldCount() || fieldCount > static_cast<int>(key.size()))
-        return table_->failure(EngineCode::InvalidKey,
-                               "Invalid key: " + std::to_string(fieldCount) + " key fields.");
-    std::vector<std::string> saved = key_;
-    for (int i = 0; i < fieldCount; ++i)
-        key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
-    bool found = false;
-    EngineStatus status = fetch(Op::Equal, fieldCount, 1, scratch_, found);
-    if (!found) {
-        key_ = std::move(saved);
-        if (status.ok())
-            status = EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
-    }
-    return status;
+    return table_->failure(code, message);
 }
 
-EngineStatus PgCursor::setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after)
+EngineStatus PgCursor::seekEqual(int fieldCount, bool& found)
 {
-    int count = std::min({fieldCount, order_->fieldCount(), static_cast<int>(key.size())});
-    if (count <= 0)
-        return setToBegin();
-    for (int i = 0; i < count; ++i)
-        key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
-    place_ = Place::Crack;
-    prefix_ = count;
-    inclusive_ = !after;
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::initRecord(EngineRecord& out)
-{
-    const std::vector<FieldDescription>& fields = description().fields;
-    out.values.assign(fields.size(), std::nullopt);
-    out.bookmark = 0;
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].hasDefault)
-            out.values[i] = fields[i].defaultValue;
-    return EngineStatus::success();
-}
-
-EngineStatus PgCursor::putField(EngineRecord& record, int fieldNumber, const FieldValue& value)
-{
-    const std::vector<FieldDescription>& fields = description().fields;
-    if (fieldNumber < 0 || fieldNumber >= static_cast<int>(fields.size()))
-        return table_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(fieldNumber) + ".");
-    const FieldDescription& field = fields[static_cast<size_t>(fieldNumber)];
-    record.values.resize(fields.size());
-    FieldValue& slot = record.values[static_cast<size_t>(fieldNumber)];
-    if (value && field.type == ColumnType::Text)
-        slot = SqliteTableFile::cutToSize(*value, field.size);
-    else
-        slot = value;
-    return EngineStatus::success();
+    return fetch(Op::Equal, fieldCount, readAhead, scratch_, found);
 }
 
 EngineStatus PgCursor::insertRecord(const EngineRecord& record)
@@ -366,6 +379,7 @@ EngineStatus PgCursor::insertRecord(const EngineRecord& record)
     if (!status.ok())
         return status;
     standOn(table_->storable(record), rid);
+    at_ = -1;
     return EngineStatus::success();
 }
 
@@ -379,6 +393,7 @@ EngineStatus PgCursor::modifyRecord(const EngineRecord& record)
     std::int64_t rid = locked_;
     releaseHeldLock();
     standOn(table_->storable(record), rid);
+    at_ = -1;
     return EngineStatus::success();
 }
 
@@ -401,20 +416,18 @@ EngineStatus PgCursor::deleteRecord()
     if (place_ != Place::Record)
         return noCurrentRecord();
     // Nobody may delete a record another user is editing.
-    std::int64_t key = table_->lockKey(rid_);
+    std::int64_t key = table_->lockKey(rowid_);
     EngineStatus status = table_->connection().lock(key, this);
     if (!status.ok())
         return table_->withContext(status);
-    status = table_->remove(rid_);
+    status = table_->remove(rowid_);
     table_->connection().unlock(key, this);
-    if (locked_ == rid_) {
+    if (locked_ == rowid_) {
         locked_ = 0;
         lockedImage_ = EngineRecord{};
     }
     if (status.ok() || status.code == EngineCode::RecordGone) {
-        place_ = Place::Crack;
-        prefix_ = order_->length();
-        inclusive_ = true;
+        standOnCrack(order_->length(), true);
     }
     return status;
 }
@@ -437,12 +450,9 @@ EngineStatus PgCursor::cloneCursor(const std::string& indexName, std::unique_ptr
 EngineStatus PgCursor::findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
                                     EngineRecord& out)
 {
-    const std::vector<FieldDescription>& fields = description().fields;
-    if (fieldNumbers.size() != values.size())
-        return table_->failure(EngineCode::InvalidKey, "Filter fields and values differ in number.");
-    for (int number : fieldNumbers)
-        if (number < 0 || number >= static_cast<int>(fields.size()))
-            return table_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(number) + ".");
+    EngineStatus status = checkFilter(fieldNumbers, values);
+    if (!status.ok())
+        return status;
     return table_->findFiltered(fieldNumbers, values, *order_, out);
 }
 

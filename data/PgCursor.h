@@ -1,5 +1,5 @@
 #pragma once
-#include "EngineCursor.h"
+#include "KeysetCursor.h"
 #include "PgKeyOrder.h"
 #include "PgTable.h"
 
@@ -9,10 +9,12 @@
 // A keyset cursor on a server table, the same positions as the table files'
 // cursor: on a record its key tuple and rid, on a crack a leading part of a
 // tuple and a side. Each move is one indexed "first tuples after this one"
-// query. A move reads the next few records along with the one asked for and
-// keeps them, so stepping through a record window costs one round trip; the
-// kept records are dropped at any change notice for the table.
-class PgCursor : public EngineCursor {
+// query. A move or seek reads the next few records along with the one asked
+// for and keeps them as a run of neighbours, so stepping through a record
+// window, re-reading the current record or going back to a record of the
+// run costs no round trip; the run is dropped at any change notice for the
+// table.
+class PgCursor : public KeysetCursor {
 public:
     static EngineStatus open(std::shared_ptr<PgTable> table, const std::string& indexName,
                              std::unique_ptr<EngineCursor>& out);
@@ -20,24 +22,14 @@ public:
 
     const TableDescription& description() const override { return table_->description(); }
     EngineStatus refreshDescription() override;
-    const IndexDescription& currentIndex() const override;
     // Rights on the server are the role's: a refused store reports itself.
     bool readOnly() const override { return false; }
 
-    EngineStatus setToBegin() override;
-    EngineStatus setToEnd() override;
     EngineStatus getRecord(EngineRecord& out, Lock lock = Lock::None) override;
     EngineStatus getNext(EngineRecord& out) override;
     EngineStatus getPrior(EngineRecord& out) override;
-    EngineStatus getBookmark(std::int64_t& out) override;
     EngineStatus setToBookmark(std::int64_t bookmark) override;
-    EngineStatus setToCrackBefore(std::int64_t bookmark) override;
     EngineStatus switchToIndex(const std::string& indexName, bool keepCurrent) override;
-    EngineStatus extractKey(const EngineRecord& record, std::vector<FieldValue>& key) override;
-    EngineStatus findKey(const std::vector<FieldValue>& key, int fieldCount) override;
-    EngineStatus setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after) override;
-    EngineStatus initRecord(EngineRecord& out) override;
-    EngineStatus putField(EngineRecord& record, int fieldNumber, const FieldValue& value) override;
     EngineStatus insertRecord(const EngineRecord& record) override;
     EngineStatus modifyRecord(const EngineRecord& record) override;
     EngineStatus releaseLock() override;
@@ -58,35 +50,40 @@ public:
     static constexpr int readAhead = 16;
 
 private:
-    enum class Place { Begin, End, Record, Crack };
     using Op = PgKeyOrder::Op;
 
     explicit PgCursor(std::shared_ptr<PgTable> table) : table_(std::move(table)) {}
     EngineStatus follow(const std::string& indexName);
     EngineStatus fetch(Op op, int prefix, int limit, EngineRecord& out, bool& found);
-    bool takeKept(bool forwards, EngineRecord& out);
-    void standOn(const std::vector<FieldValue>& values, std::int64_t rid);
-    void standOn(const EngineRecord& record) { standOn(record.values, record.bookmark); }
+    void keep(std::vector<EngineRecord>& rows, bool forwards, bool extend, bool complete);
+    bool runCurrent();
+    void forgetRun();
+    enum class Step { Unknown, Found, Off };
+    Step stepInRun(int direction, EngineRecord& out);
+    void standAt(int i);
+    EngineStatus standOnRecord(std::int64_t bookmark);
     void releaseHeldLock();
+    const std::vector<int>& keyColumns() const override { return order_->columns(); }
+    int keyFieldCount() const override { return order_->fieldCount(); }
+    int keyLength() const override { return order_->length(); }
+    EngineStatus failure(EngineCode code, const std::string& message) const override;
+    EngineStatus seekEqual(int fieldCount, bool& found) override;
+    void leftRecord() override { at_ = -1; }
 
     std::shared_ptr<PgTable> table_;
-    int indexNumber_ = -1;
     PgKeyOrder* order_ = nullptr;
+    int generation_ = 0;     // of the table's description order_ belongs to
+    std::string indexName_;  // as followed: another cursor's refresh may renumber the indexes
 
-    Place place_ = Place::Begin;
-    std::vector<std::string> key_;
-    std::int64_t rid_ = 0;
-    int prefix_ = 0;
-    bool inclusive_ = true;
-
-    std::int64_t locked_ = 0;
-    EngineRecord lockedImage_;
-    EngineRecord scratch_;
-
-    // Records read ahead: they follow the current record in keptForwards'
-    // direction and are good while the table's change stamp is keptStamp.
-    std::deque<EngineRecord> kept_;
-    bool keptForwards_ = true;
-    std::int64_t keptAfter_ = 0;
-    std::uint64_t keptStamp_ = 0;
+    // Records read lately, in index order with nothing between neighbours,
+    // good while the table's change stamp is runStamp. at is the current
+    // record's place in the run, -1 when the cursor stands elsewhere;
+    // runHasFirst/Last say the run holds the table's first/last record.
+    std::deque<EngineRecord> run_;
+    int at_ = -1;
+    bool runHasFirst_ = false;
+    bool runHasLast_ = false;
+    std::uint64_t runStamp_ = 0;
+    // At most this many records are kept: a long walk drops the far end.
+    static constexpr size_t runLimit = 4 * readAhead;
 };

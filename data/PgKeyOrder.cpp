@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-PgKeyOrder::PgKeyOrder(const TableDescription& description, const IndexDescription& index, std::string select,
-                       std::string fold)
-    : select_(std::move(select)), fold_(std::move(fold))
+PgKeyOrder::PgKeyOrder(const TableDescription& description, const IndexDescription& index, std::string columns,
+                       std::string table, std::string fold)
+    : selectList_(std::move(columns)), table_(std::move(table)), fold_(std::move(fold))
 {
     auto add = [&](const std::string& field, bool folds) {
         int number = description.fieldNumber(field);
@@ -55,7 +55,7 @@ std::string PgKeyOrder::orderBy() const
 std::string PgKeyOrder::sql(Op op, int prefix, int limit) const
 {
     bool descending = op == Op::Last || op == Op::Less || op == Op::LessEqual;
-    std::string text = select_;
+    std::string hit, where;
     if (op != Op::First && op != Op::Last) {
         std::string left, right;
         for (int i = 0; i < prefix; ++i) {
@@ -65,14 +65,18 @@ std::string PgKeyOrder::sql(Op op, int prefix, int limit) const
             left += (i ? ", " : "") + element(i);
             right += (i ? ", " : "") + (foldsCase(i) ? fold_ + "(" + parameter + "::text)" : parameter);
         }
-        static const char* const operators[] = {"", "", ">", ">=", "<", "<=", "="};
         // A one-element row is a plain value to the server; both spell the
         // same index condition.
-        if (prefix == 1)
-            text += " WHERE " + left + " " + operators[static_cast<int>(op)] + " " + right;
-        else
-            text += " WHERE (" + left + ") " + operators[static_cast<int>(op)] + " (" + right + ")";
+        if (prefix != 1) {
+            left = "(" + left + ")";
+            right = "(" + right + ")";
+        }
+        static const char* const operators[] = {"", "", ">", ">=", "<", "<=", ">="};
+        where = " WHERE " + left + " " + operators[static_cast<int>(op)] + " " + right;
+        if (op == Op::Equal)
+            hit = ", " + left + " = " + right;
     }
+    std::string text = "SELECT " + selectList_ + hit + " FROM " + table_ + where;
     text += " ORDER BY ";
     for (int i = 0; i < length(); ++i)
         text += (i ? ", " : "") + element(i) + (descending ? " DESC" : "");

@@ -13,10 +13,10 @@ class PgKeyOrder {
 public:
     enum class Op { First, Last, Greater, GreaterEqual, Less, LessEqual, Equal };
 
-    // select is "SELECT rid, <columns> FROM <table>"; fold the qualified
-    // name of the fold function.
-    PgKeyOrder(const TableDescription& description, const IndexDescription& index, std::string select,
-               std::string fold);
+    // columns is the select list ("rid, <columns>"), table the qualified
+    // table name, fold the qualified name of the fold function.
+    PgKeyOrder(const TableDescription& description, const IndexDescription& index, std::string columns,
+               std::string table, std::string fold);
 
     int length() const { return static_cast<int>(columns_.size()) + (usesRowid_ ? 1 : 0); }
     const std::vector<int>& columns() const { return columns_; }
@@ -24,7 +24,10 @@ public:
     bool foldsCase(int i) const { return i < static_cast<int>(folds_.size()) && folds_[i]; }
 
     // The query for op over the first prefix tuple elements ($1.. in order),
-    // reading at most limit records.
+    // reading at most limit records. Equal reads from the first tuple not
+    // below the key on, with one more column saying whether that first
+    // record's key is equal: what follows a found record comes in the same
+    // round trip.
     std::string sql(Op op, int prefix, int limit) const;
     // The key columns of the server index this order needs, as in CREATE INDEX.
     std::string indexColumns() const;
@@ -33,7 +36,8 @@ public:
     std::string element(int i) const;
 
 private:
-    std::string select_;
+    std::string selectList_;
+    std::string table_;
     std::string fold_;
     std::vector<std::string> names_;
     std::vector<int> columns_;

@@ -65,14 +65,21 @@ EngineStatus PgTable::readDescription(TableDescription& out)
     out.tableName = tableName_;
     out.path = connection_->location() + "#" + serverName(tableName_);
     const std::string& schema = connection_->schema();
-    PgResult result;
-    EngineStatus status = connection_->run("SELECT name, type, size, default_value FROM " + schema +
-                                               ".arsipstaf_columns WHERE table_name = $1 ORDER BY position",
-                                           {tableName_}, result, "Cannot read the table description.");
-    if (status.code == EngineCode::TableMissing || (status.ok() && result.rows() == 0))
+    // Columns and indexes in one round trip.
+    std::vector<PgResult> results;
+    EngineStatus status = connection_->runPipelined(
+        {{"SELECT name, type, size, default_value FROM " + schema +
+              ".arsipstaf_columns WHERE table_name = $1 ORDER BY position",
+          {tableName_}},
+         {"SELECT name, fields, is_primary, is_unique, is_descending, is_case_insensitive, expression FROM " +
+              schema + ".arsipstaf_indexes WHERE table_name = $1 ORDER BY is_primary DESC, position",
+          {tableName_}}},
+        results, "Cannot read the table description.");
+    if (status.code == EngineCode::TableMissing || (status.ok() && results[0].rows() == 0))
         return failure(EngineCode::TableMissing, "Table does not exist.");
     if (!status.ok())
         return withContext(status);
+    const PgResult& result = results[0];
     for (int row = 0; row < result.rows(); ++row) {
         FieldDescription field;
         field.name = result.text(row, 0);
@@ -85,22 +92,17 @@ EngineStatus PgTable::readDescription(TableDescription& out)
         field.defaultValue = result.text(row, 3);
         out.fields.push_back(field);
     }
-    status = connection_->run("SELECT name, fields, is_primary, is_unique, is_descending, is_case_insensitive, "
-                              "expression FROM " + schema + ".arsipstaf_indexes WHERE table_name = $1 "
-                              "ORDER BY is_primary DESC, position",
-                              {tableName_}, result, "Cannot read the table description.");
-    if (!status.ok())
-        return withContext(status);
-    for (int row = 0; row < result.rows(); ++row) {
+    const PgResult& indexes = results[1];
+    for (int row = 0; row < indexes.rows(); ++row) {
         IndexDescription index;
-        index.name = result.text(row, 0);
-        index.fields = FieldNames::split(result.text(row, 1));
-        index.primary = result.text(row, 2) == "t";
-        index.unique = result.text(row, 3) == "t" || index.primary;
-        index.descending = result.text(row, 4) == "t";
-        index.caseInsensitive = result.text(row, 5) == "t";
-        index.expression = !result.isNull(row, 6);
-        index.expressionText = result.text(row, 6);
+        index.name = indexes.text(row, 0);
+        index.fields = FieldNames::split(indexes.text(row, 1));
+        index.primary = indexes.text(row, 2) == "t";
+        index.unique = indexes.text(row, 3) == "t" || index.primary;
+        index.descending = indexes.text(row, 4) == "t";
+        index.caseInsensitive = indexes.text(row, 5) == "t";
+        index.expression = !indexes.isNull(row, 6);
+        index.expressionText = indexes.text(row, 6);
         out.indexes.push_back(index);
     }
     return EngineStatus::success();
@@ -132,14 +134,18 @@ EngineStatus PgTable::findServerTable()
     return withContext(connection_->listen(channel_));
 }
 
-EngineStatus PgTable::refreshDescription()
+EngineStatus PgTable::refreshDescription(bool& changed)
 {
     TableDescription description;
     EngineStatus status = readDescription(description);
-    if (!status.ok())
+    changed = status.ok() && !(description == description_);
+    if (!changed)
         return status;
     description_ = std::move(description);
+    for (auto& [number, order] : orders_)
+        retired_.push_back(std::move(order));
     orders_.clear();
+    ++generation_;
     return findServerTable();
 }
 
@@ -163,8 +169,7 @@ EngineStatus PgTable::keyOrder(int number, PgKeyOrder*& out)
             number < 0 ? fileOrder : description_.indexes[static_cast<size_t>(number)];
         if (index.expression || index.descending)
             return failure(EngineCode::NoSuchIndex, "Index '" + index.name + "' cannot be followed.");
-        slot = std::make_unique<PgKeyOrder>(description_, index, "SELECT " + selectList() + " FROM " + qualified_,
-                                            foldFunction(*connection_));
+        slot = std::make_unique<PgKeyOrder>(description_, index, selectList(), qualified_, foldFunction(*connection_));
     }
     out = slot.get();
     return EngineStatus::success();
@@ -229,23 +234,35 @@ EngineStatus PgTable::lockAndRead(std::int64_t rid, const void* owner, EngineRec
                        {"Locked by another cursor of this program."});
     case PgConnection::Holder::Nobody: break;
     }
-    PgResult result;
+    // The read is a statement of its own after the lock: read together, a
+    // record stored by the lock's last holder just before it let go could
+    // show its old values, and the post would be refused as changed.
+    std::vector<PgConnection::Statement> statements = {
+        {"SELECT pg_try_advisory_lock($1::bigint)", {std::to_string(key)}},
+        {"SELECT " + selectList() + " FROM " + qualified_ + " WHERE rid = $1", {std::to_string(rid)}}};
+    std::vector<PgResult> results;
     for (int attempt = 0;;) {
-        EngineStatus status = connection_->run("SELECT " + selectList() + ", pg_try_advisory_lock($2::bigint) FROM " +
-                                                   qualified_ + " WHERE rid = $1",
-                                               {std::to_string(rid), std::to_string(key)}, result,
-                                               "Cannot read the record.");
-        if (!status.ok())
+        EngineStatus status = connection_->runPipelined(statements, results, "Cannot read the record.");
+        bool locked = results.size() == 2 && results[0].rows() == 1 && results[0].text(0, 0) == "t";
+        if (locked)
+            connection_->noteLocked(key, owner);
+        if (!status.ok()) {
+            if (locked)
+                connection_->unlock(key, owner);
             return withContext(status);
-        if (result.rows() == 0)
-            return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
-        if (result.text(0, static_cast<int>(description_.fields.size()) + 1) == "t")
+        }
+        if (locked)
             break;
+        if (results[1].rows() == 0)
+            return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
         if (!PgConnection::askAgainForLock(attempt))
             return withContext(PgConnection::lockedFailure());
     }
-    connection_->noteLocked(key, owner);
-    readRow(result, 0, out);
+    if (results[1].rows() == 0) {
+        connection_->unlock(key, owner);
+        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    }
+    readRow(results[1], 0, out);
     return EngineStatus::success();
 }
 
@@ -442,7 +459,7 @@ EngineStatus PgTable::create(PgConnection& connection, const TableDescription& d
         sql += "INSERT INTO " + schema + ".arsipstaf_indexes VALUES (" + tableLiteral + ", " + std::to_string(i) +
                ", " + PgConnection::literal(index.name) + ", " + PgConnection::literal(index.fieldList()) + ", " +
                bit(index.primary) + ", " + bit(index.unique) + ", false, " + bit(index.caseInsensitive) + ", NULL);";
-        PgKeyOrder order(description, index, std::string(), foldFunction(connection));
+        PgKeyOrder order(description, index, std::string(), std::string(), foldFunction(connection));
         sql += std::string("CREATE ") + (index.unique || index.primary ? "UNIQUE " : "") + "INDEX " +
                PgConnection::quote(name + "_" + index.name) + " ON " + table + " (" + order.indexColumns() + ");";
     }

@@ -30,7 +30,12 @@ public:
     static std::string serverName(const std::string& tableName);
 
     const TableDescription& description() const { return description_; }
-    EngineStatus refreshDescription();
+    // Reads the description again; changed says whether it differs (key
+    // orders handed out before stay good when it does not).
+    EngineStatus refreshDescription(bool& changed);
+    // Counts the changes refreshDescription found: a cursor that followed an
+    // order of an older description follows its index again.
+    int generation() const { return generation_; }
     PgConnection& connection() const { return *connection_; }
     const std::string& qualifiedName() const { return qualified_; }
 
@@ -41,7 +46,8 @@ public:
     void readRow(const PgResult& result, int row, EngineRecord& out) const;
     std::string selectList() const;
     EngineStatus readRecord(std::int64_t rid, EngineRecord& out);
-    // Takes the record lock for owner and reads the record in one round trip.
+    // Takes the record lock for owner, then reads the record under it: two
+    // statements, one round trip.
     EngineStatus lockAndRead(std::int64_t rid, const void* owner, EngineRecord& out);
     std::int64_t lockKey(std::int64_t rid) const;
 
@@ -74,4 +80,8 @@ private:
     std::uint32_t oid_ = 0;
     TableDescription description_;
     std::map<int, std::unique_ptr<PgKeyOrder>> orders_;
+    // Orders of older descriptions: other cursors may still point at them
+    // until they refresh.
+    std::vector<std::unique_ptr<PgKeyOrder>> retired_;
+    int generation_ = 0;
 };

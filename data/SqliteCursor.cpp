@@ -8,11 +8,6 @@
 
 namespace {
 
-EngineStatus noCurrentRecord()
-{
-    return EngineStatus::failure(EngineCode::RecordNotFound, "No current record.");
-}
-
 // Most spellings a prefix search seeks; characters beyond are checked on the rows read.
 constexpr size_t spellingLimit = 16;
 
@@ -49,12 +44,6 @@ EngineStatus SqliteCursor::follow(const std::string& indexName)
     return EngineStatus::success();
 }
 
-const IndexDescription& SqliteCursor::currentIndex() const
-{
-    static const IndexDescription fileOrder;
-    return indexNumber_ < 0 ? fileOrder : file_->description().indexes[static_cast<size_t>(indexNumber_)];
-}
-
 EngineStatus SqliteCursor::refreshDescription()
 {
     std::string name = currentIndex().name;
@@ -62,22 +51,6 @@ EngineStatus SqliteCursor::refreshDescription()
     if (status.ok())
         status = follow(name);
     return status;
-}
-
-void SqliteCursor::standOn(const std::vector<FieldValue>& values, std::int64_t rowid)
-{
-    const std::vector<int>& columns = order_->columns();
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const FieldValue& value = values[static_cast<size_t>(columns[i])];
-        key_[i] = value ? *value : std::string();
-    }
-    rowid_ = rowid;
-    place_ = Place::Record;
-}
-
-void SqliteCursor::standOn(const EngineRecord& record)
-{
-    standOn(record.values, record.bookmark);
 }
 
 EngineStatus SqliteCursor::fetch(Op op, int prefix, EngineRecord& out, bool& found)
@@ -181,18 +154,6 @@ EngineStatus SqliteCursor::getPriorRecords(int count, std::vector<EngineRecord>&
     return getRun(false, count, out);
 }
 
-EngineStatus SqliteCursor::setToBegin()
-{
-    place_ = Place::Begin;
-    return EngineStatus::success();
-}
-
-EngineStatus SqliteCursor::setToEnd()
-{
-    place_ = Place::End;
-    return EngineStatus::success();
-}
-
 EngineStatus SqliteCursor::getNext(EngineRecord& out)
 {
     Op op = Op::First;
@@ -266,14 +227,6 @@ EngineStatus SqliteCursor::getRecord(EngineRecord& out, Lock lock)
     return EngineStatus::success();
 }
 
-EngineStatus SqliteCursor::getBookmark(std::int64_t& out)
-{
-    if (place_ != Place::Record)
-        return noCurrentRecord();
-    out = rowid_;
-    return EngineStatus::success();
-}
-
 EngineStatus SqliteCursor::setToBookmark(std::int64_t bookmark)
 {
     EngineStatus status = file_->readRecord(bookmark, scratch_);
@@ -283,17 +236,6 @@ EngineStatus SqliteCursor::setToBookmark(std::int64_t bookmark)
     if (!status.ok())
         return status;
     standOn(scratch_);
-    return EngineStatus::success();
-}
-
-EngineStatus SqliteCursor::setToCrackBefore(std::int64_t bookmark)
-{
-    EngineStatus status = setToBookmark(bookmark);
-    if (!status.ok())
-        return status;
-    place_ = Place::Crack;
-    prefix_ = order_->length();
-    inclusive_ = true;
     return EngineStatus::success();
 }
 
@@ -310,74 +252,14 @@ EngineStatus SqliteCursor::switchToIndex(const std::string& indexName, bool keep
     return EngineStatus::success();
 }
 
-EngineStatus SqliteCursor::extractKey(const EngineRecord& record, std::vector<FieldValue>& key)
+EngineStatus SqliteCursor::failure(EngineCode code, const std::string& message) const
 {
-    key.clear();
-    const std::vector<int>& columns = order_->columns();
-    for (int i = 0; i < order_->fieldCount(); ++i) {
-        size_t column = static_cast<size_t>(columns[static_cast<size_t>(i)]);
-        if (column >= record.values.size())
-            return file_->failure(EngineCode::InvalidKey, "The record buffer has too few fields.");
-        key.push_back(record.values[column]);
-    }
-    return EngineStatus::success();
+    return file_->failure(code, message);
 }
 
-EngineStatus SqliteCursor::findKey(const std::vector<FieldValue>& key, int fieldCount)
+EngineStatus SqliteCursor::seekEqual(int fieldCount, bool& found)
 {
-    if (fieldCount < 1 || fieldCount > order_->fieldCount() || fieldCount > static_cast<int>(key.size()))
-        return file_->failure(EngineCode::InvalidKey, "Invalid key: " + std::to_string(fieldCount) + " key fields.");
-    // The search must not disturb the position when nothing matches.
-    std::vector<std::string> saved = key_;
-    for (int i = 0; i < fieldCount; ++i)
-        key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
-    bool found = false;
-    EngineStatus status = fetch(Op::Equal, fieldCount, scratch_, found);
-    if (!found) {
-        key_ = std::move(saved);
-        if (status.ok())
-            status = EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
-    }
-    return status;
-}
-
-EngineStatus SqliteCursor::setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after)
-{
-    int count = std::min({fieldCount, order_->fieldCount(), static_cast<int>(key.size())});
-    if (count <= 0)
-        return setToBegin();
-    for (int i = 0; i < count; ++i)
-        key_[static_cast<size_t>(i)] = key[static_cast<size_t>(i)].value_or(std::string());
-    place_ = Place::Crack;
-    prefix_ = count;
-    inclusive_ = !after;
-    return EngineStatus::success();
-}
-
-EngineStatus SqliteCursor::initRecord(EngineRecord& out)
-{
-    const std::vector<FieldDescription>& fields = description().fields;
-    out.values.assign(fields.size(), std::nullopt);
-    out.bookmark = 0;
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].hasDefault)
-            out.values[i] = fields[i].defaultValue;
-    return EngineStatus::success();
-}
-
-EngineStatus SqliteCursor::putField(EngineRecord& record, int fieldNumber, const FieldValue& value)
-{
-    const std::vector<FieldDescription>& fields = description().fields;
-    if (fieldNumber < 0 || fieldNumber >= static_cast<int>(fields.size()))
-        return file_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(fieldNumber) + ".");
-    const FieldDescription& field = fields[static_cast<size_t>(fieldNumber)];
-    record.values.resize(fields.size());
-    FieldValue& slot = record.values[static_cast<size_t>(fieldNumber)];
-    if (value && field.type == ColumnType::Text)
-        slot = SqliteTableFile::cutToSize(*value, field.size);
-    else
-        slot = value;
-    return EngineStatus::success();
+    return fetch(Op::Equal, fieldCount, scratch_, found);
 }
 
 EngineStatus SqliteCursor::insertRecord(const EngineRecord& record)
@@ -462,12 +344,9 @@ EngineStatus SqliteCursor::findFiltered(const std::vector<int>& fieldNumbers, co
                                         EngineRecord& out)
 {
     const std::vector<FieldDescription>& fields = description().fields;
-    if (fieldNumbers.size() != values.size())
-        return file_->failure(EngineCode::InvalidKey, "Filter fields and values differ in number.");
-    for (int number : fieldNumbers)
-        if (number < 0 || number >= static_cast<int>(fields.size()))
-            return file_->failure(EngineCode::NoSuchField, "No field number " + std::to_string(number) + ".");
-    EngineStatus status;
+    EngineStatus status = checkFilter(fieldNumbers, values);
+    if (!status.ok())
+        return status;
     SqliteStatement* statement = file_->filterStatement(fieldNumbers, *order_, status);
     if (!statement)
         return status;

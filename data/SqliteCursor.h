@@ -1,5 +1,5 @@
 #pragma once
-#include "EngineCursor.h"
+#include "KeysetCursor.h"
 #include "SqliteKeyOrder.h"
 #include "SqliteTableFile.h"
 
@@ -11,7 +11,7 @@
 // the records equal to it or after them. Every move is then one indexed
 // "first tuple after this one" query, so it costs the same on any size of
 // table and survives records being inserted or deleted around it.
-class SqliteCursor : public EngineCursor {
+class SqliteCursor : public KeysetCursor {
 public:
     // A cursor on file following indexName (empty: the primary index),
     // standing before the first record.
@@ -21,25 +21,15 @@ public:
 
     const TableDescription& description() const override { return file_->description(); }
     EngineStatus refreshDescription() override;
-    const IndexDescription& currentIndex() const override;
     bool readOnly() const override { return file_->readOnly(); }
 
-    EngineStatus setToBegin() override;
-    EngineStatus setToEnd() override;
     EngineStatus getRecord(EngineRecord& out, Lock lock = Lock::None) override;
     EngineStatus getNext(EngineRecord& out) override;
     EngineStatus getPrior(EngineRecord& out) override;
     EngineStatus getNextRecords(int count, std::vector<EngineRecord>& out) override;
     EngineStatus getPriorRecords(int count, std::vector<EngineRecord>& out) override;
-    EngineStatus getBookmark(std::int64_t& out) override;
     EngineStatus setToBookmark(std::int64_t bookmark) override;
-    EngineStatus setToCrackBefore(std::int64_t bookmark) override;
     EngineStatus switchToIndex(const std::string& indexName, bool keepCurrent) override;
-    EngineStatus extractKey(const EngineRecord& record, std::vector<FieldValue>& key) override;
-    EngineStatus findKey(const std::vector<FieldValue>& key, int fieldCount) override;
-    EngineStatus setToKey(const std::vector<FieldValue>& key, int fieldCount, bool after) override;
-    EngineStatus initRecord(EngineRecord& out) override;
-    EngineStatus putField(EngineRecord& record, int fieldNumber, const FieldValue& value) override;
     EngineStatus insertRecord(const EngineRecord& record) override;
     EngineStatus modifyRecord(const EngineRecord& record) override;
     EngineStatus releaseLock() override;
@@ -63,7 +53,6 @@ public:
     std::string prefixSql(int fieldNumber, const IndexDescription& index, bool named) const;
 
 private:
-    enum class Place { Begin, End, Record, Crack };
     using Op = SqliteKeyOrder::Op;
 
     explicit SqliteCursor(std::shared_ptr<SqliteTableFile> file) : file_(std::move(file)) {}
@@ -77,8 +66,11 @@ private:
     // prefix; false when the cursor stands at that end already.
     bool nextStep(bool forward, Op& op, int& prefix) const;
     EngineStatus getRun(bool forward, int count, std::vector<EngineRecord>& out);
-    void standOn(const EngineRecord& record);
-    void standOn(const std::vector<FieldValue>& values, std::int64_t rowid);
+    const std::vector<int>& keyColumns() const override { return order_->columns(); }
+    int keyFieldCount() const override { return order_->fieldCount(); }
+    int keyLength() const override { return order_->length(); }
+    EngineStatus failure(EngineCode code, const std::string& message) const override;
+    EngineStatus seekEqual(int fieldCount, bool& found) override;
     void releaseHeldLock();
     // An index whose first field is column fieldNumber, to seek prefixes on:
     // the followed one when it qualifies, else preferably a case-folding one.
@@ -96,16 +88,5 @@ private:
                                EngineRecord& out, bool& found);
 
     std::shared_ptr<SqliteTableFile> file_;
-    int indexNumber_ = -1;
     SqliteKeyOrder* order_ = nullptr;
-
-    Place place_ = Place::Begin;
-    std::vector<std::string> key_;  // tuple elements before the rowid
-    std::int64_t rowid_ = 0;
-    int prefix_ = 0;          // on a crack: how many tuple elements count
-    bool inclusive_ = true;   // on a crack: before (true) or after the records equal to the key
-
-    std::int64_t locked_ = 0;   // rowid of the record this cursor holds locked, 0 for none
-    EngineRecord lockedImage_;  // that record as read under the lock
-    EngineRecord scratch_;
 };

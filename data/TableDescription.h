@@ -15,4 +15,6 @@ struct TableDescription {
 
     // Column number of a name compared without regard to letter case, or -1.
     int fieldNumber(const std::string& name) const;
+
+    bool operator==(const TableDescription&) const = default;
 };
