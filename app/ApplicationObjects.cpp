@@ -17,8 +17,7 @@
 #include "TForm8.h"
 #include "TForm9.h"
 
-ApplicationObjects::ApplicationObjects(DataModuleFactory openDataModule)
-    : openDataModule_(std::move(openDataModule))
+ApplicationObjects::ApplicationObjects(DataModuleFactory openDataModule) : openDataModule_(std::move(openDataModule))
 {
 }
 
@@ -28,7 +27,8 @@ ApplicationObjects::~ApplicationObjects()
         (*it)();
 }
 
-template <class T, class... Args> void ApplicationObjects::make(T*& global, const char* name, Args&&... args)
+template <class T, class... Args>
+void ApplicationObjects::make(T*& global, const char* name, Args&&... args)
 {
     auto object = std::make_unique<T>(std::forward<Args>(args)...);
     global = object.release();

@@ -29,7 +29,8 @@ public:
     const std::vector<std::string>& creationOrder() const { return created_; }
 
 private:
-    template <class T, class... Args> void make(T*& global, const char* name, Args&&... args);
+    template <class T, class... Args>
+    void make(T*& global, const char* name, Args&&... args);
     void makeDataModule();
 
     DataModuleFactory openDataModule_;

@@ -28,7 +28,7 @@ void emitMessage(j_common_ptr info, int level)
     if (level < 0)
         errorExit(info);
 }
-}
+}  // namespace
 
 // Owns one decompression object; its destructor releases the library's
 // memory whether decoding finished or failed.
@@ -62,7 +62,8 @@ public:
         jpeg_read_header(&info_, TRUE);
         info_.out_color_space = JCS_RGB;
         jpeg_start_decompress(&info_);
-        if (info_.output_components != 3 || (long long)info_.output_width * info_.output_height > JpegImage::maxPixels) {
+        if (info_.output_components != 3 ||
+            (long long)info_.output_width * info_.output_height > JpegImage::maxPixels) {
             std::snprintf(err_.message, sizeof err_.message, "Unsupported picture size or colour model");
             std::longjmp(err_.jump, 1);
         }

@@ -33,7 +33,7 @@ const char* const shortCutProperty = "ShortCut";
 const char* const captionProperty = "Caption";
 const char* const picturePath = ":/assets/menu-picture.jpg";
 constexpr std::uint16_t noShortCut = 0;
-}
+}  // namespace
 
 TForm1::TForm1()
     : TForm(QStringLiteral("Form1"), QStringLiteral("Pengelolaan Data Mutasi Kepegawaian RADAR Kelas I Sindara"),
@@ -130,23 +130,55 @@ void TForm1::loadPicture()
         JpegImage::decode(reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size())));
 }
 
-void TForm1::Pegawai1Click() { Form2->Show(); }
-void TForm1::Mutasi1Click() { Form3->Show(); }
-void TForm1::DataPegawai1Click() { Form4->Show(); }
-void TForm1::Datamutasi1Click() { Form5->Show(); }
-void TForm1::DataPegawai2Click() { Form6->Show(); }
-void TForm1::DataMutasi2Click() { Form7->Show(); }
-void TForm1::DaftarurutKepangkatan1Click() { Form9->OpenPreview(); }
-void TForm1::Bezetting1Click() { Form10->OpenPreview(); }
-void TForm1::Mutasi2Click() { Form11->OpenPreview(); }
-void TForm1::PenggunaanProgram1Click() { Form14->Show(); }
-void TForm1::RADARKelasISindara1Click() { Form15->Show(); }
+void TForm1::Pegawai1Click()
+{
+    Form2->Show();
+}
+void TForm1::Mutasi1Click()
+{
+    Form3->Show();
+}
+void TForm1::DataPegawai1Click()
+{
+    Form4->Show();
+}
+void TForm1::Datamutasi1Click()
+{
+    Form5->Show();
+}
+void TForm1::DataPegawai2Click()
+{
+    Form6->Show();
+}
+void TForm1::DataMutasi2Click()
+{
+    Form7->Show();
+}
+void TForm1::DaftarurutKepangkatan1Click()
+{
+    Form9->OpenPreview();
+}
+void TForm1::Bezetting1Click()
+{
+    Form10->OpenPreview();
+}
+void TForm1::Mutasi2Click()
+{
+    Form11->OpenPreview();
+}
+void TForm1::PenggunaanProgram1Click()
+{
+    Form14->Show();
+}
+void TForm1::RADARKelasISindara1Click()
+{
+    Form15->Show();
+}
 
 void TForm1::Keluar1Click()
 {
     if (MessageDlg(QStringLiteral("Anda ingin mengakhiri Program Aplikasi Ini ?"), MessageDialogType::Confirmation,
-                   {MessageButton::Yes, MessageButton::No})
-        == mrYes)
+                   {MessageButton::Yes, MessageButton::No}) == mrYes)
         Close();
     Form12->Show();
 }

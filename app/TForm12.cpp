@@ -13,7 +13,7 @@ TForm12* Form12 = nullptr;
 
 namespace {
 const QString storedPassword = QStringLiteral("mawar");
-}
+}  // namespace
 
 TForm12::TForm12()
     : TForm(QStringLiteral("Form12"), QStringLiteral("Form Login"), QRect(309, 155, 309, 137),

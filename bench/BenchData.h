@@ -69,8 +69,9 @@ inline std::string serverAlias(long records)
     EngineStatus status = PgConnection::open(serverAddress(), PasswordList(), connection);
     if (!status.ok())
         throw std::runtime_error("no benchmark server: " + status.message);
-    PgResult done(PQexec(connection->handle(),
-                         ("SELECT 1 FROM pg_tables WHERE schemaname = '" + schema + "' AND tablename = 'complete'").c_str()));
+    PgResult done(
+        PQexec(connection->handle(),
+               ("SELECT 1 FROM pg_tables WHERE schemaname = '" + schema + "' AND tablename = 'complete'").c_str()));
     if (done.rows() == 1)
         return alias;
     std::cerr << "Generating " << records << " records in schema " << schema << " on the server (once)...\n";
@@ -114,4 +115,4 @@ inline void useAlias(long records, bool onServer = false)
         throw std::runtime_error(status.message);
 }
 
-} // namespace bench_data
+}  // namespace bench_data

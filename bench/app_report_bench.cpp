@@ -36,8 +36,8 @@ void useDatabaseWith(long long count)
             std::abort();
         std::vector<std::string> report;
         std::ostringstream out, err;
-        if (!DefaultTableFiles::createIn(root + "/data", report).ok()
-            || GenerateCommand::runIn(root + "/data", count, out, err) != 0)
+        if (!DefaultTableFiles::createIn(root + "/data", report).ok() ||
+            GenerateCommand::runIn(root + "/data", count, out, err) != 0)
             std::abort();
         found = made.emplace(count, root).first;
     }
@@ -100,7 +100,12 @@ void ReportAsTheAdminToolRunsIt(benchmark::State& state)
 }
 
 BENCHMARK(ReportThroughPreview)->Arg(1000)->Arg(10000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(ReportAsTheAdminToolRunsIt)->Arg(1000)->Arg(10000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReportAsTheAdminToolRunsIt)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv)

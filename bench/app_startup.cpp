@@ -104,7 +104,7 @@ void StartupToLoginAndMenu(benchmark::State& state)
     state.counters["menu_ms"] = benchmark::Counter(menuSeconds * 1000, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(StartupToLoginAndMenu)->Arg(0)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMillisecond);
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {

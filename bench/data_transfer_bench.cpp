@@ -41,8 +41,8 @@ ChildRun runChild(const std::vector<std::string>& args, const std::string& confi
     rusage usage{};
     wait4(pid, &run.status, 0, &usage);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                     usage.ru_stime.tv_usec / 1e6;
+    run.cpuSeconds =
+        usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
     run.peakMB = usage.ru_maxrss / 1024.0;
     return run;
 }
@@ -123,7 +123,7 @@ void BM_ImportCsv(benchmark::State& state)
     fs::remove(csv);
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_ExportCsv)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_ExportXlsx)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -15,8 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -311,9 +311,18 @@ void datasetLocateName(benchmark::State& state, const char* ordering, bool missi
     t.SetIndexFieldNames("NIP");
 }
 
-void datasetLocateNameInNameOrder(benchmark::State& state) { datasetLocateName(state, "Nama_Pegawai", false); }
-void datasetLocateNameInNipOrder(benchmark::State& state) { datasetLocateName(state, "NIP", false); }
-void datasetLocateNoSuchName(benchmark::State& state) { datasetLocateName(state, "NIP", true); }
+void datasetLocateNameInNameOrder(benchmark::State& state)
+{
+    datasetLocateName(state, "Nama_Pegawai", false);
+}
+void datasetLocateNameInNipOrder(benchmark::State& state)
+{
+    datasetLocateName(state, "NIP", false);
+}
+void datasetLocateNoSuchName(benchmark::State& state)
+{
+    datasetLocateName(state, "NIP", true);
+}
 
 // The raw index seek of a prefix: the first name in range, one statement.
 void sqlPrefixSeekName(benchmark::State& state)
@@ -475,6 +484,6 @@ BOTH_SIZES_WALL(datasetAppendPost);
 BOTH_SIZES_WALL(datasetDelete);
 BOTH_SIZES_WALL(rawInsertDelete);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -20,7 +20,6 @@
 
 namespace {
 
-
 // The direct side: its own connection with the engine's settings, and
 // statements prepared once.
 struct Direct {
@@ -381,10 +380,10 @@ void BM_DirectDelete(benchmark::State& state)
     }
 }
 
-} // namespace
+}  // namespace
 
-#define PAIR(cursor, direct)                          \
-    BENCHMARK(cursor)->Arg(1000)->Arg(1000000);       \
+#define PAIR(cursor, direct)                                                                                           \
+    BENCHMARK(cursor)->Arg(1000)->Arg(1000000);                                                                        \
     BENCHMARK(direct)->Arg(1000)->Arg(1000000)
 
 PAIR(BM_CursorFirst, BM_DirectFirst);
@@ -395,8 +394,8 @@ PAIR(BM_CursorPrior, BM_DirectPrior);
 PAIR(BM_CursorSeekName, BM_DirectSeekName);
 PAIR(BM_CursorFindNip, BM_DirectFindNip);
 PAIR(BM_CursorSwitchIndex, BM_DirectReadByRowid);
-#define WALL_PAIR(cursor, direct)                                 \
-    BENCHMARK(cursor)->Arg(1000)->Arg(1000000)->UseRealTime();    \
+#define WALL_PAIR(cursor, direct)                                                                                      \
+    BENCHMARK(cursor)->Arg(1000)->Arg(1000000)->UseRealTime();                                                         \
     BENCHMARK(direct)->Arg(1000)->Arg(1000000)->UseRealTime()
 
 WALL_PAIR(BM_CursorInsert, BM_DirectInsert);

@@ -39,9 +39,9 @@ struct GridBench {
         grid->SetOptions({TDBGridOption::dgTitles, TDBGridOption::dgIndicator, TDBGridOption::dgColumnResize,
                           TDBGridOption::dgTabs, TDBGridOption::dgRowSelect, TDBGridOption::dgConfirmDelete,
                           TDBGridOption::dgCancelOnExit});
-        for (const char* name : {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin",
-                                 "Agama", "Alamat", "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal",
-                                 "Pendidikan_Diklat", "Status"})
+        for (const char* name :
+             {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama", "Alamat",
+              "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"})
             grid->AddColumn(name);
         grid->SetDataSource(&dm->DSdatapeg);
         window->resize(1000, 400);
@@ -146,7 +146,7 @@ BENCHMARK(BM_Home)->Arg(1000)->Arg(1000000)->Iterations(200)->UseManualTime()->U
 BENCHMARK(BM_ClickBottomRow)->Arg(1000)->Arg(1000000)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordCount)->Arg(1000)->Arg(1000000)->Iterations(5)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

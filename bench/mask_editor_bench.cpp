@@ -74,6 +74,6 @@ void KeyPress(benchmark::State& state)
 }
 BENCHMARK(KeyPress)->ArgsProduct({{20, 16000, 1000000}, {0, 1, 2}});
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -7,10 +7,10 @@
 #include <QGuiApplication>
 #include <chrono>
 #include <cstdlib>
-#include <map>
-#include <memory>
 #include <filesystem>
 #include <iostream>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <zlib.h>
 
@@ -74,10 +74,28 @@ void runReport(benchmark::State& state, bool coded)
     state.counters["pages_per_wall_second"] = wall > 0 ? pages / wall : 0;
 }
 
-void BM_EmployeeReport_Plain(benchmark::State& state) { runReport(state, false); }
-void BM_EmployeeReport_Coded(benchmark::State& state) { runReport(state, true); }
-BENCHMARK(BM_EmployeeReport_Plain)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
-BENCHMARK(BM_EmployeeReport_Coded)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+void BM_EmployeeReport_Plain(benchmark::State& state)
+{
+    runReport(state, false);
+}
+void BM_EmployeeReport_Coded(benchmark::State& state)
+{
+    runReport(state, true);
+}
+BENCHMARK(BM_EmployeeReport_Plain)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
+BENCHMARK(BM_EmployeeReport_Coded)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
 
 // The pictures of the first pages of a real run, one after another.
 const std::vector<std::uint8_t>& pagePictures()

@@ -39,8 +39,7 @@ struct Raw {
     {
         std::string alias = bench_data::serverAlias(records);
         // A second address string makes a second session.
-        if (!PgConnection::open(alias + (alias.find("://") != std::string::npos ? "&" : " ") +
-                                    "application_name=raw",
+        if (!PgConnection::open(alias + (alias.find("://") != std::string::npos ? "&" : " ") + "application_name=raw",
                                 PasswordList(), direct)
                  .ok())
             throw std::runtime_error("no raw session");
@@ -51,7 +50,8 @@ struct Raw {
         select = "SELECT " + opened->selectList() + " FROM " + table + " ";
         fold = direct->schema() + ".arsipstaf_fold";
         PgResult sample(PQexec(direct->handle(), ("SELECT \"NIP\", left(\"Nama_Pegawai\", 4) FROM " + table +
-                                                  " TABLESAMPLE SYSTEM (50) LIMIT 1000").c_str()));
+                                                  " TABLESAMPLE SYSTEM (50) LIMIT 1000")
+                                                     .c_str()));
         for (int row = 0; row < sample.rows(); ++row) {
             keys.nips.push_back(sample.text(row, 0));
             keys.names.push_back(sample.text(row, 1));
@@ -278,9 +278,18 @@ void cursorPrefixName(benchmark::State& state, const char* ordering, bool missin
     (void)m.cursor->switchToIndex("", false);
 }
 
-void cursorPrefixNameInNameOrder(benchmark::State& state) { cursorPrefixName(state, "Nama_Pegawai", false); }
-void cursorPrefixNameInNipOrder(benchmark::State& state) { cursorPrefixName(state, "", false); }
-void cursorPrefixNoSuchName(benchmark::State& state) { cursorPrefixName(state, "", true); }
+void cursorPrefixNameInNameOrder(benchmark::State& state)
+{
+    cursorPrefixName(state, "Nama_Pegawai", false);
+}
+void cursorPrefixNameInNipOrder(benchmark::State& state)
+{
+    cursorPrefixName(state, "", false);
+}
+void cursorPrefixNoSuchName(benchmark::State& state)
+{
+    cursorPrefixName(state, "", true);
+}
 
 // --- the same queries straight through libpq ---------------------------------
 
@@ -415,6 +424,6 @@ RAW(rawInsert);
 ON_BOTH(datasetDelete);
 RAW(rawDelete);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

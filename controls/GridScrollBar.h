@@ -16,10 +16,7 @@ public:
     };
 
     // Five positions, placed by the dataset's BOF and EOF flags.
-    static Range unnumbered(bool bof, bool eof)
-    {
-        return {0, 4, 1, bof ? 0 : eof ? 4 : 2};
-    }
+    static Range unnumbered(bool bof, bool eof) { return {0, 4, 1, bof ? 0 : eof ? 4 : 2}; }
 
     // A numbered dataset: recordNumber counts from 1.
     static Range numbered(int recordCount, int visibleRows, int recordNumber)
@@ -33,11 +30,16 @@ public:
     static Move thumbUnnumbered(int position)
     {
         switch (position) {
-        case 0: return Move::First;
-        case 1: return Move::PageUp;
-        case 3: return Move::PageDown;
-        case 4: return Move::Last;
-        default: return Move::None;
+        case 0:
+            return Move::First;
+        case 1:
+            return Move::PageUp;
+        case 3:
+            return Move::PageDown;
+        case 4:
+            return Move::Last;
+        default:
+            return Move::None;
         }
     }
 

@@ -21,7 +21,7 @@ const char* const arrowDotRows[] = {
     "#     ", "##    ", "###   ", "####  ", "###   ", "##    ", "#     ", "      ", " ##   ", "####  ", " ##   ",
 };
 
-} // namespace
+}  // namespace
 
 QImage IndicatorImages::fromRows(const char* const rows[height])
 {

@@ -20,7 +20,7 @@ int characterCount(const std::string& utf8)
     return count;
 }
 
-} // namespace
+}  // namespace
 
 // Far enough in the past that the first keystroke always starts afresh.
 std::int64_t LookupSearch::lastKeyTime_ = std::numeric_limits<std::int64_t>::min() / 2;

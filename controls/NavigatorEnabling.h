@@ -4,8 +4,8 @@
 // Which navigator buttons are enabled, from the navigator's own Enabled, the
 // link's activity and the dataset's position and state.
 struct NavigatorEnabling {
-    bool enabled = true;     // the navigator itself
-    bool active = false;     // the data source is not inactive
+    bool enabled = true;  // the navigator itself
+    bool active = false;  // the data source is not inactive
     bool bof = true;
     bool eof = true;
     bool canModify = false;  // the dataset can be modified

@@ -36,12 +36,12 @@ Shape shapeOf(const QString& name)
     } else if (name == QLatin1String("DBN_EDIT")) {
         shape.addPolygon(QPolygonF({QPointF(2, 11), QPointF(3, 8), QPointF(9, 2), QPointF(11, 4), QPointF(5, 10)}));
     } else if (name == QLatin1String("DBN_POST")) {
-        shape.addPolygon(QPolygonF({QPointF(2, 7), QPointF(4, 5), QPointF(6, 7), QPointF(11, 2), QPointF(13, 4),
-                                    QPointF(6, 11)}));
+        shape.addPolygon(
+            QPolygonF({QPointF(2, 7), QPointF(4, 5), QPointF(6, 7), QPointF(11, 2), QPointF(13, 4), QPointF(6, 11)}));
     } else if (name == QLatin1String("DBN_CANCEL")) {
-        shape.addPolygon(QPolygonF({QPointF(3, 2), QPointF(7, 6), QPointF(11, 2), QPointF(12, 3), QPointF(8, 7),
-                                    QPointF(12, 11), QPointF(11, 12), QPointF(7, 8), QPointF(3, 12),
-                                    QPointF(2, 11), QPointF(6, 7), QPointF(2, 3)}));
+        shape.addPolygon(
+            QPolygonF({QPointF(3, 2), QPointF(7, 6), QPointF(11, 2), QPointF(12, 3), QPointF(8, 7), QPointF(12, 11),
+                       QPointF(11, 12), QPointF(7, 8), QPointF(3, 12), QPointF(2, 11), QPointF(6, 7), QPointF(2, 3)}));
     } else if (name == QLatin1String("DBN_REFRESH")) {
         Shape ring;
         ring.addEllipse(QPointF(7, 7), 5, 5);
@@ -55,7 +55,7 @@ Shape shapeOf(const QString& name)
     return shape;
 }
 
-} // namespace
+}  // namespace
 
 namespace NavigatorGlyphs {
 
@@ -88,4 +88,4 @@ QImage bitmap(const QString& name)
     return image;
 }
 
-} // namespace NavigatorGlyphs
+}  // namespace NavigatorGlyphs

@@ -13,4 +13,4 @@ QImage bitmap(const QString& name);
 int imageWidth(const QString& name);
 constexpr int imageHeight = 13;
 
-} // namespace NavigatorGlyphs
+}  // namespace NavigatorGlyphs

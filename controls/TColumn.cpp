@@ -5,7 +5,9 @@
 #include "TDataSet.h"
 #include "TField.h"
 
-TColumn::TColumn(TDBGrid* grid, std::string fieldName) : FieldName(std::move(fieldName)), grid_(grid) {}
+TColumn::TColumn(TDBGrid* grid, std::string fieldName) : FieldName(std::move(fieldName)), grid_(grid)
+{
+}
 
 TField* TColumn::Field() const
 {

@@ -41,7 +41,11 @@ public:
     // needed; nullptr when there is none (the column then stays empty).
     TField* Field() const;
     // Forget the resolved field (the dataset opened, closed or changed).
-    void ResetField() { resolved_ = false; field_ = nullptr; }
+    void ResetField()
+    {
+        resolved_ = false;
+        field_ = nullptr;
+    }
 
     // The set width, else the default from the grid's fonts; 64 outside a grid.
     int Width() const;

@@ -14,9 +14,12 @@ namespace {
 Qt::Alignment toQt(TAlignment alignment)
 {
     switch (alignment) {
-    case TAlignment::taRightJustify: return Qt::AlignRight;
-    case TAlignment::taCenter: return Qt::AlignHCenter;
-    default: return Qt::AlignLeft;
+    case TAlignment::taRightJustify:
+        return Qt::AlignRight;
+    case TAlignment::taCenter:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
     }
 }
 
@@ -25,7 +28,7 @@ bool isTextField(const TField* field)
     return dynamic_cast<const TStringField*>(field) != nullptr;
 }
 
-} // namespace
+}  // namespace
 
 TDBEdit::TDBEdit(QWidget* parent) : TCustomMaskEdit(parent)
 {

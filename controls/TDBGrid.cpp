@@ -10,9 +10,9 @@
 #include "TPopupDataList.h"
 
 #include <QListWidget>
-#include <QShowEvent>
 #include <QLocale>
 #include <QScrollBar>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -32,7 +32,7 @@ bool isKorean()
     return QLocale::system().language() == QLocale::Korean;
 }
 
-} // namespace
+}  // namespace
 
 TDBGrid::TDBGrid(QWidget* parent)
     : QAbstractScrollArea(parent), link_(*this), options_(TDBGridOptions::defaults(isKorean())), titleFont_(font())
@@ -46,12 +46,12 @@ TDBGrid::TDBGrid(QWidget* parent)
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, guard(this, &TDBGrid::ScrollAction));
     connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, guard(this, &TDBGrid::ScrollThumbReleased));
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, guard([this](int value) {
-        if (updatingScrollBar_)
-            return;
-        leftColumn_ = value;
-        PlaceEditor();
-        viewport()->update();
-    }));
+                if (updatingScrollBar_)
+                    return;
+                leftColumn_ = value;
+                PlaceEditor();
+                viewport()->update();
+            }));
     UpdateLayout();
 }
 

@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 #include <set>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TDataSet;
@@ -169,7 +169,7 @@ private:
     std::vector<int> ColumnLefts() const;
     int FirstLeft() const { return IndicatorWidth() > 0 ? IndicatorWidth() + ColLine() : 0; }
     int HitColumn(int x, bool* onBorder = nullptr) const;
-    int HitRow(int y) const;           // -1 title, -2 below the rows
+    int HitRow(int y) const;  // -1 title, -2 below the rows
     bool HasTitles() const { return Has(TDBGridOption::dgTitles); }
     void UpdateLayout();
     void UpdateScrollBars();
@@ -243,7 +243,7 @@ private:
     int leftColumn_ = 0;
     int visibleRows_ = 1;
     mutable Measures measures_;
-    bool staleWhileHidden_ = false;  // data changed while hidden: catch up when shown
+    bool staleWhileHidden_ = false;   // data changed while hidden: catch up when shown
     TInplaceEdit* editor_ = nullptr;  // owned by the viewport
     bool editorShown_ = false;
     bool beginningEdit_ = false;

@@ -17,7 +17,7 @@ QString fromUtf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
-} // namespace
+}  // namespace
 
 // ---- the in-place editor ----
 
@@ -129,7 +129,6 @@ void TDBGrid::WriteEditorText()
     link_.UpdateRecord();
 }
 
-
 void TDBGrid::EditorFocusOut(QFocusEvent* event)
 {
     viewport()->update();
@@ -205,8 +204,7 @@ void TDBGrid::changeEvent(QEvent* event)
     if (event->type() == QEvent::FontChange) {
         ForgetMeasures();
         UpdateLayout();
-    }
-    else if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
+    } else if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
         viewport()->update();
 }
 

@@ -15,25 +15,42 @@ GridKeyboard::Key keyOf(int key)
 {
     using Key = GridKeyboard::Key;
     switch (key) {
-    case Qt::Key_Up: return Key::Up;
-    case Qt::Key_Down: return Key::Down;
-    case Qt::Key_Left: return Key::Left;
-    case Qt::Key_Right: return Key::Right;
-    case Qt::Key_Home: return Key::Home;
-    case Qt::Key_End: return Key::End;
-    case Qt::Key_PageUp: return Key::PageUp;
-    case Qt::Key_PageDown: return Key::PageDown;
-    case Qt::Key_Insert: return Key::Insert;
-    case Qt::Key_Delete: return Key::Delete;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return Key::Tab;
-    case Qt::Key_Escape: return Key::Escape;
-    case Qt::Key_F2: return Key::F2;
-    case Qt::Key_Return: case Qt::Key_Enter: return Key::Enter;
-    default: return Key::Other;
+    case Qt::Key_Up:
+        return Key::Up;
+    case Qt::Key_Down:
+        return Key::Down;
+    case Qt::Key_Left:
+        return Key::Left;
+    case Qt::Key_Right:
+        return Key::Right;
+    case Qt::Key_Home:
+        return Key::Home;
+    case Qt::Key_End:
+        return Key::End;
+    case Qt::Key_PageUp:
+        return Key::PageUp;
+    case Qt::Key_PageDown:
+        return Key::PageDown;
+    case Qt::Key_Insert:
+        return Key::Insert;
+    case Qt::Key_Delete:
+        return Key::Delete;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return Key::Tab;
+    case Qt::Key_Escape:
+        return Key::Escape;
+    case Qt::Key_F2:
+        return Key::F2;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Enter;
+    default:
+        return Key::Other;
     }
 }
 
-} // namespace
+}  // namespace
 
 // ---- keyboard ----
 
@@ -132,8 +149,12 @@ void TDBGrid::Execute(GridCommand command, Qt::KeyboardModifiers modifiers)
         (this->*move)();
         break;
     }
-    case GridCommand::PageUp: MoveRecords(-visibleRows_); break;
-    case GridCommand::PageDown: MoveRecords(visibleRows_); break;
+    case GridCommand::PageUp:
+        MoveRecords(-visibleRows_);
+        break;
+    case GridCommand::PageDown:
+        MoveRecords(visibleRows_);
+        break;
     case GridCommand::TopRow:
         ClearSelection();
         MoveRecords(-link_.ActiveRecord());
@@ -142,8 +163,12 @@ void TDBGrid::Execute(GridCommand command, Qt::KeyboardModifiers modifiers)
         ClearSelection();
         MoveRecords(link_.RecordCount() - 1 - link_.ActiveRecord());
         break;
-    case GridCommand::FirstRecord: GoFirst(); break;
-    case GridCommand::LastRecord: GoLast(); break;
+    case GridCommand::FirstRecord:
+        GoFirst();
+        break;
+    case GridCommand::LastRecord:
+        GoLast();
+        break;
     case GridCommand::ColumnLeft: {
         const int previous = NextVisibleColumn(selectedIndex_, -1);
         if (previous >= 0)
@@ -156,16 +181,35 @@ void TDBGrid::Execute(GridCommand command, Qt::KeyboardModifiers modifiers)
             SetSelectedIndex(next);
         break;
     }
-    case GridCommand::FirstColumn: SetSelectedIndex(FirstVisibleColumn()); break;
-    case GridCommand::LastColumn: SetSelectedIndex(LastVisibleColumn()); break;
-    case GridCommand::DeleteRecord: DeleteRecords(); break;
-    case GridCommand::InsertRecord: InsertRecord(); break;
-    case GridCommand::TabNext: TabTo(1); break;
-    case GridCommand::TabPrior: TabTo(-1); break;
-    case GridCommand::Reset: Reset(); break;
-    case GridCommand::ShowEditor: ShowEditor(); break;
-    case GridCommand::Enter: Enter(); break;
-    case GridCommand::None: break;
+    case GridCommand::FirstColumn:
+        SetSelectedIndex(FirstVisibleColumn());
+        break;
+    case GridCommand::LastColumn:
+        SetSelectedIndex(LastVisibleColumn());
+        break;
+    case GridCommand::DeleteRecord:
+        DeleteRecords();
+        break;
+    case GridCommand::InsertRecord:
+        InsertRecord();
+        break;
+    case GridCommand::TabNext:
+        TabTo(1);
+        break;
+    case GridCommand::TabPrior:
+        TabTo(-1);
+        break;
+    case GridCommand::Reset:
+        Reset();
+        break;
+    case GridCommand::ShowEditor:
+        ShowEditor();
+        break;
+    case GridCommand::Enter:
+        Enter();
+        break;
+    case GridCommand::None:
+        break;
     }
 }
 

@@ -54,8 +54,7 @@ void TDBGrid::PressMouse(QMouseEvent* event)
         SetSelectedIndex(column);
     pressedRow_ = row;
     pressedColumn_ = column;
-    if (event->button() == Qt::LeftButton && row >= 0 &&
-        (wasCurrent || Has(TDBGridOption::dgAlwaysShowEditor)))
+    if (event->button() == Qt::LeftButton && row >= 0 && (wasCurrent || Has(TDBGridOption::dgAlwaysShowEditor)))
         ShowEditor();
     if (row == -1 && column >= 0 && event->button() == Qt::LeftButton) {
         drag_ = Drag::Title;
@@ -161,11 +160,20 @@ void TDBGrid::ScrollAction(int action)
     case QAbstractSlider::SliderSingleStepAdd:
         MoveRecords(link_.RecordCount() - link_.ActiveRecord());
         break;
-    case QAbstractSlider::SliderPageStepSub: MoveRecords(-visibleRows_); break;
-    case QAbstractSlider::SliderPageStepAdd: MoveRecords(visibleRows_); break;
-    case QAbstractSlider::SliderToMinimum: GoFirst(); break;
-    case QAbstractSlider::SliderToMaximum: GoLast(); break;
-    default: return;
+    case QAbstractSlider::SliderPageStepSub:
+        MoveRecords(-visibleRows_);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        MoveRecords(visibleRows_);
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        GoFirst();
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        GoLast();
+        break;
+    default:
+        return;
     }
     // The bar shows where the dataset stands, not where the slider went.
     UpdateScrollBars();
@@ -176,11 +184,20 @@ void TDBGrid::ScrollThumbReleased()
     if (!link_.Active())
         return;
     switch (GridScrollBar::thumbUnnumbered(verticalScrollBar()->sliderPosition())) {
-    case GridScrollBar::Move::First: GoFirst(); break;
-    case GridScrollBar::Move::PageUp: MoveRecords(-visibleRows_); break;
-    case GridScrollBar::Move::PageDown: MoveRecords(visibleRows_); break;
-    case GridScrollBar::Move::Last: GoLast(); break;
-    default: break;
+    case GridScrollBar::Move::First:
+        GoFirst();
+        break;
+    case GridScrollBar::Move::PageUp:
+        MoveRecords(-visibleRows_);
+        break;
+    case GridScrollBar::Move::PageDown:
+        MoveRecords(visibleRows_);
+        break;
+    case GridScrollBar::Move::Last:
+        GoLast();
+        break;
+    default:
+        break;
     }
     UpdateScrollBars();
 }

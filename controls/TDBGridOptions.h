@@ -37,9 +37,10 @@ public:
     // The set a grid starts with; a Korean system also shows the editor always.
     static TDBGridOptions defaults(bool korean = false)
     {
-        TDBGridOptions set{TDBGridOption::dgEditing, TDBGridOption::dgTitles, TDBGridOption::dgIndicator,
-                           TDBGridOption::dgColumnResize, TDBGridOption::dgColLines, TDBGridOption::dgRowLines,
-                           TDBGridOption::dgTabs, TDBGridOption::dgConfirmDelete, TDBGridOption::dgCancelOnExit};
+        TDBGridOptions set{
+            TDBGridOption::dgEditing,      TDBGridOption::dgTitles,        TDBGridOption::dgIndicator,
+            TDBGridOption::dgColumnResize, TDBGridOption::dgColLines,      TDBGridOption::dgRowLines,
+            TDBGridOption::dgTabs,         TDBGridOption::dgConfirmDelete, TDBGridOption::dgCancelOnExit};
         return korean ? set.with(TDBGridOption::dgAlwaysShowEditor) : set;
     }
 

@@ -19,7 +19,7 @@ QString fromUtf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
-} // namespace
+}  // namespace
 
 // ---- painting ----
 

@@ -20,7 +20,7 @@ namespace {
 
 constexpr int textMargin = 2;
 
-} // namespace
+}  // namespace
 
 TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : TDBLookupControl(parent)
 {
@@ -179,8 +179,7 @@ void TDBLookupComboBox::keyPressEvent(QKeyEvent* event)
     guardedEvent(event, [&] {
         const int key = event->key();
         const Qt::KeyboardModifiers mods = event->modifiers();
-        if (!NullValueKey.isEmpty() && CanModify()
-            && QKeySequence(event->keyCombination()) == NullValueKey) {
+        if (!NullValueKey.isEmpty() && CanModify() && QKeySequence(event->keyCombination()) == NullValueKey) {
             ClearMasterField();
             event->accept();
             return;
@@ -208,9 +207,9 @@ void TDBLookupComboBox::keyPressEvent(QKeyEvent* event)
             event->setAccepted(list_->handleKey(key, mods, event->text()));
             return;
         }
-        const bool search = key == Qt::Key_Backspace || key == Qt::Key_Escape
-            || (!event->text().isEmpty() && event->text().at(0).isPrint()
-                && !(mods & (Qt::ControlModifier | Qt::AltModifier)));
+        const bool search = key == Qt::Key_Backspace || key == Qt::Key_Escape ||
+                            (!event->text().isEmpty() && event->text().at(0).isPrint() &&
+                             !(mods & (Qt::ControlModifier | Qt::AltModifier)));
         if (!search) {
             event->ignore();
             return;
@@ -355,8 +354,12 @@ void TDBLookupComboBox::paintEvent(QPaintEvent*)
             textArea = area.adjusted(0, 0, -3, 0);
             flags |= Qt::AlignRight;
             break;
-        case TAlignment::taCenter: flags |= Qt::AlignHCenter; break;
-        default: flags |= Qt::AlignLeft; break;
+        case TAlignment::taCenter:
+            flags |= Qt::AlignHCenter;
+            break;
+        default:
+            flags |= Qt::AlignLeft;
+            break;
         }
         painter.save();
         painter.setClipRect(area);

@@ -1,7 +1,7 @@
 #include "TDBLookupControl.h"
 
-#include "FieldNames.h"
 #include "EDatabaseError.h"
+#include "FieldNames.h"
 #include "TDataSet.h"
 #include "TField.h"
 #include "TStringField.h"
@@ -256,9 +256,8 @@ void TDBLookupControl::ProcessSearchKey(const QString& text, int key)
         return;
     TDataSet* dataSet = listLink_.DataSet();
     const std::string name = listField_->FieldName();
-    const auto outcome = search_.type(text.toStdString(), [&](const std::string& candidate) {
-        return dataSet->Locate(name, candidate, true);
-    });
+    const auto outcome = search_.type(
+        text.toStdString(), [&](const std::string& candidate) { return dataSet->Locate(name, candidate, true); });
     if (outcome == LookupSearch::Outcome::Found)
         SelectKeyValue(keyField_->Value());
 }

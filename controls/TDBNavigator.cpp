@@ -12,11 +12,11 @@
 
 namespace {
 
-const char* const defaultHints[navigateButtonCount] = {
-    "First record", "Prior record", "Next record", "Last record", "Insert record",
-    "Delete record", "Edit record", "Post edit", "Cancel edit", "Refresh data"};
+const char* const defaultHints[navigateButtonCount] = {"First record",  "Prior record",  "Next record", "Last record",
+                                                       "Insert record", "Delete record", "Edit record", "Post edit",
+                                                       "Cancel edit",   "Refresh data"};
 
-} // namespace
+}  // namespace
 
 TDBNavigator::TDBNavigator(QWidget* parent) : QWidget(parent)
 {
@@ -185,19 +185,37 @@ void TDBNavigator::BtnClick(TNavigateBtn button)
         if (BeforeAction)
             BeforeAction(button);
         switch (button) {
-        case nbFirst: dataSet->First(); break;
-        case nbPrior: dataSet->Prior(); break;
-        case nbNext: dataSet->Next(); break;
-        case nbLast: dataSet->Last(); break;
-        case nbInsert: dataSet->Insert(); break;
+        case nbFirst:
+            dataSet->First();
+            break;
+        case nbPrior:
+            dataSet->Prior();
+            break;
+        case nbNext:
+            dataSet->Next();
+            break;
+        case nbLast:
+            dataSet->Last();
+            break;
+        case nbInsert:
+            dataSet->Insert();
+            break;
         case nbDelete:
             if (!ConfirmDelete || ::ConfirmDelete(this, false))
                 dataSet->Delete();
             break;
-        case nbEdit: dataSet->Edit(); break;
-        case nbPost: dataSet->Post(); break;
-        case nbCancel: dataSet->Cancel(); break;
-        case nbRefresh: dataSet->Refresh(); break;
+        case nbEdit:
+            dataSet->Edit();
+            break;
+        case nbPost:
+            dataSet->Post();
+            break;
+        case nbCancel:
+            dataSet->Cancel();
+            break;
+        case nbRefresh:
+            dataSet->Refresh();
+            break;
         }
     }
     if (OnClick)
@@ -211,8 +229,12 @@ void TDBNavigator::keyPressEvent(QKeyEvent* event)
     guardedEvent(event, [&] {
         int step = 0;
         switch (event->key()) {
-        case Qt::Key_Left: step = -1; break;
-        case Qt::Key_Right: step = 1; break;
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Right:
+            step = 1;
+            break;
         case Qt::Key_Space:
             event->accept();
             if (buttons_[focused_]->isEnabled())

@@ -65,15 +65,23 @@ bool TInplaceEdit::passesToGrid(QKeyEvent* event) const
     const bool shift = mods & Qt::ShiftModifier;
     const bool ctrl = mods & Qt::ControlModifier;
     switch (event->key()) {
-    case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Escape:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Escape:
         return true;
-    case Qt::Key_Tab: case Qt::Key_Backtab:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
         return !(mods & Qt::AltModifier);
     case Qt::Key_Insert:
         return !shift && !ctrl;
     case Qt::Key_Delete:
         return ctrl;
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
         return grid_.Has(TDBGridOption::dgAlwaysShowEditor) && (ctrl || atEdge(event->key()));
     default:
         return false;

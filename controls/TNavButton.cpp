@@ -10,10 +10,10 @@
 
 namespace {
 
-const char* const glyphNames[navigateButtonCount] = {"FIRST", "PRIOR", "NEXT", "LAST", "INSERT",
-                                                      "DELETE", "EDIT", "POST", "CANCEL", "REFRESH"};
+const char* const glyphNames[navigateButtonCount] = {"FIRST",  "PRIOR", "NEXT", "LAST",   "INSERT",
+                                                     "DELETE", "EDIT",  "POST", "CANCEL", "REFRESH"};
 
-} // namespace
+}  // namespace
 
 TNavButton::TNavButton(TNavigateBtn index, QWidget* parent)
     : QWidget(parent), index_(index), timer_(ControlTimer::create())

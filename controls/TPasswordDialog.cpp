@@ -28,10 +28,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, 
     return button;
 }
 
-} // namespace
+}  // namespace
 
-TPasswordDialog::TPasswordDialog(PasswordList& passwords, QWidget* parent)
-    : QDialog(parent), passwords_(passwords)
+TPasswordDialog::TPasswordDialog(PasswordList& passwords, QWidget* parent) : QDialog(parent), passwords_(passwords)
 {
     setObjectName(QStringLiteral("PasswordDialog"));
     setWindowTitle(QStringLiteral("Enter password"));

@@ -33,12 +33,11 @@ private:
     TDataLink& link_;
 };
 
-
-} // namespace
+}  // namespace
 
 TPopupDataList::TPopupDataList(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint)
-    , timer_(ControlTimer::create())
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint),
+      timer_(ControlTimer::create())
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -240,12 +239,26 @@ bool TPopupDataList::handleKey(int key, Qt::KeyboardModifiers, const QString& te
         return false;
     int delta = 0;
     switch (key) {
-    case Qt::Key_Up: case Qt::Key_Left: delta = -1; break;
-    case Qt::Key_Down: case Qt::Key_Right: delta = 1; break;
-    case Qt::Key_PageUp: delta = 1 - rows_; break;
-    case Qt::Key_PageDown: delta = rows_ - 1; break;
-    case Qt::Key_Home: delta = INT_MIN; break;
-    case Qt::Key_End: delta = INT_MAX; break;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        delta = -1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        delta = 1;
+        break;
+    case Qt::Key_PageUp:
+        delta = 1 - rows_;
+        break;
+    case Qt::Key_PageDown:
+        delta = rows_ - 1;
+        break;
+    case Qt::Key_Home:
+        delta = INT_MIN;
+        break;
+    case Qt::Key_End:
+        delta = INT_MAX;
+        break;
     default:
         if (!text.isEmpty() && text.at(0).isPrint()) {
             search(text);
@@ -285,8 +298,9 @@ void TPopupDataList::search(const QString& text)
         return;
     TDataSet* dataSet = link_.DataSet();
     const std::string name = listField_->FieldName();
-    const auto outcome = search_.type(text.left(1).toStdString(),
-                                      [&](const std::string& candidate) { return dataSet->Locate(name, candidate, true); });
+    const auto outcome = search_.type(text.left(1).toStdString(), [&](const std::string& candidate) {
+        return dataSet->Locate(name, candidate, true);
+    });
     if (outcome == LookupSearch::Outcome::Found)
         selectCurrent();
 }
@@ -409,19 +423,32 @@ void TPopupDataList::scrollBarAction(int action)
     const int active = link_.ActiveRecord();
     const int count = link_.RecordCount();
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: dataSet->MoveBy(-active - 1); break;
-    case QAbstractSlider::SliderSingleStepAdd: dataSet->MoveBy(count - active); break;
-    case QAbstractSlider::SliderPageStepSub: dataSet->MoveBy(-active - count + 1); break;
-    case QAbstractSlider::SliderPageStepAdd: dataSet->MoveBy(count - active + count - 2); break;
-    case QAbstractSlider::SliderToMinimum: dataSet->First(); break;
-    case QAbstractSlider::SliderToMaximum: dataSet->Last(); break;
+    case QAbstractSlider::SliderSingleStepSub:
+        dataSet->MoveBy(-active - 1);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        dataSet->MoveBy(count - active);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        dataSet->MoveBy(-active - count + 1);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        dataSet->MoveBy(count - active + count - 2);
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        dataSet->First();
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        dataSet->Last();
+        break;
     case QAbstractSlider::SliderMove:
         if (scrollBar_->sliderPosition() == scrollBar_->minimum())
             dataSet->First();
         else if (scrollBar_->sliderPosition() == scrollBar_->maximum())
             dataSet->Last();
         break;
-    default: break;
+    default:
+        break;
     }
     update();
 }

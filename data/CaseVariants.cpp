@@ -35,7 +35,7 @@ char32_t asciiLower(char32_t c)
     return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<char32_t> CaseVariants::of(char32_t c)
 {

@@ -18,7 +18,8 @@ EngineStatus CodeTexts::read(const std::string& directory, const std::string& ta
     const std::string keyName = SqliteTableFile::quote(description.fields[static_cast<size_t>(keyColumn)].name);
     const std::string textName = SqliteTableFile::quote(description.fields[static_cast<size_t>(textColumn)].name);
     SqliteStatement scan;
-    int rc = scan.prepare(file->handle(), "SELECT " + keyName + ", " + textName + " FROM records ORDER BY " + keyName + ", rid");
+    int rc = scan.prepare(file->handle(),
+                          "SELECT " + keyName + ", " + textName + " FROM records ORDER BY " + keyName + ", rid");
     if (rc != SQLITE_OK)
         return file->sqliteFailure(rc, "Cannot read the code table.");
     while ((rc = scan.step()) == SQLITE_ROW)

@@ -6,8 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-CsvExportSink::CsvExportSink(const std::string& path, const RegionalSettings& settings)
-    : dates_(fullYear(settings))
+CsvExportSink::CsvExportSink(const std::string& path, const RegionalSettings& settings) : dates_(fullYear(settings))
 {
     file_ = ExportFile::create(path);
     if (!file_)

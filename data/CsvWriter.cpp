@@ -30,7 +30,7 @@ void append(std::string& out, const std::string& text)
     out += '"';
 }
 
-} // namespace
+}  // namespace
 
 std::string CsvWriter::field(const std::string& text)
 {

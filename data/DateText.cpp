@@ -24,10 +24,15 @@ Order dateOrder(const std::string& format)
 {
     for (char c : format) {
         switch (std::tolower(static_cast<unsigned char>(c))) {
-        case 'd': return Order::DMY;
-        case 'm': return Order::MDY;
-        case 'y': case 'e': return Order::YMD;
-        default: break;
+        case 'd':
+            return Order::DMY;
+        case 'm':
+            return Order::MDY;
+        case 'y':
+        case 'e':
+            return Order::YMD;
+        default:
+            break;
         }
     }
     return Order::MDY;
@@ -90,7 +95,7 @@ int windowedYear(const Number& year, int currentYear)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 bool CalendarDate::valid() const
 {
@@ -134,15 +139,18 @@ std::string DateText::format(const CalendarDate& date, const RegionalSettings& s
         while (i + run < pattern.size() && pattern[i + run] == c)
             ++run;
         switch (c) {
-        case 'd': case 'D':
+        case 'd':
+        case 'D':
             std::snprintf(buffer, sizeof buffer, run >= 2 ? "%02d" : "%d", date.day);
             text += buffer;
             break;
-        case 'M': case 'm':
+        case 'M':
+        case 'm':
             std::snprintf(buffer, sizeof buffer, run >= 2 ? "%02d" : "%d", date.month);
             text += buffer;
             break;
-        case 'y': case 'Y':
+        case 'y':
+        case 'Y':
             if (run <= 2)
                 std::snprintf(buffer, sizeof buffer, "%02d", date.year % 100);
             else
@@ -161,8 +169,7 @@ std::string DateText::format(const CalendarDate& date, const RegionalSettings& s
     return text;
 }
 
-std::optional<CalendarDate> DateText::parse(const std::string& text, const RegionalSettings& settings,
-                                            int currentYear)
+std::optional<CalendarDate> DateText::parse(const std::string& text, const RegionalSettings& settings, int currentYear)
 {
     std::vector<Number> numbers;
     if (!readNumbers(text, settings.dateSeparator, numbers))
@@ -181,9 +188,21 @@ std::optional<CalendarDate> DateText::parse(const std::string& text, const Regio
     } else {
         Number year{};
         switch (order) {
-        case Order::DMY: date.day = numbers[0].value; date.month = numbers[1].value; year = numbers[2]; break;
-        case Order::MDY: date.month = numbers[0].value; date.day = numbers[1].value; year = numbers[2]; break;
-        case Order::YMD: year = numbers[0]; date.month = numbers[1].value; date.day = numbers[2].value; break;
+        case Order::DMY:
+            date.day = numbers[0].value;
+            date.month = numbers[1].value;
+            year = numbers[2];
+            break;
+        case Order::MDY:
+            date.month = numbers[0].value;
+            date.day = numbers[1].value;
+            year = numbers[2];
+            break;
+        case Order::YMD:
+            year = numbers[0];
+            date.month = numbers[1].value;
+            date.day = numbers[2].value;
+            break;
         }
         date.year = windowedYear(year, currentYear);
     }

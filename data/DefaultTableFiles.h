@@ -13,7 +13,7 @@
 class DefaultTableFiles {
 public:
     struct File {
-        TableDescription description;             // tableName, fields, indexes
+        TableDescription description;                // tableName, fields, indexes
         std::vector<std::vector<std::string>> rows;  // code tables: one value per column
     };
 
@@ -35,8 +35,7 @@ public:
     // table saying what was done. Stops at the first failure. A directory it
     // makes, or any directory when a group is given, gets the directory mode
     // and group; the files it creates get the file mode and group.
-    static EngineStatus createIn(const std::string& directory, std::vector<std::string>& report,
-                                 const Modes& modes);
+    static EngineStatus createIn(const std::string& directory, std::vector<std::string>& report, const Modes& modes);
     static EngineStatus createIn(const std::string& directory, std::vector<std::string>& report);
     // The same in the schema of a database server: every table the schema
     // does not describe yet is created and filled.

@@ -5,8 +5,7 @@
 // failing character of the edit text (0-based).
 class EDBEditError : public EDatabaseError {
 public:
-    EDBEditError(const std::string& message, int position)
-        : EDatabaseError(message), position_(position) {}
+    EDBEditError(const std::string& message, int position) : EDatabaseError(message), position_(position) {}
     int position() const { return position_; }
 
 private:

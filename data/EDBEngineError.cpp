@@ -12,7 +12,7 @@ std::string hexCode(const char* format, EngineCode code)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::string EDBEngineError::describe(const EngineStatus& status)
 {
@@ -33,18 +33,17 @@ std::string EDBEngineError::describe(const EngineStatus& status)
     return text;
 }
 
-EDBEngineError::EDBEngineError(EngineCode code, const std::string& text)
-    : EDatabaseError(text), code_(code)
+EDBEngineError::EDBEngineError(EngineCode code, const std::string& text) : EDatabaseError(text), code_(code)
 {
 }
 
-EDBEngineError::EDBEngineError(const EngineStatus& status)
-    : EDBEngineError(status.code, describe(status))
+EDBEngineError::EDBEngineError(const EngineStatus& status) : EDBEngineError(status.code, describe(status))
 {
 }
 
 EDBEngineError EDBEngineError::startFailure(const EngineStatus& status)
 {
-    return EDBEngineError(status.code,
+    return EDBEngineError(
+        status.code,
         hexCode("An error occurred while attempting to initialize the database engine (error $%.4x)", status.code));
 }

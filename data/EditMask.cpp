@@ -11,8 +11,15 @@ constexpr char32_t sectionSeparator = U';';
 bool isMaskKind(char32_t c)
 {
     switch (c) {
-    case U'0': case U'9': case U'#': case U'L': case U'l':
-    case U'A': case U'a': case U'C': case U'c':
+    case U'0':
+    case U'9':
+    case U'#':
+    case U'L':
+    case U'l':
+    case U'A':
+    case U'a':
+    case U'C':
+    case U'c':
         return true;
     default:
         return false;
@@ -24,7 +31,7 @@ char32_t separatorChar(char c)
     return static_cast<unsigned char>(c);
 }
 
-} // namespace
+}  // namespace
 
 EditMask::EditMask(const std::string& text) : text_(text)
 {
@@ -66,8 +73,7 @@ void EditMask::parseSections(const std::u32string& mask)
     }
     if (patternLength_ < n && patternLength_ + 1 < n)
         saveLiterals_ = mask[patternLength_ + 1] != U'0';
-    if (mask[n - 2] == sectionSeparator
-        && (mask[n - 3] == sectionSeparator || mask[n - 4] == sectionSeparator))
+    if (mask[n - 2] == sectionSeparator && (mask[n - 3] == sectionSeparator || mask[n - 4] == sectionSeparator))
         blank_ = mask[n - 1];
 }
 
@@ -114,15 +120,19 @@ bool EditMask::accepts(int pos, char32_t c) const
     if (UnicodeText::isControl(c))
         return false;
     switch (positions_[pos].kind) {
-    case U'0': case U'9':
+    case U'0':
+    case U'9':
         return UnicodeText::isDigit(c);
     case U'#':
         return UnicodeText::isDigit(c) || c == U' ' || c == U'+' || c == U'-';
-    case U'L': case U'l':
+    case U'L':
+    case U'l':
         return UnicodeText::isLetter(c);
-    case U'A': case U'a':
+    case U'A':
+    case U'a':
         return UnicodeText::isLetter(c) || UnicodeText::isDigit(c);
-    case U'C': case U'c':
+    case U'C':
+    case U'c':
         return true;
     default:
         return false;
@@ -132,9 +142,12 @@ bool EditMask::accepts(int pos, char32_t c) const
 char32_t EditMask::convertCase(int pos, char32_t c) const
 {
     switch (positions_[pos].letterCase) {
-    case Case::Upper: return UnicodeText::toUpper(c);
-    case Case::Lower: return UnicodeText::toLower(c);
-    case Case::None: break;
+    case Case::Upper:
+        return UnicodeText::toUpper(c);
+    case Case::Lower:
+        return UnicodeText::toLower(c);
+    case Case::None:
+        break;
     }
     return c;
 }

@@ -25,8 +25,7 @@ public:
         bool isLiteral() const { return kind == 0; }
     };
 
-    static constexpr const char* invalidInputMessage =
-        "Invalid input value.  Use escape key to abandon changes";
+    static constexpr const char* invalidInputMessage = "Invalid input value.  Use escape key to abandon changes";
 
     EditMask() = default;
     // Parses a mask text (UTF-8). Never fails: any text is some mask.

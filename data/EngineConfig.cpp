@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <unistd.h>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -64,7 +64,7 @@ bool ignorable(const std::string& line)
     return text.empty() || text[0] == '#';
 }
 
-} // namespace
+}  // namespace
 
 std::string EngineConfig::configPath()
 {

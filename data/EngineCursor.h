@@ -106,8 +106,7 @@ public:
     virtual EngineStatus cloneCursor(const std::string& indexName, std::unique_ptr<EngineCursor>& out) = 0;
     // The first record, in this cursor's order, whose listed columns equal
     // the values exactly. Does not move this cursor. RecordNotFound if none.
-    virtual EngineStatus findFiltered(const std::vector<int>& fieldNumbers,
-                                      const std::vector<FieldValue>& values,
+    virtual EngineStatus findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
                                       EngineRecord& out) = 0;
     // The first record, in this cursor's order, whose text in column
     // fieldNumber begins with prefix, letter case folded as TextCompare

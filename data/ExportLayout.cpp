@@ -28,7 +28,7 @@ bool fromField(const TField& field, const TableDescription& file, ExportColumn& 
             return false;
         }
         column.type = file.fields[static_cast<size_t>(column.column)].type == ColumnType::Date ? ColumnType::Date
-                                                                                              : ColumnType::Text;
+                                                                                               : ColumnType::Text;
         return true;
     }
     const auto* codes = dynamic_cast<const TTable*>(field.LookupDataSet);
@@ -44,7 +44,7 @@ bool fromField(const TField& field, const TableDescription& file, ExportColumn& 
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool ExportLayout::forTable(const TTable& table, const TableDescription& file, const std::vector<std::string>& names,
                             std::vector<ExportColumn>& out, std::string& error)

@@ -158,10 +158,14 @@ void MaskEditor::editedInPlace()
 bool MaskEditor::typeChar(char32_t c)
 {
     switch (c) {
-    case 27: return pressKey(Key::Escape);
-    case 13: return pressKey(Key::Enter);
-    case 8: return pressKey(Key::Backspace);
-    default: break;
+    case 27:
+        return pressKey(Key::Escape);
+    case 13:
+        return pressKey(Key::Enter);
+    case 8:
+        return pressKey(Key::Backspace);
+    default:
+        break;
     }
     if (UnicodeText::isControl(c))
         return false;

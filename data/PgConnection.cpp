@@ -66,7 +66,7 @@ EngineCode codeOf(const char* state)
     return EngineCode::Internal;
 }
 
-} // namespace
+}  // namespace
 
 bool PgConnection::isServerAddress(const std::string& value)
 {
@@ -114,8 +114,9 @@ EngineStatus PgConnection::open(const std::string& conninfo, const PasswordList&
     }
     if (wantsPassword) {
         PQfinish(conn);
-        return EngineStatus::failure(EngineCode::PasswordRequired, "The database server asks for a password.",
-                                     {passwords.empty() ? "No password was given." : "No password given was accepted."});
+        return EngineStatus::failure(
+            EngineCode::PasswordRequired, "The database server asks for a password.",
+            {passwords.empty() ? "No password was given." : "No password given was accepted."});
     }
     if (PQstatus(conn) != CONNECTION_OK) {
         std::vector<std::string> stack = serverLines(PQerrorMessage(conn));
@@ -148,7 +149,8 @@ EngineStatus PgConnection::start()
     location_ = describeLocation(conn_);
     // The server's notices ("already exists, skipping") are no business of
     // the clerk's or the admin's output.
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     PgResult result(PQexec(conn_, "SET DateStyle = 'ISO, YMD'; SELECT quote_ident(current_schema())"));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
         return resultFailure(result.get(), "Cannot prepare the database session.");
@@ -223,7 +225,7 @@ bool succeeded(const PgResult& result)
     return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
 }
 
-} // namespace
+}  // namespace
 
 EngineStatus PgConnection::run(const std::string& sql, const std::vector<FieldValue>& parameters, PgResult& out,
                                const std::string& what)
@@ -258,9 +260,9 @@ EngineStatus PgConnection::runPipelined(const std::vector<Statement>& statements
         std::vector<const char*> values = parameterTexts(statements[i].parameters);
         // A sync after each: its own transaction, and an error in one does
         // not abort the next.
-        sent = PQsendQueryPrepared(conn_, names[i], static_cast<int>(values.size()), values.data(), nullptr,
-                                   nullptr, 0) &&
-               PQpipelineSync(conn_);
+        sent =
+            PQsendQueryPrepared(conn_, names[i], static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0) &&
+            PQpipelineSync(conn_);
     }
     EngineStatus status = collectPipeline(statements.size(), out, what);
     // Leaving needs every result read; after a failure some may still come.
@@ -360,16 +362,18 @@ bool PgConnection::askAgainForLock(int& attempt)
 EngineStatus PgConnection::lock(std::int64_t key, const void* owner)
 {
     switch (holder(key, owner)) {
-    case Holder::Owner: return EngineStatus::success();
+    case Holder::Owner:
+        return EngineStatus::success();
     case Holder::Other:
         return EngineStatus::failure(EngineCode::RecordLocked, "Record locked by another user.",
                                      {"Locked by another cursor of this program."});
-    case Holder::Nobody: break;
+    case Holder::Nobody:
+        break;
     }
     PgResult result;
     for (int attempt = 0;;) {
-        EngineStatus status = run("SELECT pg_try_advisory_lock($1::bigint)", {std::to_string(key)}, result,
-                                  "Cannot lock the record.");
+        EngineStatus status =
+            run("SELECT pg_try_advisory_lock($1::bigint)", {std::to_string(key)}, result, "Cannot lock the record.");
         if (!status.ok())
             return status;
         if (result.rows() == 1 && result.text(0, 0) == "t")

@@ -40,7 +40,7 @@ std::string asciiLower(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 EngineStatus PgCursor::open(std::shared_ptr<PgTable> table, const std::string& indexName,
                             std::unique_ptr<EngineCursor>& out)
@@ -205,7 +205,8 @@ EngineStatus PgCursor::getNext(EngineRecord& out)
     Op op = Op::First;
     int prefix = 0;
     switch (place_) {
-    case Place::End: return EngineStatus::failure(EngineCode::EndOfData, "");
+    case Place::End:
+        return EngineStatus::failure(EngineCode::EndOfData, "");
     case Place::Begin:
         if (runHasFirst_ && runCurrent()) {
             standAt(0);
@@ -215,14 +216,22 @@ EngineStatus PgCursor::getNext(EngineRecord& out)
         break;
     case Place::Record:
         switch (stepInRun(1, out)) {
-        case Step::Found: return EngineStatus::success();
-        case Step::Off: place_ = Place::End; at_ = -1; return EngineStatus::failure(EngineCode::EndOfData, "");
-        case Step::Unknown: break;
+        case Step::Found:
+            return EngineStatus::success();
+        case Step::Off:
+            place_ = Place::End;
+            at_ = -1;
+            return EngineStatus::failure(EngineCode::EndOfData, "");
+        case Step::Unknown:
+            break;
         }
         op = Op::Greater;
         prefix = order_->length();
         break;
-    case Place::Crack: op = inclusive_ ? Op::GreaterEqual : Op::Greater; prefix = prefix_; break;
+    case Place::Crack:
+        op = inclusive_ ? Op::GreaterEqual : Op::Greater;
+        prefix = prefix_;
+        break;
     }
     bool found = false;
     EngineStatus status = fetch(op, prefix, readAhead, out, found);
@@ -241,7 +250,8 @@ EngineStatus PgCursor::getPrior(EngineRecord& out)
     Op op = Op::Last;
     int prefix = 0;
     switch (place_) {
-    case Place::Begin: return EngineStatus::failure(EngineCode::BeginOfData, "");
+    case Place::Begin:
+        return EngineStatus::failure(EngineCode::BeginOfData, "");
     case Place::End:
         if (runHasLast_ && runCurrent()) {
             standAt(static_cast<int>(run_.size()) - 1);
@@ -251,14 +261,22 @@ EngineStatus PgCursor::getPrior(EngineRecord& out)
         break;
     case Place::Record:
         switch (stepInRun(-1, out)) {
-        case Step::Found: return EngineStatus::success();
-        case Step::Off: place_ = Place::Begin; at_ = -1; return EngineStatus::failure(EngineCode::BeginOfData, "");
-        case Step::Unknown: break;
+        case Step::Found:
+            return EngineStatus::success();
+        case Step::Off:
+            place_ = Place::Begin;
+            at_ = -1;
+            return EngineStatus::failure(EngineCode::BeginOfData, "");
+        case Step::Unknown:
+            break;
         }
         op = Op::Less;
         prefix = order_->length();
         break;
-    case Place::Crack: op = inclusive_ ? Op::Less : Op::LessEqual; prefix = prefix_; break;
+    case Place::Crack:
+        op = inclusive_ ? Op::Less : Op::LessEqual;
+        prefix = prefix_;
+        break;
     }
     bool found = false;
     EngineStatus status = fetch(op, prefix, readAhead, out, found);
@@ -467,7 +485,8 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
         if (index.expression || index.descending || index.fields.empty() ||
             table.fieldNumber(index.fields.front()) != fieldNumber)
             continue;
-        if (indexNumber < 0 || (index.caseInsensitive && !table.indexes[static_cast<size_t>(indexNumber)].caseInsensitive))
+        if (indexNumber < 0 ||
+            (index.caseInsensitive && !table.indexes[static_cast<size_t>(indexNumber)].caseInsensitive))
             indexNumber = static_cast<int>(i);
     }
     PgKeyOrder* ranged = nullptr;
@@ -513,8 +532,8 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
             any += (any.empty() ? "" : " OR ") + range;
         queries.push_back("SELECT * FROM (" + select + " ORDER BY " + order_->orderBy() + " LIMIT " +
                           std::to_string(probeRows) + ") AS first_rows WHERE " + any + order);
-        queries.push_back("WITH in_range AS MATERIALIZED (" + select + " WHERE " + any +
-                          ") SELECT * FROM in_range" + order);
+        queries.push_back("WITH in_range AS MATERIALIZED (" + select + " WHERE " + any + ") SELECT * FROM in_range" +
+                          order);
     }
     for (const std::string& sql : queries) {
         PgResult result;
@@ -524,7 +543,8 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
         if (result.rows() == 0)
             continue;
         table_->readRow(result, 0, out);
-        if (!TextCompare::startsWithNoCase(out.values[static_cast<size_t>(fieldNumber)].value_or(std::string()), prefix))
+        if (!TextCompare::startsWithNoCase(out.values[static_cast<size_t>(fieldNumber)].value_or(std::string()),
+                                           prefix))
             return EngineCursor::findPrefix(fieldNumber, prefix, out);  // folds otherwise than spelled
         return EngineStatus::success();
     }

@@ -17,7 +17,7 @@ std::string foldFunction(const PgConnection& connection)
     return connection.schema() + ".arsipstaf_fold";
 }
 
-} // namespace
+}  // namespace
 
 PgTable::PgTable(std::shared_ptr<PgConnection> connection, std::string tableName)
     : connection_(std::move(connection)), tableName_(std::move(tableName)),
@@ -71,8 +71,8 @@ EngineStatus PgTable::readDescription(TableDescription& out)
         {{"SELECT name, type, size, default_value FROM " + schema +
               ".arsipstaf_columns WHERE table_name = $1 ORDER BY position",
           {tableName_}},
-         {"SELECT name, fields, is_primary, is_unique, is_descending, is_case_insensitive, expression FROM " +
-              schema + ".arsipstaf_indexes WHERE table_name = $1 ORDER BY is_primary DESC, position",
+         {"SELECT name, fields, is_primary, is_unique, is_descending, is_case_insensitive, expression FROM " + schema +
+              ".arsipstaf_indexes WHERE table_name = $1 ORDER BY is_primary DESC, position",
           {tableName_}}},
         results, "Cannot read the table description.");
     if (status.code == EngineCode::TableMissing || (status.ok() && results[0].rows() == 0))
@@ -85,7 +85,7 @@ EngineStatus PgTable::readDescription(TableDescription& out)
         field.name = result.text(row, 0);
         field.typeName = result.text(row, 1);
         field.type = field.typeName == "String" ? ColumnType::Text
-                   : field.typeName == "Date"   ? ColumnType::Date
+                     : field.typeName == "Date" ? ColumnType::Date
                                                 : ColumnType::Other;
         field.size = static_cast<int>(result.int64(row, 2));
         field.hasDefault = !result.isNull(row, 3);
@@ -112,10 +112,10 @@ EngineStatus PgTable::readDescription(TableDescription& out)
 EngineStatus PgTable::findServerTable()
 {
     PgResult result;
-    EngineStatus status = connection_->run(
-        "SELECT c.oid::bigint, a.attname FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid "
-        "WHERE c.oid = to_regclass($1) AND a.attnum > 0 AND NOT a.attisdropped",
-        {qualified_}, result, "Cannot read the table description.");
+    EngineStatus status =
+        connection_->run("SELECT c.oid::bigint, a.attname FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid "
+                         "WHERE c.oid = to_regclass($1) AND a.attnum > 0 AND NOT a.attisdropped",
+                         {qualified_}, result, "Cannot read the table description.");
     if (!status.ok())
         return withContext(status);
     if (result.rows() == 0)
@@ -165,8 +165,7 @@ EngineStatus PgTable::keyOrder(int number, PgKeyOrder*& out)
     std::unique_ptr<PgKeyOrder>& slot = orders_[number];
     if (!slot) {
         static const IndexDescription fileOrder;
-        const IndexDescription& index =
-            number < 0 ? fileOrder : description_.indexes[static_cast<size_t>(number)];
+        const IndexDescription& index = number < 0 ? fileOrder : description_.indexes[static_cast<size_t>(number)];
         if (index.expression || index.descending)
             return failure(EngineCode::NoSuchIndex, "Index '" + index.name + "' cannot be followed.");
         slot = std::make_unique<PgKeyOrder>(description_, index, selectList(), qualified_, foldFunction(*connection_));
@@ -228,11 +227,13 @@ EngineStatus PgTable::lockAndRead(std::int64_t rid, const void* owner, EngineRec
 {
     std::int64_t key = lockKey(rid);
     switch (connection_->holder(key, owner)) {
-    case PgConnection::Holder::Owner: return readRecord(rid, out);
+    case PgConnection::Holder::Owner:
+        return readRecord(rid, out);
     case PgConnection::Holder::Other:
         return failure(EngineCode::RecordLocked, "Record locked by another user.",
                        {"Locked by another cursor of this program."});
-    case PgConnection::Holder::Nobody: break;
+    case PgConnection::Holder::Nobody:
+        break;
     }
     // The read is a statement of its own after the lock: read together, a
     // record stored by the lock's last holder just before it let go could
@@ -274,9 +275,9 @@ EngineStatus PgTable::insert(const EngineRecord& record, std::int64_t& rid)
         placeholders += (i ? ", $" : "$") + std::to_string(i + 1);
     }
     PgResult result;
-    EngineStatus status = connection_->run("INSERT INTO " + qualified_ + " (" + names + ") VALUES (" + placeholders +
-                                               ") RETURNING rid",
-                                           storable(record), result, "Cannot store the record.");
+    EngineStatus status =
+        connection_->run("INSERT INTO " + qualified_ + " (" + names + ") VALUES (" + placeholders + ") RETURNING rid",
+                         storable(record), result, "Cannot store the record.");
     if (!status.ok())
         return withContext(status);
     rid = result.int64(0, 0);
@@ -314,8 +315,8 @@ EngineStatus PgTable::update(std::int64_t rid, const EngineRecord& expected, con
         if (values[i] == before[i])
             continue;
         parameters.push_back(values[i]);
-        assignments += (assignments.empty() ? "" : ", ") + PgConnection::quote(description_.fields[i].name) +
-                       " = $" + std::to_string(parameters.size());
+        assignments += (assignments.empty() ? "" : ", ") + PgConnection::quote(description_.fields[i].name) + " = $" +
+                       std::to_string(parameters.size());
     }
     // The row is written only if it still holds what was read: one
     // statement, so no other session's commit can slip in between.
@@ -331,9 +332,9 @@ EngineStatus PgTable::update(std::int64_t rid, const EngineRecord& expected, con
             return status;
     } else {
         PgResult result;
-        EngineStatus status = connection_->run("UPDATE " + qualified_ + " SET " + assignments + " WHERE rid = $1" +
-                                                   condition,
-                                               parameters, result, "Cannot store the record.");
+        EngineStatus status =
+            connection_->run("UPDATE " + qualified_ + " SET " + assignments + " WHERE rid = $1" + condition, parameters,
+                             result, "Cannot store the record.");
         if (!status.ok())
             return withContext(status);
         same = result.affected() == 1;
@@ -366,8 +367,8 @@ EngineStatus PgTable::remove(std::int64_t rid)
 EngineStatus PgTable::count(std::int64_t& out)
 {
     PgResult result;
-    EngineStatus status = connection_->run("SELECT count(*) FROM " + qualified_, {}, result,
-                                           "Cannot count the records.");
+    EngineStatus status =
+        connection_->run("SELECT count(*) FROM " + qualified_, {}, result, "Cannot count the records.");
     if (!status.ok())
         return withContext(status);
     out = result.int64(0, 0);
@@ -409,18 +410,25 @@ EngineStatus PgTable::prepareSchema(PgConnection& connection)
 {
     const std::string& schema = connection.schema();
     std::string sql =
-        "CREATE TABLE IF NOT EXISTS " + schema + ".arsipstaf_columns (table_name text NOT NULL, "
+        "CREATE TABLE IF NOT EXISTS " + schema +
+        ".arsipstaf_columns (table_name text NOT NULL, "
         "position integer NOT NULL, name text NOT NULL, type text NOT NULL, size integer NOT NULL, "
         "default_value text, PRIMARY KEY (table_name, position));"
-        "CREATE TABLE IF NOT EXISTS " + schema + ".arsipstaf_indexes (table_name text NOT NULL, "
+        "CREATE TABLE IF NOT EXISTS " +
+        schema +
+        ".arsipstaf_indexes (table_name text NOT NULL, "
         "position integer NOT NULL, name text NOT NULL, fields text NOT NULL, is_primary boolean NOT NULL, "
         "is_unique boolean NOT NULL, is_descending boolean NOT NULL, is_case_insensitive boolean NOT NULL, "
         "expression text, PRIMARY KEY (table_name, position));"
         // Letters A-Z folded, everything else compared as bytes: the order
         // the table files' case-insensitive indexes keep.
-        "CREATE OR REPLACE FUNCTION " + schema + ".arsipstaf_fold(value text) RETURNS text "
+        "CREATE OR REPLACE FUNCTION " +
+        schema +
+        ".arsipstaf_fold(value text) RETURNS text "
         "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT lower(value COLLATE \"C\") $$;"
-        "CREATE OR REPLACE FUNCTION " + schema + ".arsipstaf_changed() RETURNS trigger LANGUAGE plpgsql AS "
+        "CREATE OR REPLACE FUNCTION " +
+        schema +
+        ".arsipstaf_changed() RETURNS trigger LANGUAGE plpgsql AS "
         "$$ BEGIN PERFORM pg_notify('arsipstaf_' || TG_RELID::bigint::text, ''); RETURN NULL; END $$;";
     return connection.runScript(sql, "Cannot prepare the database for the tables.");
 }
@@ -443,8 +451,7 @@ EngineStatus PgTable::create(PgConnection& connection, const TableDescription& d
         columns += ", " + PgConnection::quote(field.name);
         if (field.type == ColumnType::Text)
             columns += (field.size > 0 ? " varchar(" + std::to_string(field.size) + ")" : std::string(" text")) +
-                       " COLLATE \"C\" NOT NULL DEFAULT " +
-                       (field.hasDefault ? defaultLiteral : std::string("''"));
+                       " COLLATE \"C\" NOT NULL DEFAULT " + (field.hasDefault ? defaultLiteral : std::string("''"));
         else
             columns += " date";
     }
@@ -453,9 +460,9 @@ EngineStatus PgTable::create(PgConnection& connection, const TableDescription& d
         const IndexDescription& index = description.indexes[i];
         std::string problem = SqliteKeyOrder::check(description, index);
         if (!problem.empty())
-            return EngineStatus::failure(EngineCode::InvalidKey, "Cannot create the table.",
-                                         {problem, "Table: " + description.tableName,
-                                          "Database: " + connection.location()});
+            return EngineStatus::failure(
+                EngineCode::InvalidKey, "Cannot create the table.",
+                {problem, "Table: " + description.tableName, "Database: " + connection.location()});
         sql += "INSERT INTO " + schema + ".arsipstaf_indexes VALUES (" + tableLiteral + ", " + std::to_string(i) +
                ", " + PgConnection::literal(index.name) + ", " + PgConnection::literal(index.fieldList()) + ", " +
                bit(index.primary) + ", " + bit(index.unique) + ", false, " + bit(index.caseInsensitive) + ", NULL);";

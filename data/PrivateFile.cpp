@@ -9,7 +9,7 @@ namespace {
 
 constexpr mode_t privateMode = 0600;
 
-} // namespace
+}  // namespace
 
 bool PrivateFile::prepare(const std::string& path)
 {

@@ -37,8 +37,9 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    RecordLockFile(std::string path, std::string tablePath)
-        : path_(std::move(path)), tablePath_(std::move(tablePath)) {}
+    RecordLockFile(std::string path, std::string tablePath) : path_(std::move(path)), tablePath_(std::move(tablePath))
+    {
+    }
     EngineStatus openFile();
     bool setLock(std::int64_t record, short type);
 

@@ -25,12 +25,21 @@ RegionalSettings RegionalSettings::fromDateFormat(const std::string& format)
             continue;
         }
         switch (format[++i]) {
-        case 'd': case 'e': shortFormat += "dd"; break;
-        case 'm': shortFormat += "MM"; break;
+        case 'd':
+        case 'e':
+            shortFormat += "dd";
+            break;
+        case 'm':
+            shortFormat += "MM";
+            break;
         // Four digits even where the locale writes two: a birth date shown
         // as "17/08/45" would be read back as 2045 and stored so.
-        case 'y': case 'Y': shortFormat += "yyyy"; break;
-        default: break;
+        case 'y':
+        case 'Y':
+            shortFormat += "yyyy";
+            break;
+        default:
+            break;
         }
     }
     if (!shortFormat.empty())

@@ -11,7 +11,7 @@ namespace {
 // Most spellings a prefix search seeks; characters beyond are checked on the rows read.
 constexpr size_t spellingLimit = 16;
 
-} // namespace
+}  // namespace
 
 EngineStatus SqliteCursor::open(std::shared_ptr<SqliteTableFile> file, const std::string& indexName,
                                 std::unique_ptr<EngineCursor>& out)
@@ -159,10 +159,18 @@ EngineStatus SqliteCursor::getNext(EngineRecord& out)
     Op op = Op::First;
     int prefix = 0;
     switch (place_) {
-    case Place::End: return EngineStatus::failure(EngineCode::EndOfData, "");
-    case Place::Begin: break;
-    case Place::Record: op = Op::Greater; prefix = order_->length(); break;
-    case Place::Crack: op = inclusive_ ? Op::GreaterEqual : Op::Greater; prefix = prefix_; break;
+    case Place::End:
+        return EngineStatus::failure(EngineCode::EndOfData, "");
+    case Place::Begin:
+        break;
+    case Place::Record:
+        op = Op::Greater;
+        prefix = order_->length();
+        break;
+    case Place::Crack:
+        op = inclusive_ ? Op::GreaterEqual : Op::Greater;
+        prefix = prefix_;
+        break;
     }
     bool found = false;
     EngineStatus status = fetch(op, prefix, out, found);
@@ -180,10 +188,18 @@ EngineStatus SqliteCursor::getPrior(EngineRecord& out)
     Op op = Op::Last;
     int prefix = 0;
     switch (place_) {
-    case Place::Begin: return EngineStatus::failure(EngineCode::BeginOfData, "");
-    case Place::End: break;
-    case Place::Record: op = Op::Less; prefix = order_->length(); break;
-    case Place::Crack: op = inclusive_ ? Op::Less : Op::LessEqual; prefix = prefix_; break;
+    case Place::Begin:
+        return EngineStatus::failure(EngineCode::BeginOfData, "");
+    case Place::End:
+        break;
+    case Place::Record:
+        op = Op::Less;
+        prefix = order_->length();
+        break;
+    case Place::Crack:
+        op = inclusive_ ? Op::Less : Op::LessEqual;
+        prefix = prefix_;
+        break;
     }
     bool found = false;
     EngineStatus status = fetch(op, prefix, out, found);

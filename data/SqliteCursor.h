@@ -84,8 +84,8 @@ private:
     // The first record in this order whose field begins with prefix, from
     // scan (this order, every column) and the unsorted ranges of spellings.
     EngineStatus raceForPrefix(SqliteStatement& scan, SqliteStatement& ranges, int fieldNumber,
-                               const std::string& prefix, const std::vector<std::string>& spellings,
-                               EngineRecord& out, bool& found);
+                               const std::string& prefix, const std::vector<std::string>& spellings, EngineRecord& out,
+                               bool& found);
 
     std::shared_ptr<SqliteTableFile> file_;
     SqliteKeyOrder* order_ = nullptr;

@@ -15,7 +15,7 @@ const IndexDescription* primaryIndex(const TableDescription& description)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 std::string SqliteKeyOrder::check(const TableDescription& description, const IndexDescription& index)
 {

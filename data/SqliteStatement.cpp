@@ -9,8 +9,8 @@ int SqliteStatement::prepare(sqlite3* db, const std::string& sql)
 {
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
-    int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
-                                &stmt_, nullptr);
+    int rc =
+        sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;

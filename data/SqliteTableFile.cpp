@@ -59,7 +59,7 @@ bool readHeader(const std::string& path, unsigned char* header, int size)
     return read;
 }
 
-} // namespace
+}  // namespace
 
 SqliteTableFile::~SqliteTableFile()
 {
@@ -115,7 +115,8 @@ std::vector<FieldValue> SqliteTableFile::storable(const EngineRecord& record) co
     return values;
 }
 
-EngineStatus SqliteTableFile::failure(EngineCode code, const std::string& message, std::vector<std::string> detail) const
+EngineStatus SqliteTableFile::failure(EngineCode code, const std::string& message,
+                                      std::vector<std::string> detail) const
 {
     detail.push_back("Table: " + tableName_);
     detail.push_back("File: " + path_);
@@ -131,12 +132,29 @@ EngineStatus SqliteTableFile::sqliteFailure(int rc, const std::string& message) 
 {
     EngineCode code = EngineCode::Internal;
     switch (rc & 0xFF) {
-    case SQLITE_CORRUPT: case SQLITE_NOTADB: code = EngineCode::TableCorrupt; break;
-    case SQLITE_READONLY: code = EngineCode::ReadOnlyTable; break;
-    case SQLITE_CONSTRAINT: code = EngineCode::KeyViolation; break;
-    case SQLITE_CANTOPEN: case SQLITE_PERM: case SQLITE_AUTH: code = EngineCode::Unreadable; break;
-    case SQLITE_IOERR: case SQLITE_FULL: case SQLITE_BUSY: case SQLITE_LOCKED: code = EngineCode::IoError; break;
-    default: break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        code = EngineCode::TableCorrupt;
+        break;
+    case SQLITE_READONLY:
+        code = EngineCode::ReadOnlyTable;
+        break;
+    case SQLITE_CONSTRAINT:
+        code = EngineCode::KeyViolation;
+        break;
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        code = EngineCode::Unreadable;
+        break;
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        code = EngineCode::IoError;
+        break;
+    default:
+        break;
     }
     std::string native = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     return failure(code, message, {native});
@@ -246,7 +264,7 @@ EngineStatus SqliteTableFile::readDescription(TableDescription& out) const
         field.name = statement.text(0);
         field.typeName = statement.text(1);
         field.type = field.typeName == "String" ? ColumnType::Text
-                   : field.typeName == "Date"   ? ColumnType::Date
+                     : field.typeName == "Date" ? ColumnType::Date
                                                 : ColumnType::Other;
         field.size = static_cast<int>(statement.int64(2));
         field.hasDefault = !statement.isNull(3);
@@ -415,7 +433,8 @@ EngineStatus SqliteTableFile::readRecord(std::int64_t rowid, EngineRecord& out)
 {
     // Its text is built only for the first read: a window is re-read by bookmark on every search.
     if (!readStatement_) {
-        EngineStatus status = prepare(readStatement_, "SELECT " + columnList(description_) + " FROM records WHERE rid = ?");
+        EngineStatus status =
+            prepare(readStatement_, "SELECT " + columnList(description_) + " FROM records WHERE rid = ?");
         if (!status.ok())
             return status;
     }
@@ -433,7 +452,8 @@ EngineStatus SqliteTableFile::readRecord(std::int64_t rowid, EngineRecord& out)
 
 EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& rowid)
 {
-    EngineStatus status = insertStatement_ ? EngineStatus::success() : prepare(insertStatement_, insertSql(description_));
+    EngineStatus status =
+        insertStatement_ ? EngineStatus::success() : prepare(insertStatement_, insertSql(description_));
     if (!status.ok())
         return status;
     std::vector<FieldValue> values = storable(record);

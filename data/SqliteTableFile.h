@@ -8,8 +8,8 @@
 
 #include <sqlite3.h>
 
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -69,7 +69,8 @@ public:
     EngineStatus changeStamp(std::uint64_t& out);
     // The filtered-scan statement for these columns in this order (see
     // SqliteCursor::findFiltered); null with status set on failure.
-    SqliteStatement* filterStatement(const std::vector<int>& columns, const SqliteKeyOrder& order, EngineStatus& status);
+    SqliteStatement* filterStatement(const std::vector<int>& columns, const SqliteKeyOrder& order,
+                                     EngineStatus& status);
     // Any other reading statement, prepared at first use and kept by its
     // text; null with status set when it cannot be prepared.
     SqliteStatement* cachedStatement(const std::string& sql, EngineStatus& status);
@@ -96,7 +97,9 @@ public:
     std::vector<FieldValue> storable(const EngineRecord& record) const;
 
 private:
-    SqliteTableFile(std::string tableName, std::string path) : tableName_(std::move(tableName)), path_(std::move(path)) {}
+    SqliteTableFile(std::string tableName, std::string path) : tableName_(std::move(tableName)), path_(std::move(path))
+    {
+    }
     EngineStatus checkFile() const;
     EngineStatus connect();
     bool readable() const;
@@ -116,8 +119,8 @@ private:
     std::map<std::string, std::unique_ptr<SqliteKeyOrder>> orders_;
     std::map<std::string, std::unique_ptr<SqliteStatement>> filters_;
     std::map<std::string, std::unique_ptr<SqliteStatement>> updates_;  // by changed columns, "0110..."
-    std::unique_ptr<SqliteStatement> readStatement_, insertStatement_, deleteStatement_,
-        countStatement_, versionStatement_;
+    std::unique_ptr<SqliteStatement> readStatement_, insertStatement_, deleteStatement_, countStatement_,
+        versionStatement_;
     static constexpr std::chrono::milliseconds versionInterval{100};
     std::chrono::steady_clock::time_point versionCheckedAt_{};
     std::uint64_t dataVersion_ = 0;

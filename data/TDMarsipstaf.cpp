@@ -33,13 +33,13 @@ TStringField* lookup(TTable& table, const std::string& object, const std::string
     return field;
 }
 
-} // namespace
+}  // namespace
 
 TDMarsipstaf::TDMarsipstaf()
 {
     TDataSource* sources[] = {&DSagama, &DSdatapeg, &DSgol, &DSjab, &DSjk, &DSmutasi, &DSpangkat, &DSpf, &DSstatus};
-    const char* files[] = {"Agama.db", "Datapegawai.db", "Golongan.db", "Jabatan.db", "JK.db",
-                           "Mutasi.db", "Pangkat.db", "Pend_Formal.db", "Status.db"};
+    const char* files[] = {"Agama.db",  "Datapegawai.db", "Golongan.db",    "Jabatan.db", "JK.db",
+                           "Mutasi.db", "Pangkat.db",     "Pend_Formal.db", "Status.db"};
     std::vector<TTable*> tables = Tables();
     for (size_t i = 0; i < tables.size(); ++i) {
         tables[i]->DatabaseName = DatabaseAlias;

@@ -5,8 +5,8 @@
 #include "UnicodeText.h"
 
 #include <algorithm>
-#include <utility>
 #include <strings.h>
+#include <utility>
 
 TDataSet::TemporaryState::TemporaryState(TDataSet& dataSet, TDataSetState state)
     : dataSet_(dataSet), saved_(dataSet.state_)
@@ -21,7 +21,9 @@ TDataSet::TemporaryState::~TemporaryState()
     --dataSet_.disableNotify_;
 }
 
-TDataSet::TDataSet(std::string name) : name_(std::move(name)) {}
+TDataSet::TDataSet(std::string name) : name_(std::move(name))
+{
+}
 
 TDataSet::~TDataSet()
 {
@@ -693,8 +695,8 @@ void TDataSet::Delete()
     DataEvent(TDataEvent::deCheckBrowseMode);
     // A record another user deleted is not replaced by its neighbour: its
     // delete has nothing left to do.
-    bool there = cursorRow_ == activeRecord_ || ActiveBuffer().record.bookmark == 0 ||
-                 InternalGotoBuffer(ActiveBuffer());
+    bool there =
+        cursorRow_ == activeRecord_ || ActiveBuffer().record.bookmark == 0 || InternalGotoBuffer(ActiveBuffer());
     if (there)
         InternalDelete();
     cursorRow_ = -1;

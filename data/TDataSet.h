@@ -129,8 +129,8 @@ protected:
     // Storage hooks. Each throws EDatabaseError on failure.
     virtual void InternalOpen() = 0;
     virtual void InternalClose() = 0;
-    virtual void InternalFirst() = 0;   // before the first record
-    virtual void InternalLast() = 0;    // after the last record
+    virtual void InternalFirst() = 0;  // before the first record
+    virtual void InternalLast() = 0;   // after the last record
     // Step and read into buffer; false at the end (cursor then at that end).
     virtual bool InternalNext(RecordBuffer& buffer) = 0;
     virtual bool InternalPrior(RecordBuffer& buffer) = 0;
@@ -153,7 +153,7 @@ protected:
     virtual void InternalInitRecord(RecordBuffer& buffer) = 0;
     virtual void InternalPutValue(RecordBuffer& buffer, const TField& field, const FieldValue& value) = 0;
     virtual void InternalPost(RecordBuffer& buffer, bool inserting) = 0;
-    virtual void InternalCancel() = 0;   // release the lock of an edit
+    virtual void InternalCancel() = 0;  // release the lock of an edit
     virtual void InternalDelete() = 0;
     // In key state only fields of the current index may be set.
     virtual bool IsIndexField(const TField&) const { return false; }
@@ -213,9 +213,9 @@ private:
     std::vector<RecordBuffer> buffers_ = std::vector<RecordBuffer>(1);
     int recordCount_ = 0;
     int activeRecord_ = 0;
-    int selectedRow_ = -1;  // row fields read while a link draws; -1: active row
+    int selectedRow_ = -1;                          // row fields read while a link draws; -1: active row
     const RecordBuffer* selectedBuffer_ = nullptr;  // a reader's record fields read; not owned
-    int cursorRow_ = -1;    // row the storage cursor stands on; -1: elsewhere
+    int cursorRow_ = -1;                            // row the storage cursor stands on; -1: elsewhere
     std::vector<TDataSource*> sources_;
     // The key field of each lookup field, in lookup order, found once per
     // opening: every fetched record needs them.

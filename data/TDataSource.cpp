@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
-TDataSource::TDataSource(std::string name) : Name(std::move(name)) {}
+TDataSource::TDataSource(std::string name) : Name(std::move(name))
+{
+}
 
 TDataSource::~TDataSource()
 {

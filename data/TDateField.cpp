@@ -3,7 +3,9 @@
 #include "DateText.h"
 #include "EConvertError.h"
 
-TDateField::TDateField(std::string fieldName) : TField(std::move(fieldName), "Date") {}
+TDateField::TDateField(std::string fieldName) : TField(std::move(fieldName), "Date")
+{
+}
 
 std::string TDateField::DisplayText() const
 {

@@ -1,12 +1,10 @@
 #include "TEngineDataSet.h"
 
-#include "FieldNames.h"
 #include "EDBEngineError.h"
+#include "FieldNames.h"
 #include "TextCompare.h"
 
-
 namespace {
-
 
 // The cache key of the key values: the one value itself, or all joined;
 // \x1f never occurs in codes.
@@ -25,7 +23,7 @@ bool missing(const EngineStatus& status)
     return status.code == EngineCode::RecordNotFound || status.code == EngineCode::RecordGone;
 }
 
-} // namespace
+}  // namespace
 
 void TEngineDataSet::Check(const EngineStatus& status)
 {
@@ -81,7 +79,8 @@ std::vector<RecordBuffer> TEngineDataSet::InternalRun(bool forward, int count)
 
 bool TEngineDataSet::InternalCurrent(RecordBuffer& buffer, bool lock)
 {
-    EngineStatus status = cursor_->getRecord(buffer.record, lock ? EngineCursor::Lock::Write : EngineCursor::Lock::None);
+    EngineStatus status =
+        cursor_->getRecord(buffer.record, lock ? EngineCursor::Lock::Write : EngineCursor::Lock::None);
     if (!lock && (missing(status) || status.endOfData()))
         return false;
     Check(status);

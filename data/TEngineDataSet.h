@@ -3,8 +3,8 @@
 #include "TDataSet.h"
 
 #include <map>
-#include <unordered_map>
 #include <memory>
+#include <unordered_map>
 
 // A dataset over one engine cursor: every storage hook is one cursor call,
 // and every non-zero status other than running off an end is raised as

@@ -17,16 +17,21 @@ bool startsWithList(const std::string& list, const std::string& names)
 const char* typeNameOf(const FieldDescription& column)
 {
     switch (column.type) {
-    case ColumnType::Text: return "String";
-    case ColumnType::Date: return "Date";
-    case ColumnType::Other: break;
+    case ColumnType::Text:
+        return "String";
+    case ColumnType::Date:
+        return "Date";
+    case ColumnType::Other:
+        break;
     }
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
-TTable::TTable(std::string name) : TDBDataSet(std::move(name)) {}
+TTable::TTable(std::string name) : TDBDataSet(std::move(name))
+{
+}
 
 void TTable::InternalOpen()
 {

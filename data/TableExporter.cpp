@@ -32,8 +32,8 @@ bool readLookups(const std::string& directory, const std::vector<ExportColumn>& 
         auto found = codes.find(key);
         if (found == codes.end()) {
             found = codes.emplace(key, CodeTexts::Map()).first;
-            EngineStatus status = CodeTexts::read(directory, column.lookupTable, column.lookupKey,
-                                                  column.lookupResult, column.size, found->second);
+            EngineStatus status = CodeTexts::read(directory, column.lookupTable, column.lookupKey, column.lookupResult,
+                                                  column.size, found->second);
             if (!status.ok()) {
                 error = describe(status);
                 return false;
@@ -47,7 +47,10 @@ bool readLookups(const std::string& directory, const std::vector<ExportColumn>& 
 // A read transaction that ends with the object.
 class ReadTransaction {
 public:
-    explicit ReadTransaction(sqlite3* db) : db_(db) { ok_ = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK; }
+    explicit ReadTransaction(sqlite3* db) : db_(db)
+    {
+        ok_ = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
     ~ReadTransaction()
     {
         if (ok_)
@@ -61,7 +64,7 @@ private:
     bool ok_ = false;
 };
 
-} // namespace
+}  // namespace
 
 TableExporter::Result TableExporter::run(const std::string& directory, const std::string& tableName,
                                          const std::string& indexName, const std::vector<ExportColumn>& columns,

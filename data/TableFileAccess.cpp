@@ -28,7 +28,7 @@ std::string fileName(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-} // namespace
+}  // namespace
 
 std::string TableFileAccess::describe(const struct stat& info)
 {
@@ -93,7 +93,7 @@ std::vector<std::string> TableFileAccess::writeProblems(const std::string& table
                            "): it opens read-only.");
     for (const std::string& side : sideFiles(tablePath))
         if (::access(side.c_str(), W_OK) != 0 && ::stat(side.c_str(), &info) == 0)
-            problems.push_back("The side file " + side + " cannot be written (" + describe(info) +
-                               "): stores into " + fileName(tablePath) + " fail, so it opens read-only.");
+            problems.push_back("The side file " + side + " cannot be written (" + describe(info) + "): stores into " +
+                               fileName(tablePath) + " fail, so it opens read-only.");
     return problems;
 }

@@ -109,7 +109,7 @@ size_t decodeAt(const std::string& text, size_t i, char32_t& value)
     return static_cast<size_t>(taken);
 }
 
-} // namespace
+}  // namespace
 
 std::u32string UnicodeText::fromUtf8(const std::string& text)
 {

@@ -22,4 +22,4 @@ constexpr int DefaultButton3 = 0x200;
 constexpr int DefaultMask = 0xF00;
 
 constexpr int TaskModal = 0x2000;
-}
+}  // namespace BoxFlags

@@ -24,7 +24,7 @@ private:
     QTimer timer_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ControlTimer> ControlTimer::create()
 {

@@ -18,7 +18,8 @@
 // Guard only where Qt calls in: a guarded override that our own code calls
 // and then goes on after would swallow the error, so such overrides keep
 // their body in a plain member that both call.
-template <class Handler> bool guarded(Handler&& handler) noexcept
+template <class Handler>
+bool guarded(Handler&& handler) noexcept
 {
     try {
         std::forward<Handler>(handler)();
@@ -32,7 +33,8 @@ template <class Handler> bool guarded(Handler&& handler) noexcept
 // An event override's body, guarded. A failed handler has used its event
 // up: Qt does not pass it on to the parent (Enter on a box whose check
 // failed must not reach the window's default button).
-template <class Handler> void guardedEvent(QEvent* event, Handler&& handler) noexcept
+template <class Handler>
+void guardedEvent(QEvent* event, Handler&& handler) noexcept
 {
     if (!guarded(std::forward<Handler>(handler)))
         event->accept();
@@ -41,7 +43,8 @@ template <class Handler> void guardedEvent(QEvent* event, Handler&& handler) noe
 // A connection's handler, guarded: connect(button, &QPushButton::clicked,
 // this, guard([this] { Button1Click(); })). The signal's arguments are
 // passed when the handler takes them.
-template <class Handler> auto guard(Handler handler)
+template <class Handler>
+auto guard(Handler handler)
 {
     return [handler = std::move(handler)](auto&&... args) mutable noexcept {
         guarded([&] {

@@ -14,7 +14,7 @@ const std::array<MessageButtonInfo, MessageButtons::kindCount> table{{
     {"YesToAll", "Yes to &All", mrYesToAll},
     {"Help", "&Help", mrNone},
 }};
-}
+}  // namespace
 
 MessageButtons::MessageButtons(std::initializer_list<MessageButton> buttons)
 {

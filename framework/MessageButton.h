@@ -9,8 +9,17 @@ enum class MessageButton { Yes, No, OK, Cancel, Abort, Retry, Ignore, All, NoToA
 
 // Result codes returned by the boxes.
 enum MessageResult : int {
-    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-    mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10
 };
 
 struct MessageButtonInfo {
@@ -31,7 +40,8 @@ public:
     bool contains(MessageButton button) const;
     bool empty() const { return bits_ == 0; }
     int count() const;
-    template <class F> void forEach(F f) const
+    template <class F>
+    void forEach(F f) const
     {
         for (int i = 0; i < kindCount; ++i)
             if (bits_ & (1u << i))

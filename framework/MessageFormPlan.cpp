@@ -26,23 +26,34 @@ MessageButtons plainButtons(int flags)
 {
     using B = MessageButton;
     switch (flags & BoxFlags::ButtonMask) {
-    case BoxFlags::OkCancel: return {B::OK, B::Cancel};
-    case BoxFlags::AbortRetryIgnore: return {B::Abort, B::Retry, B::Ignore};
-    case BoxFlags::YesNoCancel: return {B::Yes, B::No, B::Cancel};
-    case BoxFlags::YesNo: return {B::Yes, B::No};
-    case BoxFlags::RetryCancel: return {B::Retry, B::Cancel};
-    default: return {B::OK};
+    case BoxFlags::OkCancel:
+        return {B::OK, B::Cancel};
+    case BoxFlags::AbortRetryIgnore:
+        return {B::Abort, B::Retry, B::Ignore};
+    case BoxFlags::YesNoCancel:
+        return {B::Yes, B::No, B::Cancel};
+    case BoxFlags::YesNo:
+        return {B::Yes, B::No};
+    case BoxFlags::RetryCancel:
+        return {B::Retry, B::Cancel};
+    default:
+        return {B::OK};
     }
 }
 
 MessageIcon plainIcon(int flags)
 {
     switch (flags & BoxFlags::IconMask) {
-    case BoxFlags::IconStop: return MessageIcon::Stop;
-    case BoxFlags::IconQuestion: return MessageIcon::Question;
-    case BoxFlags::IconExclamation: return MessageIcon::Exclamation;
-    case BoxFlags::IconInformation: return MessageIcon::Information;
-    default: return MessageIcon::None;
+    case BoxFlags::IconStop:
+        return MessageIcon::Stop;
+    case BoxFlags::IconQuestion:
+        return MessageIcon::Question;
+    case BoxFlags::IconExclamation:
+        return MessageIcon::Exclamation;
+    case BoxFlags::IconInformation:
+        return MessageIcon::Information;
+    default:
+        return MessageIcon::None;
     }
 }
 
@@ -56,7 +67,7 @@ std::optional<MessageButton> nthShown(MessageButtons buttons, int n)
     });
     return found ? found : firstButton(buttons);
 }
-}
+}  // namespace
 
 MessageFormPlan MessageFormPlan::dialog(const QString& text, MessageDialogType type, MessageButtons buttons)
 {

@@ -22,7 +22,7 @@ bool isLetterOrDigit(std::uint8_t key)
 {
     return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
 }
-}
+}  // namespace
 
 QString ShortCut::keyName(std::uint8_t key)
 {

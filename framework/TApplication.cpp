@@ -6,9 +6,9 @@
 #include "MessageBoxes.h"
 
 #include <QFileInfo>
-#include <cxxabi.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <memory>
 #include <typeinfo>
 
@@ -19,10 +19,11 @@ QString currentExceptionClass()
     if (!type)
         return QStringLiteral("unknown");
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(type->name(), nullptr, nullptr, &status), std::free);
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(type->name(), nullptr, nullptr, &status),
+                                                std::free);
     return QString::fromUtf8(status == 0 && name ? name.get() : type->name());
 }
-}
+}  // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {

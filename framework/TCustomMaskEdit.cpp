@@ -32,7 +32,7 @@ int utf16Index(const QString& text, int codePoint)
     return index;
 }
 
-} // namespace
+}  // namespace
 
 TCustomMaskEdit::TCustomMaskEdit(QWidget* parent) : QWidget(parent)
 {
@@ -151,10 +151,15 @@ void TCustomMaskEdit::doExit()
 bool TCustomMaskEdit::isEditingKey(QKeyEvent* event) const
 {
     switch (event->key()) {
-    case Qt::Key_Backspace: case Qt::Key_Delete:
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
         return true;
-    case Qt::Key_Up: case Qt::Key_Down:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
         return isMasked();
     default:
         break;
@@ -168,10 +173,10 @@ bool TCustomMaskEdit::event(QEvent* event)
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool ours = key->key() == Qt::Key_Escape
-            ? claimsEscape()
-            : key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)
-                || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::SelectAll)
-                || isEditingKey(key);
+                              ? claimsEscape()
+                              : key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
+                                    key->matches(QKeySequence::Paste) || key->matches(QKeySequence::SelectAll) ||
+                                    isEditingKey(key);
         if (ours) {
             key->accept();
             return true;
@@ -220,14 +225,30 @@ void TCustomMaskEdit::keyPressEvent(QKeyEvent* event)
             validateEdit();
             consumed = false;
             break;
-        case Qt::Key_Backspace: editor_.pressKey(Key::Backspace); break;
-        case Qt::Key_Delete: editor_.pressKey(Key::Delete); break;
-        case Qt::Key_Left: editor_.pressKey(Key::Left, shift, ctrl); break;
-        case Qt::Key_Right: editor_.pressKey(Key::Right, shift, ctrl); break;
-        case Qt::Key_Home: editor_.pressKey(Key::Home, shift, ctrl); break;
-        case Qt::Key_End: editor_.pressKey(Key::End, shift, ctrl); break;
-        case Qt::Key_Up: consumed = editor_.pressKey(Key::Up); break;
-        case Qt::Key_Down: consumed = editor_.pressKey(Key::Down); break;
+        case Qt::Key_Backspace:
+            editor_.pressKey(Key::Backspace);
+            break;
+        case Qt::Key_Delete:
+            editor_.pressKey(Key::Delete);
+            break;
+        case Qt::Key_Left:
+            editor_.pressKey(Key::Left, shift, ctrl);
+            break;
+        case Qt::Key_Right:
+            editor_.pressKey(Key::Right, shift, ctrl);
+            break;
+        case Qt::Key_Home:
+            editor_.pressKey(Key::Home, shift, ctrl);
+            break;
+        case Qt::Key_End:
+            editor_.pressKey(Key::End, shift, ctrl);
+            break;
+        case Qt::Key_Up:
+            consumed = editor_.pressKey(Key::Up);
+            break;
+        case Qt::Key_Down:
+            consumed = editor_.pressKey(Key::Down);
+            break;
         default: {
             consumed = false;
             for (char32_t c : event->text().toStdU32String())

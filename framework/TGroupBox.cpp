@@ -3,9 +3,13 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent) {}
+TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent)
+{
+}
 
-TGroupBox::TGroupBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+TGroupBox::TGroupBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent)
+{
+}
 
 QRect TGroupBox::captionRect() const
 {

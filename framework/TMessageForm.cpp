@@ -28,17 +28,22 @@ protected:
     {
         QPainter painter(this);
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(rect(), textFlags | (layoutDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft), text());
+        painter.drawText(rect(), textFlags | (layoutDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft),
+                         text());
     }
 };
 
 QStyle::StandardPixmap standardIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Exclamation: return QStyle::SP_MessageBoxWarning;
-    case MessageIcon::Stop: return QStyle::SP_MessageBoxCritical;
-    case MessageIcon::Information: return QStyle::SP_MessageBoxInformation;
-    default: return QStyle::SP_MessageBoxQuestion;
+    case MessageIcon::Exclamation:
+        return QStyle::SP_MessageBoxWarning;
+    case MessageIcon::Stop:
+        return QStyle::SP_MessageBoxCritical;
+    case MessageIcon::Information:
+        return QStyle::SP_MessageBoxInformation;
+    default:
+        return QStyle::SP_MessageBoxQuestion;
     }
 }
 
@@ -53,11 +58,11 @@ QChar accelerator(const char* caption)
     const int at = int(text.indexOf(QLatin1Char('&')));
     return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
 }
-}
+}  // namespace
 
 TMessageForm::TMessageForm(const MessageFormPlan& plan, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                  | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       plan_(plan)
 {
     setObjectName(QStringLiteral("MessageForm"));
@@ -171,8 +176,8 @@ QString TMessageForm::clipboardText() const
     plan_.buttons.forEach([&buttons](MessageButton b) {
         buttons += withoutAmpersands(MessageButtons::info(b).caption) + QStringLiteral("   ");
     });
-    return divider + plan_.caption + lineBreak + divider + plan_.text + lineBreak + divider + buttons + lineBreak
-        + divider;
+    return divider + plan_.caption + lineBreak + divider + plan_.text + lineBreak + divider + buttons + lineBreak +
+           divider;
 }
 
 void TMessageForm::keyPressEvent(QKeyEvent* event)

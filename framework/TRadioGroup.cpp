@@ -10,7 +10,7 @@
 namespace {
 constexpr int sideMargin = 8;
 constexpr int bottomMargin = 5;
-}
+}  // namespace
 
 TRadioGroup::TRadioGroup(QWidget* parent) : TGroupBox(parent)
 {

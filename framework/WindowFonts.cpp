@@ -7,7 +7,7 @@ QFont face(const char* family, QFont::StyleHint hint)
     font.setStyleHint(hint);
     return font;
 }
-}
+}  // namespace
 
 QFont WindowFonts::sansSerif(int pixelHeight)
 {

@@ -2,8 +2,20 @@
 #include "TRepTypes.h"
 
 enum class TRepOutputBin {
-    First, Upper, Lower, Middle, Manual, Envelope, EnvManual, Auto, Tractor, SmallFormat,
-    LargeFormat, LargeCapacity, Cassette, Last
+    First,
+    Upper,
+    Lower,
+    Middle,
+    Manual,
+    Envelope,
+    EnvManual,
+    Auto,
+    Tractor,
+    SmallFormat,
+    LargeFormat,
+    LargeCapacity,
+    Cassette,
+    Last
 };
 
 // The printer's device description, in the codes the printer drivers use:
@@ -12,16 +24,21 @@ enum class TRepOutputBin {
 struct DeviceDescription {
     // Which fields the driver takes.
     enum Field : unsigned {
-        FieldOrientation = 0x1, FieldPaperSize = 0x2, FieldPaperLength = 0x4, FieldPaperWidth = 0x8,
-        FieldCopies = 0x100, FieldDefaultSource = 0x200, FieldDuplex = 0x1000
+        FieldOrientation = 0x1,
+        FieldPaperSize = 0x2,
+        FieldPaperLength = 0x4,
+        FieldPaperWidth = 0x8,
+        FieldCopies = 0x100,
+        FieldDefaultSource = 0x200,
+        FieldDuplex = 0x1000
     };
     static constexpr int Portrait = 1, Landscape = 2;
     static constexpr int Simplex = 1, VerticalDuplex = 2, HorizontalDuplex = 3;
-    static constexpr int UserPaper = 256;  // the size is in PaperWidth and PaperLength
+    static constexpr int UserPaper = 256;    // the size is in PaperWidth and PaperLength
     static constexpr int SourceMask = 0xFF;  // bits above it are the driver's own
 
-    unsigned Fields = FieldOrientation | FieldPaperSize | FieldPaperLength | FieldPaperWidth
-        | FieldCopies | FieldDefaultSource | FieldDuplex;
+    unsigned Fields = FieldOrientation | FieldPaperSize | FieldPaperLength | FieldPaperWidth | FieldCopies |
+                      FieldDefaultSource | FieldDuplex;
     int Orientation = Portrait;
     int PaperSize = 9;    // paper number 1..26, or UserPaper
     int PaperLength = 0;  // tenths of a millimetre, portrait, for UserPaper

@@ -30,24 +30,40 @@ struct DcState {
 
 PageColor colorOf(std::uint32_t ref)
 {
-    return {static_cast<std::uint8_t>(ref), static_cast<std::uint8_t>(ref >> 8),
-            static_cast<std::uint8_t>(ref >> 16)};
+    return {static_cast<std::uint8_t>(ref), static_cast<std::uint8_t>(ref >> 8), static_cast<std::uint8_t>(ref >> 16)};
 }
 
 GdiObject stockObject(std::uint32_t handle)
 {
     switch (handle & ~EmfRecord::StockFlag) {
-    case 0: return PageBrush{PageColor::white(), true};
-    case 1: return PageBrush{{192, 192, 192}, true};
-    case 2: return PageBrush{{128, 128, 128}, true};
-    case 3: return PageBrush{{64, 64, 64}, true};
-    case 4: return PageBrush{PageColor::black(), true};
-    case 5: return PageBrush{PageColor::white(), false};
-    case 6: return PagePen{PageColor::white(), 1, true};
-    case 7: return PagePen{PageColor::black(), 1, true};
-    case 8: return PagePen{PageColor::black(), 1, false};
-    case 10: case 11: case 12: case 13: case 14: case 16: case 17: return PageFont{};
-    default: return std::monostate{};
+    case 0:
+        return PageBrush{PageColor::white(), true};
+    case 1:
+        return PageBrush{{192, 192, 192}, true};
+    case 2:
+        return PageBrush{{128, 128, 128}, true};
+    case 3:
+        return PageBrush{{64, 64, 64}, true};
+    case 4:
+        return PageBrush{PageColor::black(), true};
+    case 5:
+        return PageBrush{PageColor::white(), false};
+    case 6:
+        return PagePen{PageColor::white(), 1, true};
+    case 7:
+        return PagePen{PageColor::black(), 1, true};
+    case 8:
+        return PagePen{PageColor::black(), 1, false};
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 16:
+    case 17:
+        return PageFont{};
+    default:
+        return std::monostate{};
     }
 }
 
@@ -86,10 +102,14 @@ private:
 void Playback::select(std::uint32_t handle)
 {
     const GdiObject object = (handle & EmfRecord::StockFlag) ? stockObject(handle)
-        : handle < objects_.size() ? objects_[handle] : GdiObject{};
-    if (auto pen = std::get_if<PagePen>(&object)) dc_.pen = *pen;
-    else if (auto brush = std::get_if<PageBrush>(&object)) dc_.brush = *brush;
-    else if (auto font = std::get_if<PageFont>(&object)) dc_.font = *font;
+                             : handle < objects_.size()      ? objects_[handle]
+                                                             : GdiObject{};
+    if (auto pen = std::get_if<PagePen>(&object))
+        dc_.pen = *pen;
+    else if (auto brush = std::get_if<PageBrush>(&object))
+        dc_.brush = *brush;
+    else if (auto font = std::get_if<PageFont>(&object))
+        dc_.font = *font;
 }
 
 std::vector<PagePoint> Playback::points(const Reader& r, bool wide) const
@@ -158,10 +178,18 @@ void Playback::record(std::uint32_t type, const Reader& r)
 {
     namespace E = EmfRecord;
     switch (type) {
-    case E::SetTextAlign: dc_.textAlign = r.u32(8); break;
-    case E::SetTextColor: dc_.textColor = colorOf(r.u32(8)); break;
-    case E::SelectObject: select(r.u32(8)); break;
-    case E::DeleteObject: remove(r.u32(8)); break;
+    case E::SetTextAlign:
+        dc_.textAlign = r.u32(8);
+        break;
+    case E::SetTextColor:
+        dc_.textColor = colorOf(r.u32(8));
+        break;
+    case E::SelectObject:
+        select(r.u32(8));
+        break;
+    case E::DeleteObject:
+        remove(r.u32(8));
+        break;
     case E::CreatePen: {
         const bool visible = (r.u32(12) & 0xF) != E::PenNull;
         store(r.u32(8), PagePen{colorOf(r.u32(24)), r.i32(16), visible});
@@ -175,21 +203,39 @@ void Playback::record(std::uint32_t type, const Reader& r)
     case E::CreateBrushIndirect:
         store(r.u32(8), PageBrush{colorOf(r.u32(16)), r.u32(12) != E::BrushNull});
         break;
-    case E::ExtCreateFontIndirectW: font(r); break;
-    case E::Rectangle: canvas_.rectangle(box(r, 8), dc_.pen, dc_.brush); break;
-    case E::Ellipse: canvas_.ellipse(box(r, 8), dc_.pen, dc_.brush); break;
-    case E::MoveToEx: dc_.position = {r.i32(8), r.i32(12)}; break;
+    case E::ExtCreateFontIndirectW:
+        font(r);
+        break;
+    case E::Rectangle:
+        canvas_.rectangle(box(r, 8), dc_.pen, dc_.brush);
+        break;
+    case E::Ellipse:
+        canvas_.ellipse(box(r, 8), dc_.pen, dc_.brush);
+        break;
+    case E::MoveToEx:
+        dc_.position = {r.i32(8), r.i32(12)};
+        break;
     case E::LineTo: {
         const PagePoint to{r.i32(8), r.i32(12)};
         canvas_.polyline({dc_.position, to}, dc_.pen);
         dc_.position = to;
         break;
     }
-    case E::Polyline16: canvas_.polyline(points(r, false), dc_.pen); break;
-    case E::Polyline: canvas_.polyline(points(r, true), dc_.pen); break;
-    case E::Polygon16: canvas_.polygon(points(r, false), dc_.pen, dc_.brush); break;
-    case E::Polygon: canvas_.polygon(points(r, true), dc_.pen, dc_.brush); break;
-    case E::ExtTextOutW: text(r); break;
+    case E::Polyline16:
+        canvas_.polyline(points(r, false), dc_.pen);
+        break;
+    case E::Polyline:
+        canvas_.polyline(points(r, true), dc_.pen);
+        break;
+    case E::Polygon16:
+        canvas_.polygon(points(r, false), dc_.pen, dc_.brush);
+        break;
+    case E::Polygon:
+        canvas_.polygon(points(r, true), dc_.pen, dc_.brush);
+        break;
+    case E::ExtTextOutW:
+        text(r);
+        break;
     case E::SaveDC:
         if (saved_.size() < MaxSavedStates)
             saved_.push_back(dc_);
@@ -203,7 +249,8 @@ void Playback::record(std::uint32_t type, const Reader& r)
         }
         break;
     }
-    default: break;  // not drawing anything we show
+    default:
+        break;  // not drawing anything we show
     }
 }
 

@@ -33,32 +33,42 @@ std::uint32_t nextSlot(const std::uint32_t (&slots)[2], std::uint32_t current)
 EmfWriter::EmfWriter(double widthTenthsMm, double heightTenthsMm, double pixelsPerInch)
     : widthPx_(static_cast<std::int32_t>(std::lround(widthTenthsMm * pixelsPerInch / 254.0))),
       heightPx_(static_cast<std::int32_t>(std::lround(heightTenthsMm * pixelsPerInch / 254.0))),
-      widthTenthsMm_(widthTenthsMm),
-      heightTenthsMm_(heightTenthsMm)
+      widthTenthsMm_(widthTenthsMm), heightTenthsMm_(heightTenthsMm)
 {
     widthPx_ = std::max(widthPx_, 1);
     heightPx_ = std::max(heightPx_, 1);
     bytes_.reserve(4096);
     begin(EmfRecord::Header, EmfRecord::HeaderSize);
     // bounds, inclusive
-    put32(bytes_, 0); put32(bytes_, 0); put32(bytes_, widthPx_ - 1); put32(bytes_, heightPx_ - 1);
+    put32(bytes_, 0);
+    put32(bytes_, 0);
+    put32(bytes_, widthPx_ - 1);
+    put32(bytes_, heightPx_ - 1);
     // frame in 0.01 mm
     const auto frameW = static_cast<std::uint32_t>(std::lround(widthTenthsMm * 10));
     const auto frameH = static_cast<std::uint32_t>(std::lround(heightTenthsMm * 10));
-    put32(bytes_, 0); put32(bytes_, 0); put32(bytes_, frameW); put32(bytes_, frameH);
+    put32(bytes_, 0);
+    put32(bytes_, 0);
+    put32(bytes_, frameW);
+    put32(bytes_, frameH);
     put32(bytes_, EmfRecord::Signature);
     put32(bytes_, 0x10000);  // version
     put32(bytes_, 0);        // total bytes, set by finish()
     put32(bytes_, 0);        // record count, set by finish()
     put16(bytes_, HandleCount);
     put16(bytes_, 0);
-    put32(bytes_, 0); put32(bytes_, 0);  // no description
-    put32(bytes_, 0);                    // no palette
-    put32(bytes_, widthPx_); put32(bytes_, heightPx_);  // reference device in pixels
+    put32(bytes_, 0);
+    put32(bytes_, 0);  // no description
+    put32(bytes_, 0);  // no palette
+    put32(bytes_, widthPx_);
+    put32(bytes_, heightPx_);  // reference device in pixels
     put32(bytes_, static_cast<std::uint32_t>(std::lround(widthTenthsMm / 10)));
     put32(bytes_, static_cast<std::uint32_t>(std::lround(heightTenthsMm / 10)));
-    put32(bytes_, 0); put32(bytes_, 0); put32(bytes_, 0);  // no pixel format, no OpenGL
-    put32(bytes_, frameW * 10); put32(bytes_, frameH * 10);  // micrometres
+    put32(bytes_, 0);
+    put32(bytes_, 0);
+    put32(bytes_, 0);  // no pixel format, no OpenGL
+    put32(bytes_, frameW * 10);
+    put32(bytes_, frameH * 10);  // micrometres
     end();
 
     begin(EmfRecord::SetBkMode, 12);
@@ -153,9 +163,9 @@ void EmfWriter::selectFont(const PageFont& font)
     begin(EmfRecord::ExtCreateFontIndirectW, 8 + 4 + EmfRecord::LogFontSize);
     put32(bytes_, fontSlot_);
     put32(bytes_, static_cast<std::uint32_t>(-font.height));  // negative: em height
-    put32(bytes_, 0);  // width
-    put32(bytes_, 0);  // escapement
-    put32(bytes_, 0);  // orientation
+    put32(bytes_, 0);                                         // width
+    put32(bytes_, 0);                                         // escapement
+    put32(bytes_, 0);                                         // orientation
     put32(bytes_, static_cast<std::uint32_t>(font.weight));
     bytes_.push_back(font.italic ? 1 : 0);
     bytes_.push_back(font.underline ? 1 : 0);
@@ -219,8 +229,7 @@ void EmfWriter::ellipse(const PageRect& rect, const PagePen& pen, const PageBrus
     boxRecord(EmfRecord::Ellipse, rect);
 }
 
-void EmfWriter::pointsRecord(std::uint32_t type16, std::uint32_t type32,
-                             const std::vector<PagePoint>& points)
+void EmfWriter::pointsRecord(std::uint32_t type16, std::uint32_t type32, const std::vector<PagePoint>& points)
 {
     PageRect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (const PagePoint& p : points) {
@@ -229,11 +238,13 @@ void EmfWriter::pointsRecord(std::uint32_t type16, std::uint32_t type32,
         box.right = std::max(box.right, p.x);
         box.bottom = std::max(box.bottom, p.y);
     }
-    const bool small = box.left >= INT16_MIN && box.top >= INT16_MIN
-        && box.right <= INT16_MAX && box.bottom <= INT16_MAX;
+    const bool small =
+        box.left >= INT16_MIN && box.top >= INT16_MIN && box.right <= INT16_MAX && box.bottom <= INT16_MAX;
     begin(small ? type16 : type32, 0);
-    put32(bytes_, box.left); put32(bytes_, box.top);
-    put32(bytes_, box.right); put32(bytes_, box.bottom);
+    put32(bytes_, box.left);
+    put32(bytes_, box.top);
+    put32(bytes_, box.right);
+    put32(bytes_, box.bottom);
     put32(bytes_, static_cast<std::uint32_t>(points.size()));
     for (const PagePoint& p : points) {
         if (small) {
@@ -255,8 +266,7 @@ void EmfWriter::polyline(const std::vector<PagePoint>& points, const PagePen& pe
     pointsRecord(EmfRecord::Polyline16, EmfRecord::Polyline, points);
 }
 
-void EmfWriter::polygon(const std::vector<PagePoint>& points, const PagePen& pen,
-                        const PageBrush& brush)
+void EmfWriter::polygon(const std::vector<PagePoint>& points, const PagePen& pen, const PageBrush& brush)
 {
     if (points.empty())
         return;
@@ -277,8 +287,10 @@ void EmfWriter::text(const PageText& text, const PageFont& font)
     for (std::int32_t a : text.advances)
         width += a;
     begin(EmfRecord::ExtTextOutW, 0);
-    put32(bytes_, text.origin.x); put32(bytes_, text.origin.y);  // bounds
-    put32(bytes_, text.origin.x + width); put32(bytes_, text.origin.y + font.height);
+    put32(bytes_, text.origin.x);
+    put32(bytes_, text.origin.y);  // bounds
+    put32(bytes_, text.origin.x + width);
+    put32(bytes_, text.origin.y + font.height);
     put32(bytes_, 1);     // compatible graphics mode
     putFloat(bytes_, 0);  // scales, unused in that mode
     putFloat(bytes_, 0);
@@ -289,7 +301,10 @@ void EmfWriter::text(const PageText& text, const PageFont& font)
     const std::uint32_t stringBytes = (count * 2 + 3) / 4 * 4;
     put32(bytes_, stringOffset);
     put32(bytes_, 0);  // options
-    put32(bytes_, 0); put32(bytes_, 0); put32(bytes_, 0); put32(bytes_, 0);  // no clip
+    put32(bytes_, 0);
+    put32(bytes_, 0);
+    put32(bytes_, 0);
+    put32(bytes_, 0);  // no clip
     const bool advances = text.advances.size() == text.chars.size();
     put32(bytes_, advances ? stringOffset + stringBytes : 0);  // advances follow the string
     for (char16_t c : text.chars)
@@ -309,9 +324,12 @@ std::vector<std::uint8_t> EmfWriter::finish()
         select(EmfRecord::WhiteBrush);
         select(EmfRecord::SystemFont);
     }
-    if (penSlot_ != 0) remove(penSlot_);
-    if (brushSlot_ != 0) remove(brushSlot_);
-    if (fontSlot_ != 0) remove(fontSlot_);
+    if (penSlot_ != 0)
+        remove(penSlot_);
+    if (brushSlot_ != 0)
+        remove(brushSlot_);
+    if (fontSlot_ != 0)
+        remove(fontSlot_);
     begin(EmfRecord::Eof, 20);
     put32(bytes_, 0);
     put32(bytes_, 16);
@@ -320,7 +338,11 @@ std::vector<std::uint8_t> EmfWriter::finish()
     set32(bytes_, 48, static_cast<std::uint32_t>(bytes_.size()));
     set32(bytes_, 52, records_);
     records_ = 0;
-    pen_.reset(); brush_.reset(); font_.reset(); textColor_.reset(); textAlign_.reset();
+    pen_.reset();
+    brush_.reset();
+    font_.reset();
+    textColor_.reset();
+    textAlign_.reset();
     penSlot_ = brushSlot_ = fontSlot_ = 0;
     return std::move(bytes_);
 }

@@ -17,8 +17,7 @@ public:
     void rectangle(const PageRect& rect, const PagePen& pen, const PageBrush& brush) override;
     void ellipse(const PageRect& rect, const PagePen& pen, const PageBrush& brush) override;
     void polyline(const std::vector<PagePoint>& points, const PagePen& pen) override;
-    void polygon(const std::vector<PagePoint>& points, const PagePen& pen,
-                 const PageBrush& brush) override;
+    void polygon(const std::vector<PagePoint>& points, const PagePen& pen, const PageBrush& brush) override;
     void text(const PageText& text, const PageFont& font) override;
 
     std::int32_t widthPixels() const { return widthPx_; }
@@ -38,8 +37,7 @@ private:
     void select(std::uint32_t handle);
     void remove(std::uint32_t handle);
     void boxRecord(std::uint32_t type, const PageRect& rect);
-    void pointsRecord(std::uint32_t type16, std::uint32_t type32,
-                      const std::vector<PagePoint>& points);
+    void pointsRecord(std::uint32_t type16, std::uint32_t type32, const std::vector<PagePoint>& points);
 
     std::int32_t widthPx_, heightPx_;
     double widthTenthsMm_, heightTenthsMm_;

@@ -45,8 +45,7 @@ inline void set32(std::uint8_t* at, std::uint32_t v)
 
 inline std::uint32_t get32(const std::uint8_t* at)
 {
-    return std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16
-        | std::uint32_t(at[3]) << 24;
+    return std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16 | std::uint32_t(at[3]) << 24;
 }
 
 // Checked reads; `what` names the structure in the error text.
@@ -55,22 +54,27 @@ public:
     Reader(std::span<const std::uint8_t> bytes, const char* what) : bytes_(bytes), what_(what) {}
 
     size_t size() const { return bytes_.size(); }
-    bool has(size_t offset, size_t count) const
-    {
-        return offset <= bytes_.size() && count <= bytes_.size() - offset;
-    }
+    bool has(size_t offset, size_t count) const { return offset <= bytes_.size() && count <= bytes_.size() - offset; }
     void need(size_t offset, size_t count) const
     {
         if (!has(offset, count))
             throw EReportError(std::string("Invalid ") + what_ + ": data runs past its end");
     }
-    std::uint8_t u8(size_t offset) const { need(offset, 1); return bytes_[offset]; }
+    std::uint8_t u8(size_t offset) const
+    {
+        need(offset, 1);
+        return bytes_[offset];
+    }
     std::uint16_t u16(size_t offset) const
     {
         need(offset, 2);
         return static_cast<std::uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8);
     }
-    std::uint32_t u32(size_t offset) const { need(offset, 4); return get32(bytes_.data() + offset); }
+    std::uint32_t u32(size_t offset) const
+    {
+        need(offset, 4);
+        return get32(bytes_.data() + offset);
+    }
     std::int32_t i32(size_t offset) const { return static_cast<std::int32_t>(u32(offset)); }
     std::int16_t i16(size_t offset) const { return static_cast<std::int16_t>(u16(offset)); }
     float f32(size_t offset) const

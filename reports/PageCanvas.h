@@ -37,10 +37,7 @@ struct PagePen {
 struct PageBrush {
     PageColor color = PageColor::white();
     bool visible = true;
-    bool operator==(const PageBrush& o) const
-    {
-        return visible == o.visible && (!visible || color == o.color);
-    }
+    bool operator==(const PageBrush& o) const { return visible == o.visible && (!visible || color == o.color); }
 };
 
 struct PageFont {
@@ -57,7 +54,7 @@ struct PageFont {
 namespace PageTextAlign {
 constexpr unsigned Left = 0, Right = 2, Center = 6, HorizontalMask = 6;
 constexpr unsigned Top = 0, Bottom = 8, Baseline = 24, VerticalMask = 24;
-}
+}  // namespace PageTextAlign
 
 struct PageText {
     PagePoint origin;
@@ -77,7 +74,6 @@ public:
     virtual void rectangle(const PageRect& rect, const PagePen& pen, const PageBrush& brush) = 0;
     virtual void ellipse(const PageRect& rect, const PagePen& pen, const PageBrush& brush) = 0;
     virtual void polyline(const std::vector<PagePoint>& points, const PagePen& pen) = 0;
-    virtual void polygon(const std::vector<PagePoint>& points, const PagePen& pen,
-                         const PageBrush& brush) = 0;
+    virtual void polygon(const std::vector<PagePoint>& points, const PagePen& pen, const PageBrush& brush) = 0;
     virtual void text(const PageText& text, const PageFont& font) = 0;
 };

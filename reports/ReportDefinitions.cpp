@@ -6,8 +6,16 @@
 namespace {
 
 // Positions in millimetres from the band's top-left corner, as designed.
-struct LabelRow { const char* name; double left, top; const char* caption; };
-struct DataRow { const char* name; double left; const char* field; };
+struct LabelRow {
+    const char* name;
+    double left, top;
+    const char* caption;
+};
+struct DataRow {
+    const char* name;
+    double left;
+    const char* field;
+};
 
 // Heights in whole tenths of a millimetre: positions accumulate in those.
 constexpr double TitleHeight = 241;
@@ -137,20 +145,30 @@ std::unique_ptr<TBandReport> employeeReport(TDataSet* datapeg, double nameLeft, 
     auto report = landscapeReport(datapeg, title);
     titleBand(*report, nameLeft, reportName);
     TRepBand* header = band(*report, "RepBand2", TRepBandType::rbColumnHeader, LineBandHeight);
-    labels(*header, {{"RepLabel6", 8.5, 4.2, "Nama Pegawai"}, {"RepLabel7", 42.3, 4.2, "NIP"},
-                     {"RepLabel8", 61.4, 4.2, "Tempat Lahir"}, {"RepLabel9", 88.9, 4.2, "Tanggal Lahir"},
-                     {"RepLabel10", 120.7, 4.2, "Jenis Kelamin"}, {"RepLabel11", 158.8, 4.2, "Agama"},
-                     {"RepLabel12", 184.2, 4.2, "Kartu Pegawai"}, {"RepLabel13", 224.4, 4.2, "Pangkat"},
-                     {"RepLabel14", 256.1, 4.2, "Gol"}, {"RepLabel15", 279.4, 4.2, "Pendidikan"},
+    labels(*header, {{"RepLabel6", 8.5, 4.2, "Nama Pegawai"},
+                     {"RepLabel7", 42.3, 4.2, "NIP"},
+                     {"RepLabel8", 61.4, 4.2, "Tempat Lahir"},
+                     {"RepLabel9", 88.9, 4.2, "Tanggal Lahir"},
+                     {"RepLabel10", 120.7, 4.2, "Jenis Kelamin"},
+                     {"RepLabel11", 158.8, 4.2, "Agama"},
+                     {"RepLabel12", 184.2, 4.2, "Kartu Pegawai"},
+                     {"RepLabel13", 224.4, 4.2, "Pangkat"},
+                     {"RepLabel14", 256.1, 4.2, "Gol"},
+                     {"RepLabel15", 279.4, 4.2, "Pendidikan"},
                      {"RepLabel16", 317.5, 4.2, "Ket"}});
     signatureBand(*report);
     TRepBand* detail = band(*report, "RepBand4", TRepBandType::rbDetail, LineBandHeight);
     dataTexts(*detail, datapeg,
-              {{"RepDBText1", 2.1, "Nama_Pegawai"}, {"RepDBText2", 38.1, "NIP"},
-               {"RepDBText3", 61.4, "Tempat_Lahir"}, {"RepDBText4", 88.9, "Tanggal_Lahir"},
-               {"RepDBText5", 120.7, "Jenis Kelamin"}, {"RepDBText6", 156.6, "Agama"},
-               {"RepDBText7", 186.3, "Karpeg"}, {"RepDBText8", 224.4, "Pangkat"},
-               {"RepDBText9", 258.2, "Golongan"}, {"RepDBText10", 281.5, "Pendidikan Formal"},
+              {{"RepDBText1", 2.1, "Nama_Pegawai"},
+               {"RepDBText2", 38.1, "NIP"},
+               {"RepDBText3", 61.4, "Tempat_Lahir"},
+               {"RepDBText4", 88.9, "Tanggal_Lahir"},
+               {"RepDBText5", 120.7, "Jenis Kelamin"},
+               {"RepDBText6", 156.6, "Agama"},
+               {"RepDBText7", 186.3, "Karpeg"},
+               {"RepDBText8", 224.4, "Pangkat"},
+               {"RepDBText9", 258.2, "Golongan"},
+               {"RepDBText10", 281.5, "Pendidikan Formal"},
                {"RepDBText11", statusLeft, "Status"}});
     return report;
 }
@@ -173,17 +191,25 @@ std::unique_ptr<TBandReport> ReportDefinitions::Form11(TDataSet* mutasi)
     titleBand(*report, 279.4, "Laporan Mutasi");
     signatureBand(*report);
     TRepBand* header = band(*report, "RepBand2", TRepBandType::rbColumnHeader, LineBandHeight);
-    labels(*header, {{"RepLabel6", 8.5, 4.2, "Nomor SKM"}, {"RepLabel7", 52.9, 4.2, "NIP"},
-                     {"RepLabel8", 82.5, 4.2, "Nama Pegawai"}, {"RepLabel9", 120.7, 4.2, "Gol"},
-                     {"RepLabel10", 148.2, 4.2, "Pangkat"}, {"RepLabel11", 188.4, 4.2, "Jabatan"},
-                     {"RepLabel12", 228.6, 4.2, "Asal"}, {"RepLabel13", 270.9, 4.2, "Pindah Ke"},
+    labels(*header, {{"RepLabel6", 8.5, 4.2, "Nomor SKM"},
+                     {"RepLabel7", 52.9, 4.2, "NIP"},
+                     {"RepLabel8", 82.5, 4.2, "Nama Pegawai"},
+                     {"RepLabel9", 120.7, 4.2, "Gol"},
+                     {"RepLabel10", 148.2, 4.2, "Pangkat"},
+                     {"RepLabel11", 188.4, 4.2, "Jabatan"},
+                     {"RepLabel12", 228.6, 4.2, "Asal"},
+                     {"RepLabel13", 270.9, 4.2, "Pindah Ke"},
                      {"RepLabel14", 315.4, 4.2, "TMT"}});
     TRepBand* detail = band(*report, "RepBand4", TRepBandType::rbDetail, LineBandHeight);
     dataTexts(*detail, mutasi,
-              {{"RepDBText1", 8.5, "No_SKM"}, {"RepDBText2", 52.9, "NIP"},
-               {"RepDBText3", 82.5, "Nama_Pegawai"}, {"RepDBText4", 116.4, "Golongan"},
-               {"RepDBText5", 148.2, "Pangkat"}, {"RepDBText6", 188.4, "Jabatan"},
-               {"RepDBText7", 228.6, "Asal"}, {"RepDBText8", 270.9, "Pindah_Ke"},
+              {{"RepDBText1", 8.5, "No_SKM"},
+               {"RepDBText2", 52.9, "NIP"},
+               {"RepDBText3", 82.5, "Nama_Pegawai"},
+               {"RepDBText4", 116.4, "Golongan"},
+               {"RepDBText5", 148.2, "Pangkat"},
+               {"RepDBText6", 188.4, "Jabatan"},
+               {"RepDBText7", 228.6, "Asal"},
+               {"RepDBText8", 270.9, "Pindah_Ke"},
                {"RepDBText9", 315.4, "TMT"}});
     return report;
 }

@@ -17,4 +17,4 @@ std::unique_ptr<TBandReport> Form10(TDataSet* datapeg);
 std::unique_ptr<TBandReport> Form11(TDataSet* mutasi);
 // The near-empty report of the window no command reaches.
 std::unique_ptr<TBandReport> Form8();
-}
+}  // namespace ReportDefinitions

@@ -15,8 +15,7 @@ namespace {
 
 constexpr double Epsilon = 1e-6;
 
-std::vector<std::int32_t> deviceAdvances(const std::vector<double>& advances, double x,
-                                         const TRepPrinter& destination)
+std::vector<std::int32_t> deviceAdvances(const std::vector<double>& advances, double x, const TRepPrinter& destination)
 {
     std::vector<std::int32_t> out;
     out.reserve(advances.size());
@@ -204,13 +203,15 @@ void ReportRun::Traverse()
             printEmptyForm();
         return;
     }
-    traverseRecords([&] {
-        {
-            ReadingRecord reading(*data, row);
-            EmitBand(report_.findBand(TRepBandType::rbDetail));
-        }
-        return data->ReadRecord(*reader, row);
-    }, count);
+    traverseRecords(
+        [&] {
+            {
+                ReadingRecord reading(*data, row);
+                EmitBand(report_.findBand(TRepBandType::rbDetail));
+            }
+            return data->ReadRecord(*reader, row);
+        },
+        count);
     // A finished run leaves its dataset on the last record, as a run that
     // moved it would, unless the user is editing a record there meanwhile.
     if (!cancelled() && !destination_.Cancelled() && data->State() == TDataSetState::dsBrowse)
@@ -227,11 +228,13 @@ void ReportRun::traverseMoving(TDataSet& data)
             printEmptyForm();
         return;
     }
-    traverseRecords([&] {
-        EmitBand(report_.findBand(TRepBandType::rbDetail));
-        data.Next();
-        return !data.Eof();
-    }, count);
+    traverseRecords(
+        [&] {
+            EmitBand(report_.findBand(TRepBandType::rbDetail));
+            data.Next();
+            return !data.Eof();
+        },
+        count);
 }
 
 int ReportRun::recordCount(TDataSet& data)
@@ -285,8 +288,7 @@ double ReportRun::SpaceLeft() const
 {
     if (pageCount_ == 0)
         return 0;
-    return pageHeightOnPaper() - report_.Page.Values[TRepPage::BottomMarginValue] - pageFooterHeight_
-        - currentY_;
+    return pageHeightOnPaper() - report_.Page.Values[TRepPage::BottomMarginValue] - pageFooterHeight_ - currentY_;
 }
 
 void ReportRun::AdvanceColumn()
@@ -298,9 +300,10 @@ void ReportRun::AdvanceColumn()
         OpenPage();
     } else {
         const int columns = report_.Page.Columns();
-        const auto width = static_cast<long long>(v[TRepPage::WidthValue]
-            - v[TRepPage::LeftMarginValue] - v[TRepPage::RightMarginValue]
-            - v[TRepPage::ColumnSpaceValue] * (columns - 1)) / columns;
+        const auto width =
+            static_cast<long long>(v[TRepPage::WidthValue] - v[TRepPage::LeftMarginValue] -
+                                   v[TRepPage::RightMarginValue] - v[TRepPage::ColumnSpaceValue] * (columns - 1)) /
+            columns;
         currentX_ += static_cast<double>(width) + v[TRepPage::ColumnSpaceValue];
         currentY_ = columnTop_;
         ++column_;
@@ -345,8 +348,8 @@ void ReportRun::ClosePage()
     }
     for (auto& control : report_.controls_)
         if (control->Enabled)
-            printControl(*control, control->Values[TRepPrintable::LeftValue],
-                         control->Values[TRepPrintable::TopValue], nullptr);
+            printControl(*control, control->Values[TRepPrintable::LeftValue], control->Values[TRepPrintable::TopValue],
+                         nullptr);
     if (finalPass_ && report_.Frame.any())
         drawFrame(report_.Frame, v[TRepPage::LeftMarginValue], v[TRepPage::TopMarginValue],
                   v[TRepPage::WidthValue] - v[TRepPage::RightMarginValue],
@@ -364,8 +367,8 @@ void ReportRun::EmitBand(TRepBand* band)
 bool ReportRun::isPageBand(const TRepBand& band, bool asPageFooter)
 {
     using T = TRepBandType;
-    return asPageFooter || band.BandType == T::rbTitle || band.BandType == T::rbPageHeader
-        || band.BandType == T::rbPageFooter || band.BandType == T::rbOverlay;
+    return asPageFooter || band.BandType == T::rbTitle || band.BandType == T::rbPageHeader ||
+           band.BandType == T::rbPageFooter || band.BandType == T::rbOverlay;
 }
 
 void ReportRun::emitBand(TRepBand* band, bool asPageFooter)
@@ -396,8 +399,8 @@ void ReportRun::emitBand(TRepBand* band, bool asPageFooter)
 void ReportRun::alignToBottom(const TRepBand& band)
 {
     const auto& v = report_.Page.Values;
-    const double limit = pageHeightOnPaper() - v[TRepPage::BottomMarginValue]
-        - band.Values[TRepBand::HeightValue] - pageFooterHeight_;
+    const double limit =
+        pageHeightOnPaper() - v[TRepPage::BottomMarginValue] - band.Values[TRepBand::HeightValue] - pageFooterHeight_;
     if (currentY_ < limit)
         currentY_ = limit;
 }
@@ -422,8 +425,7 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter)
     const auto& v = report_.Page.Values;
     const double height = band.Values[TRepBand::HeightValue];
     const bool footer = asPageFooter || band.BandType == TRepBandType::rbPageFooter;
-    const double emptyPage = v[TRepPage::LengthValue]
-        - (v[TRepPage::TopMarginValue] + v[TRepPage::BottomMarginValue]);
+    const double emptyPage = v[TRepPage::LengthValue] - (v[TRepPage::TopMarginValue] + v[TRepPage::BottomMarginValue]);
     if ((!footer && height > SpaceLeft() + Epsilon && height <= emptyPage) || pageCount_ == 0) {
         AdvanceColumn();
         // a band that belongs at the bottom stays there on the new page
@@ -442,18 +444,17 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending)
     const double left = currentX_, top = currentY_;
     const double right = left + band.Values[TRepBand::WidthValue];
     if (finalPass_)
-        destination_.Canvas()->rectangle(
-            {destination_.XPos(left), destination_.YPos(top), destination_.XPos(right),
-             destination_.YPos(top + height)},
-            PagePen{PageColor::black(), 1, false}, PageBrush{band.Color, true});
+        destination_.Canvas()->rectangle({destination_.XPos(left), destination_.YPos(top), destination_.XPos(right),
+                                          destination_.YPos(top + height)},
+                                         PagePen{PageColor::black(), 1, false}, PageBrush{band.Color, true});
     double stretch = 0;
     for (const auto& control : band.controls()) {
         if (!control->Enabled)
             continue;
         Pending rest{control.get(), {}};
         const double controlTop = control->Values[TRepPrintable::TopValue];
-        const double used = printControl(*control, left + control->Values[TRepPrintable::LeftValue],
-                                         top + controlTop, printingPageBands_ ? nullptr : &rest);
+        const double used = printControl(*control, left + control->Values[TRepPrintable::LeftValue], top + controlTop,
+                                         printingPageBands_ ? nullptr : &rest);
         stretch = std::max(stretch, controlTop + used - height);
         if (!rest.lines.empty())
             pending.push_back(std::move(rest));
@@ -489,8 +490,8 @@ void ReportRun::continuePending(std::vector<Pending>& pending)
             carry.Frame = p.control->Frame;
             carry.FontSize = p.control->FontSize;
             Pending rest{p.control, {}};
-            used = std::max(used, printControl(carry, currentX_ + p.control->Values[TRepPrintable::LeftValue],
-                                               top, &rest));
+            used = std::max(used,
+                            printControl(carry, currentX_ + p.control->Values[TRepPrintable::LeftValue], top, &rest));
             if (!rest.lines.empty())
                 next.push_back(std::move(rest));
         }
@@ -507,17 +508,20 @@ ReportFont ReportRun::controlFont(const TRepPrintable& control) const
     return font;
 }
 
-void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, double right,
-                          double bottom)
+void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom)
 {
     PageCanvas* canvas = destination_.Canvas();
     const PagePen pen{frame.Color, frame.Width, true};
     const std::int32_t l = destination_.XPos(left), t = destination_.YPos(top);
     const std::int32_t r = destination_.XPos(right), b = destination_.YPos(bottom);
-    if (frame.DrawTop) canvas->polyline({{l, t}, {r, t}}, pen);
-    if (frame.DrawBottom) canvas->polyline({{l, b}, {r, b}}, pen);
-    if (frame.DrawLeft) canvas->polyline({{l, t}, {l, b}}, pen);
-    if (frame.DrawRight) canvas->polyline({{r, t}, {r, b}}, pen);
+    if (frame.DrawTop)
+        canvas->polyline({{l, t}, {r, t}}, pen);
+    if (frame.DrawBottom)
+        canvas->polyline({{l, b}, {r, b}}, pen);
+    if (frame.DrawLeft)
+        canvas->polyline({{l, t}, {l, b}}, pen);
+    if (frame.DrawRight)
+        canvas->polyline({{r, t}, {r, b}}, pen);
 }
 
 // Places one text control with its top-left corner at (x, y). Returns the
@@ -528,12 +532,12 @@ double ReportRun::printControl(TRepPrintable& control, double x, double y, Pendi
     const TextMeasurer& m = report_.measurer();
     const double lineHeight = m.lineHeight(font);
     double width = control.Values[TRepPrintable::WidthValue];
-    const TextLayout layout = TextLayout::make(utf8ToUtf16(control.Text()), font, m, width,
-                                               control.AutoSize, control.WordWrap);
+    const TextLayout layout =
+        TextLayout::make(utf8ToUtf16(control.Text()), font, m, width, control.AutoSize, control.WordWrap);
     double left = x;
     if (control.AutoSize) {
-        const double edges = ((control.Frame.DrawLeft ? 1 : 0) + (control.Frame.DrawRight ? 1 : 0))
-            * control.Frame.Width / destination_.XFactor();
+        const double edges = ((control.Frame.DrawLeft ? 1 : 0) + (control.Frame.DrawRight ? 1 : 0)) *
+                             control.Frame.Width / destination_.XFactor();
         const double fitted = layout.widest + edges;
         if (control.Alignment == TRepAlignment::taRightJustify)
             left = x + width - fitted;
@@ -560,9 +564,9 @@ double ReportRun::printControl(TRepPrintable& control, double x, double y, Pendi
     PageCanvas* canvas = destination_.Canvas();
     const double right = left + width, bottom = y + height;
     if (finalPass_ && !control.Transparent)
-        canvas->rectangle({destination_.XPos(left), destination_.YPos(y), destination_.XPos(right),
-                           destination_.YPos(bottom)},
-                          PagePen{PageColor::black(), 1, false}, PageBrush{control.Color, true});
+        canvas->rectangle(
+            {destination_.XPos(left), destination_.YPos(y), destination_.XPos(right), destination_.YPos(bottom)},
+            PagePen{PageColor::black(), 1, false}, PageBrush{control.Color, true});
     if (finalPass_ && control.Frame.any())
         drawFrame(control.Frame, left, y, right, bottom);
     const PageFont deviceFont = pageFont(font, destination_);

@@ -6,14 +6,18 @@ namespace {
 double scale(TRepUnits units, bool horizontal, const UnitContext& c)
 {
     switch (units) {
-    case TRepUnits::MM: return 10;
-    case TRepUnits::Inches: return 254;
-    case TRepUnits::Pixels: return (254 / c.screenPixelsPerInch) * 100.0 / c.zoom;
+    case TRepUnits::MM:
+        return 10;
+    case TRepUnits::Inches:
+        return 254;
+    case TRepUnits::Pixels:
+        return (254 / c.screenPixelsPerInch) * 100.0 / c.zoom;
     case TRepUnits::Characters: {
         const double size = horizontal ? c.charWidth : c.charHeight;
         return size > 0 ? size : 1;
     }
-    case TRepUnits::Native: return 1;
+    case TRepUnits::Native:
+        return 1;
     }
     return 1;
 }

@@ -5,7 +5,7 @@
 struct UnitContext {
     double screenPixelsPerInch = 96;
     int zoom = 100;
-    double charWidth = 0;   // one character of the report font, tenths of a millimetre
+    double charWidth = 0;  // one character of the report font, tenths of a millimetre
     double charHeight = 0;
 };
 
@@ -13,4 +13,4 @@ struct UnitContext {
 namespace ReportUnits {
 double fromNative(double value, TRepUnits units, bool horizontal, const UnitContext& context);
 double toNative(double value, TRepUnits units, bool horizontal, const UnitContext& context);
-}
+}  // namespace ReportUnits

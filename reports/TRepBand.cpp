@@ -2,18 +2,16 @@
 
 namespace {
 const UnitContext DefaultContext;
-}
+}  // namespace
 
 double TRepBand::Height() const
 {
-    return ReportUnits::fromNative(Values[HeightValue], Units, false,
-                                   context_ ? *context_ : DefaultContext);
+    return ReportUnits::fromNative(Values[HeightValue], Units, false, context_ ? *context_ : DefaultContext);
 }
 
 double TRepBand::Width() const
 {
-    return ReportUnits::fromNative(Values[WidthValue], Units, true,
-                                   context_ ? *context_ : DefaultContext);
+    return ReportUnits::fromNative(Values[WidthValue], Units, true, context_ ? *context_ : DefaultContext);
 }
 
 void TRepBand::setHeight(double v)

@@ -7,11 +7,10 @@
 namespace {
 
 constexpr double Papers[26][2] = {
-    {215.9, 279.4}, {215.9, 279.4}, {279.4, 431.8}, {431.8, 279.4}, {215.9, 355.6},
-    {139.7, 215.9}, {190.5, 254.0}, {297, 420}, {210, 297}, {210, 297}, {148, 210},
-    {250, 354}, {182, 257}, {215.9, 330.2}, {215, 275}, {254, 355.6}, {279.4, 431.8},
-    {215.9, 279.0}, {98.43, 225.4}, {104.8, 241.3}, {114.3, 263.5}, {101.6, 279.4},
-    {127.0, 292.1}, {100, 100}, {100, 100}, {100, 100}};
+    {215.9, 279.4}, {215.9, 279.4}, {279.4, 431.8}, {431.8, 279.4}, {215.9, 355.6}, {139.7, 215.9}, {190.5, 254.0},
+    {297, 420},     {210, 297},     {210, 297},     {148, 210},     {250, 354},     {182, 257},     {215.9, 330.2},
+    {215, 275},     {254, 355.6},   {279.4, 431.8}, {215.9, 279.0}, {98.43, 225.4}, {104.8, 241.3}, {114.3, 263.5},
+    {101.6, 279.4}, {127.0, 292.1}, {100, 100},     {100, 100},     {100, 100}};
 
 const UnitContext DefaultContext;
 
@@ -61,8 +60,7 @@ void TRepPage::setOrientation(TRepOrientation orientation)
 
 double TRepPage::get(Value which, bool horizontal) const
 {
-    return ReportUnits::fromNative(Values[which], Units, horizontal,
-                                   context_ ? *context_ : DefaultContext);
+    return ReportUnits::fromNative(Values[which], Units, horizontal, context_ ? *context_ : DefaultContext);
 }
 
 void TRepPage::set(Value which, double v, bool horizontal)

@@ -8,8 +8,15 @@
 // values in tenths of a millimetre. The accessors read and write in Units.
 class TRepPage {
 public:
-    enum Value { BottomMarginValue, LengthValue, TopMarginValue, WidthValue, LeftMarginValue,
-                 RightMarginValue, ColumnSpaceValue };
+    enum Value {
+        BottomMarginValue,
+        LengthValue,
+        TopMarginValue,
+        WidthValue,
+        LeftMarginValue,
+        RightMarginValue,
+        ColumnSpaceValue
+    };
 
     // Defaults of a new page follow the measurement setting of the regional
     // settings: Letter, inches and half-inch margins for the U.S. system,
@@ -26,7 +33,11 @@ public:
     // Re-applies the paper size in the new orientation.
     void setOrientation(TRepOrientation orientation);
     int Columns() const { return columns_; }
-    void setColumns(int columns) { if (columns > 0) columns_ = columns; }
+    void setColumns(int columns)
+    {
+        if (columns > 0)
+            columns_ = columns;
+    }
 
     std::array<double, 7> Values{};
     TRepUnits Units = TRepUnits::MM;
@@ -44,8 +55,16 @@ public:
     void setRightMargin(double v) { set(RightMarginValue, v, true); }
     void setColumnSpace(double v) { set(ColumnSpaceValue, v, true); }
     // Only while the paper size is Custom.
-    void setLength(double v) { if (paperSize_ == TRepPaperSize::Custom) set(LengthValue, v, false); }
-    void setWidth(double v) { if (paperSize_ == TRepPaperSize::Custom) set(WidthValue, v, true); }
+    void setLength(double v)
+    {
+        if (paperSize_ == TRepPaperSize::Custom)
+            set(LengthValue, v, false);
+    }
+    void setWidth(double v)
+    {
+        if (paperSize_ == TRepPaperSize::Custom)
+            set(WidthValue, v, true);
+    }
 
     void setContext(const UnitContext* context) { context_ = context; }
 

@@ -1,16 +1,16 @@
 #include "TRepPageList.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <cerrno>
-#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "EReportError.h"
-#include "PrivateFile.h"
 #include "LittleEndian.h"
+#include "PrivateFile.h"
 #include "TRepCompress.h"
 
 namespace {
@@ -325,8 +325,8 @@ void TRepPageList::loadFromFile(const std::string& name)
     const size_t flagAt = old ? 21 : 25;
     const auto count = static_cast<std::int32_t>(LittleEndian::get32(raw + countAt));
     const size_t header = old ? OldHeaderSize : HeaderSize;
-    if (count < 0 || (count > 0 && file->size() < header + RecordOverhead)
-        || static_cast<std::uint64_t>(count) > (file->size() - header) / RecordOverhead)
+    if (count < 0 || (count > 0 && file->size() < header + RecordOverhead) ||
+        static_cast<std::uint64_t>(count) > (file->size() - header) / RecordOverhead)
         throw EReportError("Invalid report file: \"" + name + "\" has a wrong page count");
     const bool coded = raw[flagAt] != 0;
     checkRecords(*file, header, count, coded);

@@ -2,12 +2,11 @@
 
 namespace {
 const UnitContext DefaultContext;
-}
+}  // namespace
 
 double TRepPrintable::get(Value which, bool horizontal) const
 {
-    return ReportUnits::fromNative(Values[which], Units, horizontal,
-                                   context_ ? *context_ : DefaultContext);
+    return ReportUnits::fromNative(Values[which], Units, horizontal, context_ ? *context_ : DefaultContext);
 }
 
 void TRepPrintable::set(Value which, double v, bool horizontal)

@@ -6,7 +6,9 @@
 #include "EmfPlayer.h"
 #include "TRepPage.h"
 
-TRepPrinter::TRepPrinter(Mode mode) : mode_(mode) {}
+TRepPrinter::TRepPrinter(Mode mode) : mode_(mode)
+{
+}
 
 TRepPrinter::~TRepPrinter()
 {

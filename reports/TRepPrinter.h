@@ -37,7 +37,7 @@ public:
     int PrinterIndex = -1;
     TRepPaperSize PaperSize = TRepPaperSize::A4;
     TRepOrientation Orientation = TRepOrientation::poPortrait;
-    double CustomWidth = 2100;   // tenths of a millimetre, portrait, for Custom paper
+    double CustomWidth = 2100;  // tenths of a millimetre, portrait, for Custom paper
     double CustomLength = 2970;
     int Copies = 1;
     TRepOutputBin OutputBin = TRepOutputBin::Auto;

@@ -8,7 +8,9 @@
 #include "EReportError.h"
 #include "TemporaryPageFiles.h"
 
-TRepStream::TRepStream(size_t memoryLimit) : limit_(memoryLimit) {}
+TRepStream::TRepStream(size_t memoryLimit) : limit_(memoryLimit)
+{
+}
 
 std::unique_ptr<TRepStream> TRepStream::openFile(const std::string& path)
 {

@@ -6,9 +6,34 @@
 // The vocabulary shared by the report, its page, bands and printable controls.
 
 enum class TRepPaperSize {
-    Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4,
-    A4Small, A5, B4, B5, Folio, Quarto, Paper10X14, Paper11X17, Note, Env9, Env10, Env11,
-    Env12, Env14, CSheet, DSheet, ESheet, Custom
+    Default,
+    Letter,
+    LetterSmall,
+    Tabloid,
+    Ledger,
+    Legal,
+    Statement,
+    Executive,
+    A3,
+    A4,
+    A4Small,
+    A5,
+    B4,
+    B5,
+    Folio,
+    Quarto,
+    Paper10X14,
+    Paper11X17,
+    Note,
+    Env9,
+    Env10,
+    Env11,
+    Env12,
+    Env14,
+    CSheet,
+    DSheet,
+    ESheet,
+    Custom
 };
 
 enum class TRepOrientation { poPortrait, poLandscape };
@@ -16,8 +41,17 @@ enum class TRepOrientation { poPortrait, poLandscape };
 enum class TRepUnits { MM, Inches, Pixels, Characters, Native };
 
 enum class TRepBandType {
-    rbTitle, rbPageHeader, rbDetail, rbPageFooter, rbSummary, rbGroupHeader, rbGroupFooter,
-    rbSubDetail, rbColumnHeader, rbOverlay, rbChild
+    rbTitle,
+    rbPageHeader,
+    rbDetail,
+    rbPageFooter,
+    rbSummary,
+    rbGroupHeader,
+    rbGroupFooter,
+    rbSubDetail,
+    rbColumnHeader,
+    rbOverlay,
+    rbChild
 };
 
 enum class TRepAlignment { taLeftJustify, taRightJustify, taCenter };

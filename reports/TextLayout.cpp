@@ -32,7 +32,9 @@ std::vector<std::u16string> words(const std::u16string& line)
 class Breaker {
 public:
     Breaker(const ReportFont& font, const TextMeasurer& m, double width, bool wrap)
-        : font_(font), measurer_(m), width_(width), wrap_(wrap) {}
+        : font_(font), measurer_(m), width_(width), wrap_(wrap)
+    {
+    }
 
     // Returns false when the paragraph was cut short for want of word wrap.
     bool paragraph(const std::u16string& text, std::vector<std::u16string>& out)
@@ -93,9 +95,8 @@ private:
 
 }  // namespace
 
-TextLayout TextLayout::make(const std::u16string& text, const ReportFont& font,
-                            const TextMeasurer& measurer, double width, bool autoSize,
-                            bool wordWrap)
+TextLayout TextLayout::make(const std::u16string& text, const ReportFont& font, const TextMeasurer& measurer,
+                            double width, bool autoSize, bool wordWrap)
 {
     TextLayout layout;
     if (autoSize) {

@@ -14,7 +14,6 @@ struct TextLayout {
     std::vector<std::u16string> lines;
     double widest = 0;  // tenths of a millimetre
 
-    static TextLayout make(const std::u16string& text, const ReportFont& font,
-                           const TextMeasurer& measurer, double width, bool autoSize,
-                           bool wordWrap);
+    static TextLayout make(const std::u16string& text, const ReportFont& font, const TextMeasurer& measurer,
+                           double width, bool autoSize, bool wordWrap);
 };

@@ -26,8 +26,7 @@ TRadioGroup* FormControls::orderingGroup(QWidget* parent, const OrderingPlan& pl
     return group;
 }
 
-TDBNavigator* FormControls::movementNavigator(QWidget* parent, const char* name, TDataSource* source,
-                                              const QRect& rect)
+TDBNavigator* FormControls::movementNavigator(QWidget* parent, const char* name, TDataSource* source, const QRect& rect)
 {
     auto* nav = new TDBNavigator(parent);
     nav->setObjectName(QString::fromLatin1(name));

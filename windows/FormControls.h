@@ -24,8 +24,7 @@ public:
     static TRadioGroup* orderingGroup(QWidget* parent, const OrderingPlan& plan);
     // A navigator showing only first, prior, next and last over source
     // (null: unbound).
-    static TDBNavigator* movementNavigator(QWidget* parent, const char* name, TDataSource* source,
-                                           const QRect& rect);
+    static TDBNavigator* movementNavigator(QWidget* parent, const char* name, TDataSource* source, const QRect& rect);
     // A grid over source (null: unbound) with these options and columns.
     static TDBGrid* grid(QWidget* parent, const char* name, TDataSource* source, const QRect& rect,
                          TDBGridOptions options, const std::vector<const char*>& columns);

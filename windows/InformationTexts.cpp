@@ -10,7 +10,7 @@ QStringList fromUtf8(std::initializer_list<const char*> lines)
         out << QString::fromUtf8(line);
     return out;
 }
-}
+}  // namespace
 
 // The lines are given exactly as they are shown, trailing blanks included:
 // the leading blanks indent the continuation lines.

@@ -46,7 +46,7 @@ private:
     QWidget* widget_;
 };
 
-} // namespace
+}  // namespace
 
 bool ListExport::Progress(long long done, long long total)
 {

@@ -1,9 +1,9 @@
 #include "RecordWindow.h"
 
 #include "BoxFlags.h"
+#include "FormControls.h"
 #include "HandlerGuard.h"
 #include "MessageBoxes.h"
-#include "FormControls.h"
 #include "TDBEdit.h"
 #include "TDBGrid.h"
 #include "TDBLookupComboBox.h"
@@ -32,10 +32,9 @@ constexpr int labelLeft = 10;
 constexpr int controlLeft = 112;
 constexpr int buttonWidth = 75;
 constexpr int buttonHeight = 25;
-}
+}  // namespace
 
-RecordWindow::RecordWindow(const QString& name, const QString& caption, const QRect& outer,
-                           RecordWindowLayout layout)
+RecordWindow::RecordWindow(const QString& name, const QString& caption, const QRect& outer, RecordWindowLayout layout)
     : TForm(name, caption, outer, WindowFonts::sansSerif(11)), layout_(std::move(layout))
 {
     // Created in tab order: left panel, right panel, ordering group, search

@@ -17,7 +17,7 @@ struct RecordRow {
     const char* label;
     const char* control;  // "DBEdit3", "DBLookupComboBox2"
     const char* field;
-    int maxLength = 0;    // entries only
+    int maxLength = 0;  // entries only
     const char* listSource = nullptr;
     const char* keyField = nullptr;
     const char* listField = nullptr;
@@ -52,8 +52,8 @@ struct RecordWindowLayout {
 
     QRect grid;
     std::optional<TDBGridOptions> gridOptions;  // none: the grid's own defaults
-    std::vector<const char*> gridColumns;  // field names; lookup fields show texts
-    bool serifGrid;                        // cells and titles in the bold serif face
+    std::vector<const char*> gridColumns;       // field names; lookup fields show texts
+    bool serifGrid;                             // cells and titles in the bold serif face
 
     QRect navigator;
 

@@ -6,7 +6,8 @@
 #include <QPlainTextEdit>
 
 TForm13::TForm13()
-    : TForm(QStringLiteral("Form13"), QString::fromUtf8("Form Sekilas Penggunaan Program"), QRect(219, 72, 544, 456), WindowFonts::sansSerif(11))
+    : TForm(QStringLiteral("Form13"), QString::fromUtf8("Form Sekilas Penggunaan Program"), QRect(219, 72, 544, 456),
+            WindowFonts::sansSerif(11))
 {
     memo_ = new QPlainTextEdit(this);
     memo_->setGeometry(24, 16, 497, 313);

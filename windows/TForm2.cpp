@@ -84,7 +84,7 @@ RecordWindowLayout employeeLayout()
         .keyField = "NIP",
     };
 }
-}
+}  // namespace
 
 TForm2::TForm2(ReferenceBinder& references, DataModuleAccess module)
     : RecordWindow(QStringLiteral("Form2"), QStringLiteral("Form Data Pegawai"), QRect(89, 66, 684, 487),

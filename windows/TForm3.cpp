@@ -61,7 +61,7 @@ RecordWindowLayout transferLayout()
         .keyField = "No_SKM",
     };
 }
-}
+}  // namespace
 
 TForm3::TForm3(TDMarsipstaf& module)
     : RecordWindow(QStringLiteral("Form3"), QStringLiteral("Form Data Mutasi"), QRect(37, 70, 736, 416),

@@ -48,7 +48,7 @@ QString fromU16(const std::u16string& text)
     return QString::fromUtf16(text.data(), qsizetype(text.size()));
 }
 
-}
+}  // namespace
 
 TRepMemo::TRepMemo(QWidget* parent) : QWidget(parent), scrollBar_(new QScrollBar(Qt::Vertical, this))
 {

@@ -9,4 +9,4 @@
 // EReportError when the picture cannot be read (what was readable is drawn).
 namespace PagePainter {
 void paint(QPainter& painter, std::span<const std::uint8_t> picture, const QRectF& target);
-}
+}  // namespace PagePainter

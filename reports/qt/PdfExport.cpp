@@ -21,10 +21,9 @@ namespace {
 QPageLayout layoutOf(const TRepPrinter& destination)
 {
     // The paper in portrait, turned as the report is.
-    const QPageSize paper(QSizeF(destination.PaperWidth() / 10, destination.PaperLength() / 10),
-                          QPageSize::Millimeter);
-    const auto orientation = destination.Orientation == TRepOrientation::poLandscape ? QPageLayout::Landscape
-                                                                                     : QPageLayout::Portrait;
+    const QPageSize paper(QSizeF(destination.PaperWidth() / 10, destination.PaperLength() / 10), QPageSize::Millimeter);
+    const auto orientation =
+        destination.Orientation == TRepOrientation::poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     return QPageLayout(paper, orientation, QMarginsF());
 }
 

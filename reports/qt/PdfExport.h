@@ -12,4 +12,4 @@ class TRepPrinter;
 // the destination has not finished.
 namespace PdfExport {
 void write(TRepPrinter& destination, const QString& fileName);
-}
+}  // namespace PdfExport

@@ -7,4 +7,4 @@
 namespace PreviewGlyphs {
 constexpr int Count = 11;
 QPixmap glyph(int index);
-}
+}  // namespace PreviewGlyphs

@@ -7,7 +7,10 @@
 
 namespace {
 
-QColor qcolor(const PageColor& c) { return QColor(c.r, c.g, c.b); }
+QColor qcolor(const PageColor& c)
+{
+    return QColor(c.r, c.g, c.b);
+}
 
 // Pictures from elsewhere may carry any coordinates. A corner and a span
 // are each kept within half the int range, so that a rectangle's far edge
@@ -108,12 +111,16 @@ void QtPageCanvas::text(const PageText& text, const PageFont& font)
         width = metrics.horizontalAdvance(chars);
     double x = text.origin.x;
     const unsigned h = text.align & PageTextAlign::HorizontalMask;
-    if (h == PageTextAlign::Center) x -= width / 2;
-    else if (h == PageTextAlign::Right) x -= width;
+    if (h == PageTextAlign::Center)
+        x -= width / 2;
+    else if (h == PageTextAlign::Right)
+        x -= width;
     double y = text.origin.y;
     const unsigned v = text.align & PageTextAlign::VerticalMask;
-    if (v == PageTextAlign::Top) y += metrics.ascent();
-    else if (v == PageTextAlign::Bottom) y -= metrics.descent();
+    if (v == PageTextAlign::Top)
+        y += metrics.ascent();
+    else if (v == PageTextAlign::Bottom)
+        y -= metrics.descent();
     if (!spaced) {
         painter_.drawText(QPointF(x, y), chars);
         return;

@@ -53,8 +53,8 @@ DeviceDescription QtPrintDevice::Description() const
     d.PaperSize = number > 0 && number <= 26 ? number : DeviceDescription::UserPaper;
     d.PaperWidth = static_cast<int>(std::lround(mm.width() * 10));
     d.PaperLength = static_cast<int>(std::lround(mm.height() * 10));
-    d.Orientation = layout.orientation() == QPageLayout::Landscape ? DeviceDescription::Landscape
-                                                                    : DeviceDescription::Portrait;
+    d.Orientation =
+        layout.orientation() == QPageLayout::Landscape ? DeviceDescription::Landscape : DeviceDescription::Portrait;
     d.Copies = printer_->copyCount();
     d.DefaultSource = sourceNumberOf(printer_->paperSource());
     d.Duplex = duplexCodeOf(printer_->duplex());
@@ -80,18 +80,24 @@ void QtPrintDevice::SetDescription(const DeviceDescription& d)
 QPrinter::DuplexMode QtPrintDevice::duplexModeOf(int duplex)
 {
     switch (duplex) {
-    case DeviceDescription::VerticalDuplex: return QPrinter::DuplexLongSide;
-    case DeviceDescription::HorizontalDuplex: return QPrinter::DuplexShortSide;
-    default: return QPrinter::DuplexNone;
+    case DeviceDescription::VerticalDuplex:
+        return QPrinter::DuplexLongSide;
+    case DeviceDescription::HorizontalDuplex:
+        return QPrinter::DuplexShortSide;
+    default:
+        return QPrinter::DuplexNone;
     }
 }
 
 int QtPrintDevice::duplexCodeOf(QPrinter::DuplexMode mode)
 {
     switch (mode) {
-    case QPrinter::DuplexLongSide: return DeviceDescription::VerticalDuplex;
-    case QPrinter::DuplexShortSide: return DeviceDescription::HorizontalDuplex;
-    default: return DeviceDescription::Simplex;
+    case QPrinter::DuplexLongSide:
+        return DeviceDescription::VerticalDuplex;
+    case QPrinter::DuplexShortSide:
+        return DeviceDescription::HorizontalDuplex;
+    default:
+        return DeviceDescription::Simplex;
     }
 }
 

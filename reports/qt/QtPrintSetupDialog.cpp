@@ -16,8 +16,8 @@ namespace {
 // Choices of Qt's dialog that the next run would not follow: a list of
 // pages, page sets, reverse order, collation, colour, duplex and the
 // driver's own properties. They are not offered.
-const char* const unhonoured[] = {"pagesRadioButton", "pagesLineEdit", "pageSetLabel", "pageSetCombo",
-                                  "reverse", "collate", "colorMode", "duplex", "properties"};
+const char* const unhonoured[] = {"pagesRadioButton", "pagesLineEdit", "pageSetLabel", "pageSetCombo", "reverse",
+                                  "collate",          "colorMode",     "duplex",       "properties"};
 
 // The dialog shows some of them again when another printer is chosen: they
 // are kept hidden.
@@ -78,12 +78,13 @@ bool QtPrintSetupDialog::Execute(PrintSetupRequest& request)
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     if (printers.isEmpty()) {
         if (request.warnNoPrinter)
-            MessageDlg(QStringLiteral("No printers are installed."), MessageDialogType::Warning, MessageButtons{MessageButton::OK});
+            MessageDlg(QStringLiteral("No printers are installed."), MessageDialogType::Warning,
+                       MessageButtons{MessageButton::OK});
         return false;
     }
     const QPrinterInfo info = request.printerIndex >= 0 && request.printerIndex < printers.size()
-        ? printers[request.printerIndex]
-        : QPrinterInfo::defaultPrinter();
+                                  ? printers[request.printerIndex]
+                                  : QPrinterInfo::defaultPrinter();
     QPrinter printer(info);
     printer.setPageOrientation(request.orientation == TRepOrientation::poLandscape ? QPageLayout::Landscape
                                                                                    : QPageLayout::Portrait);
@@ -105,15 +106,15 @@ bool QtPrintSetupDialog::Execute(PrintSetupRequest& request)
     dialog.setOptionTabs({orientation});
     // The dialog opens on the range the next print will use.
     dialog.setPrintRange(request.range == PrintSetupRequest::Range::PageRange ? QAbstractPrintDialog::PageRange
-                                                                             : QAbstractPrintDialog::AllPages);
+                                                                              : QAbstractPrintDialog::AllPages);
     hideUnhonoured(dialog);
     labelAccept(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     request.copies = printer.copyCount();
     request.orientation = orientation->findChild<QRadioButton*>(QStringLiteral("landscape"))->isChecked()
-        ? TRepOrientation::poLandscape
-        : TRepOrientation::poPortrait;
+                              ? TRepOrientation::poLandscape
+                              : TRepOrientation::poPortrait;
     request.printerIndex = -1;
     for (qsizetype i = 0; i < printers.size(); ++i)
         if (printers[i].printerName() == printer.printerName())

@@ -12,8 +12,8 @@ constexpr double TenthsMmPerPoint = 254.0 / 72.0;
 QString familyFile(const std::string& family)
 {
     QString name = QString::fromStdString(family).toLower();
-    if (name.contains(QStringLiteral("times")) || name.contains(QStringLiteral("serif"))
-        || name.contains(QStringLiteral("roman")))
+    if (name.contains(QStringLiteral("times")) || name.contains(QStringLiteral("serif")) ||
+        name.contains(QStringLiteral("roman")))
         return QStringLiteral("LiberationSerif");
     if (name.contains(QStringLiteral("courier")) || name.contains(QStringLiteral("mono")))
         return QStringLiteral("LiberationMono");
@@ -22,16 +22,21 @@ QString familyFile(const std::string& family)
 
 }  // namespace
 
-QtTextMeasurer::QtTextMeasurer(QString fontDirectory) : directory_(std::move(fontDirectory)) {}
+QtTextMeasurer::QtTextMeasurer(QString fontDirectory) : directory_(std::move(fontDirectory))
+{
+}
 
 QString QtTextMeasurer::fileFor(const ReportFont& font) const
 {
     QString style = QStringLiteral("Regular");
-    if (font.Bold && font.Italic) style = QStringLiteral("BoldItalic");
-    else if (font.Bold) style = QStringLiteral("Bold");
-    else if (font.Italic) style = QStringLiteral("Italic");
-    const QString path = directory_ + QLatin1Char('/') + familyFile(font.Name) + QLatin1Char('-') + style
-        + QStringLiteral(".ttf");
+    if (font.Bold && font.Italic)
+        style = QStringLiteral("BoldItalic");
+    else if (font.Bold)
+        style = QStringLiteral("Bold");
+    else if (font.Italic)
+        style = QStringLiteral("Italic");
+    const QString path =
+        directory_ + QLatin1Char('/') + familyFile(font.Name) + QLatin1Char('-') + style + QStringLiteral(".ttf");
     return QFileInfo::exists(path) ? path : QString();
 }
 

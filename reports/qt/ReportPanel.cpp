@@ -2,9 +2,9 @@
 
 #include "HandlerGuard.h"
 #include <QCoreApplication>
-#include <algorithm>
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 #include "TApplication.h"
 
@@ -175,10 +175,10 @@ void ReportPanel::ChoosePrinter()
     const TRepPrinterSettings& settings = report.PrinterSettings;
     if (settings.FirstPage > 0 || settings.LastPage > 0) {
         request.range = PrintSetupRequest::Range::PageRange;
-        request.fromPage = std::clamp(settings.FirstPage > 0 ? settings.FirstPage : request.minPage, request.minPage,
-                                      request.maxPage);
-        request.toPage = std::clamp(settings.LastPage > 0 ? settings.LastPage : request.maxPage, request.fromPage,
-                                    request.maxPage);
+        request.fromPage =
+            std::clamp(settings.FirstPage > 0 ? settings.FirstPage : request.minPage, request.minPage, request.maxPage);
+        request.toPage =
+            std::clamp(settings.LastPage > 0 ? settings.LastPage : request.maxPage, request.fromPage, request.maxPage);
     }
     if (!SetupDialog->Execute(request)) {
         report.Tag = 1;

@@ -132,20 +132,18 @@ void TRepPreview::resizeEvent(QResizeEvent* event)
 // the run lets the window system process its messages.
 void TRepPreview::PageAvailable(int pages)
 {
-    QMetaObject::invokeMethod(
-        this, guard([this, pages] {
-            if (destination_ && OnPageAvailable)
-                OnPageAvailable(pages);
-        }),
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, guard([this, pages] {
+                                  if (destination_ && OnPageAvailable)
+                                      OnPageAvailable(pages);
+                              }),
+                              Qt::QueuedConnection);
 }
 
 void TRepPreview::Progress(int percent)
 {
-    QMetaObject::invokeMethod(
-        this, guard([this, percent] {
-            if (destination_ && OnProgressUpdate)
-                OnProgressUpdate(percent);
-        }),
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, guard([this, percent] {
+                                  if (destination_ && OnProgressUpdate)
+                                      OnProgressUpdate(percent);
+                              }),
+                              Qt::QueuedConnection);
 }

@@ -14,10 +14,11 @@
 #include "PdfExport.h"
 #include "PreviewGlyphs.h"
 
-const QString TRepStandardPreview::SaveFilter = QStringLiteral("Report file") + QStringLiteral("(*.")
-    + QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF") + QStringLiteral("|PDF file (*.pdf)|*.pdf");
-const QString TRepStandardPreview::LoadFilter = QStringLiteral("Report file") + QStringLiteral(" (*.")
-    + QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF");
+const QString TRepStandardPreview::SaveFilter = QStringLiteral("Report file") + QStringLiteral("(*.") +
+                                                QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF") +
+                                                QStringLiteral("|PDF file (*.pdf)|*.pdf");
+const QString TRepStandardPreview::LoadFilter = QStringLiteral("Report file") + QStringLiteral(" (*.") +
+                                                QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF");
 
 TRepStandardPreview::TRepStandardPreview(TRepPrinter& destination, FileDialogs* dialogs)
     : destination_(&destination), dialogs_(dialogs ? dialogs : &standardDialogs_)
@@ -137,8 +138,8 @@ void TRepStandardPreview::Open()
 void TRepStandardPreview::UpdateInfo()
 {
     const int count = destination_ ? destination_->PageCount() : 0;
-    QString text = QStringLiteral("Page") + QLatin1Char(' ') + QString::number(RepPreview->PageNumber())
-        + QLatin1Char(' ') + QStringLiteral("of") + QLatin1Char(' ') + QString::number(count);
+    QString text = QStringLiteral("Page") + QLatin1Char(' ') + QString::number(RepPreview->PageNumber()) +
+                   QLatin1Char(' ') + QStringLiteral("of") + QLatin1Char(' ') + QString::number(count);
     // A run that failed (no room for its pages, a table error) keeps the
     // pages it made; the panel says they are not the whole report.
     if (destination_ && destination_->Incomplete())
@@ -210,8 +211,9 @@ void TRepStandardPreview::SaveClick()
 {
     QString name;
     int filter = 0;
-    if (!destination_ || !dialogs_->Save({QStringLiteral("Save report"), SaveFilter, QStringLiteral("RPF")}, name, filter)
-        || !destination_)
+    if (!destination_ ||
+        !dialogs_->Save({QStringLiteral("Save report"), SaveFilter, QStringLiteral("RPF")}, name, filter) ||
+        !destination_)
         return;
     // A dialog that cannot tell its filter leaves the name to say it.
     if (filter < 0)
@@ -297,8 +299,8 @@ void TRepStandardPreview::closeEvent(QCloseEvent* event)
 
 bool TRepStandardPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
         bool used = true;  // a key whose command failed is used up
         guarded([&] { used = handleKey(key->key(), key->modifiers()); });

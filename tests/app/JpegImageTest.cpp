@@ -23,7 +23,7 @@ Pixel pixel(const JpegImage& image, int x, int y)
     const unsigned char* p = image.rgb().data() + (std::size_t(y) * image.width() + x) * 3;
     return {p[0], p[1], p[2]};
 }
-}
+}  // namespace
 
 TEST(JpegImage, DecodesTheMenuPictureInColour)
 {
@@ -63,33 +63,48 @@ TEST_P(CorruptJpegTest, IsRefusedWithAnError)
 
 INSTANTIATE_TEST_SUITE_P(
     Damage, CorruptJpegTest,
-    ::testing::Values(
-        Corruption{"Empty", [](std::vector<unsigned char>) { return std::vector<unsigned char>(); }},
-        Corruption{"HeaderOnly", [](std::vector<unsigned char> b) { b.resize(20); return b; }},
-        Corruption{"TruncatedHalf", [](std::vector<unsigned char> b) { b.resize(b.size() / 2); return b; }},
-        Corruption{"TruncatedBeforeEnd", [](std::vector<unsigned char> b) { b.resize(b.size() - 200); return b; }},
-        Corruption{"NotAJpeg",
-                   [](std::vector<unsigned char>) {
-                       const std::string text = "Pengelolaan Data Mutasi Kepegawaian";
-                       return std::vector<unsigned char>(text.begin(), text.end());
-                   }},
-        Corruption{"StartMarkerBroken", [](std::vector<unsigned char> b) { b[1] = 0x00; return b; }},
-        Corruption{"HugeDimensions",
-                   [](std::vector<unsigned char> b) {
-                       // Set the frame header's height and width to 65535.
-                       for (std::size_t i = 0; i + 8 < b.size(); ++i)
-                           if (b[i] == 0xFF && (b[i + 1] == 0xC0 || b[i + 1] == 0xC2)) {
-                               b[i + 5] = b[i + 6] = b[i + 7] = b[i + 8] = 0xFF;
-                               break;
-                           }
-                       return b;
-                   }},
-        Corruption{"EntropyDataOverwritten",
-                   [](std::vector<unsigned char> b) {
-                       for (std::size_t i = b.size() / 3; i < b.size() / 3 + 400; ++i)
-                           b[i] = 0xFF;
-                       return b;
-                   }}),
+    ::testing::Values(Corruption{"Empty", [](std::vector<unsigned char>) { return std::vector<unsigned char>(); }},
+                      Corruption{"HeaderOnly",
+                                 [](std::vector<unsigned char> b) {
+                                     b.resize(20);
+                                     return b;
+                                 }},
+                      Corruption{"TruncatedHalf",
+                                 [](std::vector<unsigned char> b) {
+                                     b.resize(b.size() / 2);
+                                     return b;
+                                 }},
+                      Corruption{"TruncatedBeforeEnd",
+                                 [](std::vector<unsigned char> b) {
+                                     b.resize(b.size() - 200);
+                                     return b;
+                                 }},
+                      Corruption{"NotAJpeg",
+                                 [](std::vector<unsigned char>) {
+                                     const std::string text = "Pengelolaan Data Mutasi Kepegawaian";
+                                     return std::vector<unsigned char>(text.begin(), text.end());
+                                 }},
+                      Corruption{"StartMarkerBroken",
+                                 [](std::vector<unsigned char> b) {
+                                     b[1] = 0x00;
+                                     return b;
+                                 }},
+                      Corruption{"HugeDimensions",
+                                 [](std::vector<unsigned char> b) {
+                                     // Set the frame header's height and width to 65535.
+                                     for (std::size_t i = 0; i + 8 < b.size(); ++i)
+                                         if (b[i] == 0xFF && (b[i + 1] == 0xC0 || b[i + 1] == 0xC2)) {
+                                             b[i + 5] = b[i + 6] = b[i + 7] = b[i + 8] = 0xFF;
+                                             break;
+                                         }
+                                     return b;
+                                 }},
+                      Corruption{"EntropyDataOverwritten",
+                                 [](std::vector<unsigned char> b) {
+                                     for (std::size_t i = b.size() / 3; i < b.size() / 3 + 400; ++i)
+                                         b[i] = 0xFF;
+                                     return b;
+                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(JpegImage, ScatteredBitFlipsNeverCrash)

@@ -9,8 +9,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString wrongPassword =
-    QStringLiteral("Maaf .... ! Password Yang Anda Masukkan Salah. Silahkan coba Lagi ... !");
+const QString wrongPassword = QStringLiteral("Maaf .... ! Password Yang Anda Masukkan Salah. Silahkan coba Lagi ... !");
 
 struct PasswordCase {
     const char* name;
@@ -22,7 +21,7 @@ std::ostream& operator<<(std::ostream& os, const PasswordCase& c)
 {
     return os << c.name;
 }
-}
+}  // namespace
 
 class LoginPasswordTest : public StartedProgram, public ::testing::WithParamInterface<PasswordCase> {};
 
@@ -52,16 +51,13 @@ TEST_P(LoginPasswordTest, OnlyTheExactStoredTextOpensTheMenu)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Passwords, LoginPasswordTest,
-                         ::testing::Values(PasswordCase{"Stored", "mawar", true},
-                                           PasswordCase{"TrailingSpace", "mawar ", false},
-                                           PasswordCase{"LeadingSpace", " mawar", false},
-                                           PasswordCase{"CapitalFirstLetter", "Mawar", false},
-                                           PasswordCase{"AllCapitals", "MAWAR", false},
-                                           PasswordCase{"Prefix", "mawa", false},
-                                           PasswordCase{"Longer", "mawarr", false},
-                                           PasswordCase{"Empty", "", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Passwords, LoginPasswordTest,
+    ::testing::Values(PasswordCase{"Stored", "mawar", true}, PasswordCase{"TrailingSpace", "mawar ", false},
+                      PasswordCase{"LeadingSpace", " mawar", false}, PasswordCase{"CapitalFirstLetter", "Mawar", false},
+                      PasswordCase{"AllCapitals", "MAWAR", false}, PasswordCase{"Prefix", "mawa", false},
+                      PasswordCase{"Longer", "mawarr", false}, PasswordCase{"Empty", "", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 using Login = StartedProgram;
 

@@ -33,14 +33,16 @@ struct Target {
     ReportWindow* const* report = nullptr;
 };
 
-template <class T> Target shows(T* const& global)
+template <class T>
+Target shows(T* const& global)
 {
     Target t;
     t.window = reinterpret_cast<TForm* const*>(&global);
     return t;
 }
 
-template <class T> Target previews(T* const& global)
+template <class T>
+Target previews(T* const& global)
 {
     Target t;
     t.report = reinterpret_cast<ReportWindow* const*>(&global);
@@ -92,8 +94,8 @@ public:
             QObject::connect(window->Report1, &ReportPanel::previewOpened, window->Report1,
                              [this, window](TRepStandardPreview* preview) {
                                  ++opened[window];
-                                 QMetaObject::invokeMethod(preview, [preview] { preview->close(); },
-                                                           Qt::QueuedConnection);
+                                 QMetaObject::invokeMethod(
+                                     preview, [preview] { preview->close(); }, Qt::QueuedConnection);
                              });
     }
     std::map<ReportWindow*, int> opened;
@@ -106,7 +108,7 @@ int reportRequests(const PreviewCloser& closer)
         n += count;
     return n;
 }
-}
+}  // namespace
 
 class MenuItemTest : public StartedProgram, public ::testing::WithParamInterface<ItemCase> {
 protected:

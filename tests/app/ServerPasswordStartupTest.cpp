@@ -35,7 +35,7 @@ std::vector<ModalBoxResponder::Step> typed(const QString& text, const char* butt
     return steps;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(ServerPasswordStartup, CancelRaisesTheSecurityError)
 {
@@ -61,6 +61,5 @@ TEST_F(ServerPasswordStartup, AWrongPasswordAsksAgainAndTheRightOneOpensEveryTab
     EXPECT_TRUE(module->Tstatus.Active());
     // Once given, the session's list serves every further table: no more boxes.
     EXPECT_EQ(responder.pending(), 0);
-    EXPECT_EQ(StorageEngine::defaultSession().passwords().entries(),
-              (std::vector<std::string>{"salah", "rahasia"}));
+    EXPECT_EQ(StorageEngine::defaultSession().passwords().entries(), (std::vector<std::string>{"salah", "rahasia"}));
 }

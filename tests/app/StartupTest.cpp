@@ -1,12 +1,12 @@
+#include "Startup.h"
+#include "DMarsipstaf.h"
 #include "EDBEngineError.h"
 #include "ModalBoxResponder.h"
-#include "Startup.h"
 #include "StartedProgram.h"
 #include "TForm1.h"
 #include "TForm12.h"
 #include "TForm2.h"
 #include "TForm9.h"
-#include "DMarsipstaf.h"
 #include "TempDatabase.h"
 
 #include <QTimer>
@@ -33,7 +33,7 @@ protected:
         return false;
     }
 };
-}
+}  // namespace
 
 using Startup = StartedProgram;
 

@@ -24,8 +24,8 @@ enum class GridKind { Employee, Transfer, ReadOnlyEmployee, SearchKeys, SearchDe
 inline const std::vector<std::string>& employeeColumns()
 {
     static const std::vector<std::string> names = {
-        "NIP",     "Karpeg", "Nama_Pegawai", "Tempat_Lahir",      "Tanggal_Lahir",     "Jenis Kelamin", "Agama",
-        "Alamat",  "Pangkat", "Golongan",    "Jabatan",           "Pendidikan Formal", "Pendidikan_Diklat", "Status"};
+        "NIP",    "Karpeg",  "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir",     "Jenis Kelamin",     "Agama",
+        "Alamat", "Pangkat", "Golongan",     "Jabatan",      "Pendidikan Formal", "Pendidikan_Diklat", "Status"};
     return names;
 }
 
@@ -38,8 +38,8 @@ inline const std::vector<std::string>& transferColumns()
 
 inline TDBGridOptions rowSelectOptions()
 {
-    return {O::dgTitles, O::dgIndicator, O::dgColumnResize, O::dgTabs, O::dgRowSelect, O::dgConfirmDelete,
-            O::dgCancelOnExit};
+    return {O::dgTitles,    O::dgIndicator,     O::dgColumnResize, O::dgTabs,
+            O::dgRowSelect, O::dgConfirmDelete, O::dgCancelOnExit};
 }
 
 class GridFixture : public DataModuleFixture {
@@ -142,7 +142,6 @@ protected:
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     }
-
 
     // Employees 0000000001 .. n, named "Pegawai 01" ...
     void addEmployees(int count)

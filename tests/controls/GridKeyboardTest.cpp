@@ -158,4 +158,4 @@ TEST_F(GridFixture, UpFromAnInsertedRecordCancelsOnlyAtTheEnd)
     EXPECT_EQ(grid->ShownRowCount(), 3);
 }
 
-} // namespace
+}  // namespace

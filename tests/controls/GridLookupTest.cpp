@@ -112,4 +112,4 @@ TEST_F(GridLookup, ReadOnlyGridOffersNoDropDown)
     EXPECT_FALSE(grid->DropDownVisible());
 }
 
-} // namespace
+}  // namespace

@@ -104,4 +104,4 @@ TEST_F(GridMeasures, AHiddenGridEditorShowsTheCurrentRecordWhenShown)
     EXPECT_TRUE(errors().empty());
 }
 
-} // namespace
+}  // namespace

@@ -22,15 +22,12 @@ TEST_P(GridScrollBarThumb, ReleaseMoves)
     EXPECT_EQ(GridScrollBar::thumbNumbered(c.position, 50), c.numbered);
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, GridScrollBarThumb,
-                         testing::Values(ThumbCase{0, Move::First, Move::First},
-                                         ThumbCase{1, Move::PageUp, Move::First},
-                                         ThumbCase{2, Move::None, Move::ToNumber},
-                                         ThumbCase{3, Move::PageDown, Move::ToNumber},
-                                         ThumbCase{4, Move::Last, Move::ToNumber},
-                                         ThumbCase{49, Move::None, Move::ToNumber},
-                                         ThumbCase{50, Move::None, Move::Last},
-                                         ThumbCase{59, Move::None, Move::Last}));
+INSTANTIATE_TEST_SUITE_P(
+    Positions, GridScrollBarThumb,
+    testing::Values(ThumbCase{0, Move::First, Move::First}, ThumbCase{1, Move::PageUp, Move::First},
+                    ThumbCase{2, Move::None, Move::ToNumber}, ThumbCase{3, Move::PageDown, Move::ToNumber},
+                    ThumbCase{4, Move::Last, Move::ToNumber}, ThumbCase{49, Move::None, Move::ToNumber},
+                    ThumbCase{50, Move::None, Move::Last}, ThumbCase{59, Move::None, Move::Last}));
 
 TEST(GridScrollBar, FivePositionsFollowTheEnds)
 {
@@ -45,4 +42,4 @@ TEST(GridScrollBar, FivePositionsFollowTheEnds)
     EXPECT_EQ(range.position, 7);
 }
 
-} // namespace
+}  // namespace

@@ -316,4 +316,4 @@ TEST_F(BoundWindow, SwitchingTheFieldTakesTheNewSize)
     EXPECT_EQ(edit.editor().plainMaxLength(), 30);
 }
 
-} // namespace
+}  // namespace

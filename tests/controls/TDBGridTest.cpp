@@ -365,7 +365,7 @@ TEST_F(GridEdges, WriteBackRequestTakesTheEditorText)
 {
     addTransfers(1);
     makeGrid(GridKind::Transfer);
-    press(Qt::Key_End);  // TMT
+    press(Qt::Key_End);   // TMT
     press(Qt::Key_Left);  // Pindah_Ke
     type(QStringLiteral("Sindara"));
     mut().Post();  // as "Simpan" would
@@ -592,4 +592,4 @@ TEST_F(GridEdges, MultiSelectionMarksRowsAndDeletesThemAfterOneQuestion)
     EXPECT_EQ(grid->SelectedRowCount(), 0);
 }
 
-} // namespace
+}  // namespace

@@ -304,15 +304,15 @@ TEST_P(LookupBoxBinding, Fails)
     EXPECT_EQ(text, c.message) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Checks, LookupBoxBinding,
-    testing::Values(
-        BindingCase{"data field", "Kd_Agamaa", "Kd_Agama", "Agama", false,
-                    "DBLookupComboBox2: Field 'Kd_Agamaa' not found"},
-        BindingCase{"key field", "Kd_Agama", "Kode", "Agama", false, "DBLookupComboBox2: Field 'Kode' not found"},
-        BindingCase{"list field", "Kd_Agama", "Kd_Agama", "Agama;Nama", false, "Field 'Nama' not found"},
-        BindingCase{"circular", "Kd_Agama", "NIP", "Nama_Pegawai", true,
-                    "DBLookupComboBox2: Circular datalinks are not allowed"}));
+INSTANTIATE_TEST_SUITE_P(Checks, LookupBoxBinding,
+                         testing::Values(BindingCase{"data field", "Kd_Agamaa", "Kd_Agama", "Agama", false,
+                                                     "DBLookupComboBox2: Field 'Kd_Agamaa' not found"},
+                                         BindingCase{"key field", "Kd_Agama", "Kode", "Agama", false,
+                                                     "DBLookupComboBox2: Field 'Kode' not found"},
+                                         BindingCase{"list field", "Kd_Agama", "Kd_Agama", "Agama;Nama", false,
+                                                     "Field 'Nama' not found"},
+                                         BindingCase{"circular", "Kd_Agama", "NIP", "Nama_Pegawai", true,
+                                                     "DBLookupComboBox2: Circular datalinks are not allowed"}));
 
 TEST(LookupSearchModel, HoldsAtMost32CharactersAndKeepsACandidateThatFailed)
 {
@@ -349,4 +349,4 @@ TEST(LookupSearchModel, ThePauseIsSharedByAllBoxes)
     LookupSearch::setClock(nullptr);
 }
 
-} // namespace
+}  // namespace

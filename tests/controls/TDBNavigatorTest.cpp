@@ -39,15 +39,16 @@ TEST_P(NavigatorEnablingRules, Buttons)
 
 INSTANTIATE_TEST_SUITE_P(
     States, NavigatorEnablingRules,
-    testing::Values(
-        EnablingCase{"disabled", {false, true, false, false, true, false}, {}},
-        EnablingCase{"inactive", {true, false, false, false, true, false}, {}},
-        EnablingCase{"empty", {true, true, true, true, true, false}, set({nbInsert, nbEdit, nbRefresh})},
-        EnablingCase{"first", {true, true, true, false, true, false},
-                     set({nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbRefresh})},
-        EnablingCase{"last editing", {true, true, false, true, true, true},
-                     set({nbFirst, nbPrior, nbInsert, nbDelete, nbPost, nbCancel, nbRefresh})},
-        EnablingCase{"read-only middle", {true, true, false, false, false, false}, movement}));
+    testing::Values(EnablingCase{"disabled", {false, true, false, false, true, false}, {}},
+                    EnablingCase{"inactive", {true, false, false, false, true, false}, {}},
+                    EnablingCase{"empty", {true, true, true, true, true, false}, set({nbInsert, nbEdit, nbRefresh})},
+                    EnablingCase{"first",
+                                 {true, true, true, false, true, false},
+                                 set({nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbRefresh})},
+                    EnablingCase{"last editing",
+                                 {true, true, false, true, true, true},
+                                 set({nbFirst, nbPrior, nbInsert, nbDelete, nbPost, nbCancel, nbRefresh})},
+                    EnablingCase{"read-only middle", {true, true, false, false, false, false}, movement}));
 
 // ---- layout ----
 
@@ -336,7 +337,7 @@ TEST_F(NavigatorWindow, KeyboardOnlyWithTabStop)
     EXPECT_EQ(nav->focusedButton(), nbLast);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -373,4 +374,4 @@ INSTANTIATE_TEST_SUITE_P(Buttons, NavigatorGlyph,
                                          GlyphCase{"DBN_EDIT", 14}, GlyphCase{"DBN_POST", 14},
                                          GlyphCase{"DBN_CANCEL", 14}, GlyphCase{"DBN_REFRESH", 14}));
 
-} // namespace
+}  // namespace

@@ -1,5 +1,5 @@
-#include "ModalBoxResponder.h"
 #include "TPasswordDialog.h"
+#include "ModalBoxResponder.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -25,7 +25,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PasswordDialog, ShowsTheEntryAsStarsInThePasswordGroupWithItsButtons)
 {
@@ -82,8 +82,10 @@ TEST(PasswordDialogShown, OkAddsTheTypedPasswordAndCancelGivesUp)
     PasswordList passwords;
     ModalBoxResponder responder;
     using Step = ModalBoxResponder::Step;
-    responder.steps({{Step::Key, QString(), Qt::Key_K}, {Step::Key, QString(), Qt::Key_E},
-                     {Step::Key, QString(), Qt::Key_Y}, {Step::Click, QStringLiteral("OKButton")}});
+    responder.steps({{Step::Key, QString(), Qt::Key_K},
+                     {Step::Key, QString(), Qt::Key_E},
+                     {Step::Key, QString(), Qt::Key_Y},
+                     {Step::Click, QStringLiteral("OKButton")}});
     EXPECT_TRUE(TPasswordDialog::execute(passwords));
     EXPECT_EQ(passwords.entries(), std::vector<std::string>{"key"});
 

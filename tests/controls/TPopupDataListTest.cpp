@@ -168,4 +168,4 @@ TEST_F(PopupDataList, ReleaseOverARowAcceptsIt)
     EXPECT_EQ(highlighted(), "1D");
 }
 
-} // namespace
+}  // namespace

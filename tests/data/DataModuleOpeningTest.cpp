@@ -89,9 +89,9 @@ TEST_F(DataModuleOpening, AMissingFileIsAnEngineErrorNamingIt)
 TEST_F(DataModuleOpening, OrderingFallsBackToAnIndexThatBeginsWithTheFields)
 {
     replace("Datapegawai.db", [](TableDescription& t) {
-        t.indexes.erase(std::remove_if(t.indexes.begin(), t.indexes.end(),
-                                       [](const auto& i) { return i.fieldList() == "Karpeg"; }),
-                        t.indexes.end());
+        t.indexes.erase(
+            std::remove_if(t.indexes.begin(), t.indexes.end(), [](const auto& i) { return i.fieldList() == "Karpeg"; }),
+            t.indexes.end());
         IndexDescription both;
         both.name = "ix_karpeg_nip";
         both.fields = {"Karpeg", "NIP"};
@@ -104,4 +104,4 @@ TEST_F(DataModuleOpening, OrderingFallsBackToAnIndexThatBeginsWithTheFields)
     EXPECT_EQ(DATABASE_ERROR_TEXT(dm.Tdatapeg.SetIndexFieldNames("Kar")), "Tdatapeg: No index for fields 'Kar'");
 }
 
-} // namespace
+}  // namespace

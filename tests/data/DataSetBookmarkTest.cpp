@@ -51,6 +51,6 @@ TEST_P(DataSetBookmarks, RowsReadForDrawingHaveTheirOwnBookmarks)
     EXPECT_EQ(peg().Bookmark(), 0) << "a record not yet stored";
 }
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(DataSetBookmarks);

@@ -132,8 +132,7 @@ TEST_P(DataSetEditing, DeleteKeepsTheNeighbourCurrent)
     peg().Delete();
     EXPECT_TRUE(peg().IsEmpty());
     EXPECT_EQ(current(), "");
-    EXPECT_EQ(DATABASE_ERROR_TEXT(peg().Delete()),
-              "Tdatapeg: Cannot perform this operation on an empty dataset");
+    EXPECT_EQ(DATABASE_ERROR_TEXT(peg().Delete()), "Tdatapeg: Cannot perform this operation on an empty dataset");
 }
 
 TEST_P(DataSetEditing, DeleteWhileInsertingDropsOnlyTheNewRecord)
@@ -232,7 +231,7 @@ TEST_P(DataSetEditing, ASecondCopyCannotEditALockedRecord)
     other.Tdatapeg.Cancel();
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -250,6 +249,6 @@ TEST_P(DataSetEditing, BirthDateWrittenBackKeepsItsCentury)
     EXPECT_EQ(born->AsString(), "1945-08-17");
 }
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(DataSetEditing);

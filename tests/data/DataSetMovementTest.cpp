@@ -106,13 +106,13 @@ TEST_P(FindNearestOnNames, LandsOnTheFirstKeyNotBelowTheText)
     EXPECT_EQ(current("Nama_Pegawai"), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, FindNearestOnNames, ::testing::Combine(::testing::Values(TestEngine::Files, TestEngine::Server), ::testing::Values(
-    NearestCase{"", "Bambang"},
-    NearestCase{"Sit", "siti aminah"},
-    NearestCase{"SITI R", "Siti Rahma"},
-    NearestCase{"Suk", "Yusuf"},
-    NearestCase{"Zulkifli", "Yusuf"},  // beyond every key: the last record
-    NearestCase{"Ba", "Bambang"})));
+INSTANTIATE_TEST_SUITE_P(
+    Names, FindNearestOnNames,
+    ::testing::Combine(::testing::Values(TestEngine::Files, TestEngine::Server),
+                       ::testing::Values(NearestCase{"", "Bambang"}, NearestCase{"Sit", "siti aminah"},
+                                         NearestCase{"SITI R", "Siti Rahma"}, NearestCase{"Suk", "Yusuf"},
+                                         NearestCase{"Zulkifli", "Yusuf"},  // beyond every key: the last record
+                                         NearestCase{"Ba", "Bambang"})));
 
 TEST_P(DataSetMovement, FindKeyMatchesWholeValuesOnly)
 {
@@ -301,7 +301,7 @@ TEST_P(DataSetMovement, InsertTakesTheActiveRowAndPushesTheRestDown)
     EXPECT_EQ(current(), "");
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -365,7 +365,7 @@ TEST_P(WindowAfterSearch, PlainReReadKeepsTheRow)
     EXPECT_EQ(rows(), "4* 1 2 3 5 ");
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -402,7 +402,7 @@ TEST_P(GrowingWindow, AWiderWindowAtTheTopKeepsItsRows)
 
 INSTANTIATE_FOR_BOTH_ENGINES(GrowingWindow);
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(DataSetMovement);
 INSTANTIATE_FOR_BOTH_ENGINES(WindowAfterSearch);

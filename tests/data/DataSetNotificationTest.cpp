@@ -19,9 +19,9 @@ TEST_P(DataSetNotifications, LinksHearNonVisualFirstThenVisualEachNewestFirst)
     second.OnDataChange = [&](TDataSource&, TField*) { log.push_back("second data change"); };
     log.clear();
     peg().First();
-    EXPECT_EQ(log, (std::vector<std::string>{"c: check", "a: check", "d: check", "b: check", "e: check",
-                                             "c: dataset", "a: dataset", "d: dataset", "b: dataset",
-                                             "DSdatapeg data change", "e: dataset", "second data change"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"c: check", "a: check", "d: check", "b: check", "e: check", "c: dataset",
+                                             "a: dataset", "d: dataset", "b: dataset", "DSdatapeg data change",
+                                             "e: dataset", "second data change"}));
     dm().DSdatapeg.OnDataChange = nullptr;
 }
 
@@ -99,7 +99,7 @@ TEST_P(DataSetNotifications, MovesWithinAndBeyondTheWindowScrollWhileItKeepsItsS
     EXPECT_EQ(log, (std::vector<std::string>{"l: check", "l: scroll 0", "l: check", "l: scroll 1"}));
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -126,6 +126,6 @@ TEST(DataSetLifetime, AnOpenTableDestroyedBeforeItsSourceLeavesTheLinksInactive)
     EXPECT_EQ(source.DataSet(), nullptr);
 }
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(DataSetNotifications);

@@ -145,7 +145,7 @@ TEST_P(DeletedByAnotherProcess, DeleteDeletesNothingElse)
     EXPECT_EQ(order(), (std::vector<std::string>{"1000000002", "1000000003"}));
 }
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(DataSetProcesses);
 

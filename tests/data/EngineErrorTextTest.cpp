@@ -9,9 +9,9 @@ namespace {
 
 TEST(EngineErrorText, MessageThenDistinctStackLines)
 {
-    EngineStatus status = EngineStatus::failure(EngineCode::KeyViolation, "Key violation.",
-                                                {"Table: Datapegawai.db", "Key violation.", "", "Table: Datapegawai.db",
-                                                 "File: /data/Datapegawai.db"});
+    EngineStatus status = EngineStatus::failure(
+        EngineCode::KeyViolation, "Key violation.",
+        {"Table: Datapegawai.db", "Key violation.", "", "Table: Datapegawai.db", "File: /data/Datapegawai.db"});
     EDBEngineError error(status);
     EXPECT_STREQ(error.what(), "Key violation.\nTable: Datapegawai.db\nFile: /data/Datapegawai.db");
     EXPECT_EQ(error.code(), EngineCode::KeyViolation);
@@ -62,4 +62,4 @@ TEST(RegionalSettingsFormats, StrftimeFormatsBecomeShortDateFormats)
     EXPECT_EQ(iso.dateSeparator, '-');
 }
 
-} // namespace
+}  // namespace

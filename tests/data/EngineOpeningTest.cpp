@@ -39,12 +39,13 @@ bool mentions(const EngineStatus& status, const std::string& text)
     return EDBEngineError::describe(status).find(text) != std::string::npos;
 }
 
-} // namespace
+}  // namespace
 
 TEST(EngineConfig, ResolvesAliasesFromItsOwnFile)
 {
     TempDatabase db(TempDatabase::Tables::None);
-    writeFile(db.configPath(), "# test\n\nalias rekam_induk = " + db.directory() + "\n  alias  Arsip2 =  /srv/arsip two  \n");
+    writeFile(db.configPath(),
+              "# test\n\nalias rekam_induk = " + db.directory() + "\n  alias  Arsip2 =  /srv/arsip two  \n");
     EngineConfig config;
     ASSERT_TRUE(config.load().ok());
     std::string directory;
@@ -116,42 +117,50 @@ TEST_P(OpeningTest, RefusesTheFileAndLeavesItAlone)
     EXPECT_EQ(readFile(path), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, OpeningTest, ::testing::Values(
-    BadTable{"Missing", EngineCode::TableMissing, [](const std::string& p) { std::remove(p.c_str()); }},
-    BadTable{"Empty", EngineCode::NotATable, [](const std::string& p) { writeFile(p, ""); }},
-    BadTable{"Text", EngineCode::NotATable,
-             [](const std::string& p) { writeFile(p, std::string(200, 'x') + "Laki-laki\n"); }},
-    BadTable{"Directory", EngineCode::NotATable,
-             [](const std::string& p) { std::remove(p.c_str()); std::filesystem::create_directory(p); }},
-    BadTable{"ForeignDatabase", EngineCode::NotATable, [](const std::string& p) {
-                 std::remove(p.c_str());
-                 sqlite3* db = nullptr;
-                 sqlite3_open(p.c_str(), &db);
-                 sqlite3_exec(db, "CREATE TABLE jk(a, b); INSERT INTO jk VALUES ('LK', 'Laki-laki');", nullptr,
-                              nullptr, nullptr);
-                 sqlite3_close(db);
-             }},
-    BadTable{"Truncated", EngineCode::TableCorrupt, [](const std::string& p) {
-                 std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2);
-             }},
-    BadTable{"DamagedSchemaPage", EngineCode::TableCorrupt, [](const std::string& p) {
-                 std::string bytes = readFile(p);
-                 for (size_t i = 100; i < 4096 && i < bytes.size(); ++i)
-                     bytes[i] = static_cast<char>(0xA5);
-                 writeFile(p, bytes);
-             }},
-    BadTable{"DescribedColumnMissing", EngineCode::TableCorrupt, [](const std::string& p) {
-                 sqlite3* db = nullptr;
-                 sqlite3_open(p.c_str(), &db);
-                 sqlite3_exec(db, "ALTER TABLE records DROP COLUMN JK", nullptr, nullptr, nullptr);
-                 sqlite3_close(db);
-             }},
-    BadTable{"DescriptionMissing", EngineCode::NotATable, [](const std::string& p) {
-                 sqlite3* db = nullptr;
-                 sqlite3_open(p.c_str(), &db);
-                 sqlite3_exec(db, "DROP TABLE table_columns", nullptr, nullptr, nullptr);
-                 sqlite3_close(db);
-             }}),
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpeningTest,
+    ::testing::Values(
+        BadTable{"Missing", EngineCode::TableMissing, [](const std::string& p) { std::remove(p.c_str()); }},
+        BadTable{"Empty", EngineCode::NotATable, [](const std::string& p) { writeFile(p, ""); }},
+        BadTable{"Text", EngineCode::NotATable,
+                 [](const std::string& p) { writeFile(p, std::string(200, 'x') + "Laki-laki\n"); }},
+        BadTable{"Directory", EngineCode::NotATable,
+                 [](const std::string& p) {
+                     std::remove(p.c_str());
+                     std::filesystem::create_directory(p);
+                 }},
+        BadTable{"ForeignDatabase", EngineCode::NotATable,
+                 [](const std::string& p) {
+                     std::remove(p.c_str());
+                     sqlite3* db = nullptr;
+                     sqlite3_open(p.c_str(), &db);
+                     sqlite3_exec(db, "CREATE TABLE jk(a, b); INSERT INTO jk VALUES ('LK', 'Laki-laki');", nullptr,
+                                  nullptr, nullptr);
+                     sqlite3_close(db);
+                 }},
+        BadTable{"Truncated", EngineCode::TableCorrupt,
+                 [](const std::string& p) { std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2); }},
+        BadTable{"DamagedSchemaPage", EngineCode::TableCorrupt,
+                 [](const std::string& p) {
+                     std::string bytes = readFile(p);
+                     for (size_t i = 100; i < 4096 && i < bytes.size(); ++i)
+                         bytes[i] = static_cast<char>(0xA5);
+                     writeFile(p, bytes);
+                 }},
+        BadTable{"DescribedColumnMissing", EngineCode::TableCorrupt,
+                 [](const std::string& p) {
+                     sqlite3* db = nullptr;
+                     sqlite3_open(p.c_str(), &db);
+                     sqlite3_exec(db, "ALTER TABLE records DROP COLUMN JK", nullptr, nullptr, nullptr);
+                     sqlite3_close(db);
+                 }},
+        BadTable{"DescriptionMissing", EngineCode::NotATable,
+                 [](const std::string& p) {
+                     sqlite3* db = nullptr;
+                     sqlite3_open(p.c_str(), &db);
+                     sqlite3_exec(db, "DROP TABLE table_columns", nullptr, nullptr, nullptr);
+                     sqlite3_close(db);
+                 }}),
     [](const ::testing::TestParamInfo<BadTable>& info) { return std::string(info.param.name); });
 
 TEST(Opening, UnreadableFileIsRefused)

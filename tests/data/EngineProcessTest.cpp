@@ -100,7 +100,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_P(TwoProcesses, SecondCopyCannotEditOrDeleteALockedRecord)
 {
@@ -137,7 +137,8 @@ TEST_P(TwoProcesses, LocksOfAKilledProcessDoNotBlock)
 TEST_P(TwoProcesses, ModifyOfARecordChangedByTheOtherProcessIsRefused)
 {
     ASSERT_TRUE(cursor->getRecord(record, EngineCursor::Lock::Write).ok());
-    ASSERT_EQ(other.ask("sql UPDATE {table} SET \"Alamat\" = 'Jl. Melati 4' WHERE \"NIP\" = '" + nipOf(2) + "'"), "0000");
+    ASSERT_EQ(other.ask("sql UPDATE {table} SET \"Alamat\" = 'Jl. Melati 4' WHERE \"NIP\" = '" + nipOf(2) + "'"),
+              "0000");
     ASSERT_TRUE(cursor->putField(record, 2, std::string("Tertimpa")).ok());
     EngineStatus status = cursor->modifyRecord(record);
     EXPECT_EQ(status.code, EngineCode::RecordChanged);
@@ -223,10 +224,13 @@ TEST_P(CrashTest, KilledWriterLosesNoReportedRecord)
         sqlite3* check = nullptr;
         ASSERT_EQ(sqlite3_open(db.path("Datapegawai.db").c_str(), &check), SQLITE_OK);
         std::string result;
-        sqlite3_exec(check, "PRAGMA integrity_check", [](void* out, int, char** values, char**) {
-            *static_cast<std::string*>(out) += values[0] ? values[0] : "";
-            return 0;
-        }, &result, nullptr);
+        sqlite3_exec(
+            check, "PRAGMA integrity_check",
+            [](void* out, int, char** values, char**) {
+                *static_cast<std::string*>(out) += values[0] ? values[0] : "";
+                return 0;
+            },
+            &result, nullptr);
         sqlite3_close(check);
         EXPECT_EQ(result, "ok");
     }

@@ -67,7 +67,8 @@ TEST_P(EngineRun, RunsReadAndLeaveTheCursorAsSingleSteps)
         for (const std::string where : {"begin", "end", "on1", "on4", "on7", "key", "after key"}) {
             for (bool forward : {true, false}) {
                 for (int count : {0, 1, 2, 3, 6, 7, 10}) {
-                    SCOPED_TRACE(index + " / " + where + (forward ? " forward " : " backward ") + std::to_string(count));
+                    SCOPED_TRACE(index + " / " + where + (forward ? " forward " : " backward ") +
+                                 std::to_string(count));
                     std::unique_ptr<EngineCursor> run, steps;
                     ASSERT_TRUE(cursor->cloneCursor(index, run).ok());
                     ASSERT_TRUE(cursor->cloneCursor(index, steps).ok());
@@ -76,7 +77,8 @@ TEST_P(EngineRun, RunsReadAndLeaveTheCursorAsSingleSteps)
                     std::vector<EngineRecord> fast, slow;
                     ASSERT_TRUE((forward ? run->getNextRecords(count, fast) : run->getPriorRecords(count, fast)).ok());
                     ASSERT_TRUE((forward ? steps->EngineCursor::getNextRecords(count, slow)
-                                         : steps->EngineCursor::getPriorRecords(count, slow)).ok());
+                                         : steps->EngineCursor::getPriorRecords(count, slow))
+                                    .ok());
                     EXPECT_EQ(nips(fast, nip), nips(slow, nip));
                     for (size_t i = 0; i < fast.size(); ++i)
                         EXPECT_EQ(fast[i].bookmark, slow[i].bookmark);
@@ -102,6 +104,6 @@ TEST_P(EngineRun, ARunAfterADeleteStartsAtTheCrack)
     EXPECT_EQ(next(), "0000000001");  // ran off the start: stands before the first
 }
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(EngineRun);

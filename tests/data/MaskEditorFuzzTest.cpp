@@ -53,11 +53,14 @@ protected:
 
     void step(MaskEditor& editor, std::string& log)
     {
-        static const std::vector<std::string> typed = {
-            "0", "7", "a", "Z", " ", "-", ".", "/", ":", ";", "_", "+", "\xC3\xA9", "\xD0\x96",
-            "\xF0\x9F\x98\x80", "\x1B", "\r", "\x08", "\t", "\xFF"};
+        static const std::vector<std::string> typed = {"0",    "7",  "a",        "Z",        " ",
+                                                       "-",    ".",  "/",        ":",        ";",
+                                                       "_",    "+",  "\xC3\xA9", "\xD0\x96", "\xF0\x9F\x98\x80",
+                                                       "\x1B", "\r", "\x08",     "\t",       "\xFF"};
         switch (number(8)) {
-        case 0: case 1: case 2: {
+        case 0:
+        case 1:
+        case 2: {
             const std::string c = pick(typed, 1);
             log += "type;";
             editor.typeText(c);
@@ -100,9 +103,9 @@ protected:
 
 TEST_F(MaskEditorFuzz, RandomMasksAndKeysKeepTheInvariants)
 {
-    static const std::vector<std::string> maskPieces = {
-        "0", "9", "#", "L", "l", "A", "a", "C", "c", "!", ">", "<", "<>", "\\", "/", ":",
-        ";", ";1", ";0", ";_", "-", ".", " ", "x", "\xC3\xA9", "\xFF"};
+    static const std::vector<std::string> maskPieces = {"0",  "9",  "#", "L",  "l",  "A", "a",        "C",   "c",
+                                                        "!",  ">",  "<", "<>", "\\", "/", ":",        ";",   ";1",
+                                                        ";0", ";_", "-", ".",  " ",  "x", "\xC3\xA9", "\xFF"};
     for (int round = 0; round < 1500; ++round) {
         MaskEditor editor;
         const std::string maskText = pick(maskPieces, number(14));
@@ -130,4 +133,4 @@ TEST_F(MaskEditorFuzz, RandomMasksAndKeysKeepTheInvariants)
     EXPECT_GT(masked, 1000) << "most rounds should have a mask";
 }
 
-} // namespace
+}  // namespace

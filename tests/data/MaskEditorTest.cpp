@@ -298,19 +298,13 @@ TEST_P(MaskEditorMoves, CursorKeysStepOverLiterals)
     EXPECT_EQ(editor.selectionLength(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, MaskEditorMoves, testing::Values(
-    MoveCase{0, Key::Right, 2},
-    MoveCase{5, Key::Right, 7},
-    MoveCase{19, Key::Right, 20},
-    MoveCase{20, Key::Right, 20},
-    MoveCase{2, Key::Left, 0},
-    MoveCase{7, Key::Left, 5},
-    MoveCase{0, Key::Left, 0},
-    MoveCase{20, Key::Left, 19},
-    MoveCase{13, Key::Home, 0},
-    MoveCase{3, Key::End, 20},
-    MoveCase{3, Key::Up, 3},
-    MoveCase{3, Key::Down, 3}));
+INSTANTIATE_TEST_SUITE_P(Keys, MaskEditorMoves,
+                         testing::Values(MoveCase{0, Key::Right, 2}, MoveCase{5, Key::Right, 7},
+                                         MoveCase{19, Key::Right, 20}, MoveCase{20, Key::Right, 20},
+                                         MoveCase{2, Key::Left, 0}, MoveCase{7, Key::Left, 5},
+                                         MoveCase{0, Key::Left, 0}, MoveCase{20, Key::Left, 19},
+                                         MoveCase{13, Key::Home, 0}, MoveCase{3, Key::End, 20}, MoveCase{3, Key::Up, 3},
+                                         MoveCase{3, Key::Down, 3}));
 
 TEST_F(MaskEditorTest, ShiftExtendsTheBlockCursor)
 {
@@ -366,17 +360,21 @@ TEST_P(MaskEditorPaste, TriesEachCharacterAtItsPosition)
     EXPECT_EQ(editor.beepCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MaskEditorPaste, testing::Values(
-    PasteCase{"!99/99/9999;1;_", "", 0, "12/05/1970", "12/05/1970", 10},
-    PasteCase{"!99/99/9999;1;_", "", 0, "12051970", "12/05/1970", 10},
-    PasteCase{"!99/99/9999;1;_", "", 3, "7", "__/7_/____", 4},
-    PasteCase{"0000000000;1;_", "", 0, "12.34", "12_34_____", 5},
-    PasteCase{"0000000000;1;_", "", 0, "123456789012345", "1234567890", 10},
-    PasteCase{"0000000000;1;_", "9999999999", 8, "12345", "9999999912", 10},
-    PasteCase{"0000000000;1;_", "", 0, "1\n2\t3", "1_2_3_____", 5},
-    PasteCase{"0000000000;1;_", "", 0, "\xFF" "1", "_1________", 2},
-    PasteCase{"!A-9999-AA.99.99-9999;1;_", "", 0, "b-1-cd", "b-1___-__.__.__-____", 6},
-    PasteCase{">LL;1;_", "", 0, "\xC3\xA9z", "\xC3\x89Z", 2}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MaskEditorPaste,
+    testing::Values(PasteCase{"!99/99/9999;1;_", "", 0, "12/05/1970", "12/05/1970", 10},
+                    PasteCase{"!99/99/9999;1;_", "", 0, "12051970", "12/05/1970", 10},
+                    PasteCase{"!99/99/9999;1;_", "", 3, "7", "__/7_/____", 4},
+                    PasteCase{"0000000000;1;_", "", 0, "12.34", "12_34_____", 5},
+                    PasteCase{"0000000000;1;_", "", 0, "123456789012345", "1234567890", 10},
+                    PasteCase{"0000000000;1;_", "9999999999", 8, "12345", "9999999912", 10},
+                    PasteCase{"0000000000;1;_", "", 0, "1\n2\t3", "1_2_3_____", 5},
+                    PasteCase{"0000000000;1;_", "", 0,
+                              "\xFF"
+                              "1",
+                              "_1________", 2},
+                    PasteCase{"!A-9999-AA.99.99-9999;1;_", "", 0, "b-1-cd", "b-1___-__.__.__-____", 6},
+                    PasteCase{">LL;1;_", "", 0, "\xC3\xA9z", "\xC3\x89Z", 2}),
     [](const testing::TestParamInfo<PasteCase>& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(MaskEditorTest, PasteReplacesASelection)
@@ -433,7 +431,10 @@ TEST_F(MaskEditorTest, AsksBeforeEveryChangeAndObeysARefusal)
 {
     int asked = 0;
     bool allow = false;
-    editor.setModifyCheck([&] { ++asked; return allow; });
+    editor.setModifyCheck([&] {
+        ++asked;
+        return allow;
+    });
     start("0000000000;1;_", "1");
     editor.typeText("2");
     editor.pressKey(Key::Delete);
@@ -533,7 +534,9 @@ TEST_F(MaskEditorTest, ControlCharactersNeverReachTheEditText)
 TEST_F(MaskEditorTest, ForeignTextIsPaddedOrCutToTheWidth)
 {
     start("!99/99/9999;1;_");
-    for (const char* value : {"\xF0\x9F\x98\x80\xF0\x9F\x98\x80/", "\xC3", "--/--/--/--/--/--", "\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96"}) {
+    for (const char* value :
+         {"\xF0\x9F\x98\x80\xF0\x9F\x98\x80/", "\xC3", "--/--/--/--/--/--",
+          "\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96\xD0\x96"}) {
         editor.setText(value);
         EXPECT_EQ(editor.edit().size(), 10u) << value;
         EXPECT_EQ(editor.edit()[2], U'/');
@@ -595,4 +598,4 @@ TEST_F(MaskEditorTest, PlainEditWordMoves)
     EXPECT_EQ(editor.cursor(), 4);
 }
 
-} // namespace
+}  // namespace

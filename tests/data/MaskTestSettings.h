@@ -6,8 +6,7 @@
 // so create the masks after this.
 class MaskTestSettings {
 public:
-    explicit MaskTestSettings(char dateSeparator = '/', char timeSeparator = ':')
-        : saved_(RegionalSettings::current())
+    explicit MaskTestSettings(char dateSeparator = '/', char timeSeparator = ':') : saved_(RegionalSettings::current())
     {
         RegionalSettings::current().dateSeparator = dateSeparator;
         RegionalSettings::current().timeSeparator = timeSeparator;

@@ -49,4 +49,4 @@ TEST(OpenLocks, OpeningATableAgainKeepsTheFirstConnectionsLocks)
     EXPECT_TRUE(lockedForOthers(db.path("Datapegawai.db")));
 }
 
-} // namespace
+}  // namespace

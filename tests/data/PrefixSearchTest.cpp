@@ -13,8 +13,9 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // Letters whose case folding differs between A-Z-only and full folding.
-const Strings letters = {"a", "A", "e", "é", "É", "i", "I", "\xC4\xB0" /* dotted capital I */, "k", "K",
-                         "\xE2\x84\xAA" /* Kelvin sign */, "o", "ö", "Ö", "s", "ß", " "};
+const Strings letters = {
+    "a", "A", "e", "é", "É", "i", "I", "\xC4\xB0" /* dotted capital I */, "k", "K", "\xE2\x84\xAA" /* Kelvin sign */,
+    "o", "ö", "Ö", "s", "ß", " "};
 
 class PrefixSeek : public EngineTestTable {
 protected:
@@ -90,7 +91,8 @@ TEST(CaseVariantsTest, FoldsBeyondAToZ)
     EXPECT_EQ(CaseVariants::of(U'7'), (std::vector<char32_t>{U'7'}));
     size_t covered = 0;
     // An index that folds A-Z needs one spelling per non-ASCII capital only.
-    EXPECT_EQ(CaseVariants::spellings("Ék", true, 16, covered), (Strings{"Ék", "É\xE2\x84\xAA", "ék", "é\xE2\x84\xAA"}));
+    EXPECT_EQ(CaseVariants::spellings("Ék", true, 16, covered),
+              (Strings{"Ék", "É\xE2\x84\xAA", "ék", "é\xE2\x84\xAA"}));
     EXPECT_EQ(covered, 2u);
     EXPECT_EQ(CaseVariants::spellings("ab", false, 16, covered), (Strings{"AB", "Ab", "aB", "ab"}));
     // Beyond the limit only the leading characters are spelled out.
@@ -105,10 +107,12 @@ protected:
     {
         DataModuleFixture::SetUp();
         addEmployee("1000000001", "émilie");
-        addEmployee("1000000002", "\xC4\xB0" "brahim");  // dotted capital I
+        addEmployee("1000000002", "\xC4\xB0"
+                                  "brahim");  // dotted capital I
         addEmployee("1000000003", "Émile");
         addEmployee("1000000004", "ibnu");
-        addEmployee("1000000005", "\xE2\x84\xAA" "artini");  // Kelvin sign
+        addEmployee("1000000005", "\xE2\x84\xAA"
+                                  "artini");  // Kelvin sign
         addEmployee("1000000006", "kasim");
         addEmployee("1000000007", "Ömer");
     }
@@ -158,7 +162,10 @@ TEST_P(FarPrefixSeek, FindsTheFirstInTheCursorsOrderWhereverItLies)
     add("0000009650", "\xC3\x96mer Tua", "1");   // "Ömer"
     add("0000009620", "\xC3\xB6mer Muda", "3");  // "ömer", the first in NIP order
     add("0000009690", "\xC3\x96MER", "0");       // the first in Karpeg and in name order
-    add("0000009700", "\xC4\xB0" "brahim", "4"); // dotted capital I
+    add("0000009700",
+        "\xC4\xB0"
+        "brahim",
+        "4");  // dotted capital I
     add("0000009710", "ibnu", "5");
 
     struct Case {
@@ -167,10 +174,11 @@ TEST_P(FarPrefixSeek, FindsTheFirstInTheCursorsOrderWhereverItLies)
         const char* nip;
     };
     const Case cases[] = {
-        {"", "öm", "0000009620"},          {"Nama_Pegawai", "ÖM", "0000009690"}, {"Karpeg", "Öme", "0000009690"},
-        {"", "i", "0000009700"},           {"Karpeg", "I", "0000009700"},        {"", "IBN", "0000009710"},
-        {"", "budi 69", "0000001069"},     {"Karpeg", "BUDI 6", "0000001699"},   {"", "b", "0000001000"},
-        {"Nama_Pegawai", "budi 1", "0000001001"},
+        {"", "öm", "0000009620"},        {"Nama_Pegawai", "ÖM", "0000009690"},
+        {"Karpeg", "Öme", "0000009690"}, {"", "i", "0000009700"},
+        {"Karpeg", "I", "0000009700"},   {"", "IBN", "0000009710"},
+        {"", "budi 69", "0000001069"},   {"Karpeg", "BUDI 6", "0000001699"},
+        {"", "b", "0000001000"},         {"Nama_Pegawai", "budi 1", "0000001001"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.order) + " / " + c.prefix);
@@ -190,7 +198,7 @@ TEST_P(FarPrefixSeek, FindsTheFirstInTheCursorsOrderWhereverItLies)
     EXPECT_EQ(search->findPrefix(field("Nama_Pegawai"), "zz", none).code, EngineCode::RecordNotFound);
 }
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(PrefixSeek);
 INSTANTIATE_FOR_BOTH_ENGINES(FarPrefixSeek);

@@ -20,12 +20,9 @@ std::ostream& operator<<(std::ostream& os, const BlankKeyCase& c)
 }
 
 const BlankKeyCase blankKeys[] = {
-    {"EmployeeUntouched", true, nullptr},
-    {"EmployeeEmpty", true, ""},
-    {"EmployeeSpaces", true, "          "},
-    {"TransferUntouched", false, nullptr},
-    {"TransferEmpty", false, ""},
-    {"TransferLiteralsAndSpaces", false, " -    -  .  .  -    "},
+    {"EmployeeUntouched", true, nullptr},   {"EmployeeEmpty", true, ""},
+    {"EmployeeSpaces", true, "          "}, {"TransferUntouched", false, nullptr},
+    {"TransferEmpty", false, ""},           {"TransferLiteralsAndSpaces", false, " -    -  .  .  -    "},
     {"TransferSpaces", false, "    "},
 };
 

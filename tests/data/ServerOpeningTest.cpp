@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 class ServerOpening : public ::testing::Test {
@@ -33,15 +32,15 @@ bool mentions(const EngineStatus& status, const std::string& text)
     return EDBEngineError::describe(status).find(text) != std::string::npos;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ServerAddress, AnAddressOrKeywordListNamesAServerAndAnythingElseADirectory)
 {
     for (const char* server : {"postgresql://clerk@db.kantor:5432/arsip", "postgres:///arsip", "service=kantor",
                                "host=db.kantor dbname=arsip", "dbname = arsip"})
         EXPECT_TRUE(PgConnection::isServerAddress(server)) << server;
-    for (const char* directory : {"/home/kepegawaian/arsip/data", "data", "./postgresql://x", "~/arsip",
-                                  "/srv/a=b", "C:\\arsip"})
+    for (const char* directory :
+         {"/home/kepegawaian/arsip/data", "data", "./postgresql://x", "~/arsip", "/srv/a=b", "C:\\arsip"})
         EXPECT_FALSE(PgConnection::isServerAddress(directory)) << directory;
 }
 
@@ -102,8 +101,8 @@ TEST_F(ServerOpening, AMissingOrHalfMissingTableIsRefusedByName)
 
 TEST_F(ServerOpening, AServerThatCannotBeReachedIsAnError)
 {
-    TempDatabase::check(EngineConfig::writeAlias(db.configPath(), "rekam_induk",
-                                                 "postgresql://127.0.0.1:1/arsip?connect_timeout=5"));
+    TempDatabase::check(
+        EngineConfig::writeAlias(db.configPath(), "rekam_induk", "postgresql://127.0.0.1:1/arsip?connect_timeout=5"));
     EngineStatus status = openTable("JK.db");
     EXPECT_EQ(status.code, EngineCode::IoError);
     EXPECT_EQ(status.message, "Cannot connect to the database server.");

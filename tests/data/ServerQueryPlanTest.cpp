@@ -20,8 +20,8 @@ void fill(const TempDatabase& db, const TableDescription& table, int rows)
         values += (values.empty() ? "" : ", ") + std::string("right(lpad(g::text, 12, '0'), ") +
                   std::to_string(field.size) + ")";
     }
-    db.runSql(table.tableName, "INSERT INTO {table} (" + names + ") SELECT " + values +
-                                   " FROM generate_series(1, " + std::to_string(rows) + ") g; ANALYZE {table}");
+    db.runSql(table.tableName, "INSERT INTO {table} (" + names + ") SELECT " + values + " FROM generate_series(1, " +
+                                   std::to_string(rows) + ") g; ANALYZE {table}");
 }
 
 std::string planOf(PgTable& table, const std::string& sql, const std::vector<FieldValue>& parameters)
@@ -75,8 +75,8 @@ TEST_P(ServerQueryPlan, EveryMoveAndSeekIsAnIndexScan)
         }
     }
     // A bookmark and a record read under a lock go straight to the row.
-    std::string byRid = "SELECT " + cursor.table().selectList() + " FROM " + cursor.table().qualifiedName() +
-                        " WHERE rid = $1";
+    std::string byRid =
+        "SELECT " + cursor.table().selectList() + " FROM " + cursor.table().qualifiedName() + " WHERE rid = $1";
     std::string plan = planOf(cursor.table(), byRid, {std::string("7")});
     EXPECT_NE(plan.find("Index Scan"), std::string::npos) << plan;
 }
@@ -89,4 +89,4 @@ INSTANTIATE_TEST_SUITE_P(Tables, ServerQueryPlan,
                              return name.substr(0, name.find('.'));
                          });
 
-} // namespace
+}  // namespace

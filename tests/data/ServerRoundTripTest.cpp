@@ -202,9 +202,10 @@ TEST_F(ServerRoundTrips, AnIndexAddedElsewhereReachesEveryCursorOfTheTable)
     ASSERT_TRUE(other->getNext(record_).ok());
     // Listed before Karpeg: the index numbers of the description move.
     db_->runSql("Datapegawai.db",
-                "INSERT INTO " + db_->schema() + ".arsipstaf_indexes VALUES ('Datapegawai.db', -1, 'Alamat', "
-                "'Alamat', false, false, false, false, NULL); CREATE INDEX \"Datapegawai_Alamat\" ON {table} "
-                "(\"Alamat\", \"NIP\"); UPDATE {table} SET \"Alamat\" = 'Jl. ' || (1000 - \"NIP\"::int)");
+                "INSERT INTO " + db_->schema() +
+                    ".arsipstaf_indexes VALUES ('Datapegawai.db', -1, 'Alamat', "
+                    "'Alamat', false, false, false, false, NULL); CREATE INDEX \"Datapegawai_Alamat\" ON {table} "
+                    "(\"Alamat\", \"NIP\"); UPDATE {table} SET \"Alamat\" = 'Jl. ' || (1000 - \"NIP\"::int)");
     ASSERT_TRUE(cursor_->refreshDescription().ok());
     ASSERT_EQ(cursor_->description().indexes.size(), 4u);
     EXPECT_EQ(cursor_->description().indexes[1].name, "Alamat");
@@ -219,4 +220,4 @@ TEST_F(ServerRoundTrips, AnIndexAddedElsewhereReachesEveryCursorOfTheTable)
     EXPECT_EQ(value(nip_), "0000000100");
 }
 
-} // namespace
+}  // namespace

@@ -93,10 +93,10 @@ TEST_P(EngineTestTable, NameIndexIgnoresCaseAndOrdersDuplicatesByNip)
     addNames();
     ASSERT_TRUE(cursor->switchToIndex("Nama_Pegawai", false).ok());
     EXPECT_EQ(cursor->currentIndex().name, "Nama_Pegawai");
-    EXPECT_EQ(forwards(), (Strings{"0000000002", "0000000003", "0000000004", "0000000005", "0000000006",
-                                   "0000000001"}));
-    EXPECT_EQ(backwards(), (Strings{"0000000001", "0000000006", "0000000005", "0000000004", "0000000003",
-                                    "0000000002"}));
+    EXPECT_EQ(forwards(),
+              (Strings{"0000000002", "0000000003", "0000000004", "0000000005", "0000000006", "0000000001"}));
+    EXPECT_EQ(backwards(),
+              (Strings{"0000000001", "0000000006", "0000000005", "0000000004", "0000000003", "0000000002"}));
 }
 
 TEST_P(EngineTestTable, KarpegIndexOrdersDuplicatesByNip)
@@ -117,8 +117,7 @@ struct SeekCase {
     const char* prior;  // NIP read by getPrior after the same seek
 };
 
-class SeekTest : public EngineTestTableBase,
-                 public ::testing::WithParamInterface<std::tuple<TestEngine, SeekCase>> {
+class SeekTest : public EngineTestTableBase, public ::testing::WithParamInterface<std::tuple<TestEngine, SeekCase>> {
 protected:
     SeekTest() : EngineTestTableBase(std::get<0>(GetParam())) {}
 };
@@ -136,15 +135,18 @@ TEST_P(SeekTest, SetToKeyLandsOnTheCrack)
 }
 
 // Names in index order: ani(2) BUDI SANTOSO(3) Budi Santoso(4) budi santoso(5) Budiman(6) Citra(1).
-INSTANTIATE_TEST_SUITE_P(Seeks, SeekTest, ::testing::Combine(::testing::Values(TestEngine::Files, TestEngine::Server), ::testing::Values(
-    SeekCase{"EmptyKeyIsFirst", "", false, "0000000002", "BOF"},
-    SeekCase{"LeadingPartSortsLower", "bud", false, "0000000003", "0000000002"},
-    SeekCase{"LeadingPartAfterStillBefore", "BUD", true, "0000000003", "0000000002"},
-    SeekCase{"EqualKeysAnyCase", "budi santoso", false, "0000000003", "0000000002"},
-    SeekCase{"AfterSkipsEqualKeys", "Budi Santoso", true, "0000000006", "0000000005"},
-    SeekCase{"BetweenNames", "bz", false, "0000000001", "0000000006"},
-    SeekCase{"PastEveryName", "zz", false, "EOF", "0000000001"},
-    SeekCase{"BeforeEveryName", "a", false, "0000000002", "BOF"})),
+INSTANTIATE_TEST_SUITE_P(
+    Seeks, SeekTest,
+    ::testing::Combine(
+        ::testing::Values(TestEngine::Files, TestEngine::Server),
+        ::testing::Values(SeekCase{"EmptyKeyIsFirst", "", false, "0000000002", "BOF"},
+                          SeekCase{"LeadingPartSortsLower", "bud", false, "0000000003", "0000000002"},
+                          SeekCase{"LeadingPartAfterStillBefore", "BUD", true, "0000000003", "0000000002"},
+                          SeekCase{"EqualKeysAnyCase", "budi santoso", false, "0000000003", "0000000002"},
+                          SeekCase{"AfterSkipsEqualKeys", "Budi Santoso", true, "0000000006", "0000000005"},
+                          SeekCase{"BetweenNames", "bz", false, "0000000001", "0000000006"},
+                          SeekCase{"PastEveryName", "zz", false, "EOF", "0000000001"},
+                          SeekCase{"BeforeEveryName", "a", false, "0000000002", "BOF"})),
     [](const ::testing::TestParamInfo<std::tuple<TestEngine, SeekCase>>& info) {
         return std::string(std::get<0>(info.param) == TestEngine::Files ? "Files_" : "Server_") +
                std::get<1>(info.param).name;
@@ -364,8 +366,10 @@ TEST_P(EngineTestTable, FilteredScanFindsExactValuesInCursorOrder)
     EngineRecord record;
     ASSERT_TRUE(cursor->findFiltered({field("Nama_Pegawai")}, {std::string("Budi")}, record).ok());
     EXPECT_EQ(value(record, "NIP"), "0000000002");  // exact case, first in NIP order
-    ASSERT_TRUE(cursor->findFiltered({field("Nama_Pegawai"), field("Karpeg")},
-                                     {std::string("Budi"), std::string("11111111")}, record).ok());
+    ASSERT_TRUE(cursor
+                    ->findFiltered({field("Nama_Pegawai"), field("Karpeg")},
+                                   {std::string("Budi"), std::string("11111111")}, record)
+                    .ok());
     EXPECT_EQ(value(record, "NIP"), "0000000003");
     EXPECT_EQ(cursor->findFiltered({field("Nama_Pegawai")}, {std::string("BUDI")}, record).code,
               EngineCode::RecordNotFound);

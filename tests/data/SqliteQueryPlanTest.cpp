@@ -18,7 +18,7 @@ std::string planOf(sqlite3* db, const std::string& sql)
     return plan;
 }
 
-} // namespace
+}  // namespace
 
 class QueryPlanTest : public ::testing::TestWithParam<const char*> {};
 

@@ -104,6 +104,6 @@ TEST_P(FieldDataLink, ClosingTheTableUnbindsTheField)
     EXPECT_EQ(link.Field(), peg().FieldByName("Nama_Pegawai"));
 }
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(FieldDataLink);

@@ -99,7 +99,9 @@ protected:
 
     static void makeFile(const std::string& path, mode_t mode, bool forClerk)
     {
-        { std::ofstream touch(path); }
+        {
+            std::ofstream touch(path);
+        }
         if (forClerk)
             OtherUser::own(path);
         ::chmod(path.c_str(), mode);
@@ -110,8 +112,8 @@ protected:
 };
 
 const std::string refused = "Tdatapeg: Cannot modify a read-only dataset";
-const std::string refusedEverything = "read-only|" + refused + "|" + refused + "|" + refused + "|" + refused +
-                                      "|browse|1000000001";
+const std::string refusedEverything =
+    "read-only|" + refused + "|" + refused + "|" + refused + "|" + refused + "|browse|1000000001";
 
 TEST_F(TableModes, AWritableTableCanBeChanged)
 {
@@ -175,4 +177,4 @@ TEST_F(TableModes, SideFilesTakeTheTableFileModesUnderAnyUmask)
     EXPECT_EQ(asClerk(post, 077), "0660 0660 0660");
 }
 
-} // namespace
+}  // namespace

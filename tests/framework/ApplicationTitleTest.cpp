@@ -19,8 +19,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, ApplicationTitleTest,
                          ::testing::Values(TitleCase{"/usr/local/bin/arsipstaf", "arsipstaf"},
                                            TitleCase{"arsipstaf", "arsipstaf"},
                                            TitleCase{"C:\\Program\\ARSIPSTAF.EXE", "Arsipstaf"},
-                                           TitleCase{"/opt/x.y/Arsip.Staf.bin", "Arsip"},
-                                           TitleCase{"/bin/.hidden", ""},
+                                           TitleCase{"/opt/x.y/Arsip.Staf.bin", "Arsip"}, TitleCase{"/bin/.hidden", ""},
                                            TitleCase{"/bin/Q", "Q"}));
 
 TEST(ApplicationTitle, RunningProgramIsNamedAfterItsExecutable)

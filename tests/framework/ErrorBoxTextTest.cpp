@@ -21,11 +21,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorTextCase{"Key violation 42", "Key violation 42."},
                       ErrorTextCase{"Invalid input value.  Use escape key to abandon changes",
                                     "Invalid input value.  Use escape key to abandon changes."},
-                      ErrorTextCase{"Stop!", "Stop!"},
-                      ErrorTextCase{"Already ended.", "Already ended."},
+                      ErrorTextCase{"Stop!", "Stop!"}, ErrorTextCase{"Already ended.", "Already ended."},
                       ErrorTextCase{"in brackets)", "in brackets)"},
-                      ErrorTextCase{"trailing blank ", "trailing blank "},
-                      ErrorTextCase{"path/", "path/."},
+                      ErrorTextCase{"trailing blank ", "trailing blank "}, ErrorTextCase{"path/", "path/."},
                       ErrorTextCase{"", ""}));
 
 TEST(ApplicationErrorText, NamesClassModuleAndAddress)

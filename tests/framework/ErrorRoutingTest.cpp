@@ -42,7 +42,7 @@ std::ostream& operator<<(std::ostream& os, const ErrorCase& c)
 {
     return os << c.name;
 }
-}
+}  // namespace
 
 class ErrorBoxTest : public ::testing::TestWithParam<ErrorCase> {};
 
@@ -104,9 +104,9 @@ TEST(ErrorRouting, ErrorFromATimerIsShown)
     responder.click(QStringLiteral("OK"));
     bool fired = false;
     QTimer::singleShot(0, guard([&fired] {
-        fired = true;
-        throw EDatabaseError("Tdatapeg: Table is busy");
-    }));
+                           fired = true;
+                           throw EDatabaseError("Tdatapeg: Table is busy");
+                       }));
     while (!fired)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     ASSERT_EQ(responder.boxes().size(), 1);

@@ -40,7 +40,7 @@ Step click(const char* name)
 {
     return {Step::Click, QString::fromLatin1(name)};
 }
-}
+}  // namespace
 
 class MessageDialogAnswerTest : public ::testing::TestWithParam<AnswerCase> {};
 
@@ -62,25 +62,49 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"YesButton", MessageDialogType::Confirmation, {B::Yes, B::No}, {click("Yes")}, 6, false},
         AnswerCase{"NoButton", MessageDialogType::Confirmation, {B::Yes, B::No}, {click("No")}, 7, false},
         AnswerCase{"EscapeIsNo", MessageDialogType::Confirmation, {B::Yes, B::No}, {key(Qt::Key_Escape)}, 7, false},
-        AnswerCase{"EnterPressesFocusedFirstButton", MessageDialogType::Confirmation, {B::Yes, B::No},
-                   {key(Qt::Key_Return)}, 6, false},
-        AnswerCase{"CloseBoxGivesCancel", MessageDialogType::Confirmation, {B::Yes, B::No},
-                   {{Step::CloseBox, QString()}}, 2, false},
+        AnswerCase{"EnterPressesFocusedFirstButton",
+                   MessageDialogType::Confirmation,
+                   {B::Yes, B::No},
+                   {key(Qt::Key_Return)},
+                   6,
+                   false},
+        AnswerCase{"CloseBoxGivesCancel",
+                   MessageDialogType::Confirmation,
+                   {B::Yes, B::No},
+                   {{Step::CloseBox, QString()}},
+                   2,
+                   false},
         AnswerCase{"AcceleratorLetterN", MessageDialogType::Confirmation, {B::Yes, B::No}, {key(Qt::Key_N)}, 7, false},
         AnswerCase{"AcceleratorLetterY", MessageDialogType::Confirmation, {B::Yes, B::No}, {key(Qt::Key_Y)}, 6, false},
-        AnswerCase{"OkCancelEscapeIsCancel", MessageDialogType::Confirmation, {B::OK, B::Cancel},
-                   {key(Qt::Key_Escape)}, 2, false},
-        AnswerCase{"OkCancelEnterIsOk", MessageDialogType::Confirmation, {B::OK, B::Cancel}, {key(Qt::Key_Enter)}, 1,
+        AnswerCase{"OkCancelEscapeIsCancel",
+                   MessageDialogType::Confirmation,
+                   {B::OK, B::Cancel},
+                   {key(Qt::Key_Escape)},
+                   2,
                    false},
+        AnswerCase{
+            "OkCancelEnterIsOk", MessageDialogType::Confirmation, {B::OK, B::Cancel}, {key(Qt::Key_Enter)}, 1, false},
         AnswerCase{"YesAloneIgnoresEscape", MessageDialogType::Warning, {B::Yes}, {key(Qt::Key_Escape)}, 0, true},
-        AnswerCase{"YesAloneEscapeThenEnter", MessageDialogType::Warning, {B::Yes},
-                   {key(Qt::Key_Escape), key(Qt::Key_Return)}, 6, false},
+        AnswerCase{"YesAloneEscapeThenEnter",
+                   MessageDialogType::Warning,
+                   {B::Yes},
+                   {key(Qt::Key_Escape), key(Qt::Key_Return)},
+                   6,
+                   false},
         AnswerCase{"YesAloneLetterY", MessageDialogType::Warning, {B::Yes}, {key(Qt::Key_Y)}, 6, false},
-        AnswerCase{"YesAloneCloseBoxStillCancel", MessageDialogType::Warning, {B::Yes},
-                   {{Step::CloseBox, QString()}}, 2, false},
+        AnswerCase{"YesAloneCloseBoxStillCancel",
+                   MessageDialogType::Warning,
+                   {B::Yes},
+                   {{Step::CloseBox, QString()}},
+                   2,
+                   false},
         AnswerCase{"HelpDoesNotClose", MessageDialogType::Information, {B::OK, B::Help}, {click("Help")}, 0, true},
-        AnswerCase{"AbortRetryIgnore", MessageDialogType::Error, {B::Abort, B::Retry, B::Ignore}, {click("Ignore")},
-                   5, false}),
+        AnswerCase{"AbortRetryIgnore",
+                   MessageDialogType::Error,
+                   {B::Abort, B::Retry, B::Ignore},
+                   {click("Ignore")},
+                   5,
+                   false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ButtonRuleCase {
@@ -102,14 +126,14 @@ TEST_P(MessageDialogButtonRuleTest, DefaultAndFocusedButton)
     EXPECT_EQ(responder.last().focusButton.toStdString(), GetParam().focusButton);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, MessageDialogButtonRuleTest,
-    ::testing::Values(ButtonRuleCase{"YesNo", {B::Yes, B::No}, "Yes", "Yes"},
-                      ButtonRuleCase{"OkCancel", {B::OK, B::Cancel}, "OK", "OK"},
-                      ButtonRuleCase{"YesNoOk", {B::OK, B::No, B::Yes}, "OK", "Yes"},
-                      ButtonRuleCase{"AbortRetryIgnore", {B::Abort, B::Retry, B::Ignore}, "Retry", "Abort"},
-                      ButtonRuleCase{"NoCancel", {B::No, B::Cancel}, "", "No"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rules, MessageDialogButtonRuleTest,
+                         ::testing::Values(ButtonRuleCase{"YesNo", {B::Yes, B::No}, "Yes", "Yes"},
+                                           ButtonRuleCase{"OkCancel", {B::OK, B::Cancel}, "OK", "OK"},
+                                           ButtonRuleCase{"YesNoOk", {B::OK, B::No, B::Yes}, "OK", "Yes"},
+                                           ButtonRuleCase{
+                                               "AbortRetryIgnore", {B::Abort, B::Retry, B::Ignore}, "Retry", "Abort"},
+                                           ButtonRuleCase{"NoCancel", {B::No, B::Cancel}, "", "No"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MessageDialog, ConfirmationShowsCaptionIconTextAndButtonsInOrder)
 {
@@ -148,8 +172,8 @@ TEST(MessageDialog, CtrlCCopiesTheHapusConfirmation)
     EXPECT_EQ(MessageDlg(hapus, MessageDialogType::Confirmation, {B::Yes, B::No}), 7);
     const QString divider = QStringLiteral("---------------------------\r\n");
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-              (divider + QStringLiteral("Confirm\r\n") + divider + hapus + QStringLiteral("\r\n") + divider
-               + QStringLiteral("Yes   No   \r\n") + divider)
+              (divider + QStringLiteral("Confirm\r\n") + divider + hapus + QStringLiteral("\r\n") + divider +
+               QStringLiteral("Yes   No   \r\n") + divider)
                   .toStdString());
 }
 
@@ -180,9 +204,10 @@ struct Units {
 Units dialogUnits()
 {
     const QFontMetrics m(WindowFonts::messageBox());
-    return {m.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52, m.height()};
+    return {m.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52,
+            m.height()};
 }
-}
+}  // namespace
 
 TEST(MessageDialogGeometry, ShortTextIsJustWideEnoughForItsButtons)
 {
@@ -191,8 +216,8 @@ TEST(MessageDialogGeometry, ShortTextIsJustWideEnoughForItsButtons)
     const int buttonWidth = TMessageForm::mulDiv(50, u.x, 4);
     EXPECT_EQ(form.width(), buttonWidth + 2 * TMessageForm::mulDiv(8, u.x, 4));
     const int textHeight = form.findChild<QLabel*>(QStringLiteral("Message"))->height();
-    EXPECT_EQ(form.height(), textHeight + TMessageForm::mulDiv(10, u.y, 8) + TMessageForm::mulDiv(14, u.y, 8)
-                                 + 2 * TMessageForm::mulDiv(8, u.y, 8));
+    EXPECT_EQ(form.height(), textHeight + TMessageForm::mulDiv(10, u.y, 8) + TMessageForm::mulDiv(14, u.y, 8) +
+                                 2 * TMessageForm::mulDiv(8, u.y, 8));
     QPushButton* ok = form.button(B::OK);
     EXPECT_EQ(ok->width(), buttonWidth);
     EXPECT_EQ(ok->x(), TMessageForm::mulDiv(8, u.x, 4));
@@ -233,8 +258,8 @@ TEST(MessageDialogGeometry, LongTextWrapsAtHalfTheScreenAndIsCentred)
 
 TEST(MessageDialogGeometry, WideCaptionWidensEveryButton)
 {
-    TMessageForm form(MessageFormPlan::dialog(QStringLiteral("x"), MessageDialogType::Confirmation,
-                                              {B::Yes, B::YesToAll}));
+    TMessageForm form(
+        MessageFormPlan::dialog(QStringLiteral("x"), MessageDialogType::Confirmation, {B::Yes, B::YesToAll}));
     const int captionWidth = QFontMetrics(form.font()).horizontalAdvance(QStringLiteral("Yes to All"));
     EXPECT_EQ(form.button(B::Yes)->width(), qMax(TMessageForm::mulDiv(50, dialogUnits().x, 4), captionWidth + 8));
     EXPECT_EQ(form.button(B::Yes)->width(), form.button(B::YesToAll)->width());
@@ -272,11 +297,22 @@ INSTANTIATE_TEST_SUITE_P(
     Flags, PlainMessageBoxTest,
     ::testing::Values(PlainCase{"Zero", 0, {QStringLiteral("OK")}, false, "OK", 1},
                       PlainCase{"OkStop", BoxFlags::Ok | BoxFlags::IconStop, {QStringLiteral("OK")}, true, "OK", 1},
-                      PlainCase{"OkCancelSecondDefault", BoxFlags::OkCancel | BoxFlags::DefaultButton2,
-                                {QStringLiteral("OK"), QStringLiteral("Cancel")}, false, "Cancel", 2},
-                      PlainCase{"YesNo", BoxFlags::YesNo | BoxFlags::IconQuestion,
-                                {QStringLiteral("Yes"), QStringLiteral("No")}, true, "Yes", -1},
-                      PlainCase{"YesNoCancel", BoxFlags::YesNoCancel,
-                                {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel")}, false, "Yes",
+                      PlainCase{"OkCancelSecondDefault",
+                                BoxFlags::OkCancel | BoxFlags::DefaultButton2,
+                                {QStringLiteral("OK"), QStringLiteral("Cancel")},
+                                false,
+                                "Cancel",
+                                2},
+                      PlainCase{"YesNo",
+                                BoxFlags::YesNo | BoxFlags::IconQuestion,
+                                {QStringLiteral("Yes"), QStringLiteral("No")},
+                                true,
+                                "Yes",
+                                -1},
+                      PlainCase{"YesNoCancel",
+                                BoxFlags::YesNoCancel,
+                                {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel")},
+                                false,
+                                "Yes",
                                 2}),
     [](const auto& info) { return std::string(info.param.name); });

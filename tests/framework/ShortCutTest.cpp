@@ -25,6 +25,5 @@ INSTANTIATE_TEST_SUITE_P(
                       ShortCutCase{0x2000 | 0x71, "Shift+F2", QKeySequence(Qt::SHIFT | Qt::Key_F2)},
                       ShortCutCase{0x8000 | '7', "Alt+7", QKeySequence(Qt::ALT | Qt::Key_7)},
                       ShortCutCase{0x4000 | 0x2E, "Ctrl+Del", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
-                      ShortCutCase{0x1B, "Esc", QKeySequence(Qt::Key_Escape)},
-                      ShortCutCase{0, "", QKeySequence()},
+                      ShortCutCase{0x1B, "Esc", QKeySequence(Qt::Key_Escape)}, ShortCutCase{0, "", QKeySequence()},
                       ShortCutCase{0x4000 | 0xFF, "", QKeySequence()}));

@@ -134,7 +134,7 @@ struct EnterCounter : QObject {
         return false;
     }
 };
-}
+}  // namespace
 
 TEST_F(MaskEditWidget, EnterValidates)
 {
@@ -244,4 +244,4 @@ TEST_F(MaskEditWidget, AnyErrorOnLeavingKeepsTheFocus)
     EXPECT_EQ(errors(), std::vector<std::string>{"'  /  /    ' is not a valid date"});
 }
 
-} // namespace
+}  // namespace

@@ -1,5 +1,5 @@
-#include "TApplication.h"
 #include "TForm.h"
+#include "TApplication.h"
 #include "WindowFonts.h"
 
 #include <QTest>
@@ -13,7 +13,7 @@ std::unique_ptr<TForm> makeForm(const char* name)
     return std::make_unique<TForm>(QString::fromLatin1(name), QStringLiteral("Caption"), QRect(10, 20, 308, 127),
                                    WindowFonts::sansSerif());
 }
-}
+}  // namespace
 
 TEST(TForm, OuterSizeLessFrameAllowanceIsTheClientArea)
 {

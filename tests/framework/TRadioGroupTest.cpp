@@ -29,7 +29,7 @@ struct Group {
     std::vector<int> clicks;
 };
 
-}
+}  // namespace
 
 TEST(TRadioGroup, StartsWithNothingChosen)
 {

@@ -151,47 +151,126 @@ TEST_P(TextLines, BreakAndPlaceTheLines)
     EXPECT_EQ(layout.run(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layout, TextLines, testing::Values(
-    TextCase{"WordWiderThanTheControlIsCutByCharacters", "ab abcdefghijklmn cd", 60, 40,
-             TRepAlignment::taLeftJustify, false, true, true,
-             {{1, 110, 110, "ab"}, {1, 110, 150, "abcdef"}, {1, 110, 190, "ghijkl"}, {1, 110, 230, "mn cd"},
-              {1, 100, 270, "akhir"}}},
-    // each of these letters is two UTF-16 units, 2 mm wide here
-    TextCase{"CutNeverSplitsALetterOutsideTheBasicPlane", "\U0001D400\U0001D401\U0001D402", 30, 40,
-             TRepAlignment::taLeftJustify, false, true, true,
-             {{1, 110, 110, "\U0001D400"}, {1, 110, 150, "\U0001D401"}, {1, 110, 190, "\U0001D402"},
-              {1, 100, 230, "akhir"}}},
-    TextCase{"LetterWiderThanTheControlIsKeptWhole", "\U0001D400\U0001D401", 10, 40,
-             TRepAlignment::taLeftJustify, false, true, true,
-             {{1, 110, 110, "\U0001D400"}, {1, 110, 150, "\U0001D401"}, {1, 100, 200, "akhir"}}},
-    TextCase{"WordsFillALineWhileItFits", "satu dua tiga empat", 90, 40,
-             TRepAlignment::taLeftJustify, false, true, true,
-             {{1, 110, 110, "satu dua"}, {1, 110, 150, "tiga"}, {1, 110, 190, "empat"}, {1, 100, 230, "akhir"}}},
-    TextCase{"CarriageReturnsStartLinesAndLineFeedsAreDropped", "satu\r\ndua", 90, 40,
-             TRepAlignment::taLeftJustify, false, true, true,
-             {{1, 110, 110, "satu"}, {1, 110, 150, "dua"}, {1, 100, 200, "akhir"}}},
-    TextCase{"WithoutWordWrapTheRestOfTheLineIsDropped", "ab abcdefghijklmn\rcd ef", 60, 40,
-             TRepAlignment::taLeftJustify, false, false, true,
-             {{1, 110, 110, "ab"}, {1, 110, 150, "cd ef"}, {1, 100, 200, "akhir"}}},
-    TextCase{"WithoutWordWrapAWideFirstWordIsCut", "abcdefghij klm", 60, 40,
-             TRepAlignment::taLeftJustify, false, false, true,
-             {{1, 110, 110, "abcdef"}, {1, 100, 200, "akhir"}}},
-    TextCase{"WithoutStretchOnlyTheLinesThatFitPrint", "ab abcdefghijklmn cd", 60, 80,
-             TRepAlignment::taLeftJustify, false, true, false,
-             {{1, 110, 110, "ab"}, {1, 110, 150, "abcdef"}, {1, 100, 200, "akhir"}}},
-    TextCase{"AutoSizeKeepsEachLineWhole", "abcdefghijklmn\rxy", 60, 40,
-             TRepAlignment::taLeftJustify, true, true, true,
-             {{1, 110, 110, "abcdefghijklmn"}, {1, 110, 150, "xy"}, {1, 100, 200, "akhir"}}},
-    // autosized, the right edge stays put: 11 + 6 - 9 mm
-    TextCase{"AutoSizeRightJustifiedKeepsTheRightEdge", "abcdefghi\rxy", 60, 40,
-             TRepAlignment::taRightJustify, true, true, true,
-             {{1, 80, 110, "abcdefghi"}, {1, 150, 150, "xy"}, {1, 100, 200, "akhir"}}},
-    TextCase{"RightJustifiedLinesEndAtTheRightEdge", "satu dua tiga", 100, 40,
-             TRepAlignment::taRightJustify, false, true, true,
-             {{1, 130, 110, "satu dua"}, {1, 170, 150, "tiga"}, {1, 100, 200, "akhir"}}},
-    TextCase{"CentredLinesShareTheRoomLeftAndRight", "satu dua tiga", 100, 40,
-             TRepAlignment::taCenter, false, true, true,
-             {{1, 120, 110, "satu dua"}, {1, 140, 150, "tiga"}, {1, 100, 200, "akhir"}}}),
+INSTANTIATE_TEST_SUITE_P(
+    Layout, TextLines,
+    testing::Values(
+        TextCase{"WordWiderThanTheControlIsCutByCharacters",
+                 "ab abcdefghijklmn cd",
+                 60,
+                 40,
+                 TRepAlignment::taLeftJustify,
+                 false,
+                 true,
+                 true,
+                 {{1, 110, 110, "ab"},
+                  {1, 110, 150, "abcdef"},
+                  {1, 110, 190, "ghijkl"},
+                  {1, 110, 230, "mn cd"},
+                  {1, 100, 270, "akhir"}}},
+        // each of these letters is two UTF-16 units, 2 mm wide here
+        TextCase{"CutNeverSplitsALetterOutsideTheBasicPlane",
+                 "\U0001D400\U0001D401\U0001D402",
+                 30,
+                 40,
+                 TRepAlignment::taLeftJustify,
+                 false,
+                 true,
+                 true,
+                 {{1, 110, 110, "\U0001D400"},
+                  {1, 110, 150, "\U0001D401"},
+                  {1, 110, 190, "\U0001D402"},
+                  {1, 100, 230, "akhir"}}},
+        TextCase{"LetterWiderThanTheControlIsKeptWhole",
+                 "\U0001D400\U0001D401",
+                 10,
+                 40,
+                 TRepAlignment::taLeftJustify,
+                 false,
+                 true,
+                 true,
+                 {{1, 110, 110, "\U0001D400"}, {1, 110, 150, "\U0001D401"}, {1, 100, 200, "akhir"}}},
+        TextCase{"WordsFillALineWhileItFits",
+                 "satu dua tiga empat",
+                 90,
+                 40,
+                 TRepAlignment::taLeftJustify,
+                 false,
+                 true,
+                 true,
+                 {{1, 110, 110, "satu dua"}, {1, 110, 150, "tiga"}, {1, 110, 190, "empat"}, {1, 100, 230, "akhir"}}},
+        TextCase{"CarriageReturnsStartLinesAndLineFeedsAreDropped",
+                 "satu\r\ndua",
+                 90,
+                 40,
+                 TRepAlignment::taLeftJustify,
+                 false,
+                 true,
+                 true,
+                 {{1, 110, 110, "satu"}, {1, 110, 150, "dua"}, {1, 100, 200, "akhir"}}},
+        TextCase{"WithoutWordWrapTheRestOfTheLineIsDropped",
+                 "ab abcdefghijklmn\rcd ef",
+                 60,
+                 40,
+                 TRepAlignment::taLeftJustify,
+                 false,
+                 false,
+                 true,
+                 {{1, 110, 110, "ab"}, {1, 110, 150, "cd ef"}, {1, 100, 200, "akhir"}}},
+        TextCase{"WithoutWordWrapAWideFirstWordIsCut",
+                 "abcdefghij klm",
+                 60,
+                 40,
+                 TRepAlignment::taLeftJustify,
+                 false,
+                 false,
+                 true,
+                 {{1, 110, 110, "abcdef"}, {1, 100, 200, "akhir"}}},
+        TextCase{"WithoutStretchOnlyTheLinesThatFitPrint",
+                 "ab abcdefghijklmn cd",
+                 60,
+                 80,
+                 TRepAlignment::taLeftJustify,
+                 false,
+                 true,
+                 false,
+                 {{1, 110, 110, "ab"}, {1, 110, 150, "abcdef"}, {1, 100, 200, "akhir"}}},
+        TextCase{"AutoSizeKeepsEachLineWhole",
+                 "abcdefghijklmn\rxy",
+                 60,
+                 40,
+                 TRepAlignment::taLeftJustify,
+                 true,
+                 true,
+                 true,
+                 {{1, 110, 110, "abcdefghijklmn"}, {1, 110, 150, "xy"}, {1, 100, 200, "akhir"}}},
+        // autosized, the right edge stays put: 11 + 6 - 9 mm
+        TextCase{"AutoSizeRightJustifiedKeepsTheRightEdge",
+                 "abcdefghi\rxy",
+                 60,
+                 40,
+                 TRepAlignment::taRightJustify,
+                 true,
+                 true,
+                 true,
+                 {{1, 80, 110, "abcdefghi"}, {1, 150, 150, "xy"}, {1, 100, 200, "akhir"}}},
+        TextCase{"RightJustifiedLinesEndAtTheRightEdge",
+                 "satu dua tiga",
+                 100,
+                 40,
+                 TRepAlignment::taRightJustify,
+                 false,
+                 true,
+                 true,
+                 {{1, 130, 110, "satu dua"}, {1, 170, 150, "tiga"}, {1, 100, 200, "akhir"}}},
+        TextCase{"CentredLinesShareTheRoomLeftAndRight",
+                 "satu dua tiga",
+                 100,
+                 40,
+                 TRepAlignment::taCenter,
+                 false,
+                 true,
+                 true,
+                 {{1, 120, 110, "satu dua"}, {1, 140, 150, "tiga"}, {1, 100, 200, "akhir"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- A stretching text continued on the next pages ----
@@ -262,12 +341,12 @@ TEST_P(StretchOnNextPage, EveryLineLandsOnceInOrder)
     EXPECT_EQ(layout.destination.PageCount(), page);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layout, StretchOnNextPage, testing::Values(
-    StretchCase{"OntoASecondPage", 10, {2, 8}},
-    // 70 mm between header and footer hold 17 lines
-    StretchCase{"FillingTheSecondPage", 19, {2, 17}},
-    StretchCase{"OverThreePages", 25, {2, 17, 6}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Layout, StretchOnNextPage,
+                         testing::Values(StretchCase{"OntoASecondPage", 10, {2, 8}},
+                                         // 70 mm between header and footer hold 17 lines
+                                         StretchCase{"FillingTheSecondPage", 19, {2, 17}},
+                                         StretchCase{"OverThreePages", 25, {2, 17, 6}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // With two columns the text goes on at the top of the next column, which on
 // page 1 is under the title, and the next band follows it there.
@@ -291,12 +370,17 @@ TEST(StretchInColumns, TextGoesOnInTheNextColumn)
         run.EmitBand(detail);
         run.End();
     }
-    EXPECT_EQ(textsOf(layout.destination), (Placements{
-        {1, 100, 100, "judul"},
-        {1, 100, 700, "b1"}, {1, 100, 740, "b2"}, {1, 100, 780, "b3"}, {1, 100, 820, "b4"}, {1, 100, 860, "b5"},
-        {1, 550, 700, "b6"}, {1, 550, 740, "b7"}, {1, 550, 780, "b8"},
-        // 10 mm from 82 mm: no room left above the bottom margin
-        {2, 100, 100, "sesudah"}}));
+    EXPECT_EQ(textsOf(layout.destination), (Placements{{1, 100, 100, "judul"},
+                                                       {1, 100, 700, "b1"},
+                                                       {1, 100, 740, "b2"},
+                                                       {1, 100, 780, "b3"},
+                                                       {1, 100, 820, "b4"},
+                                                       {1, 100, 860, "b5"},
+                                                       {1, 550, 700, "b6"},
+                                                       {1, 550, 740, "b7"},
+                                                       {1, 550, 780, "b8"},
+                                                       // 10 mm from 82 mm: no room left above the bottom margin
+                                                       {2, 100, 100, "sesudah"}}));
 }
 
 // ---- Records in columns ----
@@ -317,13 +401,19 @@ TEST(Columns, RecordsFillEachColumnDownThenTheNext)
     layout.report.findBand(TRepBandType::rbDetail)->AfterPrint = [&](TRepBand&, bool) {
         columns.push_back(std::stoi(layout.report.Functions["COLUMNNUMBER"]));
     };
-    EXPECT_EQ(layout.run(), (Placements{
-        {1, 100, 100, "judul"}, {1, 100, 200, "nama"},
-        {1, 100, 250, employee(1)}, {1, 100, 450, employee(2)}, {1, 100, 650, employee(3)},
-        {1, 550, 200, "nama"},
-        {1, 550, 250, employee(4)}, {1, 550, 450, employee(5)}, {1, 550, 650, employee(6)},
-        {2, 100, 100, "nama"},
-        {2, 100, 150, employee(7)}, {2, 100, 350, employee(8)}, {2, 100, 550, employee(9)}}));
+    EXPECT_EQ(layout.run(), (Placements{{1, 100, 100, "judul"},
+                                        {1, 100, 200, "nama"},
+                                        {1, 100, 250, employee(1)},
+                                        {1, 100, 450, employee(2)},
+                                        {1, 100, 650, employee(3)},
+                                        {1, 550, 200, "nama"},
+                                        {1, 550, 250, employee(4)},
+                                        {1, 550, 450, employee(5)},
+                                        {1, 550, 650, employee(6)},
+                                        {2, 100, 100, "nama"},
+                                        {2, 100, 150, employee(7)},
+                                        {2, 100, 350, employee(8)},
+                                        {2, 100, 550, employee(9)}}));
     EXPECT_EQ(columns, (std::vector<int>{1, 1, 1, 2, 2, 2, 1, 1, 1}));
 }
 
@@ -357,29 +447,69 @@ TEST_P(ForcedBreaks, RecordsStartWhereTheBandAsks)
     EXPECT_EQ(layout.run(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layout, ForcedBreaks, testing::Values(
-    // the first forced page after the title is not taken
-    ForcedCase{"NewPageAfterTheFirstRecordUnderTheTitle", 1, 100, true, false,
-               {{1, 100, 100, "judul"}, {1, 100, 200, employee(1)},
-                {2, 100, 100, employee(2)}, {3, 100, 100, employee(3)}, {3, 100, 200, "akhir"}}},
-    // but a record that does not fit under the title still breaks the page
-    ForcedCase{"RecordUnderAFullTitleStillBreaksThePage", 1, 750, true, false,
-               {{1, 100, 100, "judul"}, {2, 100, 100, employee(1)},
-                {3, 100, 100, employee(2)}, {4, 100, 100, employee(3)}, {4, 100, 200, "akhir"}}},
-    ForcedCase{"NewPageForEveryRecordButTheFirst", 1, 0, true, false,
-               {{1, 100, 100, employee(1)}, {2, 100, 100, employee(2)}, {3, 100, 100, employee(3)},
-                {3, 100, 200, "akhir"}}},
-    ForcedCase{"NewPageWithColumnsGoesBackToColumnOne", 2, 0, true, false,
-               {{1, 100, 100, employee(1)}, {2, 100, 100, employee(2)}, {3, 100, 100, employee(3)},
-                {3, 100, 200, "akhir"}}},
-    ForcedCase{"NewColumnForEveryRecordButTheFirst", 2, 0, false, true,
-               {{1, 100, 100, employee(1)}, {1, 550, 100, employee(2)}, {2, 100, 100, employee(3)},
-                {2, 100, 200, "akhir"}}},
-    // the title spans the columns; later columns of page 1 start under it
-    ForcedCase{"NewColumnRightAfterTheTitle", 2, 100, false, true,
-               {{1, 100, 100, "judul"}, {1, 550, 200, employee(1)}, {2, 100, 100, employee(2)},
-                {2, 550, 100, employee(3)}, {2, 550, 200, "akhir"}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Layout, ForcedBreaks,
+                         testing::Values(
+                             // the first forced page after the title is not taken
+                             ForcedCase{"NewPageAfterTheFirstRecordUnderTheTitle",
+                                        1,
+                                        100,
+                                        true,
+                                        false,
+                                        {{1, 100, 100, "judul"},
+                                         {1, 100, 200, employee(1)},
+                                         {2, 100, 100, employee(2)},
+                                         {3, 100, 100, employee(3)},
+                                         {3, 100, 200, "akhir"}}},
+                             // but a record that does not fit under the title still breaks the page
+                             ForcedCase{"RecordUnderAFullTitleStillBreaksThePage",
+                                        1,
+                                        750,
+                                        true,
+                                        false,
+                                        {{1, 100, 100, "judul"},
+                                         {2, 100, 100, employee(1)},
+                                         {3, 100, 100, employee(2)},
+                                         {4, 100, 100, employee(3)},
+                                         {4, 100, 200, "akhir"}}},
+                             ForcedCase{"NewPageForEveryRecordButTheFirst",
+                                        1,
+                                        0,
+                                        true,
+                                        false,
+                                        {{1, 100, 100, employee(1)},
+                                         {2, 100, 100, employee(2)},
+                                         {3, 100, 100, employee(3)},
+                                         {3, 100, 200, "akhir"}}},
+                             ForcedCase{"NewPageWithColumnsGoesBackToColumnOne",
+                                        2,
+                                        0,
+                                        true,
+                                        false,
+                                        {{1, 100, 100, employee(1)},
+                                         {2, 100, 100, employee(2)},
+                                         {3, 100, 100, employee(3)},
+                                         {3, 100, 200, "akhir"}}},
+                             ForcedCase{"NewColumnForEveryRecordButTheFirst",
+                                        2,
+                                        0,
+                                        false,
+                                        true,
+                                        {{1, 100, 100, employee(1)},
+                                         {1, 550, 100, employee(2)},
+                                         {2, 100, 100, employee(3)},
+                                         {2, 100, 200, "akhir"}}},
+                             // the title spans the columns; later columns of page 1 start under it
+                             ForcedCase{"NewColumnRightAfterTheTitle",
+                                        2,
+                                        100,
+                                        false,
+                                        true,
+                                        {{1, 100, 100, "judul"},
+                                         {1, 550, 200, employee(1)},
+                                         {2, 100, 100, employee(2)},
+                                         {2, 550, 100, employee(3)},
+                                         {2, 550, 200, "akhir"}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Bands at the bottom of the page ----
 
@@ -411,27 +541,61 @@ TEST_P(BottomBands, StandOnTheFooterOrTheBottomMargin)
     EXPECT_EQ(layout.run(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layout, BottomBands, testing::Values(
-    BottomCase{"SummaryStandsOnThePageFooter", 2, false, true, true,
-               {{1, 100, 100, employee(1)}, {1, 100, 200, employee(2)}, {1, 100, 750, "akhir"},
-                {1, 100, 850, "kaki"}}},
-    // without the footer on the last page the summary takes its room
-    BottomCase{"SummaryTakesTheRoomOfALastFooterLeftOut", 8, false, true, false,
-               {{1, 100, 100, employee(1)}, {1, 100, 200, employee(2)}, {1, 100, 300, employee(3)},
-                {1, 100, 400, employee(4)}, {1, 100, 500, employee(5)}, {1, 100, 600, employee(6)},
-                {1, 100, 700, employee(7)}, {1, 100, 850, "kaki"},
-                {2, 100, 100, employee(8)}, {2, 100, 800, "akhir"}}},
-    // 7 records leave 5 mm above the footer: the summary goes to the bottom of page 2
-    BottomCase{"SummaryThatNoLongerFitsGoesToTheBottomOfTheNextPage", 7, false, true, true,
-               {{1, 100, 100, employee(1)}, {1, 100, 200, employee(2)}, {1, 100, 300, employee(3)},
-                {1, 100, 400, employee(4)}, {1, 100, 500, employee(5)}, {1, 100, 600, employee(6)},
-                {1, 100, 700, employee(7)}, {1, 100, 850, "kaki"},
-                {2, 100, 750, "akhir"}, {2, 100, 850, "kaki"}}},
-    BottomCase{"EachBottomDetailTakesAPageOfItsOwn", 3, true, false, true,
-               {{1, 100, 750, employee(1)}, {1, 100, 850, "kaki"},
-                {2, 100, 750, employee(2)}, {2, 100, 850, "kaki"},
-                {3, 100, 750, employee(3)}, {3, 100, 850, "kaki"},
-                {4, 100, 100, "akhir"}, {4, 100, 850, "kaki"}}}),
+INSTANTIATE_TEST_SUITE_P(
+    Layout, BottomBands,
+    testing::Values(
+        BottomCase{
+            "SummaryStandsOnThePageFooter",
+            2,
+            false,
+            true,
+            true,
+            {{1, 100, 100, employee(1)}, {1, 100, 200, employee(2)}, {1, 100, 750, "akhir"}, {1, 100, 850, "kaki"}}},
+        // without the footer on the last page the summary takes its room
+        BottomCase{"SummaryTakesTheRoomOfALastFooterLeftOut",
+                   8,
+                   false,
+                   true,
+                   false,
+                   {{1, 100, 100, employee(1)},
+                    {1, 100, 200, employee(2)},
+                    {1, 100, 300, employee(3)},
+                    {1, 100, 400, employee(4)},
+                    {1, 100, 500, employee(5)},
+                    {1, 100, 600, employee(6)},
+                    {1, 100, 700, employee(7)},
+                    {1, 100, 850, "kaki"},
+                    {2, 100, 100, employee(8)},
+                    {2, 100, 800, "akhir"}}},
+        // 7 records leave 5 mm above the footer: the summary goes to the bottom of page 2
+        BottomCase{"SummaryThatNoLongerFitsGoesToTheBottomOfTheNextPage",
+                   7,
+                   false,
+                   true,
+                   true,
+                   {{1, 100, 100, employee(1)},
+                    {1, 100, 200, employee(2)},
+                    {1, 100, 300, employee(3)},
+                    {1, 100, 400, employee(4)},
+                    {1, 100, 500, employee(5)},
+                    {1, 100, 600, employee(6)},
+                    {1, 100, 700, employee(7)},
+                    {1, 100, 850, "kaki"},
+                    {2, 100, 750, "akhir"},
+                    {2, 100, 850, "kaki"}}},
+        BottomCase{"EachBottomDetailTakesAPageOfItsOwn",
+                   3,
+                   true,
+                   false,
+                   true,
+                   {{1, 100, 750, employee(1)},
+                    {1, 100, 850, "kaki"},
+                    {2, 100, 750, employee(2)},
+                    {2, 100, 850, "kaki"},
+                    {3, 100, 750, employee(3)},
+                    {3, 100, 850, "kaki"},
+                    {4, 100, 100, "akhir"},
+                    {4, 100, 850, "kaki"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The report's own frame and controls ----
@@ -451,8 +615,12 @@ TEST_P(ReportFrame, EveryPageClosesWithTheFrameAndTheReportControls)
 {
     const FrameCase& c = GetParam();
     Layout layout;
-    layout.report.Frame = {.DrawTop = c.top, .DrawBottom = c.bottom, .DrawLeft = c.left, .DrawRight = c.right,
-                           .Color = {200, 0, 0}, .Width = 3};
+    layout.report.Frame = {.DrawTop = c.top,
+                           .DrawBottom = c.bottom,
+                           .DrawLeft = c.left,
+                           .DrawRight = c.right,
+                           .Color = {200, 0, 0},
+                           .Width = 3};
     auto mark = std::make_unique<TRepLabel>("RepLabel9");
     mark->Caption = "RAHASIA";
     mark->Values = {40, 400, 20, 300};
@@ -469,9 +637,13 @@ TEST_P(ReportFrame, EveryPageClosesWithTheFrameAndTheReportControls)
         }
         run.End();
     }
-    EXPECT_EQ(textsOf(layout.destination), (Placements{
-        {1, 100, 100, "baris 1"}, {1, 100, 300, "baris 2"}, {1, 100, 500, "baris 3"}, {1, 100, 700, "baris 4"},
-        {1, 400, 20, "RAHASIA"}, {2, 100, 100, "baris 5"}, {2, 400, 20, "RAHASIA"}}));
+    EXPECT_EQ(textsOf(layout.destination), (Placements{{1, 100, 100, "baris 1"},
+                                                       {1, 100, 300, "baris 2"},
+                                                       {1, 100, 500, "baris 3"},
+                                                       {1, 100, 700, "baris 4"},
+                                                       {1, 400, 20, "RAHASIA"},
+                                                       {2, 100, 100, "baris 5"},
+                                                       {2, 400, 20, "RAHASIA"}}));
     const std::vector<RecordingCanvas> pages = pagesOf(layout.destination);
     ASSERT_EQ(pages.size(), 2u);
     for (const RecordingCanvas& page : pages) {
@@ -490,12 +662,20 @@ TEST_P(ReportFrame, EveryPageClosesWithTheFrameAndTheReportControls)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Layout, ReportFrame, testing::Values(
-    FrameCase{"AllFourEdges", true, true, true, true, true,
-              {{{100, 100}, {900, 100}}, {{100, 900}, {900, 900}}, {{100, 100}, {100, 900}}, {{900, 100}, {900, 900}}}},
-    FrameCase{"TopAndLeftOnly", true, false, true, false, true,
-              {{{100, 100}, {900, 100}}, {{100, 100}, {100, 900}}}},
-    FrameCase{"NoFrameOffTheFinalPass", true, true, true, true, false, {}}),
+INSTANTIATE_TEST_SUITE_P(
+    Layout, ReportFrame,
+    testing::Values(
+        FrameCase{
+            "AllFourEdges",
+            true,
+            true,
+            true,
+            true,
+            true,
+            {{{100, 100}, {900, 100}}, {{100, 900}, {900, 900}}, {{100, 100}, {100, 900}}, {{900, 100}, {900, 900}}}},
+        FrameCase{
+            "TopAndLeftOnly", true, false, true, false, true, {{{100, 100}, {900, 100}}, {{100, 100}, {100, 900}}}},
+        FrameCase{"NoFrameOffTheFinalPass", true, true, true, true, false, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
@@ -525,10 +705,18 @@ TEST(PageBandStretch, FooterTextTallerThanItsBandGrowsInPlace)
     }
     // the header's second line pushes the bands down by 3 mm; three bands
     // fit above the footer
-    EXPECT_EQ(textsOf(layout.destination), (Placements{
-        {1, 100, 100, "h1"}, {1, 100, 140, "h2"},
-        {1, 100, 180, "baris 1"}, {1, 100, 380, "baris 2"}, {1, 100, 580, "baris 3"},
-        {1, 100, 850, "k1"}, {1, 100, 890, "k2"}, {1, 100, 930, "k3"},
-        {2, 100, 100, "h1"}, {2, 100, 140, "h2"}, {2, 100, 180, "baris 4"},
-        {2, 100, 850, "k1"}, {2, 100, 890, "k2"}, {2, 100, 930, "k3"}}));
+    EXPECT_EQ(textsOf(layout.destination), (Placements{{1, 100, 100, "h1"},
+                                                       {1, 100, 140, "h2"},
+                                                       {1, 100, 180, "baris 1"},
+                                                       {1, 100, 380, "baris 2"},
+                                                       {1, 100, 580, "baris 3"},
+                                                       {1, 100, 850, "k1"},
+                                                       {1, 100, 890, "k2"},
+                                                       {1, 100, 930, "k3"},
+                                                       {2, 100, 100, "h1"},
+                                                       {2, 100, 140, "h2"},
+                                                       {2, 100, 180, "baris 4"},
+                                                       {2, 100, 850, "k1"},
+                                                       {2, 100, 890, "k2"},
+                                                       {2, 100, 930, "k3"}}));
 }

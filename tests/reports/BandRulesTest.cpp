@@ -30,13 +30,11 @@ std::unique_ptr<TBandReport> reportWith(TDataSet* data, std::vector<std::pair<TR
     return report;
 }
 
-
 TEST(BandRules, BandTallerThanAPagePrintsWhereItStands)
 {
     ReportTestData data;
     data.addEmployees(3);
-    auto report = reportWith(&data.module.Tdatapeg,
-                             {{TRepBandType::rbTitle, 241}, {TRepBandType::rbDetail, 2500}});
+    auto report = reportWith(&data.module.Tdatapeg, {{TRepBandType::rbTitle, 241}, {TRepBandType::rbDetail, 2500}});
     std::vector<std::pair<int, double>> details;
     report->findBand(TRepBandType::rbDetail)->AfterPrint = [&](TRepBand& b, bool) {
         const ReportRun* run = report->ActiveRun();
@@ -53,9 +51,10 @@ TEST(BandRules, GroupFooterAndSubDetailNeverPrint)
 {
     ReportTestData data;
     data.addEmployees(20);
-    auto report = reportWith(&data.module.Tdatapeg,
-                             {{TRepBandType::rbGroupHeader, 50}, {TRepBandType::rbGroupFooter, 50},
-                              {TRepBandType::rbSubDetail, 50}, {TRepBandType::rbDetail, 106}});
+    auto report = reportWith(&data.module.Tdatapeg, {{TRepBandType::rbGroupHeader, 50},
+                                                     {TRepBandType::rbGroupFooter, 50},
+                                                     {TRepBandType::rbSubDetail, 50},
+                                                     {TRepBandType::rbDetail, 106}});
     int printed = 0;
     for (const auto& band : report->bands())
         if (band->BandType != TRepBandType::rbDetail) {
@@ -70,7 +69,7 @@ TEST(BandRules, GroupFooterAndSubDetailNeverPrint)
 
 struct MarginCase {
     const char* name;
-    std::array<double, 7> values;  // bottom, length, top, width, left, right, space
+    std::array<double, 7> values;    // bottom, length, top, width, left, right, space
     std::array<double, 4> expected;  // bottom, top, left, right after the run
 };
 
@@ -90,12 +89,13 @@ TEST_P(MarginSanity, MarginsExceedingThePageAreSetToZero)
     EXPECT_EQ(destination.PageCount(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Page, MarginSanity, testing::Values(
-    MarginCase{"Fitting", {100, 2970, 100, 2100, 100, 100, 0}, {100, 100, 100, 100}},
-    MarginCase{"TooWide", {100, 2970, 100, 2100, 1500, 700, 0}, {100, 100, 0, 0}},
-    MarginCase{"TooTall", {2000, 2970, 1000, 2100, 100, 100, 0}, {0, 0, 100, 100}},
-    MarginCase{"ExactlyFull", {1485, 2970, 1485, 2100, 1050, 1050, 0}, {1485, 1485, 1050, 1050}},
-    MarginCase{"Both", {3000, 2970, 1, 2100, 2101, 0, 0}, {0, 0, 0, 0}}),
+INSTANTIATE_TEST_SUITE_P(
+    Page, MarginSanity,
+    testing::Values(MarginCase{"Fitting", {100, 2970, 100, 2100, 100, 100, 0}, {100, 100, 100, 100}},
+                    MarginCase{"TooWide", {100, 2970, 100, 2100, 1500, 700, 0}, {100, 100, 0, 0}},
+                    MarginCase{"TooTall", {2000, 2970, 1000, 2100, 100, 100, 0}, {0, 0, 100, 100}},
+                    MarginCase{"ExactlyFull", {1485, 2970, 1485, 2100, 1050, 1050, 0}, {1485, 1485, 1050, 1050}},
+                    MarginCase{"Both", {3000, 2970, 1, 2100, 2101, 0, 0}, {0, 0, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BandRules, LegalLandscapeBreaksWhenTheBandPassesTheBottomMargin)

@@ -28,8 +28,7 @@ void drawSample(PageCanvas& canvas)
     canvas.ellipse({30, 30, 70, 90}, PagePen{}, PageBrush{});
     PageFont arial;
     PageFont serif{"Times New Roman", 20, 700, true, false, false};
-    canvas.text(PageText{{12, 14}, u"Nama Pegawai", {7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7}, 0, {}},
-                arial);
+    canvas.text(PageText{{12, 14}, u"Nama Pegawai", {7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7}, 0, {}}, arial);
     canvas.text(PageText{{300, 14}, u"NIP", {}, PageTextAlign::Right, {0, 0, 255}}, serif);
     canvas.text(PageText{{300, 40}, u"Bali\u00e9", {5, 5, 5, 5, 5}, 0, {0, 0, 255}}, arial);
     canvas.polyline({{-40000, 0}, {40000, 10}}, PagePen{});  // past 16-bit coordinates
@@ -100,8 +99,8 @@ TEST(EmfPlayer, ReadsCommonForeignRecords)
     rec(EmfRecord::LineTo, {3, 4});
     rec(EmfRecord::RestoreDC, {static_cast<std::uint32_t>(-1)});
     rec(EmfRecord::LineTo, {5, 6});
-    rec(9, {100, 100});          // set window extent: not drawn
-    rec(0xDEAD, {1, 2, 3, 4});   // unknown
+    rec(9, {100, 100});         // set window extent: not drawn
+    rec(0xDEAD, {1, 2, 3, 4});  // unknown
     // extended pen in handle 1, blue, 2 wide
     rec(EmfRecord::ExtCreatePen, {1, 0, 0, 0, 0, 0, 2, 0, 0xFF0000, 0});
     rec(EmfRecord::SelectObject, {1});
@@ -146,25 +145,26 @@ TEST_P(DamagedPicture, RaisesAClearError)
     EXPECT_THROW(EmfPlayer::play(bytes, canvas), EReportError);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lies, DamagedPicture, testing::Values(
-    BadPicture{"Empty", [](auto& b) { b.clear(); }},
-    BadPicture{"NoSignature", [](auto& b) { b[40] = 'X'; }},
-    BadPicture{"HeaderLongerThanFile", [](auto& b) { LittleEndian::set32(b, 4, 1u << 30); }},
-    BadPicture{"TruncatedMidRecord", [](auto& b) { b.resize(b.size() - 30); }},
-    BadPicture{"RecordSizeZero", [](auto& b) {
-        LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Rectangle) + 4, 0); }},
-    BadPicture{"RecordSizeHuge", [](auto& b) {
-        LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Rectangle) + 4, 0xFFFFFFF8); }},
-    BadPicture{"RecordSizeOdd", [](auto& b) {
-        LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Rectangle) + 4, 23); }},
-    BadPicture{"RectangleTooShort", [](auto& b) {
-        LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Rectangle) + 4, 8); }},
-    BadPicture{"TextCountPastRecord", [](auto& b) {
-        LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::ExtTextOutW) + 44, 0x7FFFFFFF); }},
-    BadPicture{"TextOffsetPastRecord", [](auto& b) {
-        LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::ExtTextOutW) + 48, 0xFFFFFFF0); }},
-    BadPicture{"PointCountPastRecord", [](auto& b) {
-        LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Polyline16) + 24, 0x40000000); }}),
+INSTANTIATE_TEST_SUITE_P(
+    Lies, DamagedPicture,
+    testing::Values(
+        BadPicture{"Empty", [](auto& b) { b.clear(); }}, BadPicture{"NoSignature", [](auto& b) { b[40] = 'X'; }},
+        BadPicture{"HeaderLongerThanFile", [](auto& b) { LittleEndian::set32(b, 4, 1u << 30); }},
+        BadPicture{"TruncatedMidRecord", [](auto& b) { b.resize(b.size() - 30); }},
+        BadPicture{"RecordSizeZero",
+                   [](auto& b) { LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Rectangle) + 4, 0); }},
+        BadPicture{"RecordSizeHuge",
+                   [](auto& b) { LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Rectangle) + 4, 0xFFFFFFF8); }},
+        BadPicture{"RecordSizeOdd",
+                   [](auto& b) { LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Rectangle) + 4, 23); }},
+        BadPicture{"RectangleTooShort",
+                   [](auto& b) { LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Rectangle) + 4, 8); }},
+        BadPicture{"TextCountPastRecord",
+                   [](auto& b) { LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::ExtTextOutW) + 44, 0x7FFFFFFF); }},
+        BadPicture{"TextOffsetPastRecord",
+                   [](auto& b) { LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::ExtTextOutW) + 48, 0xFFFFFFF0); }},
+        BadPicture{"PointCountPastRecord",
+                   [](auto& b) { LittleEndian::set32(b, offsetOfRecord(b, EmfRecord::Polyline16) + 24, 0x40000000); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EmfPlayer, LyingAdvanceOffsetDropsOnlyTheAdvances)
@@ -188,10 +188,10 @@ TEST(EmfWriter, IndependentReaderOpensOurPage)
     fs::create_directories(dir);
     const fs::path emf = dir / "page.emf", svg = dir / "page.svg";
     const std::vector<std::uint8_t> bytes = samplePicture();
-    std::ofstream(emf, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<std::streamsize>(bytes.size()));
-    const std::string command = std::string(tool) + " -i " + emf.string() + " -o " + svg.string()
-        + " > " + (dir / "log").string() + " 2>&1";
+    std::ofstream(emf, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const std::string command =
+        std::string(tool) + " -i " + emf.string() + " -o " + svg.string() + " > " + (dir / "log").string() + " 2>&1";
     const int status = std::system(command.c_str());
     std::stringstream text;
     text << std::ifstream(svg).rdbuf();

@@ -35,11 +35,20 @@ struct ReportRunTrace {
         for (const auto& band : report.bands()) {
             std::vector<BandStart>* list = nullptr;
             switch (band->BandType) {
-            case TRepBandType::rbTitle: list = &title; break;
-            case TRepBandType::rbColumnHeader: list = &header; break;
-            case TRepBandType::rbDetail: list = &detail; break;
-            case TRepBandType::rbSummary: list = &signature; break;
-            default: continue;
+            case TRepBandType::rbTitle:
+                list = &title;
+                break;
+            case TRepBandType::rbColumnHeader:
+                list = &header;
+                break;
+            case TRepBandType::rbDetail:
+                list = &detail;
+                break;
+            case TRepBandType::rbSummary:
+                list = &signature;
+                break;
+            default:
+                continue;
             }
             TRepBand* b = band.get();
             b->AfterPrint = [&report, list, b](TRepBand&, bool printed) {
@@ -52,8 +61,8 @@ struct ReportRunTrace {
 
     int detailsOn(int page) const
     {
-        return static_cast<int>(std::count_if(detail.begin(), detail.end(),
-                                              [page](const BandStart& s) { return s.page == page; }));
+        return static_cast<int>(
+            std::count_if(detail.begin(), detail.end(), [page](const BandStart& s) { return s.page == page; }));
     }
 
     std::vector<std::string> textsOf(int page)
@@ -79,10 +88,9 @@ TEST_P(ReportGeometry, PagesHoldFifteenThenSeventeenRecords)
     data.addEmployees(c.records);
     data.addTransfers(c.records);
     using Make = std::unique_ptr<TBandReport> (*)(TDataSet*);
-    const std::pair<Make, TDataSet*> reports[] = {
-        {ReportDefinitions::Form9, &data.module.Tdatapeg},
-        {ReportDefinitions::Form10, &data.module.Tdatapeg},
-        {ReportDefinitions::Form11, &data.module.Tmutasi}};
+    const std::pair<Make, TDataSet*> reports[] = {{ReportDefinitions::Form9, &data.module.Tdatapeg},
+                                                  {ReportDefinitions::Form10, &data.module.Tdatapeg},
+                                                  {ReportDefinitions::Form11, &data.module.Tmutasi}};
     for (const auto& [make, table] : reports) {
         auto report = make(table);
         ReportRunTrace run(*report);
@@ -109,18 +117,16 @@ TEST_P(ReportGeometry, PagesHoldFifteenThenSeventeenRecords)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Landscape, ReportGeometry, testing::Values(
-    GeometryCase{"OneRecord", 1, {1}},
-    GeometryCase{"FifteenFillPageOne", 15, {15, 0}},
-    GeometryCase{"SixteenthStartsPageTwo", 16, {15, 1}},
-    GeometryCase{"ThirtyTwoFillTwoPages", 32, {15, 17, 0}},
-    // the signature block (23.28 mm) fits under 13 records on page 1 and
-    // under 15 on a later page
-    GeometryCase{"ThirteenLeaveRoomForTheSignature", 13, {13}},
-    GeometryCase{"FourteenPushTheSignatureOn", 14, {14, 0}},
-    GeometryCase{"Thirty", 30, {15, 15}},
-    GeometryCase{"ThirtyOne", 31, {15, 16, 0}},
-    GeometryCase{"ThirtyThree", 33, {15, 17, 1}}),
+INSTANTIATE_TEST_SUITE_P(
+    Landscape, ReportGeometry,
+    testing::Values(GeometryCase{"OneRecord", 1, {1}}, GeometryCase{"FifteenFillPageOne", 15, {15, 0}},
+                    GeometryCase{"SixteenthStartsPageTwo", 16, {15, 1}},
+                    GeometryCase{"ThirtyTwoFillTwoPages", 32, {15, 17, 0}},
+                    // the signature block (23.28 mm) fits under 13 records on page 1 and
+                    // under 15 on a later page
+                    GeometryCase{"ThirteenLeaveRoomForTheSignature", 13, {13}},
+                    GeometryCase{"FourteenPushTheSignatureOn", 14, {14, 0}}, GeometryCase{"Thirty", 30, {15, 15}},
+                    GeometryCase{"ThirtyOne", 31, {15, 16, 0}}, GeometryCase{"ThirtyThree", 33, {15, 17, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportRun, PagesShowTheLookedUpTextsInTableOrder)
@@ -160,7 +166,7 @@ TEST(ReportRun, EmptyTableGivesTheEmptyFormWithoutColumnHeader)
     ReportTestData data;
     for (auto make : {ReportDefinitions::Form9, ReportDefinitions::Form11}) {
         auto report = make(make == ReportDefinitions::Form9 ? static_cast<TDataSet*>(&data.module.Tdatapeg)
-                                                           : &data.module.Tmutasi);
+                                                            : &data.module.Tmutasi);
         ReportRunTrace run(*report);
         EXPECT_EQ(run.destination.PageCount(), 1);
         EXPECT_EQ(run.title.size(), 1u);
@@ -168,8 +174,7 @@ TEST(ReportRun, EmptyTableGivesTheEmptyFormWithoutColumnHeader)
         EXPECT_EQ(run.detail, (std::vector<BandStart>{{1, 341}}));
         std::vector<std::string> texts = run.textsOf(1);
         // masked fields of no record read as their blank mask in the data layer
-        std::erase_if(texts, [](const std::string& t) {
-            return t.find_first_not_of(" -./") == std::string::npos; });
+        std::erase_if(texts, [](const std::string& t) { return t.find_first_not_of(" -./") == std::string::npos; });
         EXPECT_EQ(std::count(texts.begin(), texts.end(), "NIP"), 0);  // no heading, no data
         // the five title texts and the three of the signature block only
         EXPECT_EQ(texts.size(), 8u) << testing::PrintToString(texts);
@@ -219,10 +224,9 @@ TEST(ReportRun, SignatureBlockClosesTheLastPageOfEachReportOnce)
     data.addEmployees(40);
     data.addTransfers(40);
     using Make = std::unique_ptr<TBandReport> (*)(TDataSet*);
-    const std::pair<Make, TDataSet*> reports[] = {
-        {ReportDefinitions::Form9, &data.module.Tdatapeg},
-        {ReportDefinitions::Form10, &data.module.Tdatapeg},
-        {ReportDefinitions::Form11, &data.module.Tmutasi}};
+    const std::pair<Make, TDataSet*> reports[] = {{ReportDefinitions::Form9, &data.module.Tdatapeg},
+                                                  {ReportDefinitions::Form10, &data.module.Tdatapeg},
+                                                  {ReportDefinitions::Form11, &data.module.Tmutasi}};
     const char* const signature[] = {"Sindara, ................................ 20",
                                      "Zuvid Idoreradodadur Kelas I Sindara", "Ka. Sub. Bag. Tata Usaha"};
     for (const auto& [make, table] : reports) {

@@ -48,31 +48,58 @@ TEST_P(ApplySettings, WriteWhatTheDriverTakes)
     EXPECT_EQ(d, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, ApplySettings, testing::Values(
-    SettingsCase{"LegalLandscape",
-                 [](TRepPrinter& p) { p.PaperSize = TRepPaperSize::Legal; p.Orientation = TRepOrientation::poLandscape; },
-                 all, with([](DeviceDescription& d) { d.PaperSize = 5; d.Orientation = 2; })},
-    SettingsCase{"DefaultPaperKeepsTheDrivers",
-                 [](TRepPrinter& p) { p.PaperSize = TRepPaperSize::Default; }, all, driver()},
-    SettingsCase{"DuplexOnIsHorizontal", [](TRepPrinter& p) { p.Duplex = true; }, all,
-                 with([](DeviceDescription& d) { d.Duplex = 3; })},
-    SettingsCase{"DuplexOffLeavesTheDrivers", [](TRepPrinter& p) { p.Duplex = false; }, all, driver()},
-    SettingsCase{"BinKeepsTheDriversExtraBits", [](TRepPrinter& p) { p.OutputBin = TRepOutputBin::Cassette; },
-                 all, with([](DeviceDescription& d) { d.DefaultSource = 0x300 | 14; })},
-    SettingsCase{"LowerBin", [](TRepPrinter& p) { p.OutputBin = TRepOutputBin::Lower; }, all,
-                 with([](DeviceDescription& d) { d.DefaultSource = 0x300 | 2; })},
-    SettingsCase{"Copies", [](TRepPrinter& p) { p.Copies = 4; }, all,
-                 with([](DeviceDescription& d) { d.Copies = 4; })},
-    SettingsCase{"CustomPaperSize",
-                 [](TRepPrinter& p) { p.PaperSize = TRepPaperSize::Custom; p.CustomWidth = 1000; p.CustomLength = 1500; },
-                 all, with([](DeviceDescription& d) { d.PaperSize = 256; d.PaperWidth = 1000; d.PaperLength = 1500; })},
-    SettingsCase{"CustomWithoutLengthSupport",
-                 [](TRepPrinter& p) { p.PaperSize = TRepPaperSize::Custom; p.CustomWidth = 1000; p.CustomLength = 1500; },
-                 all & ~unsigned(DeviceDescription::FieldPaperLength),
-                 with([](DeviceDescription& d) { d.PaperSize = 256; d.PaperWidth = 1000; })},
-    SettingsCase{"NothingSupportedChangesNothing",
-                 [](TRepPrinter& p) { p.PaperSize = TRepPaperSize::Legal; p.Copies = 3; p.Duplex = true;
-                                      p.Orientation = TRepOrientation::poLandscape; }, 0u, driver()}),
+INSTANTIATE_TEST_SUITE_P(
+    Settings, ApplySettings,
+    testing::Values(SettingsCase{"LegalLandscape",
+                                 [](TRepPrinter& p) {
+                                     p.PaperSize = TRepPaperSize::Legal;
+                                     p.Orientation = TRepOrientation::poLandscape;
+                                 },
+                                 all, with([](DeviceDescription& d) {
+                                     d.PaperSize = 5;
+                                     d.Orientation = 2;
+                                 })},
+                    SettingsCase{"DefaultPaperKeepsTheDrivers",
+                                 [](TRepPrinter& p) { p.PaperSize = TRepPaperSize::Default; }, all, driver()},
+                    SettingsCase{"DuplexOnIsHorizontal", [](TRepPrinter& p) { p.Duplex = true; }, all,
+                                 with([](DeviceDescription& d) { d.Duplex = 3; })},
+                    SettingsCase{"DuplexOffLeavesTheDrivers", [](TRepPrinter& p) { p.Duplex = false; }, all, driver()},
+                    SettingsCase{"BinKeepsTheDriversExtraBits",
+                                 [](TRepPrinter& p) { p.OutputBin = TRepOutputBin::Cassette; }, all,
+                                 with([](DeviceDescription& d) { d.DefaultSource = 0x300 | 14; })},
+                    SettingsCase{"LowerBin", [](TRepPrinter& p) { p.OutputBin = TRepOutputBin::Lower; }, all,
+                                 with([](DeviceDescription& d) { d.DefaultSource = 0x300 | 2; })},
+                    SettingsCase{"Copies", [](TRepPrinter& p) { p.Copies = 4; }, all,
+                                 with([](DeviceDescription& d) { d.Copies = 4; })},
+                    SettingsCase{"CustomPaperSize",
+                                 [](TRepPrinter& p) {
+                                     p.PaperSize = TRepPaperSize::Custom;
+                                     p.CustomWidth = 1000;
+                                     p.CustomLength = 1500;
+                                 },
+                                 all, with([](DeviceDescription& d) {
+                                     d.PaperSize = 256;
+                                     d.PaperWidth = 1000;
+                                     d.PaperLength = 1500;
+                                 })},
+                    SettingsCase{"CustomWithoutLengthSupport",
+                                 [](TRepPrinter& p) {
+                                     p.PaperSize = TRepPaperSize::Custom;
+                                     p.CustomWidth = 1000;
+                                     p.CustomLength = 1500;
+                                 },
+                                 all & ~unsigned(DeviceDescription::FieldPaperLength), with([](DeviceDescription& d) {
+                                     d.PaperSize = 256;
+                                     d.PaperWidth = 1000;
+                                 })},
+                    SettingsCase{"NothingSupportedChangesNothing",
+                                 [](TRepPrinter& p) {
+                                     p.PaperSize = TRepPaperSize::Legal;
+                                     p.Copies = 3;
+                                     p.Duplex = true;
+                                     p.Orientation = TRepOrientation::poLandscape;
+                                 },
+                                 0u, driver()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct RangeCase {

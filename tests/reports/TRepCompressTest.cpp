@@ -24,12 +24,11 @@ TEST_P(CoderBits, FreshCoderTakesTheseBitLengths)
     EXPECT_EQ(bits, GetParam().bits);
 }
 
-INSTANTIATE_TEST_SUITE_P(Splay, CoderBits, testing::Values(
-    BitCase{"Byte65ThreeTimes", {65, 65, 65}, {8, 4, 2}},
-    BitCase{"Byte255HangsDeeper", {255}, {9}},
-    BitCase{"Byte0", {0}, {8}},
-    BitCase{"Byte254", {254}, {8}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Splay, CoderBits,
+                         testing::Values(BitCase{"Byte65ThreeTimes", {65, 65, 65}, {8, 4, 2}},
+                                         BitCase{"Byte255HangsDeeper", {255}, {9}}, BitCase{"Byte0", {0}, {8}},
+                                         BitCase{"Byte254", {254}, {8}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TRepCompress, EveryByteButTheLastTakesEightBitsInAFreshTree)
 {

@@ -46,8 +46,8 @@ class PageListFile : public testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("reptest-" + std::to_string(::getpid()) + "-"
-            + testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() / ("reptest-" + std::to_string(::getpid()) + "-" +
+                                           testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }
@@ -77,8 +77,8 @@ TEST_F(PageListFile, OnePageFileIsHeaderRecordAndPicture)
     EXPECT_EQ(bytes[2] | bytes[3] << 8, 309);
     EXPECT_EQ(u32At(bytes, 8), 1u);
     EXPECT_EQ(bytes[25], 0);
-    EXPECT_EQ(u32At(bytes, 128), 1u);                    // page number
-    EXPECT_EQ(u32At(bytes, 132), bytes.size());          // next record
+    EXPECT_EQ(u32At(bytes, 128), 1u);            // page number
+    EXPECT_EQ(u32At(bytes, 132), bytes.size());  // next record
     EXPECT_EQ(std::memcmp(bytes.data() + 136, pic.data(), pic.size()), 0);
     double when;
     std::memcpy(&when, bytes.data() + 16, 8);
@@ -138,8 +138,12 @@ TEST_F(PageListFile, WalksBackwardByClosingAndForwardByNextOffsets)
     LittleEndian::set32(noBackward.data() + closingOf(6), 0xFFFFFFF0);
     LittleEndian::set32(noBackward.data() + closingOf(7), 0xFFFFFFF0);
 
-    struct Case { const char* name; const std::vector<std::uint8_t>* bytes; int first;
-                  std::vector<int> order; };
+    struct Case {
+        const char* name;
+        const std::vector<std::uint8_t>* bytes;
+        int first;
+        std::vector<int> order;
+    };
     const Case cases[] = {
         {"backward 5,4,3 after the last page", &noForward, 7, {5, 4, 3}},
         {"forward 3,4,5 after loading", &noBackward, 0, {3, 4, 5}},
@@ -187,7 +191,10 @@ TEST_F(PageListFile, DamagedFilesAreRefusedWholeAtLoading)
         starts.push_back(at);
     ASSERT_EQ(starts.size(), 5u);
 
-    struct Case { const char* name; std::function<void(std::vector<std::uint8_t>&)> damage; };
+    struct Case {
+        const char* name;
+        std::function<void(std::vector<std::uint8_t>&)> damage;
+    };
     const Case cases[] = {
         {"cut in the middle of page 3", [&](auto& b) { b.resize(starts[2] + 40); }},
         {"cut just before the last closing offset", [&](auto& b) { b.resize(b.size() - 1); }},
@@ -195,8 +202,10 @@ TEST_F(PageListFile, DamagedFilesAreRefusedWholeAtLoading)
         {"header claims 6 pages", [&](auto& b) { LittleEndian::set32(b.data() + 8, 6); }},
         {"header claims 4 pages", [&](auto& b) { LittleEndian::set32(b.data() + 8, 4); }},
         {"page 4 numbered 9", [&](auto& b) { LittleEndian::set32(b.data() + starts[3], 9); }},
-        {"page 2 ends too early", [&](auto& b) { LittleEndian::set32(b.data() + starts[1] + 4, std::uint32_t(starts[1] + 20)); }},
-        {"page 5 closes on the wrong start", [&](auto& b) { LittleEndian::set32(b.data() + b.size() - 4, std::uint32_t(starts[3])); }},
+        {"page 2 ends too early",
+         [&](auto& b) { LittleEndian::set32(b.data() + starts[1] + 4, std::uint32_t(starts[1] + 20)); }},
+        {"page 5 closes on the wrong start",
+         [&](auto& b) { LittleEndian::set32(b.data() + b.size() - 4, std::uint32_t(starts[3])); }},
         {"tail after the last page", [&](auto& b) { b.insert(b.end(), 8, 0); }},
     };
     // the store already holding pages keeps them after a refused load
@@ -218,7 +227,8 @@ TEST_F(PageListFile, OldHeaderOf124BytesIsRead)
     const std::vector<std::uint8_t> pic1 = picture(1), pic2 = picture(2);
     std::vector<std::uint8_t> bytes(124, 0);
     bytes[0] = 2;
-    bytes[2] = 309 & 0xFF; bytes[3] = 309 >> 8;
+    bytes[2] = 309 & 0xFF;
+    bytes[3] = 309 >> 8;
     LittleEndian::set32(bytes.data() + 8, 2);
     auto addRecord = [&](int page, const std::vector<std::uint8_t>& pic) {
         const auto start = static_cast<std::uint32_t>(bytes.size());

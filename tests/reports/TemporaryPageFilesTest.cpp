@@ -1,9 +1,9 @@
 // Page files past the memory limit, when a run is killed, terminated or has
 // no usable temporary folder.
+#include "TemporaryPageFiles.h"
 #include "ChildProcess.h"
 #include "EReportError.h"
 #include "TRepStream.h"
-#include "TemporaryPageFiles.h"
 
 #include <gtest/gtest.h>
 

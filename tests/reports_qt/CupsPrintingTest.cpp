@@ -98,8 +98,8 @@ protected:
         auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
         ASSERT_NE(printers, nullptr);
         printers->setCurrentIndex(printers->findText(Queue));
-        for (const char* name : {"pagesRadioButton", "pagesLineEdit", "pageSetCombo", "reverse", "collate",
-                                 "properties"})
+        for (const char* name :
+             {"pagesRadioButton", "pagesLineEdit", "pageSetCombo", "reverse", "collate", "properties"})
             for (QWidget* w : dialog.findChildren<QWidget*>(QLatin1String(name)))
                 if (w->isVisible())
                     seen.visibleUnhonoured << QLatin1String(name);
@@ -209,7 +209,7 @@ TEST_F(CupsPrinting, SetupDialogRangeAndOrientationReachThePrintedPdf)
     EXPECT_TRUE(QFileInfo(ranged).fileName().startsWith(QStringLiteral("Daftar_Urut_Kepangkatan")))
         << ranged.toStdString();
     const PdfInfo rangedInfo = pdfInfo(ranged);
-    EXPECT_EQ(rangedInfo.pages, 2);  // pages 2 and 3 of 3
+    EXPECT_EQ(rangedInfo.pages, 2);                                          // pages 2 and 3 of 3
     EXPECT_NEAR(std::min(rangedInfo.widthPt, rangedInfo.heightPt), 612, 1);  // Legal
     EXPECT_NEAR(std::max(rangedInfo.widthPt, rangedInfo.heightPt), 1008, 1);
 

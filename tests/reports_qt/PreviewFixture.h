@@ -57,8 +57,8 @@ protected:
     // The run is over and the report is available again.
     bool finished(TRepStandardPreview& preview)
     {
-        return preview.destination() && preview.destination()->status() == TRepPrinter::Status::Finished
-            && panel->report().Available();
+        return preview.destination() && preview.destination()->status() == TRepPrinter::Status::Finished &&
+               panel->report().Available();
     }
 
     void openPreview(const Script& script, Condition when = {})

@@ -21,14 +21,22 @@ struct ToolCase {
 };
 
 const ToolCase toolbar[] = {
-    {"ToolButton1", nullptr, false, true},      {"ZoomFit", "Zoom to fit", true, true},
-    {"Zoom100", "100%", true, true},            {"ZoomToWidth", "Zoom to width", true, true},
-    {"Separator1", nullptr, false, true},       {"FirstPage", "First page", false, true},
-    {"PreviousPage", "Previous page", false, true}, {"ToolButton2", "Next page", false, true},
-    {"LastPage", "Last page", false, true},     {"Separator2", nullptr, false, true},
-    {"PrintSetup", "Printer setup", false, false}, {"Print", "Print", false, false},
-    {"Separator3", nullptr, false, true},       {"SaveReport", "Save Report", false, true},
-    {"LoadReport", "Load Report", false, true}, {"Separator4", nullptr, false, true},
+    {"ToolButton1", nullptr, false, true},
+    {"ZoomFit", "Zoom to fit", true, true},
+    {"Zoom100", "100%", true, true},
+    {"ZoomToWidth", "Zoom to width", true, true},
+    {"Separator1", nullptr, false, true},
+    {"FirstPage", "First page", false, true},
+    {"PreviousPage", "Previous page", false, true},
+    {"ToolButton2", "Next page", false, true},
+    {"LastPage", "Last page", false, true},
+    {"Separator2", nullptr, false, true},
+    {"PrintSetup", "Printer setup", false, false},
+    {"Print", "Print", false, false},
+    {"Separator3", nullptr, false, true},
+    {"SaveReport", "Save Report", false, true},
+    {"LoadReport", "Load Report", false, true},
+    {"Separator4", nullptr, false, true},
 };
 
 TEST(TRepStandardPreview, ToolbarButtonsHintsAndStatusAtOpening)
@@ -93,14 +101,12 @@ TEST_P(ProgressText, StepsByAtLeastFiveAndDisappearsAtTheEnds)
     EXPECT_EQ(preview.ProgressPanel->text().toStdString(), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, ProgressText, testing::Values(
-    ProgressCase{"BelowFiveKeepsTheStart", {1, 2, 4}, "0%"},
-    ProgressCase{"FiveShows", {1, 5}, "5%"},
-    ProgressCase{"LessThanFiveMoreKeepsTheLast", {5, 7, 9}, "5%"},
-    ProgressCase{"FiveMoreShows", {5, 7, 10}, "10%"},
-    ProgressCase{"JumpShows", {37}, "37%"},
-    ProgressCase{"ZeroEmpties", {37, 0}, ""},
-    ProgressCase{"HundredEmpties", {37, 100}, ""}),
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ProgressText,
+    testing::Values(ProgressCase{"BelowFiveKeepsTheStart", {1, 2, 4}, "0%"}, ProgressCase{"FiveShows", {1, 5}, "5%"},
+                    ProgressCase{"LessThanFiveMoreKeepsTheLast", {5, 7, 9}, "5%"},
+                    ProgressCase{"FiveMoreShows", {5, 7, 10}, "10%"}, ProgressCase{"JumpShows", {37}, "37%"},
+                    ProgressCase{"ZeroEmpties", {37, 0}, ""}, ProgressCase{"HundredEmpties", {37, 100}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The seniority list of n employees: 15 on page 1, 17 on each further page.
@@ -132,16 +138,18 @@ TEST_P(PreviewKeys, MoveBetweenPagesAndShowThem)
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, PreviewKeys, testing::Values(
-    KeyCase{"EndShowsTheLast", 1, Qt::Key_End, Qt::NoModifier, 10},
-    KeyCase{"PageDownOnTheLastDoesNothing", 10, Qt::Key_PageDown, Qt::NoModifier, 10},
-    KeyCase{"PageDownShowsTheNext", 4, Qt::Key_PageDown, Qt::NoModifier, 5},
-    KeyCase{"PageUpShowsThePrevious", 4, Qt::Key_PageUp, Qt::NoModifier, 3},
-    KeyCase{"PageUpOnTheFirstDoesNothing", 1, Qt::Key_PageUp, Qt::NoModifier, 1},
-    KeyCase{"CtrlPageUpShowsTheFirst", 7, Qt::Key_PageUp, Qt::ControlModifier, 1},
-    KeyCase{"CtrlPageDownShowsTheLast", 2, Qt::Key_PageDown, Qt::ControlModifier, 10},
-    KeyCase{"CtrlShiftPageUpIsNotCtrlAlone", 7, Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier, 6},
-    KeyCase{"HomeShowsTheFirst", 6, Qt::Key_Home, Qt::NoModifier, 1}),
+INSTANTIATE_TEST_SUITE_P(
+    Keys, PreviewKeys,
+    testing::Values(KeyCase{"EndShowsTheLast", 1, Qt::Key_End, Qt::NoModifier, 10},
+                    KeyCase{"PageDownOnTheLastDoesNothing", 10, Qt::Key_PageDown, Qt::NoModifier, 10},
+                    KeyCase{"PageDownShowsTheNext", 4, Qt::Key_PageDown, Qt::NoModifier, 5},
+                    KeyCase{"PageUpShowsThePrevious", 4, Qt::Key_PageUp, Qt::NoModifier, 3},
+                    KeyCase{"PageUpOnTheFirstDoesNothing", 1, Qt::Key_PageUp, Qt::NoModifier, 1},
+                    KeyCase{"CtrlPageUpShowsTheFirst", 7, Qt::Key_PageUp, Qt::ControlModifier, 1},
+                    KeyCase{"CtrlPageDownShowsTheLast", 2, Qt::Key_PageDown, Qt::ControlModifier, 10},
+                    KeyCase{"CtrlShiftPageUpIsNotCtrlAlone", 7, Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier,
+                            6},
+                    KeyCase{"HomeShowsTheFirst", 6, Qt::Key_Home, Qt::NoModifier, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PreviewRun, ButtonsMoveAndTheLastPageTextReadsTenOfTen)

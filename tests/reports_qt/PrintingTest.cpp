@@ -362,7 +362,10 @@ struct ProgressStep {
 
 TEST(TRepProgressForm, ShowsOnlyMultiplesOfFive)
 {
-    const ProgressStep steps[] = {{33, 0, ""}, {34, 0, ""}, {35, 35, "35%  Completed"}, {36, 35, "35%  Completed"},
+    const ProgressStep steps[] = {{33, 0, ""},
+                                  {34, 0, ""},
+                                  {35, 35, "35%  Completed"},
+                                  {36, 35, "35%  Completed"},
                                   {100, 100, "100%  Completed"}};
     TRepPrinter destination(TRepPrinter::Mode::Printer);
     TRepProgressForm form(destination);
@@ -432,17 +435,18 @@ DeviceDescription custom()
     return d;
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, QtDeviceDescription, testing::Values(
-    DescriptionCase{"LegalLandscape", described(5, 2, 1, 7), QPageSize::Legal, QPageLayout::Landscape,
-                    QPrinter::DuplexNone, QPrinter::Auto},
-    DescriptionCase{"A4HorizontalDuplexLowerTray", described(9, 1, 3, 0x100 | 2, 2), QPageSize::A4,
-                    QPageLayout::Portrait, QPrinter::DuplexShortSide, QPrinter::Lower},
-    DescriptionCase{"LetterVerticalDuplexManual", described(1, 1, 2, 4), QPageSize::Letter, QPageLayout::Portrait,
-                    QPrinter::DuplexLongSide, QPrinter::Manual},
-    DescriptionCase{"CassetteSource", described(8, 2, 1, 14), QPageSize::A3, QPageLayout::Landscape,
-                    QPrinter::DuplexNone, QPrinter::Cassette},
-    DescriptionCase{"UserPaper", custom(), QPageSize::Custom, QPageLayout::Portrait, QPrinter::DuplexNone,
-                    QPrinter::Auto}),
+INSTANTIATE_TEST_SUITE_P(
+    Codes, QtDeviceDescription,
+    testing::Values(DescriptionCase{"LegalLandscape", described(5, 2, 1, 7), QPageSize::Legal, QPageLayout::Landscape,
+                                    QPrinter::DuplexNone, QPrinter::Auto},
+                    DescriptionCase{"A4HorizontalDuplexLowerTray", described(9, 1, 3, 0x100 | 2, 2), QPageSize::A4,
+                                    QPageLayout::Portrait, QPrinter::DuplexShortSide, QPrinter::Lower},
+                    DescriptionCase{"LetterVerticalDuplexManual", described(1, 1, 2, 4), QPageSize::Letter,
+                                    QPageLayout::Portrait, QPrinter::DuplexLongSide, QPrinter::Manual},
+                    DescriptionCase{"CassetteSource", described(8, 2, 1, 14), QPageSize::A3, QPageLayout::Landscape,
+                                    QPrinter::DuplexNone, QPrinter::Cassette},
+                    DescriptionCase{"UserPaper", custom(), QPageSize::Custom, QPageLayout::Portrait,
+                                    QPrinter::DuplexNone, QPrinter::Auto}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

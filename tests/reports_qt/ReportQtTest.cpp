@@ -9,11 +9,11 @@
 #include "EmfWriter.h"
 #include "PagePainter.h"
 #include "QtTextMeasurer.h"
+#include "RegionalSettings.h"
 #include "ReportDefinitions.h"
+#include "TDMarsipstaf.h"
 #include "TRepPrinter.h"
 #include "TempDatabase.h"
-#include "TDMarsipstaf.h"
-#include "RegionalSettings.h"
 
 namespace fs = std::filesystem;
 
@@ -23,7 +23,7 @@ struct MetricCase {
     const char* name;
     ReportFont font;
     std::u16string text;
-    double width;        // tenths of a millimetre
+    double width;  // tenths of a millimetre
     double lineHeight;
 };
 
@@ -42,12 +42,16 @@ TEST_P(LiberationMetrics, MatchTheFontFiles)
 
 constexpr double Pt = 254.0 / 72.0;
 
-INSTANTIATE_TEST_SUITE_P(Fonts, LiberationMetrics, testing::Values(
-    MetricCase{"ArialW", {"Arial", 10}, u"W", 1933.0 / 2048 * 10 * Pt, (1854.0 + 434) / 2048 * 10 * Pt},
-    MetricCase{"ArialNip12pt", {"Arial", 12}, u"NIP", (1479.0 + 569 + 1366) / 2048 * 12 * Pt,
-               (1854.0 + 434) / 2048 * 12 * Pt},
-    MetricCase{"TimesW", {"Times New Roman", 10}, u"W", 1933.0 / 2048 * 10 * Pt,
-               (1825.0 + 443) / 2048 * 10 * Pt}),
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, LiberationMetrics,
+    testing::Values(
+        MetricCase{"ArialW", {"Arial", 10}, u"W", 1933.0 / 2048 * 10 * Pt, (1854.0 + 434) / 2048 * 10 * Pt},
+        MetricCase{"ArialNip12pt",
+                   {"Arial", 12},
+                   u"NIP",
+                   (1479.0 + 569 + 1366) / 2048 * 12 * Pt,
+                   (1854.0 + 434) / 2048 * 12 * Pt},
+        MetricCase{"TimesW", {"Times New Roman", 10}, u"W", 1933.0 / 2048 * 10 * Pt, (1825.0 + 443) / 2048 * 10 * Pt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QtTextMeasurer, BoldIsWiderAndEveryUnitHasAnAdvance)
@@ -90,8 +94,7 @@ QImage render(const std::vector<std::uint8_t>& picture, QSize size)
 TEST(PagePainter, FillsAndTextLandWhereThePictureSays)
 {
     EmfWriter writer(2100, 2970, 96);  // 794 x 1123 pixels
-    writer.rectangle({100, 100, 200, 150}, PagePen{PageColor::black(), 1, false},
-                     PageBrush{{255, 0, 0}, true});
+    writer.rectangle({100, 100, 200, 150}, PagePen{PageColor::black(), 1, false}, PageBrush{{255, 0, 0}, true});
     writer.text(PageText{{300, 300}, u"WWWW", {}, 0, PageColor::black()}, PageFont{"Arial", 40});
     const QImage image = render(writer.finish(), QSize(794, 1123));
     EXPECT_EQ(image.pixelColor(150, 125), QColor(255, 0, 0));

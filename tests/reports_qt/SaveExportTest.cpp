@@ -73,7 +73,10 @@ protected:
         QTest::mouseClick(preview.ToolBar1->widgetForAction(preview.SaveReport), Qt::LeftButton);
     }
 
-    QString path(const char* name) const { return QDir(QString::fromStdString(db_->root())).filePath(QLatin1String(name)); }
+    QString path(const char* name) const
+    {
+        return QDir(QString::fromStdString(db_->root())).filePath(QLatin1String(name));
+    }
 
     QtFileDialogs real;
 };
@@ -117,8 +120,10 @@ TEST_F(SaveExport, RealDialogWritesTheReportUnderTheTypedNameWithItsExtension)
     }
     EXPECT_FALSE(QFile::exists(path("named.rpf.RPF")));
     // only the two reports: no temporary file left beside them
-    EXPECT_EQ(QDir(QString::fromStdString(db_->root())).entryList({QStringLiteral("*.RPF*"), QStringLiteral("*.rpf*")},
-                                                                   QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(QString::fromStdString(db_->root()))
+                  .entryList({QStringLiteral("*.RPF*"), QStringLiteral("*.rpf*")}, QDir::Files)
+                  .size(),
+              2);
 }
 
 TEST_F(SaveExport, PdfFilterWritesThePagesAsPreviewedWithSelectableText)
@@ -155,7 +160,9 @@ TEST_F(SaveExport, NewFilesAreTheOwnersOnlyAndReplacedOnesKeepTheirModes)
     makePanel(ReportDefinitions::Form10(&peg()));
     useRealDialogs();
     const QString shared = path("shared.RPF");
-    { std::ofstream old(shared.toStdString()); }
+    {
+        std::ofstream old(shared.toStdString());
+    }
     ::chmod(shared.toLocal8Bit().constData(), 0640);
     const mode_t saved = ::umask(0);
     openPreview([&](TRepStandardPreview& preview) {

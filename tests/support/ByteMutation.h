@@ -18,10 +18,20 @@ inline void mutate(std::vector<std::uint8_t>& bytes, std::mt19937& rng)
     for (int e = 0; e < edits && !bytes.empty(); ++e) {
         const size_t at = rng() % bytes.size();
         switch (rng() % 6) {
-        case 0: bytes[at] ^= static_cast<std::uint8_t>(1u << (rng() % 8)); break;
-        case 1: bytes[at] = static_cast<std::uint8_t>(rng()); break;
+        case 0:
+            bytes[at] ^= static_cast<std::uint8_t>(1u << (rng() % 8));
+            break;
+        case 1:
+            bytes[at] = static_cast<std::uint8_t>(rng());
+            break;
         case 2: {
-            const std::uint32_t lies[] = {0, 1, 4, 8, 0x7FFFFFFF, 0xFFFFFFFF, 0x80000000,
+            const std::uint32_t lies[] = {0,
+                                          1,
+                                          4,
+                                          8,
+                                          0x7FFFFFFF,
+                                          0xFFFFFFFF,
+                                          0x80000000,
                                           static_cast<std::uint32_t>(bytes.size()),
                                           static_cast<std::uint32_t>(bytes.size() - 4),
                                           static_cast<std::uint32_t>(rng() % (bytes.size() + 16))};
@@ -30,10 +40,15 @@ inline void mutate(std::vector<std::uint8_t>& bytes, std::mt19937& rng)
                 LittleEndian::set32(bytes.data() + word, lies[rng() % std::size(lies)]);
             break;
         }
-        case 3: bytes.resize(at); break;
-        case 4: bytes.insert(bytes.end(), rng() % 64, static_cast<std::uint8_t>(rng())); break;
-        default: bytes.erase(bytes.begin() + static_cast<long>(at),
-                             bytes.begin() + static_cast<long>(std::min(bytes.size(), at + rng() % 16)));
+        case 3:
+            bytes.resize(at);
+            break;
+        case 4:
+            bytes.insert(bytes.end(), rng() % 64, static_cast<std::uint8_t>(rng()));
+            break;
+        default:
+            bytes.erase(bytes.begin() + static_cast<long>(at),
+                        bytes.begin() + static_cast<long>(std::min(bytes.size(), at + rng() % 16)));
         }
     }
 }

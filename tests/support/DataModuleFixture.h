@@ -2,9 +2,9 @@
 // A data module opened on a fresh temporary database (table files unless
 // engine() says otherwise), with a day-month-year
 // short date format. Helpers store employee records through the dataset.
+#include "BothEngines.h"
 #include "RegionalSettings.h"
 #include "TDMarsipstaf.h"
-#include "BothEngines.h"
 
 #include <gtest/gtest.h>
 
@@ -90,12 +90,12 @@ protected:
 };
 
 // The text of the database error that statement throws ("" when none).
-#define DATABASE_ERROR_TEXT(statement)            \
-    [&]() -> std::string {                        \
-        try {                                     \
-            statement;                            \
-        } catch (const std::exception& error) {   \
-            return error.what();                  \
-        }                                         \
-        return std::string();                     \
+#define DATABASE_ERROR_TEXT(statement)                                                                                 \
+    [&]() -> std::string {                                                                                             \
+        try {                                                                                                          \
+            statement;                                                                                                 \
+        } catch (const std::exception& error) {                                                                        \
+            return error.what();                                                                                       \
+        }                                                                                                              \
+        return std::string();                                                                                          \
     }()

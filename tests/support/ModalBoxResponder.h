@@ -7,17 +7,17 @@
 // answer was played (recorded as leftOpen). While a responder exists, errors
 // escaping an event handler go to the error box even when a test has set the
 // application's error event (CatchingApplication).
+#include "TApplication.h"
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QList>
-#include <QPushButton>
-#include <QTest>
-#include "TApplication.h"
 #include <QObject>
 #include <QPointer>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <algorithm>
 #include <deque>
 #include <functional>

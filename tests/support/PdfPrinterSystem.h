@@ -2,8 +2,8 @@
 // Printers for tests: each job is printed by Qt's printing into a PDF file
 // (job-1.pdf, job-2.pdf, ... in a folder), and what the printer was told is
 // recorded. pdfPages() and renderPdf() read the files back with poppler-utils.
-#include "QtPrintDevice.h"
 #include "PrinterSystem.h"
+#include "QtPrintDevice.h"
 
 #include <QDir>
 #include <QImage>
@@ -55,7 +55,9 @@ private:
     class Device : public QtPrintDevice {
     public:
         Device(std::unique_ptr<QPrinter> printer, std::vector<PrintJobRecord>& jobs, size_t index)
-            : QtPrintDevice(std::move(printer)), jobs_(jobs), index_(index) {}
+            : QtPrintDevice(std::move(printer)), jobs_(jobs), index_(index)
+        {
+        }
         void BeginJob() override
         {
             QtPrintDevice::BeginJob();
@@ -120,10 +122,10 @@ inline QImage renderPdf(const QString& file, int page, int dpi)
 {
     const QString prefix = file + QStringLiteral("-page");
     QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-png"), QStringLiteral("-r"),
-                                         QString::number(dpi), QStringLiteral("-f"), QString::number(page),
-                                         QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"),
-                                         file, prefix});
+    p.start(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-gray"), QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+             QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page),
+             QStringLiteral("-singlefile"), file, prefix});
     p.waitForFinished(30000);
     return QImage(prefix + QStringLiteral(".png"));
 }

@@ -5,8 +5,8 @@
 // dialog showed is recorded.
 #include <QApplication>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>

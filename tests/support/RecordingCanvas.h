@@ -20,15 +20,33 @@ public:
     };
 
     void rectangle(const PageRect& r, const PagePen& p, const PageBrush& b) override
-    { add(Kind::Rectangle).rect = r; calls.back().pen = p; calls.back().brush = b; }
+    {
+        add(Kind::Rectangle).rect = r;
+        calls.back().pen = p;
+        calls.back().brush = b;
+    }
     void ellipse(const PageRect& r, const PagePen& p, const PageBrush& b) override
-    { add(Kind::Ellipse).rect = r; calls.back().pen = p; calls.back().brush = b; }
+    {
+        add(Kind::Ellipse).rect = r;
+        calls.back().pen = p;
+        calls.back().brush = b;
+    }
     void polyline(const std::vector<PagePoint>& pts, const PagePen& p) override
-    { add(Kind::Polyline).points = pts; calls.back().pen = p; }
+    {
+        add(Kind::Polyline).points = pts;
+        calls.back().pen = p;
+    }
     void polygon(const std::vector<PagePoint>& pts, const PagePen& p, const PageBrush& b) override
-    { add(Kind::Polygon).points = pts; calls.back().pen = p; calls.back().brush = b; }
+    {
+        add(Kind::Polygon).points = pts;
+        calls.back().pen = p;
+        calls.back().brush = b;
+    }
     void text(const PageText& t, const PageFont& f) override
-    { add(Kind::Text).text = t; calls.back().font = f; }
+    {
+        add(Kind::Text).text = t;
+        calls.back().font = f;
+    }
 
     // The texts drawn, in order, as UTF-8.
     std::vector<std::string> texts() const

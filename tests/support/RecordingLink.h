@@ -11,7 +11,9 @@
 class RecordingLink : public TDataLink {
 public:
     RecordingLink(std::string name, std::vector<std::string>& log, bool visual = false)
-        : name_(std::move(name)), log_(log), visual_(visual) {}
+        : name_(std::move(name)), log_(log), visual_(visual)
+    {
+    }
 
     bool IsVisual() const override { return visual_; }
     int scrolled = 0;

@@ -43,8 +43,12 @@ public:
     }
 
     // Statements sent: extended-protocol executions and simple queries.
-    int statements() const { return count([](const std::string& line) {
-        return line.rfind("F\t", 0) == 0 && (has(line, "\tExecute") || has(line, "\tQuery")); }); }
+    int statements() const
+    {
+        return count([](const std::string& line) {
+            return line.rfind("F\t", 0) == 0 && (has(line, "\tExecute") || has(line, "\tQuery"));
+        });
+    }
 
     int roundTrips() const
     {

@@ -24,17 +24,17 @@
 #include "PgConnection.h"
 #include "PgTable.h"
 
-#include <sqlite3.h>
 #include "StorageEngine.h"
+#include <sqlite3.h>
 
 #include <cstdlib>
-#include <regex>
-#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <regex>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 enum class TestEngine { Files, Server };

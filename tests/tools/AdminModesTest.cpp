@@ -59,7 +59,10 @@ AdminRun adminAsClerk(const std::vector<std::string>& args)
     return run;
 }
 
-mode_t modeOf(const std::string& path) { return OtherUser::modeOf(path); }
+mode_t modeOf(const std::string& path)
+{
+    return OtherUser::modeOf(path);
+}
 
 gid_t groupOf(const std::string& path)
 {
@@ -67,8 +70,8 @@ gid_t groupOf(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 ? info.st_gid : static_cast<gid_t>(-1);
 }
 
-const std::vector<std::string> tables = {"Agama.db", "Datapegawai.db", "Golongan.db", "Jabatan.db", "JK.db",
-                                         "Mutasi.db", "Pangkat.db", "Pend_Formal.db", "Status.db"};
+const std::vector<std::string> tables = {"Agama.db",  "Datapegawai.db", "Golongan.db",    "Jabatan.db", "JK.db",
+                                         "Mutasi.db", "Pangkat.db",     "Pend_Formal.db", "Status.db"};
 
 // A group other than the process's own when running as root; otherwise the
 // process's own group, the only one it may surely give its files.
@@ -200,7 +203,9 @@ TEST_F(AdminCheckAsClerk, ASideFileThatBlocksStoresIsNamed)
     if (!OtherUser::isRoot())
         GTEST_SKIP() << "needs a side file of another user: run as root";
     std::string side = db_.path("Datapegawai.db") + "-shm";
-    { std::ofstream touch(side); }
+    {
+        std::ofstream touch(side);
+    }
     ::chmod(side.c_str(), 0444);  // root's, so the clerk cannot mend it
     AdminRun run = adminAsClerk({"check"});
     EXPECT_EQ(run.code, 1);
@@ -215,13 +220,18 @@ TEST(PrivateFile, NewFilesAreTheOwnersOnlyAndExistingOnesKeepTheirModes)
     std::string fresh = db.root() + "/export.txt", kept = db.root() + "/shared.txt";
     mode_t saved = ::umask(0);
     ASSERT_TRUE(PrivateFile::prepare(fresh));
-    { std::ofstream make(kept); }
+    {
+        std::ofstream make(kept);
+    }
     ::chmod(kept.c_str(), 0644);
     ASSERT_TRUE(PrivateFile::prepare(kept));
     ::umask(saved);
     EXPECT_EQ(modeOf(fresh), 0600u);
     EXPECT_EQ(modeOf(kept), 0644u);
-    { std::ofstream write(fresh, std::ios::trunc); write << "data"; }
+    {
+        std::ofstream write(fresh, std::ios::trunc);
+        write << "data";
+    }
     EXPECT_EQ(modeOf(fresh), 0600u);
 
     // The configuration rewritten keeps the modes its owner gave it.
@@ -230,4 +240,4 @@ TEST(PrivateFile, NewFilesAreTheOwnersOnlyAndExistingOnesKeepTheirModes)
     EXPECT_EQ(modeOf(db.configPath()), 0640u);
 }
 
-} // namespace
+}  // namespace

@@ -1,8 +1,8 @@
-#include "AdminRun.h"
 #include "AdminTool.h"
+#include "AdminRun.h"
+#include "BothEngines.h"
 #include "DemoRecordMaker.h"
 #include "SqliteTableFile.h"
-#include "BothEngines.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ void replaceTable(const TempDatabase& db, const std::string& table, void (*chang
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(AdminInit, CreatesTheNineTablesAndPointsTheAliasAtThem)
 {
@@ -89,25 +89,27 @@ TEST_P(AdminCheckTest, ReportsWhatTheProgramWouldRefuse)
     EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Problems, AdminCheckTest, ::testing::Values(
-    CheckCase{"MissingNip", "Datapegawai.db",
-              [](TableDescription& t) {
-                  t.fields.erase(t.fields.begin());
-                  t.indexes = {};
-              },
-              "Tdatapeg: Field 'NIP' not found"},
-    CheckCase{"DateAsText", "Mutasi.db",
-              [](TableDescription& t) {
-                  t.fields.back().type = ColumnType::Text;
-                  t.fields.back().size = 10;
-              },
-              "Tmutasi: Type mismatch for field 'TMT', expecting: Date actual: String"},
-    CheckCase{"MissingLookupText", "JK.db", [](TableDescription& t) { t.fields.back().name = "Jenis"; },
-              "Tjk: Field 'JK' not found"},
-    CheckCase{"MissingIndex", "Datapegawai.db", [](TableDescription& t) { t.indexes.pop_back(); },
-              "Tdatapeg: No index for fields 'Nama_Pegawai'"},
-    CheckCase{"ColumnTooSmall", "Datapegawai.db", [](TableDescription& t) { t.fields[2].size = 10; },
-              "Tdatapeg: Field 'Nama_Pegawai' holds 10 characters, the program writes 25"}),
+INSTANTIATE_TEST_SUITE_P(
+    Problems, AdminCheckTest,
+    ::testing::Values(CheckCase{"MissingNip", "Datapegawai.db",
+                                [](TableDescription& t) {
+                                    t.fields.erase(t.fields.begin());
+                                    t.indexes = {};
+                                },
+                                "Tdatapeg: Field 'NIP' not found"},
+                      CheckCase{"DateAsText", "Mutasi.db",
+                                [](TableDescription& t) {
+                                    t.fields.back().type = ColumnType::Text;
+                                    t.fields.back().size = 10;
+                                },
+                                "Tmutasi: Type mismatch for field 'TMT', expecting: Date actual: String"},
+                      CheckCase{"MissingLookupText", "JK.db",
+                                [](TableDescription& t) { t.fields.back().name = "Jenis"; },
+                                "Tjk: Field 'JK' not found"},
+                      CheckCase{"MissingIndex", "Datapegawai.db", [](TableDescription& t) { t.indexes.pop_back(); },
+                                "Tdatapeg: No index for fields 'Nama_Pegawai'"},
+                      CheckCase{"ColumnTooSmall", "Datapegawai.db", [](TableDescription& t) { t.fields[2].size = 10; },
+                                "Tdatapeg: Field 'Nama_Pegawai' holds 10 characters, the program writes 25"}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 
 TEST(AdminCheck, AcceptsATwoFieldIndexStartingWithTheField)

@@ -65,7 +65,7 @@ void addEmployee(EngineCursor& cursor, const std::string& nip)
     TempDatabase::check(cursor.insertRecord(record));
 }
 
-} // namespace
+}  // namespace
 
 TEST(Sha256, KnownDigests)
 {
@@ -146,9 +146,10 @@ TEST(Backup, NewerRecordsAreOverwrittenOnlyWithForce)
 
     AdminRun refused = admin({"restore", db.root() + "/backup"});
     EXPECT_EQ(refused.code, 1);
-    EXPECT_EQ(refused.err,
-              "restore: Datapegawai.db holds records added after the backup (record number 21, the backup's highest 20)\n"
-              "restore: nothing changed; restore with --force to drop those records\n");
+    EXPECT_EQ(
+        refused.err,
+        "restore: Datapegawai.db holds records added after the backup (record number 21, the backup's highest 20)\n"
+        "restore: nothing changed; restore with --force to drop those records\n");
     EXPECT_EQ(allContents(db.directory()), after);
     AdminRun forced = admin({"restore", db.root() + "/backup", "--force"});
     ASSERT_EQ(forced.code, 0) << forced.err;
@@ -188,7 +189,8 @@ TEST(Backup, DamagedOrIncompleteBackupsAreRefusedAndNothingChanges)
              std::ofstream(dir + "/manifest") << text;
          },
          "restore: Status.db: not in the manifest\n"},
-        {"garbled manifest", [](const std::string& dir) { std::ofstream(dir + "/manifest", std::ios::app) << "tabel x\n"; },
+        {"garbled manifest",
+         [](const std::string& dir) { std::ofstream(dir + "/manifest", std::ios::app) << "tabel x\n"; },
          "manifest line 13 is not understood: tabel x; nothing changed\n"},
     };
     for (const Damage& damage : damages) {
@@ -259,7 +261,8 @@ TEST(Backup, TakenWhileAnotherProcessPostsRecords)
         sqlite3* copy = nullptr;
         sqlite3_open_v2((dir + "/Datapegawai.db").c_str(), &copy, SQLITE_OPEN_READONLY, nullptr);
         sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(copy, "SELECT count(*), min(rid), max(rid), count(DISTINCT NIP) FROM records", -1, &stmt, nullptr);
+        sqlite3_prepare_v2(copy, "SELECT count(*), min(rid), max(rid), count(DISTINCT NIP) FROM records", -1, &stmt,
+                           nullptr);
         ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
         EXPECT_EQ(sqlite3_column_int64(stmt, 0), employees.records);
         if (employees.records > 0) {

@@ -62,7 +62,7 @@ const std::string employeeHeader =
     "Kd_Pangkat\tPangkat\tKd_Gol\tGolongan\tKd_Jabatan\tJabatan\tKd_Pend\tPendidikan Formal\tPendidikan_Diklat\t"
     "Kd_Status\tStatus\n";
 
-} // namespace
+}  // namespace
 
 TEST_F(ExportTest, CsvHoldsTheDeclaredFieldsWithCodeTextsInPrimaryOrder)
 {

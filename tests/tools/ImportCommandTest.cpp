@@ -53,18 +53,28 @@ std::int64_t count(const TempDatabase& db, const std::string& table)
 }
 
 const std::vector<std::string> employeeHeader = {
-    "NIP",      "Karpeg",     "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Kd_JK",   "Jenis Kelamin",
-    "Kd_Agama", "Agama",      "Alamat",       "Kd_Pangkat",   "Pangkat",       "Kd_Gol",  "Golongan",
-    "Kd_Jabatan", "Jabatan",  "Kd_Pend",      "Pendidikan Formal", "Pendidikan_Diklat", "Kd_Status", "Status"};
+    "NIP",        "Karpeg",  "Nama_Pegawai", "Tempat_Lahir",      "Tanggal_Lahir",     "Kd_JK",     "Jenis Kelamin",
+    "Kd_Agama",   "Agama",   "Alamat",       "Kd_Pangkat",        "Pangkat",           "Kd_Gol",    "Golongan",
+    "Kd_Jabatan", "Jabatan", "Kd_Pend",      "Pendidikan Formal", "Pendidikan_Diklat", "Kd_Status", "Status"};
 
 // A valid employee row with some fields changed.
 std::vector<std::string> employee(const std::string& nip, const std::map<std::string, std::string>& changes = {})
 {
-    std::map<std::string, std::string> values = {
-        {"NIP", nip},         {"Karpeg", "12345678"}, {"Nama_Pegawai", "Budi Setiawan"}, {"Tempat_Lahir", "Medan"},
-        {"Tanggal_Lahir", "17/08/1975"}, {"Kd_JK", "LK"}, {"Jenis Kelamin", "Laki-laki"}, {"Kd_Agama", "01"},
-        {"Alamat", "Jl. Mawar, 3"}, {"Kd_Pangkat", "3A"}, {"Kd_Gol", "3A"}, {"Kd_Jabatan", "13"}, {"Kd_Pend", "08"},
-        {"Pendidikan_Diklat", "Diklat Teknis"}, {"Kd_Status", "02"}};
+    std::map<std::string, std::string> values = {{"NIP", nip},
+                                                 {"Karpeg", "12345678"},
+                                                 {"Nama_Pegawai", "Budi Setiawan"},
+                                                 {"Tempat_Lahir", "Medan"},
+                                                 {"Tanggal_Lahir", "17/08/1975"},
+                                                 {"Kd_JK", "LK"},
+                                                 {"Jenis Kelamin", "Laki-laki"},
+                                                 {"Kd_Agama", "01"},
+                                                 {"Alamat", "Jl. Mawar, 3"},
+                                                 {"Kd_Pangkat", "3A"},
+                                                 {"Kd_Gol", "3A"},
+                                                 {"Kd_Jabatan", "13"},
+                                                 {"Kd_Pend", "08"},
+                                                 {"Pendidikan_Diklat", "Diklat Teknis"},
+                                                 {"Kd_Status", "02"}};
     for (const auto& [field, value] : changes)
         values[field] = value;
     std::vector<std::string> row;
@@ -95,7 +105,7 @@ protected:
     RegionalSettings saved;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ImportTest, ExportThenImportIntoAnEmptyDatabaseGivesTheSameTables)
 {
@@ -104,9 +114,20 @@ TEST_F(ImportTest, ExportThenImportIntoAnEmptyDatabaseGivesTheSameTables)
     std::unique_ptr<EngineCursor> employees = db.open("Datapegawai.db");
     EngineRecord odd;
     TempDatabase::check(employees->initRecord(odd));
-    odd.values = {std::string("1000000001"), std::string(""), std::string("Siti \"Ani\", S.Pd"), std::string(" Bandung "),
-                  std::nullopt, std::string(""), std::string(""), std::string("Jl. A\r\nJl. B"), std::string(""),
-                  std::string(""), std::string(""), std::string(""), std::string("Diklat, \"Teknis\""), std::string("")};
+    odd.values = {std::string("1000000001"),
+                  std::string(""),
+                  std::string("Siti \"Ani\", S.Pd"),
+                  std::string(" Bandung "),
+                  std::nullopt,
+                  std::string(""),
+                  std::string(""),
+                  std::string("Jl. A\r\nJl. B"),
+                  std::string(""),
+                  std::string(""),
+                  std::string(""),
+                  std::string(""),
+                  std::string("Diklat, \"Teknis\""),
+                  std::string("")};
     TempDatabase::check(employees->insertRecord(odd));
     employees.reset();
     const std::vector<std::pair<std::string, std::string>> tables = {
@@ -203,8 +224,7 @@ TEST_F(ImportTest, EveryRefusedRowIsReportedAndNothingIsStored)
          "Key violation: a record with NIP 2000000010 is already stored"},
     };
     // Line numbers count physical lines: the good row's address takes two.
-    std::vector<std::vector<std::string>> rows = {employeeHeader,
-                                                  employee("2000000010", {{"Alamat", "Jl. A\nJl. B"}})};
+    std::vector<std::vector<std::string>> rows = {employeeHeader, employee("2000000010", {{"Alamat", "Jl. A\nJl. B"}})};
     for (const RefusedRow& c : cases)
         rows.push_back(c.row);
     writeCsv(db.root() + "/bad.csv", rows);
@@ -237,19 +257,20 @@ TEST_F(ImportTest, ARowCanFailSeveralChecksAtOnce)
 
 TEST_F(ImportTest, TransferRowsFollowTheirMasksAndTwoDigitYears)
 {
-    const std::vector<std::string> header = {"No_SKM", "NIP", "Nama_Pegawai", "Kd_Golongan", "Golongan", "Kd_Pangkat",
-                                             "Pangkat", "Kd_Jabatan", "Jabatan", "Asal", "Pindah_Ke", "TMT"};
+    const std::vector<std::string> header = {"No_SKM",   "NIP",        "Nama_Pegawai", "Kd_Golongan",
+                                             "Golongan", "Kd_Pangkat", "Pangkat",      "Kd_Jabatan",
+                                             "Jabatan",  "Asal",       "Pindah_Ke",    "TMT"};
     writeCsv(db.root() + "/m.csv", {header,
-                                    {"A-0001-PK.01.01-2020", "19700000001", "Ani", "3A", "", "3A", "", "13", "", "Lapas A",
-                                     "Rutan B", "01/04/25"},
+                                    {"A-0001-PK.01.01-2020", "19700000001", "Ani", "3A", "", "3A", "", "13", "",
+                                     "Lapas A", "Rutan B", "01/04/25"},
                                     {"A0001PK01012020", "19700000002", "Budi", "", "", "", "", "", "", "", "", ""}});
     AdminRun run = admin({"import", "Tmutasi", db.root() + "/m.csv"});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "line 3: No_SKM: Invalid input value (position 8)") << run.out;
 
     writeCsv(db.root() + "/m.csv", {header,
-                                    {"A-0001-PK.01.01-2020", "19700000001", "Ani", "3A", "", "3A", "", "13", "", "Lapas A",
-                                     "Rutan B", "01/04/25"}});
+                                    {"A-0001-PK.01.01-2020", "19700000001", "Ani", "3A", "", "3A", "", "13", "",
+                                     "Lapas A", "Rutan B", "01/04/25"}});
     run = admin({"import", "Tmutasi", db.root() + "/m.csv"});
     ASSERT_EQ(run.code, 0) << run.out << run.err;
     EXPECT_EQ(contents(db.path("Mutasi.db"), "No_SKM"),
@@ -260,11 +281,12 @@ TEST_F(ImportTest, UpdateReplacesStoredRecordsAndDryRunStoresNothing)
 {
     writeCsv(db.root() + "/a.csv", {employeeHeader, employee("1111111111"), employee("2222222222")});
     ASSERT_EQ(admin({"import", "Tdatapeg", db.root() + "/a.csv"}).code, 0);
-    writeCsv(db.root() + "/b.csv", {employeeHeader, employee("2222222222", {{"Nama_Pegawai", "Citra"}}),
-                                    employee("3333333333")});
+    writeCsv(db.root() + "/b.csv",
+             {employeeHeader, employee("2222222222", {{"Nama_Pegawai", "Citra"}}), employee("3333333333")});
     AdminRun dry = admin({"import", "Tdatapeg", db.root() + "/b.csv", "--update", "--dry-run"});
     EXPECT_EQ(dry.code, 0);
-    EXPECT_EQ(dry.out, "Datapegawai.db: every row passes; 1 records would be added, 1 replaced (dry run, nothing stored).\n");
+    EXPECT_EQ(dry.out,
+              "Datapegawai.db: every row passes; 1 records would be added, 1 replaced (dry run, nothing stored).\n");
     EXPECT_EQ(count(db, "Datapegawai.db"), 2);
     EXPECT_EQ(admin({"import", "Tdatapeg", db.root() + "/b.csv"}).code, 1);
     AdminRun update = admin({"import", "Tdatapeg", db.root() + "/b.csv", "--update"});

@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "AdminTool.h"
+#include "BothEngines.h"
 #include "GenerateCommand.h"
 #include "TRepPrinter.h"
-#include "BothEngines.h"
 
 namespace fs = std::filesystem;
 
@@ -85,7 +85,10 @@ TEST(ReportCommand, RejectsUnknownNamesAndArguments)
 {
     TempDatabase database;
     const std::string file = database.root() + "/x.rpf";
-    struct Case { std::vector<std::string> args; int code; };
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+    };
     for (const Case& c : {Case{{"report", "Form8", file}, 2}, Case{{"report", "Form9"}, 2},
                           Case{{"report", "Form9", file, "zipped"}, 2}, Case{{"report", "Form9", file, "--pdf"}, 2},
                           Case{{"report", "Form9", file, "coded", "coded"}, 2}}) {

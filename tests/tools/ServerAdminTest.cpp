@@ -46,7 +46,7 @@ std::int64_t count(const TempDatabase& db, const std::string& table)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ServerAdmin, InitCreatesTheNineTablesOnAnEmptyDatabaseAndPointsTheAliasThere)
 {

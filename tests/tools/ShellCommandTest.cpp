@@ -1,7 +1,7 @@
-#include "RegionalSettings.h"
 #include "ShellCommand.h"
-#include "TDMarsipstaf.h"
 #include "BothEngines.h"
+#include "RegionalSettings.h"
+#include "TDMarsipstaf.h"
 
 #include <gtest/gtest.h>
 
@@ -81,19 +81,18 @@ TEST_P(AdminShell, ErrorsReadAsTheErrorBoxShowsThem)
                           "fly\n"
                           "append\n"
                           "set Tanggal_Lahir 31/02/1990\n");
-    EXPECT_EQ(out,
-              "error: No table in use; choose one with: use T.\n"
-              "error: Unknown table 'Tnothing'\n"
-              "ok\n"
-              "error: Tdatapeg: Dataset not in edit or insert mode.\n"
-              "error: Tdatapeg: Cannot perform this operation on an empty dataset.\n"
-              "error: Tdatapeg: No index for fields 'Alamat'\n"
-              "error: moveby needs a whole number, not 'many'\n"
-              "error: Usage: set F TEXT.\n"
-              "error: Unterminated quoted argument.\n"
-              "error: Unknown command 'fly'\n"
-              "ok\n"
-              "error: '31/02/1990' is not a valid date.\n");
+    EXPECT_EQ(out, "error: No table in use; choose one with: use T.\n"
+                   "error: Unknown table 'Tnothing'\n"
+                   "ok\n"
+                   "error: Tdatapeg: Dataset not in edit or insert mode.\n"
+                   "error: Tdatapeg: Cannot perform this operation on an empty dataset.\n"
+                   "error: Tdatapeg: No index for fields 'Alamat'\n"
+                   "error: moveby needs a whole number, not 'many'\n"
+                   "error: Usage: set F TEXT.\n"
+                   "error: Unterminated quoted argument.\n"
+                   "error: Unknown command 'fly'\n"
+                   "ok\n"
+                   "error: '31/02/1990' is not a valid date.\n");
 }
 
 TEST_P(AdminShell, ShowListsEveryFieldAndEndsWithADot)
@@ -124,10 +123,9 @@ TEST_P(AdminShell, AFailedCommandAnswersOnlyTheError)
 {
     // Commands that print a value after "ok" must not start their answer
     // before the value is known.
-    for (const char* command : {"count", "moveby 1", "show", "findkey 1", "findnearest 1", "locate NIP 1",
-                                "set NIP 1", "edit", "order NIP"})
-        EXPECT_EQ(run(std::string(command) + "\n"), "error: No table in use; choose one with: use T.\n")
-            << command;
+    for (const char* command :
+         {"count", "moveby 1", "show", "findkey 1", "findnearest 1", "locate NIP 1", "set NIP 1", "edit", "order NIP"})
+        EXPECT_EQ(run(std::string(command) + "\n"), "error: No table in use; choose one with: use T.\n") << command;
     EXPECT_EQ(run("use Tdatapeg\nmoveby 99999999999\n"), "ok\nerror: moveby needs a whole number, not '99999999999'\n");
 }
 
@@ -138,8 +136,8 @@ TEST_P(AdminShell, EditOfARecordTheOtherShellDeletedFails)
     secondModule.Loaded();
     std::ostringstream firstOut, secondOut;
     ShellCommand first(firstModule, firstOut), second(secondModule, secondOut);
-    for (const char* line : {"use Tdatapeg", "append", "set NIP 1000000001", "post", "append", "set NIP 1000000002",
-                             "post", "first"})
+    for (const char* line :
+         {"use Tdatapeg", "append", "set NIP 1000000001", "post", "append", "set NIP 1000000002", "post", "first"})
         first.execute(line);
     for (const char* line : {"use Tdatapeg", "findkey 1000000001"})
         second.execute(line);
@@ -169,7 +167,7 @@ TEST(AdminShellSplit, QuotesKeepBlanks)
     EXPECT_TRUE(ShellCommand::split("   ").empty());
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -209,6 +207,6 @@ TEST_P(AdminShell, MaskCommandsDriveOneEditor)
               "ok [5 81970{Nope}] 13 0\n");
 }
 
-} // namespace
+}  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(AdminShell);

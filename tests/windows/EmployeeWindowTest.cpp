@@ -193,7 +193,8 @@ TEST_F(EmployeeWindow, HapusOnAnEmptyTableReportsTheEmptyDataset)
     responder.click(QStringLiteral("Yes")).click(QStringLiteral("OK"));
     click(form2->Button4);
     ASSERT_EQ(responder.boxes().size(), 2);
-    EXPECT_EQ(responder.boxes()[1].text, QStringLiteral("Tdatapeg: Cannot perform this operation on an empty dataset."));
+    EXPECT_EQ(responder.boxes()[1].text,
+              QStringLiteral("Tdatapeg: Cannot perform this operation on an empty dataset."));
 }
 
 struct OrderingCase {
@@ -212,12 +213,12 @@ TEST_P(EmployeeOrdering, TheChosenItemOrdersTheSharedTable)
     EXPECT_EQ(order("Nama_Pegawai"), GetParam().names);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Items, EmployeeOrdering,
-    ::testing::Values(OrderingCase{0, "NIP", {"Ahmad Yani", "Budi Santoso", "Citra Dewi"}},
-                      OrderingCase{1, "Karpeg", {"Budi Santoso", "Citra Dewi", "Ahmad Yani"}},
-                      OrderingCase{2, "Nama_Pegawai", {"Ahmad Yani", "Budi Santoso", "Citra Dewi"}}),
-    [](const auto& info) { return std::string(info.param.indexFieldNames); });
+INSTANTIATE_TEST_SUITE_P(Items, EmployeeOrdering,
+                         ::testing::Values(OrderingCase{0, "NIP", {"Ahmad Yani", "Budi Santoso", "Citra Dewi"}},
+                                           OrderingCase{1, "Karpeg", {"Budi Santoso", "Citra Dewi", "Ahmad Yani"}},
+                                           OrderingCase{
+                                               2, "Nama_Pegawai", {"Ahmad Yani", "Budi Santoso", "Citra Dewi"}}),
+                         [](const auto& info) { return std::string(info.param.indexFieldNames); });
 
 TEST_F(EmployeeWindow, ArrowKeysChangeTheOrderingAndTheSameItemAgainDoesNothing)
 {

@@ -71,7 +71,7 @@ bool isBlack(const QImage& image, int x, int y)
     return image.pixelColor(x, y) == QColor(Qt::black);
 }
 
-}
+}  // namespace
 
 TEST(TForm14, HoldsTheFortyUsageLinesWithTheirBlanksAndDashes)
 {
@@ -81,10 +81,12 @@ TEST(TForm14, HoldsTheFortyUsageLinesWithTheirBlanksAndDashes)
     EXPECT_EQ(line(memo, 1), QStringLiteral("1.Aktifkan program aplikasi dengan klik 2 kali icon program aplikasi"));
     EXPECT_EQ(line(memo, 8), QStringLiteral("   Pegawai"));
     EXPECT_EQ(line(memo, 32), QStringLiteral("   mestinya.   "));
-    EXPECT_EQ(line(memo, 18), QString::fromUtf8("   Cara menjalankannya sama seperti proses \u2013 proses yang ada pada Form "
-                                                "Data Pegawai, hanya pada "));
+    EXPECT_EQ(line(memo, 18),
+              QString::fromUtf8("   Cara menjalankannya sama seperti proses \u2013 proses yang ada pada Form "
+                                "Data Pegawai, hanya pada "));
     EXPECT_EQ(line(memo, 31).count(QChar(0x2013)), 2);
-    EXPECT_EQ(line(memo, 39), QStringLiteral("9.Jika tekan Yes maka akan muncul kembali Form Password  tekanlah tombol Tutup."));
+    EXPECT_EQ(line(memo, 39),
+              QStringLiteral("9.Jika tekan Yes maka akan muncul kembali Form Password  tekanlah tombol Tutup."));
     EXPECT_TRUE(line(memo, 40).isEmpty());
     EXPECT_EQ(memo.Alignment(), TRepAlignment::taLeftJustify);
 }
@@ -94,8 +96,10 @@ TEST(TForm15, HoldsTheEighteenHistoryLinesCentred)
     TForm15 form;
     const TRepMemo& memo = *form.RepMemo1;
     ASSERT_EQ(memo.Lines().size(), 18);
-    EXPECT_EQ(line(memo, 1), QStringLiteral("Sejak Undang-undang Hukum Pidana untuk orang Hindia Belanda yang telah dikodifikasi"));
-    EXPECT_EQ(line(memo, 17), QStringLiteral("( Dwang Opvoeding Regeling ) dengan perubahan-perubahannya, sesuai dengan Stbl. "));
+    EXPECT_EQ(line(memo, 1),
+              QStringLiteral("Sejak Undang-undang Hukum Pidana untuk orang Hindia Belanda yang telah dikodifikasi"));
+    EXPECT_EQ(line(memo, 17),
+              QStringLiteral("( Dwang Opvoeding Regeling ) dengan perubahan-perubahannya, sesuai dengan Stbl. "));
     EXPECT_EQ(line(memo, 18), QStringLiteral("Tahun 1917 Nomor 708. "));
     EXPECT_EQ(memo.Alignment(), TRepAlignment::taCenter);
 }
@@ -153,7 +157,7 @@ TRepMemo* memoOf(TForm& form)
 {
     return form.findChild<TRepMemo*>(QStringLiteral("RepMemo1"));
 }
-}
+}  // namespace
 
 class InformationWindowTest : public ::testing::TestWithParam<MemoCase> {};
 
@@ -309,6 +313,7 @@ TEST(TForm13, HoldsUsageLinesOneToThirtyNineInAPlainEditBox)
     const QStringList lines = form.memo()->toPlainText().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 39);
     EXPECT_EQ(lines.first(), QStringLiteral("1.Aktifkan program aplikasi dengan klik 2 kali icon program aplikasi"));
-    EXPECT_EQ(lines.last(), QStringLiteral("9.Jika tekan Yes maka akan muncul kembali Form Password  tekanlah tombol Tutup."));
+    EXPECT_EQ(lines.last(),
+              QStringLiteral("9.Jika tekan Yes maka akan muncul kembali Form Password  tekanlah tombol Tutup."));
     EXPECT_TRUE(form.findChildren<QPushButton*>().isEmpty());
 }

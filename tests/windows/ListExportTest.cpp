@@ -33,7 +33,8 @@ std::vector<ModalBoxResponder::Step> typeName(const std::string& name)
 {
     std::vector<ModalBoxResponder::Step> steps;
     for (char c : name)
-        steps.push_back({ModalBoxResponder::Step::Key, QString(), c == '.' ? int(Qt::Key_Period) : int(Qt::Key_A + (c - 'a'))});
+        steps.push_back(
+            {ModalBoxResponder::Step::Key, QString(), c == '.' ? int(Qt::Key_Period) : int(Qt::Key_A + (c - 'a'))});
     steps.push_back({ModalBoxResponder::Step::Key, QString(), Qt::Key_Return});
     return steps;
 }
@@ -53,8 +54,8 @@ protected:
             ++shown;
             if (cancel_)
                 if (auto* button = dialog->findChild<QPushButton*>())
-                    QMetaObject::invokeMethod(button, [button] { QTest::mouseClick(button, Qt::LeftButton); },
-                                              Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        button, [button] { QTest::mouseClick(button, Qt::LeftButton); }, Qt::QueuedConnection);
         }
         return QObject::eventFilter(watched, event);
     }
@@ -67,7 +68,10 @@ private:
 // in its own directory.
 class DialogDirectory : public QObject {
 public:
-    explicit DialogDirectory(std::string directory) : directory_(std::move(directory)) { qApp->installEventFilter(this); }
+    explicit DialogDirectory(std::string directory) : directory_(std::move(directory))
+    {
+        qApp->installEventFilter(this);
+    }
     ~DialogDirectory() override { qApp->removeEventFilter(this); }
 
 protected:
@@ -82,7 +86,7 @@ private:
     std::string directory_;
 };
 
-} // namespace
+}  // namespace
 
 class ListExportTest : public SharedTablesFixture {
 protected:
@@ -104,8 +108,8 @@ protected:
         ASSERT_EQ(sqlite3_open(db_->path("Datapegawai.db").c_str(), &db), SQLITE_OK);
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         for (int i = 0; i < count; ++i) {
-            std::string sql = "INSERT INTO records (NIP, Nama_Pegawai, Kd_JK) VALUES ('" + std::to_string(2000000000 + i) +
-                              "', 'Pegawai " + std::to_string(i) + "', 'LK')";
+            std::string sql = "INSERT INTO records (NIP, Nama_Pegawai, Kd_JK) VALUES ('" +
+                              std::to_string(2000000000 + i) + "', 'Pegawai " + std::to_string(i) + "', 'LK')";
             ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
         }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
@@ -157,11 +161,10 @@ TEST_F(ListExportTest, TransferListWritesAWorkbookWithDatesAndAFrozenHeader)
     form.Export->Action->trigger();
     ASSERT_EQ(responder.boxes().size(), 1);
     std::string read = python(xlsxReader, db_->root() + "/mutasi.xlsx");
-    EXPECT_EQ(read,
-              "frozen A2\n"
-              "No_SKM\tNIP\tNama_Pegawai\tGolongan\tPangkat\tJabatan\tAsal\tPindah_Ke\tTMT\n"
-              "A-0001-AA.01.01-2001\t19700000001\tAni\t\t\t\t\t\t\n"
-              "B-0002-AA.01.01-2001\t19700000002\tBudi\tIII/a\t\t\t\t\tdate 2025-04-01\n");
+    EXPECT_EQ(read, "frozen A2\n"
+                    "No_SKM\tNIP\tNama_Pegawai\tGolongan\tPangkat\tJabatan\tAsal\tPindah_Ke\tTMT\n"
+                    "A-0001-AA.01.01-2001\t19700000001\tAni\t\t\t\t\t\t\n"
+                    "B-0002-AA.01.01-2001\t19700000002\tBudi\tIII/a\t\t\t\t\tdate 2025-04-01\n");
 }
 
 TEST_F(ListExportTest, APendingRecordIsStoredFirst)
@@ -219,7 +222,8 @@ TEST_F(ListExportTest, CancellingTheFileDialogWritesNothing)
     };
     const auto before = entries();
     ModalBoxResponder responder;
-    responder.steps({{ModalBoxResponder::Step::Key, QString(), Qt::Key_A}, {ModalBoxResponder::Step::Key, QString(), Qt::Key_Escape}});
+    responder.steps({{ModalBoxResponder::Step::Key, QString(), Qt::Key_A},
+                     {ModalBoxResponder::Step::Key, QString(), Qt::Key_Escape}});
     form.Export->Action->trigger();
     ASSERT_EQ(responder.boxes().size(), 1);
     EXPECT_FALSE(responder.last().leftOpen);

@@ -66,7 +66,7 @@ QPushButton* buttonOf(TForm& form, const char* name)
     return b;
 }
 
-}
+}  // namespace
 
 class ListWindowTest : public SharedTablesFixture, public ::testing::WithParamInterface<ListCase> {
 protected:

@@ -27,10 +27,8 @@ std::ostream& operator<<(std::ostream& os, const BlankKeyCase& c)
 
 std::vector<BlankKeyCase> blankKeyCases()
 {
-    const std::pair<const char*, Path> paths[] = {{"Tambah", Path::Tambah},
-                                                  {"SearchBox", Path::SearchBox},
-                                                  {"Navigator", Path::Navigator},
-                                                  {"Grid", Path::Grid}};
+    const std::pair<const char*, Path> paths[] = {
+        {"Tambah", Path::Tambah}, {"SearchBox", Path::SearchBox}, {"Navigator", Path::Navigator}, {"Grid", Path::Grid}};
     std::vector<BlankKeyCase> cases;
     for (bool employee : {true, false})
         for (const auto& [pathName, path] : paths)

@@ -62,8 +62,8 @@ TEST_P(TransferDateEntry, ShowsTheSameAfterTheTransferIsStored)
 {
     click(form3->Button1);  // Tambah
     const QStringList texts{QStringLiteral("C3000DE01022003"), QStringLiteral("19650303033"),
-                            QStringLiteral("Citra Dewi"), QStringLiteral("Sindara"), QStringLiteral("Bandung"),
-                            QString::fromLatin1(GetParam().keys)};
+                            QStringLiteral("Citra Dewi"),      QStringLiteral("Sindara"),
+                            QStringLiteral("Bandung"),         QString::fromLatin1(GetParam().keys)};
     for (int n = 1; n <= 6; ++n)
         typeInto(form3->entry(n), texts[n - 1]);
     EXPECT_EQ(form3->DBEdit6->editText(), shown());
@@ -101,8 +101,8 @@ std::vector<DropDownCase> dropDownCases()
     const char* tables[] = {"JK", "Agama", "Pangkat", "Golongan", "Jabatan", "PendFormal", "Status"};
     std::vector<DropDownCase> cases;
     for (int box = 1; box <= 7; ++box)
-        for (auto [where, name] : {std::pair{Where::Start, "Start"}, std::pair{Where::Middle, "Middle"},
-                                   std::pair{Where::End, "End"}})
+        for (auto [where, name] :
+             {std::pair{Where::Start, "Start"}, std::pair{Where::Middle, "Middle"}, std::pair{Where::End, "End"}})
             cases.push_back({std::string(tables[box - 1]) + name, box, where});
     return cases;
 }

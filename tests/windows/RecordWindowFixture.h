@@ -52,15 +52,24 @@ protected:
         app.takeErrors();
         DataModuleFixture::SetUp();
         // Every entry filled but Citra Dewi's place of birth.
-        addEmployee("1957010101", "Ahmad Yani", {{"Karpeg", "33333333"}, {"Tempat_Lahir", "Bandung"},
-                                                 {"Tanggal_Lahir", "01/01/1957"}, {"Alamat", "Jl. Merdeka 1"},
-                                                 {"Pendidikan_Diklat", "Diklatpim IV"}});
-        addEmployee("1960020202", "Budi Santoso", {{"Karpeg", "11111111"}, {"Tempat_Lahir", "Garut"},
-                                                   {"Tanggal_Lahir", "02/02/1960"}, {"Alamat", "Jl. Asia 2"},
-                                                   {"Pendidikan_Diklat", "Prajab"}});
-        addEmployee("1965030303", "Citra Dewi", {{"Karpeg", "22222222"}, {"Tempat_Lahir", ""},
-                                                 {"Tanggal_Lahir", "03/03/1965"}, {"Alamat", "Jl. Braga 3"},
-                                                 {"Pendidikan_Diklat", "Prajab"}});
+        addEmployee("1957010101", "Ahmad Yani",
+                    {{"Karpeg", "33333333"},
+                     {"Tempat_Lahir", "Bandung"},
+                     {"Tanggal_Lahir", "01/01/1957"},
+                     {"Alamat", "Jl. Merdeka 1"},
+                     {"Pendidikan_Diklat", "Diklatpim IV"}});
+        addEmployee("1960020202", "Budi Santoso",
+                    {{"Karpeg", "11111111"},
+                     {"Tempat_Lahir", "Garut"},
+                     {"Tanggal_Lahir", "02/02/1960"},
+                     {"Alamat", "Jl. Asia 2"},
+                     {"Pendidikan_Diklat", "Prajab"}});
+        addEmployee("1965030303", "Citra Dewi",
+                    {{"Karpeg", "22222222"},
+                     {"Tempat_Lahir", ""},
+                     {"Tanggal_Lahir", "03/03/1965"},
+                     {"Alamat", "Jl. Braga 3"},
+                     {"Pendidikan_Diklat", "Prajab"}});
         addTransfer("A-1234-BC.01.02-2001", "19570101011", "Ahmad Yani");
         addTransfer("B-2000-CD.01.02-2002", "19600202022", "Budi Santoso");
         peg().First();

@@ -11,7 +11,7 @@ struct GridCase {
     const char* name;
     bool employee;
     QStringList columns;
-    bool editing;       // cells edit in place
+    bool editing;  // cells edit in place
     bool rowSelect;
     QString cellFace;
     int cellPixels;

@@ -154,11 +154,9 @@ TEST_P(SimpanWithAnEmptyEntry, ComplainsStoresNothingAndKeepsTheRecordEditable)
     EXPECT_EQ(stored("Nama_Pegawai"), newName());
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, SimpanWithAnEmptyEntry, ::testing::ValuesIn(emptyEntryCases()),
-                         [](const auto& info) {
-                             return std::string(info.param.window.name) + "DBEdit" +
-                                    std::to_string(info.param.entry);
-                         });
+INSTANTIATE_TEST_SUITE_P(Entries, SimpanWithAnEmptyEntry, ::testing::ValuesIn(emptyEntryCases()), [](const auto& info) {
+    return std::string(info.param.window.name) + "DBEdit" + std::to_string(info.param.entry);
+});
 
 class SimpanEach : public RecordWindowSimpan, public ::testing::WithParamInterface<SimpanWindow> {
 protected:
@@ -263,7 +261,8 @@ TEST_P(SimpanEach, AnExistingKeyShowsTheErrorThenLeavesTheRecordCorrectable)
         responder.click(QStringLiteral("OK"));
         click(form().Button3);
         ASSERT_EQ(responder.boxes().size(), 1);
-        EXPECT_TRUE(responder.last().text.contains(QStringLiteral("Key violation"))) << responder.last().text.toStdString();
+        EXPECT_TRUE(responder.last().text.contains(QStringLiteral("Key violation")))
+            << responder.last().text.toStdString();
     }
     EXPECT_EQ(table().State(), TDataSetState::dsInsert);
     expectEntriesEnabled(true);

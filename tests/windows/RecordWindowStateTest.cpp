@@ -1,5 +1,5 @@
-#include "RecordWindowFixture.h"
 #include "ModalBoxResponder.h"
+#include "RecordWindowFixture.h"
 
 #include <functional>
 
@@ -41,10 +41,10 @@ void changeAndStore(RecordWindow& form, const QString& text)
 const StateCase stateCases[] = {
     {"EmployeeCreation", Window::Employee, nullptr, true, false, false},
     {"TransferCreation", Window::Transfer, nullptr, false, false, false},
-    {"EmployeeTambah", Window::Employee,
-     [](RecordWindow& f, ModalBoxResponder&) { click(f.Button1); }, true, false, true},
-    {"TransferTambah", Window::Transfer,
-     [](RecordWindow& f, ModalBoxResponder&) { click(f.Button1); }, true, false, true},
+    {"EmployeeTambah", Window::Employee, [](RecordWindow& f, ModalBoxResponder&) { click(f.Button1); }, true, false,
+     true},
+    {"TransferTambah", Window::Transfer, [](RecordWindow& f, ModalBoxResponder&) { click(f.Button1); }, true, false,
+     true},
     {"EmployeeRubah", Window::Employee, [](RecordWindow& f, ModalBoxResponder&) { rubah(f); }, true, true, true},
     {"TransferRubah", Window::Transfer, [](RecordWindow& f, ModalBoxResponder&) { rubah(f); }, true, true, true},
     // A passed check: the employee window leaves its search box alone, the

@@ -53,10 +53,9 @@ class RecordWindowTabOrder : public RecordWindowFixture {};
 TEST_F(RecordWindowTabOrder, EmployeeWindow)
 {
     showAndActivate(*form2);
-    checkTabOrder(*form2,
-                  "DBEdit1 DBEdit2 DBEdit3 DBEdit4 DBEdit5 DBLookupComboBox1 DBLookupComboBox2 DBEdit6 "
-                  "DBLookupComboBox3 DBLookupComboBox4 DBLookupComboBox5 DBLookupComboBox6 DBEdit7 "
-                  "DBLookupComboBox7 RadioGroup1 Edit1 DBGrid1");
+    checkTabOrder(*form2, "DBEdit1 DBEdit2 DBEdit3 DBEdit4 DBEdit5 DBLookupComboBox1 DBLookupComboBox2 DBEdit6 "
+                          "DBLookupComboBox3 DBLookupComboBox4 DBLookupComboBox5 DBLookupComboBox6 DBEdit7 "
+                          "DBLookupComboBox7 RadioGroup1 Edit1 DBGrid1");
 }
 
 TEST_F(RecordWindowTabOrder, TransferWindow)

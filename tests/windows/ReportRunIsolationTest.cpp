@@ -24,8 +24,7 @@ protected:
         RecordWindowFixture::SetUp();
         // 203 employees with the fixture's three: 13 pages of the seniority list (15, then 17 a page)
         for (int i = 1; i <= 200; ++i)
-            addEmployee("1980" + std::to_string(100000 + i), "Pegawai " + std::to_string(i),
-                        {{"Kd_Agama", "01"}});
+            addEmployee("1980" + std::to_string(100000 + i), "Pegawai " + std::to_string(i), {{"Kd_Agama", "01"}});
         peg().First();
         form4 = std::make_unique<TForm4>(dm());
         Form4 = form4.get();
@@ -59,8 +58,8 @@ protected:
                 return;
             seen.maxProgress = std::max(seen.maxProgress, destination->Progress());
             for (const auto& [pages, action] : actions)
-                if (seen.actionsDone < int(std::distance(actions.begin(), actions.find(pages))) + 1
-                    && destination->AvailablePages() >= pages && !panel.report().Available()) {
+                if (seen.actionsDone < int(std::distance(actions.begin(), actions.find(pages))) + 1 &&
+                    destination->AvailablePages() >= pages && !panel.report().Available()) {
                     action();
                     ++seen.actionsDone;
                 }
@@ -115,7 +114,8 @@ TEST_F(ReportRunIsolation, MovesMeanwhileStayWithTheUserAndTheFinishedRunStandsO
 {
     std::string duringRun;
     const RunSeen seen = run({
-        {3, [&] {
+        {3,
+         [&] {
              click(form4->Button1);  // Pertama
              duringRun = current();
          }},

@@ -24,7 +24,8 @@ struct SearchParts {
     QPushButton* cari;
 };
 
-template <class T> SearchParts partsOf(T& form)
+template <class T>
+SearchParts partsOf(T& form)
 {
     return {&form, form.RadioGroup1, form.Edit1, form.Button2};
 }
@@ -54,7 +55,7 @@ void seedEmployees(TTable& peg)
 struct SearchCase {
     const char* name;
     bool transfers;
-    int ordering;       // -1: none chosen
+    int ordering;  // -1: none chosen
     const char* typed;
     const char* found;  // key (NIP or No_SKM) of the record found; "" when none
 };
@@ -64,7 +65,7 @@ std::ostream& operator<<(std::ostream& os, const SearchCase& c)
     return os << c.name;
 }
 
-}
+}  // namespace
 
 class SearchWindowTest : public SharedTablesFixture, public ::testing::WithParamInterface<SearchCase> {
 protected:
@@ -203,7 +204,7 @@ struct OrderingCase {
     const char* indexFieldNames;
     const char* firstNip;  // first record in that ordering
 };
-}
+}  // namespace
 
 class EmployeeOrderingTest : public SharedTablesFixture, public ::testing::WithParamInterface<OrderingCase> {};
 

@@ -10,10 +10,7 @@
 
 class SharedTablesFixture : public DataModuleFixture {
 protected:
-    std::string currentTransfer(const std::string& field = "No_SKM")
-    {
-        return mut().FieldByName(field)->AsString();
-    }
+    std::string currentTransfer(const std::string& field = "No_SKM") { return mut().FieldByName(field)->AsString(); }
 
     // Shows a window and makes it the active one, so focus checks mean something.
     static void showActive(QWidget& window)

@@ -60,7 +60,7 @@ QStringList names(std::initializer_list<const char*> list)
     return out;
 }
 
-}
+}  // namespace
 
 class WindowTabOrderTest : public SharedTablesFixture, public ::testing::WithParamInterface<TabCase> {};
 
@@ -103,7 +103,7 @@ std::ostream& operator<<(std::ostream& os, const TypingCase& c)
     return os << c.name;
 }
 
-}
+}  // namespace
 
 class GridTypingTest : public SharedTablesFixture, public ::testing::WithParamInterface<TypingCase> {};
 

@@ -14,8 +14,8 @@
 #include "TForm8.h"
 #include "TForm9.h"
 
-#include <functional>
 #include <QStyle>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -36,7 +36,7 @@ struct WindowCase {
     const char* name;
     std::function<TForm*()> create;
     const char* caption;
-    QRect outer;  // null: a report window, never shown, any geometry
+    QRect outer;                    // null: a report window, never shown, any geometry
     bool roomForScrollBar = false;  // widened by its text's scroll bar
 };
 
@@ -45,7 +45,8 @@ std::ostream& operator<<(std::ostream& os, const WindowCase& c)
     return os << c.name;
 }
 
-template <class T> std::function<TForm*()> factory()
+template <class T>
+std::function<TForm*()> factory()
 {
     return [] { return new T(); };
 }
@@ -56,7 +57,7 @@ std::function<TForm*()> overModule()
 {
     return [] { return new T(unopenedModule()); };
 }
-}
+}  // namespace
 
 class WindowPropertiesTest : public ::testing::TestWithParam<WindowCase> {};
 

@@ -9,10 +9,10 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -75,8 +75,8 @@ std::string copyTable(const std::string& source, const std::string& target, Back
     if (error.empty())
         SqliteCopy::counts(to, entry.records, entry.last, error);
     sqlite3_close(to);
-    if (error.empty() && (::chmod(part.c_str(), 0600) != 0 || !syncFile(part) ||
-                          std::rename(part.c_str(), target.c_str()) != 0))
+    if (error.empty() &&
+        (::chmod(part.c_str(), 0600) != 0 || !syncFile(part) || std::rename(part.c_str(), target.c_str()) != 0))
         error = "cannot write " + target;
     if (!error.empty()) {
         std::remove(part.c_str());
@@ -87,7 +87,7 @@ std::string copyTable(const std::string& source, const std::string& target, Back
     return entry.sha256.empty() ? "cannot read " + target : std::string();
 }
 
-} // namespace
+}  // namespace
 
 int BackupCommand::run(const std::string& directory, std::ostream& out, std::ostream& err)
 {

@@ -4,7 +4,7 @@
 
 namespace {
 constexpr const char* heading = "# arsipstaf backup, format 1";
-}
+}  // namespace
 
 std::string BackupManifest::text() const
 {

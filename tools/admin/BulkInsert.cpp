@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::int64_t fileBatch = 50000;
 
-} // namespace
+}  // namespace
 
 EngineStatus BulkInsert::open(EngineDatabase& database, const std::string& tableName, std::unique_ptr<BulkInsert>& out)
 {

@@ -16,8 +16,7 @@ class SqliteTableFile;
 // A record whose key is already taken is skipped.
 class BulkInsert {
 public:
-    static EngineStatus open(EngineDatabase& database, const std::string& tableName,
-                             std::unique_ptr<BulkInsert>& out);
+    static EngineStatus open(EngineDatabase& database, const std::string& tableName, std::unique_ptr<BulkInsert>& out);
     ~BulkInsert();
 
     const TableDescription& description() const;

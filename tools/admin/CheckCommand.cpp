@@ -7,8 +7,8 @@
 #include "EngineConfig.h"
 #include "SqliteCursor.h"
 #include "StorageEngine.h"
-#include "TableFileAccess.h"
 #include "TDMarsipstaf.h"
+#include "TableFileAccess.h"
 
 #include <algorithm>
 #include <map>
@@ -19,9 +19,9 @@ namespace {
 const std::map<std::string, std::string>& objectNames()
 {
     static const std::map<std::string, std::string> names = {
-        {"Agama.db", "Tagama"}, {"Datapegawai.db", "Tdatapeg"}, {"Golongan.db", "Tgol"},
-        {"Jabatan.db", "Tjab"}, {"JK.db", "Tjk"},               {"Mutasi.db", "Tmutasi"},
-        {"Pangkat.db", "Tpangkat"}, {"Pend_Formal.db", "Tpf"},  {"Status.db", "Tstatus"}};
+        {"Agama.db", "Tagama"},  {"Datapegawai.db", "Tdatapeg"}, {"Golongan.db", "Tgol"},    {"Jabatan.db", "Tjab"},
+        {"JK.db", "Tjk"},        {"Mutasi.db", "Tmutasi"},       {"Pangkat.db", "Tpangkat"}, {"Pend_Formal.db", "Tpf"},
+        {"Status.db", "Tstatus"}};
     return names;
 }
 
@@ -52,8 +52,8 @@ std::vector<std::string> columnProblems(const TableDescription& actual, const Ta
         }
         const FieldDescription& column = actual.fields[static_cast<size_t>(number)];
         if (column.typeName != field.typeName)
-            problems.push_back(object + ": Type mismatch for field '" + field.name + "', expecting: " +
-                               field.typeName + " actual: " + column.typeName);
+            problems.push_back(object + ": Type mismatch for field '" + field.name + "', expecting: " + field.typeName +
+                               " actual: " + column.typeName);
         else if (field.type == ColumnType::Text && column.size > 0 && column.size < field.size)
             problems.push_back(object + ": Field '" + field.name + "' holds " + std::to_string(column.size) +
                                " characters, the program writes " + std::to_string(field.size));
@@ -99,7 +99,7 @@ std::vector<std::string> tableNames()
     return names;
 }
 
-} // namespace
+}  // namespace
 
 int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
 {

@@ -152,8 +152,8 @@ EngineStatus copyTable(EngineDatabase& from, EngineDatabase& to, const File& fil
         return status;
     if (sourceCount != targetCount || bulk->added() != sourceCount)
         return EngineStatus::failure(EngineCode::Internal, name + ": the copy holds " + std::to_string(targetCount) +
-                                                              " records, the source " + std::to_string(sourceCount) +
-                                                              ".");
+                                                               " records, the source " + std::to_string(sourceCount) +
+                                                               ".");
     std::vector<int> targetMap = columnMap(target->description(), target->description());
     EngineRecord theirs;
     std::int64_t position = 0;
@@ -171,7 +171,7 @@ EngineStatus copyTable(EngineDatabase& from, EngineDatabase& to, const File& fil
     return status;
 }
 
-} // namespace
+}  // namespace
 
 int CopyCommand::run(const std::string& from, const std::string& to, std::ostream& out, std::ostream& err)
 {

@@ -18,7 +18,7 @@ std::string octal(mode_t mode)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> DataDirectoryModes::paths(const std::string& directory,
                                                    const std::vector<std::string>& tableNames)
@@ -42,9 +42,9 @@ std::vector<std::string> DataDirectoryModes::exposed(const std::string& director
             continue;
         std::string what = S_ISDIR(info.st_mode) ? "The data directory " : "The file ";
         std::string how = (info.st_mode & 0006) == 0006 ? "read and written"
-                        : (info.st_mode & 0004)          ? "read"
-                        : (info.st_mode & 0002)          ? "written"
-                                                         : "entered";
+                          : (info.st_mode & 0004)       ? "read"
+                          : (info.st_mode & 0002)       ? "written"
+                                                        : "entered";
         warnings.push_back(what + path + " can be " + how + " by other users (" + TableFileAccess::describe(info) +
                            "); fix: " + fixCommand);
     }

@@ -5,29 +5,31 @@
 namespace {
 
 const std::vector<std::string> firstNames = {
-    "Agus", "Budi", "Dewi", "Sri", "Siti", "Ahmad", "Muhammad", "Eko", "Joko", "Rina", "Yuni", "Hendra",
-    "Bambang", "Slamet", "Wahyu", "Dian", "Putri", "Rudi", "Andi", "Nur", "Fitri", "Hadi", "Iwan", "Rahmat",
-    "Lestari", "Indah", "Yusuf", "Taufik", "Ratna", "Wulan", "Dedi", "Asep", "Made", "Ketut", "Nyoman",
-    "Teguh", "Rizki", "Aditya", "Ayu", "Kartika", "Irfan", "Lukman", "Maria", "Yohanes", "Bayu", "Citra"};
+    "Agus",  "Budi",   "Dewi",    "Sri",     "Siti",    "Ahmad", "Muhammad", "Eko",    "Joko",  "Rina",
+    "Yuni",  "Hendra", "Bambang", "Slamet",  "Wahyu",   "Dian",  "Putri",    "Rudi",   "Andi",  "Nur",
+    "Fitri", "Hadi",   "Iwan",    "Rahmat",  "Lestari", "Indah", "Yusuf",    "Taufik", "Ratna", "Wulan",
+    "Dedi",  "Asep",   "Made",    "Ketut",   "Nyoman",  "Teguh", "Rizki",    "Aditya", "Ayu",   "Kartika",
+    "Irfan", "Lukman", "Maria",   "Yohanes", "Bayu",    "Citra"};
 const std::vector<std::string> lastNames = {
-    "Santoso", "Wijaya", "Saputra", "Hidayat", "Susanto", "Kurniawan", "Setiawan", "Pratama", "Nugroho",
-    "Siregar", "Nasution", "Harahap", "Simanjuntak", "Sinaga", "Hutapea", "Lubis", "Wibowo", "Purnomo",
-    "Suryadi", "Rahayu", "Handayani", "Wulandari", "Permana", "Gunawan", "Halim", "Sitompul", "Tanjung",
-    "Syahputra", "Firmansyah", "Hasibuan", "Pangaribuan", "Manurung", "Prasetyo", "Utami", "Anggraini"};
+    "Santoso",   "Wijaya",     "Saputra",   "Hidayat",     "Susanto",  "Kurniawan", "Setiawan", "Pratama",  "Nugroho",
+    "Siregar",   "Nasution",   "Harahap",   "Simanjuntak", "Sinaga",   "Hutapea",   "Lubis",    "Wibowo",   "Purnomo",
+    "Suryadi",   "Rahayu",     "Handayani", "Wulandari",   "Permana",  "Gunawan",   "Halim",    "Sitompul", "Tanjung",
+    "Syahputra", "Firmansyah", "Hasibuan",  "Pangaribuan", "Manurung", "Prasetyo",  "Utami",    "Anggraini"};
 const std::vector<std::string> places = {
-    "Jakarta", "Bandung", "Surabaya", "Medan", "Semarang", "Yogyakarta", "Malang", "Makassar", "Palembang",
-    "Padang", "Denpasar", "Pontianak", "Banjarmasin", "Manado", "Kupang", "Ambon", "Pekanbaru", "Jambi",
-    "Bengkulu", "Lampung", "Cirebon", "Tasikmalaya", "Purwokerto", "Kediri", "Madiun", "Jember",
-    "Pematangsiantar", "Bukittinggi", "Mataram", "Samarinda", "Balikpapan", "Palu", "Kendari", "Sorong"};
+    "Jakarta",     "Bandung",    "Surabaya",   "Medan",    "Semarang",  "Yogyakarta",      "Malang",
+    "Makassar",    "Palembang",  "Padang",     "Denpasar", "Pontianak", "Banjarmasin",     "Manado",
+    "Kupang",      "Ambon",      "Pekanbaru",  "Jambi",    "Bengkulu",  "Lampung",         "Cirebon",
+    "Tasikmalaya", "Purwokerto", "Kediri",     "Madiun",   "Jember",    "Pematangsiantar", "Bukittinggi",
+    "Mataram",     "Samarinda",  "Balikpapan", "Palu",     "Kendari",   "Sorong"};
 const std::vector<std::string> streets = {
-    "Jl. Merdeka", "Jl. Sudirman", "Jl. Diponegoro", "Jl. Gatot Subroto", "Jl. Ahmad Yani", "Jl. Pahlawan",
-    "Jl. Gajah Mada", "Jl. Hayam Wuruk", "Jl. Kartini", "Jl. Imam Bonjol", "Jl. Veteran", "Jl. Pemuda",
-    "Jl. Cendrawasih", "Jl. Melati", "Jl. Anggrek", "Jl. Mawar", "Jl. Kenanga", "Jl. Flamboyan"};
-const std::vector<std::string> trainings = {
-    "Diklat Prajabatan", "Diklatpim Tk. IV", "Diklatpim Tk. III", "Diklat Teknis Keamanan",
-    "Diklat Bendahara", "Diklat Kepegawaian", "Diklat Pembinaan Napi", "Diklat Intelijen", "-"};
-const std::vector<std::string> offices = {"Lapas Kelas I", "Lapas Kelas IIA", "Lapas Kelas IIB", "Rutan Kelas I",
-                                          "Rutan Kelas IIA", "Rutan Kelas IIB", "Bapas Kelas I", "Kanwil"};
+    "Jl. Merdeka",     "Jl. Sudirman",    "Jl. Diponegoro", "Jl. Gatot Subroto", "Jl. Ahmad Yani", "Jl. Pahlawan",
+    "Jl. Gajah Mada",  "Jl. Hayam Wuruk", "Jl. Kartini",    "Jl. Imam Bonjol",   "Jl. Veteran",    "Jl. Pemuda",
+    "Jl. Cendrawasih", "Jl. Melati",      "Jl. Anggrek",    "Jl. Mawar",         "Jl. Kenanga",    "Jl. Flamboyan"};
+const std::vector<std::string> trainings = {"Diklat Prajabatan",      "Diklatpim Tk. IV", "Diklatpim Tk. III",
+                                            "Diklat Teknis Keamanan", "Diklat Bendahara", "Diklat Kepegawaian",
+                                            "Diklat Pembinaan Napi",  "Diklat Intelijen", "-"};
+const std::vector<std::string> offices = {"Lapas Kelas I",   "Lapas Kelas IIA", "Lapas Kelas IIB", "Rutan Kelas I",
+                                          "Rutan Kelas IIA", "Rutan Kelas IIB", "Bapas Kelas I",   "Kanwil"};
 const std::vector<std::string> decreeUnits = {"PK", "KP", "UM", "OT"};
 
 // A bijection on [0, 9e9): multiply by a number coprime to 9e9, so that
@@ -38,7 +40,7 @@ std::uint64_t scatter(std::uint64_t n)
     return (n % range) * 7919ULL % range;  // 7919 is prime and shares no factor with 9e9
 }
 
-} // namespace
+}  // namespace
 
 std::string DemoRecordMaker::employeeNumber(std::uint64_t n)
 {
@@ -111,10 +113,20 @@ std::vector<std::string> DemoRecordMaker::employee(std::uint64_t n)
 {
     std::string grade = pickCode(codes_.grades);
     std::string address = pick(streets) + " No. " + std::to_string(1 + random_() % 150);
-    return {employeeNumber(n),   digits(8),          name(),           pick(places),
-            date(1960, 2000),    pickCode(codes_.sexes),      pickCode(codes_.religions), address.substr(0, 30),
-            rankFor(grade), grade, pickCode(codes_.positions), pickCode(codes_.educations),
-            pick(trainings),     pickCode(codes_.statuses)};
+    return {employeeNumber(n),
+            digits(8),
+            name(),
+            pick(places),
+            date(1960, 2000),
+            pickCode(codes_.sexes),
+            pickCode(codes_.religions),
+            address.substr(0, 30),
+            rankFor(grade),
+            grade,
+            pickCode(codes_.positions),
+            pickCode(codes_.educations),
+            pick(trainings),
+            pickCode(codes_.statuses)};
 }
 
 std::vector<std::string> DemoRecordMaker::transfer(std::uint64_t n)
@@ -122,6 +134,13 @@ std::vector<std::string> DemoRecordMaker::transfer(std::uint64_t n)
     std::string grade = pickCode(codes_.grades);
     std::string from = pick(offices) + " " + pick(places);
     std::string to = pick(offices) + " " + pick(places);
-    return {decreeNumber(n), employeeNumber(n) + std::to_string(n % 10), name().substr(0, 30),
-            grade, rankFor(grade), pickCode(codes_.positions), from, to, date(2000, 2024)};
+    return {decreeNumber(n),
+            employeeNumber(n) + std::to_string(n % 10),
+            name().substr(0, 30),
+            grade,
+            rankFor(grade),
+            pickCode(codes_.positions),
+            from,
+            to,
+            date(2000, 2024)};
 }

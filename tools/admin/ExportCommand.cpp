@@ -21,7 +21,7 @@ bool endsWith(std::string text, const std::string& suffix)
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-} // namespace
+}  // namespace
 
 int ExportCommand::run(const std::string& tableText, const std::string& path, std::ostream& out, std::ostream& err)
 {

@@ -1,10 +1,10 @@
 #include "GenerateCommand.h"
 
 #include "AliasDatabase.h"
+#include "BulkInsert.h"
 #include "DemoRecordMaker.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
-#include "BulkInsert.h"
 #include "SqliteDatabase.h"
 #include "StorageEngine.h"
 
@@ -41,14 +41,14 @@ EngineStatus fill(BulkInsert& bulk, std::uint64_t first, long long count,
     return status;
 }
 
-} // namespace
+}  // namespace
 
 int GenerateCommand::runIn(EngineDatabase& database, long long count, std::ostream& out, std::ostream& err)
 {
     DemoRecordMaker::Codes codes;
     const std::pair<const char*, std::vector<std::string>*> codeTables[] = {
-        {"JK.db", &codes.sexes},         {"Agama.db", &codes.religions}, {"Pangkat.db", &codes.ranks},
-        {"Golongan.db", &codes.grades},  {"Jabatan.db", &codes.positions}, {"Pend_Formal.db", &codes.educations},
+        {"JK.db", &codes.sexes},        {"Agama.db", &codes.religions},   {"Pangkat.db", &codes.ranks},
+        {"Golongan.db", &codes.grades}, {"Jabatan.db", &codes.positions}, {"Pend_Formal.db", &codes.educations},
         {"Status.db", &codes.statuses}};
     std::unique_ptr<BulkInsert> employees, transfers;
     EngineStatus status = BulkInsert::open(database, "Datapegawai.db", employees);

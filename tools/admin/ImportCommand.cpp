@@ -33,7 +33,10 @@ std::string joined(const std::vector<std::string>& items, const char* separator)
 // or with update its record replaced.
 class RecordWriter {
 public:
-    RecordWriter(SqliteTableFile& file, const std::vector<int>& keys, bool update) : file_(file), keys_(keys), update_(update) {}
+    RecordWriter(SqliteTableFile& file, const std::vector<int>& keys, bool update)
+        : file_(file), keys_(keys), update_(update)
+    {
+    }
 
     int prepare()
     {
@@ -94,7 +97,7 @@ private:
     SqliteStatement find_, modify_;
 };
 
-} // namespace
+}  // namespace
 
 int ImportCommand::run(const std::string& tableText, const std::string& path, Options options, std::ostream& out,
                        std::ostream& err)

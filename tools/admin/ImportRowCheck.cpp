@@ -20,10 +20,10 @@ size_t characters(const std::string& text)
     return count;
 }
 
-} // namespace
+}  // namespace
 
-bool ImportRowCheck::prepare(const TTable& table, const TableDescription& file, const std::vector<ExportColumn>& columns,
-                             const std::string& directory, std::string& error)
+bool ImportRowCheck::prepare(const TTable& table, const TableDescription& file,
+                             const std::vector<ExportColumn>& columns, const std::string& directory, std::string& error)
 {
     settings_ = RegionalSettings::current();
     currentYear_ = CalendarDate::today().year;

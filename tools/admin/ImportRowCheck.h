@@ -34,11 +34,11 @@ public:
 
 private:
     struct Rule {
-        int row = -1;       // position in the imported row
-        int column = -1;    // record column
+        int row = -1;     // position in the imported row
+        int column = -1;  // record column
         std::string name;
         bool date = false;
-        int size = 0;       // characters, 0 for no limit
+        int size = 0;  // characters, 0 for no limit
         EditMask mask;
         const CodeTexts::Map* codes = nullptr;  // a code that must exist
         std::string codeTable;

@@ -33,7 +33,7 @@ int initServer(const std::string& address, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int InitCommand::run(const std::string& directory, const std::string& group, std::ostream& out, std::ostream& err)
 {

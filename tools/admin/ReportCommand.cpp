@@ -31,9 +31,12 @@ void ensureGuiApplication()
 
 std::unique_ptr<TBandReport> reportNamed(const std::string& name, TDMarsipstaf& module)
 {
-    if (name == "Form9") return ReportDefinitions::Form9(&module.Tdatapeg);
-    if (name == "Form10") return ReportDefinitions::Form10(&module.Tdatapeg);
-    if (name == "Form11") return ReportDefinitions::Form11(&module.Tmutasi);
+    if (name == "Form9")
+        return ReportDefinitions::Form9(&module.Tdatapeg);
+    if (name == "Form10")
+        return ReportDefinitions::Form10(&module.Tdatapeg);
+    if (name == "Form11")
+        return ReportDefinitions::Form11(&module.Tmutasi);
     return nullptr;
 }
 

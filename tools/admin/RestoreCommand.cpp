@@ -59,7 +59,7 @@ std::string newer(const std::string& path, const BackupManifest::Table& entry)
            ", the backup's highest " + std::to_string(entry.last) + ")";
 }
 
-} // namespace
+}  // namespace
 
 int RestoreCommand::run(const std::string& directory, bool force, std::ostream& out, std::ostream& err)
 {
@@ -83,7 +83,8 @@ int RestoreCommand::run(const std::string& directory, bool force, std::ostream& 
     for (const DefaultTableFiles::File& file : DefaultTableFiles::all()) {
         const std::string& name = file.description.tableName;
         auto entry = entries.find(name);
-        std::string why = entry == entries.end() ? "not in the manifest" : verify(directory + "/" + name, *entry->second);
+        std::string why =
+            entry == entries.end() ? "not in the manifest" : verify(directory + "/" + name, *entry->second);
         if (!why.empty()) {
             err << "restore: " << name << ": " << why << '\n';
             ++problems;

@@ -18,13 +18,20 @@ struct UsageError : std::runtime_error {
 const char* stateName(TDataSetState state)
 {
     switch (state) {
-    case TDataSetState::dsInactive: return "inactive";
-    case TDataSetState::dsBrowse: return "browse";
-    case TDataSetState::dsEdit: return "edit";
-    case TDataSetState::dsInsert: return "insert";
-    case TDataSetState::dsSetKey: return "setkey";
-    case TDataSetState::dsCalcFields: return "calcfields";
-    case TDataSetState::dsFilter: return "filter";
+    case TDataSetState::dsInactive:
+        return "inactive";
+    case TDataSetState::dsBrowse:
+        return "browse";
+    case TDataSetState::dsEdit:
+        return "edit";
+    case TDataSetState::dsInsert:
+        return "insert";
+    case TDataSetState::dsSetKey:
+        return "setkey";
+    case TDataSetState::dsCalcFields:
+        return "calcfields";
+    case TDataSetState::dsFilter:
+        return "filter";
     }
     return "?";
 }
@@ -44,7 +51,7 @@ void expectArgs(const std::vector<std::string>& args, size_t low, size_t high, c
         throw UsageError(std::string("Usage: ") + usage);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> ShellCommand::split(const std::string& line)
 {
@@ -101,9 +108,9 @@ void ShellCommand::dispatch(const std::vector<std::string>& args)
     const std::string& name = args[0];
     using Simple = void (TDataSet::*)();
     static const std::map<std::string, Simple> simple = {
-        {"first", &TDataSet::First},   {"last", &TDataSet::Last},     {"next", &TDataSet::Next},
-        {"prior", &TDataSet::Prior},   {"edit", &TDataSet::Edit},     {"append", &TDataSet::Append},
-        {"insert", &TDataSet::Insert}, {"post", &TDataSet::Post},     {"cancel", &TDataSet::Cancel},
+        {"first", &TDataSet::First},   {"last", &TDataSet::Last}, {"next", &TDataSet::Next},
+        {"prior", &TDataSet::Prior},   {"edit", &TDataSet::Edit}, {"append", &TDataSet::Append},
+        {"insert", &TDataSet::Insert}, {"post", &TDataSet::Post}, {"cancel", &TDataSet::Cancel},
         {"delete", &TDataSet::Delete},
     };
     if (auto it = simple.find(name); it != simple.end()) {
@@ -198,8 +205,8 @@ bool ShellCommand::dispatchMask(const std::vector<std::string>& args)
 void ShellCommand::typeKeys(const std::string& sequence)
 {
     static const std::map<std::string, MaskEditor::Key> named = {
-        {"Left", MaskEditor::Key::Left}, {"Right", MaskEditor::Key::Right}, {"Home", MaskEditor::Key::Home},
-        {"End", MaskEditor::Key::End},   {"BS", MaskEditor::Key::Backspace}, {"Del", MaskEditor::Key::Delete},
+        {"Left", MaskEditor::Key::Left},  {"Right", MaskEditor::Key::Right},  {"Home", MaskEditor::Key::Home},
+        {"End", MaskEditor::Key::End},    {"BS", MaskEditor::Key::Backspace}, {"Del", MaskEditor::Key::Delete},
         {"Esc", MaskEditor::Key::Escape},
     };
     int beeps = editor_.beepCount();

@@ -76,7 +76,8 @@ std::string SqliteCopy::integrity(sqlite3* db)
     std::string result;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        result += (result.empty() ? "" : "; ") + std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        result +=
+            (result.empty() ? "" : "; ") + std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     if (rc != SQLITE_DONE)
         result = sqlite3_errmsg(db);
     sqlite3_finalize(stmt);

@@ -10,7 +10,8 @@
 TTable* TableArgument::find(TDMarsipstaf& module, const std::string& text, std::ostream& err)
 {
     for (TTable* table : module.Tables())
-        if (strcasecmp(table->Name().c_str(), text.c_str()) == 0 || strcasecmp(table->TableName.c_str(), text.c_str()) == 0)
+        if (strcasecmp(table->Name().c_str(), text.c_str()) == 0 ||
+            strcasecmp(table->TableName.c_str(), text.c_str()) == 0)
             return table;
     err << "Unknown table " << text << "; one of:";
     for (TTable* table : module.Tables())

@@ -48,7 +48,7 @@ pid_t start(char** command)
     return child;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -66,7 +66,8 @@ int main(int argc, char** argv)
     }
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_void_cookie_t selected = xcb_change_window_attributes_checked(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_void_cookie_t selected =
+        xcb_change_window_attributes_checked(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
     if (xcb_generic_error_t* error = xcb_request_check(connection, selected)) {
         free(error);
         std::fprintf(stderr, "map-wait: cannot watch the root window\n");
@@ -103,8 +104,9 @@ int main(int argc, char** argv)
             std::printf("%.3f %d\n", std::chrono::duration<double, std::milli>(seen - begun).count(),
                         static_cast<int>(child));
         else
-            std::printf("%lld\n", static_cast<long long>(
-                                      std::chrono::duration_cast<std::chrono::nanoseconds>(wall.time_since_epoch()).count()));
+            std::printf("%lld\n",
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::nanoseconds>(wall.time_since_epoch()).count()));
         xcb_disconnect(connection);
         return 0;
     }

@@ -61,7 +61,7 @@ void drawBanner(QPainter& p, const QRectF& band, const QString& text)
     p.setPen(QColor(255, 236, 170));
     p.drawText(band, Qt::AlignCenter, text);
 }
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {
