@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Lists the C++ files that differ from the layout in .clang-format, with the
 # number of their lines clang-format would change, and a total. Changes
-# nothing. Exits 1 when a file differs, so it can gate a build later.
+# nothing. Exits 1 when a file differs: a test of the suite runs it.
 #   tools/format-check.sh            every tracked .cpp and .h file
 #   tools/format-check.sh FILE...    only these
 set -euo pipefail
