@@ -3,49 +3,22 @@
 // created and bound to the shared table, as after start-up) and straight
 // into a page store as `arsipstaf-admin report` runs it. The preview's run
 // reads its own cursor, so the two should cost about the same.
+#include "AppBench.h"
 #include "ApplicationObjects.h"
 #include "DataModuleStartup.h"
-#include "DefaultTableFiles.h"
-#include "EngineConfig.h"
-#include "GenerateCommand.h"
 #include "QtTextMeasurer.h"
 #include "ReportDefinitions.h"
-#include "TApplication.h"
 #include "TDMarsipstaf.h"
 #include "TForm9.h"
 
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
-#include <sstream>
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
-std::map<long long, std::string> made;
-
-void useDatabaseWith(long long count)
-{
-    auto found = made.find(count);
-    if (found == made.end()) {
-        std::string root = (std::filesystem::temp_directory_path() / "arsipstaf-bench-XXXXXX").string();
-        if (!mkdtemp(root.data()))
-            std::abort();
-        std::vector<std::string> report;
-        std::ostringstream out, err;
-        if (!DefaultTableFiles::createIn(root + "/data", report).ok() ||
-            GenerateCommand::runIn(root + "/data", count, out, err) != 0)
-            std::abort();
-        found = made.emplace(count, root).first;
-    }
-    const std::string config = found->second + "/engine.conf";
-    if (!EngineConfig::writeAlias(config, EngineConfig::defaultAlias, found->second + "/data").ok())
-        std::abort();
-    setenv("ARSIPSTAF_ENGINE_CONFIG", config.c_str(), 1);
-}
+using app_bench::useDatabaseWith;
 
 void ReportThroughPreview(benchmark::State& state)
 {
@@ -110,13 +83,5 @@ BENCHMARK(ReportAsTheAdminToolRunsIt)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (const auto& [count, root] : made)
-        std::filesystem::remove_all(root);
-    return 0;
+    return app_bench::runOffscreen(argc, argv);
 }

@@ -3,12 +3,9 @@
 // over the default database and over one with 1,000,000 employee records.
 // Start-up opens the tables but reads no records in bulk, so both must take
 // about the same time.
+#include "AppBench.h"
 #include "ApplicationObjects.h"
 #include "DataModuleStartup.h"
-#include "DefaultTableFiles.h"
-#include "EngineConfig.h"
-#include "GenerateCommand.h"
-#include "TApplication.h"
 #include "TForm1.h"
 #include "TForm12.h"
 
@@ -16,44 +13,10 @@
 #include <QPushButton>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
-#include <map>
-#include <sstream>
 
 namespace {
 using Clock = std::chrono::steady_clock;
-
-// A database directory with the default tables and count demonstration
-// records, made once per count and kept for the run.
-std::map<long long, std::string> made;
-
-std::string databaseWith(long long count)
-{
-    auto found = made.find(count);
-    if (found != made.end())
-        return found->second;
-    std::string root = (std::filesystem::temp_directory_path() / "arsipstaf-bench-XXXXXX").string();
-    if (!mkdtemp(root.data()))
-        throw std::runtime_error("cannot make a temporary directory");
-    const std::string directory = root + "/data";
-    std::vector<std::string> report;
-    if (!DefaultTableFiles::createIn(directory, report).ok())
-        throw std::runtime_error("cannot create the tables");
-    std::ostringstream out, err;
-    if (count > 0 && GenerateCommand::runIn(directory, count, out, err) != 0)
-        throw std::runtime_error("generate failed: " + err.str());
-    return made[count] = root;
-}
-
-void useDatabase(const std::string& root)
-{
-    const std::string config = root + "/engine.conf";
-    if (!EngineConfig::writeAlias(config, EngineConfig::defaultAlias, root + "/data").ok())
-        throw std::runtime_error("cannot write " + config);
-    setenv("ARSIPSTAF_ENGINE_CONFIG", config.c_str(), 1);
-}
 
 // Processes events until the window has been painted.
 class PaintWatch : public QObject {
@@ -80,7 +43,7 @@ private:
 
 void StartupToLoginAndMenu(benchmark::State& state)
 {
-    useDatabase(databaseWith(state.range(0)));
+    app_bench::useDatabaseWith(state.range(0));
     double loginSeconds = 0;
     double menuSeconds = 0;
     for (auto _ : state) {
@@ -108,13 +71,5 @@ BENCHMARK(StartupToLoginAndMenu)->Arg(0)->Arg(1000000)->UseManualTime()->Unit(be
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (const auto& [count, root] : made)
-        std::filesystem::remove_all(root);
-    return 0;
+    return app_bench::runOffscreen(argc, argv);
 }

@@ -311,19 +311,6 @@ void datasetLocateName(benchmark::State& state, const char* ordering, bool missi
     t.SetIndexFieldNames("NIP");
 }
 
-void datasetLocateNameInNameOrder(benchmark::State& state)
-{
-    datasetLocateName(state, "Nama_Pegawai", false);
-}
-void datasetLocateNameInNipOrder(benchmark::State& state)
-{
-    datasetLocateName(state, "NIP", false);
-}
-void datasetLocateNoSuchName(benchmark::State& state)
-{
-    datasetLocateName(state, "NIP", true);
-}
-
 // The raw index seek of a prefix: the first name in range, one statement.
 void sqlPrefixSeekName(benchmark::State& state)
 {
@@ -472,9 +459,9 @@ BOTH_SIZES(rawSeekNameTen);
 BOTH_SIZES(datasetFindKeyNip);
 BOTH_SIZES(rawFindNip);
 BOTH_SIZES(sqlFindNipTen);
-BOTH_SIZES(datasetLocateNameInNameOrder);
-BOTH_SIZES(datasetLocateNameInNipOrder);
-BOTH_SIZES(datasetLocateNoSuchName);
+BENCHMARK_CAPTURE(datasetLocateName, InNameOrder, "Nama_Pegawai", false)->Arg(1000)->Arg(1000000);
+BENCHMARK_CAPTURE(datasetLocateName, InNipOrder, "NIP", false)->Arg(1000)->Arg(1000000);
+BENCHMARK_CAPTURE(datasetLocateName, NoSuchName, "NIP", true)->Arg(1000)->Arg(1000000);
 BOTH_SIZES(sqlPrefixSeekName);
 BOTH_SIZES(sqlPrefixSeekNameTen);
 BOTH_SIZES(datasetSwitchOrdering);

@@ -278,19 +278,6 @@ void cursorPrefixName(benchmark::State& state, const char* ordering, bool missin
     (void)m.cursor->switchToIndex("", false);
 }
 
-void cursorPrefixNameInNameOrder(benchmark::State& state)
-{
-    cursorPrefixName(state, "Nama_Pegawai", false);
-}
-void cursorPrefixNameInNipOrder(benchmark::State& state)
-{
-    cursorPrefixName(state, "", false);
-}
-void cursorPrefixNoSuchName(benchmark::State& state)
-{
-    cursorPrefixName(state, "", true);
-}
-
 // --- the same queries straight through libpq ---------------------------------
 
 // Ten rows after a key: what a step past the window's end reads.
@@ -409,9 +396,9 @@ ON_BOTH(datasetFindNearestName);
 ON_BOTH(cursorSeekName);
 RAW(rawSeekName);
 RAW(rawSeekNameWindow);
-ON_BOTH(cursorPrefixNameInNameOrder);
-ON_BOTH(cursorPrefixNameInNipOrder);
-ON_BOTH(cursorPrefixNoSuchName);
+BENCHMARK_CAPTURE(cursorPrefixName, InNameOrder, "Nama_Pegawai", false)->Apply(bothEngines)->UseRealTime();
+BENCHMARK_CAPTURE(cursorPrefixName, InNipOrder, "", false)->Apply(bothEngines)->UseRealTime();
+BENCHMARK_CAPTURE(cursorPrefixName, NoSuchName, "", true)->Apply(bothEngines)->UseRealTime();
 ON_BOTH(datasetFindKeyNip);
 ON_BOTH(cursorFindKey);
 RAW(rawFindKey);
