@@ -413,6 +413,11 @@ void TDataSet::Resync(ResyncMode mode, bool exact)
         DataEvent(TDataEvent::deDataSetChange);
         return;
     }
+    ResyncAround(std::move(anchor), mode);
+}
+
+void TDataSet::ResyncAround(RecordBuffer anchor, ResyncMode mode)
+{
     DeferLookups(anchor);
     int rows = BufferCount();
     int target = mode == ResyncMode::Center ? (rows - 1) / 2 : std::min(activeRecord_, rows - 1);

@@ -162,6 +162,9 @@ protected:
     // Rebuild the window around the cursor's record (item 8 of re-reading).
     // With exact, the record must be the cursor's own ("Record not found").
     void Resync(ResyncMode mode, bool exact = false);
+    // The same around a record just read where the cursor stands, which
+    // spares reading it once more.
+    void ResyncAround(RecordBuffer anchor, ResyncMode mode);
     void SetState(TDataSetState state);
     // Lookup values of a buffer, in calculate state.
     void CalculateFields(RecordBuffer& buffer);

@@ -310,6 +310,8 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
         return false;
     Check(status);
     Check(cursor_->setToBookmark(record.bookmark));
-    Resync(ResyncMode::Center, true);
+    RecordBuffer found;
+    found.record = std::move(record);
+    ResyncAround(std::move(found), ResyncMode::Center);
     return true;
 }
