@@ -44,3 +44,32 @@ EngineStatus EngineCursor::findPrefix(int fieldNumber, const std::string& prefix
         return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
     return status;
 }
+
+EngineStatus EngineCursor::getRecordsAround(const EngineRecord& record, int before, int after,
+                                            std::vector<EngineRecord>& above, std::vector<EngineRecord>& below)
+{
+    above.clear();
+    below.clear();
+    EngineStatus status = setToRecord(record);
+    if (status.ok() && before > 0) {
+        status = getPriorRecords(before, above);
+        if (status.ok())
+            status = setToRecord(record);
+    }
+    if (status.ok() && after > 0) {
+        status = getNextRecords(after, below);
+        if (status.ok())
+            status = setToRecord(record);
+    }
+    return status;
+}
+
+EngineStatus EngineCursor::findPrefixAround(int fieldNumber, const std::string& prefix, int before, int after,
+                                            EngineRecord& found, std::vector<EngineRecord>& above,
+                                            std::vector<EngineRecord>& below)
+{
+    EngineStatus status = findPrefix(fieldNumber, prefix, found);
+    if (!status.ok())
+        return status;
+    return getRecordsAround(found, before, after, above, below);
+}

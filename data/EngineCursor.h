@@ -58,6 +58,10 @@ public:
     // Stand on the bookmarked record; RecordNotFound ("Record was deleted by
     // another user.") when it is gone, the cursor not moving.
     virtual EngineStatus setToBookmark(std::int64_t bookmark) = 0;
+    // Stand on a record just read from this table, by this cursor or another
+    // on it, without reading it again: the place comes from its values. The
+    // default stands by its bookmark.
+    virtual EngineStatus setToRecord(const EngineRecord& record) { return setToBookmark(record.bookmark); }
     // Stand on the crack just before the record of the bookmark, so that
     // getNext reads that record and getPrior the one before it.
     virtual EngineStatus setToCrackBefore(std::int64_t bookmark) = 0;
@@ -113,6 +117,18 @@ public:
     // folds it; RecordNotFound if none. Where this cursor stands afterwards
     // is unspecified. The default reads the table record by record.
     virtual EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out);
+
+    // The records around a record just read from this table: up to before
+    // records before it, nearest first (as getPriorRecords reads them), and
+    // up to after records after it. The cursor then stands on the record.
+    // One read where the engine can.
+    virtual EngineStatus getRecordsAround(const EngineRecord& record, int before, int after,
+                                          std::vector<EngineRecord>& above, std::vector<EngineRecord>& below);
+    // findPrefix, and the records around the one found as getRecordsAround
+    // reads them: what a search shows in a window. RecordNotFound if none.
+    virtual EngineStatus findPrefixAround(int fieldNumber, const std::string& prefix, int before, int after,
+                                          EngineRecord& found, std::vector<EngineRecord>& above,
+                                          std::vector<EngineRecord>& below);
 
 private:
     EngineStatus getRecords(int count, bool forward, std::vector<EngineRecord>& out);

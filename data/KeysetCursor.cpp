@@ -56,6 +56,16 @@ EngineStatus KeysetCursor::getBookmark(std::int64_t& out)
     return EngineStatus::success();
 }
 
+EngineStatus KeysetCursor::setToRecord(const EngineRecord& record)
+{
+    if (record.bookmark == 0 || record.values.size() != description().fields.size())
+        return setToBookmark(record.bookmark);
+    standOn(record);
+    // Whatever the engine kept about its last read belongs to another record.
+    leftRecord();
+    return EngineStatus::success();
+}
+
 EngineStatus KeysetCursor::setToCrackBefore(std::int64_t bookmark)
 {
     EngineStatus status = setToBookmark(bookmark);

@@ -17,6 +17,7 @@ public:
     EngineStatus setToEnd() override;
     EngineStatus getBookmark(std::int64_t& out) override;
     EngineStatus setToCrackBefore(std::int64_t bookmark) override;
+    EngineStatus setToRecord(const EngineRecord& record) override;
     EngineStatus extractKey(const EngineRecord& record, std::vector<FieldValue>& key) override;
     // The key is taken into the position only when found: a miss leaves the
     // cursor where it was.

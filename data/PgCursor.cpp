@@ -328,13 +328,28 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
 
 EngineStatus PgCursor::setToBookmark(std::int64_t bookmark)
 {
+    if (standInRun(bookmark))
+        return EngineStatus::success();
+    return standOnRecord(bookmark);
+}
+
+EngineStatus PgCursor::setToRecord(const EngineRecord& record)
+{
+    // In the run its neighbours are known too: moves from it cost nothing.
+    if (standInRun(record.bookmark))
+        return EngineStatus::success();
+    return KeysetCursor::setToRecord(record);
+}
+
+bool PgCursor::standInRun(std::int64_t bookmark)
+{
     if (runCurrent())
         for (size_t i = 0; i < run_.size(); ++i)
             if (run_[i].bookmark == bookmark) {
                 standAt(static_cast<int>(i));
-                return EngineStatus::success();
+                return true;
             }
-    return standOnRecord(bookmark);
+    return false;
 }
 
 // Reads the record of bookmark and stands on it, a run of one.

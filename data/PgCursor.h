@@ -29,6 +29,7 @@ public:
     EngineStatus getNext(EngineRecord& out) override;
     EngineStatus getPrior(EngineRecord& out) override;
     EngineStatus setToBookmark(std::int64_t bookmark) override;
+    EngineStatus setToRecord(const EngineRecord& record) override;
     EngineStatus switchToIndex(const std::string& indexName, bool keepCurrent) override;
     EngineStatus insertRecord(const EngineRecord& record) override;
     EngineStatus modifyRecord(const EngineRecord& record) override;
@@ -61,6 +62,8 @@ private:
     enum class Step { Unknown, Found, Off };
     Step stepInRun(int direction, EngineRecord& out);
     void standAt(int i);
+    // Stands on the record of bookmark when the run holds it.
+    bool standInRun(std::int64_t bookmark);
     EngineStatus standOnRecord(std::int64_t bookmark);
     void releaseHeldLock();
     const std::vector<int>& keyColumns() const override { return order_->columns(); }

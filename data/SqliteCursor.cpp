@@ -77,14 +77,14 @@ EngineStatus SqliteCursor::fetch(Op op, int prefix, EngineRecord& out, bool& fou
     return EngineStatus::success();
 }
 
-void SqliteCursor::bindPosition(SqliteStatement& statement, int prefix) const
+void SqliteCursor::bindPosition(SqliteStatement& statement, int prefix, int first) const
 {
     int keyed = static_cast<int>(key_.size());
     for (int i = 0; i < prefix; ++i) {
         if (i < keyed)
-            statement.bindText(i + 1, key_[static_cast<size_t>(i)]);
+            statement.bindText(first + i, key_[static_cast<size_t>(i)]);
         else
-            statement.bindInt64(i + 1, rowid_);
+            statement.bindInt64(first + i, rowid_);
     }
 }
 
@@ -481,6 +481,74 @@ EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix
     }
     if (status.ok() && !found)
         return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    return status;
+}
+
+bool SqliteCursor::fullSpellings(const std::string& prefix, std::vector<std::string>& spellings) const
+{
+    std::u32string characters = UnicodeText::fromUtf8(prefix);
+    if (characters.empty() || characters.find(UnicodeText::replacement) != std::u32string::npos)
+        return false;
+    size_t covered = 0;
+    spellings = CaseVariants::spellings(prefix, currentIndex().caseInsensitive, spellingLimit, covered);
+    return !spellings.empty() && covered == characters.size();
+}
+
+std::string SqliteCursor::rangeStartsSql(int fieldNumber, size_t ranges) const
+{
+    std::string column = SqliteTableFile::quote(description().fields[static_cast<size_t>(fieldNumber)].name);
+    std::string collate = currentIndex().caseInsensitive ? " COLLATE NOCASE" : "";
+    std::string one =
+        order_->scanSql("", " WHERE " + column + " >= ?" + collate + " AND " + column + " < ?" + collate) + " LIMIT 1";
+    if (ranges == 1)
+        return one;
+    std::string text;
+    for (size_t i = 0; i < ranges; ++i)
+        text += (i ? " UNION ALL " : "") + std::string("SELECT * FROM (") + one + ")";
+    return text;
+}
+
+EngineStatus SqliteCursor::findPrefixAround(int fieldNumber, const std::string& prefix, int before, int after,
+                                            EngineRecord& found, std::vector<EngineRecord>& above,
+                                            std::vector<EngineRecord>& below)
+{
+    std::vector<std::string> spellings;
+    if (fieldNumber < 0 || prefixIndex(fieldNumber) != &currentIndex() || !fullSpellings(prefix, spellings))
+        return EngineCursor::findPrefixAround(fieldNumber, prefix, before, after, found, above, below);
+    // Every text in a spelling's range begins with the prefix as folded: the
+    // least of the ranges' first rows is the record sought. All ranges in
+    // one statement.
+    EngineStatus status;
+    SqliteStatement* starts = file_->cachedStatement(rangeStartsSql(fieldNumber, spellings.size()), status);
+    if (!starts)
+        return status;
+    for (size_t i = 0; i < spellings.size(); ++i) {
+        starts->bindText(static_cast<int>(2 * i + 1), spellings[i]);
+        starts->bindText(static_cast<int>(2 * i + 2), spellings[i] + '\xFF');
+    }
+    EngineRecord candidate;
+    bool any = false;
+    int rc = SQLITE_OK;
+    while ((rc = starts->step()) == SQLITE_ROW) {
+        file_->readRow(*starts, candidate);
+        if (!any || order_->compare(candidate, found) < 0)
+            std::swap(found, candidate);
+        any = true;
+    }
+    starts->reset();
+    if (rc != SQLITE_DONE)
+        return file_->sqliteFailure(rc, "Cannot read the table.");
+    if (!any)
+        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+
+    // The window: the rows after the record found, then those before it.
+    standOn(found);
+    status = getRun(true, after, below);
+    if (status.ok()) {
+        standOn(found);
+        status = getRun(false, before, above);
+    }
+    standOn(found);
     return status;
 }
 

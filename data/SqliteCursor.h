@@ -42,6 +42,11 @@ public:
     // A range seek on an index led by the field where there is one, else
     // one statement reading the table in this cursor's order.
     EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out) override;
+    // In the order of an index led by the field: one statement for the
+    // first row of every spelling's range, then the window's two runs.
+    EngineStatus findPrefixAround(int fieldNumber, const std::string& prefix, int before, int after,
+                                  EngineRecord& found, std::vector<EngineRecord>& above,
+                                  std::vector<EngineRecord>& below) override;
 
     // For tests and tools: the table file and the order the cursor follows.
     SqliteTableFile& tableFile() const { return *file_; }
@@ -51,6 +56,9 @@ public:
     // field and this order's key columns. Named forces that index by its
     // name in the file.
     std::string prefixSql(int fieldNumber, const IndexDescription& index, bool named) const;
+    // The first row of each of ranges ranges of column fieldNumber in this
+    // cursor's order: one statement.
+    std::string rangeStartsSql(int fieldNumber, size_t ranges) const;
 
 private:
     using Op = SqliteKeyOrder::Op;
@@ -60,12 +68,16 @@ private:
     // Runs op over the first prefix tuple elements of key_/rowid_; on a hit
     // the cursor stands on the record read into out and found is set.
     EngineStatus fetch(Op op, int prefix, EngineRecord& out, bool& found);
-    // Binds the first prefix tuple elements of key_/rowid_ to statement.
-    void bindPosition(SqliteStatement& statement, int prefix) const;
+    // Binds the first prefix tuple elements of key_/rowid_ to statement,
+    // from parameter first on.
+    void bindPosition(SqliteStatement& statement, int prefix, int first = 1) const;
     // Where the next getNext (forward) or getPrior reads from: op and
     // prefix; false when the cursor stands at that end already.
     bool nextStep(bool forward, Op& op, int& prefix) const;
     EngineStatus getRun(bool forward, int count, std::vector<EngineRecord>& out);
+    // The spellings, as the followed index tells them apart, of every text
+    // that begins with prefix; false when they cover only part of it.
+    bool fullSpellings(const std::string& prefix, std::vector<std::string>& spellings) const;
     const std::vector<int>& keyColumns() const override { return order_->columns(); }
     int keyFieldCount() const override { return order_->fieldCount(); }
     int keyLength() const override { return order_->length(); }

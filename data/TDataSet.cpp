@@ -418,15 +418,49 @@ void TDataSet::Resync(ResyncMode mode, bool exact)
 
 void TDataSet::ResyncAround(RecordBuffer anchor, ResyncMode mode)
 {
-    DeferLookups(anchor);
-    int rows = BufferCount();
-    int target = mode == ResyncMode::Center ? (rows - 1) / 2 : std::min(activeRecord_, rows - 1);
-
-    std::vector<RecordBuffer> above = FetchRun(false, target);
+    int before = 0;
+    int after = 0;
+    WindowSides(mode, before, after);
+    std::vector<RecordBuffer> above;
     std::vector<RecordBuffer> below;
-    int room = rows - 1 - static_cast<int>(above.size());
-    if (room > 0 && InternalGotoBuffer(anchor))
-        below = FetchRun(true, room);
+    InternalAround(anchor, before, after, above, below);
+    ShowAround(std::move(anchor), std::move(above), std::move(below), after);
+}
+
+void TDataSet::WindowSides(ResyncMode mode, int& before, int& after) const
+{
+    int rows = BufferCount();
+    before = mode == ResyncMode::Center ? (rows - 1) / 2 : std::min(activeRecord_, rows - 1);
+    after = rows - 1 - before;
+}
+
+void TDataSet::InternalAround(const RecordBuffer& anchor, int before, int after, std::vector<RecordBuffer>& above,
+                              std::vector<RecordBuffer>& below)
+{
+    above = before > 0 ? InternalRun(false, before) : std::vector<RecordBuffer>();
+    below.clear();
+    if (after > 0) {
+        InternalStandOn(anchor);
+        below = InternalRun(true, after);
+    }
+}
+
+void TDataSet::ShowAround(RecordBuffer anchor, std::vector<RecordBuffer> above, std::vector<RecordBuffer> below,
+                          int after)
+{
+    // Near the top, the rows the top lacks are taken from below.
+    int room = BufferCount() - 1 - static_cast<int>(above.size());
+    if (static_cast<int>(below.size()) == after && room > after) {
+        InternalStandOn(below.empty() ? anchor : below.back());
+        for (RecordBuffer& row : InternalRun(true, room - after))
+            below.push_back(std::move(row));
+        InternalStandOn(anchor);
+    }
+    DeferLookups(anchor);
+    for (RecordBuffer& row : above)
+        DeferLookups(row);
+    for (RecordBuffer& row : below)
+        DeferLookups(row);
     std::reverse(above.begin(), above.end());
     recordCount_ = 0;
     for (auto& row : above)
@@ -435,7 +469,8 @@ void TDataSet::ResyncAround(RecordBuffer anchor, ResyncMode mode)
     buffers_[recordCount_++] = std::move(anchor);
     for (auto& row : below)
         buffers_[recordCount_++] = std::move(row);
-    cursorRow_ = -1;
+    // The cursor stands on the record: the next move starts from there unread.
+    cursorRow_ = activeRecord_;
     bof_ = eof_ = false;
     DataEvent(TDataEvent::deDataSetChange);
 }

@@ -144,6 +144,12 @@ protected:
     // Stand on the record of a buffer; false when it is gone, the cursor
     // then standing where it stood (between its former neighbours).
     virtual bool InternalGotoBuffer(const RecordBuffer& buffer) = 0;
+    // Stand on the record of a buffer just read, without reading it again.
+    virtual void InternalStandOn(const RecordBuffer& buffer) { InternalGotoBuffer(buffer); }
+    // Up to before rows before anchor, nearest first, and up to after rows
+    // after it; the cursor stands on anchor before and after.
+    virtual void InternalAround(const RecordBuffer& anchor, int before, int after, std::vector<RecordBuffer>& above,
+                                std::vector<RecordBuffer>& below);
     // Stand on the record of buffer (already there when standing) and read it
     // again into buffer under a write lock. When it is gone the storage's
     // error is raised and the cursor stands where the record stood.
@@ -165,6 +171,11 @@ protected:
     // The same around a record just read where the cursor stands, which
     // spares reading it once more.
     void ResyncAround(RecordBuffer anchor, ResyncMode mode);
+    // How many rows such a window puts before its record and after it.
+    void WindowSides(ResyncMode mode, int& before, int& after) const;
+    // The window of anchor and the rows read around it (above nearest first,
+    // below read for up to after rows).
+    void ShowAround(RecordBuffer anchor, std::vector<RecordBuffer> above, std::vector<RecordBuffer> below, int after);
     void SetState(TDataSetState state);
     // Lookup values of a buffer, in calculate state.
     void CalculateFields(RecordBuffer& buffer);

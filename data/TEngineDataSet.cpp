@@ -71,10 +71,7 @@ std::vector<RecordBuffer> TEngineDataSet::InternalRun(bool forward, int count)
 {
     std::vector<EngineRecord> records;
     Check(forward ? cursor_->getNextRecords(count, records) : cursor_->getPriorRecords(count, records));
-    std::vector<RecordBuffer> run(records.size());
-    for (size_t i = 0; i < records.size(); ++i)
-        run[i].record = std::move(records[i]);
-    return run;
+    return Buffers(std::move(records));
 }
 
 bool TEngineDataSet::InternalCurrent(RecordBuffer& buffer, bool lock)
@@ -96,6 +93,29 @@ bool TEngineDataSet::InternalGotoBuffer(const RecordBuffer& buffer)
     }
     Check(status);
     return true;
+}
+
+void TEngineDataSet::InternalStandOn(const RecordBuffer& buffer)
+{
+    Check(cursor_->setToRecord(buffer.record));
+}
+
+void TEngineDataSet::InternalAround(const RecordBuffer& anchor, int before, int after, std::vector<RecordBuffer>& above,
+                                    std::vector<RecordBuffer>& below)
+{
+    std::vector<EngineRecord> first;
+    std::vector<EngineRecord> last;
+    Check(cursor_->getRecordsAround(anchor.record, before, after, first, last));
+    above = Buffers(std::move(first));
+    below = Buffers(std::move(last));
+}
+
+std::vector<RecordBuffer> TEngineDataSet::Buffers(std::vector<EngineRecord> records)
+{
+    std::vector<RecordBuffer> buffers(records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        buffers[i].record = std::move(records[i]);
+    return buffers;
 }
 
 void TEngineDataSet::InternalLockBuffer(RecordBuffer& buffer, bool standing)
@@ -299,19 +319,26 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
         return false;
     // Same ordering as the dataset, so "first" means first as the user sees it.
     EngineCursor& scan = CursorOn(cursor_->currentIndex().name);
+    int before = 0;
+    int after = 0;
+    WindowSides(ResyncMode::Center, before, after);
     EngineRecord record;
+    std::vector<EngineRecord> above;
+    std::vector<EngineRecord> below;
     EngineStatus status;
     if (!partial) {
         status = scan.findFiltered({column}, {FieldValue(value)}, record);
+        if (status.ok())
+            status = scan.getRecordsAround(record, before, after, above, below);
     } else {
-        status = scan.findPrefix(column, value, record);
+        status = scan.findPrefixAround(column, value, before, after, record, above, below);
     }
     if (missing(status) || status.endOfData())
         return false;
     Check(status);
-    Check(cursor_->setToBookmark(record.bookmark));
+    Check(cursor_->setToRecord(record));
     RecordBuffer found;
     found.record = std::move(record);
-    ResyncAround(std::move(found), ResyncMode::Center);
+    ShowAround(std::move(found), Buffers(std::move(above)), Buffers(std::move(below)), after);
     return true;
 }

@@ -36,6 +36,10 @@ protected:
     bool InternalNext(RecordBuffer& buffer) override;
     bool InternalPrior(RecordBuffer& buffer) override;
     std::vector<RecordBuffer> InternalRun(bool forward, int count) override;
+    void InternalStandOn(const RecordBuffer& buffer) override;
+    static std::vector<RecordBuffer> Buffers(std::vector<EngineRecord> records);
+    void InternalAround(const RecordBuffer& anchor, int before, int after, std::vector<RecordBuffer>& above,
+                        std::vector<RecordBuffer>& below) override;
     bool InternalCurrent(RecordBuffer& buffer, bool lock) override;
     bool InternalGotoBuffer(const RecordBuffer& buffer) override;
     void InternalLockBuffer(RecordBuffer& buffer, bool standing) override;

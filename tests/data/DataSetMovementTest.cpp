@@ -351,6 +351,34 @@ TEST_P(WindowAfterSearch, TopMiddleAndBottom)
     EXPECT_EQ(rows(), "1* 2 3 4 5 ");
 }
 
+// The found record is centred, the window filled below it at the top, and
+// moves go on from it; a miss changes nothing.
+TEST_P(WindowAfterSearch, LocateCentresItsRecordAndMovesOnFromIt)
+{
+    for (const char* order : {"NIP", "Nama_Pegawai"}) {
+        SCOPED_TRACE(order);
+        peg().SetIndexFieldNames(order);
+        ASSERT_TRUE(peg().Locate("Nama_Pegawai", "n1", true));
+        EXPECT_EQ(rows(), "1* 2 3 4 5 ");
+        ASSERT_TRUE(peg().Locate("Nama_Pegawai", "N5", true));
+        EXPECT_EQ(rows(), "3 4 5* 6 7 ");
+        peg().Next();
+        EXPECT_EQ(rows(), "3 4 5 6* 7 ");
+        ASSERT_TRUE(peg().Locate("Nama_Pegawai", "n9", true));
+        EXPECT_EQ(rows(), "7 8 9* ");
+        peg().Prior();
+        EXPECT_EQ(rows(), "7 8* 9 ");
+        EXPECT_FALSE(peg().Locate("Nama_Pegawai", "n0", true));
+        EXPECT_EQ(rows(), "7 8* 9 ");
+        ASSERT_TRUE(peg().Locate("Nama_Pegawai", "N2", false));
+        EXPECT_EQ(rows(), "1 2* 3 4 5 ");
+        peg().Prior();
+        peg().Prior();
+        EXPECT_TRUE(peg().Bof());
+        EXPECT_EQ(rows(), "1* 2 3 4 5 ");
+    }
+}
+
 TEST_P(WindowAfterSearch, PlainReReadKeepsTheRow)
 {
     peg().First();

@@ -104,6 +104,56 @@ TEST_P(EngineRun, ARunAfterADeleteStartsAtTheCrack)
     EXPECT_EQ(next(), "0000000001");  // ran off the start: stands before the first
 }
 
+// A record read by one cursor and handed to another: that cursor stands on
+// it as if it had sought it by bookmark, and reads the same runs around it;
+// after the record is deleted it still stands in its place.
+TEST_P(EngineRun, ARecordHandedOverIsStoodOnAsByItsBookmark)
+{
+    int nip = field("NIP");
+    for (const std::string index : {"", "Nama_Pegawai"}) {
+        for (const std::string where : {"on1", "on4", "on7"}) {
+            SCOPED_TRACE(index + " / " + where);
+            std::unique_ptr<EngineCursor> reader, handed, bookmarked;
+            ASSERT_TRUE(cursor->cloneCursor(index, reader).ok());
+            ASSERT_TRUE(cursor->cloneCursor(index, handed).ok());
+            ASSERT_TRUE(cursor->cloneCursor(index, bookmarked).ok());
+            place(*reader, where);
+            EngineRecord record;
+            ASSERT_TRUE(reader->getRecord(record).ok());
+            ASSERT_TRUE(handed->setToRecord(record).ok());
+            ASSERT_TRUE(bookmarked->setToBookmark(record.bookmark).ok());
+            EngineRecord read;
+            ASSERT_TRUE(handed->getRecord(read).ok());
+            EXPECT_EQ(read.values, record.values);
+            EXPECT_EQ(around(*handed, nip), around(*bookmarked, nip));
+
+            for (auto [before, after] : {std::pair{0, 0}, {2, 3}, {9, 9}}) {
+                std::vector<EngineRecord> above, below, stepsAbove, stepsBelow;
+                ASSERT_TRUE(handed->getRecordsAround(record, before, after, above, below).ok());
+                ASSERT_TRUE(handed->getRecord(read).ok());
+                EXPECT_EQ(read.bookmark, record.bookmark);  // back on the record
+                ASSERT_TRUE(bookmarked->setToBookmark(record.bookmark).ok());
+                ASSERT_TRUE(bookmarked->EngineCursor::getPriorRecords(before, stepsAbove).ok());
+                ASSERT_TRUE(bookmarked->setToBookmark(record.bookmark).ok());
+                ASSERT_TRUE(bookmarked->EngineCursor::getNextRecords(after, stepsBelow).ok());
+                EXPECT_EQ(nips(above, nip), nips(stepsAbove, nip));
+                EXPECT_EQ(nips(below, nip), nips(stepsBelow, nip));
+            }
+        }
+    }
+    // Gone since it was read: the cursor stands where it stood.
+    std::unique_ptr<EngineCursor> handed;
+    ASSERT_TRUE(cursor->cloneCursor("", handed).ok());
+    place(*cursor, "on4");
+    EngineRecord record;
+    ASSERT_TRUE(cursor->getRecord(record).ok());
+    ASSERT_TRUE(cursor->deleteRecord().ok());
+    ASSERT_TRUE(handed->setToRecord(record).ok());
+    EXPECT_EQ(handed->getRecord(record).code, EngineCode::RecordGone);
+    EXPECT_EQ(around(*handed, field("NIP")),
+              (Strings{"0000000005", "0000000006", "0000000005", "0000000003", "0000000002"}));
+}
+
 }  // namespace
 
 INSTANTIATE_FOR_BOTH_ENGINES(EngineRun);

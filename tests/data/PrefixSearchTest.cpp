@@ -83,6 +83,49 @@ TEST_P(PrefixSeek, FindsWhatAReadOfTheWholeTableFinds)
     EXPECT_GT(hits, 500);  // the names do begin with most prefixes
 }
 
+// The search with its window must show what the whole-table read finds and
+// the single steps around it read, the cursor left on the record found.
+TEST_P(PrefixSeek, SearchWithItsWindowMatchesAReadOfTheWholeTable)
+{
+    int nip = field("NIP");
+    auto nips = [nip](const std::vector<EngineRecord>& records) {
+        std::vector<std::string> out;
+        for (const EngineRecord& record : records)
+            out.push_back(record.values[static_cast<size_t>(nip)].value_or("<null>"));
+        return out;
+    };
+    for (const std::string order : {"Nama_Pegawai", "", "Karpeg"}) {
+        std::unique_ptr<EngineCursor> search, reference;
+        ASSERT_TRUE(cursor->cloneCursor(order, search).ok());
+        ASSERT_TRUE(cursor->cloneCursor(order, reference).ok());
+        for (const std::string& prefix : prefixes()) {
+            for (auto [before, after] : {std::pair{4, 5}, {0, 0}, {200, 1}}) {
+                SCOPED_TRACE(order + " / " + prefix + " / " + std::to_string(before) + "," + std::to_string(after));
+                EngineRecord record, scan;
+                std::vector<EngineRecord> above, below, stepsAbove, stepsBelow;
+                std::int64_t fast =
+                    found(search->findPrefixAround(field("Nama_Pegawai"), prefix, before, after, record, above, below),
+                          record);
+                std::int64_t slow =
+                    found(reference->EngineCursor::findPrefix(field("Nama_Pegawai"), prefix, scan), scan);
+                ASSERT_EQ(fast, slow);
+                if (slow == 0)
+                    continue;
+                EXPECT_EQ(record.values, scan.values);
+                ASSERT_TRUE(reference->setToBookmark(slow).ok());
+                ASSERT_TRUE(reference->EngineCursor::getPriorRecords(before, stepsAbove).ok());
+                ASSERT_TRUE(reference->setToBookmark(slow).ok());
+                ASSERT_TRUE(reference->EngineCursor::getNextRecords(after, stepsBelow).ok());
+                EXPECT_EQ(nips(above), nips(stepsAbove));
+                EXPECT_EQ(nips(below), nips(stepsBelow));
+                EngineRecord standing;
+                ASSERT_TRUE(search->getRecord(standing).ok());
+                EXPECT_EQ(standing.bookmark, slow);
+            }
+        }
+    }
+}
+
 TEST(CaseVariantsTest, FoldsBeyondAToZ)
 {
     EXPECT_EQ(CaseVariants::of(U'i'), (std::vector<char32_t>{U'I', U'i', 0x130}));

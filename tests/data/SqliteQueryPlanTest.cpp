@@ -77,3 +77,26 @@ TEST(PrefixPlanTest, PrefixSeekSearchesTheIndexLedByTheField)
         }
     }
 }
+
+// A search with its window reads the first row of each spelling's range
+// in one statement: each a seek on the name index, nothing sorted.
+TEST(PrefixPlanTest, RangeStartsSeekTheNameIndexEach)
+{
+    TempDatabase db;
+    std::unique_ptr<EngineCursor> opened = db.open("Datapegawai.db");
+    auto& cursor = dynamic_cast<SqliteCursor&>(*opened);
+    ASSERT_TRUE(cursor.switchToIndex("Nama_Pegawai", false).ok());
+    int name = cursor.description().fieldNumber("Nama_Pegawai");
+    for (size_t ranges : {1u, 3u, 16u}) {
+        std::string sql = cursor.rangeStartsSql(name, ranges);
+        std::string plan = planOf(cursor.tableFile().handle(), sql);
+        SCOPED_TRACE(sql + "\n" + plan);
+        size_t seeks = 0;
+        for (size_t at = plan.find("SEARCH records USING INDEX index_Nama_Pegawai"); at != std::string::npos;
+             at = plan.find("SEARCH records USING INDEX index_Nama_Pegawai", at + 1))
+            ++seeks;
+        EXPECT_EQ(seeks, ranges);
+        EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos);
+        EXPECT_EQ(plan.find("SCAN records"), std::string::npos);
+    }
+}
