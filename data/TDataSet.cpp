@@ -434,17 +434,6 @@ void TDataSet::WindowSides(ResyncMode mode, int& before, int& after) const
     after = rows - 1 - before;
 }
 
-void TDataSet::InternalAround(const RecordBuffer& anchor, int before, int after, std::vector<RecordBuffer>& above,
-                              std::vector<RecordBuffer>& below)
-{
-    above = before > 0 ? InternalRun(false, before) : std::vector<RecordBuffer>();
-    below.clear();
-    if (after > 0) {
-        InternalStandOn(anchor);
-        below = InternalRun(true, after);
-    }
-}
-
 void TDataSet::ShowAround(RecordBuffer anchor, std::vector<RecordBuffer> above, std::vector<RecordBuffer> below,
                           int after)
 {

@@ -145,11 +145,11 @@ protected:
     // then standing where it stood (between its former neighbours).
     virtual bool InternalGotoBuffer(const RecordBuffer& buffer) = 0;
     // Stand on the record of a buffer just read, without reading it again.
-    virtual void InternalStandOn(const RecordBuffer& buffer) { InternalGotoBuffer(buffer); }
+    virtual void InternalStandOn(const RecordBuffer& buffer) = 0;
     // Up to before rows before anchor, nearest first, and up to after rows
     // after it; the cursor stands on anchor before and after.
     virtual void InternalAround(const RecordBuffer& anchor, int before, int after, std::vector<RecordBuffer>& above,
-                                std::vector<RecordBuffer>& below);
+                                std::vector<RecordBuffer>& below) = 0;
     // Stand on the record of buffer (already there when standing) and read it
     // again into buffer under a write lock. When it is gone the storage's
     // error is raised and the cursor stands where the record stood.
