@@ -105,6 +105,13 @@ struct PlainSql {
     }
     ~PlainSql() { sqlite3_close_v2(db); }
 
+    // Binds the range of names that begin with name to the prefix seek.
+    void bindPrefix(const std::string& name)
+    {
+        prefix.bindText(1, name);
+        prefix.bindText(2, name + '\xFF');
+    }
+
     // Steps through every row, touching each column's text; returns the rows.
     static int read(SqliteStatement& statement)
     {
@@ -335,9 +342,7 @@ void sqlPrefixSeekName(benchmark::State& state)
     Module& m = module(state.range(0));
     size_t i = 0;
     for (auto _ : state) {
-        const std::string& name = m.names[i++ % m.names.size()];
-        sql.prefix.bindText(1, name);
-        sql.prefix.bindText(2, name + '\xFF');
+        sql.bindPrefix(m.names[i++ % m.names.size()]);
         benchmark::DoNotOptimize(PlainSql::read(sql.prefix));
     }
 }
@@ -350,9 +355,7 @@ void sqlPrefixSeekNameTen(benchmark::State& state)
     Module& m = module(state.range(0));
     size_t i = 0;
     for (auto _ : state) {
-        const std::string& name = m.names[i++ % m.names.size()];
-        sql.prefix.bindText(1, name);
-        sql.prefix.bindText(2, name + '\xFF');
+        sql.bindPrefix(m.names[i++ % m.names.size()]);
         sqlite3_stmt* s = sql.prefix.get();
         if (sqlite3_step(s) == SQLITE_ROW) {
             // Columns: rid, NIP, Karpeg, Nama_Pegawai...

@@ -63,13 +63,3 @@ EngineStatus EngineCursor::getRecordsAround(const EngineRecord& record, int befo
     }
     return status;
 }
-
-EngineStatus EngineCursor::findPrefixAround(int fieldNumber, const std::string& prefix, int before, int after,
-                                            EngineRecord& found, std::vector<EngineRecord>& above,
-                                            std::vector<EngineRecord>& below)
-{
-    EngineStatus status = findPrefix(fieldNumber, prefix, found);
-    if (!status.ok())
-        return status;
-    return getRecordsAround(found, before, after, above, below);
-}

@@ -124,11 +124,6 @@ public:
     // One read where the engine can.
     virtual EngineStatus getRecordsAround(const EngineRecord& record, int before, int after,
                                           std::vector<EngineRecord>& above, std::vector<EngineRecord>& below);
-    // findPrefix, and the records around the one found as getRecordsAround
-    // reads them: what a search shows in a window. RecordNotFound if none.
-    virtual EngineStatus findPrefixAround(int fieldNumber, const std::string& prefix, int before, int after,
-                                          EngineRecord& found, std::vector<EngineRecord>& above,
-                                          std::vector<EngineRecord>& below);
 
 private:
     EngineStatus getRecords(int count, bool forward, std::vector<EngineRecord>& out);

@@ -441,9 +441,20 @@ EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix
     const IndexDescription* index = prefixIndex(fieldNumber);
     size_t covered = 0;
     std::vector<std::string> spellings;
+    std::u32string characters = UnicodeText::fromUtf8(prefix);
     // Undecodable text folds to U+FFFD, which no spelling seeks.
-    if (index && UnicodeText::fromUtf8(prefix).find(UnicodeText::replacement) == std::u32string::npos)
+    if (index && characters.find(UnicodeText::replacement) == std::u32string::npos)
         spellings = CaseVariants::spellings(prefix, index->caseInsensitive, spellingLimit, covered);
+    // Every text in a range spelling the whole prefix begins with it as
+    // folded: in the index's order the least of the ranges' first rows is
+    // the record sought, all ranges read in one statement.
+    if (!spellings.empty() && &currentIndex() == index && covered == characters.size()) {
+        bool found = false;
+        EngineStatus status = firstOfRanges(fieldNumber, spellings, out, found);
+        if (status.ok() && !found)
+            return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+        return status;
+    }
 
     EngineStatus status;
     bool found = false;
@@ -484,22 +495,9 @@ EngineStatus SqliteCursor::findPrefix(int fieldNumber, const std::string& prefix
     return status;
 }
 
-bool SqliteCursor::fullSpellings(const std::string& prefix, std::vector<std::string>& spellings) const
-{
-    std::u32string characters = UnicodeText::fromUtf8(prefix);
-    if (characters.empty() || characters.find(UnicodeText::replacement) != std::u32string::npos)
-        return false;
-    size_t covered = 0;
-    spellings = CaseVariants::spellings(prefix, currentIndex().caseInsensitive, spellingLimit, covered);
-    return !spellings.empty() && covered == characters.size();
-}
-
 std::string SqliteCursor::rangeStartsSql(int fieldNumber, size_t ranges) const
 {
-    std::string column = SqliteTableFile::quote(description().fields[static_cast<size_t>(fieldNumber)].name);
-    std::string collate = currentIndex().caseInsensitive ? " COLLATE NOCASE" : "";
-    std::string one =
-        order_->scanSql("", " WHERE " + column + " >= ?" + collate + " AND " + column + " < ?" + collate) + " LIMIT 1";
+    std::string one = prefixSql(fieldNumber, currentIndex(), true) + " LIMIT 1";
     if (ranges == 1)
         return one;
     std::string text;
@@ -508,55 +506,34 @@ std::string SqliteCursor::rangeStartsSql(int fieldNumber, size_t ranges) const
     return text;
 }
 
-EngineStatus SqliteCursor::findPrefixAround(int fieldNumber, const std::string& prefix, int before, int after,
-                                            EngineRecord& found, std::vector<EngineRecord>& above,
-                                            std::vector<EngineRecord>& below)
+void SqliteCursor::bindRange(SqliteStatement& statement, const std::string& spelling, int first)
 {
-    std::vector<std::string> spellings;
-    if (fieldNumber < 0 || prefixIndex(fieldNumber) != &currentIndex() || !fullSpellings(prefix, spellings))
-        return EngineCursor::findPrefixAround(fieldNumber, prefix, before, after, found, above, below);
-    // Every text in a spelling's range begins with the prefix as folded: the
-    // least of the ranges' first rows is the record sought. All ranges in
-    // one statement.
+    // No UTF-8 text holds the byte 0xFF: this bounds every text that begins with spelling.
+    statement.bindText(first, spelling);
+    statement.bindText(first + 1, spelling + '\xFF');
+}
+
+EngineStatus SqliteCursor::firstOfRanges(int fieldNumber, const std::vector<std::string>& spellings, EngineRecord& out,
+                                         bool& found)
+{
     EngineStatus status;
     SqliteStatement* starts = file_->cachedStatement(rangeStartsSql(fieldNumber, spellings.size()), status);
     if (!starts)
         return status;
-    for (size_t i = 0; i < spellings.size(); ++i) {
-        starts->bindText(static_cast<int>(2 * i + 1), spellings[i]);
-        starts->bindText(static_cast<int>(2 * i + 2), spellings[i] + '\xFF');
-    }
+    for (size_t i = 0; i < spellings.size(); ++i)
+        bindRange(*starts, spellings[i], static_cast<int>(2 * i + 1));
     EngineRecord candidate;
-    bool any = false;
     int rc = SQLITE_OK;
     while ((rc = starts->step()) == SQLITE_ROW) {
         file_->readRow(*starts, candidate);
-        if (!any || order_->compare(candidate, found) < 0)
-            std::swap(found, candidate);
-        any = true;
+        if (!found || order_->compare(candidate, out) < 0)
+            std::swap(out, candidate);
+        found = true;
     }
     starts->reset();
     if (rc != SQLITE_DONE)
         return file_->sqliteFailure(rc, "Cannot read the table.");
-    if (!any)
-        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
-
-    // The window: the rows after the record found, then those before it.
-    standOn(found);
-    status = getRun(true, after, below);
-    if (status.ok()) {
-        standOn(found);
-        status = getRun(false, before, above);
-    }
-    standOn(found);
-    return status;
-}
-
-void SqliteCursor::bindRange(SqliteStatement& statement, const std::string& spelling)
-{
-    // No UTF-8 text holds the byte 0xFF: this bounds every text that begins with spelling.
-    statement.bindText(1, spelling);
-    statement.bindText(2, spelling + '\xFF');
+    return EngineStatus::success();
 }
 
 // Where many records match, this cursor's order meets one within a few rows;

@@ -42,11 +42,6 @@ public:
     // A range seek on an index led by the field where there is one, else
     // one statement reading the table in this cursor's order.
     EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out) override;
-    // In the order of an index led by the field: one statement for the
-    // first row of every spelling's range, then the window's two runs.
-    EngineStatus findPrefixAround(int fieldNumber, const std::string& prefix, int before, int after,
-                                  EngineRecord& found, std::vector<EngineRecord>& above,
-                                  std::vector<EngineRecord>& below) override;
 
     // For tests and tools: the table file and the order the cursor follows.
     SqliteTableFile& tableFile() const { return *file_; }
@@ -75,9 +70,6 @@ private:
     // prefix; false when the cursor stands at that end already.
     bool nextStep(bool forward, Op& op, int& prefix) const;
     EngineStatus getRun(bool forward, int count, std::vector<EngineRecord>& out);
-    // The spellings, as the followed index tells them apart, of every text
-    // that begins with prefix; false when they cover only part of it.
-    bool fullSpellings(const std::string& prefix, std::vector<std::string>& spellings) const;
     const std::vector<int>& keyColumns() const override { return order_->columns(); }
     int keyFieldCount() const override { return order_->fieldCount(); }
     int keyLength() const override { return order_->length(); }
@@ -92,7 +84,12 @@ private:
     // found tells whether there was one.
     EngineStatus firstWithPrefix(SqliteStatement& statement, int fieldNumber, const std::string& prefix,
                                  EngineRecord& out, bool& found, int limit);
-    static void bindRange(SqliteStatement& statement, const std::string& spelling);
+    // Binds the bounds of a spelling's range from parameter first on.
+    static void bindRange(SqliteStatement& statement, const std::string& spelling, int first = 1);
+    // The least, in this order (which follows the index led by the field),
+    // of the first rows of the spellings' ranges: one statement.
+    EngineStatus firstOfRanges(int fieldNumber, const std::vector<std::string>& spellings, EngineRecord& out,
+                               bool& found);
     // The first record in this order whose field begins with prefix, from
     // scan (this order, every column) and the unsorted ranges of spellings.
     EngineStatus raceForPrefix(SqliteStatement& scan, SqliteStatement& ranges, int fieldNumber,

@@ -326,13 +326,12 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
     std::vector<EngineRecord> above;
     std::vector<EngineRecord> below;
     EngineStatus status;
-    if (!partial) {
+    if (!partial)
         status = scan.findFiltered({column}, {FieldValue(value)}, record);
-        if (status.ok())
-            status = scan.getRecordsAround(record, before, after, above, below);
-    } else {
-        status = scan.findPrefixAround(column, value, before, after, record, above, below);
-    }
+    else
+        status = scan.findPrefix(column, value, record);
+    if (status.ok())
+        status = scan.getRecordsAround(record, before, after, above, below);
     if (missing(status) || status.endOfData())
         return false;
     Check(status);
