@@ -156,58 +156,29 @@ EngineStatus SqliteCursor::getPriorRecords(int count, std::vector<EngineRecord>&
 
 EngineStatus SqliteCursor::getNext(EngineRecord& out)
 {
-    Op op = Op::First;
-    int prefix = 0;
-    switch (place_) {
-    case Place::End:
-        return EngineStatus::failure(EngineCode::EndOfData, "");
-    case Place::Begin:
-        break;
-    case Place::Record:
-        op = Op::Greater;
-        prefix = order_->length();
-        break;
-    case Place::Crack:
-        op = inclusive_ ? Op::GreaterEqual : Op::Greater;
-        prefix = prefix_;
-        break;
-    }
-    bool found = false;
-    EngineStatus status = fetch(op, prefix, out, found);
-    if (!status.ok())
-        return status;
-    if (!found) {
-        place_ = Place::End;
-        return EngineStatus::failure(EngineCode::EndOfData, "");
-    }
-    return EngineStatus::success();
+    return step(true, out);
 }
 
 EngineStatus SqliteCursor::getPrior(EngineRecord& out)
 {
-    Op op = Op::Last;
+    return step(false, out);
+}
+
+EngineStatus SqliteCursor::step(bool forward, EngineRecord& out)
+{
+    Op op = Op::First;
     int prefix = 0;
-    switch (place_) {
-    case Place::Begin:
-        return EngineStatus::failure(EngineCode::BeginOfData, "");
-    case Place::End:
-        break;
-    case Place::Record:
-        op = Op::Less;
-        prefix = order_->length();
-        break;
-    case Place::Crack:
-        op = inclusive_ ? Op::Less : Op::LessEqual;
-        prefix = prefix_;
-        break;
-    }
+    EngineStatus end =
+        forward ? EngineStatus::failure(EngineCode::EndOfData, "") : EngineStatus::failure(EngineCode::BeginOfData, "");
+    if (!nextStep(forward, op, prefix))
+        return end;
     bool found = false;
     EngineStatus status = fetch(op, prefix, out, found);
     if (!status.ok())
         return status;
     if (!found) {
-        place_ = Place::Begin;
-        return EngineStatus::failure(EngineCode::BeginOfData, "");
+        place_ = forward ? Place::End : Place::Begin;
+        return end;
     }
     return EngineStatus::success();
 }

@@ -69,6 +69,8 @@ private:
     // Where the next getNext (forward) or getPrior reads from: op and
     // prefix; false when the cursor stands at that end already.
     bool nextStep(bool forward, Op& op, int& prefix) const;
+    // One getNext (forward) or getPrior.
+    EngineStatus step(bool forward, EngineRecord& out);
     EngineStatus getRun(bool forward, int count, std::vector<EngineRecord>& out);
     const std::vector<int>& keyColumns() const override { return order_->columns(); }
     int keyFieldCount() const override { return order_->fieldCount(); }
