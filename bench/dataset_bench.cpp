@@ -4,6 +4,7 @@
 // reader reads it. At 1,000 and 1,000,000 records. Writes are timed in wall
 // time: their cost is the wait for the disk, which CPU time does not see.
 #include "BenchData.h"
+#include "DatasetActions.h"
 #include "EngineConfig.h"
 #include "SqliteStatement.h"
 #include "SqliteTableFile.h"
@@ -141,13 +142,7 @@ PlainSql& plain(long records)
 
 void datasetNext(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
-    t.First();
-    for (auto _ : state) {
-        if (t.Eof())
-            t.First();
-        t.Next();
-    }
+    dataset_actions::next(state, module(state.range(0)).module->Tdatapeg);
 }
 
 void rawNext(benchmark::State& state)
@@ -161,13 +156,7 @@ void rawNext(benchmark::State& state)
 
 void datasetPrior(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
-    t.Last();
-    for (auto _ : state) {
-        if (t.Bof())
-            t.Last();
-        t.Prior();
-    }
+    dataset_actions::prior(state, module(state.range(0)).module->Tdatapeg);
 }
 
 void rawPrior(benchmark::State& state)
@@ -181,16 +170,12 @@ void rawPrior(benchmark::State& state)
 
 void datasetFirst(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
-    for (auto _ : state)
-        t.First();
+    dataset_actions::first(state, module(state.range(0)).module->Tdatapeg);
 }
 
 void datasetLast(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
-    for (auto _ : state)
-        t.Last();
+    dataset_actions::last(state, module(state.range(0)).module->Tdatapeg);
 }
 
 // Raw first/last: position, then read the ten rows a window shows.
@@ -230,12 +215,7 @@ void datasetMoveBy10(benchmark::State& state)
 void datasetFindNearestName(benchmark::State& state)
 {
     Module& m = module(state.range(0));
-    TTable& t = m.module->Tdatapeg;
-    t.SetIndexFieldNames("Nama_Pegawai");
-    size_t i = 0;
-    for (auto _ : state)
-        t.FindNearest({m.names[i++ % m.names.size()]});
-    t.SetIndexFieldNames("NIP");
+    dataset_actions::findNearestName(state, m.module->Tdatapeg, m.names);
 }
 
 void rawSeekName(benchmark::State& state)
@@ -271,11 +251,7 @@ void rawSeekNameTen(benchmark::State& state)
 void datasetFindKeyNip(benchmark::State& state)
 {
     Module& m = module(state.range(0));
-    TTable& t = m.module->Tdatapeg;
-    t.SetIndexFieldNames("NIP");
-    size_t i = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(t.FindKey({m.nips[i++ % m.nips.size()]}));
+    dataset_actions::findKeyNip(state, m.module->Tdatapeg, m.nips);
 }
 
 void rawFindNip(benchmark::State& state)
@@ -373,24 +349,12 @@ void sqlPrefixSeekNameTen(benchmark::State& state)
 
 void datasetSwitchOrdering(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
-    const char* orders[] = {"NIP", "Karpeg", "Nama_Pegawai"};
-    size_t i = 0;
-    for (auto _ : state)
-        t.SetIndexFieldNames(orders[i++ % 3]);
-    t.SetIndexFieldNames("NIP");
+    dataset_actions::switchOrdering(state, module(state.range(0)).module->Tdatapeg);
 }
 
 void datasetEditPost(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
-    t.First();
-    int n = 0;
-    for (auto _ : state) {
-        t.Edit();
-        t.FieldByName("Alamat")->SetText("Jl. Bench " + std::to_string(n++));
-        t.Post();
-    }
+    dataset_actions::editPost(state, module(state.range(0)).module->Tdatapeg);
 }
 
 void rawModify(benchmark::State& state)
@@ -406,44 +370,14 @@ void rawModify(benchmark::State& state)
     }
 }
 
-// A key above every stored one, so appended records never collide.
-long nextFreeNip(TTable& t)
-{
-    t.SetIndexFieldNames("NIP");
-    t.Last();
-    return std::stol(t.FieldByName("NIP")->AsString()) + 1;
-}
-
-// Appends records with keys above every stored one, then deletes them.
 void datasetAppendPost(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
-    long n = nextFreeNip(t);
-    long first = n;
-    for (auto _ : state) {
-        t.Append();
-        t.FieldByName("NIP")->SetText(std::to_string(n++));
-        t.FieldByName("Nama_Pegawai")->SetText("Bench");
-        t.Post();
-    }
-    // Untimed: the loop is over.
-    t.Last();
-    for (long i = first; i < n; ++i)
-        t.Delete();
+    dataset_actions::appendPost(state, module(state.range(0)).module->Tdatapeg);
 }
 
 void datasetDelete(benchmark::State& state)
 {
-    TTable& t = module(state.range(0)).module->Tdatapeg;
-    long n = nextFreeNip(t);
-    for (auto _ : state) {
-        state.PauseTiming();
-        t.Append();
-        t.FieldByName("NIP")->SetText(std::to_string(n++));
-        t.Post();
-        state.ResumeTiming();
-        t.Delete();
-    }
+    dataset_actions::deleteAppended(state, module(state.range(0)).module->Tdatapeg);
 }
 
 void rawInsertDelete(benchmark::State& state)

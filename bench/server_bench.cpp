@@ -5,6 +5,7 @@
 // table files, 1 the server. Run under tools/with-test-server.sh (or with
 // $ARSIPSTAF_TEST_PG naming a server).
 #include "BenchData.h"
+#include "DatasetActions.h"
 #include "EngineConfig.h"
 #include "PgCursor.h"
 #include "PgDatabase.h"
@@ -122,120 +123,54 @@ Module& module(const benchmark::State& state)
 
 void datasetNext(benchmark::State& state)
 {
-    TTable& t = module(state).table();
-    t.First();
-    for (auto _ : state) {
-        if (t.Eof())
-            t.First();
-        t.Next();
-    }
+    dataset_actions::next(state, module(state).table());
 }
 
 void datasetPrior(benchmark::State& state)
 {
-    TTable& t = module(state).table();
-    t.Last();
-    for (auto _ : state) {
-        if (t.Bof())
-            t.Last();
-        t.Prior();
-    }
+    dataset_actions::prior(state, module(state).table());
 }
 
 void datasetFirst(benchmark::State& state)
 {
-    TTable& t = module(state).table();
-    for (auto _ : state)
-        t.First();
+    dataset_actions::first(state, module(state).table());
 }
 
 void datasetLast(benchmark::State& state)
 {
-    TTable& t = module(state).table();
-    for (auto _ : state)
-        t.Last();
+    dataset_actions::last(state, module(state).table());
 }
 
 void datasetFindNearestName(benchmark::State& state)
 {
     Module& m = module(state);
-    m.table().SetIndexFieldNames("Nama_Pegawai");
-    size_t i = 0;
-    for (auto _ : state)
-        m.table().FindNearest({m.keys.names[i++ % m.keys.names.size()]});
-    m.table().SetIndexFieldNames("NIP");
+    dataset_actions::findNearestName(state, m.table(), m.keys.names);
 }
 
 void datasetFindKeyNip(benchmark::State& state)
 {
     Module& m = module(state);
-    m.table().SetIndexFieldNames("NIP");
-    size_t i = 0;
-    for (auto _ : state)
-        if (!m.table().FindKey({m.keys.nips[i++ % m.keys.nips.size()]}))
-            state.SkipWithError("a sampled key is missing");
+    dataset_actions::findKeyNip(state, m.table(), m.keys.nips);
 }
 
 void datasetSwitchOrdering(benchmark::State& state)
 {
-    TTable& t = module(state).table();
-    const char* orders[] = {"NIP", "Karpeg", "Nama_Pegawai"};
-    size_t i = 0;
-    for (auto _ : state)
-        t.SetIndexFieldNames(orders[i++ % 3]);
-    t.SetIndexFieldNames("NIP");
+    dataset_actions::switchOrdering(state, module(state).table());
 }
 
 void datasetEditPost(benchmark::State& state)
 {
-    TTable& t = module(state).table();
-    t.First();
-    int n = 0;
-    for (auto _ : state) {
-        t.Edit();
-        t.FieldByName("Alamat")->SetText("Jl. Bench " + std::to_string(n++));
-        t.Post();
-    }
+    dataset_actions::editPost(state, module(state).table());
 }
 
-// A key above every stored one, so appended records never collide.
-long nextFreeNip(TTable& t)
-{
-    t.SetIndexFieldNames("NIP");
-    t.Last();
-    return std::stol(t.FieldByName("NIP")->AsString()) + 1;
-}
-
-// Appends records with keys above every stored one, then deletes them.
 void datasetAppendPost(benchmark::State& state)
 {
-    TTable& t = module(state).table();
-    long n = nextFreeNip(t);
-    long first = n;
-    for (auto _ : state) {
-        t.Append();
-        t.FieldByName("NIP")->SetText(std::to_string(n++));
-        t.FieldByName("Nama_Pegawai")->SetText("Bench");
-        t.Post();
-    }
-    // Untimed: the loop is over.
-    t.Last();
-    for (long i = first; i < n; ++i)
-        t.Delete();
+    dataset_actions::appendPost(state, module(state).table());
 }
 
 void datasetDelete(benchmark::State& state)
 {
-    TTable& t = module(state).table();
-    long n = nextFreeNip(t);
-    for (auto _ : state) {
-        state.PauseTiming();
-        t.Append();
-        t.FieldByName("NIP")->SetText(std::to_string(n++));
-        t.Post();
-        state.ResumeTiming();
-        t.Delete();
-    }
+    dataset_actions::deleteAppended(state, module(state).table());
 }
 
 // --- the engine's cursor alone, on either engine ------------------------------
