@@ -77,6 +77,17 @@ void TFieldDataLink::RecordChanged(TField* field)
     modified_ = false;
 }
 
+// While the control holds text typed into the record being edited, a change
+// of the whole record window (another grid on the table showing more rows)
+// leaves that text alone: the record cannot have changed, since leaving it
+// ends the edit, and that clears the mark first.
+void TFieldDataLink::DataSetChanged()
+{
+    if (modified_ && editing_)
+        return;
+    RecordChanged(nullptr);
+}
+
 void TFieldDataLink::UpdateData()
 {
     if (!modified_)

@@ -50,6 +50,7 @@ protected:
     void EditingChanged() override;
     void LayoutChanged() override { UpdateField(); }
     void RecordChanged(TField* field) override;
+    void DataSetChanged() override;
     void UpdateData() override;
     bool FocusControl(TField* field) override;
 

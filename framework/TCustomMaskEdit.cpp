@@ -311,9 +311,13 @@ void TCustomMaskEdit::focusInEvent(QFocusEvent* event)
 {
     guardedEvent(event, [&] {
         QWidget::focusInEvent(event);
-        // Switching windows or opening a menu is no entry into the box.
+        // Switching windows or opening a menu is no entry into the box,
+        // unless the box was never entered: the focus was put here while
+        // the window was inactive (behind a message box), and arrives now.
         const Qt::FocusReason reason = event->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        const bool switching = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+        if (!switching || !entered_) {
+            entered_ = true;
             doEnter();
             if (!isMasked() && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
                 editor_.selectAll();
@@ -343,6 +347,7 @@ void TCustomMaskEdit::leaveBox(QFocusEvent* event)
             setFocus(Qt::OtherFocusReason);
         throw;
     }
+    entered_ = false;
     emit exited();
 }
 

@@ -121,6 +121,9 @@ private:
     void paste();
 
     MaskEditor editor_;
+    // Entered and not left: focus coming back from another window is no
+    // new entry.
+    bool entered_ = false;
     Qt::Alignment alignment_ = Qt::AlignLeft;
     mutable int scroll_ = 0;
 };
