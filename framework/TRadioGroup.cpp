@@ -3,6 +3,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -30,6 +31,7 @@ void TRadioGroup::SetItems(const QStringList& items)
     for (int i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(items.at(i), this);
         connect(b, &QRadioButton::toggled, this, guard([this, i](bool checked) { buttonToggled(i, checked); }));
+        b->installEventFilter(this);
         b->show();
         buttons_.push_back(b);
     }
@@ -61,6 +63,36 @@ void TRadioGroup::buttonToggled(int index, bool checked)
     itemIndex_ = index;
     if (OnClick)
         OnClick();
+}
+
+// The buttons' own arrow keys only move the focus while no item is chosen;
+// here an arrow always chooses, as it does once an item is chosen.
+bool TRadioGroup::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return TGroupBox::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const auto found = std::find(buttons_.begin(), buttons_.end(), watched);
+    const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_Left ||
+                       key->key() == Qt::Key_Right;
+    if (found == buttons_.end() || !arrow || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return TGroupBox::eventFilter(watched, event);
+    arrowFrom(int(found - buttons_.begin()), key->key());
+    return true;
+}
+
+void TRadioGroup::arrowFrom(int index, int key)
+{
+    const int step = key == Qt::Key_Up || key == Qt::Key_Left ? -1 : 1;
+    int next = index + step;
+    while (next >= 0 && next < int(buttons_.size()) && !buttons_[std::size_t(next)]->isEnabled())
+        next += step;
+    if (next < 0 || next >= int(buttons_.size()))
+        next = index;
+    QRadioButton* target = buttons_[std::size_t(next)];
+    target->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    if (!target->isChecked())
+        target->setChecked(true);  // runs OnClick through buttonToggled
 }
 
 void TRadioGroup::resizeEvent(QResizeEvent* event)

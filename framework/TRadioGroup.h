@@ -28,12 +28,16 @@ public:
     std::function<void()> OnClick;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void arrangeButtons();
     void buttonToggled(int index, bool checked);
+    // An arrow key on the button of item index: chooses the next item that
+    // way (the focused one at either end) and moves the focus there.
+    void arrowFrom(int index, int key);
 
     QStringList items_;
     std::vector<QRadioButton*> buttons_;

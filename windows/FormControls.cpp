@@ -4,6 +4,7 @@
 #include "TDBNavigator.h"
 #include "TRadioGroup.h"
 #include "TRepMemo.h"
+#include "TTable.h"
 #include "WindowFonts.h"
 
 #include <QPushButton>
@@ -24,6 +25,16 @@ TRadioGroup* FormControls::orderingGroup(QWidget* parent, const OrderingPlan& pl
     group->setGeometry(plan.bounds);
     group->SetItems(plan.items);
     return group;
+}
+
+void FormControls::applyOrdering(TRadioGroup* group, const OrderingPlan& plan, TTable& table)
+{
+    try {
+        table.SetIndexFieldNames(plan.fieldsOf(group->ItemIndex()));
+    } catch (...) {
+        group->SetItemIndex(plan.itemOf(table.IndexFieldNames()));
+        throw;
+    }
 }
 
 TDBNavigator* FormControls::movementNavigator(QWidget* parent, const char* name, TDataSource* source, const QRect& rect)

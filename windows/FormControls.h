@@ -14,6 +14,7 @@ class TDBNavigator;
 class TDataSource;
 class TRadioGroup;
 class TRepMemo;
+class TTable;
 
 // The controls the list, search and information windows build the same way.
 class FormControls {
@@ -22,6 +23,10 @@ public:
     static QPushButton* button(QWidget* parent, const char* name, const char* caption, const QRect& rect);
     // The ordering group "RadioGroup1" of a record or search window.
     static TRadioGroup* orderingGroup(QWidget* parent, const OrderingPlan& plan);
+    // Orders table by the group's chosen item. When the table refuses (a
+    // pending record it cannot store), the group goes back to the item of
+    // the order the table is in, and the error goes on.
+    static void applyOrdering(TRadioGroup* group, const OrderingPlan& plan, TTable& table);
     // A navigator showing only first, prior, next and last over source
     // (null: unbound).
     static TDBNavigator* movementNavigator(QWidget* parent, const char* name, TDataSource* source, const QRect& rect);

@@ -15,4 +15,12 @@ struct OrderingPlan {
     // The fields of item index; any index past the second (or none chosen)
     // takes the third item's.
     const std::string& fieldsOf(int index) const { return fields.at(index == 0 || index == 1 ? index : 2); }
+    // The item that sets these IndexFieldNames; -1 for any other ordering.
+    int itemOf(const std::string& names) const
+    {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (fields[i] == names)
+                return int(i);
+        return -1;
+    }
 };

@@ -317,7 +317,7 @@ void RecordWindow::Button7Click()
 
 void RecordWindow::RadioGroup1Click()
 {
-    table_->SetIndexFieldNames(layout_.ordering.fieldsOf(RadioGroup1->ItemIndex()));
+    FormControls::applyOrdering(RadioGroup1, layout_.ordering, *table_);
 }
 
 void RecordWindow::Edit1Change()

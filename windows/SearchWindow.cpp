@@ -89,7 +89,7 @@ void SearchWindow::buildSearchGroup()
 
 void SearchWindow::RadioGroup1Click()
 {
-    table_->SetIndexFieldNames(layout_.ordering.fieldsOf(RadioGroup1->ItemIndex()));
+    FormControls::applyOrdering(RadioGroup1, layout_.ordering, *table_);
 }
 
 void SearchWindow::Button2Click()

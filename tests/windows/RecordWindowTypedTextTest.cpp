@@ -128,10 +128,9 @@ TEST_P(ImpossibleDate, StaysInTheEntryTheComplaintFocused)
 {
     const bool employee = GetParam().employee;
     showAndActivate(form());
-    const QStringList texts = employee ? QStringList{"1970050505", "44444444", "Dewi Sartika", "Bogor", "",
-                                                     "Jl. Dago 5", "Prajab"}
-                                       : QStringList{"C3000DE01022003", "19650303033", "Citra Dewi", "Sindara",
-                                                     "Bandung", ""};
+    const QStringList texts =
+        employee ? QStringList{"1970050505", "44444444", "Dewi Sartika", "Bogor", "", "Jl. Dago 5", "Prajab"}
+                 : QStringList{"C3000DE01022003", "19650303033", "Citra Dewi", "Sindara", "Bandung", ""};
     const int dateEntry = employee ? 5 : 6;
     click(form().Button1);
     for (int n = 1; n <= form().entryCount(); ++n)
