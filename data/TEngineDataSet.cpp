@@ -1,7 +1,9 @@
 #include "TEngineDataSet.h"
 
 #include "EDBEngineError.h"
+#include "EngineCursor.h"
 #include "FieldNames.h"
+#include "TField.h"
 #include "TextCompare.h"
 
 namespace {
@@ -155,7 +157,28 @@ void TEngineDataSet::InternalPutValue(RecordBuffer& buffer, const TField& field,
 
 void TEngineDataSet::InternalPost(RecordBuffer& buffer, bool inserting)
 {
-    Check(inserting ? cursor_->insertRecord(buffer.record) : cursor_->modifyRecord(buffer.record));
+    EngineStatus status = inserting ? cursor_->insertRecord(buffer.record) : cursor_->modifyRecord(buffer.record);
+    if (status.code == EngineCode::KeyViolation)
+        status.stack = {KeyInUse()};
+    Check(status);
+}
+
+// The details of a key violation for the clerk: the key's fields and the
+// values typed, not the engine's own wording (which names its columns and
+// files). Only the primary indexes of our tables are unique.
+std::string TEngineDataSet::KeyInUse()
+{
+    std::string key;
+    for (const IndexDescription& index : cursor_->description().indexes) {
+        if (!index.primary)
+            continue;
+        for (const std::string& name : index.fields) {
+            const TField* field = FindField(name);
+            key += (key.empty() ? "" : ", ") + name + " " + (field ? field->AsString() : std::string());
+        }
+    }
+    return key.empty() ? "A record with the same key already exists."
+                       : "A record with " + key + " already exists.";
 }
 
 void TEngineDataSet::InternalCancel()

@@ -52,6 +52,8 @@ protected:
 
 private:
     void StandWhere(const EngineRecord& record);
+    // "A record with NIP 1960020202 already exists." for the record posted.
+    std::string KeyInUse();
     // Lookups answered since the table last changed: code tables are read
     // for every row shown, and most rows ask the same few codes. Answers are
     // kept per key fields and result field, by the key value itself, so that

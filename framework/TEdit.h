@@ -2,6 +2,7 @@
 #include "TCustomMaskEdit.h"
 
 #include <functional>
+#include <utility>
 
 // A plain single-line edit of a window, bound to nothing. OnChange runs
 // after every change of its text, typed or set by the program.
@@ -19,6 +20,14 @@ public:
             change();
         else
             setText(QString());
+    }
+
+    // Puts a text back without running OnChange: no change of the user's.
+    void restoreText(const QString& text)
+    {
+        auto handler = std::exchange(OnChange, nullptr);
+        setText(text);
+        OnChange = std::move(handler);
     }
 
     std::function<void(TEdit&)> OnChange;

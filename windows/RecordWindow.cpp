@@ -217,6 +217,7 @@ void RecordWindow::lockAfterStore()
     Button1->setFocus();
     setEntriesEnabled(false);
     Button3->setEnabled(false);
+    searchEnabledBeforeStore_ = Edit1->isEnabled();
     if (locksSearchOnStore())
         Edit1->setEnabled(false);
 }
@@ -240,6 +241,7 @@ void RecordWindow::unlockForCorrection()
 {
     setEntriesEnabled(true);
     Button3->setEnabled(true);
+    Edit1->setEnabled(searchEnabledBeforeStore_);
     if (TDBEdit* edit = entryOf(offendingField()))
         edit->setFocus();
 }
@@ -322,5 +324,14 @@ void RecordWindow::RadioGroup1Click()
 
 void RecordWindow::Edit1Change()
 {
-    table_->FindNearest({Edit1->text().toStdString()});
+    const QString text = Edit1->text();
+    try {
+        table_->FindNearest({text.toStdString()});
+    } catch (...) {
+        // No search ran (the pending record could not be stored first): the
+        // box goes back to the text the table was last searched for.
+        Edit1->restoreText(searchedText_);
+        throw;
+    }
+    searchedText_ = text;
 }
