@@ -177,8 +177,7 @@ std::string TEngineDataSet::KeyInUse()
             key += (key.empty() ? "" : ", ") + name + " " + (field ? field->AsString() : std::string());
         }
     }
-    return key.empty() ? "A record with the same key already exists."
-                       : "A record with " + key + " already exists.";
+    return key.empty() ? "A record with the same key already exists." : "A record with " + key + " already exists.";
 }
 
 void TEngineDataSet::InternalCancel()

@@ -115,6 +115,6 @@ private:
     std::vector<TDBEdit*> entries_;
     std::vector<TDBLookupComboBox*> lookups_;
     TTable* table_ = nullptr;
-    QString searchedText_;                    // what the table was last searched for
+    QString searchedText_;                   // what the table was last searched for
     bool searchEnabledBeforeStore_ = false;  // given back by a refused store
 };
