@@ -98,6 +98,10 @@ MessageFormPlan MessageFormPlan::dialog(const QString& text, MessageDialogType t
     using B = MessageButton;
     plan.defaultButton = firstShown(buttons, {B::OK, B::Yes, B::Retry});
     plan.cancelButton = firstShown(buttons, {B::Cancel, B::No, B::OK});
+    // A box with one answer takes Escape as that answer, as every other
+    // box takes it as its way out.
+    if (!plan.cancelButton && buttons.count() == 1)
+        plan.cancelButton = firstButton(buttons);
     plan.focusButton = firstButton(buttons);
     plan.closeResult = mrCancel;
     return plan;

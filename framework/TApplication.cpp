@@ -1,6 +1,7 @@
 #include "TApplication.h"
 
 #include "ApplicationTitle.h"
+#include "ButtonRules.h"
 #include "BoxFlags.h"
 #include "EAbort.h"
 #include "MessageBoxes.h"
@@ -29,6 +30,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     // Hidden windows are not closed ones: only the main window ends the run.
     setQuitOnLastWindowClosed(false);
+    installEventFilter(new ButtonRules(this));
 }
 
 TApplication* TApplication::instance()
