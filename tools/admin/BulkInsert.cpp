@@ -20,6 +20,8 @@ EngineStatus BulkInsert::open(EngineDatabase& database, const std::string& table
     } else {
         status = SqliteTableFile::open(database.directory(), tableName, bulk->file_);
         if (status.ok())
+            status = bulk->file_->readyForWriting();
+        if (status.ok())
             sqlite3_exec(bulk->file_->handle(), "PRAGMA cache_size = -262144", nullptr, nullptr, nullptr);
     }
     if (!status.ok())
