@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -33,6 +34,12 @@ AdminRun shell(const std::string& script)
     std::ostringstream out, err;
     int code = ShellCommand::run(in, out, err);
     return {code, out.str(), err.str()};
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool holds(const std::string& text, const std::string& part)
@@ -85,6 +92,24 @@ TEST(FullDisk, SmallDeviceFilledUp)
     ASSERT_EQ(admin({"init", target}).code, 0);
     std::ostringstream out, err;
     ASSERT_EQ(GenerateCommand::run(50, out, err), 0) << err.str();
+
+    // An export that fails for want of space leaves the earlier one whole.
+    std::string exports = db.root() + "/exports", exported = exports + "/pegawai.csv";
+    std::filesystem::create_directory(exports);
+    SmallDisk exportDisk(exports, 1);
+    ASSERT_TRUE(exportDisk.mounted()) << exportDisk.reason();
+    ASSERT_EQ(admin({"export", "Tdatapeg", exported}).code, 0);
+    std::string earlier = readFile(exported);
+    ASSERT_TRUE(exportDisk.fill());
+    AdminRun again = admin({"export", "Tdatapeg", exported});
+    EXPECT_EQ(again.code, 1);
+    EXPECT_TRUE(holds(again.err, "No space left on the device holding " + exported)) << again.err;
+    EXPECT_EQ(readFile(exported), earlier);
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(exports))
+        ++files;
+    EXPECT_EQ(files, 2u) << "the export and the filler, no half-written file beside them";
+
     ASSERT_TRUE(disk.fill());
 
     AdminRun start = shell("use Tdatapeg\ncount\nappend\nset NIP 1999\npost\n");
