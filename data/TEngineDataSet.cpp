@@ -3,6 +3,7 @@
 #include "EDBEngineError.h"
 #include "FieldNames.h"
 #include "TextCompare.h"
+#include "UnicodeText.h"
 
 namespace {
 
@@ -316,6 +317,9 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
     TField* field = FieldByName(fieldName);
     int column = field->FieldNo();
     if (column < 0)
+        return false;
+    // Stored text is never longer than its field: a longer one matches nothing.
+    if (field->Size() > 0 && UnicodeText::leftUtf8(value, static_cast<size_t>(field->Size())).size() < value.size())
         return false;
     // Same ordering as the dataset, so "first" means first as the user sees it.
     EngineCursor& scan = CursorOn(cursor_->currentIndex().name);
