@@ -4,6 +4,7 @@
 #include "PgTable.h"
 #include "SqliteDatabase.h"
 #include "SqliteTableFile.h"
+#include "StorableText.h"
 
 namespace {
 
@@ -44,6 +45,10 @@ const TableDescription& BulkInsert::description() const
 
 EngineStatus BulkInsert::add(const std::vector<FieldValue>& values)
 {
+    // The engines' own rule, which these statements pass by.
+    if (std::string problem = StorableText::problemIn(description(), values); !problem.empty())
+        return file_ ? file_->failure(EngineCode::InvalidText, problem)
+                     : table_->failure(EngineCode::InvalidText, problem);
     if (file_)
         return addToFile(values);
     const std::vector<FieldDescription>& fields = table_->description().fields;
