@@ -1,5 +1,6 @@
 // A full disk is reported as a full disk, naming the device's file, never as
-// a damaged table; what was stored before stays.
+// a damaged table; what was stored before stays. Other trouble with the files
+// says what it is too.
 #include "AdminTool.h"
 #include "EDBEngineError.h"
 #include "FullDiskVfs.h"
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -122,4 +124,21 @@ TEST(FullDisk, SmallDeviceFilledUp)
     disk.empty();
     AdminRun after = shell("use Tdatapeg\ncount\n");
     EXPECT_EQ(after.out, "ok\nok 50\n") << after.err;
+}
+
+// Trouble with a side file is named with the file, not called damage.
+TEST(SideFileTrouble, ALogOrSharedMemoryThatIsNoFileIsNamed)
+{
+    TempDatabase db;
+    std::string table = db.path("Datapegawai.db");
+    ASSERT_TRUE(std::filesystem::create_directory(table + "-wal"));
+    ASSERT_EQ(::mkfifo((db.path("Mutasi.db") + "-shm").c_str(), 0600), 0);
+    AdminRun check = admin({"check"});
+    EXPECT_EQ(check.code, 1);
+    EXPECT_TRUE(holds(check.err, "Cannot open " + table + "-wal: Is a directory")) << check.err;
+    EXPECT_TRUE(holds(check.err, "Cannot open " + db.path("Mutasi.db") + "-shm: it is a FIFO, not a regular file"))
+        << check.err;
+    EXPECT_FALSE(holds(check.err, "damaged")) << check.err;
+    AdminRun start = shell("use Tdatapeg\n");
+    EXPECT_TRUE(holds(start.err, "Cannot open " + table + "-wal: Is a directory")) << start.err;
 }
