@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <unistd.h>
 
 #include "EReportError.h"
 #include "PagePainter.h"
@@ -29,10 +30,10 @@ QPageLayout layoutOf(const TRepPrinter& destination)
 
 }  // namespace
 
-void PdfExport::write(TRepPrinter& destination, const QString& fileName)
+bool PdfExport::write(TRepPrinter& destination, const QString& fileName, const Progress& progress)
 {
     if (destination.status() != TRepPrinter::Status::Finished)
-        return;
+        return false;
     const bool existed = QFileInfo::exists(fileName);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
@@ -51,14 +52,25 @@ void PdfExport::write(TRepPrinter& destination, const QString& fileName)
         if (!painter.begin(&pdf))
             fail(QStringLiteral("Cannot write file"), fileName, file.errorString());
         const QRectF sheet(0, 0, pdf.width(), pdf.height());
-        for (int n = 1; n <= destination.PageCount(); ++n) {
+        const int pages = destination.PageCount();
+        for (int n = 1; n <= pages; ++n) {
             if (n > 1)
                 pdf.newPage();
             if (const auto picture = destination.GetPage(n))
                 PagePainter::paint(painter, *picture, sheet);
+            if (progress && !progress(n, pages)) {
+                painter.end();
+                file.cancelWriting();  // the save file then drops what was written
+                return false;
+            }
         }
         painter.end();
     }
+    // What the writer still buffers goes to the disk before the name moves:
+    // a write that fails there (a full disk) is an error too, not a short file.
+    if (!file.flush() || ::fsync(file.handle()) != 0)
+        fail(QStringLiteral("Cannot write file"), fileName, file.errorString());
     if (!file.commit())
         fail(QStringLiteral("Cannot write file"), fileName, file.errorString());
+    return true;
 }
