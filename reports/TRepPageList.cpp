@@ -1,17 +1,13 @@
 #include "TRepPageList.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "EReportError.h"
 #include "EmfPlayer.h"
 #include "LittleEndian.h"
-#include "PrivateFile.h"
+#include "ReplacingFile.h"
 #include "TRepCompress.h"
 
 namespace {
@@ -55,52 +51,6 @@ double nowAsDays()
     const double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
     return 25569.0 + seconds / 86400.0;
 }
-
-// A file being written; removed unless kept.
-class TemporaryFile {
-public:
-    TemporaryFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
-    ~TemporaryFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!kept_)
-            std::remove(name_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    bool write(const char* data, size_t count)
-    {
-        while (count > 0) {
-            const ssize_t done = ::write(fd_, data, count);
-            if (done < 0 && errno == EINTR)
-                continue;
-            if (done <= 0) {
-                if (done == 0)
-                    errno = ENOSPC;
-                return false;
-            }
-            data += done;
-            count -= static_cast<size_t>(done);
-        }
-        return true;
-    }
-    // Flushed to the disk before it replaces anything.
-    bool close()
-    {
-        const bool synced = ::fsync(fd_) == 0;
-        const bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        return synced && closed;
-    }
-    void keep() { kept_ = true; }
-
-private:
-    int fd_;
-    std::string name_;
-    bool kept_ = false;
-};
 
 [[noreturn]] void refuse(const std::string& name, const std::string& why)
 {
@@ -307,34 +257,15 @@ void TRepPageList::saveToFile(const std::string& name)
     std::error_code ec;
     if (!stream_->fileName().empty() && std::filesystem::equivalent(stream_->fileName(), name, ec))
         return;  // the pages are that file already
-    std::string temporary = name + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        throw EReportError("Cannot create file \"" + name + "\": " + std::strerror(errno));
-    TemporaryFile pending(fd, temporary);
+    ReplacingFile file(name);  // a new file is its owner's only: a report holds personal data
     const std::uint64_t at = stream_->position();
     stream_->seek(0);
     std::vector<char> chunk(SaveChunk);
-    int error = 0;
-    for (;;) {
-        const size_t got = stream_->read(chunk.data(), chunk.size());
-        if (got == 0)
-            break;
-        if (!pending.write(chunk.data(), got)) {
-            error = errno;
-            break;
-        }
-    }
+    for (size_t got; file.ok() && (got = stream_->read(chunk.data(), chunk.size())) > 0;)
+        file.write(std::string_view(chunk.data(), got));
     stream_->seek(at);
-    if (error == 0 && !pending.close())
-        error = errno;
-    if (error == 0)
-        PrivateFile::takeModes(temporary, name);  // a report holds personal data
-    if (error == 0 && std::rename(temporary.c_str(), name.c_str()) != 0)
-        error = errno;
-    if (error != 0)
-        throw EReportError("Cannot write file \"" + name + "\": " + std::strerror(error));
-    pending.keep();
+    if (!file.commit())
+        throw EReportError(file.error());
 }
 
 void TRepPageList::loadFromFile(const std::string& name)

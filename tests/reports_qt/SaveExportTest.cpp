@@ -311,8 +311,9 @@ TEST_F(SaveExport, FailedWriteShowsTheErrorAndLeavesTheEarlierFile)
         boxes += responder->boxes();
     });
     ASSERT_EQ(boxes.size(), 2);
-    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("Cannot write file \"") + file)) << boxes[0].text.toStdString();
-    EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("Cannot write file"))) << boxes[1].text.toStdString();
+    // what is wrong and where
+    EXPECT_EQ(boxes[0].text.toStdString(), "Cannot write " + file.toStdString() + ": File too large.");
+    EXPECT_EQ(boxes[1].text.toStdString(), "Cannot write " + path("kept.pdf").toStdString() + ": File too large.");
     EXPECT_EQ(contents(file), "old contents");
     EXPECT_EQ(contents(path("kept.pdf")), "old pdf");
     EXPECT_EQ(QDir(QString::fromStdString(db_->root())).entryList({QStringLiteral("kept*")}, QDir::Files).size(), 2);
