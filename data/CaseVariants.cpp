@@ -64,6 +64,15 @@ std::vector<std::string> CaseVariants::spellings(const std::string& prefix, bool
         size_t count = std::max<size_t>(out.size(), 1) * variants.size();
         if (count > limit)
             break;
+        if (variants.size() == 1 && !out.empty()) {
+            // One spelling: each text grows in place, so a long prefix costs
+            // its length, not its length squared.
+            std::string character = UnicodeText::toUtf8(variants.front());
+            for (std::string& start : out)
+                start += character;
+            ++covered;
+            continue;
+        }
         std::vector<std::string> longer;
         longer.reserve(count);
         for (const std::string& start : out.empty() ? std::vector<std::string>{std::string()} : out)

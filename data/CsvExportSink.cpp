@@ -1,23 +1,17 @@
 #include "CsvExportSink.h"
 
 #include "DateText.h"
-#include "ExportFile.h"
 
 #include <cerrno>
 #include <cstring>
 
-CsvExportSink::CsvExportSink(const std::string& path, const RegionalSettings& settings) : dates_(fullYear(settings))
+CsvExportSink::CsvExportSink(const std::string& path, const RegionalSettings& settings)
+    : file_(path), dates_(fullYear(settings))
 {
-    file_ = ExportFile::create(path);
-    if (!file_)
-        error_ = "Cannot create " + path + ": " + std::strerror(errno);
-    writer_ = CsvWriter(file_);
-}
-
-CsvExportSink::~CsvExportSink()
-{
-    if (file_)
-        std::fclose(file_);
+    if (!file_.ok())
+        error_ = file_.error();
+    else
+        writer_ = CsvWriter(file_.stream());
 }
 
 RegionalSettings CsvExportSink::fullYear(const RegionalSettings& settings)
@@ -40,13 +34,14 @@ RegionalSettings CsvExportSink::fullYear(const RegionalSettings& settings)
 
 bool CsvExportSink::failed()
 {
-    error_ = std::string("Cannot write the file: ") + std::strerror(errno);
+    file_.failed(errno);
+    error_ = file_.error();
     return false;
 }
 
 bool CsvExportSink::header(const std::vector<ExportColumn>& columns)
 {
-    if (!file_)
+    if (!file_.ok())
         return false;
     types_.clear();
     fields_.clear();
@@ -74,9 +69,8 @@ bool CsvExportSink::row(const std::vector<FieldValue>& values)
 
 bool CsvExportSink::finish()
 {
-    if (!file_)
-        return false;
-    int rc = std::fclose(file_);
-    file_ = nullptr;
-    return rc == 0 || failed();
+    if (file_.commit())
+        return true;
+    error_ = file_.error();
+    return false;
 }

@@ -2,6 +2,7 @@
 #include "CsvWriter.h"
 #include "ExportSink.h"
 #include "RegionalSettings.h"
+#include "ReplacingFile.h"
 
 #include <cstdio>
 #include <string>
@@ -11,13 +12,14 @@
 // four-digit year, so the date rules read them back to the same day.
 class CsvExportSink : public ExportSink {
 public:
-    // Creates path (mode 0600, replacing a file there); error() when it cannot.
+    // Writes beside path; finish() puts the file in its place (a new file
+    // 0600, an existing one keeps its modes), and an export that fails
+    // leaves an earlier file untouched. error() when it cannot start.
     CsvExportSink(const std::string& path, const RegionalSettings& settings);
-    ~CsvExportSink() override;
     CsvExportSink(const CsvExportSink&) = delete;
     CsvExportSink& operator=(const CsvExportSink&) = delete;
 
-    bool opened() const { return file_ != nullptr; }
+    bool opened() const { return file_.ok(); }
     bool header(const std::vector<ExportColumn>& columns) override;
     bool row(const std::vector<FieldValue>& values) override;
     bool finish() override;
@@ -28,7 +30,7 @@ public:
 private:
     bool failed();
 
-    std::FILE* file_ = nullptr;
+    ReplacingFile file_;
     CsvWriter writer_{nullptr};
     RegionalSettings dates_;
     std::vector<ColumnType> types_;

@@ -27,6 +27,7 @@ enum class EngineCode : std::uint16_t {
     NoSuchIndex = 0x2801,
     NoSuchField = 0x2802,
     InvalidKey = 0x2803,
+    InvalidText = 0x2804,  // a value that is not UTF-8 text of printable characters and tab
     IoError = 0x2901,
     NotStarted = 0x2A01,
     PasswordRequired = 0x2C01,  // the database server asks for a password the session lacks

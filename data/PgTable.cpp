@@ -2,6 +2,7 @@
 
 #include "FieldNames.h"
 #include "SqliteTableFile.h"
+#include "StorableText.h"
 
 #include <strings.h>
 
@@ -274,10 +275,13 @@ EngineStatus PgTable::insert(const EngineRecord& record, std::int64_t& rid)
         names += (i ? ", " : "") + PgConnection::quote(description_.fields[i].name);
         placeholders += (i ? ", $" : "$") + std::to_string(i + 1);
     }
+    std::vector<FieldValue> values = storable(record);
+    if (std::string problem = StorableText::problemIn(description_, values); !problem.empty())
+        return failure(EngineCode::InvalidText, problem);
     PgResult result;
     EngineStatus status =
         connection_->run("INSERT INTO " + qualified_ + " (" + names + ") VALUES (" + placeholders + ") RETURNING rid",
-                         storable(record), result, "Cannot store the record.");
+                         values, result, "Cannot store the record.");
     if (!status.ok())
         return withContext(status);
     rid = result.int64(0, 0);
@@ -311,6 +315,12 @@ EngineStatus PgTable::update(std::int64_t rid, const EngineRecord& expected, con
     std::vector<FieldValue> before = storable(expected);
     std::string assignments, condition;
     std::vector<FieldValue> parameters = {std::to_string(rid)};
+    std::vector<FieldValue> written(values.size());
+    for (size_t i = 0; i < values.size(); ++i)
+        if (values[i] != before[i])
+            written[i] = values[i];
+    if (std::string problem = StorableText::problemIn(description_, written); !problem.empty())
+        return failure(EngineCode::InvalidText, problem);
     for (size_t i = 0; i < values.size(); ++i) {
         if (values[i] == before[i])
             continue;

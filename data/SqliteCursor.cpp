@@ -63,11 +63,16 @@ EngineStatus SqliteCursor::fetch(Op op, int prefix, EngineRecord& out, bool& fou
     if (op != Op::First && op != Op::Last)
         bindPosition(*statement, prefix);
     rc = statement->step();
+    EngineStatus keys;
     if (rc == SQLITE_ROW) {
-        file_->readRow(*statement, scratch_);
-        found = true;
+        keys = checkKeyTypes(*statement);  // before reading: reading converts to text
+        found = keys.ok();
+        if (found)
+            file_->readRow(*statement, scratch_);
     }
     statement->reset();
+    if (!keys.ok())
+        return keys;
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
         return file_->sqliteFailure(rc, "Cannot read the table.");
     if (found) {
@@ -127,11 +132,16 @@ EngineStatus SqliteCursor::getRun(bool forward, int count, std::vector<EngineRec
     bindPosition(*statement, bound);
     statement->bindInt64(bound + 1, count);
     out.reserve(static_cast<size_t>(count));
-    while ((rc = statement->step()) == SQLITE_ROW) {
+    EngineStatus keys;
+    while ((rc = statement->step()) == SQLITE_ROW && (keys = checkKeyTypes(*statement)).ok()) {
         out.emplace_back();
         file_->readRow(*statement, out.back());
     }
     statement->reset();
+    if (!keys.ok()) {
+        out.clear();
+        return keys;
+    }
     if (rc != SQLITE_DONE) {
         out.clear();
         return file_->sqliteFailure(rc, "Cannot read the table.");
@@ -141,6 +151,24 @@ EngineStatus SqliteCursor::getRun(bool forward, int count, std::vector<EngineRec
         place_ = forward ? Place::End : Place::Begin;
     else
         standOn(out.back());
+    return EngineStatus::success();
+}
+
+// A key of another storage type (binary data another tool wrote) does not
+// compare with the text a move binds: the order would go round for ever, a
+// report would never end. Refused where a move meets it.
+EngineStatus SqliteCursor::checkKeyTypes(const SqliteStatement& statement) const
+{
+    for (int column : order_->columns()) {
+        int type = sqlite3_column_type(statement.get(), column + 1);
+        if (type == SQLITE_TEXT)
+            continue;
+        static const char* const names[] = {"", "integer", "real", "text", "blob", "null"};
+        const std::string& field = file_->description().fields[static_cast<size_t>(column)].name;
+        return file_->failure(EngineCode::TableCorrupt, "The table file holds a value of another type.",
+                              {"Field '" + field + "' of record " + std::to_string(statement.int64(0)) + " holds " +
+                               SqliteTableFile::storageName(names[type]) + ", not text."});
+    }
     return EngineStatus::success();
 }
 

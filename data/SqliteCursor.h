@@ -63,6 +63,7 @@ private:
     // Runs op over the first prefix tuple elements of key_/rowid_; on a hit
     // the cursor stands on the record read into out and found is set.
     EngineStatus fetch(Op op, int prefix, EngineRecord& out, bool& found);
+    EngineStatus checkKeyTypes(const SqliteStatement& statement) const;
     // Binds the first prefix tuple elements of key_/rowid_ to statement,
     // from parameter first on.
     void bindPosition(SqliteStatement& statement, int prefix, int first = 1) const;

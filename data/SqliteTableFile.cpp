@@ -3,6 +3,7 @@
 #include "FieldNames.h"
 #include "SqlIdentifier.h"
 #include "SqliteTransaction.h"
+#include "StorableText.h"
 #include "TableFileAccess.h"
 #include "UnicodeText.h"
 
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr const char* fileMagic = "SQLite format 3";
+const std::string damagedText = "The table file is damaged.";
 
 std::uint32_t bigEndian(const unsigned char* bytes, int count)
 {
@@ -123,6 +125,12 @@ EngineStatus SqliteTableFile::failure(EngineCode code, const std::string& messag
     return EngineStatus::failure(code, message, std::move(detail));
 }
 
+EngineStatus SqliteTableFile::textFailure(const std::vector<FieldValue>& values) const
+{
+    std::string problem = StorableText::problemIn(description_, values);
+    return problem.empty() ? EngineStatus::success() : failure(EngineCode::InvalidText, problem);
+}
+
 EngineStatus SqliteTableFile::readOnlyFailure() const
 {
     return failure(EngineCode::ReadOnlyTable, "The table is read-only.", readOnlyCauses_);
@@ -157,7 +165,18 @@ EngineStatus SqliteTableFile::sqliteFailure(int rc, const std::string& message) 
         break;
     }
     std::string native = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-    return failure(code, message, {native});
+    int system = db_ ? sqlite3_system_errno(db_) : 0;
+    // A full disk shows as an I/O error of whatever the engine was doing
+    // (growing the shared memory, writing the log): say what it is.
+    if ((rc & 0xFF) == SQLITE_FULL || system == ENOSPC || system == EDQUOT)
+        return failure(EngineCode::IoError, "No space left on the device holding " + path_, {native});
+    if (code == EngineCode::TableCorrupt || message != damagedText)
+        return failure(code, message, {native});
+    // "Damaged" only for damaged contents; anything else says its cause.
+    std::string cause = system != 0 ? std::string(std::strerror(system)) : native;
+    if (code == EngineCode::IoError && (rc & 0xFF) != SQLITE_IOERR)
+        return failure(code, "The table file is busy.", {native});
+    return failure(code, "Cannot use the table file: " + cause, {native});
 }
 
 // Checks what can be checked without SQLite, so that nothing writes to a
@@ -172,6 +191,16 @@ EngineStatus SqliteTableFile::checkFile() const
     }
     if (!S_ISREG(info.st_mode))
         return failure(EngineCode::NotATable, "Not a table file.", {"It is not a regular file."});
+    for (const char* suffix : {"-wal", "-shm"}) {
+        std::string side = path_ + suffix;
+        struct stat sideInfo {};
+        if (::lstat(side.c_str(), &sideInfo) != 0 || S_ISREG(sideInfo.st_mode) || S_ISLNK(sideInfo.st_mode))
+            continue;
+        std::string what = S_ISDIR(sideInfo.st_mode)    ? std::strerror(EISDIR)
+                           : S_ISFIFO(sideInfo.st_mode) ? "it is a FIFO, not a regular file"
+                                                        : "it is not a regular file";
+        return failure(EngineCode::Unreadable, "Cannot open " + side + ": " + what);
+    }
     if (::access(path_.c_str(), R_OK) != 0)
         return failure(EngineCode::Unreadable, "Cannot read the table file.", {std::strerror(errno)});
     unsigned char header[100] = {};
@@ -344,6 +373,41 @@ EngineStatus SqliteTableFile::checkSchema(const TableDescription& description) c
     return EngineStatus::success();
 }
 
+// A key of another storage type (binary data written by another tool) sorts
+// after every text, so a cursor, which binds its position as text, could
+// never step past it. Each index finds one in a seek (key columns are NOT
+// NULL, and numbers become text in a text column).
+EngineStatus SqliteTableFile::checkKeyTypes() const
+{
+    for (const IndexDescription& index : description_.indexes) {
+        if (index.expression || index.fields.empty())
+            continue;
+        std::string column = quote(index.fields.front());
+        std::string collate = index.caseInsensitive ? " COLLATE NOCASE" : "";
+        SqliteStatement probe;
+        int rc = probe.prepare(db_, "SELECT rid, typeof(" + column + ") FROM records WHERE " + column + " >= x''" +
+                                        collate + " LIMIT 1");
+        if (rc == SQLITE_OK)
+            rc = probe.step();
+        if (rc == SQLITE_ROW)
+            return failure(EngineCode::TableCorrupt, "The table file holds a value of another type.",
+                           {"Field '" + index.fields.front() + "' of record " + std::to_string(probe.int64(0)) +
+                            " holds " + storageName(probe.text(1)) + ", not text."});
+        if (rc != SQLITE_DONE)
+            return sqliteFailure(rc, "The table file is damaged.");
+    }
+    return EngineStatus::success();
+}
+
+std::string SqliteTableFile::storageName(const std::string& type)
+{
+    if (type == "blob")
+        return "binary data";
+    if (type == "null")
+        return "no value (NULL)";
+    return "a number";
+}
+
 EngineStatus SqliteTableFile::open(const std::string& directory, const std::string& tableName,
                                    std::shared_ptr<SqliteTableFile>& out)
 {
@@ -361,9 +425,10 @@ EngineStatus SqliteTableFile::open(const std::string& directory, const std::stri
         status = file->readDescription(file->description_);
     if (status.ok())
         status = file->checkSchema(file->description_);
-    // Only now, with the file known to be ours, may anything be written.
-    if (status.ok() && !file->readOnly_)
-        status = file->execute("PRAGMA journal_mode = WAL");
+    if (status.ok())
+        status = file->checkKeyTypes();
+    if (status.ok())
+        status = file->readLogMode();
     if (status.ok())
         status = file->execute("PRAGMA synchronous = FULL");
     if (!status.ok())
@@ -371,6 +436,27 @@ EngineStatus SqliteTableFile::open(const std::string& directory, const std::stri
     file->locks_ = RecordLockFile::forPath(file->path_ + ".lck", file->path_);
     out = std::move(file);
     return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::readLogMode()
+{
+    SqliteStatement mode;
+    int rc = mode.prepare(db_, "PRAGMA journal_mode");
+    if (rc == SQLITE_OK)
+        rc = mode.step();
+    if (rc != SQLITE_ROW)
+        return sqliteFailure(rc, "The table file is damaged.");
+    logged_ = mode.text(0) == "wal";
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::readyForWriting()
+{
+    if (logged_ || readOnly_)
+        return EngineStatus::success();
+    EngineStatus status = execute("PRAGMA journal_mode = WAL");
+    logged_ = status.ok();
+    return status;
 }
 
 EngineStatus SqliteTableFile::refreshDescription()
@@ -452,11 +538,14 @@ EngineStatus SqliteTableFile::readRecord(std::int64_t rowid, EngineRecord& out)
 
 EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& rowid)
 {
-    EngineStatus status =
-        insertStatement_ ? EngineStatus::success() : prepare(insertStatement_, insertSql(description_));
+    EngineStatus status = readyForWriting();
+    if (status.ok() && !insertStatement_)
+        status = prepare(insertStatement_, insertSql(description_));
     if (!status.ok())
         return status;
     std::vector<FieldValue> values = storable(record);
+    if (status = textFailure(values); !status.ok())
+        return status;
     for (size_t i = 0; i < values.size(); ++i)
         insertStatement_->bind(static_cast<int>(i) + 1, values[i]);
     int rc = insertStatement_->step();
@@ -472,6 +561,9 @@ EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& r
 
 EngineStatus SqliteTableFile::update(std::int64_t rowid, const EngineRecord& expected, const EngineRecord& record)
 {
+    EngineStatus ready = readyForWriting();
+    if (!ready.ok())
+        return ready;
     SqliteTransaction transaction(db_);
     int rc = transaction.begin();
     if (rc != SQLITE_OK)
@@ -489,9 +581,14 @@ EngineStatus SqliteTableFile::update(std::int64_t rowid, const EngineRecord& exp
     // left alone and the commit writes fewer pages.
     std::vector<FieldValue> values = storable(record);
     std::string changed(values.size(), '0');
+    std::vector<FieldValue> written(values.size());  // a value stored earlier by another tool stays editable around
     for (size_t i = 0; i < values.size(); ++i)
-        if (values[i] != current.values[i])
+        if (values[i] != current.values[i]) {
             changed[i] = '1';
+            written[i] = values[i];
+        }
+    if (status = textFailure(written); !status.ok())
+        return status;
     if (changed.find('1') == std::string::npos)
         return EngineStatus::success();
     std::unique_ptr<SqliteStatement>& update = updates_[changed];
@@ -524,7 +621,9 @@ EngineStatus SqliteTableFile::update(std::int64_t rowid, const EngineRecord& exp
 
 EngineStatus SqliteTableFile::remove(std::int64_t rowid)
 {
-    EngineStatus status = prepare(deleteStatement_, "DELETE FROM records WHERE rid = ?");
+    EngineStatus status = readyForWriting();
+    if (status.ok())
+        status = prepare(deleteStatement_, "DELETE FROM records WHERE rid = ?");
     if (!status.ok())
         return status;
     deleteStatement_->bindInt64(1, rowid);

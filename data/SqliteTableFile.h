@@ -56,6 +56,12 @@ public:
     // Reads a record from a statement whose columns are rowid, then every column.
     void readRow(const SqliteStatement& statement, EngineRecord& out) const;
 
+    // Puts the file in write-ahead-log mode when it is not (a file made or
+    // restored by another tool): the first write does it, so that opening
+    // and reading never change a file. Writers that use handle() call it
+    // first; insert, update and remove do.
+    EngineStatus readyForWriting();
+
     // Each is one committed transaction.
     EngineStatus insert(const EngineRecord& record, std::int64_t& rowid);
     // Updates the row only when it still holds expected: RecordDeleted or
@@ -79,6 +85,8 @@ public:
     // the causes name the files (see TableFileAccess::writeProblems).
     bool readOnly() const { return readOnly_; }
     const std::vector<std::string>& readOnlyCauses() const { return readOnlyCauses_; }
+    // InvalidText naming the first value that is not storable text, or success.
+    EngineStatus textFailure(const std::vector<FieldValue>& values) const;
     // ReadOnlyTable with those causes.
     EngineStatus readOnlyFailure() const;
 
@@ -93,6 +101,8 @@ public:
     // Text cut to size characters by the one cutter (UnicodeText::leftUtf8);
     // size 0 means no limit.
     static std::string cutToSize(const std::string& text, int size);
+    // How SQLite's typeof() of a value that is not text reads in a message.
+    static std::string storageName(const std::string& type);
     // A record's values made storable: text cut to size, null text as ''.
     std::vector<FieldValue> storable(const EngineRecord& record) const;
 
@@ -106,6 +116,8 @@ private:
     static std::string uriOf(const std::string& path, bool immutable);
     EngineStatus readDescription(TableDescription& out) const;
     EngineStatus checkSchema(const TableDescription& description) const;
+    EngineStatus checkKeyTypes() const;
+    EngineStatus readLogMode();
     EngineStatus prepare(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
     EngineStatus execute(const char* sql);
 
@@ -113,6 +125,7 @@ private:
     std::string path_;
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;
+    bool logged_ = false;  // in write-ahead-log mode
     std::vector<std::string> readOnlyCauses_;
     TableDescription description_;
     std::shared_ptr<RecordLockFile> locks_;

@@ -5,6 +5,7 @@
 #include "FieldNames.h"
 #include "TField.h"
 #include "TextCompare.h"
+#include "UnicodeText.h"
 
 namespace {
 
@@ -338,6 +339,9 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
     TField* field = FieldByName(fieldName);
     int column = field->FieldNo();
     if (column < 0)
+        return false;
+    // Stored text is never longer than its field: a longer one matches nothing.
+    if (field->Size() > 0 && UnicodeText::leftUtf8(value, static_cast<size_t>(field->Size())).size() < value.size())
         return false;
     // Same ordering as the dataset, so "first" means first as the user sees it.
     EngineCursor& scan = CursorOn(cursor_->currentIndex().name);

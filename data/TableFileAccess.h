@@ -23,6 +23,17 @@ public:
     // Why this process cannot store into the table: one line per cause,
     // naming the file, its mode and owner. Empty when stores can succeed.
     static std::vector<std::string> writeProblems(const std::string& tablePath);
+    // Side files another account left that this process can neither write
+    // nor give the table's modes (a clerk's log from a read-only period).
+    // When no connection uses the table and this process may write the
+    // directory, each is replaced by one of its own with the table file's
+    // permission bits and group: the log by a copy (its changes are kept),
+    // the shared memory and the lock file removed (they are made again).
+    // One line per file replaced, or saying what its owner or root must do.
+    static std::vector<std::string> takeOverSideFiles(const std::string& tablePath);
+    // Whether a connection has the table open (it holds a lock on the
+    // shared memory for as long as it is open); this process's own do not count.
+    static bool inUse(const std::string& tablePath);
     // "mode 0644, owner ana:staf"
     static std::string describe(const struct stat& info);
     // The directory part of a path ("." when there is none).

@@ -123,6 +123,23 @@ std::u32string UnicodeText::fromUtf8(const std::string& text)
     return out;
 }
 
+size_t UnicodeText::validUtf8Length(const std::string& text)
+{
+    static const std::string encodedReplacement = "\xEF\xBF\xBD";
+    char32_t value = 0;
+    for (size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t taken = decodeAt(text, i, value);
+        if (value == replacement && text.compare(i, taken, encodedReplacement) != 0)
+            return i;
+        i += taken;
+    }
+    return text.size();
+}
+
 std::string UnicodeText::toUtf8(char32_t c)
 {
     if (!isScalar(c))

@@ -20,6 +20,9 @@ public:
     // characters counted as fromUtf8 counts them: each stray or broken byte
     // sequence is one. The one cutter for every text limit.
     static std::string leftUtf8(const std::string& text, size_t count);
+    // Bytes at the start of text that are valid UTF-8: text.size() when all
+    // of it is, else where the first invalid sequence starts.
+    static size_t validUtf8Length(const std::string& text);
 
     static bool isLetter(char32_t c);
     static bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }

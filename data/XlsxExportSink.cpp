@@ -2,26 +2,21 @@
 
 #include "CsvExportSink.h"
 #include "DateText.h"
-#include "ExportFile.h"
 
 #include <xlsxwriter.h>
 
 #include <cerrno>
 #include <cstring>
 
-XlsxExportSink::XlsxExportSink(const std::string& path, const RegionalSettings& settings)
+XlsxExportSink::XlsxExportSink(const std::string& path, const RegionalSettings& settings) : file_(path)
 {
-    // The writer creates the file with the default mode; made here first,
-    // the file keeps its owner-only mode when the writer replaces its content.
-    std::FILE* file = ExportFile::create(path);
-    if (!file) {
-        error_ = "Cannot create " + path + ": " + std::strerror(errno);
+    if (!file_.ok()) {
+        error_ = file_.error();
         return;
     }
-    std::fclose(file);
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
-    workbook_ = workbook_new_opt(path.c_str(), &options);
+    workbook_ = workbook_new_opt(file_.path().c_str(), &options);
     if (!workbook_) {
         error_ = "Cannot create " + path;
         return;
@@ -54,6 +49,11 @@ std::string XlsxExportSink::dateFormat(const RegionalSettings& settings)
 
 bool XlsxExportSink::failed(int code)
 {
+    if (errno == ENOSPC || errno == EDQUOT) {  // the writer's own codes do not tell a full disk
+        file_.failed(errno);
+        error_ = file_.error();
+        return false;
+    }
     error_ = std::string("Cannot write the workbook: ") + lxw_strerror(static_cast<lxw_error>(code));
     return false;
 }
@@ -111,5 +111,10 @@ bool XlsxExportSink::finish()
         return false;
     lxw_error rc = workbook_close(workbook_);
     workbook_ = nullptr;
-    return rc == LXW_NO_ERROR || failed(rc);
+    if (rc != LXW_NO_ERROR)
+        return failed(rc);
+    if (file_.commit())
+        return true;
+    error_ = file_.error();
+    return false;
 }

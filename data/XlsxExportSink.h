@@ -1,6 +1,7 @@
 #pragma once
 #include "ExportSink.h"
 #include "RegionalSettings.h"
+#include "ReplacingFile.h"
 
 #include <string>
 
@@ -31,6 +32,7 @@ public:
 private:
     bool failed(int code);
 
+    ReplacingFile file_;  // the writer fills it by name; finish() puts it in place
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* bold_ = nullptr;

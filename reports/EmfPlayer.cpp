@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "Crc32.h"
 #include "EReportError.h"
 #include "EmfRecord.h"
 #include "LittleEndian.h"
@@ -254,6 +255,21 @@ void Playback::record(std::uint32_t type, const Reader& r)
     }
 }
 
+// Draws nothing: playing onto it reads and checks every record.
+class NoCanvas : public PageCanvas {
+public:
+    void rectangle(const PageRect&, const PagePen&, const PageBrush&) override {}
+    void ellipse(const PageRect&, const PagePen&, const PageBrush&) override {}
+    void polyline(const std::vector<PagePoint>&, const PagePen&) override {}
+    void polygon(const std::vector<PagePoint>&, const PagePen&, const PageBrush&) override {}
+    void text(const PageText&, const PageFont&) override {}
+};
+
+[[noreturn]] void lyingSize()
+{
+    throw EReportError("Invalid picture: a record lies about its size");
+}
+
 }  // namespace
 
 EmfPictureInfo EmfPlayer::info(std::span<const std::uint8_t> bytes)
@@ -280,12 +296,46 @@ void EmfPlayer::play(std::span<const std::uint8_t> bytes, PageCanvas& canvas)
         const std::uint32_t type = LittleEndian::get32(bytes.data() + at);
         const std::uint32_t size = LittleEndian::get32(bytes.data() + at + 4);
         if (size < 8 || size % 4 != 0 || size > bytes.size() - at)
-            throw EReportError("Invalid picture: a record lies about its size");
+            lyingSize();
         if (type == EmfRecord::Eof)
             return;
         playback.record(type, Reader(bytes.subspan(at, size), "picture record"));
         at += size;
     }
     if (at != bytes.size())
-        throw EReportError("Invalid picture: a record lies about its size");
+        lyingSize();
+}
+
+// The seal, then the end record, close a picture of our writer.
+bool EmfPlayer::sealed(std::span<const std::uint8_t> bytes)
+{
+    constexpr size_t tail = EmfRecord::SealSize + 20;
+    if (bytes.size() < EmfRecord::HeaderSize + tail)
+        return false;
+    const std::uint8_t* seal = bytes.data() + bytes.size() - tail;
+    const std::uint32_t expected[] = {EmfRecord::Comment, EmfRecord::SealSize, 8, EmfRecord::SealTag};
+    for (size_t i = 0; i < std::size(expected); ++i)
+        if (LittleEndian::get32(seal + 4 * i) != expected[i])
+            return false;
+    const std::uint32_t end[] = {EmfRecord::Eof, 20, 0, 16, 20};
+    for (size_t i = 0; i < std::size(end); ++i)
+        if (LittleEndian::get32(seal + EmfRecord::SealSize + 4 * i) != end[i])
+            return false;
+    return true;
+}
+
+void EmfPlayer::check(std::span<const std::uint8_t> bytes, bool mustBeSealed)
+{
+    if (!mustBeSealed) {
+        NoCanvas nothing;
+        play(bytes, nothing);
+        return;
+    }
+    // What the seal sums up is what our writer wrote, record sizes and all.
+    const size_t sealAt = bytes.size() - EmfRecord::SealSize - 20;
+    if (!sealed(bytes))
+        throw EReportError("Invalid picture: its seal is missing or damaged");
+    if (LittleEndian::get32(bytes.data() + sealAt + 16) != Crc32::of(bytes.first(sealAt)))
+        throw EReportError("Invalid picture: its bytes do not match their seal");
+    info(bytes);
 }

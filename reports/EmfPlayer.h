@@ -29,4 +29,13 @@ public:
     // Draws every record on the canvas. On a malformed record the records
     // before it have been drawn and EReportError is raised.
     static void play(std::span<const std::uint8_t> bytes, PageCanvas& canvas);
+
+    // Whether the picture ends as our writer ends every picture: a seal
+    // (a comment holding the CRC-32 of every byte before it), then the end.
+    static bool sealed(std::span<const std::uint8_t> bytes);
+    // Checks a whole picture without showing it; raises EReportError when it
+    // could not be shown whole. A picture that must be sealed is checked
+    // against its seal; any other is played onto nothing, reading every
+    // field once.
+    static void check(std::span<const std::uint8_t> bytes, bool mustBeSealed);
 };

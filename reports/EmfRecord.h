@@ -27,6 +27,12 @@ constexpr std::uint32_t ExtTextOutW = 84;
 constexpr std::uint32_t Polygon16 = 86;
 constexpr std::uint32_t Polyline16 = 87;
 constexpr std::uint32_t ExtCreatePen = 95;
+constexpr std::uint32_t Comment = 70;
+
+// The comment record before the end that seals a picture we wrote: type, size,
+// data size 8, the tag, then the CRC-32 of every byte before the comment.
+constexpr std::uint32_t SealTag = 0x4C414553;  // "SEAL"
+constexpr std::uint32_t SealSize = 20;
 
 constexpr std::uint32_t Signature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t HeaderSize = 108;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Crc32.h"
 #include "EmfRecord.h"
 #include "LittleEndian.h"
 #include "Utf16.h"
@@ -330,13 +331,21 @@ std::vector<std::uint8_t> EmfWriter::finish()
         remove(brushSlot_);
     if (fontSlot_ != 0)
         remove(fontSlot_);
+    // The header counts the seal and the end before the seal sums it up.
+    const size_t sealAt = bytes_.size();
+    set32(bytes_, 48, static_cast<std::uint32_t>(sealAt + EmfRecord::SealSize + 20));
+    set32(bytes_, 52, records_ + 2);
+    const std::uint32_t crc = Crc32::of(std::span(bytes_.data(), sealAt));
+    begin(EmfRecord::Comment, EmfRecord::SealSize);
+    put32(bytes_, 8);
+    put32(bytes_, EmfRecord::SealTag);
+    put32(bytes_, crc);
+    end();
     begin(EmfRecord::Eof, 20);
     put32(bytes_, 0);
     put32(bytes_, 16);
     put32(bytes_, 20);
     end();
-    set32(bytes_, 48, static_cast<std::uint32_t>(bytes_.size()));
-    set32(bytes_, 52, records_);
     records_ = 0;
     pen_.reset();
     brush_.reset();

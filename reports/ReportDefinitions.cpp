@@ -24,6 +24,8 @@ constexpr double SignatureHeight = 233;
 constexpr double TextHeight = 45;
 constexpr double TextTop = 42;
 constexpr double Margin = 100;
+// Between a value's widest line and the next column.
+constexpr double ColumnGap = 10;
 
 // A page's stored values in tenths of a millimetre, by name.
 struct PageValues {
@@ -107,13 +109,24 @@ void labels(TRepBand& b, std::initializer_list<LabelRow> rows)
     }
 }
 
+// A value wider than its column would be cut by the next column's white
+// background: each data text is as wide as its column, from its left edge to
+// 1 mm before the next one's (the last to the band's end), and wraps onto further lines
+// there; the record's band grows to hold them and moves whole to the next
+// page when it does not fit.
 void dataTexts(TRepBand& b, TDataSet* data, std::initializer_list<DataRow> rows)
 {
-    for (const DataRow& row : rows) {
-        auto text = std::make_unique<TRepDBText>(row.name);
-        shape(*text, row.left, TextTop / 10);
+    b.keepTogether = true;
+    const DataRow* row = rows.begin();
+    for (; row != rows.end(); ++row) {
+        auto text = std::make_unique<TRepDBText>(row->name);
+        shape(*text, row->left, TextTop / 10);
+        const double right = row + 1 != rows.end() ? (row + 1)->left * 10 : b.Values[TRepBand::WidthValue];
+        text->Values[TRepPrintable::WidthValue] = right - row->left * 10 - ColumnGap;
+        text->AutoSize = false;
+        text->AutoStretch = true;
         text->DataSet = data;
-        text->DataField = row.field;
+        text->DataField = row->field;
         b.add(std::move(text));
     }
 }

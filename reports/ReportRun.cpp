@@ -384,9 +384,15 @@ void ReportRun::emitBand(TRepBand* band, bool asPageFooter)
     if (print && band->BeforePrint)
         band->BeforePrint(*band, print);
     if (print) {
-        placeBand(*band, asPageFooter);
+        std::vector<TextLayout> layouts;
+        double needed = 0;
+        if (band->keepTogether) {
+            layouts = layoutBand(*band);
+            needed = stretchOf(*band, layouts);
+        }
+        placeBand(*band, asPageFooter, needed);
         std::vector<Pending> pending;
-        const double stretch = drawBand(*band, pending);
+        const double stretch = drawBand(*band, pending, band->keepTogether ? &layouts : nullptr);
         currentY_ += band->Values[TRepBand::HeightValue] + stretch;
         continuePending(pending);
     }
@@ -405,8 +411,9 @@ void ReportRun::alignToBottom(const TRepBand& band)
         currentY_ = limit;
 }
 
-// A forced page or column, or a new one when the band does not fit.
-void ReportRun::placeBand(const TRepBand& band, bool asPageFooter)
+// A forced page or column, or a new one when the band, stretched as its
+// texts will stretch it, does not fit.
+void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretch)
 {
     const bool pageBand = isPageBand(band, asPageFooter);
     if (band.ForceNewPage && !pageBand && pageCount_ > 0) {
@@ -423,7 +430,7 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter)
         return;
     }
     const auto& v = report_.Page.Values;
-    const double height = band.Values[TRepBand::HeightValue];
+    const double height = band.Values[TRepBand::HeightValue] + stretch;
     const bool footer = asPageFooter || band.BandType == TRepBandType::rbPageFooter;
     const double emptyPage = v[TRepPage::LengthValue] - (v[TRepPage::TopMarginValue] + v[TRepPage::BottomMarginValue]);
     if ((!footer && height > SpaceLeft() + Epsilon && height <= emptyPage) || pageCount_ == 0) {
@@ -434,9 +441,44 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter)
     }
 }
 
+TextLayout ReportRun::layoutControl(const TRepPrintable& control) const
+{
+    return TextLayout::make(utf8ToUtf16(control.Text()), controlFont(control), report_.measurer(),
+                            control.Values[TRepPrintable::WidthValue], control.AutoSize, control.WordWrap);
+}
+
+// The lines of every control of the band, none for a disabled one.
+std::vector<TextLayout> ReportRun::layoutBand(const TRepBand& band) const
+{
+    std::vector<TextLayout> layouts;
+    layouts.reserve(band.controls().size());
+    for (const auto& control : band.controls())
+        layouts.push_back(control->Enabled ? layoutControl(*control) : TextLayout{});
+    return layouts;
+}
+
+// How far the band's texts will stretch it when all their lines print.
+double ReportRun::stretchOf(const TRepBand& band, const std::vector<TextLayout>& layouts) const
+{
+    const double height = band.Values[TRepBand::HeightValue];
+    double stretch = 0;
+    for (size_t i = 0; i < layouts.size(); ++i) {
+        const TRepPrintable& control = *band.controls()[i];
+        if (!control.Enabled)
+            continue;
+        const double lineHeight = report_.measurer().lineHeight(controlFont(control));
+        double used = std::max(control.Values[TRepPrintable::HeightValue], lineHeight);
+        if (control.AutoStretch)
+            used = std::max(used, static_cast<double>(layouts[i].lines.size()) * lineHeight);
+        stretch = std::max(stretch, control.Values[TRepPrintable::TopValue] + used - height);
+    }
+    return stretch;
+}
+
 // Draws the band at the current position; returns how far its controls
-// stretched it and leaves their unprinted lines in `pending`.
-double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending)
+// stretched it and leaves their unprinted lines in `pending`. layouts: the
+// controls' lines when already laid out.
+double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<TextLayout>* layouts)
 {
     const double height = band.Values[TRepBand::HeightValue];
     if (height == 0)
@@ -448,13 +490,14 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending)
                                           destination_.YPos(top + height)},
                                          PagePen{PageColor::black(), 1, false}, PageBrush{band.Color, true});
     double stretch = 0;
-    for (const auto& control : band.controls()) {
+    for (size_t i = 0; i < band.controls().size(); ++i) {
+        TRepPrintable* control = band.controls()[i].get();
         if (!control->Enabled)
             continue;
-        Pending rest{control.get(), {}};
+        Pending rest{control, {}};
         const double controlTop = control->Values[TRepPrintable::TopValue];
         const double used = printControl(*control, left + control->Values[TRepPrintable::LeftValue], top + controlTop,
-                                         printingPageBands_ ? nullptr : &rest);
+                                         printingPageBands_ ? nullptr : &rest, layouts ? &(*layouts)[i] : nullptr);
         stretch = std::max(stretch, controlTop + used - height);
         if (!rest.lines.empty())
             pending.push_back(std::move(rest));
@@ -526,14 +569,18 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 
 // Places one text control with its top-left corner at (x, y). Returns the
 // height it took; lines that did not fit a stretching control go to `pending`.
-double ReportRun::printControl(TRepPrintable& control, double x, double y, Pending* pending)
+double ReportRun::printControl(TRepPrintable& control, double x, double y, Pending* pending, const TextLayout* laidOut)
 {
     const ReportFont font = controlFont(control);
     const TextMeasurer& m = report_.measurer();
     const double lineHeight = m.lineHeight(font);
     double width = control.Values[TRepPrintable::WidthValue];
-    const TextLayout layout =
-        TextLayout::make(utf8ToUtf16(control.Text()), font, m, width, control.AutoSize, control.WordWrap);
+    TextLayout own;
+    if (!laidOut) {
+        own = layoutControl(control);
+        laidOut = &own;
+    }
+    const TextLayout& layout = *laidOut;
     double left = x;
     if (control.AutoSize) {
         const double edges = ((control.Frame.DrawLeft ? 1 : 0) + (control.Frame.DrawRight ? 1 : 0)) *

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TRepTypes.h"
+#include "TextLayout.h"
 
 class TBandReport;
 class TDataSet;
@@ -86,10 +87,14 @@ private:
     static bool isPageBand(const TRepBand& band, bool asPageFooter);
     void emitBand(TRepBand* band, bool asPageFooter);
     void alignToBottom(const TRepBand& band);
-    void placeBand(const TRepBand& band, bool asPageFooter);
-    double drawBand(const TRepBand& band, std::vector<Pending>& pending);
+    void placeBand(const TRepBand& band, bool asPageFooter, double stretch);
+    std::vector<TextLayout> layoutBand(const TRepBand& band) const;
+    TextLayout layoutControl(const TRepPrintable& control) const;
+    double stretchOf(const TRepBand& band, const std::vector<TextLayout>& layouts) const;
+    double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<TextLayout>* layouts);
     double pageHeightOnPaper() const;
-    double printControl(TRepPrintable& control, double x, double y, Pending* pending);
+    double printControl(TRepPrintable& control, double x, double y, Pending* pending,
+                        const TextLayout* laidOut = nullptr);
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
     ReportFont controlFont(const TRepPrintable& control) const;

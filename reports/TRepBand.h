@@ -37,6 +37,9 @@ public:
     PageColor Color = PageColor::white();
     TRepFrame Frame;
     TRepBand* ChildBand = nullptr;
+    // A band whose texts stretch moves whole to the next page when its
+    // stretched height does not fit, instead of going on there.
+    bool keepTogether = false;
     // May set print to false to keep the band off the page.
     std::function<void(TRepBand& band, bool& print)> BeforePrint;
     std::function<void(TRepBand& band, bool printed)> AfterPrint;

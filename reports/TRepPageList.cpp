@@ -1,16 +1,13 @@
 #include "TRepPageList.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "EReportError.h"
+#include "EmfPlayer.h"
 #include "LittleEndian.h"
-#include "PrivateFile.h"
+#include "ReplacingFile.h"
 #include "TRepCompress.h"
 
 namespace {
@@ -18,6 +15,34 @@ namespace {
 constexpr std::uint16_t FormatVersion = 3;
 constexpr std::uint16_t EngineVersion = 309;
 constexpr std::uint64_t RecordOverhead = 12;
+// 1 when every picture is sealed (EmfPlayer::sealed), in a reserved byte.
+constexpr size_t SealedAt = 26;
+// The title: UTF-8, padded with zeros, in reserved bytes of the header.
+constexpr size_t TitleAt = 28;
+constexpr size_t TitleSize = 100;
+
+// At most TitleSize - 1 bytes, never half a character.
+std::string fittedTitle(const std::string& title)
+{
+    if (title.size() < TitleSize)
+        return title;
+    size_t end = TitleSize - 1;
+    while (end > 0 && (static_cast<unsigned char>(title[end]) & 0xC0) == 0x80)
+        --end;
+    return title.substr(0, end);
+}
+
+// A title from the header, or nothing when those bytes hold no text.
+std::string storedTitle(const std::uint8_t* header)
+{
+    std::string title;
+    for (size_t i = TitleAt; i < TitleAt + TitleSize && header[i] != 0; ++i) {
+        if (header[i] < 0x20 || header[i] == 0x7F)
+            return {};
+        title += static_cast<char>(header[i]);
+    }
+    return title;
+}
 
 // Days since 30 December 1899, the time of day as the fraction.
 double nowAsDays()
@@ -27,58 +52,21 @@ double nowAsDays()
     return 25569.0 + seconds / 86400.0;
 }
 
-// A file being written; removed unless kept.
-class TemporaryFile {
-public:
-    TemporaryFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
-    ~TemporaryFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!kept_)
-            std::remove(name_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    bool write(const char* data, size_t count)
-    {
-        while (count > 0) {
-            const ssize_t done = ::write(fd_, data, count);
-            if (done < 0 && errno == EINTR)
-                continue;
-            if (done <= 0) {
-                if (done == 0)
-                    errno = ENOSPC;
-                return false;
-            }
-            data += done;
-            count -= static_cast<size_t>(done);
-        }
-        return true;
-    }
-    // Flushed to the disk before it replaces anything.
-    bool close()
-    {
-        const bool synced = ::fsync(fd_) == 0;
-        const bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        return synced && closed;
-    }
-    void keep() { kept_ = true; }
-
-private:
-    int fd_;
-    std::string name_;
-    bool kept_ = false;
-};
-
-[[noreturn]] void damaged()
+[[noreturn]] void refuse(const std::string& name, const std::string& why)
 {
-    throw EReportError("Invalid report file: page records are damaged");
+    throw EReportError("Invalid report file \"" + name + "\": " + why);
 }
 
 }  // namespace
+
+// Names the file, or the temporary file, the pages are read from.
+void TRepPageList::damaged() const
+{
+    const std::string& name = stream_->fileName().empty() ? stream_->temporaryName() : stream_->fileName();
+    if (name.empty())
+        throw EReportError("Invalid report pages: page records are damaged");
+    refuse(name, "page records are damaged");
+}
 
 TRepPageList::TRepPageList()
 {
@@ -90,6 +78,7 @@ void TRepPageList::open(size_t memoryLimit)
     std::lock_guard guard(lock_);
     stream_ = std::make_unique<TRepStream>(memoryLimit);
     pageCount_ = 0;
+    sealed_ = true;
     headerSize_ = HeaderSize;
 }
 
@@ -119,6 +108,9 @@ void TRepPageList::writeHeader()
     const double when = nowAsDays();
     std::memcpy(header + 16, &when, 8);
     header[25] = compression_ ? 1 : 0;
+    header[SealedAt] = sealed_ ? 1 : 0;
+    const std::string title = fittedTitle(title_);
+    std::memcpy(header + TitleAt, title.data(), title.size());
     stream_->seek(0);
     stream_->write(header, HeaderSize);
 }
@@ -127,6 +119,7 @@ void TRepPageList::addPage(std::span<const std::uint8_t> picture)
 {
     std::lock_guard guard(lock_);
     ++pageCount_;
+    sealed_ = sealed_ && EmfPlayer::sealed(picture);
     if (pageCount_ == 1)
         writeHeader();
     stream_->seek(stream_->size());
@@ -229,23 +222,11 @@ std::vector<std::uint8_t> TRepPageList::readRecord(int n)
     if (page != n || next < start + RecordOverhead || next > stream_->size())
         damaged();
     std::uint64_t dataSize = next - start - RecordOverhead;
-    std::vector<std::uint8_t> picture;
-    if (compression_) {
-        if (dataSize < 4)
-            damaged();
-        const std::uint64_t length = readU32();
-        dataSize -= 4;
-        if (length > dataSize * 8)
-            throw EReportError("Invalid report file: coded page length runs past the file");
-        std::vector<std::uint8_t> coded(static_cast<size_t>(dataSize));
-        if (stream_->read(coded.data(), coded.size()) != coded.size())
-            damaged();
-        picture = TRepCompress().decode(coded, static_cast<size_t>(length));
-    } else {
-        picture.resize(static_cast<size_t>(dataSize));
-        if (stream_->read(picture.data(), picture.size()) != picture.size())
-            damaged();
-    }
+    std::vector<std::uint8_t> picture(static_cast<size_t>(dataSize));
+    if (stream_->read(picture.data(), picture.size()) != picture.size())
+        damaged();
+    if (compression_)
+        picture = decodePicture(picture);
     if (readU32() != start)
         damaged();
     return picture;
@@ -276,34 +257,15 @@ void TRepPageList::saveToFile(const std::string& name)
     std::error_code ec;
     if (!stream_->fileName().empty() && std::filesystem::equivalent(stream_->fileName(), name, ec))
         return;  // the pages are that file already
-    std::string temporary = name + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        throw EReportError("Cannot create file \"" + name + "\": " + std::strerror(errno));
-    TemporaryFile pending(fd, temporary);
+    ReplacingFile file(name);  // a new file is its owner's only: a report holds personal data
     const std::uint64_t at = stream_->position();
     stream_->seek(0);
     std::vector<char> chunk(SaveChunk);
-    int error = 0;
-    for (;;) {
-        const size_t got = stream_->read(chunk.data(), chunk.size());
-        if (got == 0)
-            break;
-        if (!pending.write(chunk.data(), got)) {
-            error = errno;
-            break;
-        }
-    }
+    for (size_t got; file.ok() && (got = stream_->read(chunk.data(), chunk.size())) > 0;)
+        file.write(std::string_view(chunk.data(), got));
     stream_->seek(at);
-    if (error == 0 && !pending.close())
-        error = errno;
-    if (error == 0)
-        PrivateFile::takeModes(temporary, name);  // a report holds personal data
-    if (error == 0 && std::rename(temporary.c_str(), name.c_str()) != 0)
-        error = errno;
-    if (error != 0)
-        throw EReportError("Cannot write file \"" + name + "\": " + std::strerror(error));
-    pending.keep();
+    if (!file.commit())
+        throw EReportError(file.error());
 }
 
 void TRepPageList::loadFromFile(const std::string& name)
@@ -311,7 +273,7 @@ void TRepPageList::loadFromFile(const std::string& name)
     std::lock_guard guard(lock_);
     std::unique_ptr<TRepStream> file = TRepStream::openFile(name);
     if (file->size() < HeaderSize)
-        throw EReportError("Invalid report file: \"" + name + "\" is too short");
+        refuse(name, "it is too short");
     std::uint8_t raw[HeaderSize] = {};
     file->read(raw, HeaderSize);
     // A 124-byte header puts the first picture's signature 4 bytes earlier.
@@ -327,41 +289,72 @@ void TRepPageList::loadFromFile(const std::string& name)
     const size_t header = old ? OldHeaderSize : HeaderSize;
     if (count < 0 || (count > 0 && file->size() < header + RecordOverhead) ||
         static_cast<std::uint64_t>(count) > (file->size() - header) / RecordOverhead)
-        throw EReportError("Invalid report file: \"" + name + "\" has a wrong page count");
+        refuse(name, "it has a wrong page count");
+    // Every run makes at least one page.
+    if (count == 0)
+        refuse(name, "it holds no pages");
     const bool coded = raw[flagAt] != 0;
-    checkRecords(*file, header, count, coded);
+    const bool sealed = !old && raw[SealedAt] == 1;
+    checkRecords(*file, name, header, count, coded, sealed);
     file->seek(header);
     stream_ = std::move(file);
     pageCount_ = count;
     compression_ = coded;
     headerSize_ = header;
+    sealed_ = sealed;
+    title_ = old ? std::string() : storedTitle(raw);
 }
 
 // Every record must be where the one before says, carry its page number,
-// close with its own start and end where the next begins; the last one ends
-// the file. A file that fails anywhere is refused before any page is shown.
-void TRepPageList::checkRecords(TRepStream& file, std::uint64_t header, std::int32_t count, bool coded)
+// close with its own start and end where the next begins, and hold a picture
+// that can be shown whole; the last one ends the file. The file is read once,
+// record by record, and refused before any of its pages is shown.
+void TRepPageList::checkRecords(TRepStream& file, const std::string& name, std::uint64_t header, std::int32_t count,
+                                bool coded, bool sealed)
 {
     const std::uint64_t size = file.size();
     const std::uint64_t least = RecordOverhead + (coded ? 4 : 0);
-    auto u32At = [&file](std::uint64_t at) {
-        std::uint8_t b[4];
-        file.seek(at);
-        if (file.read(b, 4) != 4)
-            damaged();
-        return static_cast<std::uint64_t>(LittleEndian::get32(b));
-    };
+    std::vector<std::uint8_t> record;
     std::uint64_t start = header;
     for (std::int32_t n = 1; n <= count; ++n) {
-        if (start + least > size || u32At(start) != static_cast<std::uint64_t>(n))
-            damaged();
-        const std::uint64_t next = u32At(start + 4);
-        if (next < start + least || next > size || u32At(next - 4) != start)
-            damaged();
+        const std::string page = "page " + std::to_string(n);
+        if (start + least > size)
+            refuse(name, "the file ends before " + page);
+        std::uint8_t head[8];
+        file.seek(start);
+        file.read(head, 8);
+        const std::uint64_t next = LittleEndian::get32(head + 4);
+        if (LittleEndian::get32(head) != static_cast<std::uint32_t>(n) || next < start + least || next > size)
+            refuse(name, "the record of " + page + " is damaged");
+        record.resize(static_cast<size_t>(next - start - 8));
+        if (file.read(record.data(), record.size()) != record.size() ||
+            LittleEndian::get32(record.data() + record.size() - 4) != start)
+            refuse(name, "the record of " + page + " is damaged");
+        const std::span<const std::uint8_t> data(record.data(), record.size() - 4);
+        try {
+            if (coded)
+                EmfPlayer::check(decodePicture(data), sealed);
+            else
+                EmfPlayer::check(data, sealed);
+        } catch (const EReportError& e) {
+            refuse(name, "the picture of " + page + " is damaged (" + e.what() + ")");
+        }
         start = next;
     }
-    if (count > 0 && start != size)
-        damaged();
+    if (start != size)
+        refuse(name, "bytes follow the last page");
+}
+
+// A coded page: the picture's length, then its coded bytes.
+std::vector<std::uint8_t> TRepPageList::decodePicture(std::span<const std::uint8_t> data)
+{
+    if (data.size() < 4)
+        throw EReportError("Invalid picture: a coded page has no length");
+    const std::uint64_t length = LittleEndian::get32(data.data());
+    const std::span<const std::uint8_t> coded = data.subspan(4);
+    if (length > coded.size() * 8)
+        throw EReportError("Invalid picture: its coded length runs past its record");
+    return TRepCompress().decode(coded, static_cast<size_t>(length));
 }
 
 void TRepPageList::swap(TRepPageList& other)
@@ -371,4 +364,6 @@ void TRepPageList::swap(TRepPageList& other)
     std::swap(pageCount_, other.pageCount_);
     std::swap(compression_, other.compression_);
     std::swap(headerSize_, other.headerSize_);
+    std::swap(title_, other.title_);
+    std::swap(sealed_, other.sealed_);
 }

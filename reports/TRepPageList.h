@@ -37,12 +37,18 @@ public:
 
     // Copies the whole stream into a new file, replacing one of that name.
     void saveToFile(const std::string& name);
-    // Opens a saved file as the stream once its header and every page
-    // record have checked out; otherwise raises EReportError ("Invalid report
-    // file: ...") and keeps the current stream.
+    // Opens a saved file as the stream once its header, every page record
+    // and every page picture have checked out; otherwise raises EReportError
+    // naming the file and the page, and keeps the current stream.
     void loadFromFile(const std::string& name);
     // Exchanges the pages (and streams) of two stores.
     void swap(TRepPageList& other);
+
+    // The report's title, kept in the header's reserved bytes so that a loaded
+    // file prints and shows under its report's name; empty when the file
+    // carries none.
+    const std::string& title() const { return title_; }
+    void setTitle(const std::string& title) { title_ = title; }
 
     int PageCount() const { return pageCount_; }
     bool Compression() const { return compression_; }
@@ -57,7 +63,10 @@ private:
     void writeU32(std::uint32_t value);
     void locate(int n);
     void checkRecordStart(std::uint64_t offset) const;
-    static void checkRecords(TRepStream& file, std::uint64_t header, std::int32_t count, bool coded);
+    static void checkRecords(TRepStream& file, const std::string& name, std::uint64_t header, std::int32_t count,
+                             bool coded, bool sealed);
+    static std::vector<std::uint8_t> decodePicture(std::span<const std::uint8_t> data);
+    [[noreturn]] void damaged() const;
     std::vector<std::uint8_t> readRecord(int n);
 
     std::recursive_mutex lock_;
@@ -65,4 +74,6 @@ private:
     int pageCount_ = 0;
     bool compression_ = false;
     size_t headerSize_ = HeaderSize;
+    std::string title_;
+    bool sealed_ = true;  // every picture so far ends with its seal
 };

@@ -1,6 +1,8 @@
 #include "TRepPrinter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "EReportError.h"
 #include "EmfPlayer.h"
@@ -91,6 +93,7 @@ void TRepPrinter::OpenDocument()
     if (mode_ == Mode::PageStore) {
         pages_.open(TRepPageList::PreviewMemoryLimit);
         pages_.setCompression(Compression);
+        pages_.setTitle(Title);
         xFactor_ = yFactor_ = ScreenPixelsPerInch / 254.0;
     } else {
         xFactor_ = device_->PixelsPerInchX() / 254.0;
@@ -190,6 +193,8 @@ void TRepPrinter::AbortDocument()
 {
     if (mode_ == Mode::PageStore) {
         storeOpenPage();
+        // the pages kept make a whole file, should they be saved
+        pages_.finish();
     } else {
         canvas_ = nullptr;
         page_.reset();
@@ -264,7 +269,9 @@ void TRepPrinter::Load(const std::string& fileName)
     availablePages_ = pageCount_;
     status_ = Status::Finished;
     loaded_ = true;
-    OnPrintSetup = nullptr;
+    // Its own report's name, or the file's; its pages, all of them at first.
+    Title = pages_.title().empty() ? std::filesystem::path(fileName).stem().string() : pages_.title();
+    FirstPage = LastPage = 0;
     OnExport = nullptr;
     xFactor_ = yFactor_ = ScreenPixelsPerInch / 254.0;
     if (first)
@@ -304,8 +311,9 @@ void TRepPrinter::PrintStoredPages()
 {
     if (status_ != Status::Finished || !PrinterPresent())
         return;
+    // a range set for a longer report ends at this one's last page
     const int first = FirstPage > 0 ? FirstPage : 1;
-    const int last = LastPage > 0 ? LastPage : pageCount_;
+    const int last = LastPage > 0 ? std::min(LastPage, pageCount_) : pageCount_;
     if (first > last)
         return;
     cancelled_ = false;

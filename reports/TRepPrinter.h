@@ -80,6 +80,8 @@ public:
     void FailDocument();
     bool Incomplete() const { return incomplete_; }
     void Cancel() { cancelled_ = true; }
+    // Before a task on finished pages (an export) that Cancel may stop.
+    void clearCancelled() { cancelled_ = false; }
     bool Cancelled() const { return cancelled_; }
 
     // Whether page n (counted from 1) is among the pages to print.
@@ -118,9 +120,10 @@ public:
     void Save(const std::string& fileName);
     // A Ready or Finished destination becomes Finished with the file's pages;
     // a damaged file is refused whole (EReportError) and nothing changes.
-    // the paper is taken from the first page when it matches a known paper.
-    // The print-setup and export callbacks are cleared: no report is behind
-    // the pages any more.
+    // The paper is taken from the first page when it matches a known paper,
+    // the title from the file (or its name), and the print range is all of
+    // its pages. The export callback is cleared: no report is behind the
+    // pages any more; print setup goes on, on the destination's settings.
     void Load(const std::string& fileName);
     // Resets a Finished destination to Ready with an empty store.
     void Clear();

@@ -1,6 +1,7 @@
 #include "TRepStream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -38,6 +39,15 @@ TRepStream::~TRepStream()
         std::fclose(file_);
 }
 
+// Names the folder and the cause: a full disk is not a fault of the report.
+EReportError TRepStream::writeFailure(int error) const
+{
+    std::string folder = std::filesystem::path(temporaryName_).parent_path().string();
+    if (error == ENOSPC)
+        return EReportError("No space left on the device holding the temporary folder \"" + folder + "\"");
+    return EReportError("Cannot write the report's temporary file in \"" + folder + "\": " + std::strerror(error));
+}
+
 void TRepStream::moveToFile()
 {
     std::string name;
@@ -45,7 +55,7 @@ void TRepStream::moveToFile()
     temporaryName_ = name;
     fileName_ = name;
     if (!memory_.empty() && std::fwrite(memory_.data(), 1, memory_.size(), file_) != memory_.size())
-        throw EReportError("Cannot write the report's temporary file");
+        throw writeFailure(errno);
     std::vector<std::uint8_t>().swap(memory_);
     std::fseek(file_, static_cast<long>(position_), SEEK_SET);
 }
@@ -59,7 +69,7 @@ void TRepStream::write(const void* data, size_t count)
         return;
     if (file_) {
         if (std::fwrite(data, 1, count, file_) != count)
-            throw EReportError("Cannot write the report's temporary file");
+            throw writeFailure(errno);
     } else {
         if (position_ + count > memory_.size())
             memory_.resize(static_cast<size_t>(position_ + count));

@@ -1,4 +1,6 @@
 #pragma once
+#include "EReportError.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -42,6 +44,7 @@ public:
 private:
     TRepStream() = default;
     void moveToFile();
+    EReportError writeFailure(int error) const;
 
     mutable std::recursive_mutex lock_;
     size_t limit_ = 0;

@@ -8,7 +8,7 @@ packages=(
   libpq-dev postgresql postgresql-common
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation libcups2-dev cups-client clang-format
-  xvfb xdotool openbox poppler-utils libxcb1-dev
+  xvfb xdotool openbox poppler-utils ghostscript libxcb1-dev
   emf2svg zlib1g-dev
   libxlsxwriter-dev python3-openpyxl xlsx2csv
   dpkg-dev desktop-file-utils

@@ -1,21 +1,22 @@
 #include "PdfExport.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <cerrno>
 
 #include "EReportError.h"
 #include "PagePainter.h"
+#include "ReplacingFile.h"
 #include "TRepPrinter.h"
 
 namespace {
 
-[[noreturn]] void fail(const QString& what, const QString& fileName, const QString& why)
+[[noreturn]] void fail(const QString& why)
 {
-    throw EReportError((what + QStringLiteral(" \"") + fileName + QStringLiteral("\": ") + why).toStdString());
+    throw EReportError(why.toStdString());
 }
 
 QPageLayout layoutOf(const TRepPrinter& destination)
@@ -29,18 +30,18 @@ QPageLayout layoutOf(const TRepPrinter& destination)
 
 }  // namespace
 
-void PdfExport::write(TRepPrinter& destination, const QString& fileName)
+bool PdfExport::write(TRepPrinter& destination, const QString& fileName, const Progress& progress)
 {
     if (destination.status() != TRepPrinter::Status::Finished)
-        return;
-    const bool existed = QFileInfo::exists(fileName);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(QStringLiteral("Cannot create file"), fileName, file.errorString());
+        return false;
     // A report holds personal data: a new file is its owner's only; an
-    // existing one keeps the modes its owner gave it (the save file does).
-    if (!existed)
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // existing one keeps the modes its owner gave it.
+    ReplacingFile target(fileName.toStdString());
+    QFile file;
+    if (!target.ok() || !file.open(target.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        fail(target.ok() ? QStringLiteral("Cannot create file \"") + fileName + QStringLiteral("\": ") +
+                               file.errorString()
+                         : QString::fromStdString(target.error()));
     {
         QPdfWriter pdf(&file);
         pdf.setTitle(QString::fromStdString(destination.Title));
@@ -49,16 +50,26 @@ void PdfExport::write(TRepPrinter& destination, const QString& fileName)
         pdf.setPageLayout(layoutOf(destination));
         QPainter painter;
         if (!painter.begin(&pdf))
-            fail(QStringLiteral("Cannot write file"), fileName, file.errorString());
+            fail(QStringLiteral("Cannot write file \"") + fileName + QStringLiteral("\": ") + file.errorString());
         const QRectF sheet(0, 0, pdf.width(), pdf.height());
-        for (int n = 1; n <= destination.PageCount(); ++n) {
+        const int pages = destination.PageCount();
+        for (int n = 1; n <= pages; ++n) {
             if (n > 1)
                 pdf.newPage();
             if (const auto picture = destination.GetPage(n))
                 PagePainter::paint(painter, *picture, sheet);
+            // without a commit the file written so far goes
+            if (progress && !progress(n, pages))
+                return false;
         }
         painter.end();
     }
-    if (!file.commit())
-        fail(QStringLiteral("Cannot write file"), fileName, file.errorString());
+    // What the file still buffers is written before the name moves: a write
+    // that fails there (a full disk) is an error too, not a short file.
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        target.failed(errno != 0 ? errno : EIO);
+    file.close();
+    if (!target.commit())
+        fail(QString::fromStdString(target.error()));
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 #include <string>
 
 class TRepPrinter;
@@ -11,5 +12,9 @@ class TRepPrinter;
 // that name as it was. Raises EReportError on failure; writes nothing while
 // the destination has not finished.
 namespace PdfExport {
-void write(TRepPrinter& destination, const QString& fileName);
+// Told after each page how many pages are written of how many; false stops
+// the export.
+using Progress = std::function<bool(int written, int pages)>;
+// False when progress stopped it: then no file has been written.
+bool write(TRepPrinter& destination, const QString& fileName, const Progress& progress = {});
 }  // namespace PdfExport

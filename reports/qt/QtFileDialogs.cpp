@@ -2,11 +2,27 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
+// The folder a report was last saved to or loaded from, in any preview:
+// the next dialog opens there.
+QString& lastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+void remember(const QString& fileName)
+{
+    lastFolder() = QFileInfo(fileName).absolutePath();
+}
+
 void setUp(QFileDialog& dialog, const FileDialogRequest& request)
 {
+    if (!lastFolder().isEmpty())
+        dialog.setDirectory(lastFolder());
     dialog.setWindowTitle(request.title);
     dialog.setNameFilters(QtFileDialogs::nameFilters(request.filter));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -76,6 +92,7 @@ bool QtFileDialogs::Save(const FileDialogRequest& request, QString& fileName, in
         return false;
     fileName = dialog.selectedFiles().first();
     filterIndex = QtFileDialogs::filterIndex(request.filter, dialog.selectedNameFilter());
+    remember(fileName);
     return true;
 }
 
@@ -88,5 +105,6 @@ bool QtFileDialogs::Open(const FileDialogRequest& request, QString& fileName)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     fileName = dialog.selectedFiles().first();
+    remember(fileName);
     return true;
 }

@@ -1,9 +1,14 @@
 #include "QtPageCanvas.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPolygon>
+#include <QRawFont>
 #include <algorithm>
 #include <cstdint>
+#include <map>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -89,18 +94,86 @@ void QtPageCanvas::polygon(const std::vector<PagePoint>& points, const PagePen& 
     painter_.drawPolygon(polygonOf(points));
 }
 
+// A picture's font as Qt draws it: looked up once per face and size.
+struct DrawingFont {
+    QFont font;
+    QRawFont raw;
+    double ascent = 0;
+    double descent = 0;
+};
+
+namespace {
+
+const DrawingFont& drawingFont(const PageFont& font)
+{
+    // Made on the first page and kept for the program's life: the fonts go
+    // only with the font database, after everything that paints.
+    static auto* fonts = new std::map<std::tuple<std::string, int, int, bool, bool, bool>, DrawingFont>();
+    const auto key = std::make_tuple(font.family, std::clamp(font.height, 1, 10000), font.weight, font.italic,
+                                     font.underline, font.strikeOut);
+    auto found = fonts->find(key);
+    if (found != fonts->end())
+        return found->second;
+    DrawingFont made;
+    made.font = QFont(QString::fromStdString(font.family));
+    made.font.setPixelSize(std::get<1>(key));
+    made.font.setWeight(font.weight >= 600 ? QFont::Bold : QFont::Normal);
+    made.font.setItalic(font.italic);
+    made.font.setUnderline(font.underline);
+    made.font.setStrikeOut(font.strikeOut);
+    made.font.setHintingPreference(QFont::PreferNoHinting);
+    made.raw = QRawFont::fromFont(made.font);
+    const QFontMetricsF metrics(made.font);
+    made.ascent = metrics.ascent();
+    made.descent = metrics.descent();
+    if (fonts->size() > 256)
+        fonts->clear();
+    return fonts->emplace(key, std::move(made)).first->second;
+}
+
+}  // namespace
+
+// Every character at its own advance, as the picture places it, in one run
+// of glyphs. Blanks are left out: they draw nothing, and a PDF reader finds
+// the word breaks from the gaps (a blank's glyph may be mapped back to
+// another character, such as a tab, in the PDF's text). False when a
+// character has no glyph in the font; the caller then draws them one by
+// one, letting Qt find a font that has them.
+bool QtPageCanvas::drawRun(const QString& chars, const std::vector<std::int32_t>& advances, QPointF at,
+                           const DrawingFont& font, bool decorated)
+{
+    if (!font.raw.isValid() || decorated)
+        return false;
+    const QList<quint32> indexes = font.raw.glyphIndexesForString(chars);
+    if (indexes.size() != chars.size())
+        return false;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(chars.size());
+    positions.reserve(chars.size());
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        if (chars[i].isSurrogate())
+            return false;
+        if (chars[i] != QLatin1Char(' ')) {
+            if (indexes[i] == 0)
+                return false;
+            glyphs << indexes[i];
+            positions << at;
+        }
+        at.rx() += advances[static_cast<size_t>(i)];
+    }
+    QGlyphRun run;
+    run.setRawFont(font.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter_.drawGlyphRun(QPointF(0, 0), run);
+    return true;
+}
+
 void QtPageCanvas::text(const PageText& text, const PageFont& font)
 {
-    QFont f(QString::fromStdString(font.family));
-    f.setPixelSize(std::clamp(font.height, 1, 10000));
-    f.setWeight(font.weight >= 600 ? QFont::Bold : QFont::Normal);
-    f.setItalic(font.italic);
-    f.setUnderline(font.underline);
-    f.setStrikeOut(font.strikeOut);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    painter_.setFont(f);
+    const DrawingFont& drawing = drawingFont(font);
     painter_.setPen(qcolor(text.color));
-    const QFontMetricsF metrics(f);
     const QString chars = QString::fromUtf16(text.chars.data(), static_cast<qsizetype>(text.chars.size()));
     double width = 0;
     const bool spaced = text.advances.size() == text.chars.size();
@@ -108,7 +181,7 @@ void QtPageCanvas::text(const PageText& text, const PageFont& font)
         for (std::int32_t a : text.advances)
             width += a;
     else
-        width = metrics.horizontalAdvance(chars);
+        width = QFontMetricsF(drawing.font).horizontalAdvance(chars);
     double x = text.origin.x;
     const unsigned h = text.align & PageTextAlign::HorizontalMask;
     if (h == PageTextAlign::Center)
@@ -118,15 +191,19 @@ void QtPageCanvas::text(const PageText& text, const PageFont& font)
     double y = text.origin.y;
     const unsigned v = text.align & PageTextAlign::VerticalMask;
     if (v == PageTextAlign::Top)
-        y += metrics.ascent();
+        y += drawing.ascent;
     else if (v == PageTextAlign::Bottom)
-        y -= metrics.descent();
+        y -= drawing.descent;
+    if (spaced && drawRun(chars, text.advances, QPointF(x, y), drawing, font.underline || font.strikeOut))
+        return;
+    painter_.setFont(drawing.font);
     if (!spaced) {
         painter_.drawText(QPointF(x, y), chars);
         return;
     }
     for (qsizetype i = 0; i < chars.size(); ++i) {
-        painter_.drawText(QPointF(x, y), QString(chars[i]));
+        if (chars[i] != QLatin1Char(' '))
+            painter_.drawText(QPointF(x, y), QString(chars[i]));
         x += text.advances[static_cast<size_t>(i)];
     }
 }

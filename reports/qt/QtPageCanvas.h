@@ -3,6 +3,8 @@
 
 #include "PageCanvas.h"
 
+struct DrawingFont;
+
 // Draws page pictures with a QPainter, in the picture's pixels; the caller
 // sets the painter's transformation to place and scale the page.
 class QtPageCanvas : public PageCanvas {
@@ -17,6 +19,8 @@ public:
 
 private:
     void use(const PagePen& pen, const PageBrush& brush);
+    bool drawRun(const QString& chars, const std::vector<std::int32_t>& advances, QPointF at, const DrawingFont& font,
+                 bool decorated);
 
     QPainter& painter_;
 };

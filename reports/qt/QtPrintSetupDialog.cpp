@@ -7,6 +7,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "MessageBoxes.h"
@@ -42,6 +43,21 @@ void hideUnhonoured(QPrintDialog& dialog)
             widget->setEnabled(false);
             widget->hide();
             widget->installEventFilter(keeper);
+        }
+}
+
+// A tab left with nothing to choose (Qt's "Options" tab, once its page sets,
+// colour and duplex are hidden) is not shown empty: it goes.
+void dropEmptyTabs(QPrintDialog& dialog)
+{
+    for (QTabWidget* tabs : dialog.findChildren<QTabWidget*>())
+        for (int i = tabs->count() - 1; i >= 0; --i) {
+            QWidget* page = tabs->widget(i);
+            bool offers = false;
+            for (QWidget* w : page->findChildren<QWidget*>())
+                offers = offers || (w->isVisibleTo(page) && w->focusPolicy() != Qt::NoFocus);
+            if (!offers)
+                tabs->removeTab(i);
         }
 }
 
@@ -108,6 +124,7 @@ bool QtPrintSetupDialog::Execute(PrintSetupRequest& request)
     dialog.setPrintRange(request.range == PrintSetupRequest::Range::PageRange ? QAbstractPrintDialog::PageRange
                                                                               : QAbstractPrintDialog::AllPages);
     hideUnhonoured(dialog);
+    dropEmptyTabs(dialog);
     labelAccept(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;

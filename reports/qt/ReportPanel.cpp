@@ -48,6 +48,7 @@ ReportPanel::ReportPanel(std::unique_ptr<TBandReport> report, QObject* parent)
       report_(std::move(report))
 {
     setObjectName(QString::fromStdString(report_->Name));
+    definedRange_ = {report_->PrinterSettings.FirstPage, report_->PrinterSettings.LastPage};
     report_->Measurer = &measurer_;
     report_->ProcessMessages = processMessagesNowAndThen;
 }
@@ -100,10 +101,14 @@ void ReportPanel::OpenPreview()
     releasePreview();
 }
 
+// The page range chosen in the preview's setup was for its pages: the next
+// preview starts from the report's own range again.
 void ReportPanel::releasePreview()
 {
     preview_.reset();
     destination_.reset();
+    report_->PrinterSettings.FirstPage = definedRange_.first;
+    report_->PrinterSettings.LastPage = definedRange_.second;
 }
 
 void ReportPanel::PreviewClosed(TRepPrinter& destination)
@@ -159,27 +164,37 @@ void ReportPanel::PrintReport()
     printing_ = nullptr;
 }
 
-void ReportPanel::ChoosePrinter()
+// The dialog opens on these settings and the pages there are; a range chosen
+// earlier still holds and shows, so what it shows is what prints.
+PrintSetupRequest ReportPanel::setupRequest(int printerIndex, TRepOrientation orientation, int copies, int firstPage,
+                                            int lastPage) const
 {
-    TBandReport& report = *report_;
     PrintSetupRequest request;
-    request.printerIndex = report.PrinterSettings.PrinterIndex;
-    request.orientation = report.Page.Orientation();
-    request.copies = report.PrinterSettings.Copies;
+    request.printerIndex = printerIndex;
+    request.orientation = orientation;
+    request.copies = copies;
     if (destination_ && destination_->status() == TRepPrinter::Status::Finished) {
         request.minPage = request.fromPage = 1;
         request.maxPage = request.toPage = destination_->PageCount();
     }
-    // A range chosen earlier still holds: the dialog shows it, so what it
-    // shows is what prints.
-    const TRepPrinterSettings& settings = report.PrinterSettings;
-    if (settings.FirstPage > 0 || settings.LastPage > 0) {
+    if (firstPage > 0 || lastPage > 0) {
         request.range = PrintSetupRequest::Range::PageRange;
-        request.fromPage =
-            std::clamp(settings.FirstPage > 0 ? settings.FirstPage : request.minPage, request.minPage, request.maxPage);
-        request.toPage =
-            std::clamp(settings.LastPage > 0 ? settings.LastPage : request.maxPage, request.fromPage, request.maxPage);
+        request.fromPage = std::clamp(firstPage > 0 ? firstPage : request.minPage, request.minPage, request.maxPage);
+        request.toPage = std::clamp(lastPage > 0 ? lastPage : request.maxPage, request.fromPage, request.maxPage);
     }
+    return request;
+}
+
+void ReportPanel::ChoosePrinter()
+{
+    if (destination_ && destination_->ReportLoaded()) {
+        chooseForLoadedFile(*destination_);
+        return;
+    }
+    TBandReport& report = *report_;
+    const TRepPrinterSettings& settings = report.PrinterSettings;
+    PrintSetupRequest request = setupRequest(settings.PrinterIndex, report.Page.Orientation(), settings.Copies,
+                                             settings.FirstPage, settings.LastPage);
     if (!SetupDialog->Execute(request)) {
         report.Tag = 1;
         return;
@@ -188,12 +203,24 @@ void ReportPanel::ChoosePrinter()
     report.PrinterSettings.PrinterIndex = request.printerIndex;
     if (request.orientation != report.Page.Orientation())
         report.Page.setOrientation(request.orientation);
-    if (request.range == PrintSetupRequest::Range::PageRange) {
-        report.PrinterSettings.FirstPage = request.fromPage;
-        report.PrinterSettings.LastPage = request.toPage;
-    } else {
-        report.PrinterSettings.FirstPage = 0;
-        report.PrinterSettings.LastPage = 0;
-    }
+    const bool range = request.range == PrintSetupRequest::Range::PageRange;
+    report.PrinterSettings.FirstPage = range ? request.fromPage : 0;
+    report.PrinterSettings.LastPage = range ? request.toPage : 0;
     report.Tag = 0;
+}
+
+// A loaded file's pages are not this report's: the setup describes them and
+// goes to the destination that prints them.
+void ReportPanel::chooseForLoadedFile(TRepPrinter& destination)
+{
+    PrintSetupRequest request = setupRequest(destination.PrinterIndex, destination.Orientation, destination.Copies,
+                                             destination.FirstPage, destination.LastPage);
+    if (!SetupDialog->Execute(request))
+        return;
+    destination.Copies = request.copies;
+    destination.PrinterIndex = request.printerIndex;
+    destination.Orientation = request.orientation;
+    const bool range = request.range == PrintSetupRequest::Range::PageRange;
+    destination.FirstPage = range ? request.fromPage : 0;
+    destination.LastPage = range ? request.toPage : 0;
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <utility>
 
 #include "FileDialogs.h"
 #include "PrintSetupDialog.h"
@@ -36,7 +37,8 @@ public:
     // nothing while the report runs or without a printer.
     void PrintReport();
     // The print-setup dialog: printer, orientation, copies and page range
-    // for the next run. Cancel leaves the report's Tag 1.
+    // for the next run (cancel leaves the report's Tag 1); after a file was
+    // loaded into the preview, for printing that file's pages.
     void ChoosePrinter();
 
     // The open preview, and the progress window while printing.
@@ -57,6 +59,9 @@ signals:
 
 private:
     void releasePreview();
+    PrintSetupRequest setupRequest(int printerIndex, TRepOrientation orientation, int copies, int firstPage,
+                                   int lastPage) const;
+    void chooseForLoadedFile(TRepPrinter& destination);
 
     std::unique_ptr<TBandReport> report_;
     QtTextMeasurer measurer_;
@@ -68,5 +73,6 @@ private:
     TRepPrinter* printing_ = nullptr;
     TRepProgressForm* progress_ = nullptr;
     bool previewRun_ = false;
+    std::pair<int, int> definedRange_;  // the report's own first and last page
     QPointer<QEventLoop> loop_;
 };

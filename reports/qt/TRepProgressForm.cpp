@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 TRepProgressForm::TRepProgressForm(TRepPrinter& destination, QWidget* parent)
@@ -55,8 +56,16 @@ void TRepProgressForm::CancelButtonClick()
 void TRepProgressForm::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    guardedEvent(event, [&] {
-        if (destination_.status() == TRepPrinter::Status::Busy)
-            destination_.Cancel();
-    });
+    // A run or an export on finished pages: either stops.
+    guardedEvent(event, [&] { destination_.Cancel(); });
+}
+
+void TRepProgressForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    guardedEvent(event, [&] { CancelButtonClick(); });
 }

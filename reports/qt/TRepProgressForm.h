@@ -29,6 +29,8 @@ public:
 protected:
     // The frame's close box stops the print as Cancel does.
     void closeEvent(QCloseEvent* event) override;
+    // Escape cancels, as the button does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TRepPrinter& destination_;

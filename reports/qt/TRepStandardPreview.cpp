@@ -13,6 +13,7 @@
 #include "MessageBoxes.h"
 #include "PdfExport.h"
 #include "PreviewGlyphs.h"
+#include "TRepProgressForm.h"
 
 const QString TRepStandardPreview::SaveFilter = QStringLiteral("Report file") + QStringLiteral("(*.") +
                                                 QStringLiteral("RPF") + QStringLiteral(")|*.") + QStringLiteral("RPF") +
@@ -38,11 +39,12 @@ TRepStandardPreview::TRepStandardPreview(TRepPrinter& destination, FileDialogs* 
 
     setWindowState(Qt::WindowMaximized);
     RepPreview->setDestination(destination_);
-    // Two previews open at once are told apart by their report's name.
-    if (!destination_->Title.empty())
-        setWindowTitle(QStringLiteral("Print Preview - ") + QString::fromStdString(destination_->Title));
+    showTitle();
     ZoomToWidth->trigger();
-    Print->setEnabled(destination_->status() == TRepPrinter::Status::Finished);
+    // Saving and exporting wait, as printing does, for the run to end.
+    const bool finished = destination_->status() == TRepPrinter::Status::Finished;
+    Print->setEnabled(finished);
+    SaveReport->setEnabled(finished);
     // The window sees its keys before its controls do.
     qApp->installEventFilter(this);
 }
@@ -129,6 +131,14 @@ void TRepStandardPreview::buildStatusBar()
     setStatusBar(StatusBar);
 }
 
+// Two previews open at once are told apart by their report's name.
+void TRepStandardPreview::showTitle()
+{
+    const std::string& title = destination_ ? destination_->Title : std::string();
+    setWindowTitle(title.empty() ? QStringLiteral("Print Preview")
+                                 : QStringLiteral("Print Preview - ") + QString::fromStdString(title));
+}
+
 void TRepStandardPreview::Open()
 {
     showMaximized();
@@ -207,24 +217,76 @@ void TRepStandardPreview::PrintClick()
     destination_->Print();
 }
 
+// The name typed says the format: ".pdf" a PDF file, ".RPF" a report file;
+// a name with neither takes the chosen filter's extension. -1: no format.
+int TRepStandardPreview::saveFormat(QString& name, int filter)
+{
+    const QString suffix = QFileInfo(name).suffix();
+    if (suffix.compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0)
+        return PdfFilter;
+    if (suffix.compare(QStringLiteral("RPF"), Qt::CaseInsensitive) == 0)
+        return ReportFilter;
+    if (filter < 0)
+        filter = ReportFilter;  // a dialog that cannot tell its filter
+    const QString extension = QtFileDialogs::extension(SaveFilter, filter);
+    if (extension.isEmpty())
+        return -1;
+    name += QLatin1Char('.') + extension;
+    return filter;
+}
+
 void TRepStandardPreview::SaveClick()
 {
     QString name;
     int filter = 0;
-    if (!destination_ ||
+    if (!destination_ || destination_->status() != TRepPrinter::Status::Finished ||
         !dialogs_->Save({QStringLiteral("Save report"), SaveFilter, QStringLiteral("RPF")}, name, filter) ||
         !destination_)
         return;
-    // A dialog that cannot tell its filter leaves the name to say it.
-    if (filter < 0)
-        filter = QFileInfo(name).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0 ? PdfFilter
-                                                                                                   : ReportFilter;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QLatin1Char('.') + QtFileDialogs::extension(SaveFilter, filter);
-    if (filter == ReportFilter)
+    const int format = saveFormat(name, filter);
+    if (format == ReportFilter)
         destination_->Save(name.toStdString());
-    else if (filter == PdfFilter)
-        PdfExport::write(*destination_, name);
+    else if (format == PdfFilter)
+        exportPdf(name);
+}
+
+// The export shows its progress and can be cancelled, as a print run can;
+// the preview goes on answering meanwhile, but what would change or release
+// the pages waits until the export is over.
+void TRepStandardPreview::exportPdf(const QString& name)
+{
+    TRepPrinter& destination = *destination_;
+    TRepProgressForm progress(destination, this);
+    progress.setWindowTitle(QStringLiteral("Export progress"));
+    progress.show();
+    destination.clearCancelled();
+    const std::vector<QAction*> paused = {PrintSetup, Print, SaveReport, LoadReport};
+    std::vector<bool> enabled;
+    for (QAction* action : paused) {
+        enabled.push_back(action->isEnabled());
+        action->setEnabled(false);
+    }
+    exporting_ = true;
+    const auto resume = [&] {
+        exporting_ = false;
+        for (size_t i = 0; i < paused.size(); ++i)
+            paused[i]->setEnabled(enabled[i]);
+        destination.setProgress(0);
+    };
+    try {
+        PdfExport::write(destination, name, [&](int written, int pages) {
+            destination.setProgress(written * 100 / pages);
+            progress.UpdateProgress();
+            QCoreApplication::processEvents();
+            return !destination.Cancelled();
+        });
+    } catch (...) {
+        resume();
+        throw;
+    }
+    resume();
+    if (closeAfterExport_)
+        close();
 }
 
 void TRepStandardPreview::LoadClick()
@@ -240,8 +302,11 @@ void TRepStandardPreview::LoadClick()
     RepPreview->setPageNumber(1);
     RepPreview->showPage();
     UpdateInfo();
-    PrintSetup->setEnabled(false);
+    showTitle();
+    // Setup now describes the loaded pages.
+    PrintSetup->setEnabled(static_cast<bool>(destination_->OnPrintSetup));
     Print->setEnabled(true);
+    SaveReport->setEnabled(true);
 }
 
 void TRepStandardPreview::ExitClick()
@@ -267,6 +332,7 @@ void TRepStandardPreview::RepPreviewPageAvailable(int pages)
     if (destination_->status() == TRepPrinter::Status::Finished) {
         PrintSetup->setEnabled(true);
         Print->setEnabled(true);
+        SaveReport->setEnabled(true);
     }
 }
 
@@ -285,6 +351,15 @@ void TRepStandardPreview::RepPreviewProgressUpdate(int percent)
 void TRepStandardPreview::closeEvent(QCloseEvent* event)
 {
     guardedEvent(event, [&] {
+        // The export reads the pages: it stops first, and the window closes
+        // once it has.
+        if (exporting_) {
+            event->ignore();
+            closeAfterExport_ = true;
+            if (destination_)
+                destination_->Cancel();
+            return;
+        }
         event->accept();
         if (closed_)
             return;

@@ -86,6 +86,9 @@ private:
     void buildToolBar();
     void buildStatusBar();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
+    void showTitle();
+    void exportPdf(const QString& name);
+    static int saveFormat(QString& name, int filter);
 
     TRepPrinter* destination_;
     FileDialogs* dialogs_;
@@ -93,4 +96,6 @@ private:
     int lastProgress_ = 0;
     QElapsedTimer infoShown_;  // since the page count was last shown during a run
     bool closed_ = false;
+    bool exporting_ = false;
+    bool closeAfterExport_ = false;
 };

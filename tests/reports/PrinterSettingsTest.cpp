@@ -145,24 +145,38 @@ TEST(TRepPrinter, PrinterModeWithoutAPrinterIsNotReady)
     EXPECT_THROW(destination.OpenDocument(), EReportError);
 }
 
-TEST(TRepPrinter, LoadingClearsTheReportsCallbacks)
+// A loaded file is its own report: its title (its file's name when it
+// carries none), all its pages to print; the setup goes on, the export of
+// the report behind the old pages does not.
+TEST(TRepPrinter, LoadingTakesTheFilesTitleAndAllItsPages)
 {
-    const std::string file = (std::filesystem::temp_directory_path() / "arsipstaf-callbacks.RPF").string();
-    {
+    const auto folder = std::filesystem::temp_directory_path();
+    const std::string named = (folder / "arsipstaf-named.RPF").string();
+    const std::string plain = (folder / "arsipstaf-plain.RPF").string();
+    for (const std::string& file : {named, plain}) {
         TRepPrinter run;
+        run.Title = file == named ? "Laporan Mutasi" : "";
         run.OpenDocument();
         run.NewPage();
         run.FinishDocument();
         run.Save(file);
     }
-    TRepPrinter destination;
-    destination.OnPrintSetup = [] {};
-    destination.OnExport = [] {};
-    destination.Load(file);
-    EXPECT_FALSE(destination.OnPrintSetup);
-    EXPECT_FALSE(destination.OnExport);
-    EXPECT_TRUE(destination.ReportLoaded());
-    std::filesystem::remove(file);
+    for (const auto& [file, title] : {std::pair{named, "Laporan Mutasi"}, std::pair{plain, "arsipstaf-plain"}}) {
+        TRepPrinter destination;
+        destination.Title = "Bezetting";
+        destination.FirstPage = 2;
+        destination.LastPage = 3;
+        destination.OnPrintSetup = [] {};
+        destination.OnExport = [] {};
+        destination.Load(file);
+        EXPECT_EQ(destination.Title, title);
+        EXPECT_EQ(destination.FirstPage, 0);
+        EXPECT_EQ(destination.LastPage, 0);
+        EXPECT_TRUE(destination.OnPrintSetup);
+        EXPECT_FALSE(destination.OnExport);
+        EXPECT_TRUE(destination.ReportLoaded());
+        std::filesystem::remove(file);
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ using Maker = std::unique_ptr<TBandReport> (*)(TDataSet*);
 struct DefinitionCase {
     const char* name;
     Maker make;
+    double firstColumn;  // the first data text's width: to 1 mm before the next
 };
 
 std::ostream& operator<<(std::ostream& os, const DefinitionCase& c)
@@ -69,13 +70,17 @@ TEST_P(ReportDefinitionTest, ControlsStandWhereDesignedInTenthsOfAMillimetre)
     ASSERT_NE(firstText, nullptr);
     EXPECT_EQ(firstText->Values[TRepPrintable::HeightValue], 45);
     EXPECT_EQ(firstText->Values[TRepPrintable::TopValue], 42);
-    EXPECT_EQ(firstText->Values[TRepPrintable::WidthValue], 0);
+    EXPECT_DOUBLE_EQ(firstText->Values[TRepPrintable::WidthValue], GetParam().firstColumn);
+    // values wrap within their column and the record's band grows whole
+    EXPECT_FALSE(firstText->AutoSize);
+    EXPECT_TRUE(firstText->AutoStretch);
+    EXPECT_TRUE(report->findBand(TRepBandType::rbDetail)->keepTogether);
 }
 
 INSTANTIATE_TEST_SUITE_P(Reports, ReportDefinitionTest,
-                         ::testing::Values(DefinitionCase{"Form9", ReportDefinitions::Form9},
-                                           DefinitionCase{"Form10", ReportDefinitions::Form10},
-                                           DefinitionCase{"Form11", ReportDefinitions::Form11}),
+                         ::testing::Values(DefinitionCase{"Form9", ReportDefinitions::Form9, 350},
+                                           DefinitionCase{"Form10", ReportDefinitions::Form10, 350},
+                                           DefinitionCase{"Form11", ReportDefinitions::Form11, 434}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Form8Report, A4PortraitWithTenMillimetreMargins)

@@ -83,8 +83,9 @@ TEST_F(PageListFile, OnePageFileIsHeaderRecordAndPicture)
     double when;
     std::memcpy(&when, bytes.data() + 16, 8);
     EXPECT_GT(when, 45000.0);  // a date after 2023 in days since 1899-12-30
-    for (size_t i = 26; i < 128; ++i)
-        EXPECT_EQ(bytes[i], 0) << i;
+    EXPECT_EQ(bytes[26], 1);   // every picture sealed
+    for (size_t i = 27; i < 128; ++i)
+        EXPECT_EQ(bytes[i], 0) << i;  // and no title
 }
 
 TEST_F(PageListFile, CodedPageStartsWithItsLengthAndDecodesToIt)
@@ -219,6 +220,42 @@ TEST_F(PageListFile, DamagedFilesAreRefusedWholeAtLoading)
         EXPECT_THROW(list.loadFromFile(damagedPath.string()), EReportError) << c.name;
         EXPECT_EQ(list.PageCount(), 5) << c.name;
         EXPECT_EQ(list.getPage(3), picture(3)) << c.name;
+    }
+}
+
+// Any byte flipped after the header, in a record's offsets or anywhere in a
+// picture of the first, a middle or the last page, refuses the file whole,
+// and the message names the file; so does a header that says 0 pages.
+TEST_F(PageListFile, EveryFlippedPageByteAndAnEmptyHeaderAreRefused)
+{
+    for (bool coded : {false, true}) {
+        const fs::path path = store(3, coded, coded ? "coded.rpf" : "plain.rpf");
+        const std::vector<std::uint8_t> good = readFile(path);
+        const fs::path damagedPath = dir / "flipped.rpf";
+        TRepPageList list;
+        list.loadFromFile(path.string());
+        int refused = 0;
+        for (size_t at = 128; at < good.size(); ++at) {
+            std::vector<std::uint8_t> bytes = good;
+            bytes[at] ^= 0xFF;
+            writeFile(damagedPath, bytes);
+            try {
+                list.loadFromFile(damagedPath.string());
+                ADD_FAILURE() << "byte " << at << " flipped was accepted, coded " << coded;
+            } catch (const EReportError& e) {
+                ++refused;
+                if (refused == 1) {
+                    EXPECT_NE(std::string(e.what()).find(damagedPath.string()), std::string::npos) << e.what();
+                }
+            }
+            ASSERT_EQ(list.getPage(2), picture(2));
+        }
+        EXPECT_EQ(refused, static_cast<int>(good.size() - 128));
+        std::vector<std::uint8_t> empty = good;
+        LittleEndian::set32(empty.data() + 8, 0);
+        writeFile(damagedPath, empty);
+        EXPECT_THROW(list.loadFromFile(damagedPath.string()), EReportError);
+        EXPECT_EQ(list.PageCount(), 3);
     }
 }
 

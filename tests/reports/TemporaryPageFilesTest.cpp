@@ -3,6 +3,7 @@
 #include "TemporaryPageFiles.h"
 #include "ChildProcess.h"
 #include "EReportError.h"
+#include "SmallDisk.h"
 #include "TRepStream.h"
 
 #include <gtest/gtest.h>
@@ -149,4 +150,24 @@ TEST(TemporaryPageFiles, MissingOrUnwritableFolderIsNamedInTheError)
     EXPECT_THROW(TemporaryPageFiles::folder(), EReportError);
     ::setenv("TMPDIR", folder.path().c_str(), 1);
     EXPECT_EQ(TemporaryPageFiles::folder(), folder.path().string());
+}
+
+// A full temporary folder is named as such, not as a fault of the report.
+TEST(TemporaryPageFiles, AFullFolderIsNamedWithItsCause)
+{
+    OwnTemporaryFolder folder;
+    SmallDisk disk(folder.path().string(), 1);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason();
+    ASSERT_TRUE(disk.fill());
+    try {
+        auto stream = std::make_unique<TRepStream>(16);
+        const std::vector<char> bytes(1 << 16, 'x');  // past stdio's buffer: written at once
+        stream->write(bytes.data(), bytes.size());
+        FAIL() << "a full folder takes no pages";
+    } catch (const EReportError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "No space left on the device holding the temporary folder \"" + folder.path().string() + "\"");
+    }
+    disk.empty();
 }

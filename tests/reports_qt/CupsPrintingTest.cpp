@@ -225,4 +225,54 @@ TEST_F(CupsPrinting, SetupDialogRangeAndOrientationReachThePrintedPdf)
     QFile::remove(whole);
 }
 
+// A file loaded over a longer report: the setup is offered again, describes
+// the file's pages and starts from all of them (not the range set for the
+// report before), and the jobs carry the loaded report's name.
+TEST_F(CupsPrinting, LoadedFileIsSetUpAndPrintedAsItsOwnReport)
+{
+    addEmployees(120);  // 8 pages
+    for (int i = 1; i <= 20; ++i) {
+        char skm[32];
+        std::snprintf(skm, sizeof skm, "A-%04d-AB.01.01-2000", i);
+        addTransfer(skm, "1970" + std::to_string(100000 + i), "Pegawai " + std::to_string(i));
+    }
+    const std::string file = db_->root() + "/mutasi.RPF";
+    {
+        auto report = ReportDefinitions::Form11(&mut());
+        TRepPrinter destination;
+        report->RunReport(destination);
+        ASSERT_EQ(destination.PageCount(), 2);
+        destination.Save(file);
+    }
+    useCups(makePanel(ReportDefinitions::Form9(&peg())));
+    dialogs.answer = QString::fromStdString(file);
+    SetupSeen loadedSetup, rangedSetup;
+    QString whole, ranged, title;
+    bool setupEnabled = false;
+    openPreview([&](TRepStandardPreview& preview) {
+        ASSERT_TRUE(setUp(preview, {.pageRange = true, .from = 7, .to = 8}).shown);
+        preview.LoadReport->trigger();
+        setupEnabled = preview.PrintSetup->isEnabled();
+        title = preview.windowTitle();
+        loadedSetup = setUp(preview, {.pageRange = false});
+        whole = printAndCollect(preview);
+        rangedSetup = setUp(preview, {.pageRange = true, .from = 2, .to = 2});
+        ranged = printAndCollect(preview);
+    });
+    EXPECT_TRUE(setupEnabled);
+    EXPECT_EQ(title.toStdString(), "Print Preview - Mutasi");
+    ASSERT_TRUE(loadedSetup.shown);
+    EXPECT_FALSE(loadedSetup.rangeChecked);
+    EXPECT_EQ(loadedSetup.from, 1);
+    EXPECT_EQ(loadedSetup.to, 2);
+    EXPECT_TRUE(rangedSetup.shown);
+    ASSERT_FALSE(whole.isEmpty());
+    EXPECT_TRUE(QFileInfo(whole).fileName().startsWith(QStringLiteral("Mutasi"))) << whole.toStdString();
+    EXPECT_EQ(pdfInfo(whole).pages, 2);
+    ASSERT_FALSE(ranged.isEmpty());
+    EXPECT_EQ(pdfInfo(ranged).pages, 1);
+    QFile::remove(whole);
+    QFile::remove(ranged);
+}
+
 }  // namespace

@@ -34,7 +34,7 @@ const ToolCase toolbar[] = {
     {"PrintSetup", "Printer setup", false, false},
     {"Print", "Print", false, false},
     {"Separator3", nullptr, false, true},
-    {"SaveReport", "Save Report", false, true},
+    {"SaveReport", "Save Report", false, false},
     {"LoadReport", "Load Report", false, true},
     {"Separator4", nullptr, false, true},
 };
@@ -348,24 +348,36 @@ TEST_F(PreviewRun, SaveWritesThePagesWithTheDialogsTextsAndReplacesAFile)
     EXPECT_EQ(*loaded.GetPage(2), page2);
 }
 
-TEST_F(PreviewRun, SaveWritesNothingWithAnotherFilterOrBeforeTheRunHasFinished)
+// Save (and with it the PDF export) waits for the run: disabled while pages
+// are added, enabled when the run ends, and then it writes.
+TEST_F(PreviewRun, SaveIsOfferedOnceTheRunHasFinished)
 {
     addEmployees(200);
     makePanel(ReportDefinitions::Form10(&peg()));
     const QString file = QString::fromStdString(db_->root() + "/early.RPF");
     dialogs.answer = file;
+    bool busy = false, offered = true, offeredAfter = false;
     openPreview(
         [&](TRepStandardPreview& preview) {
+            busy = preview.destination()->status() == TRepPrinter::Status::Busy;
+            offered = preview.SaveReport->isEnabled();
             preview.SaveReport->trigger();
-            EXPECT_FALSE(QFile::exists(file));
         },
         [](TRepStandardPreview& preview) {
             return preview.destination() && preview.destination()->AvailablePages() >= 1;
         });
-    dialogs.answerFilter = 2;  // no such entry
-    openPreview([&](TRepStandardPreview& preview) { preview.SaveReport->trigger(); });
-    EXPECT_EQ(dialogs.saves.size(), 2u);
     EXPECT_FALSE(QFile::exists(file));
+    openPreview([&](TRepStandardPreview& preview) {
+        offeredAfter = preview.SaveReport->isEnabled();
+        preview.SaveReport->trigger();
+    });
+    EXPECT_TRUE(busy);
+    EXPECT_FALSE(offered);
+    EXPECT_TRUE(offeredAfter);
+    EXPECT_EQ(dialogs.saves.size(), 1u);  // asked only once it could write
+    TRepPrinter saved;
+    saved.Load(file.toStdString());
+    EXPECT_EQ(saved.PageCount(), 12);
 }
 
 TEST_F(PreviewRun, LoadShowsTheFileOrSaysItDoesNotExist)
@@ -398,7 +410,9 @@ TEST_F(PreviewRun, LoadShowsTheFileOrSaysItDoesNotExist)
         EXPECT_TRUE(destination.ReportLoaded());
         EXPECT_EQ(preview.PagePanel->text().toStdString(), "Page 1 of 3");
         EXPECT_EQ(preview.RepPreview->pageImage()->picture(), destination.GetPage(1));
-        EXPECT_FALSE(preview.PrintSetup->isEnabled());
+        // the setup and the title follow the loaded report
+        EXPECT_TRUE(preview.PrintSetup->isEnabled());
+        EXPECT_EQ(preview.windowTitle().toStdString(), "Print Preview - Daftar Urut Kepangkatan");
         EXPECT_TRUE(preview.Print->isEnabled());
         EXPECT_EQ(destination.Orientation, TRepOrientation::poLandscape);
         EXPECT_EQ(destination.PaperSize, TRepPaperSize::Legal);

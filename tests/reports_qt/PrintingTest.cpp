@@ -162,6 +162,8 @@ TEST_F(Printing, RangeFromTheSetupDialogPrintsOnlyThosePages)
         for (int n = 1; n <= 3; ++n)
             pages.push_back(*preview.destination()->GetPage(n));
         preview.PrintSetup->trigger();
+        EXPECT_EQ(panel->report().PrinterSettings.FirstPage, 2);
+        EXPECT_EQ(panel->report().PrinterSettings.LastPage, 3);
         printFrom(preview);
     });
     ASSERT_EQ(setup.asked.size(), 1u);
@@ -176,13 +178,35 @@ TEST_F(Printing, RangeFromTheSetupDialogPrintsOnlyThosePages)
     EXPECT_FALSE(asked.printToFileShown);
     EXPECT_TRUE(asked.warnNoPrinter);
     EXPECT_EQ(panel->report().Tag, 0);
-    EXPECT_EQ(panel->report().PrinterSettings.FirstPage, 2);
-    EXPECT_EQ(panel->report().PrinterSettings.LastPage, 3);
     ASSERT_EQ(printers->jobs.size(), 1u);
     const PrintJobRecord& job = printers->jobs[0];
     EXPECT_EQ(pdfInfo(job.file).pages, 2);
     expectPrintedPage(job, 1, pages[1]);
     expectPrintedPage(job, 2, pages[2]);
+}
+
+// The range chosen in a preview goes with it: the next preview of the report
+// opens its setup on all pages and prints them all.
+TEST_F(Printing, RangeEndsWithItsPreview)
+{
+    addEmployees(40);  // 3 pages
+    makePanel(ReportDefinitions::Form9(&peg()));
+    setup.choose = [](PrintSetupRequest& r) {
+        r.range = PrintSetupRequest::Range::PageRange;
+        r.fromPage = r.toPage = 2;
+    };
+    openPreview([&](TRepStandardPreview& preview) { preview.PrintSetup->trigger(); });
+    EXPECT_EQ(panel->report().PrinterSettings.FirstPage, 0);
+    EXPECT_EQ(panel->report().PrinterSettings.LastPage, 0);
+    setup.choose = {};
+    openPreview([&](TRepStandardPreview& preview) {
+        preview.PrintSetup->trigger();
+        printFrom(preview);
+    });
+    ASSERT_EQ(setup.asked.size(), 2u);
+    EXPECT_EQ(setup.asked[1].range, PrintSetupRequest::Range::AllPages);
+    ASSERT_EQ(printers->jobs.size(), 1u);
+    EXPECT_EQ(pdfInfo(printers->jobs[0].file).pages, 3);
 }
 
 TEST_F(Printing, RangeBeyondTheLastPageStartsNoJob)

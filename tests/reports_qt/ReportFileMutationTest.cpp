@@ -4,6 +4,7 @@
 // end in pages, an empty page or EReportError, never another failure; run
 // under the sanitizers, no overflow or bad access either.
 #include "ByteMutation.h"
+#include "Crc32.h"
 #include "EReportError.h"
 #include "EmfPlayer.h"
 #include "EmfWriter.h"
@@ -75,6 +76,9 @@ void saveWithBounds(const std::string& path, std::int32_t left, std::int32_t top
         LittleEndian::set32(page.data() + at + 8, static_cast<std::uint32_t>(right));
         LittleEndian::set32(page.data() + at + 12, static_cast<std::uint32_t>(bottom));
     }
+    // sealed again over the new bounds, as a writer of such pages would
+    const size_t seal = page.size() - 40;
+    LittleEndian::set32(page.data() + seal + 16, Crc32::of(std::span(page.data(), seal)));
     TRepPageList list;
     list.open();
     list.addPage(page);

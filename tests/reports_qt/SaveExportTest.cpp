@@ -8,14 +8,17 @@
 #include <QToolButton>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "LittleEndian.h"
 #include "ModalBoxResponder.h"
 #include "PreviewFixture.h"
 #include "QtFileDialogs.h"
 #include "RealFileDialog.h"
+#include "TRepProgressForm.h"
 
 namespace {
 
@@ -126,6 +129,90 @@ TEST_F(SaveExport, RealDialogWritesTheReportUnderTheTypedNameWithItsExtension)
               2);
 }
 
+// The name typed says what is written, whichever filter is chosen; a name
+// that says neither takes the filter's extension.
+TEST_F(SaveExport, TheTypedExtensionChoosesTheFormat)
+{
+    addEmployees(20);
+    makePanel(ReportDefinitions::Form10(&peg()));
+    useRealDialogs();
+    struct Case {
+        const char* typed;
+        int filterDown;  // 0: the report file, 1: PDF
+        const char* written;
+        bool pdf;
+    };
+    const Case cases[] = {
+        {"laporan.pdf", 0, "laporan.pdf", true},
+        {"mutasi.RPF", 1, "mutasi.RPF", false},
+        {"daftar", 1, "daftar.pdf", true},
+        {"pegawai.2026", 0, "pegawai.2026.RPF", false},
+    };
+    openPreview([&](TRepStandardPreview& preview) {
+        for (const Case& c : cases) {
+            RealFileDialog dialog(path(c.typed), c.filterDown);
+            clickSave(preview);
+        }
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_TRUE(QFile::exists(path(c.written)));
+        EXPECT_EQ(contents(path(c.written)).rfind("%PDF-", 0) == 0, c.pdf);
+        if (!c.pdf) {
+            TRepPrinter loaded;
+            loaded.Load(path(c.written).toStdString());
+            EXPECT_EQ(loaded.PageCount(), 2);
+        }
+    }
+}
+
+// The export shows its progress with Cancel and leaves the preview
+// answering; Escape on the progress window cancels it, and an earlier file
+// of that name stays as it was. Uncancelled, the export writes every page.
+TEST_F(SaveExport, PdfExportShowsProgressAndCancelsCleanly)
+{
+    addEmployees(600);  // 36 pages
+    makePanel(ReportDefinitions::Form9(&peg()));
+    useRealDialogs();
+    const QString file = path("export.pdf");
+    std::ofstream(file.toStdString()) << "earlier export";
+    QString cancelText, pageDuring;
+    bool escaped = false;
+    int pages = 0;
+    openPreview([&](TRepStandardPreview& preview) {
+        pages = preview.destination()->PageCount();
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<TRepProgressForm*>(w);
+                if (!progress || !progress->isVisible() || escaped)
+                    continue;
+                cancelText = progress->CancelButton->text();
+                preview.NextPageClick();  // the preview answers meanwhile
+                pageDuring = preview.PagePanel->text();
+                QTest::keyClick(progress, Qt::Key_Escape);
+                escaped = true;
+                watch.stop();
+            }
+        });
+        watch.start();
+        {
+            RealFileDialog dialog(file, 1);
+            clickSave(preview);
+        }
+        EXPECT_EQ(contents(file), "earlier export");
+        RealFileDialog dialog(file, 1);
+        clickSave(preview);
+    });
+    EXPECT_TRUE(escaped);
+    EXPECT_EQ(cancelText.toStdString(), "Cancel");
+    EXPECT_EQ(pageDuring.toStdString(), "Page 2 of " + std::to_string(pages));
+    EXPECT_EQ(pdfInfo(file).pages, pages);
+    // nothing left beside it from the cancelled export
+    EXPECT_EQ(QDir(QString::fromStdString(db_->root())).entryList({QStringLiteral("export*")}, QDir::Files).size(), 1);
+}
+
 TEST_F(SaveExport, PdfFilterWritesThePagesAsPreviewedWithSelectableText)
 {
     addEmployees(20);
@@ -150,6 +237,15 @@ TEST_F(SaveExport, PdfFilterWritesThePagesAsPreviewedWithSelectableText)
     EXPECT_FALSE(first.contains(QStringLiteral("Pegawai 16")));
     EXPECT_TRUE(second.contains(QStringLiteral("Pegawai 16")));
     EXPECT_TRUE(second.contains(QStringLiteral("Pegawai 20")));
+    // Another reader's text: the words of a name apart by a blank, no tab.
+    QProcess gs;
+    gs.start(QStringLiteral("gs"), {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),
+                                    QStringLiteral("-sDEVICE=txtwrite"), QStringLiteral("-sOutputFile=-"), file});
+    ASSERT_TRUE(gs.waitForFinished(60000));
+    const QString read = QString::fromUtf8(gs.readAllStandardOutput());
+    EXPECT_TRUE(read.contains(QStringLiteral("Pegawai 15"))) << read.toStdString();
+    EXPECT_TRUE(read.contains(QStringLiteral("Ka. Sub. Bag. Tata Usaha"))) << read.toStdString();
+    EXPECT_FALSE(read.contains(QLatin1Char('\t'))) << read.toStdString();
 }
 
 // Reports hold personal data: whatever the umask, a new file is the owner's
@@ -215,8 +311,9 @@ TEST_F(SaveExport, FailedWriteShowsTheErrorAndLeavesTheEarlierFile)
         boxes += responder->boxes();
     });
     ASSERT_EQ(boxes.size(), 2);
-    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("Cannot write file \"") + file)) << boxes[0].text.toStdString();
-    EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("Cannot write file"))) << boxes[1].text.toStdString();
+    // what is wrong and where
+    EXPECT_EQ(boxes[0].text.toStdString(), "Cannot write " + file.toStdString() + ": File too large.");
+    EXPECT_EQ(boxes[1].text.toStdString(), "Cannot write " + path("kept.pdf").toStdString() + ": File too large.");
     EXPECT_EQ(contents(file), "old contents");
     EXPECT_EQ(contents(path("kept.pdf")), "old pdf");
     EXPECT_EQ(QDir(QString::fromStdString(db_->root())).entryList({QStringLiteral("kept*")}, QDir::Files).size(), 2);
@@ -238,36 +335,69 @@ TEST(QtFileDialogs, ChosenFilterIsFoundWithOrWithoutItsDetails)
 
 namespace {
 
+// Each damaged file is refused whole through the real dialog, naming the
+// file (and the page whose picture is damaged); the report shown on page 5,
+// its temporary file and its settings stay byte for byte as they were.
 TEST_F(SaveExport, DamagedFileIsRefusedWholeAndThePreviewKeepsItsPages)
 {
     addEmployees(200);  // 12 pages, past the memory limit: in a temporary file
     makePanel(ReportDefinitions::Form9(&peg()));
     useRealDialogs();
-    // a saved report cut at 30,000 bytes, and one whose header claims 1000 pages
-    const QString whole = path("whole.RPF"), cut = path("cut.RPF"), claims = path("claims.RPF");
+    const QString whole = path("whole.RPF");
     {
         auto report = ReportDefinitions::Form10(&peg());
         TRepPrinter destination;
         report->RunReport(destination);
         destination.Save(whole.toStdString());
     }
-    std::string bytes = contents(whole);
+    const std::string bytes = contents(whole);
     ASSERT_GT(bytes.size(), 30000u);
-    std::ofstream(cut.toStdString(), std::ios::binary) << bytes.substr(0, 30000);
-    bytes[8] = char(0xE8), bytes[9] = char(0x03);  // 1000
-    std::ofstream(claims.toStdString(), std::ios::binary) << bytes;
+    std::vector<size_t> starts;  // of each page record
+    for (size_t at = 128; at + 4 < bytes.size();
+         at = LittleEndian::get32(reinterpret_cast<const std::uint8_t*>(bytes.data()) + at + 4))
+        starts.push_back(at);
+    const auto middleOf = [&](size_t page) {
+        return (starts[page] + (page + 1 < starts.size() ? starts[page + 1] : bytes.size())) / 2;
+    };
+    struct Damage {
+        const char* name;
+        std::function<void(std::string&)> apply;
+        const char* says;
+    };
+    const Damage damages[] = {
+        {"cut.RPF", [](std::string& b) { b.resize(30000); }, "Invalid report file"},
+        {"claims.RPF", [](std::string& b) { b[8] = char(0xE8), b[9] = char(0x03); }, "page 13"},
+        {"first.RPF",
+         [](std::string& b) {
+             for (size_t at = 200; at < 260; ++at)
+                 b[at] = char(~b[at]);
+         },
+         "page 1 "},
+        {"middle.RPF", [&](std::string& b) { b[middleOf(5)] = char(~b[middleOf(5)]); }, "page 6 "},
+        {"last.RPF", [&](std::string& b) { b[middleOf(starts.size() - 1)] ^= 1; }, "page 12 "},
+        {"empty.RPF", [](std::string& b) { b[8] = b[9] = 0; }, "no pages"},
+    };
+    ASSERT_EQ(starts.size(), 12u);
 
-    std::vector<QString> texts;
     openPreview([&](TRepStandardPreview& preview) {
         TRepPrinter& destination = *preview.destination();
-        ASSERT_EQ(destination.PageCount(), 12);
+        preview.RepPreview->setPageNumber(5);
+        preview.UpdateInfo();
         const std::string temporary = destination.PageList().stream()->temporaryName();
         ASSERT_FALSE(temporary.empty());
-        const std::vector<std::uint8_t> page1 = *destination.GetPage(1);
-        for (const QString& damaged : {cut, claims}) {
+        std::vector<std::vector<std::uint8_t>> pages;
+        for (int n = 1; n <= destination.PageCount(); ++n)
+            pages.push_back(*destination.GetPage(n));
+        const auto shown = preview.RepPreview->pageImage()->picture();
+        const QString title = preview.windowTitle();
+        for (const Damage& damage : damages) {
+            SCOPED_TRACE(damage.name);
+            std::string damaged = bytes;
+            damage.apply(damaged);
+            std::ofstream(path(damage.name).toStdString(), std::ios::binary | std::ios::trunc) << damaged;
             std::unique_ptr<ModalBoxResponder> responder;
             {
-                RealFileDialog dialog(damaged, 0, [&] {
+                RealFileDialog dialog(path(damage.name), 0, [&] {
                     responder = std::make_unique<ModalBoxResponder>();
                     responder->click(QStringLiteral("OK"));
                 });
@@ -275,22 +405,27 @@ TEST_F(SaveExport, DamagedFileIsRefusedWholeAndThePreviewKeepsItsPages)
             }
             ASSERT_TRUE(responder);
             ASSERT_EQ(responder->boxes().size(), 1);
-            texts.push_back(responder->last().text);
+            const QString text = responder->last().text;
+            EXPECT_TRUE(text.startsWith(QStringLiteral("Invalid report file"))) << text.toStdString();
+            EXPECT_TRUE(text.contains(path(damage.name))) << text.toStdString();
+            EXPECT_TRUE(text.contains(QLatin1String(damage.says))) << text.toStdString();
             EXPECT_FALSE(destination.ReportLoaded());
-            EXPECT_EQ(destination.PageCount(), 12);
-            EXPECT_EQ(preview.PagePanel->text().toStdString(), "Page 1 of 12");
+            EXPECT_EQ(preview.PagePanel->text().toStdString(), "Page 5 of 12");
+            EXPECT_EQ(preview.RepPreview->pageImage()->picture(), shown);
+            EXPECT_EQ(preview.windowTitle(), title);
             EXPECT_TRUE(QFile::exists(QString::fromStdString(temporary)));
             EXPECT_EQ(destination.PageList().stream()->temporaryName(), temporary);
-            EXPECT_EQ(*destination.GetPage(1), page1);
+            ASSERT_EQ(destination.PageCount(), 12);
+            for (int n = 1; n <= 12; ++n)
+                EXPECT_EQ(*destination.GetPage(n), pages[static_cast<size_t>(n - 1)]) << "page " << n;
+            EXPECT_EQ(destination.PaperSize, TRepPaperSize::Legal);
+            EXPECT_EQ(destination.Orientation, TRepOrientation::poLandscape);
             EXPECT_TRUE(preview.PrintSetup->isEnabled());
         }
         // a save after the refused loads writes the run's pages
         RealFileDialog dialog(path("after"));
         clickSave(preview);
     });
-    ASSERT_EQ(texts.size(), 2u);
-    for (const QString& text : texts)
-        EXPECT_TRUE(text.startsWith(QStringLiteral("Invalid report file"))) << text.toStdString();
     TRepPrinter saved;
     saved.Load(path("after.RPF").toStdString());
     EXPECT_EQ(saved.PageCount(), 12);

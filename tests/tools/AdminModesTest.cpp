@@ -4,12 +4,14 @@
 #include "EngineConfig.h"
 #include "OtherUser.h"
 #include "PrivateFile.h"
+#include "ShellCommand.h"
 #include "TempDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <grp.h>
+#include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -56,6 +58,35 @@ AdminRun adminAsClerk(const std::vector<std::string>& args)
     run.code = std::atoi(clerk.channel().receive(30000).c_str());
     run.out = unflat(clerk.channel().receive());
     run.err = unflat(clerk.channel().receive());
+    return run;
+}
+
+// The same as account name, a member of group only; "shell" reads script.
+AdminRun adminAs(const char* name, gid_t group, const std::vector<std::string>& args, const std::string& script = "")
+{
+    ChildProcess member([&](ChildProcess::Channel& channel) {
+        const passwd* user = ::getpwnam(name);
+        if (!user || ::setgroups(1, &group) != 0 || ::setgid(group) != 0 || ::setuid(user->pw_uid) != 0) {
+            channel.send("9");
+            return;
+        }
+        std::istringstream in(script);
+        std::ostringstream out, err;
+        int code = args.at(0) == "shell" ? ShellCommand::run(in, out, err) : AdminTool::run(args, out, err);
+        for (std::string text : {std::to_string(code), out.str(), err.str()}) {
+            for (char& c : text)
+                c = c == '\n' ? '\x1f' : c;
+            channel.send(text);
+        }
+    });
+    AdminRun run;
+    std::string* parts[] = {nullptr, &run.out, &run.err};
+    run.code = std::atoi(member.channel().receive(30000).c_str());
+    for (std::string* part : {parts[1], parts[2]}) {
+        *part = member.channel().receive();
+        for (char& c : *part)
+            c = c == '\x1f' ? '\n' : c;
+    }
     return run;
 }
 
@@ -145,12 +176,47 @@ TEST(AdminModes, CheckWarnsAboutDataOthersCanReadAndFixesIt)
 
     AdminRun fixed = admin({"check", "--fix-modes"});
     EXPECT_EQ(fixed.code, 0) << fixed.err;
-    EXPECT_NE(fixed.out.find("Modes mended: " + db.directory() + ": mode 0755 -> 0750"), std::string::npos)
+    EXPECT_NE(fixed.out.find("Modes mended: " + db.directory() + ": mode 0755 -> 0700"), std::string::npos)
         << fixed.out;
     EXPECT_EQ(fixed.err, "");
-    EXPECT_EQ(modeOf(db.directory()), 0750u);
-    EXPECT_EQ(modeOf(db.path("Datapegawai.db")), 0640u);
-    EXPECT_EQ(modeOf(db.path("Mutasi.db")), 0660u);
+    EXPECT_EQ(modeOf(db.directory()), 0700u);
+    EXPECT_EQ(modeOf(db.path("Datapegawai.db")), 0600u);
+    EXPECT_EQ(modeOf(db.path("Mutasi.db")), 0600u);
+    EXPECT_EQ(admin({"check"}).err, "");
+}
+
+// A database made without --group is its owner's alone: group bits are
+// exposure too. One made with --group keeps them; either way --fix-modes
+// gives back exactly what init gave.
+TEST(AdminModes, GroupBitsOfAPrivateDatabaseAreWarnedAboutAndFixed)
+{
+    std::string name = shareGroup();
+    ASSERT_FALSE(name.empty());
+    TempDatabase db(TempDatabase::Tables::None);
+    std::string priv = db.root() + "/private", shared = db.root() + "/shared";
+    ASSERT_EQ(admin({"init", "--group", name, shared}).code, 0);
+    ASSERT_EQ(admin({"init", priv}).code, 0);  // the alias names the private one
+    ::chmod(priv.c_str(), 0750);
+    ::chmod((priv + "/Datapegawai.db").c_str(), 0640);
+    AdminRun run = admin({"check"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: The data directory " + priv + " can be read by the group "), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("warning: The file " + priv + "/Datapegawai.db can be read by the group"), std::string::npos)
+        << run.err;
+    ASSERT_EQ(admin({"check", "--fix-modes"}).code, 0);
+    EXPECT_EQ(modeOf(priv), 0700u);
+    EXPECT_EQ(modeOf(priv + "/Datapegawai.db"), 0600u);
+
+    ASSERT_EQ(admin({"init", "--group", name, shared}).code, 0);  // the alias names the shared one again
+    EXPECT_EQ(admin({"check"}).err, "");
+    ::chmod(shared.c_str(), 02777);
+    ::chmod((shared + "/Mutasi.db").c_str(), 0666);
+    EXPECT_NE(admin({"check"}).err.find("can be read and written by other users"), std::string::npos);
+    AdminRun fixed = admin({"check", "--fix-modes"});
+    EXPECT_NE(fixed.out.find("Modes mended: " + shared + ": mode 2777 -> 2770"), std::string::npos) << fixed.out;
+    EXPECT_EQ(modeOf(shared), 02770u);
+    EXPECT_EQ(modeOf(shared + "/Mutasi.db"), 0660u);
     EXPECT_EQ(admin({"check"}).err, "");
 }
 
@@ -241,3 +307,38 @@ TEST(PrivateFile, NewFilesAreTheOwnersOnlyAndExistingOnesKeepTheirModes)
 }
 
 }  // namespace
+
+// A second clerk read a table while it was read-only: the log and shared
+// memory SQLite made then carry that clerk's account and the read-only mode,
+// and block the table's owner once it is writable again. check names them;
+// --fix-modes, run by the owner, takes them over while nobody uses the table.
+TEST(AdminModes, SideFilesLeftInAReadOnlyPeriodAreTakenOverByTheOwner)
+{
+    if (!OtherUser::isRoot() || !::getpwnam("daemon") || !::getpwnam("nobody") || !::getgrnam("nogroup"))
+        GTEST_SKIP() << "needs the accounts nobody and daemon and the group nogroup: run as root";
+    gid_t group = ::getgrnam("nogroup")->gr_gid;
+    TempDatabase db(TempDatabase::Tables::None);
+    std::string target = db.root() + "/arsip", table = target + "/Datapegawai.db";
+    ASSERT_EQ(admin({"init", "--group", "nogroup", target}).code, 0);
+    OtherUser::admit(db.root(), db.configPath());
+    OtherUser::own(target);  // nobody is the first clerk, the owner
+    ::chmod(target.c_str(), 02770);
+
+    ::chmod(table.c_str(), 0440);
+    AdminRun reading = adminAs("daemon", group, {"shell"}, "use Tdatapeg\ncount\n");
+    ASSERT_EQ(reading.out, "ok\nok 0\n") << reading.err;
+    ::chmod(table.c_str(), 0660);
+
+    AdminRun blocked = adminAs("nobody", group, {"check"});
+    EXPECT_EQ(blocked.code, 1);
+    EXPECT_NE(blocked.err.find("The side file " + table + "-shm cannot be written (mode 0440, owner daemon:nogroup)"),
+              std::string::npos)
+        << blocked.err;
+    AdminRun fixed = adminAs("nobody", group, {"check", "--fix-modes"});
+    EXPECT_EQ(fixed.code, 0) << fixed.err;
+    EXPECT_NE(fixed.out.find(table + "-shm: mode 0440, owner daemon:nogroup -> replaced by this account's own"),
+              std::string::npos)
+        << fixed.out;
+    AdminRun post = adminAs("nobody", group, {"shell"}, "use Tdatapeg\nappend\nset NIP 1999\npost\ncount\n");
+    EXPECT_EQ(post.out, "ok\nok\nok\nok\nok 1\n") << post.err;
+}

@@ -198,3 +198,25 @@ TEST(AdminTool, RejectsUnknownCommands)
 }
 
 INSTANTIATE_FOR_BOTH_ENGINES(AdminGenerate);
+
+// A file another tool left in rollback-journal mode: check only reads it; the
+// first store puts it in write-ahead-log mode.
+TEST(AdminCheckReadsOnly, LeavesTheLogModeToTheFirstStore)
+{
+    TempDatabase db;
+    db.runSql("JK.db", "PRAGMA journal_mode = DELETE");
+    auto logMode = [&] { return static_cast<int>(readFile(db.path("JK.db")).at(18)); };  // 1 rollback, 2 log
+    ASSERT_EQ(logMode(), 1);
+    std::string before = readFile(db.path("JK.db"));
+
+    AdminRun run = admin({"check"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(readFile(db.path("JK.db")), before);
+
+    std::unique_ptr<EngineCursor> sexes = db.open("JK.db");
+    EngineRecord record;
+    ASSERT_TRUE(sexes->initRecord(record).ok());
+    record.values = {std::string("XX"), std::string("Lainnya")};
+    ASSERT_TRUE(sexes->insertRecord(record).ok());
+    EXPECT_EQ(logMode(), 2);
+}

@@ -168,7 +168,7 @@ TEST(CsvFormat, SkipsAByteOrderMarkAndTakesBareLineFeeds)
     std::fclose(file);
 }
 
-TEST_F(ExportTest, ReplacedFileBecomesOwnerOnlyAndAFullDiskIsAFailure)
+TEST_F(ExportTest, ReplacedFileKeepsItsModesAndAFullDiskIsAFailure)
 {
     std::string path = db.root() + "/old.csv";
     std::ofstream(path) << "old";
@@ -176,7 +176,7 @@ TEST_F(ExportTest, ReplacedFileBecomesOwnerOnlyAndAFullDiskIsAFailure)
     ASSERT_EQ(admin({"export", "Tjk", path}).code, 0);
     struct stat info {};
     ASSERT_EQ(stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
 
     // A device keeps its mode; the write failing is reported, not success.
     struct stat device {};
@@ -185,7 +185,7 @@ TEST_F(ExportTest, ReplacedFileBecomesOwnerOnlyAndAFullDiskIsAFailure)
     ASSERT_EQ(symlink("/dev/full", full.c_str()), 0);
     AdminRun run = admin({"export", "Tdatapeg", full});
     EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.err.find("Cannot write the file: No space left on device"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("No space left on the device holding /dev/full"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
     struct stat after {};
     ASSERT_EQ(stat("/dev/full", &after), 0);

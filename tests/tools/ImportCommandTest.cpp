@@ -121,7 +121,7 @@ TEST_F(ImportTest, ExportThenImportIntoAnEmptyDatabaseGivesTheSameTables)
                   std::nullopt,
                   std::string(""),
                   std::string(""),
-                  std::string("Jl. A\r\nJl. B"),
+                  std::string("Jl. A\tJl. B"),
                   std::string(""),
                   std::string(""),
                   std::string(""),
@@ -222,9 +222,15 @@ TEST_F(ImportTest, EveryRefusedRowIsReportedAndNothingIsStored)
         {"stored key", employee("1111111111"), "Key violation: a record with NIP 1111111111 is already stored"},
         {"key twice in the file", employee("2000000010"),
          "Key violation: a record with NIP 2000000010 is already stored"},
+        {"control character", employee("2000000011", {{"Alamat", "Jl. A\x1b[2J"}}),
+         "Alamat: holds the control character 0x1B at character 6"},
+        {"not UTF-8", employee("2000000012", {{"Nama_Pegawai", "Jos\xe9"}}),
+         "Nama_Pegawai: is not UTF-8 (byte 0xE9 at byte 4)"},
+        // Last: line numbers count physical lines, and this row takes two.
+        {"line break", employee("2000000013", {{"Alamat", "Jl. A\nJl. B"}}),
+         "Alamat: holds the control character 0x0A at character 6"},
     };
-    // Line numbers count physical lines: the good row's address takes two.
-    std::vector<std::vector<std::string>> rows = {employeeHeader, employee("2000000010", {{"Alamat", "Jl. A\nJl. B"}})};
+    std::vector<std::vector<std::string>> rows = {employeeHeader, employee("2000000010", {{"Alamat", "Jl. A\tJl. B"}})};
     for (const RefusedRow& c : cases)
         rows.push_back(c.row);
     writeCsv(db.root() + "/bad.csv", rows);
@@ -238,7 +244,7 @@ TEST_F(ImportTest, EveryRefusedRowIsReportedAndNothingIsStored)
         std::string line;
         for (size_t i = 0; i < cases.size(); ++i) {
             std::getline(lines, line);
-            EXPECT_EQ(line, "line " + std::to_string(i + 4) + ": " + cases[i].reason) << cases[i].name;
+            EXPECT_EQ(line, "line " + std::to_string(i + 3) + ": " + cases[i].reason) << cases[i].name;
         }
         std::getline(lines, line);
         EXPECT_EQ(line, std::to_string(cases.size()) + " rows refused; nothing stored.");

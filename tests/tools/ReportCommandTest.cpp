@@ -2,12 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <sstream>
 
 #include "AdminTool.h"
 #include "BothEngines.h"
+#include "EmfPlayer.h"
 #include "GenerateCommand.h"
+#include "RecordingCanvas.h"
 #include "TRepPrinter.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +44,64 @@ TEST_P(ReportCommandOnBoth, RunsEachReportAndSavesItsPages)
 }
 
 INSTANTIATE_FOR_BOTH_ENGINES(ReportCommandOnBoth);
+
+// Texts of the page pictures that a fill painted after them covers in part,
+// by the left edge they start at (a column), and how many texts there were.
+struct CutTexts {
+    std::map<std::int32_t, int> byLeft;
+    int cut = 0;
+    int texts = 0;
+};
+
+void countCutTexts(const std::vector<std::uint8_t>& picture, CutTexts& count)
+{
+    RecordingCanvas page;
+    EmfPlayer::play(picture, page);
+    for (size_t i = 0; i < page.calls.size(); ++i) {
+        const RecordingCanvas::Call& call = page.calls[i];
+        if (call.kind != RecordingCanvas::Kind::Text)
+            continue;
+        ++count.texts;
+        std::int32_t right = call.text.origin.x;
+        for (std::int32_t advance : call.text.advances)
+            right += advance;
+        const std::int32_t left = call.text.origin.x, top = call.text.origin.y, bottom = top + call.font.height;
+        for (size_t j = i + 1; j < page.calls.size(); ++j) {
+            const RecordingCanvas::Call& fill = page.calls[j];
+            if (fill.kind == RecordingCanvas::Kind::Rectangle && fill.brush.visible && fill.rect.left < right &&
+                fill.rect.right > left && fill.rect.top < bottom && fill.rect.bottom > top) {
+                ++count.cut;
+                ++count.byLeft[left];
+                break;
+            }
+        }
+    }
+}
+
+// Each report over 20,000 generated records, read back from its saved page
+// pictures: a value wider than its column wraps within it, so nothing
+// painted later covers any text.
+TEST(ReportCommand, NoTextIsCutAtTwentyThousandRecords)
+{
+    TempDatabase database;
+    std::ostringstream out, err;
+    ASSERT_EQ(GenerateCommand::runIn(database.directory(), 20000, out, err), 0) << err.str();
+    for (const char* name : {"Form9", "Form10", "Form11"}) {
+        const std::string file = database.root() + "/" + name + ".rpf";
+        std::ostringstream runOut, runErr;
+        ASSERT_EQ(AdminTool::run({"report", name, file}, runOut, runErr), 0) << runErr.str();
+        TRepPrinter loaded;
+        loaded.Load(file);
+        CutTexts count;
+        for (int n = 1; n <= loaded.PageCount(); ++n)
+            countCutTexts(*loaded.GetPage(n), count);
+        std::ostringstream columns;
+        for (const auto& [left, cut] : count.byLeft)
+            columns << " " << cut << " at x " << left << ";";
+        EXPECT_GT(count.texts, 20000 * 9) << name;
+        EXPECT_EQ(count.cut, 0) << name << ":" << columns.str();
+    }
+}
 
 TEST(ReportCommand, PdfOptionWritesThePagesAsAPdfFile)
 {

@@ -3,6 +3,7 @@
 #include "AliasDatabase.h"
 #include "BackupManifest.h"
 #include "DefaultTableFiles.h"
+#include "ReplacingFile.h"
 #include "Sha256.h"
 #include "SqliteCopy.h"
 
@@ -27,16 +28,13 @@ std::string utcNow()
     return text;
 }
 
-// Written, flushed to disk and only then given its name.
-bool writeDurably(const std::string& path, const std::string& text)
+// Written beside its place, synced, and only then given its name.
+std::string writeDurably(const std::string& path, const std::string& text)
 {
-    std::string part = path + ".part";
-    int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    return ok && std::rename(part.c_str(), path.c_str()) == 0;
+    ReplacingFile file(path);
+    if (file.write(text) && file.commit())
+        return std::string();
+    return file.error();
 }
 
 bool syncFile(const std::string& path)
@@ -121,8 +119,8 @@ int BackupCommand::run(const std::string& directory, std::ostream& out, std::ost
         out << entry.name << ": " << entry.records << " records\n";
         manifest.tables.push_back(entry);
     }
-    if (!writeDurably(manifestPath, manifest.text())) {
-        err << "backup: cannot write " << manifestPath << "; the backup is incomplete\n";
+    if (std::string error = writeDurably(manifestPath, manifest.text()); !error.empty()) {
+        err << "backup: " << error << "; the backup is incomplete\n";
         return 1;
     }
     out << "Backup of " << manifest.source << " written to " << directory << '\n';

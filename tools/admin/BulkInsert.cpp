@@ -4,6 +4,7 @@
 #include "PgTable.h"
 #include "SqliteDatabase.h"
 #include "SqliteTableFile.h"
+#include "StorableText.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ EngineStatus BulkInsert::open(EngineDatabase& database, const std::string& table
         status = PgTable::open(server->sharedConnection(), tableName, bulk->table_);
     } else {
         status = SqliteTableFile::open(database.directory(), tableName, bulk->file_);
+        if (status.ok())
+            status = bulk->file_->readyForWriting();
         if (status.ok())
             sqlite3_exec(bulk->file_->handle(), "PRAGMA cache_size = -262144", nullptr, nullptr, nullptr);
     }
@@ -42,6 +45,10 @@ const TableDescription& BulkInsert::description() const
 
 EngineStatus BulkInsert::add(const std::vector<FieldValue>& values)
 {
+    // The engines' own rule, which these statements pass by.
+    if (std::string problem = StorableText::problemIn(description(), values); !problem.empty())
+        return file_ ? file_->failure(EngineCode::InvalidText, problem)
+                     : table_->failure(EngineCode::InvalidText, problem);
     if (file_)
         return addToFile(values);
     const std::vector<FieldDescription>& fields = table_->description().fields;

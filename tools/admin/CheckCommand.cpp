@@ -6,7 +6,9 @@
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
 #include "SqliteCursor.h"
+#include "SqliteDatabase.h"
 #include "StorageEngine.h"
+#include "StoredValueCheck.h"
 #include "TDMarsipstaf.h"
 #include "TableFileAccess.h"
 
@@ -119,6 +121,7 @@ int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
         err << "Opening the data module fails: " << failure << '\n';
         reported.push_back(failure);
     }
+    bool onFiles = dynamic_cast<SqliteDatabase*>(database.get()) != nullptr;
     // Then every file on its own, so that all problems show, not the first.
     int problems = failure.empty() ? 0 : 1;
     auto report = [&](const std::vector<std::string>& lines) {
@@ -142,6 +145,9 @@ int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
         else
             for (const std::string& line : columnProblems(cursor->description(), wanted, object))
                 found.push_back(line);
+        if (onFiles)
+            for (const std::string& line : StoredValueCheck::foreignTypes(directory + "/" + wanted.tableName, wanted))
+                found.push_back(line);
         report(found);
         if (!status.ok())
             continue;
@@ -154,6 +160,8 @@ int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
         std::string check = integrity(*cursor);
         if (check != "ok")
             found.push_back(wanted.tableName + ": integrity check failed: " + check);
+        for (const std::string& line : StoredValueCheck::badTexts(*cursor, wanted.tableName))
+            found.push_back(line);
         report(found);
         if (clean && found.empty()) {
             std::int64_t count = 0;

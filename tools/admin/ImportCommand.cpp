@@ -139,6 +139,10 @@ int ImportCommand::run(const std::string& tableText, const std::string& path, Op
     sqlite3_exec(file->handle(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
     SqliteTransaction transaction(file->handle());
     RecordWriter writer(*file, checker.keyColumns(), options.update);
+    if (EngineStatus ready = file->readyForWriting(); !ready.ok()) {
+        err << EDBEngineError::describe(ready) << '\n';
+        return 1;
+    }
     int rc = transaction.begin();
     if (rc == SQLITE_OK)
         rc = writer.prepare();

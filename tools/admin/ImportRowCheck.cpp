@@ -3,6 +3,7 @@
 #include "DateText.h"
 #include "EDBEngineError.h"
 #include "SqliteTableFile.h"
+#include "StorableText.h"
 #include "TField.h"
 #include "TTable.h"
 #include "UnicodeText.h"
@@ -77,6 +78,8 @@ bool ImportRowCheck::prepare(const TTable& table, const TableDescription& file,
 
 std::string ImportRowCheck::checkText(const Rule& rule, const std::string& text) const
 {
+    if (std::string problem = StorableText::problem(text); !problem.empty())
+        return rule.name + ": " + problem;
     if (rule.size > 0 && characters(text) > static_cast<size_t>(rule.size))
         return rule.name + ": longer than " + std::to_string(rule.size) + " characters";
     if (!rule.mask.empty() && !text.empty()) {
