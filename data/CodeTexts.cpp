@@ -1,28 +1,25 @@
 #include "CodeTexts.h"
 
+#include "EngineSnapshot.h"
 #include "SqliteTableFile.h"
 
-#include <memory>
-
-EngineStatus CodeTexts::read(const std::string& directory, const std::string& tableName, const std::string& key,
+EngineStatus CodeTexts::read(EngineSnapshot& snapshot, const std::string& tableName, const std::string& key,
                              const std::string& result, int size, Map& out)
 {
-    std::shared_ptr<SqliteTableFile> file;
-    EngineStatus status = SqliteTableFile::open(directory, tableName, file);
+    TableDescription description;
+    EngineStatus status = snapshot.describe(tableName, description);
     if (!status.ok())
         return status;
-    const TableDescription& description = file->description();
     int keyColumn = description.fieldNumber(key), textColumn = description.fieldNumber(result);
     if (keyColumn < 0 || textColumn < 0)
-        return file->failure(EngineCode::NoSuchField, "Field '" + (keyColumn < 0 ? key : result) + "' not found");
-    const std::string keyName = SqliteTableFile::quote(description.fields[static_cast<size_t>(keyColumn)].name);
-    const std::string textName = SqliteTableFile::quote(description.fields[static_cast<size_t>(textColumn)].name);
-    SqliteStatement scan;
-    int rc = scan.prepare(file->handle(),
-                          "SELECT " + keyName + ", " + textName + " FROM records ORDER BY " + keyName + ", rid");
-    if (rc != SQLITE_OK)
-        return file->sqliteFailure(rc, "Cannot read the code table.");
-    while ((rc = scan.step()) == SQLITE_ROW)
-        out.emplace(scan.text(0), SqliteTableFile::cutToSize(scan.text(1), size));
-    return rc == SQLITE_DONE ? EngineStatus::success() : file->sqliteFailure(rc, "Cannot read the code table.");
+        return EngineStatus::failure(EngineCode::NoSuchField,
+                                     "Field '" + (keyColumn < 0 ? key : result) + "' not found",
+                                     {"Table: " + tableName, "Database: " + snapshot.location()});
+    // Equal codes come in record order: the first stays.
+    return snapshot.scanByRecordNumber(tableName, [&](const EngineRecord& record) {
+        const FieldValue& code = record.values[static_cast<size_t>(keyColumn)];
+        const FieldValue& text = record.values[static_cast<size_t>(textColumn)];
+        out.emplace(code.value_or(std::string()), SqliteTableFile::cutToSize(text.value_or(std::string()), size));
+        return EngineStatus::success();
+    });
 }

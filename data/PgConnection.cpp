@@ -124,12 +124,31 @@ EngineStatus PgConnection::open(const std::string& conninfo, const PasswordList&
         return EngineStatus::failure(EngineCode::IoError, "Cannot connect to the database server.", stack);
     }
     std::shared_ptr<PgConnection> connection(new PgConnection(conn));
+    connection->conninfo_ = conninfo;
     EngineStatus status = connection->start();
     if (!status.ok())
         return status;
     open[conninfo] = connection;
     out = std::move(connection);
     return EngineStatus::success();
+}
+
+EngineStatus PgConnection::openAnother(std::shared_ptr<PgConnection>& out) const
+{
+    const char* used = PQconnectionUsedPassword(conn_) ? PQpass(conn_) : nullptr;
+    std::string password = used ? used : "";
+    PGconn* conn = attempt(conninfo_, used ? &password : nullptr);
+    if (PQstatus(conn) != CONNECTION_OK) {
+        std::vector<std::string> stack = serverLines(PQerrorMessage(conn));
+        PQfinish(conn);
+        return EngineStatus::failure(EngineCode::IoError, "Cannot connect to the database server.", stack);
+    }
+    std::shared_ptr<PgConnection> connection(new PgConnection(conn));
+    connection->conninfo_ = conninfo_;
+    EngineStatus status = connection->start();
+    if (status.ok())
+        out = std::move(connection);
+    return status;
 }
 
 PgConnection::PgConnection(PGconn* conn) : conn_(conn), pid_(::getpid())

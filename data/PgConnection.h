@@ -29,6 +29,10 @@ public:
     // address with the tables' schema chosen (the server's search path), in
     // the address's own form: URI or keyword list.
     static std::string withSchema(const std::string& address, const std::string& schema);
+    // A session of its own to the same address, with the password this one
+    // was opened with: for work in a transaction of its own while the
+    // shared session goes on.
+    EngineStatus openAnother(std::shared_ptr<PgConnection>& out) const;
 
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;
@@ -89,7 +93,8 @@ private:
     void drainNotices();
 
     PGconn* conn_ = nullptr;
-    int pid_ = 0;  // the process that made it: a forked child never uses it
+    int pid_ = 0;           // the process that made it: a forked child never uses it
+    std::string conninfo_;  // may hold a password: never shown
     std::string location_;
     std::string schema_;
     std::map<std::string, std::string> prepared_;  // sql -> statement name

@@ -506,7 +506,7 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
     }
     PgKeyOrder* ranged = nullptr;
     if (indexNumber < 0 || !table_->keyOrder(indexNumber, ranged).ok())
-        return EngineCursor::findPrefix(fieldNumber, prefix, out);
+        return findPrefixUnindexed(fieldNumber, prefix, out);
     bool folded = table.indexes[static_cast<size_t>(indexNumber)].caseInsensitive;
     std::u32string points = UnicodeText::fromUtf8(prefix);
     size_t covered = 0;
@@ -515,7 +515,7 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
     if (points.find(UnicodeText::replacement) == std::u32string::npos)
         spellings = CaseVariants::spellings(prefix, folded, spellingLimit, covered);
     if (spellings.empty() || covered < points.size())
-        return EngineCursor::findPrefix(fieldNumber, prefix, out);
+        return findPrefixUnindexed(fieldNumber, prefix, out);
 
     // Every text the index holds that begins, as it compares, with a spelling.
     std::vector<std::string> ranges;
@@ -564,4 +564,47 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
         return EngineStatus::success();
     }
     return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+}
+
+EngineStatus PgCursor::findPrefixUnindexed(int fieldNumber, const std::string& prefix, EngineRecord& out)
+{
+    const FieldDescription& field = description().fields[static_cast<size_t>(fieldNumber)];
+    std::u32string points = UnicodeText::fromUtf8(prefix);
+    size_t covered = 0;
+    std::vector<std::string> spellings;
+    // Undecodable text folds to U+FFFD, which no spelling seeks.
+    if (field.type == ColumnType::Text && points.find(UnicodeText::replacement) == std::u32string::npos)
+        spellings = CaseVariants::spellings(prefix, true, spellingLimit, covered);
+    if (spellings.empty() || covered < points.size())
+        return EngineCursor::findPrefix(fieldNumber, prefix, out);
+    // The server compares the folded text, as a case-insensitive index
+    // would, and gives the first match in this cursor's order.
+    const std::string element =
+        table_->connection().schema() + ".arsipstaf_fold(" + PgConnection::quote(field.name) + ")";
+    std::string any;
+    std::vector<FieldValue> parameters;
+    for (const std::string& spelling : spellings) {
+        std::string low = asciiLower(spelling);
+        std::string high = successor(low);
+        parameters.emplace_back(low);
+        std::string range = element + " >= $" + std::to_string(parameters.size());
+        if (!high.empty()) {
+            parameters.emplace_back(high);
+            range += " AND " + element + " < $" + std::to_string(parameters.size());
+        }
+        any += (any.empty() ? "(" : " OR (") + range + ")";
+    }
+    PgResult result;
+    EngineStatus status =
+        table_->connection().run("SELECT " + table_->selectList() + " FROM " + table_->qualifiedName() + " WHERE " +
+                                     any + " ORDER BY " + order_->orderBy() + " LIMIT 1",
+                                 parameters, result, "Cannot read the table.");
+    if (!status.ok())
+        return table_->withContext(status);
+    if (result.rows() == 0)
+        return EngineStatus::failure(EngineCode::RecordNotFound, "Record not found.");
+    table_->readRow(result, 0, out);
+    if (!TextCompare::startsWithNoCase(out.values[static_cast<size_t>(fieldNumber)].value_or(std::string()), prefix))
+        return EngineCursor::findPrefix(fieldNumber, prefix, out);  // folds otherwise than spelled
+    return EngineStatus::success();
 }

@@ -41,7 +41,8 @@ public:
     EngineStatus findFiltered(const std::vector<int>& fieldNumbers, const std::vector<FieldValue>& values,
                               EngineRecord& out) override;
     // On an index led by the field: the first rows of this order, then the
-    // prefix's ranges on that index; else the scan of every record.
+    // prefix's ranges on that index; else one statement that reads the
+    // table on the server.
     EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out) override;
 
     // For tests and tools.
@@ -55,6 +56,7 @@ private:
 
     explicit PgCursor(std::shared_ptr<PgTable> table) : table_(std::move(table)) {}
     EngineStatus follow(const std::string& indexName);
+    EngineStatus findPrefixUnindexed(int fieldNumber, const std::string& prefix, EngineRecord& out);
     EngineStatus fetch(Op op, int prefix, int limit, EngineRecord& out, bool& found);
     void keep(std::vector<EngineRecord>& rows, bool forwards, bool extend, bool complete);
     bool runCurrent();

@@ -15,6 +15,8 @@ public:
     const std::string& directory() const override { return connection_->location(); }
     EngineStatus openTable(const std::string& tableName, const std::string& indexName,
                            std::unique_ptr<EngineCursor>& out) override;
+    EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) override;
+    EngineStatus openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out) override;
     PgConnection& connection() const { return *connection_; }
     const std::shared_ptr<PgConnection>& sharedConnection() const { return connection_; }
 

@@ -1,7 +1,9 @@
 #include "SqliteDatabase.h"
 
 #include "SqliteCursor.h"
+#include "SqliteSnapshot.h"
 #include "SqliteTableFile.h"
+#include "SqliteTableWriter.h"
 
 EngineStatus SqliteDatabase::openTable(const std::string& tableName, const std::string& indexName,
                                        std::unique_ptr<EngineCursor>& out)
@@ -14,4 +16,15 @@ EngineStatus SqliteDatabase::openTable(const std::string& tableName, const std::
     if (!status.ok())
         return status;
     return SqliteCursor::open(std::move(file), indexName, out);
+}
+
+EngineStatus SqliteDatabase::openSnapshot(std::unique_ptr<EngineSnapshot>& out)
+{
+    out = std::make_unique<SqliteSnapshot>(directory_);
+    return EngineStatus::success();
+}
+
+EngineStatus SqliteDatabase::openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out)
+{
+    return SqliteTableWriter::open(directory_, tableName, out);
 }

@@ -11,6 +11,8 @@ public:
     const std::string& directory() const override { return directory_; }
     EngineStatus openTable(const std::string& tableName, const std::string& indexName,
                            std::unique_ptr<EngineCursor>& out) override;
+    EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) override;
+    EngineStatus openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out) override;
 
 private:
     std::string directory_;

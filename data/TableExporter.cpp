@@ -3,8 +3,7 @@
 #include "CodeTexts.h"
 #include "EDBEngineError.h"
 #include "EditMask.h"
-#include "SqliteKeyOrder.h"
-#include "SqliteTableFile.h"
+#include "EngineSnapshot.h"
 
 #include <map>
 #include <memory>
@@ -18,7 +17,7 @@ std::string describe(const EngineStatus& status)
 
 // The code texts of every lookup column, each code table read once; one
 // entry per column, null for a data column.
-bool readLookups(const std::string& directory, const std::vector<ExportColumn>& columns,
+bool readLookups(EngineSnapshot& snapshot, const std::vector<ExportColumn>& columns,
                  std::map<std::string, CodeTexts::Map>& codes, std::vector<const CodeTexts::Map*>& lookups,
                  std::string& error)
 {
@@ -32,7 +31,7 @@ bool readLookups(const std::string& directory, const std::vector<ExportColumn>& 
         auto found = codes.find(key);
         if (found == codes.end()) {
             found = codes.emplace(key, CodeTexts::Map()).first;
-            EngineStatus status = CodeTexts::read(directory, column.lookupTable, column.lookupKey, column.lookupResult,
+            EngineStatus status = CodeTexts::read(snapshot, column.lookupTable, column.lookupKey, column.lookupResult,
                                                   column.size, found->second);
             if (!status.ok()) {
                 error = describe(status);
@@ -44,75 +43,36 @@ bool readLookups(const std::string& directory, const std::vector<ExportColumn>& 
     return true;
 }
 
-// A read transaction that ends with the object.
-class ReadTransaction {
-public:
-    explicit ReadTransaction(sqlite3* db) : db_(db)
-    {
-        ok_ = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~ReadTransaction()
-    {
-        if (ok_)
-            sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-    }
-    ReadTransaction(const ReadTransaction&) = delete;
-    ReadTransaction& operator=(const ReadTransaction&) = delete;
-
-private:
-    sqlite3* db_;
-    bool ok_ = false;
-};
-
 }  // namespace
 
-TableExporter::Result TableExporter::run(const std::string& directory, const std::string& tableName,
+TableExporter::Result TableExporter::run(EngineSnapshot& snapshot, const std::string& tableName,
                                          const std::string& indexName, const std::vector<ExportColumn>& columns,
                                          ExportSink& sink, const Progress& progress)
 {
     Result result;
     std::map<std::string, CodeTexts::Map> codes;
     std::vector<const CodeTexts::Map*> lookups;
-    if (!readLookups(directory, columns, codes, lookups, result.error))
+    if (!readLookups(snapshot, columns, codes, lookups, result.error))
         return result;
     std::vector<EditMask> masks;
     for (const ExportColumn& column : columns) {
         // Dates are written as dates, not through their entry mask.
         masks.emplace_back(column.isLookup() || column.type == ColumnType::Date ? std::string() : column.editMask);
     }
-
-    std::shared_ptr<SqliteTableFile> file;
-    EngineStatus status = SqliteTableFile::open(directory, tableName, file);
-    SqliteKeyOrder* order = nullptr;
-    if (status.ok()) {
-        int number = file->indexNumber(indexName);
-        status = number < 0 ? file->failure(EngineCode::NoSuchIndex, "Index does not exist.", {"Index: " + indexName})
-                            : file->keyOrder(number, order);
-    }
+    std::int64_t total = 0;
+    EngineStatus status = snapshot.count(tableName, total);
     if (!status.ok()) {
         result.error = describe(status);
-        return result;
-    }
-    ReadTransaction snapshot(file->handle());
-    std::int64_t total = 0;
-    if (!(status = file->count(total)).ok()) {
-        result.error = describe(status);
-        return result;
-    }
-    SqliteStatement scan;
-    int rc = scan.prepare(file->handle(), order->scanSql("", ""));
-    if (rc != SQLITE_OK) {
-        result.error = describe(file->sqliteFailure(rc, "Cannot read the table."));
         return result;
     }
     if (!sink.header(columns)) {
         result.error = sink.error();
         return result;
     }
-    EngineRecord record;
+    // A stop asked by the sink or the progress: no engine failure.
+    const EngineStatus stopped = EngineStatus::failure(EngineCode::Internal, "stopped");
     std::vector<FieldValue> row(columns.size());
-    while ((rc = scan.step()) == SQLITE_ROW) {
-        file->readRow(scan, record);
+    status = snapshot.scan(tableName, indexName, [&](const EngineRecord& record) {
         for (size_t i = 0; i < columns.size(); ++i) {
             const FieldValue& value = record.values[static_cast<size_t>(columns[i].column)];
             if (lookups[i]) {
@@ -127,16 +87,18 @@ TableExporter::Result TableExporter::run(const std::string& directory, const std
         }
         if (!sink.row(row)) {
             result.error = sink.error();
-            return result;
+            return stopped;
         }
         ++result.records;
         if (progress && result.records % progressStep == 0 && !progress(result.records, total)) {
             result.cancelled = true;
-            return result;
+            return stopped;
         }
-    }
-    if (rc != SQLITE_DONE) {
-        result.error = describe(file->sqliteFailure(rc, "Cannot read the table."));
+        return EngineStatus::success();
+    });
+    if (!status.ok()) {
+        if (result.error.empty() && !result.cancelled)
+            result.error = describe(status);
         return result;
     }
     if (progress && !progress(result.records, total)) {

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-// Writes the records of one table file to a sink: a header of the column
-// names, then one row per record in the order of an index. Reads through a
-// connection of its own, one record at a time, so memory does not grow with
-// the table and the program's cursors stay where they are; the records are
-// those of one moment (a single read transaction).
+class EngineSnapshot;
+
+// Writes the records of one table to a sink: a header of the column names,
+// then one row per record in the order of an index. Reads from a snapshot,
+// one record at a time, so memory does not grow with the table and the
+// program's cursors stay where they are; the records are those of one
+// moment.
 class TableExporter {
 public:
     // Asked every few thousand records and at the end; false cancels.
@@ -24,10 +26,10 @@ public:
         std::string error;  // when neither ok nor cancelled
     };
 
-    // directory/tableName in the order of indexName (empty: the primary
-    // index). Lookup columns read their texts from the code tables of
-    // directory. The sink is finished only when every record is written.
-    static Result run(const std::string& directory, const std::string& tableName, const std::string& indexName,
+    // tableName in the order of indexName (empty: the primary index).
+    // Lookup columns read their texts from the code tables of the same
+    // snapshot. The sink is finished only when every record is written.
+    static Result run(EngineSnapshot& snapshot, const std::string& tableName, const std::string& indexName,
                       const std::vector<ExportColumn>& columns, ExportSink& sink, const Progress& progress = {});
 
     static constexpr std::int64_t progressStep = 4096;

@@ -1,7 +1,9 @@
 #include "ListExport.h"
 
 #include "CsvExportSink.h"
+#include "EDBEngineError.h"
 #include "EDatabaseError.h"
+#include "EngineDatabase.h"
 #include "ExportLayout.h"
 #include "HandlerGuard.h"
 #include "TDBGrid.h"
@@ -15,7 +17,6 @@
 #include <QFile>
 #include <QProgressDialog>
 
-#include <filesystem>
 #include <memory>
 
 const QString ListExport::Filter = QStringLiteral("CSV|*.csv|Excel|*.xlsx");
@@ -82,7 +83,14 @@ void ListExport::Execute()
     std::vector<std::string> names;
     for (int i = 0; i < grid_->ColumnCount(); ++i)
         names.push_back(grid_->Column(i)->FieldName);
-    const TableDescription& file = table_->FileDescription();
+    // The records of this moment, through a connection of the export's own.
+    std::unique_ptr<EngineSnapshot> snapshot;
+    TableDescription file;
+    EngineStatus status = table_->Database().openSnapshot(snapshot);
+    if (status.ok())
+        status = snapshot->describe(table_->TableName, file);
+    if (!status.ok())
+        throw EDBEngineError(status);
     std::vector<ExportColumn> columns;
     std::string error;
     if (!ExportLayout::forTable(*table_, file, names, columns, error))
@@ -97,8 +105,7 @@ void ListExport::Execute()
     TableExporter::Result result;
     {
         DisabledWhile disabled(window_);
-        result = TableExporter::run(std::filesystem::path(file.path).parent_path().string(), table_->TableName,
-                                    table_->CurrentIndexName(), columns, *sink,
+        result = TableExporter::run(*snapshot, table_->TableName, table_->CurrentIndexName(), columns, *sink,
                                     [this](std::int64_t done, std::int64_t total) { return Progress(done, total); });
         sink.reset();
         delete progress_;

@@ -221,3 +221,28 @@ TEST_F(ServerRoundTrips, AnIndexAddedElsewhereReachesEveryCursorOfTheTable)
 }
 
 }  // namespace
+
+TEST_F(ServerRoundTrips, PartialLocateOnAFieldWithoutAnIndexIsOneStatement)
+{
+    // Two addresses that begin alike when letter case is folded, also
+    // outside A-Z; the primary order finds record 40 first.
+    db_->runSql("Datapegawai.db", "UPDATE {table} SET \"Alamat\" = CASE \"NIP\" WHEN '0000000060' THEN 'JL. ÉMPAT 4' "
+                                  "WHEN '0000000040' THEN 'jl. émpat 9' ELSE 'Jl. Lain' END");
+    const int address = cursor_->description().fieldNumber("Alamat");
+    struct Case {
+        const char* prefix;
+        const char* nip;  // null: none found
+    };
+    for (const Case& search : {Case{"Jl. Émp", "0000000040"}, Case{"zzz", nullptr}, Case{"jl. lain", "0000000001"}}) {
+        ServerTrace trace(conn_);
+        EngineStatus status = cursor_->findPrefix(address, search.prefix, record_);
+        trace.stop();
+        if (search.nip) {
+            ASSERT_TRUE(status.ok()) << search.prefix;
+            EXPECT_EQ(value(nip_), search.nip) << search.prefix;
+        } else {
+            EXPECT_EQ(status.code, EngineCode::RecordNotFound) << search.prefix;
+        }
+        EXPECT_EQ(trace.statements(), 1) << search.prefix << "\n" << trace.text();
+    }
+}

@@ -3,6 +3,7 @@
 #include "AliasDatabase.h"
 #include "BackupManifest.h"
 #include "DefaultTableFiles.h"
+#include "EDBEngineError.h"
 #include "ReplacingFile.h"
 #include "Sha256.h"
 #include "SqliteCopy.h"
@@ -46,35 +47,25 @@ bool syncFile(const std::string& path)
     return ::close(fd) == 0 && ok;
 }
 
-// One table into target; fills its manifest entry. Empty when done.
-std::string copyTable(const std::string& source, const std::string& target, BackupManifest::Table& entry)
+// One table of the snapshot into target; fills its manifest entry. Empty
+// when done.
+std::string copyTable(EngineSnapshot& snapshot, const std::string& target, BackupManifest::Table& entry)
 {
-    std::string error;
-    sqlite3* from = SqliteCopy::open(source, false, false, error);
-    if (!from)
-        return error;
     std::string part = target + ".part";
-    std::remove(part.c_str());
-    sqlite3* to = SqliteCopy::open(part, false, true, error);
-    if (!to) {
-        sqlite3_close(from);
-        return error;
-    }
-    error = SqliteCopy::copy(from, to);
-    sqlite3_close(from);
-    // The copy is one plain file: no log beside it.
-    if (error.empty() && sqlite3_exec(to, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        error = sqlite3_errmsg(to);
-    if (error.empty()) {
-        std::string check = SqliteCopy::integrity(to);
+    EngineStatus status = snapshot.writeTableFile(entry.name, part);
+    if (!status.ok())
+        return EDBEngineError::describe(status);
+    std::string error;
+    sqlite3* copy = SqliteCopy::open(part, false, false, error);
+    if (copy) {
+        std::string check = SqliteCopy::integrity(copy);
         if (check != "ok")
             error = "the copy fails the integrity check: " + check;
+        if (error.empty())
+            SqliteCopy::counts(copy, entry.records, entry.last, error);
+        sqlite3_close(copy);
     }
-    if (error.empty())
-        SqliteCopy::counts(to, entry.records, entry.last, error);
-    sqlite3_close(to);
-    if (error.empty() &&
-        (::chmod(part.c_str(), 0600) != 0 || !syncFile(part) || std::rename(part.c_str(), target.c_str()) != 0))
+    if (error.empty() && (!syncFile(part) || std::rename(part.c_str(), target.c_str()) != 0))
         error = "cannot write " + target;
     if (!error.empty()) {
         std::remove(part.c_str());
@@ -105,13 +96,20 @@ int BackupCommand::run(const std::string& directory, std::ostream& out, std::ost
         err << "backup: " << directory << " already holds a backup; give a new directory\n";
         return 1;
     }
+    // Every table as it stood at one moment (on a server one transaction).
+    std::unique_ptr<EngineSnapshot> snapshot;
+    EngineStatus status = database->openSnapshot(snapshot);
+    if (!status.ok()) {
+        err << EDBEngineError::describe(status) << '\n';
+        return 1;
+    }
     BackupManifest manifest;
     manifest.taken = utcNow();
     manifest.source = database->directory();
     for (const DefaultTableFiles::File& file : DefaultTableFiles::all()) {
         BackupManifest::Table entry;
         entry.name = file.description.tableName;
-        std::string error = copyTable(database->directory() + "/" + entry.name, directory + "/" + entry.name, entry);
+        std::string error = copyTable(*snapshot, directory + "/" + entry.name, entry);
         if (!error.empty()) {
             err << "backup: " << entry.name << ": " << error << "; the backup is incomplete\n";
             return 1;

@@ -3,8 +3,8 @@
 #include "AliasDatabase.h"
 #include "CsvExportSink.h"
 #include "EDBEngineError.h"
+#include "EngineDatabase.h"
 #include "ExportLayout.h"
-#include "SqliteTableFile.h"
 #include "TDMarsipstaf.h"
 #include "TableArgument.h"
 #include "TableExporter.h"
@@ -35,16 +35,16 @@ int ExportCommand::run(const std::string& tableText, const std::string& path, st
     if (!table)
         return 2;
     std::unique_ptr<EngineDatabase> database;
-    std::shared_ptr<SqliteTableFile> file;
-    if (!TableArgument::openFile(*table, database, file, err))
+    std::unique_ptr<EngineSnapshot> snapshot;
+    TableDescription description;
+    if (!TableArgument::openSnapshot(*table, database, snapshot, description, err))
         return 1;
     std::vector<ExportColumn> columns;
     std::string error;
-    if (!ExportLayout::forTable(*table, file->description(), {}, columns, error)) {
+    if (!ExportLayout::forTable(*table, description, {}, columns, error)) {
         err << table->Name() << ": " << error << '\n';
         return 1;
     }
-    file.reset();
     // Stored values, not display texts: the file is for importing too.
     for (ExportColumn& column : columns)
         column.editMask.clear();
@@ -53,7 +53,7 @@ int ExportCommand::run(const std::string& tableText, const std::string& path, st
         sink = std::make_unique<CsvExportSink>(path, RegionalSettings::current());
     else
         sink = std::make_unique<XlsxExportSink>(path, RegionalSettings::current());
-    TableExporter::Result result = TableExporter::run(database->directory(), table->TableName, "", columns, *sink);
+    TableExporter::Result result = TableExporter::run(*snapshot, table->TableName, "", columns, *sink);
     if (!result.ok) {
         err << result.error << '\n';
         return 1;

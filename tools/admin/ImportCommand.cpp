@@ -3,10 +3,10 @@
 #include "AliasDatabase.h"
 #include "CsvReader.h"
 #include "EDBEngineError.h"
+#include "EngineDatabase.h"
 #include "ExportLayout.h"
 #include "ImportRowCheck.h"
 #include "SqliteTableFile.h"
-#include "SqliteTransaction.h"
 #include "TDMarsipstaf.h"
 #include "TableArgument.h"
 
@@ -33,68 +33,43 @@ std::string joined(const std::vector<std::string>& items, const char* separator)
 // or with update its record replaced.
 class RecordWriter {
 public:
-    RecordWriter(SqliteTableFile& file, const std::vector<int>& keys, bool update)
-        : file_(file), keys_(keys), update_(update)
+    RecordWriter(TableWriter& writer, const std::vector<int>& keys, bool update)
+        : writer_(writer), keys_(keys), update_(update)
     {
-    }
-
-    int prepare()
-    {
-        const TableDescription& description = file_.description();
-        std::string where, set;
-        for (size_t i = 0; i < keys_.size(); ++i)
-            where += std::string(i ? " AND " : "") +
-                     SqliteTableFile::quote(description.fields[static_cast<size_t>(keys_[i])].name) + " = ?";
-        for (size_t i = 0; i < description.fields.size(); ++i)
-            set += std::string(i ? ", " : "") + SqliteTableFile::quote(description.fields[i].name) + " = ?";
-        int rc = find_.prepare(file_.handle(), "SELECT rid FROM records WHERE " + where);
-        if (rc == SQLITE_OK)
-            rc = modify_.prepare(file_.handle(), "UPDATE records SET " + set + " WHERE rid = ?");
-        return rc;
     }
 
     // Empty when stored; the reason otherwise.
     std::string store(const EngineRecord& record, bool& updated)
     {
         updated = false;
-        std::vector<FieldValue> values = file_.storable(record);
         if (update_ && !keys_.empty()) {
-            for (size_t i = 0; i < keys_.size(); ++i)
-                find_.bind(static_cast<int>(i) + 1, values[static_cast<size_t>(keys_[i])]);
-            int rc = find_.step();
-            std::int64_t rowid = rc == SQLITE_ROW ? find_.int64(0) : 0;
-            find_.reset();
-            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-                return sqlite3_errmsg(file_.handle());
-            if (rowid) {
-                for (size_t i = 0; i < values.size(); ++i)
-                    modify_.bind(static_cast<int>(i) + 1, values[i]);
-                modify_.bindInt64(static_cast<int>(values.size()) + 1, rowid);
-                rc = modify_.step();
-                modify_.reset();
-                if (rc != SQLITE_DONE)
-                    return sqlite3_errmsg(file_.handle());
+            EngineStatus status = writer_.replace(keys_, record);
+            if (status.ok()) {
                 updated = true;
                 return std::string();
             }
+            if (status.code != EngineCode::RecordNotFound)
+                return EDBEngineError::describe(status);
         }
-        std::int64_t rowid = 0;
-        EngineStatus status = file_.insert(record, rowid);
+        EngineStatus status = writer_.insert(record);
         if (status.code == EngineCode::KeyViolation) {
+            const TableDescription& description = writer_.description();
             std::string key;
-            for (int column : keys_)
-                key += (key.empty() ? "" : ", ") + file_.description().fields[static_cast<size_t>(column)].name + " " +
-                       values[static_cast<size_t>(column)].value_or(std::string());
+            for (int column : keys_) {
+                const FieldValue& value = record.values[static_cast<size_t>(column)];
+                key += (key.empty() ? "" : ", ") + description.fields[static_cast<size_t>(column)].name + " " +
+                       SqliteTableFile::cutToSize(value.value_or(std::string()),
+                                                  description.fields[static_cast<size_t>(column)].size);
+            }
             return "Key violation: a record with " + key + " is already stored";
         }
         return status.ok() ? std::string() : EDBEngineError::describe(status);
     }
 
 private:
-    SqliteTableFile& file_;
+    TableWriter& writer_;
     const std::vector<int>& keys_;
     bool update_;
-    SqliteStatement find_, modify_;
 };
 
 }  // namespace
@@ -112,17 +87,19 @@ int ImportCommand::run(const std::string& tableText, const std::string& path, Op
         return 1;
     }
     std::unique_ptr<EngineDatabase> database;
-    std::shared_ptr<SqliteTableFile> file;
-    if (!TableArgument::openFile(*table, database, file, err))
+    std::unique_ptr<EngineSnapshot> snapshot;
+    TableDescription description;
+    if (!TableArgument::openSnapshot(*table, database, snapshot, description, err))
         return 1;
     std::vector<ExportColumn> columns;
     std::string error;
     ImportRowCheck checker;
-    if (!ExportLayout::forTable(*table, file->description(), {}, columns, error) ||
-        !checker.prepare(*table, file->description(), columns, database->directory(), error)) {
+    if (!ExportLayout::forTable(*table, description, {}, columns, error) ||
+        !checker.prepare(*table, description, columns, *snapshot, error)) {
         err << table->Name() << ": " << error << '\n';
         return 1;
     }
+    snapshot.reset();
 
     CsvReader reader(input.get());
     std::vector<std::string> row, header;
@@ -134,22 +111,14 @@ int ImportCommand::run(const std::string& tableText, const std::string& path, Op
         return 1;
     }
 
-    // One large transaction: a bigger page cache keeps the index pages it
-    // touches from spilling to the log before the commit (bounded: 32 MB).
-    sqlite3_exec(file->handle(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
-    SqliteTransaction transaction(file->handle());
-    RecordWriter writer(*file, checker.keyColumns(), options.update);
-    if (EngineStatus ready = file->readyForWriting(); !ready.ok()) {
-        err << EDBEngineError::describe(ready) << '\n';
+    // All or nothing: one transaction, committed only when every row passed.
+    std::unique_ptr<TableWriter> transaction;
+    EngineStatus status = database->openWriter(table->TableName, transaction);
+    if (!status.ok()) {
+        err << EDBEngineError::describe(status) << '\n';
         return 1;
     }
-    int rc = transaction.begin();
-    if (rc == SQLITE_OK)
-        rc = writer.prepare();
-    if (rc != SQLITE_OK) {
-        err << EDBEngineError::describe(file->sqliteFailure(rc, "Cannot store the records.")) << '\n';
-        return 1;
-    }
+    RecordWriter writer(*transaction, checker.keyColumns(), options.update);
     long long added = 0, updated = 0, refused = 0;
     EngineRecord record;
     while ((read = reader.next(row)) == CsvReader::Result::Record) {
@@ -186,8 +155,8 @@ int ImportCommand::run(const std::string& tableText, const std::string& path, Op
             << " replaced (dry run, nothing stored).\n";
         return 0;
     }
-    if ((rc = transaction.commit()) != SQLITE_OK) {
-        err << EDBEngineError::describe(file->sqliteFailure(rc, "Cannot store the records.")) << '\n';
+    if (!(status = transaction->commit()).ok()) {
+        err << EDBEngineError::describe(status) << '\n';
         return 1;
     }
     out << table->TableName << ": " << added << " records added, " << updated << " replaced.\n";

@@ -24,7 +24,7 @@ size_t characters(const std::string& text)
 }  // namespace
 
 bool ImportRowCheck::prepare(const TTable& table, const TableDescription& file,
-                             const std::vector<ExportColumn>& columns, const std::string& directory, std::string& error)
+                             const std::vector<ExportColumn>& columns, EngineSnapshot& snapshot, std::string& error)
 {
     settings_ = RegionalSettings::current();
     currentYear_ = CalendarDate::today().year;
@@ -35,7 +35,7 @@ bool ImportRowCheck::prepare(const TTable& table, const TableDescription& file,
             continue;
         auto codes = std::make_unique<CodeTexts::Map>();
         EngineStatus status =
-            CodeTexts::read(directory, column.lookupTable, column.lookupKey, column.lookupResult, 0, *codes);
+            CodeTexts::read(snapshot, column.lookupTable, column.lookupKey, column.lookupResult, 0, *codes);
         if (!status.ok()) {
             error = EDBEngineError::describe(status);
             return false;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class EngineSnapshot;
 class TTable;
 
 // The checks a clerk's entry passes, applied to one imported row: text no
@@ -20,10 +21,10 @@ class TTable;
 class ImportRowCheck {
 public:
     // columns as the export writes them for table; codes of each lookup's
-    // code table, read from directory. Fails (false, why in error) when a
+    // code table, read from snapshot. Fails (false, why in error) when a
     // code table cannot be read.
     bool prepare(const TTable& table, const TableDescription& file, const std::vector<ExportColumn>& columns,
-                 const std::string& directory, std::string& error);
+                 EngineSnapshot& snapshot, std::string& error);
 
     // The record for row (one value per column of the file, blanks where
     // the row has none) and every reason it is refused; none when it passes.

@@ -3,13 +3,18 @@
 #include "AliasDatabase.h"
 #include "BackupManifest.h"
 #include "DefaultTableFiles.h"
+#include "EDBEngineError.h"
+#include "PgDatabase.h"
 #include "Sha256.h"
 #include "SqliteCopy.h"
+#include "SqliteTableFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -40,23 +45,173 @@ std::string verify(const std::string& path, const BackupManifest::Table& entry)
     return std::string();
 }
 
-// Records added to the live table after the backup: its highest record
-// number is beyond the backup's. Empty when there are none.
-std::string newer(const std::string& path, const BackupManifest::Table& entry)
+// A table file of the backup, read in record-number order with the columns
+// of the target's description.
+class BackupRows {
+public:
+    ~BackupRows()
+    {
+        sqlite3_finalize(stmt_);
+        sqlite3_close(db_);
+    }
+    // Empty when open; why not otherwise.
+    std::string open(const std::string& path, const TableDescription& target)
+    {
+        std::string error;
+        db_ = SqliteCopy::open(path, true, false, error);
+        if (!db_)
+            return error;
+        std::string sql = "SELECT rid";
+        for (const FieldDescription& field : target.fields)
+            sql += ", " + SqliteTableFile::quote(field.name);
+        if (sqlite3_prepare_v2(db_, (sql + " FROM records ORDER BY rid").c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
+            return path + ": " + sqlite3_errmsg(db_);
+        return std::string();
+    }
+    // The next record; false at the end or on a failure (error() then says).
+    bool next(EngineRecord& record)
+    {
+        int rc = sqlite3_step(stmt_);
+        if (rc != SQLITE_ROW) {
+            if (rc != SQLITE_DONE)
+                error_ = sqlite3_errmsg(db_);
+            return false;
+        }
+        record.bookmark = sqlite3_column_int64(stmt_, 0);
+        record.values.resize(static_cast<size_t>(sqlite3_column_count(stmt_) - 1));
+        for (size_t i = 0; i < record.values.size(); ++i) {
+            const unsigned char* text = sqlite3_column_text(stmt_, static_cast<int>(i) + 1);
+            record.values[i] = text ? FieldValue(reinterpret_cast<const char*>(text)) : FieldValue();
+        }
+        return true;
+    }
+    const std::string& error() const { return error_; }
+
+private:
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+    std::string error_;
+};
+
+// Empty text and no text are the same value to both engines.
+bool sameValues(const std::vector<FieldValue>& a, const std::vector<FieldValue>& b)
 {
-    if (!std::filesystem::exists(path))
-        return std::string();
-    std::string error;
-    sqlite3* db = SqliteCopy::open(path, false, false, error);
-    std::int64_t records = 0, last = 0;
-    bool read = db && SqliteCopy::counts(db, records, last, error);
-    sqlite3_close(db);
-    if (!read)
-        return std::string();  // unreadable: a damaged table is what a restore mends
-    if (last <= entry.last)
-        return std::string();
-    return entry.name + " holds records added after the backup (record number " + std::to_string(last) +
-           ", the backup's highest " + std::to_string(entry.last) + ")";
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].value_or(std::string()) != b[i].value_or(std::string()))
+            return false;
+    return true;
+}
+
+// What a restore would undo in one table: records changed since the backup,
+// records deleted since (numbers the table gave out that it no longer
+// holds), and records added since (numbers the backup lacks).
+struct Differences {
+    std::int64_t changed = 0, deleted = 0, added = 0;
+    bool any() const { return changed || deleted || added; }
+    std::string text() const
+    {
+        return std::to_string(changed) + " changed, " + std::to_string(deleted) + " deleted, " + std::to_string(added) +
+               " added since the backup";
+    }
+};
+
+// Compares the target's table with its backup copy, both in record-number
+// order, one record of each at a time. Empty when compared.
+std::string compare(EngineSnapshot& target, const std::string& backupPath, const std::string& tableName,
+                    Differences& out)
+{
+    TableDescription description;
+    std::int64_t last = 0;
+    EngineStatus status = target.describe(tableName, description);
+    if (status.ok())
+        status = target.lastRecordNumber(tableName, last);
+    if (!status.ok())
+        return EDBEngineError::describe(status);
+    BackupRows backup;
+    std::string error = backup.open(backupPath, description);
+    if (!error.empty())
+        return error;
+    EngineRecord saved;
+    bool more = backup.next(saved);
+    // A backup record the target lacks: deleted there, unless the target
+    // never gave out its number (a younger database).
+    auto missing = [&](const EngineRecord& record) { out.deleted += record.bookmark <= last; };
+    status = target.scanByRecordNumber(tableName, [&](const EngineRecord& live) {
+        while (more && saved.bookmark < live.bookmark) {
+            missing(saved);
+            more = backup.next(saved);
+        }
+        if (more && saved.bookmark == live.bookmark) {
+            out.changed += !sameValues(saved.values, live.values);
+            more = backup.next(saved);
+        } else {
+            ++out.added;
+        }
+        return EngineStatus::success();
+    });
+    for (; more && status.ok(); more = backup.next(saved))
+        missing(saved);
+    if (!status.ok())
+        return EDBEngineError::describe(status);
+    return backup.error();
+}
+
+// Puts one table of the backup in place of the target's, in one
+// transaction. Empty when done.
+std::string putBack(EngineDatabase& target, const std::string& backupPath, const BackupManifest::Table& table)
+{
+    std::unique_ptr<TableWriter> writer;
+    EngineStatus status = target.openWriter(table.name, writer);
+    if (status.ok())
+        status = writer->removeAll();
+    if (!status.ok())
+        return EDBEngineError::describe(status);
+    BackupRows backup;
+    std::string error = backup.open(backupPath, writer->description());
+    if (!error.empty())
+        return error;
+    EngineRecord record;
+    std::int64_t records = 0;
+    while (status.ok() && backup.next(record)) {
+        status = writer->insertNumbered(record);
+        ++records;
+    }
+    if (status.ok() && backup.error().empty())
+        status = writer->setLastRecordNumber(table.last);
+    if (!status.ok())
+        return EDBEngineError::describe(status);
+    if (!backup.error().empty())
+        return backup.error();
+    if (records != table.records)
+        return "it holds " + std::to_string(records) + " records, the manifest says " + std::to_string(table.records);
+    status = writer->commit();
+    return status.ok() ? std::string() : EDBEngineError::describe(status);
+}
+
+// Makes the tables the target lacks, as init does; names them in created.
+EngineStatus createMissing(EngineDatabase& target, std::vector<std::string>& created)
+{
+    for (const DefaultTableFiles::File& file : DefaultTableFiles::all()) {
+        std::unique_ptr<EngineCursor> cursor;
+        EngineStatus status = target.openTable(file.description.tableName, "", cursor);
+        if (status.code == EngineCode::TableMissing)
+            created.push_back(file.description.tableName);
+        else if (!status.ok())
+            return status;
+    }
+    if (created.empty())
+        return EngineStatus::success();
+    std::vector<std::string> report;
+    if (auto* server = dynamic_cast<PgDatabase*>(&target))
+        return DefaultTableFiles::createOnServer(server->sharedConnection(), report);
+    // As private as init makes them, or shared as init --group shares them.
+    DefaultTableFiles::Modes modes;
+    struct stat directory {};
+    if (::stat(target.directory().c_str(), &directory) == 0 && (directory.st_mode & S_ISGID))
+        modes = DefaultTableFiles::Modes::sharedBy(directory.st_gid);
+    return DefaultTableFiles::createIn(target.directory(), report, modes);
 }
 
 }  // namespace
@@ -76,6 +231,11 @@ int RestoreCommand::run(const std::string& directory, bool force, std::ostream& 
         err << "restore: " << error << "; nothing changed\n";
         return 1;
     }
+    // The target first: a database that cannot be opened is said at once.
+    std::unique_ptr<EngineDatabase> database;
+    if (!AliasDatabase::open(database, err))
+        return 1;
+
     std::map<std::string, const BackupManifest::Table*> entries;
     for (const BackupManifest::Table& table : manifest.tables)
         entries[table.name] = &table;
@@ -95,41 +255,46 @@ int RestoreCommand::run(const std::string& directory, bool force, std::ostream& 
         return 1;
     }
 
-    std::unique_ptr<EngineDatabase> database;
-    if (!AliasDatabase::open(database, err))
+    std::vector<std::string> created;
+    EngineStatus status = createMissing(*database, created);
+    if (!status.ok()) {
+        err << "restore: " << EDBEngineError::describe(status) << '\n';
         return 1;
-    const std::string target = database->directory();
+    }
     if (!force) {
+        std::unique_ptr<EngineSnapshot> snapshot;
+        status = database->openSnapshot(snapshot);
+        if (!status.ok()) {
+            err << "restore: " << EDBEngineError::describe(status) << '\n';
+            return 1;
+        }
         for (const BackupManifest::Table& table : manifest.tables) {
-            std::string why = newer(target + "/" + table.name, table);
+            if (std::find(created.begin(), created.end(), table.name) != created.end())
+                continue;
+            Differences differences;
+            std::string why = compare(*snapshot, directory + "/" + table.name, table.name, differences);
             if (!why.empty()) {
-                err << "restore: " << why << '\n';
+                err << "restore: " << table.name << ": " << why << "; nothing changed\n";
+                return 1;
+            }
+            if (differences.any()) {
+                err << "restore: " << table.name << ": " << differences.text() << '\n';
                 ++problems;
             }
         }
         if (problems) {
-            err << "restore: nothing changed; restore with --force to drop those records\n";
+            err << "restore: nothing changed; restore with --force to undo those changes\n";
             return 1;
         }
     }
     for (const BackupManifest::Table& table : manifest.tables) {
-        sqlite3* from = SqliteCopy::open(directory + "/" + table.name, true, false, error);
-        sqlite3* to = from ? SqliteCopy::open(target + "/" + table.name, false, true, error) : nullptr;
-        if (to)
-            error = SqliteCopy::copy(from, to);
-        std::int64_t records = -1, last = 0;
-        if (to && error.empty())
-            SqliteCopy::counts(to, records, last, error);
-        sqlite3_close(from);
-        sqlite3_close(to);
-        if (error.empty() && records != table.records)
-            error = "it holds " + std::to_string(records) + " records after the copy";
+        error = putBack(*database, directory + "/" + table.name, table);
         if (!error.empty()) {
             err << "restore: " << table.name << ": " << error << '\n';
             return 1;
         }
         out << table.name << ": " << table.records << " records restored\n";
     }
-    out << "Backup of " << manifest.taken << " restored into " << target << '\n';
+    out << "Backup of " << manifest.taken << " restored into " << database->directory() << '\n';
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "AliasDatabase.h"
 #include "EDBEngineError.h"
-#include "SqliteTableFile.h"
+#include "EngineDatabase.h"
 #include "TDMarsipstaf.h"
 
 #include <strings.h>
@@ -20,12 +20,15 @@ TTable* TableArgument::find(TDMarsipstaf& module, const std::string& text, std::
     return nullptr;
 }
 
-bool TableArgument::openFile(const TTable& table, std::unique_ptr<EngineDatabase>& database,
-                             std::shared_ptr<SqliteTableFile>& file, std::ostream& err)
+bool TableArgument::openSnapshot(const TTable& table, std::unique_ptr<EngineDatabase>& database,
+                                 std::unique_ptr<EngineSnapshot>& snapshot, TableDescription& description,
+                                 std::ostream& err)
 {
     if (!AliasDatabase::open(database, err))
         return false;
-    EngineStatus status = SqliteTableFile::open(database->directory(), table.TableName, file);
+    EngineStatus status = database->openSnapshot(snapshot);
+    if (status.ok())
+        status = snapshot->describe(table.TableName, description);
     if (!status.ok()) {
         err << EDBEngineError::describe(status) << '\n';
         return false;

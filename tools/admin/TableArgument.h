@@ -1,10 +1,12 @@
 #pragma once
+#include "TableDescription.h"
+
 #include <memory>
 #include <ostream>
 #include <string>
 
 class EngineDatabase;
-class SqliteTableFile;
+class EngineSnapshot;
 class TDMarsipstaf;
 class TTable;
 
@@ -14,9 +16,10 @@ class TableArgument {
 public:
     // The table of module; nullptr, with the known names on err, when none.
     static TTable* find(TDMarsipstaf& module, const std::string& text, std::ostream& err);
-    // The file of table in the database behind the alias, opened for a
-    // pass of its own; false, with the engine's message on err, when it
-    // cannot be opened.
-    static bool openFile(const TTable& table, std::unique_ptr<EngineDatabase>& database,
-                         std::shared_ptr<SqliteTableFile>& file, std::ostream& err);
+    // The database behind the alias and a snapshot of it holding table,
+    // whose description goes to description; false, with the engine's
+    // message on err, when the table cannot be read.
+    static bool openSnapshot(const TTable& table, std::unique_ptr<EngineDatabase>& database,
+                             std::unique_ptr<EngineSnapshot>& snapshot, TableDescription& description,
+                             std::ostream& err);
 };
