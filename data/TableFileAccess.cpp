@@ -110,7 +110,7 @@ bool TableFileAccess::inUse(const std::string& tablePath)
 {
     int fd = ::open((tablePath + "-shm").c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return errno != ENOENT;  // a shared memory this account cannot read may be in use
     // Every open connection holds a read lock on this byte of the shared
     // memory (SQLite's "dead man switch"), from its first read to its close.
     constexpr off_t deadManSwitch = 128;

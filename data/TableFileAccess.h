@@ -32,7 +32,8 @@ public:
     // One line per file replaced, or saying what its owner or root must do.
     static std::vector<std::string> takeOverSideFiles(const std::string& tablePath);
     // Whether a connection has the table open (it holds a lock on the
-    // shared memory for as long as it is open); this process's own do not count.
+    // shared memory for as long as it is open); this process's own do not
+    // count. True also when the shared memory exists but cannot be read.
     static bool inUse(const std::string& tablePath);
     // "mode 0644, owner ana:staf"
     static std::string describe(const struct stat& info);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the test programs with AddressSanitizer, LeakSanitizer and UBSan
-# into build-asan/ and runs them; any report fails the run. Leaks inside
-# system libraries are listed, each with its reason, in tools/lsan.supp.
+# Builds the test programs and the programs themselves (arsipstaf,
+# arsipstaf-admin) with AddressSanitizer, LeakSanitizer and UBSan into
+# build-asan/ and runs the tests, then a short crash test against the
+# sanitized admin tool; any report fails the run. Leaks inside system
+# libraries are listed, each with its reason, in tools/lsan.supp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,7 +18,25 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Sanitize \
     -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 tests=(test_data test_tools test_reports test_reports_qt test_framework test_controls test_windows test_app)
-cmake --build build-asan -j"$(nproc)" --target "${tests[@]}"
+cmake --build build-asan -j"$(nproc)" --target "${tests[@]}" arsipstaf arsipstaf-admin
 # The package test installs the normal build; it is not a sanitizer test.
 # The engine tests run on a throw-away database server here too.
 bash tools/with-test-server.sh ctest --test-dir build-asan --output-on-failure -j"$(nproc)" --timeout 900 -LE package
+
+# A short crash test against the sanitized admin tool. The crash test kills
+# its shells and throws their stderr away, and UBSan writes its reports to
+# stderr whatever log_path says: a wrapper keeps each run's stderr, and a
+# sanitizer report in any of them fails the run.
+logs=$(mktemp -d "${TMPDIR:-/tmp}/arsipstaf-sanitizers-XXXXXX")
+trap 'rm -rf "$logs"' EXIT
+cat >"$logs/arsipstaf-admin" <<WRAPPER
+#!/usr/bin/env bash
+exec "$root/build-asan/tools/arsipstaf-admin" "\$@" 2>>"$logs/stderr.\$\$"
+WRAPPER
+chmod +x "$logs/arsipstaf-admin"
+bash tools/crash-test.sh 5 "$logs/arsipstaf-admin"
+if grep -l -E "ERROR: [A-Za-z]+Sanitizer|runtime error:|SUMMARY: [A-Za-z]+Sanitizer" "$logs"/stderr.* 2>/dev/null; then
+    cat "$logs"/stderr.* >&2
+    echo "sanitize-tests: the sanitized admin tool reported errors in the crash test" >&2
+    exit 1
+fi

@@ -407,8 +407,7 @@ TEST_P(EngineTestTable, BrokenBytesAreCutToSizeAndNeverStored)
     // Text that is not UTF-8 is refused by either engine, naming the field.
     EngineStatus status = cursor->insertRecord(record);
     EXPECT_EQ(status.code, EngineCode::InvalidText);
-    EXPECT_EQ(status.message.rfind("Field 'Nama_Pegawai' is not UTF-8 (byte 0x80 at byte 1)", 0), 0u)
-        << status.message;
+    EXPECT_EQ(status.message.rfind("Field 'Nama_Pegawai' is not UTF-8 (byte 0x80 at byte 1)", 0), 0u) << status.message;
     std::int64_t count = -1;
     ASSERT_TRUE(cursor->recordCount(count).ok());
     EXPECT_EQ(count, 0);

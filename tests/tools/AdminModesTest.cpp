@@ -5,10 +5,13 @@
 #include "OtherUser.h"
 #include "PrivateFile.h"
 #include "ShellCommand.h"
+#include "TableFileAccess.h"
 #include "TempDatabase.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <grp.h>
 #include <pwd.h>
@@ -341,4 +344,39 @@ TEST(AdminModes, SideFilesLeftInAReadOnlyPeriodAreTakenOverByTheOwner)
         << fixed.out;
     AdminRun post = adminAs("nobody", group, {"shell"}, "use Tdatapeg\nappend\nset NIP 1999\npost\ncount\n");
     EXPECT_EQ(post.out, "ok\nok\nok\nok\nok 1\n") << post.err;
+}
+
+// Taking over a side file of a table another process has open would pull
+// the shared memory from under it: that is left to the owner, and said.
+TEST(AdminModes, SideFilesOfATableInUseAreNotTakenOver)
+{
+    TempDatabase db;
+    std::string table = db.path("Datapegawai.db");
+    ChildProcess reader([&](ChildProcess::Channel& channel) {
+        std::unique_ptr<EngineCursor> cursor = db.open("Datapegawai.db");
+        std::int64_t count = 0;
+        channel.send(cursor->recordCount(count).ok() ? "open" : "failed");
+        channel.receive(60000);
+    });
+    ASSERT_EQ(reader.channel().receive(30000), "open");
+    EXPECT_TRUE(TableFileAccess::inUse(table));
+    if (OtherUser::isRoot()) {
+        // The reader's (root's) shared memory, which the other account, whose
+        // directory it is, may not change.
+        std::string shm = table + "-shm";
+        ::chmod(shm.c_str(), 0444);  // readable, so the lock decides
+        OtherUser::admit(db.root(), db.configPath());
+        ChildProcess fixer([&](ChildProcess::Channel& channel) {
+            ::chown(db.directory().c_str(), OtherUser::uid(), OtherUser::gid());
+            std::vector<std::string> lines;
+            if (OtherUser::become())
+                lines = TableFileAccess::takeOverSideFiles(table);
+            channel.send(lines.empty() ? "" : lines.front());
+        });
+        std::string line = fixer.channel().receive(30000);
+        EXPECT_NE(line.find("cannot replace it (the table is in use)"), std::string::npos) << line;
+        EXPECT_TRUE(std::filesystem::exists(shm));
+    }
+    reader.stop(SIGTERM);
+    EXPECT_FALSE(TableFileAccess::inUse(table));
 }

@@ -121,10 +121,15 @@ TEST_P(TextThatIsNotText, EngineAndShellRefuseItAndCheckReportsStoredOnes)
     // Stored past the engine by another tool: check names the record.
     db_.runSql("Datapegawai.db", db_.onServer() ? "UPDATE {table} SET \"Alamat\" = E'a\\x07b'"
                                                 : "UPDATE {table} SET Alamat = 'a' || char(7) || 'b'");
+    if (!db_.onServer())  // a server database in UTF-8 holds no such bytes
+        db_.runSql("Datapegawai.db", "UPDATE {table} SET Nama_Pegawai = CAST(x'4a6f73e9' AS TEXT)");
     AdminRun check = admin({"check"});
     EXPECT_EQ(check.code, 1);
     EXPECT_TRUE(holds(check.err, "Datapegawai.db: record "));
     EXPECT_TRUE(holds(check.err, ": field 'Alamat' holds the control character 0x07 at character 2")) << check.err;
+    if (!db_.onServer()) {
+        EXPECT_TRUE(holds(check.err, ": field 'Nama_Pegawai' is not UTF-8 (byte 0xE9 at byte 4)")) << check.err;
+    }
 }
 
 INSTANTIATE_FOR_BOTH_ENGINES(TextThatIsNotText);
