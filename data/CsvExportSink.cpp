@@ -8,17 +8,14 @@
 
 CsvExportSink::CsvExportSink(const std::string& path, const RegionalSettings& settings) : dates_(fullYear(settings))
 {
-    file_ = ExportFile::create(path);
+    replacing_ = ExportFile::create(path);
+    file_ = replacing_->ok() ? replacing_->stream() : nullptr;
     if (!file_)
-        error_ = "Cannot create " + path + ": " + std::strerror(errno);
+        error_ = replacing_->error();
     writer_ = CsvWriter(file_);
 }
 
-CsvExportSink::~CsvExportSink()
-{
-    if (file_)
-        std::fclose(file_);
-}
+CsvExportSink::~CsvExportSink() = default;  // unfinished: the replacing file goes
 
 RegionalSettings CsvExportSink::fullYear(const RegionalSettings& settings)
 {
@@ -76,7 +73,12 @@ bool CsvExportSink::finish()
 {
     if (!file_)
         return false;
-    int rc = std::fclose(file_);
+    if (std::fflush(file_) != 0)
+        return failed();
     file_ = nullptr;
-    return rc == 0 || failed();
+    if (!replacing_->commit()) {
+        error_ = replacing_->error();
+        return false;
+    }
+    return true;
 }

@@ -2,8 +2,10 @@
 #include "CsvWriter.h"
 #include "ExportSink.h"
 #include "RegionalSettings.h"
+#include "ReplacingFile.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 // An export as CSV in UTF-8: a header of field names, then the records.
@@ -11,7 +13,8 @@
 // four-digit year, so the date rules read them back to the same day.
 class CsvExportSink : public ExportSink {
 public:
-    // Creates path (mode 0600, replacing a file there); error() when it cannot.
+    // Writes beside path (mode 0600), renamed over it by finish(); error()
+    // when it cannot.
     CsvExportSink(const std::string& path, const RegionalSettings& settings);
     ~CsvExportSink() override;
     CsvExportSink(const CsvExportSink&) = delete;
@@ -28,7 +31,8 @@ public:
 private:
     bool failed();
 
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<ReplacingFile> replacing_;
+    std::FILE* file_ = nullptr;  // replacing_'s stream
     CsvWriter writer_{nullptr};
     RegionalSettings dates_;
     std::vector<ColumnType> types_;

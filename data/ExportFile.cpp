@@ -1,23 +1,12 @@
 #include "ExportFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-std::FILE* ExportFile::create(const std::string& path)
+std::unique_ptr<ReplacingFile> ExportFile::create(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return nullptr;
-    // A file that was there keeps its mode through O_TRUNC: narrow it (a
-    // regular file only: a device or pipe named by the user stays as it is).
+    // A device or pipe named by the user keeps its mode.
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || (S_ISREG(info.st_mode) && ::fchmod(fd, 0600) != 0)) {
-        ::close(fd);
-        return nullptr;
-    }
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (!file)
-        ::close(fd);
-    return file;
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 07777) != 0600)
+        (void)::chmod(path.c_str(), 0600);
+    return std::make_unique<ReplacingFile>(path, 0600);
 }

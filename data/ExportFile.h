@@ -1,11 +1,14 @@
 #pragma once
-#include <cstdio>
+#include "ReplacingFile.h"
+
+#include <memory>
 #include <string>
 
-// Opens a new export file for writing, readable by its owner only (records
-// of people leave the program through it); an existing file is replaced.
-// Null with errno set on failure.
+// A new export file, written beside path and renamed over it only when
+// complete, so a failed or cancelled export leaves what was there. It is
+// readable by its owner only (records of people leave the program through
+// it): a file it replaces is narrowed to that first.
 class ExportFile {
 public:
-    static std::FILE* create(const std::string& path);
+    static std::unique_ptr<ReplacingFile> create(const std::string& path);
 };

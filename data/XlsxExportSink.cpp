@@ -11,17 +11,16 @@
 
 XlsxExportSink::XlsxExportSink(const std::string& path, const RegionalSettings& settings)
 {
-    // The writer creates the file with the default mode; made here first,
-    // the file keeps its owner-only mode when the writer replaces its content.
-    std::FILE* file = ExportFile::create(path);
-    if (!file) {
-        error_ = "Cannot create " + path + ": " + std::strerror(errno);
+    // The writer rewrites the file beside path by name; it keeps the
+    // owner-only mode it was made with, and takes path's place when finished.
+    replacing_ = ExportFile::create(path);
+    if (!replacing_->ok()) {
+        error_ = replacing_->error();
         return;
     }
-    std::fclose(file);
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
-    workbook_ = workbook_new_opt(path.c_str(), &options);
+    workbook_ = workbook_new_opt(replacing_->path().c_str(), &options);
     if (!workbook_) {
         error_ = "Cannot create " + path;
         return;
@@ -111,5 +110,11 @@ bool XlsxExportSink::finish()
         return false;
     lxw_error rc = workbook_close(workbook_);
     workbook_ = nullptr;
-    return rc == LXW_NO_ERROR || failed(rc);
+    if (rc != LXW_NO_ERROR)
+        return failed(rc);
+    if (!replacing_->commit()) {
+        error_ = replacing_->error();
+        return false;
+    }
+    return true;
 }

@@ -1,6 +1,9 @@
 #pragma once
 #include "ExportSink.h"
 #include "RegionalSettings.h"
+#include "ReplacingFile.h"
+
+#include <memory>
 
 #include <string>
 
@@ -31,6 +34,7 @@ public:
 private:
     bool failed(int code);
 
+    std::unique_ptr<ReplacingFile> replacing_;  // the workbook is written to its path
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* bold_ = nullptr;

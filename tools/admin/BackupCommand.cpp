@@ -4,6 +4,7 @@
 #include "BackupManifest.h"
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
+#include "ReplacingFile.h"
 #include "Sha256.h"
 #include "SqliteCopy.h"
 
@@ -28,16 +29,11 @@ std::string utcNow()
     return text;
 }
 
-// Written, flushed to disk and only then given its name.
+// Written beside its name, synced and only then given it.
 bool writeDurably(const std::string& path, const std::string& text)
 {
-    std::string part = path + ".part";
-    int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    return ok && std::rename(part.c_str(), path.c_str()) == 0;
+    ReplacingFile file(path, 0600);
+    return file.write(text) && file.commit();
 }
 
 bool syncFile(const std::string& path)
