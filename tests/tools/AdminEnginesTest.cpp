@@ -322,3 +322,25 @@ TEST(AdminRestore, RestoredFilesAreOwnerOnlyAndAMissingDirectoryIsSaidFirst)
     EXPECT_NE(run.err.find(db.root() + "/gone"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("checksum"), std::string::npos) << run.err;
 }
+
+TEST(AdminRestore, ADamagedTableFileIsReplacedOnlyWithForceAndKeptAside)
+{
+    TempDatabase db;
+    ASSERT_EQ(admin({"generate", "10"}).code, 0);
+    const std::string dir = db.root() + "/backup";
+    ASSERT_EQ(admin({"backup", dir}).code, 0);
+    const std::string before = contents(db);
+    std::ofstream(db.path("Agama.db"), std::ios::binary | std::ios::trunc) << std::string(8192, 'x');
+
+    AdminRun refused = admin({"restore", dir});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("Table: Agama.db"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("restore with --force to replace the damaged table"), std::string::npos) << refused.err;
+    EXPECT_EQ(readFile(db.path("Agama.db")), std::string(8192, 'x'));
+
+    AdminRun forced = admin({"restore", dir, "--force"});
+    ASSERT_EQ(forced.code, 0) << forced.err;
+    EXPECT_EQ(readFile(db.path("Agama.db.damaged")), std::string(8192, 'x'));
+    EXPECT_EQ(contents(db), before);
+    EXPECT_EQ(admin({"check"}).code, 0);
+}
