@@ -12,6 +12,10 @@ public:
 
     std::string DatabaseName;  // the alias, as "rekam_induk"
 
+    // The tables of this dataset's database as they stand now, read past
+    // every dataset through a connection of their own (exports).
+    EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) { return Database().openSnapshot(out); }
+
 protected:
     // Opens the alias's database on first use (starting the engine).
     EngineDatabase& Database();

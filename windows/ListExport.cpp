@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QProgressDialog>
 
 #include <memory>
@@ -86,7 +85,7 @@ void ListExport::Execute()
     // The records of this moment, through a connection of the export's own.
     std::unique_ptr<EngineSnapshot> snapshot;
     TableDescription file;
-    EngineStatus status = table_->Database().openSnapshot(snapshot);
+    EngineStatus status = table_->openSnapshot(snapshot);
     if (status.ok())
         status = snapshot->describe(table_->TableName, file);
     if (!status.ok())
@@ -111,8 +110,6 @@ void ListExport::Execute()
         delete progress_;
         progress_ = nullptr;
     }
-    if (!result.ok)
-        QFile::remove(name);
     if (!result.ok && !result.cancelled)
         throw EDatabaseError(result.error);
 }

@@ -23,7 +23,7 @@ public:
     ListExport(TForm* window, TDBGrid* grid, TTable* table);
 
     // Asks for the file and writes it. Failures raise EDatabaseError; a
-    // cancelled or failed export leaves no file behind.
+    // cancelled or failed export leaves the file that was there, if any.
     void Execute();
 
     QAction* Action;

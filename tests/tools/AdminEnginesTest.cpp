@@ -3,6 +3,7 @@
 #include "AdminRun.h"
 #include "BackupManifest.h"
 #include "BothEngines.h"
+#include "ChildProcess.h"
 #include "PythonReader.h"
 #include "RegionalSettings.h"
 #include "Sha256.h"
@@ -321,4 +322,69 @@ TEST(AdminRestore, RestoredFilesAreOwnerOnlyAndAMissingDirectoryIsSaidFirst)
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find(db.root() + "/gone"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("checksum"), std::string::npos) << run.err;
+}
+
+TEST(AdminRestore, ADamagedTableFileIsReplacedOnlyWithForceAndKeptAside)
+{
+    TempDatabase db;
+    ASSERT_EQ(admin({"generate", "10"}).code, 0);
+    const std::string dir = db.root() + "/backup";
+    ASSERT_EQ(admin({"backup", dir}).code, 0);
+    const std::string before = contents(db);
+    std::ofstream(db.path("Agama.db"), std::ios::binary | std::ios::trunc) << std::string(8192, 'x');
+
+    AdminRun refused = admin({"restore", dir});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("Table: Agama.db"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("restore with --force to replace the damaged table"), std::string::npos) << refused.err;
+    EXPECT_EQ(readFile(db.path("Agama.db")), std::string(8192, 'x'));
+
+    AdminRun forced = admin({"restore", dir, "--force"});
+    ASSERT_EQ(forced.code, 0) << forced.err;
+    EXPECT_EQ(readFile(db.path("Agama.db.damaged")), std::string(8192, 'x'));
+    EXPECT_EQ(contents(db), before);
+    EXPECT_EQ(admin({"check"}).code, 0);
+}
+
+TEST(AdminRestore, AServerBackupHoldsEveryTableAtOneMoment)
+{
+    TempDatabase server{TempDatabase::Tables::Default, TestEngine::Server};
+    SKIP_WITHOUT_TEST_SERVER(server);
+    // Each transaction adds an employee and his transfer together: a backup
+    // of one moment holds as many of the one as of the other.
+    const std::string alias = server.serverAlias(), schema = server.schema();
+    ChildProcess writer([&](ChildProcess::Channel& channel) {
+        channel.receive();
+        int n = 0;
+        for (; n < 20000; ++n) {
+            std::string nip = std::to_string(3000000000LL + n);
+            TempDatabase::serverScript(alias, "BEGIN; INSERT INTO " + schema + ".\"Datapegawai\" (\"NIP\") VALUES ('" +
+                                                  nip + "'); INSERT INTO " + schema +
+                                                  ".\"Mutasi\" (\"No_SKM\", \"NIP\") VALUES ('" + nip + "', '" + nip +
+                                                  "'); COMMIT");
+            if (n % 10 == 0 && channel.receive(0) == "stop")
+                break;
+        }
+        channel.send(std::to_string(n));
+    });
+    writer.channel().send("go");
+    std::vector<std::int64_t> taken;
+    for (int i = 0; i < 3; ++i) {
+        const std::string dir = server.root() + "/backup" + std::to_string(i);
+        AdminRun run = admin({"backup", dir});
+        ASSERT_EQ(run.code, 0) << run.err;
+        std::ifstream in(dir + "/manifest");
+        std::stringstream text;
+        text << in.rdbuf();
+        BackupManifest manifest;
+        std::string error;
+        ASSERT_TRUE(BackupManifest::parse(text.str(), manifest, error)) << error;
+        ASSERT_EQ(manifest.tables[1].name, "Datapegawai.db");
+        ASSERT_EQ(manifest.tables[5].name, "Mutasi.db");
+        EXPECT_EQ(manifest.tables[1].records, manifest.tables[5].records) << "backup " << i;
+        taken.push_back(manifest.tables[1].records);
+    }
+    const long long written = std::stoll(writer.ask("stop"));
+    EXPECT_GT(written, taken.back()) << "the writer ran until after the last backup";
+    EXPECT_GT(taken.back(), taken.front()) << "backups overlapped the writing";
 }

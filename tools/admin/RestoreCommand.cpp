@@ -8,8 +8,12 @@
 #include "Sha256.h"
 #include "SqliteCopy.h"
 #include "SqliteTableFile.h"
+#include "TableFileAccess.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -190,16 +194,47 @@ std::string putBack(EngineDatabase& target, const std::string& backupPath, const
     return status.ok() ? std::string() : EDBEngineError::describe(status);
 }
 
-// Makes the tables the target lacks, as init does; names them in created.
-EngineStatus createMissing(EngineDatabase& target, std::vector<std::string>& created)
+// A damaged table file (not a table, or not one of ours) is what a forced
+// restore mends: the file and its side files are moved aside, never
+// deleted, and the table is then made anew.
+bool damaged(const EngineStatus& status, const EngineDatabase& target)
 {
+    return (status.code == EngineCode::TableCorrupt || status.code == EngineCode::NotATable) &&
+           !dynamic_cast<const PgDatabase*>(&target);
+}
+
+EngineStatus moveAside(const std::string& path)
+{
+    for (const std::string& file : TableFileAccess::sideFiles(path))
+        if (std::rename(file.c_str(), (file + ".damaged").c_str()) != 0 && errno != ENOENT)
+            return EngineStatus::failure(EngineCode::IoError, "Cannot move " + file + " aside.",
+                                         {std::strerror(errno)});
+    if (std::rename(path.c_str(), (path + ".damaged").c_str()) != 0)
+        return EngineStatus::failure(EngineCode::IoError, "Cannot move " + path + " aside.", {std::strerror(errno)});
+    return EngineStatus::success();
+}
+
+// Makes the tables the target lacks, as init does, and (only with force)
+// those it holds damaged; names them in created. Without force a damaged
+// table is refused before anything is changed.
+EngineStatus createMissing(EngineDatabase& target, bool force, std::vector<std::string>& created)
+{
+    std::vector<std::string> broken;
     for (const DefaultTableFiles::File& file : DefaultTableFiles::all()) {
         std::unique_ptr<EngineCursor> cursor;
         EngineStatus status = target.openTable(file.description.tableName, "", cursor);
         if (status.code == EngineCode::TableMissing)
             created.push_back(file.description.tableName);
+        else if (damaged(status, target) && force)
+            broken.push_back(file.description.tableName);
         else if (!status.ok())
             return status;
+    }
+    for (const std::string& name : broken) {
+        EngineStatus status = moveAside(target.directory() + "/" + name);
+        if (!status.ok())
+            return status;
+        created.push_back(name);
     }
     if (created.empty())
         return EngineStatus::success();
@@ -256,9 +291,11 @@ int RestoreCommand::run(const std::string& directory, bool force, std::ostream& 
     }
 
     std::vector<std::string> created;
-    EngineStatus status = createMissing(*database, created);
+    EngineStatus status = createMissing(*database, force, created);
     if (!status.ok()) {
         err << "restore: " << EDBEngineError::describe(status) << '\n';
+        if (damaged(status, *database))
+            err << "restore: nothing changed; restore with --force to replace the damaged table\n";
         return 1;
     }
     if (!force) {
