@@ -25,8 +25,10 @@ void PagePainter::paint(QPainter& painter, std::span<const std::uint8_t> picture
     try {
         EmfPlayer::play(picture, canvas);
     } catch (...) {
+        canvas.finish();  // what was readable is drawn
         painter.restore();
         throw;
     }
+    canvas.finish();
     painter.restore();
 }

@@ -39,9 +39,9 @@ bool PdfExport::write(TRepPrinter& destination, const QString& fileName, const P
     ReplacingFile target(fileName.toStdString());
     QFile file;
     if (!target.ok() || !file.open(target.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-        fail(target.ok() ? QStringLiteral("Cannot create file \"") + fileName + QStringLiteral("\": ") +
-                               file.errorString()
-                         : QString::fromStdString(target.error()));
+        fail(target.ok()
+                 ? QStringLiteral("Cannot create file \"") + fileName + QStringLiteral("\": ") + file.errorString()
+                 : QString::fromStdString(target.error()));
     {
         QPdfWriter pdf(&file);
         pdf.setTitle(QString::fromStdString(destination.Title));

@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QPolygon>
 #include <QRawFont>
+#include <QRectF>
 #include <algorithm>
 #include <cstdint>
 #include <map>
@@ -62,36 +63,67 @@ void QtPageCanvas::use(const PagePen& pen, const PageBrush& brush)
     painter_.setBrush(brush.visible ? QBrush(qcolor(brush.color)) : QBrush(Qt::NoBrush));
 }
 
-// The picture's rectangles exclude their right and bottom edges.
+void QtPageCanvas::ink(const QRect& area)
+{
+    inked_.push_back(area);
+    lowestInk_.push_back(std::max(lowestInk_.empty() ? area.bottom() : lowestInk_.back(), area.bottom()));
+}
+
+// A page is drawn top down: what ends above the area is passed over at once.
+bool QtPageCanvas::overInk(const QRect& area) const
+{
+    const auto from = std::lower_bound(lowestInk_.begin(), lowestInk_.end(), area.top()) - lowestInk_.begin();
+    return std::any_of(inked_.begin() + from, inked_.end(), [&](const QRect& r) { return r.intersects(area); });
+}
+
+// The picture's rectangles exclude their right and bottom edges. A white
+// fill where nothing has been drawn yet would paint the white page white:
+// it is left out (a report's bands and texts each fill white first, and
+// every such fill would cost the PDF its drawing).
 void QtPageCanvas::rectangle(const PageRect& r, const PagePen& pen, const PageBrush& brush)
 {
     if (!pen.visible) {
-        if (brush.visible)
-            painter_.fillRect(rectOf(r, 0), qcolor(brush.color));
+        const QRect area = rectOf(r, 0);
+        if (!brush.visible || (brush.color == PageColor::white() && !overInk(area)))
+            return;
+        finish();
+        painter_.fillRect(area, qcolor(brush.color));
+        if (!(brush.color == PageColor::white()))
+            ink(area);
         return;
     }
+    finish();
     use(pen, brush);
     painter_.drawRect(rectOf(r, 1));
+    ink(rectOf(r, 0).adjusted(-pen.width, -pen.width, pen.width, pen.width));
 }
 
 void QtPageCanvas::ellipse(const PageRect& r, const PagePen& pen, const PageBrush& brush)
 {
+    finish();
     use(pen, brush);
     painter_.drawEllipse(rectOf(r, 1));
+    ink(rectOf(r, 0).adjusted(-pen.width, -pen.width, pen.width, pen.width));
 }
 
 void QtPageCanvas::polyline(const std::vector<PagePoint>& points, const PagePen& pen)
 {
     if (!pen.visible)
         return;
+    finish();
     use(pen, PageBrush{PageColor::white(), false});
-    painter_.drawPolyline(polygonOf(points));
+    const QPolygon polygon = polygonOf(points);
+    painter_.drawPolyline(polygon);
+    ink(polygon.boundingRect().adjusted(-pen.width, -pen.width, pen.width, pen.width));
 }
 
 void QtPageCanvas::polygon(const std::vector<PagePoint>& points, const PagePen& pen, const PageBrush& brush)
 {
+    finish();
     use(pen, brush);
-    painter_.drawPolygon(polygonOf(points));
+    const QPolygon polygon = polygonOf(points);
+    painter_.drawPolygon(polygon);
+    ink(polygon.boundingRect().adjusted(-pen.width, -pen.width, pen.width, pen.width));
 }
 
 // A picture's font as Qt draws it: looked up once per face and size.
@@ -140,40 +172,50 @@ const DrawingFont& drawingFont(const PageFont& font)
 // character has no glyph in the font; the caller then draws them one by
 // one, letting Qt find a font that has them.
 bool QtPageCanvas::drawRun(const QString& chars, const std::vector<std::int32_t>& advances, QPointF at,
-                           const DrawingFont& font, bool decorated)
+                           const DrawingFont& font, bool decorated, const QColor& color)
 {
     if (!font.raw.isValid() || decorated)
         return false;
     const QList<quint32> indexes = font.raw.glyphIndexesForString(chars);
     if (indexes.size() != chars.size())
         return false;
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    glyphs.reserve(chars.size());
-    positions.reserve(chars.size());
-    for (qsizetype i = 0; i < chars.size(); ++i) {
-        if (chars[i].isSurrogate())
+    for (qsizetype i = 0; i < chars.size(); ++i)
+        if (chars[i].isSurrogate() || (indexes[i] == 0 && chars[i] != QLatin1Char(' ')))
             return false;
+    // Texts in one face and colour, one after another, go out as one run:
+    // each run costs a PDF its own text object.
+    if (runGlyphs_.isEmpty() || !(runFont_ == font.raw) || runColor_ != color) {
+        finish();
+        runFont_ = font.raw;
+        runColor_ = color;
+    }
+    for (qsizetype i = 0; i < chars.size(); ++i) {
         if (chars[i] != QLatin1Char(' ')) {
-            if (indexes[i] == 0)
-                return false;
-            glyphs << indexes[i];
-            positions << at;
+            runGlyphs_ << indexes[i];
+            runPositions_ << at;
         }
         at.rx() += advances[static_cast<size_t>(i)];
     }
-    QGlyphRun run;
-    run.setRawFont(font.raw);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    painter_.drawGlyphRun(QPointF(0, 0), run);
     return true;
+}
+
+void QtPageCanvas::finish()
+{
+    if (runGlyphs_.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(runFont_);
+    run.setGlyphIndexes(runGlyphs_);
+    run.setPositions(runPositions_);
+    painter_.setPen(runColor_);
+    painter_.drawGlyphRun(QPointF(0, 0), run);
+    runGlyphs_.clear();
+    runPositions_.clear();
 }
 
 void QtPageCanvas::text(const PageText& text, const PageFont& font)
 {
     const DrawingFont& drawing = drawingFont(font);
-    painter_.setPen(qcolor(text.color));
     const QString chars = QString::fromUtf16(text.chars.data(), static_cast<qsizetype>(text.chars.size()));
     double width = 0;
     const bool spaced = text.advances.size() == text.chars.size();
@@ -194,8 +236,15 @@ void QtPageCanvas::text(const PageText& text, const PageFont& font)
         y += drawing.ascent;
     else if (v == PageTextAlign::Bottom)
         y -= drawing.descent;
-    if (spaced && drawRun(chars, text.advances, QPointF(x, y), drawing, font.underline || font.strikeOut))
+    // with room for glyphs that reach past their advance
+    const double spill = drawing.ascent / 2 + 1;
+    ink(QRectF(x - spill, y - drawing.ascent - spill, width + 2 * spill, drawing.ascent + drawing.descent + 2 * spill)
+            .toAlignedRect());
+    if (spaced &&
+        drawRun(chars, text.advances, QPointF(x, y), drawing, font.underline || font.strikeOut, qcolor(text.color)))
         return;
+    finish();
+    painter_.setPen(qcolor(text.color));
     painter_.setFont(drawing.font);
     if (!spaced) {
         painter_.drawText(QPointF(x, y), chars);

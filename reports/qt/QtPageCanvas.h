@@ -1,5 +1,11 @@
 #pragma once
+#include <QColor>
+#include <QList>
 #include <QPainter>
+#include <QPointF>
+#include <QRawFont>
+#include <QRect>
+#include <vector>
 
 #include "PageCanvas.h"
 
@@ -16,11 +22,23 @@ public:
     void polyline(const std::vector<PagePoint>& points, const PagePen& pen) override;
     void polygon(const std::vector<PagePoint>& points, const PagePen& pen, const PageBrush& brush) override;
     void text(const PageText& text, const PageFont& font) override;
+    // Draws the texts still gathered into one run; call it once the
+    // picture has been played.
+    void finish();
 
 private:
     void use(const PagePen& pen, const PageBrush& brush);
+    // Where something has been drawn on the page so far, roughly.
+    void ink(const QRect& area);
+    bool overInk(const QRect& area) const;
     bool drawRun(const QString& chars, const std::vector<std::int32_t>& advances, QPointF at, const DrawingFont& font,
-                 bool decorated);
+                 bool decorated, const QColor& color);
 
     QPainter& painter_;
+    std::vector<QRect> inked_;
+    std::vector<int> lowestInk_;  // the lowest bottom of inked_ up to each
+    QRawFont runFont_;
+    QColor runColor_;
+    QList<quint32> runGlyphs_;
+    QList<QPointF> runPositions_;
 };

@@ -141,16 +141,22 @@ PageCanvas& QtPrintDevice::Canvas()
     return *canvas_;
 }
 
+// Each sheet is a page of its own to the canvas: what it gathered goes out
+// on its sheet.
 void QtPrintDevice::NewSheet()
 {
     if (!painter_)
         return;
+    canvas_->finish();
     printer_->newPage();
+    canvas_ = std::make_unique<QtPageCanvas>(*painter_);
     ++sheets_;
 }
 
 void QtPrintDevice::EndJob()
 {
+    if (canvas_)
+        canvas_->finish();
     canvas_.reset();
     if (painter_)
         painter_->end();
@@ -163,6 +169,7 @@ void QtPrintDevice::AbortJob()
 {
     if (!painter_)
         return;
+    canvas_->finish();
     const bool aborted = printer_->abort();
     canvas_.reset();
     painter_->end();

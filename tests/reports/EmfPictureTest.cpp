@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
+#include "Crc32.h"
 #include "EReportError.h"
 #include "EmfPlayer.h"
 #include "EmfRecord.h"
@@ -206,3 +208,15 @@ TEST(EmfWriter, IndependentReaderOpensOurPage)
 }
 
 }  // namespace
+
+// The check value of the CRC-32 of zip and PNG, through the eight-byte steps
+// and the bytes left over.
+TEST(Crc32, KnownValues)
+{
+    const auto crc = [](std::string_view text) {
+        return Crc32::of(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    };
+    EXPECT_EQ(crc(""), 0u);
+    EXPECT_EQ(crc("123456789"), 0xCBF43926u);
+    EXPECT_EQ(crc("The quick brown fox jumps over the lazy dog"), 0x414FA339u);
+}

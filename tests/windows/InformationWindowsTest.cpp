@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -275,6 +277,23 @@ TEST(TForm14, ArrowsPagesWheelAndBarScrollByWholeLines)
         turnWheel(memo, -1);
     EXPECT_EQ(memo->TopLine(), last);  // and stops at the last line
     turnWheel(memo, 20);
+    EXPECT_EQ(memo->TopLine(), 0);
+    // a click on the bar's lower arrow, then on its upper one
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    const QPoint down =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddLine, bar).center();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, down);
+    EXPECT_EQ(memo->TopLine(), 1);
+    const QPoint up =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSubLine, bar).center();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, up);
     EXPECT_EQ(memo->TopLine(), 0);
     bar->setValue(5);  // as a drag of the thumb does
     EXPECT_EQ(memo->TopLine(), 5);
