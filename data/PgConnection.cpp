@@ -95,7 +95,7 @@ EngineStatus PgConnection::open(const std::string& conninfo, const PasswordList&
     // of this process in one place and the server's connection count low.
     static std::map<std::string, std::weak_ptr<PgConnection>> open;
     if (std::shared_ptr<PgConnection> existing = open[conninfo].lock()) {
-        if (existing->pid_ == ::getpid() && PQstatus(existing->conn_) == CONNECTION_OK) {
+        if (existing->pid_ == ::getpid() && existing->ensureOpen().ok()) {
             out = existing;
             return EngineStatus::success();
         }
@@ -163,13 +163,95 @@ PgConnection::~PgConnection()
         PQfinish(conn_);
 }
 
+EngineStatus PgConnection::ensureOpen()
+{
+    if (pid_ != ::getpid())
+        return EngineStatus::success();
+    if (PQstatus(conn_) == CONNECTION_OK) {
+        // A session the server ended says so on the socket before anything
+        // is sent: its last message, then the end of the stream, which a
+        // second read sees. A restart is noticed here, not by a failed
+        // statement.
+        drainNotices();
+        if (PQstatus(conn_) == CONNECTION_OK && !closing_)
+            PQconsumeInput(conn_);
+        if (PQstatus(conn_) == CONNECTION_OK && !closing_)
+            return EngineStatus::success();
+    }
+    if (inTransaction_) {
+        // The statements after the loss must not run outside the
+        // transaction they belong to: this one fails, the next reconnects.
+        inTransaction_ = false;
+        return EngineStatus::failure(EngineCode::IoError, "The connection to the database server was lost.",
+                                     {"Nothing of the unfinished transaction was stored."});
+    }
+    return reconnect();
+}
+
+// A new session with the options of the old one (its password among them).
+EngineStatus PgConnection::reconnect()
+{
+    std::vector<std::string> keys, values;
+    PQconninfoOption* options = PQconninfo(conn_);
+    for (PQconninfoOption* option = options; option && option->keyword; ++option)
+        if (option->val) {
+            keys.emplace_back(option->keyword);
+            values.emplace_back(option->val);
+        }
+    PQconninfoFree(options);
+    std::vector<const char*> keyTexts, valueTexts;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        keyTexts.push_back(keys[i].c_str());
+        valueTexts.push_back(values[i].c_str());
+    }
+    keyTexts.push_back(nullptr);
+    valueTexts.push_back(nullptr);
+    PGconn* conn = PQconnectdbParams(keyTexts.data(), valueTexts.data(), 0);
+    if (PQstatus(conn) != CONNECTION_OK) {
+        std::vector<std::string> stack = serverLines(PQerrorMessage(conn));
+        PQfinish(conn);
+        return EngineStatus::failure(EngineCode::IoError, "Cannot connect to the database server.", stack);
+    }
+    PQfinish(conn_);
+    conn_ = conn;
+    ++session_;
+    prepared_.clear();
+    held_.clear();  // the server let go of them with the old session
+    EngineStatus status = start();
+    std::vector<std::string> channels;
+    for (const auto& [channel, on] : listening_)
+        if (on)
+            channels.push_back(channel);
+    listening_.clear();
+    for (size_t i = 0; i < channels.size() && status.ok(); ++i)
+        status = listen(channels[i]);
+    // Changes made while no one listened are unknown: everything kept goes.
+    for (auto& [channel, count] : notices_)
+        ++count;
+    return status;
+}
+
+void PgConnection::noteTransaction()
+{
+    if (PQstatus(conn_) == CONNECTION_OK)
+        inTransaction_ = PQtransactionStatus(conn_) != PQTRANS_IDLE;
+}
+
 EngineStatus PgConnection::start()
 {
     location_ = describeLocation(conn_);
     // The server's notices ("already exists, skipping") are no business of
-    // the clerk's or the admin's output.
-    PQsetNoticeProcessor(
-        conn_, [](void*, const char*) {}, nullptr);
+    // the clerk's or the admin's output. One that ends the session (a
+    // restart's "terminating connection") comes this way while idle.
+    closing_ = false;
+    PQsetNoticeReceiver(
+        conn_,
+        [](void* self, const PGresult* notice) {
+            const char* severity = PQresultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
+            if (severity && (std::strcmp(severity, "FATAL") == 0 || std::strcmp(severity, "PANIC") == 0))
+                static_cast<PgConnection*>(self)->closing_ = true;
+        },
+        this);
     PgResult result(PQexec(conn_, "SET DateStyle = 'ISO, YMD'; SELECT quote_ident(current_schema())"));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
         return resultFailure(result.get(), "Cannot prepare the database session.");
@@ -244,17 +326,42 @@ bool succeeded(const PgResult& result)
     return status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK;
 }
 
+// A query that stores nothing may be asked again on a new session.
+bool readsOnly(const std::string& sql)
+{
+    return sql.rfind("SELECT ", 0) == 0;
+}
+
 }  // namespace
+
+bool PgConnection::mayAskAgain(const EngineStatus& status, bool reads) const
+{
+    return !status.ok() && reads && pid_ == ::getpid() && PQstatus(conn_) != CONNECTION_OK && !inTransaction_;
+}
 
 EngineStatus PgConnection::run(const std::string& sql, const std::vector<FieldValue>& parameters, PgResult& out,
                                const std::string& what)
 {
+    EngineStatus status = exchange(sql, parameters, out, what);
+    // The session went under the query: once more on a new one.
+    if (mayAskAgain(status, readsOnly(sql)))
+        status = exchange(sql, parameters, out, what);
+    return status;
+}
+
+EngineStatus PgConnection::exchange(const std::string& sql, const std::vector<FieldValue>& parameters, PgResult& out,
+                                    const std::string& what)
+{
+    EngineStatus status = ensureOpen();
+    if (!status.ok())
+        return status;
     const char* name = nullptr;
-    EngineStatus status = prepare(sql, static_cast<int>(parameters.size()), name, what);
+    status = prepare(sql, static_cast<int>(parameters.size()), name, what);
     if (!status.ok())
         return status;
     std::vector<const char*> values = parameterTexts(parameters);
     out = PgResult(PQexecPrepared(conn_, name, static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0));
+    noteTransaction();
     if (!succeeded(out))
         return resultFailure(out.get(), what);
     return EngineStatus::success();
@@ -263,7 +370,22 @@ EngineStatus PgConnection::run(const std::string& sql, const std::vector<FieldVa
 EngineStatus PgConnection::runPipelined(const std::vector<Statement>& statements, std::vector<PgResult>& out,
                                         const std::string& what)
 {
+    EngineStatus status = sendPipelined(statements, out, what);
+    bool reads = true;
+    for (const Statement& statement : statements)
+        reads = reads && readsOnly(statement.sql);
+    if (mayAskAgain(status, reads))
+        status = sendPipelined(statements, out, what);
+    return status;
+}
+
+EngineStatus PgConnection::sendPipelined(const std::vector<Statement>& statements, std::vector<PgResult>& out,
+                                         const std::string& what)
+{
     out.clear();
+    EngineStatus opened = ensureOpen();
+    if (!opened.ok())
+        return opened;
     std::vector<const char*> names;
     for (const Statement& statement : statements) {
         const char* name = nullptr;
@@ -287,6 +409,7 @@ EngineStatus PgConnection::runPipelined(const std::vector<Statement>& statements
     // Leaving needs every result read; after a failure some may still come.
     for (int left = 16; !PQexitPipelineMode(conn_) && left > 0; --left)
         PgResult(PQgetResult(conn_));
+    noteTransaction();
     if (!sent && status.ok())
         return resultFailure(nullptr, what);
     if (!status.ok())
@@ -324,9 +447,12 @@ EngineStatus PgConnection::collectPipeline(size_t count, std::vector<PgResult>& 
 
 EngineStatus PgConnection::runScript(const std::string& sql, const std::string& what)
 {
+    EngineStatus status = ensureOpen();
+    if (!status.ok())
+        return status;
     PgResult result(PQexec(conn_, sql.c_str()));
-    ExecStatusType status = PQresultStatus(result.get());
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+    noteTransaction();
+    if (!succeeded(result))
         return resultFailure(result.get(), what);
     return EngineStatus::success();
 }
@@ -340,10 +466,11 @@ void PgConnection::drainNotices()
     }
 }
 
-std::uint64_t PgConnection::notices(const std::string& channel)
+EngineStatus PgConnection::notices(const std::string& channel, std::uint64_t& out)
 {
-    drainNotices();
-    return notices_[channel];
+    EngineStatus status = ensureOpen();
+    out = notices_[channel];
+    return status;
 }
 
 EngineStatus PgConnection::listen(const std::string& channel)

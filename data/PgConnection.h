@@ -39,6 +39,18 @@ public:
     ~PgConnection();
 
     PGconn* handle() const { return conn_; }
+    // Makes sure the session is there before a statement. A session the
+    // server ended (a restart, a dropped connection) is opened again: the
+    // statements are prepared anew, the channels listened to again, the
+    // record locks of the old session forgotten (they died with it) and
+    // every change count moved on, so nothing read before is kept. IoError
+    // when the server cannot be reached now (the next statement tries
+    // again), or when the session was lost inside a transaction: that
+    // statement fails, nothing of the transaction having been stored.
+    EngineStatus ensureOpen();
+    // Counts the sessions this connection has had; a record lock taken in
+    // an earlier one is gone.
+    int session() const { return session_; }
     // Where the connection goes, without any password: for messages.
     const std::string& location() const { return location_; }
     // The schema the tables live in (the first of the search path), quoted.
@@ -63,8 +75,9 @@ public:
                               const std::string& what);
 
     // How many change notices came for channel so far; reads what the server
-    // has sent without waiting.
-    std::uint64_t notices(const std::string& channel);
+    // has sent without waiting. Fails only when the session was lost and
+    // cannot be opened again.
+    EngineStatus notices(const std::string& channel, std::uint64_t& out);
     EngineStatus listen(const std::string& channel);
 
     // Record locks. lock: Ok when owner holds it already or gets it;
@@ -87,13 +100,28 @@ public:
 private:
     explicit PgConnection(PGconn* conn);
     EngineStatus start();
+    EngineStatus reconnect();
+    EngineStatus lostConnection(const std::string& what) const;
+    // Whether the session is inside a transaction now: a loss there is not
+    // mended by reconnecting.
+    void noteTransaction();
+    EngineStatus exchange(const std::string& sql, const std::vector<FieldValue>& parameters, PgResult& out,
+                          const std::string& what);
+    EngineStatus sendPipelined(const std::vector<Statement>& statements, std::vector<PgResult>& out,
+                               const std::string& what);
+    // Whether a failed exchange of queries that store nothing lost the
+    // session under it and may be sent again on a new one.
+    bool mayAskAgain(const EngineStatus& status, bool reads) const;
     EngineStatus resultFailure(const PGresult* result, const std::string& what) const;
     EngineStatus prepare(const std::string& sql, int parameterCount, const char*& name, const std::string& what);
     EngineStatus collectPipeline(size_t count, std::vector<PgResult>& out, const std::string& what);
     void drainNotices();
 
     PGconn* conn_ = nullptr;
-    int pid_ = 0;           // the process that made it: a forked child never uses it
+    int pid_ = 0;  // the process that made it: a forked child never uses it
+    int session_ = 1;
+    bool inTransaction_ = false;
+    bool closing_ = false;  // the server said it ends the session
     std::string conninfo_;  // may hold a password: never shown
     std::string location_;
     std::string schema_;

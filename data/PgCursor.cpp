@@ -317,6 +317,7 @@ EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
         releaseHeldLock();
     locked_ = rowid_;
     lockedImage_ = scratch_;
+    lockSession_ = table_->connection().session();
     // A record read anew that differs from the run's: the run is behind.
     if (at_ >= 0 && run_[static_cast<size_t>(at_)].values != scratch_.values)
         forgetRun();
@@ -420,7 +421,12 @@ EngineStatus PgCursor::modifyRecord(const EngineRecord& record)
 {
     if (locked_ == 0)
         return table_->failure(EngineCode::NotLocked, "Record is not locked.");
-    EngineStatus status = table_->update(locked_, lockedImage_, record);
+    EngineStatus status = table_->connection().ensureOpen();
+    if (!status.ok())
+        return table_->withContext(status);
+    if (lockSession_ != table_->connection().session())
+        return lockAgain(record);
+    status = table_->update(locked_, lockedImage_, record);
     if (!status.ok())
         return status;
     std::int64_t rid = locked_;
@@ -428,6 +434,39 @@ EngineStatus PgCursor::modifyRecord(const EngineRecord& record)
     standOn(table_->storable(record), rid);
     at_ = -1;
     return EngineStatus::success();
+}
+
+// The server let go of the lock with the lost session, so another user may
+// have stored the record meanwhile: it is locked and read again and the
+// clerk told once, keeping what was typed. The next post stores it if the
+// record is still as first read, and is refused as changed otherwise.
+EngineStatus PgCursor::lockAgain(const EngineRecord& record)
+{
+    std::int64_t rid = locked_;
+    EngineRecord stored;
+    EngineStatus status = table_->lockAndRead(rid, this, stored);
+    if (status.code == EngineCode::RecordNotFound) {
+        locked_ = 0;
+        lockedImage_ = EngineRecord{};
+        return table_->failure(EngineCode::RecordDeleted, "Record was deleted by another user.");
+    }
+    if (!status.ok())
+        return status;
+    lockSession_ = table_->connection().session();
+    std::vector<FieldValue> posted = table_->storable(record);
+    if (stored.values == posted) {
+        // The post sent before the loss was stored after all.
+        releaseHeldLock();
+        standOn(posted, rid);
+        at_ = -1;
+        return EngineStatus::success();
+    }
+    forgetRun();
+    return table_->failure(EngineCode::IoError,
+                           "The connection to the database server was lost while the record was edited.",
+                           {stored.values == lockedImage_.values
+                                ? "The record was read again and nobody changed it: post again to store the changes."
+                                : "Another user changed the record meanwhile: cancel to see what is stored."});
 }
 
 void PgCursor::releaseHeldLock()

@@ -68,6 +68,8 @@ private:
     bool standInRun(std::int64_t bookmark);
     EngineStatus standOnRecord(std::int64_t bookmark);
     void releaseHeldLock();
+    // The post of a record whose lock went with a lost session.
+    EngineStatus lockAgain(const EngineRecord& record);
     const std::vector<int>& keyColumns() const override { return order_->columns(); }
     int keyFieldCount() const override { return order_->fieldCount(); }
     int keyLength() const override { return order_->length(); }
@@ -79,6 +81,7 @@ private:
     PgKeyOrder* order_ = nullptr;
     int generation_ = 0;     // of the table's description order_ belongs to
     std::string indexName_;  // as followed: another cursor's refresh may renumber the indexes
+    int lockSession_ = 0;    // the connection's session the record lock was taken in
 
     // Records read lately, in index order with nothing between neighbours,
     // good while the table's change stamp is runStamp. at is the current

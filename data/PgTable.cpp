@@ -387,8 +387,7 @@ EngineStatus PgTable::count(std::int64_t& out)
 
 EngineStatus PgTable::changeStamp(std::uint64_t& out)
 {
-    out = connection_->notices(channel_);
-    return EngineStatus::success();
+    return withContext(connection_->notices(channel_, out));
 }
 
 EngineStatus PgTable::findFiltered(const std::vector<int>& columns, const std::vector<FieldValue>& values,
@@ -449,7 +448,9 @@ EngineStatus PgTable::create(PgConnection& connection, const TableDescription& d
     std::string name = serverName(description.tableName);
     std::string table = connection.qualified(name);
     std::string tableLiteral = PgConnection::literal(description.tableName);
-    std::string sql = "BEGIN;";
+    // Inside a caller's transaction the table is part of it.
+    bool own = PQtransactionStatus(connection.handle()) == PQTRANS_IDLE;
+    std::string sql = own ? "BEGIN;" : "";
     std::string columns = "rid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY";
     for (size_t i = 0; i < description.fields.size(); ++i) {
         const FieldDescription& field = description.fields[i];
@@ -482,10 +483,12 @@ EngineStatus PgTable::create(PgConnection& connection, const TableDescription& d
     }
     sql += "CREATE TRIGGER arsipstaf_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + table +
            " FOR EACH STATEMENT EXECUTE FUNCTION " + schema + ".arsipstaf_changed();";
-    sql += "COMMIT;";
+    if (own)
+        sql += "COMMIT;";
     EngineStatus status = connection.runScript(sql, "Cannot create the table.");
     if (!status.ok()) {
-        (void)connection.runScript("ROLLBACK", "Cannot create the table.");
+        if (own)
+            (void)connection.runScript("ROLLBACK", "Cannot create the table.");
         status.stack.push_back("Table: " + description.tableName);
         status.stack.push_back("Database: " + connection.location());
         if (status.code == EngineCode::KeyViolation || status.code == EngineCode::Internal) {

@@ -23,8 +23,8 @@ public:
     // Makes the schema ready for tables: the description tables and the
     // functions the indexes and change notices use. Harmless when done.
     static EngineStatus prepareSchema(PgConnection& connection);
-    // Creates an empty table as described, in one transaction; IoError when
-    // the schema already describes or holds it.
+    // Creates an empty table as described, in one transaction (the caller's
+    // when one is open); IoError when the schema already describes or holds it.
     static EngineStatus create(PgConnection& connection, const TableDescription& description);
     // The server's name for a table file name.
     static std::string serverName(const std::string& tableName);

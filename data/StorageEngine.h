@@ -33,9 +33,15 @@ public:
     // and the user goes on giving them.
     EngineStatus openDatabaseAsking(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
     {
-        EngineStatus status = openDatabase(alias, out);
+        return asking([&] { return openDatabase(alias, out); });
+    }
+    // Runs open, and again as long as it wants a password and the user goes
+    // on giving them.
+    EngineStatus asking(const std::function<EngineStatus()>& open)
+    {
+        EngineStatus status = open();
         while (status.code == EngineCode::PasswordRequired && askForPassword())
-            status = openDatabase(alias, out);
+            status = open();
         return status;
     }
 

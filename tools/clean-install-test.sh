@@ -2,7 +2,8 @@
 # Installs the Debian package on a clean Debian 12 (a minimal system made
 # with debootstrap, nothing of the build machine in it), lets apt bring in
 # what it depends on, then prepares and checks a database with the installed
-# admin tool and starts the program. Needs root and Debian's mirror.
+# admin tool and starts the program. The package must pass lintian without
+# errors first. Needs root and Debian's mirror.
 #     tools/clean-install-test.sh build
 set -euo pipefail
 build=$(realpath "${1:-build}")
@@ -17,6 +18,9 @@ trap cleanup EXIT
 command -v debootstrap >/dev/null || apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/arsipstaf_*_amd64.deb | head -1)
+# Debian's package checker: any error fails the run.
+command -v lintian >/dev/null || apt-get install -y -qq --no-install-recommends lintian >/dev/null
+lintian --fail-on error --tag-display-limit 0 "$deb"
 debootstrap --variant=minbase bookworm "$root" "$mirror" >/dev/null
 cp "$deb" "$root/tmp/arsipstaf.deb"
 cp /etc/resolv.conf "$root/etc/" 2>/dev/null || true

@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool openbox poppler-utils ghostscript libxcb1-dev
   emf2svg zlib1g-dev
   libxlsxwriter-dev python3-openpyxl xlsx2csv
-  dpkg-dev desktop-file-utils
+  dpkg-dev desktop-file-utils lintian
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo

@@ -34,7 +34,8 @@ cmake --build "$build" --target arsipstaf arsipstaf-admin arsipstaf-install-file
 # The installed tree.
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 for f in bin/arsipstaf bin/arsipstaf-admin share/applications/arsipstaf.desktop \
-         share/icons/hicolor/256x256/apps/arsipstaf.png share/man/man1/arsipstaf-admin.1.gz; do
+         share/icons/hicolor/256x256/apps/arsipstaf.png share/man/man1/arsipstaf-admin.1.gz \
+         share/man/man1/arsipstaf.1.gz share/doc/arsipstaf/copyright share/doc/arsipstaf/changelog.gz; do
   [ -s "$work/prefix/$f" ] || fail "installed tree lacks $f"
 done
 [ -x "$work/prefix/bin/arsipstaf" ] && [ -x "$work/prefix/bin/arsipstaf-admin" ] || fail "programs not executable"
@@ -45,16 +46,21 @@ grep -qx "Exec=arsipstaf" "$work/prefix/share/applications/arsipstaf.desktop" ||
 grep -qx "Icon=arsipstaf" "$work/prefix/share/applications/arsipstaf.desktop" || fail "desktop entry names another icon"
 MANWIDTH=80 man -l "$work/prefix/share/man/man1/arsipstaf-admin.1.gz" 2>/dev/null | grep -q "restore DIR \[--force\]" \
   || fail "the manual page does not render"
+MANWIDTH=80 man -l "$work/prefix/share/man/man1/arsipstaf.1.gz" 2>/dev/null | grep -q "arsipstaf-admin(1)" \
+  || fail "the program's manual page does not render"
 
 # The package: its files and what it depends on.
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/arsipstaf_*.deb)
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' | sort > "$work/files"
 for f in /usr/bin/arsipstaf /usr/bin/arsipstaf-admin /usr/share/applications/arsipstaf.desktop \
-         /usr/share/icons/hicolor/256x256/apps/arsipstaf.png /usr/share/man/man1/arsipstaf-admin.1.gz; do
+         /usr/share/icons/hicolor/256x256/apps/arsipstaf.png /usr/share/man/man1/arsipstaf-admin.1.gz \
+         /usr/share/man/man1/arsipstaf.1.gz /usr/share/doc/arsipstaf/copyright /usr/share/doc/arsipstaf/changelog.gz; do
   grep -qx "$f" "$work/files" || fail "package lacks $f"
 done
-[ "$(wc -l < "$work/files")" -eq 5 ] || fail "package holds more than the five files: $(tr '\n' ' ' < "$work/files")"
+[ "$(wc -l < "$work/files")" -eq 8 ] || fail "package holds more than the eight files: $(tr '\n' ' ' < "$work/files")"
+# Debian's package checker finds no error.
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors in the package"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "package-test: Depends: $depends"
 echo "$depends" | grep -q -- "-dev" && fail "package depends on a development package"

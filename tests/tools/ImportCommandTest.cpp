@@ -1,5 +1,6 @@
 #include "AdminRun.h"
 #include "AdminTool.h"
+#include "CsvTextEncoding.h"
 #include "CsvWriter.h"
 #include "EngineConfig.h"
 #include "GenerateCommand.h"
@@ -317,4 +318,44 @@ TEST_F(ImportTest, RefusesAWrongHeaderAndBrokenQuoting)
     EXPECT_EQ(run.err, db.root() + "/q.csv line 3: a quoted field is not closed; nothing stored\n");
     EXPECT_EQ(count(db, "Datapegawai.db"), 0);
     EXPECT_EQ(admin({"import", "Tdatapeg", db.root() + "/q.csv", "--force"}).code, 2);
+}
+
+TEST_F(ImportTest, ALatin1FileIsRefusedByLineUnlessItsEncodingIsGiven)
+{
+    writeCsv(db.root() + "/latin1.csv",
+             {employeeHeader, employee("1111111111"), employee("2222222222", {{"Nama_Pegawai", "Jos\xE9"}})});
+    for (const char* mode : {"--dry-run", "--update"}) {
+        AdminRun run = admin({"import", "Tdatapeg", db.root() + "/latin1.csv", mode});
+        EXPECT_EQ(run.code, 1) << mode;
+        EXPECT_EQ(run.out, "line 3: Nama_Pegawai is not UTF-8 text (byte 0xE9 at byte 4); a Latin-1 file is read with "
+                           "--encoding latin1\n1 row refused; nothing stored.\n");
+        EXPECT_EQ(count(db, "Datapegawai.db"), 0);
+    }
+    AdminRun run = admin({"import", "Tdatapeg", db.root() + "/latin1.csv", "--encoding", "latin1"});
+    ASSERT_EQ(run.code, 0) << run.out << run.err;
+    EXPECT_NE(contents(db.path("Datapegawai.db"), "NIP").find("|Jos\xC3\xA9|"), std::string::npos);
+    EXPECT_EQ(admin({"import", "Tdatapeg", db.root() + "/latin1.csv", "--encoding", "ebcdic"}).code, 2);
+}
+
+TEST(CsvTextEncoding, FindsTheFirstByteThatIsNotWellFormedUtf8)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        size_t at;
+    } cases[] = {
+        {"ascii", "Budi, S.Pd", std::string::npos},
+        {"two, three and four bytes", "Jos\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", std::string::npos},
+        {"latin-1 byte", "Jos\xE9", 3},
+        {"stray continuation", "a\x80", 1},
+        {"overlong", "\xC0\xAF", 0},
+        {"overlong three bytes", "x\xE0\x80\xAF", 1},
+        {"surrogate", "ab\xED\xA0\x80", 2},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", 0},
+        {"cut short", "\xE2\x82", 0},
+        {"bad later byte", "\xE2\x82\x41", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CsvTextEncoding::invalidAt(c.text), c.at) << c.name;
+    EXPECT_EQ(CsvTextEncoding::fromLatin1("Jos\xE9 \xFF"), "Jos\xC3\xA9 \xC3\xBF");
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -37,6 +39,15 @@ std::vector<std::vector<FieldValue>> records(const TempDatabase& db, const std::
     while (cursor->getNext(record).ok())
         all.push_back(record.values);
     return all;
+}
+
+// Every entry of a directory with the bytes of each file.
+std::map<std::string, std::string> directoryContents(const std::string& directory)
+{
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        contents[entry.path().filename().string()] = readFile(entry.path().string());
+    return contents;
 }
 
 std::int64_t count(const TempDatabase& db, const std::string& table)
@@ -136,4 +147,40 @@ TEST(ServerAdmin, CopyRefusesAMissingSource)
     AdminRun run = admin({"copy", db.root() + "/nowhere", db.root() + "/target"});
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("Directory does not exist"), std::string::npos) << run.err;
+}
+
+TEST(ServerAdmin, ACopyThatFailsOnItsLastTableLeavesTheTargetAsItWas)
+{
+    const TableDescription last = DefaultTableFiles::all().back().description;
+    const std::string text = last.fields.back().name;
+    TempDatabase server{TempDatabase::Tables::Default, TestEngine::Server};
+    SKIP_WITHOUT_TEST_SERVER(server);
+    TempDatabase files;
+    ASSERT_EQ(admin({"generate", "20"}).code, 0);
+    // Onto the server: the source's last table holds a text that is not UTF-8.
+    files.runSql(last.tableName, "UPDATE {table} SET \"" + text + "\" = CAST(x'4A6F73E9' AS TEXT) WHERE rid = 1");
+    setenv("ARSIPSTAF_ENGINE_CONFIG", server.configPath().c_str(), 1);
+    std::map<std::string, std::vector<std::vector<FieldValue>>> before;
+    for (const DefaultTableFiles::File& file : DefaultTableFiles::all())
+        before[file.description.tableName] = records(server, file.description.tableName);
+    AdminRun run = admin({"copy", files.directory(), server.serverAlias()});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find(last.tableName), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Nothing was copied"), std::string::npos) << run.err;
+    for (const auto& [table, held] : before)
+        EXPECT_EQ(records(server, table), held) << table;
+
+    // Into a directory, existing or new: the server's last table lacks a column.
+    server.runSql(last.tableName, "ALTER TABLE {table} DROP COLUMN \"" + text + "\"");
+    std::string existing = files.root() + "/existing", fresh = files.root() + "/fresh";
+    std::vector<std::string> report;
+    TempDatabase::check(DefaultTableFiles::createIn(existing, report));
+    std::map<std::string, std::string> held = directoryContents(existing);
+    run = admin({"copy", server.serverAlias(), existing});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("'" + text + "'"), std::string::npos) << run.err;
+    EXPECT_EQ(directoryContents(existing), held);
+    EXPECT_EQ(admin({"copy", server.serverAlias(), fresh}).code, 1);
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    setenv("ARSIPSTAF_ENGINE_CONFIG", files.configPath().c_str(), 1);
 }

@@ -31,8 +31,9 @@ void AdminTool::usage(std::ostream& out)
            "                                    and as a PDF file to PDF when asked\n"
            "       arsipstaf-admin export TABLE FILE\n"
            "                                    write TABLE to FILE.csv or FILE.xlsx in its primary order\n"
-           "       arsipstaf-admin import TABLE FILE.csv [--update] [--dry-run]\n"
-           "                                    add the rows of FILE.csv to TABLE, all or nothing\n"
+           "       arsipstaf-admin import TABLE FILE.csv [--update] [--dry-run] [--encoding latin1]\n"
+           "                                    add the rows of FILE.csv (UTF-8, or Latin-1 converted)\n"
+           "                                    to TABLE, all or nothing\n"
            "       arsipstaf-admin backup DIR   copy the nine tables into DIR with a manifest, while in use\n"
            "       arsipstaf-admin restore DIR [--force]\n"
            "                                    check the backup in DIR and put its tables back\n";
@@ -92,6 +93,8 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
                 options.update = true;
             else if (args[i] == "--dry-run")
                 options.dryRun = true;
+            else if (args[i] == "--encoding" && i + 1 < args.size() && options.encoding.choose(args[i + 1]))
+                ++i;
             else
                 known = false;
         }

@@ -8,7 +8,7 @@ bool AliasDatabase::open(std::unique_ptr<EngineDatabase>& database, std::ostream
 {
     EngineStatus status;
     try {
-        status = StorageEngine::defaultSession().openDatabase(EngineConfig::defaultAlias, database);
+        status = StorageEngine::defaultSession().openDatabaseAsking(EngineConfig::defaultAlias, database);
     } catch (const EDBEngineError& error) {
         err << error.what() << '\n';
         return false;

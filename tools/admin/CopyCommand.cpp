@@ -7,8 +7,13 @@
 #include "SqliteDatabase.h"
 #include "StorageEngine.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,7 +27,8 @@ bool isServer(const std::string& where)
 EngineStatus openServer(const std::string& address, std::shared_ptr<PgConnection>& connection,
                         std::unique_ptr<EngineDatabase>& out)
 {
-    EngineStatus status = PgConnection::open(address, StorageEngine::defaultSession().passwords(), connection);
+    StorageEngine& session = StorageEngine::defaultSession();
+    EngineStatus status = session.asking([&] { return PgConnection::open(address, session.passwords(), connection); });
     if (status.ok())
         out = std::make_unique<PgDatabase>(connection);
     return status;
@@ -45,20 +51,104 @@ EngineStatus openSource(const std::string& where, std::unique_ptr<EngineDatabase
     return EngineStatus::success();
 }
 
-// The target with every missing table created.
-EngineStatus openTarget(const std::string& where, std::unique_ptr<EngineDatabase>& out,
-                        std::vector<std::string>& report)
-{
-    if (isServer(where)) {
-        std::shared_ptr<PgConnection> connection;
-        EngineStatus status = openServer(where, connection, out);
-        return status.ok() ? DefaultTableFiles::createOnServer(connection, report) : status;
+// Where the copy is written until it is complete: on a server one
+// transaction; for a directory a folder inside it, whose table files are
+// moved in at the end. Unless finished, the target is left as it was.
+class CopyTarget {
+public:
+    CopyTarget() = default;
+    CopyTarget(const CopyTarget&) = delete;
+    CopyTarget& operator=(const CopyTarget&) = delete;
+    ~CopyTarget()
+    {
+        database_.reset();
+        if (connection_ && !finished_)
+            (void)connection_->runScript("ROLLBACK", "Cannot undo the copy.");
+        std::error_code ignored;
+        if (!staging_.empty())
+            std::filesystem::remove_all(finished_ || !made_ ? staging_ : directory_, ignored);
     }
-    EngineStatus status = DefaultTableFiles::createIn(absolute(where), report);
-    if (status.ok())
-        out = std::make_unique<SqliteDatabase>(absolute(where));
-    return status;
-}
+
+    // Opens the target with every missing table created where the copy
+    // goes; what it held before stays readable through current().
+    EngineStatus open(const std::string& where, std::vector<std::string>& report)
+    {
+        if (isServer(where)) {
+            EngineStatus status = openServer(where, connection_, database_);
+            if (status.ok())
+                status = connection_->runScript("BEGIN", "Cannot start the copy.");
+            return status.ok() ? DefaultTableFiles::createOnServer(connection_, report) : status;
+        }
+        directory_ = absolute(where);
+        std::error_code error;
+        made_ = std::filesystem::create_directories(directory_, error);
+        if (error || (made_ && ::chmod(directory_.c_str(), DefaultTableFiles::Modes().directory) != 0))
+            return EngineStatus::failure(EngineCode::DirectoryMissing,
+                                         "Cannot create the directory " + directory_ + ".",
+                                         {error ? error.message() : std::strerror(errno)});
+        std::string pattern = directory_ + "/.copy-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            return EngineStatus::failure(EngineCode::IoError, "Cannot write into the directory " + directory_ + ".",
+                                         {std::strerror(errno)});
+        staging_ = pattern;
+        EngineStatus status = DefaultTableFiles::createIn(staging_, report);
+        if (status.ok())
+            database_ = std::make_unique<SqliteDatabase>(staging_);
+        return status;
+    }
+
+    // Where the copy is written.
+    EngineDatabase& database() { return *database_; }
+    // The target as it is now: for a directory its own files; a missing
+    // one is an empty table.
+    EngineStatus current(const std::string& tableName, std::unique_ptr<EngineCursor>& out)
+    {
+        if (staging_.empty())
+            return database_->openTable(tableName, "", out);
+        out.reset();
+        if (!std::filesystem::exists(directory_ + "/" + tableName))
+            return EngineStatus::success();
+        return SqliteDatabase(directory_).openTable(tableName, "", out);
+    }
+    std::string location() const { return staging_.empty() ? database_->directory() : directory_; }
+
+    // Commits the transaction, or moves every table file in (keeping the
+    // modes and group of a file it replaces).
+    EngineStatus finish()
+    {
+        if (connection_) {
+            EngineStatus status = connection_->runScript("COMMIT", "Cannot store the copy.");
+            finished_ = status.ok();
+            return status;
+        }
+        database_.reset();
+        for (const File& file : DefaultTableFiles::all()) {
+            std::string name = file.description.tableName;
+            std::string staged = staging_ + "/" + name, target = directory_ + "/" + name;
+            struct stat before {};
+            bool replacing = ::stat(target.c_str(), &before) == 0;
+            bool kept = !replacing || (::chown(staged.c_str(), static_cast<uid_t>(-1), before.st_gid) == 0 &&
+                                       ::chmod(staged.c_str(), before.st_mode & 07777) == 0);
+            if (!kept || std::filesystem::exists(staged + "-wal") || ::rename(staged.c_str(), target.c_str()) != 0)
+                return EngineStatus::failure(EngineCode::IoError, "Cannot move the copy of " + name + " into place.",
+                                             {std::strerror(errno), "Directory: " + directory_});
+        }
+        finished_ = true;
+        if (int dir = ::open(directory_.c_str(), O_RDONLY | O_DIRECTORY); dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+        return EngineStatus::success();
+    }
+
+private:
+    std::shared_ptr<PgConnection> connection_;
+    std::unique_ptr<EngineDatabase> database_;
+    std::string directory_;
+    std::string staging_;
+    bool made_ = false;
+    bool finished_ = false;
+};
 
 // Reads every record of a cursor in primary-key order.
 EngineStatus readAll(EngineCursor& cursor, const std::function<EngineStatus(const EngineRecord&)>& each)
@@ -175,11 +265,12 @@ EngineStatus copyTable(EngineDatabase& from, EngineDatabase& to, const File& fil
 
 int CopyCommand::run(const std::string& from, const std::string& to, std::ostream& out, std::ostream& err)
 {
-    std::unique_ptr<EngineDatabase> source, target;
+    std::unique_ptr<EngineDatabase> source;
+    CopyTarget target;
     std::vector<std::string> report;
     EngineStatus status = openSource(from, source);
     if (status.ok())
-        status = openTarget(to, target, report);
+        status = target.open(to, report);
     if (!status.ok()) {
         err << EDBEngineError::describe(status) << '\n';
         return 1;
@@ -190,10 +281,10 @@ int CopyCommand::run(const std::string& from, const std::string& to, std::ostrea
         std::unique_ptr<EngineCursor> cursor;
         std::int64_t count = 0;
         bool only = true;
-        status = target->openTable(file.description.tableName, "", cursor);
-        if (status.ok())
+        status = target.current(file.description.tableName, cursor);
+        if (status.ok() && cursor)
             status = cursor->recordCount(count);
-        if (status.ok())
+        if (status.ok() && cursor)
             status = holdsOnlyTheStartingCodes(*cursor, file, count, only);
         if (!status.ok()) {
             err << EDBEngineError::describe(status) << '\n';
@@ -208,15 +299,25 @@ int CopyCommand::run(const std::string& from, const std::string& to, std::ostrea
             err << "  " << line << '\n';
         return 1;
     }
+    // Told only once the copy is in place: a failure leaves the target as it was.
+    std::vector<std::string> copiedLines;
     for (const File& file : DefaultTableFiles::all()) {
         std::int64_t copied = 0;
-        status = copyTable(*source, *target, file, copied);
+        status = copyTable(*source, target.database(), file, copied);
         if (!status.ok()) {
-            err << EDBEngineError::describe(status) << '\n';
+            err << EDBEngineError::describe(status) << '\n' << "Nothing was copied; the target is as it was.\n";
             return 1;
         }
-        out << file.description.tableName << ": " << copied << " records copied and verified\n";
+        copiedLines.push_back(file.description.tableName + ": " + std::to_string(copied) +
+                              " records copied and verified\n");
     }
-    out << "Copied " << source->directory() << " to " << target->directory() << ".\n";
+    status = target.finish();
+    if (!status.ok()) {
+        err << EDBEngineError::describe(status) << '\n';
+        return 1;
+    }
+    for (const std::string& line : copiedLines)
+        out << line;
+    out << "Copied " << source->directory() << " to " << target.location() << ".\n";
     return 0;
 }

@@ -127,7 +127,8 @@ int ImportCommand::run(const std::string& tableText, const std::string& path, Op
             reasons.push_back("has " + std::to_string(row.size()) + " fields, the header " +
                               std::to_string(header.size()));
         } else {
-            reasons = checker.check(row, record);
+            std::string undecodable = options.encoding.decode(row, header);
+            reasons = undecodable.empty() ? checker.check(row, record) : std::vector<std::string>{undecodable};
             if (reasons.empty()) {
                 bool replaced = false;
                 std::string reason = writer.store(record, replaced);

@@ -16,7 +16,8 @@ namespace {
 int initServer(const std::string& address, std::ostream& out, std::ostream& err)
 {
     std::shared_ptr<PgConnection> connection;
-    EngineStatus status = PgConnection::open(address, StorageEngine::defaultSession().passwords(), connection);
+    StorageEngine& session = StorageEngine::defaultSession();
+    EngineStatus status = session.asking([&] { return PgConnection::open(address, session.passwords(), connection); });
     std::vector<std::string> report;
     if (status.ok())
         status = DefaultTableFiles::createOnServer(connection, report);

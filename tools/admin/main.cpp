@@ -1,5 +1,6 @@
 #include "AdminTool.h"
 #include "TemporaryPageFiles.h"
+#include "TerminalPasswordPrompt.h"
 
 #include <iostream>
 
@@ -8,5 +9,6 @@ int main(int argc, char** argv)
     // Page files of runs that were killed go; a terminated run takes its own.
     TemporaryPageFiles::removeLeftovers();
     TemporaryPageFiles::removeOnTermination();
+    TerminalPasswordPrompt::install();
     return AdminTool::run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }
