@@ -2,6 +2,7 @@
 #include "EngineDatabase.h"
 #include "FieldValue.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,21 +23,29 @@ public:
     const TableDescription& description() const;
     // values: one per column in table order; empty text of a date is no date.
     EngineStatus add(const std::vector<FieldValue>& values);
+    EngineStatus add(std::vector<FieldValue>&& values);
     // Stores what is pending and commits.
     EngineStatus flush();
     // Records stored so far, and records given but not yet stored.
     std::int64_t added() const { return added_; }
-    std::int64_t pending() const { return static_cast<std::int64_t>(rows_.size()); }
+    std::int64_t pending() const { return static_cast<std::int64_t>(file_ ? fileRows_.size() : rows_.size()); }
 
     static constexpr int rowsPerStatement = 1000;
+    // Table files: rows per INSERT, kept under SQLite's oldest limit of 999
+    // parameters. One statement for many rows spares the per-statement work
+    // that costs more than storing a row.
+    static int rowsPerFileStatement(size_t columns);
 
 private:
     BulkInsert() = default;
-    EngineStatus addToFile(const std::vector<FieldValue>& values);
+    EngineStatus addToFile(std::vector<FieldValue>&& values);
+    EngineStatus insertFileRows();
+    EngineStatus beginFileTransaction();
     EngineStatus flushToServer();
 
     std::shared_ptr<SqliteTableFile> file_;
-    std::unique_ptr<SqliteStatement> insert_;
+    std::unique_ptr<SqliteStatement> insert_;        // for a full run of rowsPerFileStatement rows
+    std::vector<std::vector<FieldValue>> fileRows_;  // table files: rows for the next statement
     std::shared_ptr<PgTable> table_;
     bool inTransaction_ = false;
     std::int64_t inBatch_ = 0;
