@@ -52,6 +52,21 @@ BulkInsert::~BulkInsert()
     insert_.reset();
     if (inTransaction_ && file_)
         sqlite3_exec(file_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (inTransaction_ && table_)
+        PgResult(PQexec(table_->connection().handle(), "ROLLBACK"));
+    if (!prepared_.empty())
+        PgResult(PQexec(table_->connection().handle(), ("DEALLOCATE " + prepared_).c_str()));
+}
+
+// SQL run on the server with no rows back.
+EngineStatus BulkInsert::executeOnServer(const std::string& sql, std::int64_t* affected)
+{
+    PgResult result(PQexec(table_->connection().handle(), sql.c_str()));
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+        return table_->failure(EngineCode::IoError, "Cannot add records.", {PQresultErrorMessage(result.get())});
+    if (affected)
+        *affected = result.affected();
+    return EngineStatus::success();
 }
 
 const TableDescription& BulkInsert::description() const
@@ -73,20 +88,23 @@ EngineStatus BulkInsert::add(std::vector<FieldValue>&& values)
     if (file_)
         return addToFile(std::move(values));
     const std::vector<FieldDescription>& fields = table_->description().fields;
-    std::string row;
+    values.resize(fields.size());
     for (size_t i = 0; i < fields.size(); ++i) {
-        FieldValue value = i < values.size() ? values[i] : FieldValue();
-        bool text = fields[i].type == ColumnType::Text;
-        if (!text && value && value->empty())
-            value.reset();
-        if (text)
+        FieldValue& value = values[i];
+        if (fields[i].type != ColumnType::Text) {
+            if (value && value->empty())
+                value.reset();
+        } else {
             value = SqliteTableFile::cutToSize(value.value_or(std::string()), fields[i].size);
-        row += (i ? ", " : "(") + (value ? PgConnection::literal(*value) : std::string("NULL"));
+        }
     }
-    rows_.push_back(row + ")");
-    if (pending() >= rowsPerStatement)
-        return flushToServer();
-    return EngineStatus::success();
+    fileRows_.push_back(std::move(values));
+    if (pending() < rowsPerStatement)
+        return EngineStatus::success();
+    EngineStatus status = flushToServer();
+    if (status.ok() && inBatch_ >= fileBatch)
+        status = flush();
+    return status;
 }
 
 int BulkInsert::rowsPerFileStatement(size_t columns)
@@ -169,35 +187,73 @@ EngineStatus BulkInsert::insertFileRows()
     return EngineStatus::success();
 }
 
+// A full run goes through one statement prepared with parameters: the
+// server plans it once, where a statement of literals is parsed and planned
+// anew each time; a shorter last run is sent as literals.
 EngineStatus BulkInsert::flushToServer()
 {
-    if (rows_.empty())
+    if (fileRows_.empty())
         return EngineStatus::success();
+    PGconn* connection = table_->connection().handle();
+    const size_t columns = table_->description().fields.size();
     std::string names;
     for (const FieldDescription& field : table_->description().fields)
         names += (names.empty() ? "" : ", ") + PgConnection::quote(field.name);
-    std::string sql = "INSERT INTO " + table_->qualifiedName() + " (" + names + ") VALUES ";
-    for (size_t i = 0; i < rows_.size(); ++i)
-        sql += (i ? ", " : "") + rows_[i];
-    sql += " ON CONFLICT DO NOTHING";
-    PgResult result(PQexec(table_->connection().handle(), sql.c_str()));
-    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
-        return table_->failure(EngineCode::IoError, "Cannot add records.", {PQresultErrorMessage(result.get())});
-    added_ += result.affected();
-    rows_.clear();
+    const std::string head = "INSERT INTO " + table_->qualifiedName() + " (" + names + ") VALUES ";
+    const bool full = pending() == rowsPerStatement;
+    EngineStatus status;
+    if (!inTransaction_ && (status = executeOnServer("BEGIN", nullptr)).ok())
+        inTransaction_ = true;
+    if (status.ok() && full && prepared_.empty()) {
+        static int made = 0;
+        std::string sql = head;
+        for (size_t p = 0; p < static_cast<size_t>(rowsPerStatement) * columns; ++p)
+            sql += (p % columns ? ", $" : p ? "), ($" : "($") + std::to_string(p + 1);
+        std::string name = "arsipstaf_bulk_" + std::to_string(++made);
+        PgResult result(PQprepare(connection, name.c_str(), (sql + ") ON CONFLICT DO NOTHING").c_str(), 0, nullptr));
+        if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+            return table_->failure(EngineCode::IoError, "Cannot add records.", {PQresultErrorMessage(result.get())});
+        prepared_ = name;
+    }
+    std::int64_t affected = 0;
+    if (status.ok() && full) {
+        std::vector<const char*> parameters;
+        parameters.reserve(static_cast<size_t>(rowsPerStatement) * columns);
+        for (const std::vector<FieldValue>& row : fileRows_)
+            for (const FieldValue& value : row)
+                parameters.push_back(value ? value->c_str() : nullptr);
+        PgResult result(PQexecPrepared(connection, prepared_.c_str(), static_cast<int>(parameters.size()),
+                                       parameters.data(), nullptr, nullptr, 0));
+        if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+            return table_->failure(EngineCode::IoError, "Cannot add records.", {PQresultErrorMessage(result.get())});
+        affected = result.affected();
+    } else if (status.ok()) {
+        std::string sql = head;
+        for (size_t r = 0; r < fileRows_.size(); ++r)
+            for (size_t i = 0; i < columns; ++i) {
+                const FieldValue& value = fileRows_[r][i];
+                sql += (i ? ", " : r ? "), (" : "(") + (value ? PgConnection::literal(*value) : std::string("NULL"));
+            }
+        status = executeOnServer(sql + ") ON CONFLICT DO NOTHING", &affected);
+    }
+    if (!status.ok())
+        return status;
+    added_ += affected;
+    inBatch_ += pending();
+    fileRows_.clear();
     return EngineStatus::success();
 }
 
 EngineStatus BulkInsert::flush()
 {
-    if (table_)
-        return flushToServer();
-    if (EngineStatus status = insertFileRows(); !status.ok())
+    if (EngineStatus status = table_ ? flushToServer() : insertFileRows(); !status.ok())
         return status;
     inBatch_ = 0;
     if (!inTransaction_)
         return EngineStatus::success();
     inTransaction_ = false;
+    if (table_)
+        return executeOnServer("COMMIT", nullptr);
     int rc = sqlite3_exec(file_->handle(), "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         return file_->sqliteFailure(rc, "Cannot add records.");

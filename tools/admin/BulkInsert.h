@@ -28,9 +28,9 @@ public:
     EngineStatus flush();
     // Records stored so far, and records given but not yet stored.
     std::int64_t added() const { return added_; }
-    std::int64_t pending() const { return static_cast<std::int64_t>(file_ ? fileRows_.size() : rows_.size()); }
+    std::int64_t pending() const { return static_cast<std::int64_t>(fileRows_.size()); }
 
-    static constexpr int rowsPerStatement = 1000;
+    static constexpr std::int64_t rowsPerStatement = 1000;  // server
     // Table files: rows per INSERT, kept under SQLite's oldest limit of 999
     // parameters. One statement for many rows spares the per-statement work
     // that costs more than storing a row.
@@ -42,13 +42,14 @@ private:
     EngineStatus insertFileRows();
     EngineStatus beginFileTransaction();
     EngineStatus flushToServer();
+    EngineStatus executeOnServer(const std::string& sql, std::int64_t* affected);
 
     std::shared_ptr<SqliteTableFile> file_;
     std::unique_ptr<SqliteStatement> insert_;        // for a full run of rowsPerFileStatement rows
-    std::vector<std::vector<FieldValue>> fileRows_;  // table files: rows for the next statement
+    std::vector<std::vector<FieldValue>> fileRows_;  // rows for the next statement
     std::shared_ptr<PgTable> table_;
     bool inTransaction_ = false;
     std::int64_t inBatch_ = 0;
     std::int64_t added_ = 0;
-    std::vector<std::string> rows_;  // server: rows as "(...)" literals
+    std::string prepared_;  // server: the statement for a full run
 };
