@@ -39,8 +39,8 @@ TEST_P(BulkInsertRows, KeepsTheFirstRowOfAKeyAcrossStatementsAndStoresTheLastSho
     std::map<std::string, std::string> expected;  // NIP -> name stored
     for (int n = 0; n < given; ++n) {
         std::string nip = std::to_string(1000000000 + n);
-        std::string name = "Pegawai " + std::to_string(n);
-        if (n == 3 || n == run + 1) {  // taken in this statement, taken in the one before
+        std::string name = "Pegawai \\N " + std::to_string(n);  // a backslash reaches the store as it is
+        if (n == 3 || n == run + 1) {                           // taken in this statement, taken in the one before
             nip = std::to_string(1000000000 + n - 2);
             name = "Duplikat " + std::to_string(n);
         }

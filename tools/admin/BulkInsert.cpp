@@ -55,14 +55,14 @@ BulkInsert::~BulkInsert()
     if (inTransaction_ && table_)
         PgResult(PQexec(table_->connection().handle(), "ROLLBACK"));
     if (!prepared_.empty())
-        PgResult(PQexec(table_->connection().handle(), ("DEALLOCATE " + prepared_).c_str()));
+        PgResult(PQexec(table_->connection().handle(), ("DROP TABLE IF EXISTS " + prepared_).c_str()));
 }
 
 // SQL run on the server with no rows back.
-EngineStatus BulkInsert::executeOnServer(const std::string& sql, std::int64_t* affected)
+EngineStatus BulkInsert::executeOnServer(const std::string& sql, std::int64_t* affected, ExecStatusType expected)
 {
     PgResult result(PQexec(table_->connection().handle(), sql.c_str()));
-    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+    if (PQresultStatus(result.get()) != expected)
         return table_->failure(EngineCode::IoError, "Cannot add records.", {PQresultErrorMessage(result.get())});
     if (affected)
         *affected = result.affected();
@@ -187,55 +187,87 @@ EngineStatus BulkInsert::insertFileRows()
     return EngineStatus::success();
 }
 
-// A full run goes through one statement prepared with parameters: the
-// server plans it once, where a statement of literals is parsed and planned
-// anew each time; a shorter last run is sent as literals.
+namespace {
+
+// A value as a field of COPY's text format.
+void appendCopyField(std::string& line, const FieldValue& value)
+{
+    if (!value) {
+        line += "\\N";
+        return;
+    }
+    for (char c : *value) {
+        switch (c) {
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        default:
+            line += c;
+        }
+    }
+}
+
+}  // namespace
+
+// The rows go by COPY into a temporary table and from there by one INSERT ...
+// SELECT in the order given, which skips taken keys: the server neither parses
+// nor plans a statement per run of rows.
 EngineStatus BulkInsert::flushToServer()
 {
     if (fileRows_.empty())
         return EngineStatus::success();
     PGconn* connection = table_->connection().handle();
-    const size_t columns = table_->description().fields.size();
     std::string names;
     for (const FieldDescription& field : table_->description().fields)
         names += (names.empty() ? "" : ", ") + PgConnection::quote(field.name);
-    const std::string head = "INSERT INTO " + table_->qualifiedName() + " (" + names + ") VALUES ";
-    const bool full = pending() == rowsPerStatement;
     EngineStatus status;
     if (!inTransaction_ && (status = executeOnServer("BEGIN", nullptr)).ok())
         inTransaction_ = true;
-    if (status.ok() && full && prepared_.empty()) {
+    if (status.ok() && prepared_.empty()) {
         static int made = 0;
-        std::string sql = head;
-        for (size_t p = 0; p < static_cast<size_t>(rowsPerStatement) * columns; ++p)
-            sql += (p % columns ? ", $" : p ? "), ($" : "($") + std::to_string(p + 1);
         std::string name = "arsipstaf_bulk_" + std::to_string(++made);
-        PgResult result(PQprepare(connection, name.c_str(), (sql + ") ON CONFLICT DO NOTHING").c_str(), 0, nullptr));
-        if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
-            return table_->failure(EngineCode::IoError, "Cannot add records.", {PQresultErrorMessage(result.get())});
-        prepared_ = name;
+        status = executeOnServer("CREATE TEMP TABLE " + name + " AS SELECT " + names + " FROM " +
+                                     table_->qualifiedName() + " WITH NO DATA",
+                                 nullptr);
+        if (status.ok())
+            status = executeOnServer("ALTER TABLE " + name + " ADD COLUMN bulk_order bigserial", nullptr);
+        if (status.ok())
+            prepared_ = name;
+    }
+    if (status.ok())
+        status = executeOnServer("COPY " + prepared_ + " (" + names + ") FROM STDIN", nullptr, PGRES_COPY_IN);
+    if (status.ok()) {
+        std::string data;
+        for (const std::vector<FieldValue>& row : fileRows_) {
+            for (size_t i = 0; i < row.size(); ++i) {
+                if (i)
+                    data += '\t';
+                appendCopyField(data, row[i]);
+            }
+            data += '\n';
+        }
+        bool sent = PQputCopyData(connection, data.data(), static_cast<int>(data.size())) == 1 &&
+                    PQputCopyEnd(connection, nullptr) == 1;
+        PgResult result(PQgetResult(connection));
+        if (!sent || PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+            status = table_->failure(EngineCode::IoError, "Cannot add records.", {PQerrorMessage(connection)});
     }
     std::int64_t affected = 0;
-    if (status.ok() && full) {
-        std::vector<const char*> parameters;
-        parameters.reserve(static_cast<size_t>(rowsPerStatement) * columns);
-        for (const std::vector<FieldValue>& row : fileRows_)
-            for (const FieldValue& value : row)
-                parameters.push_back(value ? value->c_str() : nullptr);
-        PgResult result(PQexecPrepared(connection, prepared_.c_str(), static_cast<int>(parameters.size()),
-                                       parameters.data(), nullptr, nullptr, 0));
-        if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
-            return table_->failure(EngineCode::IoError, "Cannot add records.", {PQresultErrorMessage(result.get())});
-        affected = result.affected();
-    } else if (status.ok()) {
-        std::string sql = head;
-        for (size_t r = 0; r < fileRows_.size(); ++r)
-            for (size_t i = 0; i < columns; ++i) {
-                const FieldValue& value = fileRows_[r][i];
-                sql += (i ? ", " : r ? "), (" : "(") + (value ? PgConnection::literal(*value) : std::string("NULL"));
-            }
-        status = executeOnServer(sql + ") ON CONFLICT DO NOTHING", &affected);
-    }
+    if (status.ok())
+        status = executeOnServer("INSERT INTO " + table_->qualifiedName() + " (" + names + ") SELECT " + names +
+                                     " FROM " + prepared_ + " ORDER BY bulk_order ON CONFLICT DO NOTHING",
+                                 &affected);
+    if (status.ok())
+        status = executeOnServer("TRUNCATE " + prepared_, nullptr);
     if (!status.ok())
         return status;
     added_ += affected;

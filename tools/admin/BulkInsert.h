@@ -2,6 +2,8 @@
 #include "EngineDatabase.h"
 #include "FieldValue.h"
 
+#include <libpq-fe.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -30,7 +32,7 @@ public:
     std::int64_t added() const { return added_; }
     std::int64_t pending() const { return static_cast<std::int64_t>(fileRows_.size()); }
 
-    static constexpr std::int64_t rowsPerStatement = 1000;  // server
+    static constexpr std::int64_t rowsPerStatement = 10000;  // server
     // Table files: rows per INSERT, kept under SQLite's oldest limit of 999
     // parameters. One statement for many rows spares the per-statement work
     // that costs more than storing a row.
@@ -42,7 +44,8 @@ private:
     EngineStatus insertFileRows();
     EngineStatus beginFileTransaction();
     EngineStatus flushToServer();
-    EngineStatus executeOnServer(const std::string& sql, std::int64_t* affected);
+    EngineStatus executeOnServer(const std::string& sql, std::int64_t* affected,
+                                 ExecStatusType expected = PGRES_COMMAND_OK);
 
     std::shared_ptr<SqliteTableFile> file_;
     std::unique_ptr<SqliteStatement> insert_;        // for a full run of rowsPerFileStatement rows
@@ -51,5 +54,5 @@ private:
     bool inTransaction_ = false;
     std::int64_t inBatch_ = 0;
     std::int64_t added_ = 0;
-    std::string prepared_;  // server: the statement for a full run
+    std::string prepared_;  // server: the temporary table rows pass through
 };
