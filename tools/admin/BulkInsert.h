@@ -2,6 +2,9 @@
 #include "EngineDatabase.h"
 #include "FieldValue.h"
 
+#include <libpq-fe.h>
+
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,24 +25,34 @@ public:
     const TableDescription& description() const;
     // values: one per column in table order; empty text of a date is no date.
     EngineStatus add(const std::vector<FieldValue>& values);
+    EngineStatus add(std::vector<FieldValue>&& values);
     // Stores what is pending and commits.
     EngineStatus flush();
     // Records stored so far, and records given but not yet stored.
     std::int64_t added() const { return added_; }
-    std::int64_t pending() const { return static_cast<std::int64_t>(rows_.size()); }
+    std::int64_t pending() const { return static_cast<std::int64_t>(fileRows_.size()); }
 
-    static constexpr int rowsPerStatement = 1000;
+    static constexpr std::int64_t rowsPerStatement = 10000;  // server
+    // Table files: rows per INSERT, kept under SQLite's oldest limit of 999
+    // parameters. One statement for many rows spares the per-statement work
+    // that costs more than storing a row.
+    static int rowsPerFileStatement(size_t columns);
 
 private:
     BulkInsert() = default;
-    EngineStatus addToFile(const std::vector<FieldValue>& values);
+    EngineStatus addToFile(std::vector<FieldValue>&& values);
+    EngineStatus insertFileRows();
+    EngineStatus beginFileTransaction();
     EngineStatus flushToServer();
+    EngineStatus executeOnServer(const std::string& sql, std::int64_t* affected,
+                                 ExecStatusType expected = PGRES_COMMAND_OK);
 
     std::shared_ptr<SqliteTableFile> file_;
-    std::unique_ptr<SqliteStatement> insert_;
+    std::unique_ptr<SqliteStatement> insert_;        // for a full run of rowsPerFileStatement rows
+    std::vector<std::vector<FieldValue>> fileRows_;  // rows for the next statement
     std::shared_ptr<PgTable> table_;
     bool inTransaction_ = false;
     std::int64_t inBatch_ = 0;
     std::int64_t added_ = 0;
-    std::vector<std::string> rows_;  // server: rows as "(...)" literals
+    std::string prepared_;  // server: the temporary table rows pass through
 };

@@ -9,6 +9,7 @@
 #include "StorageEngine.h"
 
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -33,7 +34,8 @@ EngineStatus fill(BulkInsert& bulk, std::uint64_t first, long long count,
     for (std::uint64_t n = first; status.ok() && bulk.added() - before < count;) {
         while (status.ok() && bulk.added() - before + bulk.pending() < count) {
             std::vector<std::string> row = make(n++);
-            status = bulk.add(std::vector<FieldValue>(row.begin(), row.end()));
+            status = bulk.add(
+                std::vector<FieldValue>(std::make_move_iterator(row.begin()), std::make_move_iterator(row.end())));
         }
         if (status.ok())
             status = bulk.flush();
@@ -75,6 +77,7 @@ int GenerateCommand::runIn(EngineDatabase& database, long long count, std::ostre
     std::uint64_t first = static_cast<std::uint64_t>(std::max(employeeCount, transferCount));
     DemoRecordMaker maker(codes, 20240817 + first);
     status = fill(*employees, first, count, [&](std::uint64_t n) { return maker.employee(n); });
+    employees.reset();  // gives its page cache back before the second table fills its own
     if (status.ok()) {
         out << "Datapegawai.db: " << count << " records added\n";
         DemoRecordMaker transferMaker(codes, 19450817 + first);
