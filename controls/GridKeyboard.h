@@ -21,6 +21,8 @@ enum class GridCommand {
     InsertRecord,
     TabNext,
     TabPrior,
+    FocusNext,   // Ctrl+Tab: on to the next control, whatever the grid takes
+    FocusPrior,  // Ctrl+Shift+Tab: back to the previous control
     Reset,       // Escape
     ShowEditor,  // F2
     Enter,
@@ -57,13 +59,17 @@ public:
     {
         if (context.rightToLeft && (key == Key::Left || key == Key::Right))
             key = key == Key::Left ? Key::Right : Key::Left;
-        return ctrl ? withCtrl(key) : plain(key, shift, alt, context);
+        return ctrl ? withCtrl(key, shift, alt) : plain(key, shift, alt, context);
     }
 
 private:
-    static GridCommand withCtrl(Key key)
+    static GridCommand withCtrl(Key key, bool shift, bool alt)
     {
         switch (key) {
+        case Key::Tab:
+            if (alt)
+                return GridCommand::None;
+            return shift ? GridCommand::FocusPrior : GridCommand::FocusNext;
         case Key::Up:
         case Key::PageUp:
             return GridCommand::TopRow;

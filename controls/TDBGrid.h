@@ -191,6 +191,9 @@ private:
     // Commands.
     void Execute(GridCommand command, Qt::KeyboardModifiers modifiers);
     bool EmptyNewRecord() const;
+    bool RecordTyped() const;
+    // Ctrl+Tab, and Tab past either end: the focus moves on out of the grid.
+    void LeaveByTab(bool forward);
     bool CanAppend() const;
     void RecordUp();
     void RecordDown();

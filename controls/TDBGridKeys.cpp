@@ -199,6 +199,10 @@ void TDBGrid::Execute(GridCommand command, Qt::KeyboardModifiers modifiers)
     case GridCommand::TabPrior:
         TabTo(-1);
         break;
+    case GridCommand::FocusNext:
+    case GridCommand::FocusPrior:
+        LeaveByTab(command == GridCommand::FocusNext);
+        break;
     case GridCommand::Reset:
         Reset();
         break;
@@ -282,7 +286,10 @@ void TDBGrid::GoLast()
 }
 
 // Tab walks the columns; past either end it crosses to the next or the
-// previous row, as Down and Up do.
+// previous row, as Down and Up do. Past the last cell of the last row it
+// appends a row only after the clerk typed in this one; otherwise, as
+// before the first cell of the first row, the focus moves on out of the
+// grid, so Tab never keeps the clerk inside it.
 void TDBGrid::TabTo(int step)
 {
     const int next = NextVisibleColumn(selectedIndex_, step);
@@ -291,11 +298,52 @@ void TDBGrid::TabTo(int step)
         return;
     }
     WriteEditorText();
-    if (step > 0)
-        RecordDown();
-    else
-        RecordUp();
+    TDataSet* dataSet = DataSet();
+    if (step > 0) {
+        const bool typed = RecordTyped();
+        if (EmptyNewRecord() && dataSet->Eof()) {
+            LeaveByTab(true);
+            return;
+        }
+        if (EmptyNewRecord())
+            dataSet->Cancel();
+        else
+            MoveRecords(1);
+        if (dataSet->Eof()) {
+            if (!typed || !CanAppend()) {
+                LeaveByTab(true);
+                return;
+            }
+            dataSet->Append();
+        }
+    } else if (EmptyNewRecord() && dataSet->Eof()) {
+        dataSet->Cancel();
+    } else {
+        MoveRecords(-1);
+        if (dataSet->Bof()) {
+            LeaveByTab(false);
+            return;
+        }
+    }
     SetSelectedIndex(step > 0 ? FirstVisibleColumn() : LastVisibleColumn());
+}
+
+// A record in edit or insert state that the clerk changed.
+bool TDBGrid::RecordTyped() const
+{
+    TDataSet* dataSet = DataSet();
+    const TDataSetState state = dataSet->State();
+    return (state == TDataSetState::dsEdit || state == TDataSetState::dsInsert) && dataSet->Modified();
+}
+
+void TDBGrid::LeaveByTab(bool forward)
+{
+    // From the cell editor the way out starts at the grid, not at the
+    // editor's place inside it.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != this && isAncestorOf(focus))
+        setFocus(Qt::OtherFocusReason);
+    QAbstractScrollArea::focusNextPrevChild(forward);
 }
 
 void TDBGrid::DeleteRecords()

@@ -424,7 +424,7 @@ void TDataSet::ResyncAround(RecordBuffer anchor, ResyncMode mode)
     std::vector<RecordBuffer> above;
     std::vector<RecordBuffer> below;
     InternalAround(anchor, before, after, above, below);
-    ShowAround(std::move(anchor), std::move(above), std::move(below), after);
+    ShowAround(std::move(anchor), std::move(above), std::move(below), after, mode == ResyncMode::KeepRow);
 }
 
 void TDataSet::WindowSides(ResyncMode mode, int& before, int& after) const
@@ -435,7 +435,7 @@ void TDataSet::WindowSides(ResyncMode mode, int& before, int& after) const
 }
 
 void TDataSet::ShowAround(RecordBuffer anchor, std::vector<RecordBuffer> above, std::vector<RecordBuffer> below,
-                          int after)
+                          int after, bool fillAbove)
 {
     // Near the top, the rows the top lacks are taken from below.
     int room = BufferCount() - 1 - static_cast<int>(above.size());
@@ -443,6 +443,14 @@ void TDataSet::ShowAround(RecordBuffer anchor, std::vector<RecordBuffer> above, 
         InternalStandOn(below.empty() ? anchor : below.back());
         for (RecordBuffer& row : InternalRun(true, room - after))
             below.push_back(std::move(row));
+        InternalStandOn(anchor);
+    }
+    // Near the bottom, the rows the bottom lacks are taken from above.
+    const int lack = BufferCount() - 1 - static_cast<int>(above.size() + below.size());
+    if (fillAbove && lack > 0 && static_cast<int>(below.size()) < after) {
+        InternalStandOn(above.empty() ? anchor : above.back());
+        for (RecordBuffer& row : InternalRun(false, lack))
+            above.push_back(std::move(row));
         InternalStandOn(anchor);
     }
     DeferLookups(anchor);

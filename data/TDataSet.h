@@ -174,8 +174,11 @@ protected:
     // How many rows such a window puts before its record and after it.
     void WindowSides(ResyncMode mode, int& before, int& after) const;
     // The window of anchor and the rows read around it (above nearest first,
-    // below read for up to after rows).
-    void ShowAround(RecordBuffer anchor, std::vector<RecordBuffer> above, std::vector<RecordBuffer> below, int after);
+    // below read for up to after rows). fillAbove: rows the bottom lacks are
+    // read from above, so a record kept in its row after a delete near the
+    // end still has rows around it; a search leaves its record centred.
+    void ShowAround(RecordBuffer anchor, std::vector<RecordBuffer> above, std::vector<RecordBuffer> below, int after,
+                    bool fillAbove = false);
     void SetState(TDataSetState state);
     // Lookup values of a buffer, in calculate state.
     void CalculateFields(RecordBuffer& buffer);

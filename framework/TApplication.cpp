@@ -1,8 +1,8 @@
 #include "TApplication.h"
 
 #include "ApplicationTitle.h"
-#include "ButtonRules.h"
 #include "BoxFlags.h"
+#include "ButtonRules.h"
 #include "EAbort.h"
 #include "MessageBoxes.h"
 

@@ -178,6 +178,20 @@ void RecordWindow::bindTo(TDMarsipstaf& module)
     }
 }
 
+// Opened for the first time, the window starts where the clerk starts: the
+// first entry, or "Tambah" while the entries are locked (left to Qt, the
+// focus would land on the ordering group, one Tab before the grid, which
+// keeps Tab for its cells).
+void RecordWindow::showEvent(QShowEvent* event)
+{
+    TForm::showEvent(event);
+    if (shownBefore_)
+        return;
+    shownBefore_ = true;
+    QWidget* start = entry(1)->isEnabled() ? static_cast<QWidget*>(entry(1)) : Button1;
+    start->setFocus(Qt::OtherFocusReason);
+}
+
 void RecordWindow::setEntriesEnabled(bool enabled)
 {
     for (TDBEdit* edit : entries_)

@@ -91,6 +91,8 @@ protected:
     virtual bool locksSearchOnStore() const { return false; }
     virtual void showSearchWindow() = 0;
 
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildPanel(QFrame*& panel, const RecordPanel& plan);
     void buildOrderingGroup();
@@ -115,6 +117,7 @@ private:
     std::vector<TDBEdit*> entries_;
     std::vector<TDBLookupComboBox*> lookups_;
     TTable* table_ = nullptr;
+    bool shownBefore_ = false;
     QString searchedText_;                   // what the table was last searched for
     bool searchEnabledBeforeStore_ = false;  // given back by a refused store
 };

@@ -63,6 +63,8 @@ const KeyCase cases[] = {
     {"InsertStartsNewRecord", false, Qt::Key_Insert, none, {0}, 3, Then::Insert},
     {"TabNextColumn", false, Qt::Key_Tab, none, {5}, 4},
     {"ShiftTabPriorColumn", false, Qt::Key_Backtab, shift, {5}, 2},
+    {"CtrlTabLeavesGrid", false, Qt::Key_Tab, ctrl, {5}, 3, Then::FocusLeft},
+    {"CtrlShiftTabLeavesGrid", false, Qt::Key_Backtab, ctrl | shift, {5}, 3, Then::FocusLeft},
     {"F2OpensEditor", false, Qt::Key_F2, none, {5}, 3, Then::Editor},
     {"EnterOpensEditor", false, Qt::Key_Return, none, {5}, 3, Then::Editor},
     {"EscapeInBrowseChangesNothing", false, Qt::Key_Escape, none, {5}, 3},
@@ -77,6 +79,7 @@ const KeyCase cases[] = {
     {"RowSelectF2NoEditor", true, Qt::Key_F2, none, {5}, 3},
     {"RowSelectTabLeavesGrid", true, Qt::Key_Tab, none, {5}, 3, Then::FocusLeft},
     {"RowSelectCtrlRightLastColumn", true, Qt::Key_Right, ctrl, {5}, 13},
+    {"RowSelectCtrlTabLeavesGrid", true, Qt::Key_Tab, ctrl, {5}, 3, Then::FocusLeft},
 };
 
 class GridKeys : public GridFixture, public testing::WithParamInterface<KeyCase> {};

@@ -182,14 +182,16 @@ TEST_F(GridEdges, TabLeavesRowSelectGridAndWalksCellsOfAnEditableOne)
     EXPECT_TRUE(grid->hasFocus());
     press(Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(grid->SelectedIndex(), 0);
-    press(Qt::Key_Tab, Qt::ShiftModifier);  // before the first column: stays on the first row
-    EXPECT_EQ(grid->SelectedIndex(), 8);
+    press(Qt::Key_Tab, Qt::ShiftModifier);  // before the first cell of the first row: out
+    EXPECT_EQ(QApplication::focusWidget(), other);
     EXPECT_EQ(currentTransfer(), "A-0001-AB.01.01-2000");
+    grid->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Down);
-    press(Qt::Key_Tab);  // last cell of the last row
-    EXPECT_EQ(mut().State(), TDataSetState::dsInsert);
-    EXPECT_EQ(grid->SelectedIndex(), 0);
-    EXPECT_EQ(grid->ShownRowCount(), 3);
+    press(Qt::Key_End);
+    press(Qt::Key_Tab);  // past the last cell of the last row, nothing typed: out, no new row
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    EXPECT_EQ(mut().State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(grid->ShownRowCount(), 2);
 }
 
 TEST_F(GridEdges, TypingEditsInPlaceAndEnterWrites)
