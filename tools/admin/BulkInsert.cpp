@@ -230,7 +230,9 @@ EngineStatus BulkInsert::flushToServer()
     for (const FieldDescription& field : table_->description().fields)
         names += (names.empty() ? "" : ", ") + PgConnection::quote(field.name);
     EngineStatus status;
-    if (!inTransaction_ && (status = executeOnServer("BEGIN", nullptr)).ok())
+    // Inside a caller's transaction (copy's all-or-nothing) the caller commits.
+    bool idle = PQtransactionStatus(connection) == PQTRANS_IDLE;
+    if (!inTransaction_ && idle && (status = executeOnServer("BEGIN", nullptr)).ok())
         inTransaction_ = true;
     if (status.ok() && prepared_.empty()) {
         static int made = 0;
