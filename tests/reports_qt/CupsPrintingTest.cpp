@@ -13,8 +13,10 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QThread>
+#include <fcntl.h>
 #include <pwd.h>
 #include <set>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "PreviewFixture.h"
@@ -47,6 +49,11 @@ protected:
     void SetUp() override
     {
         PreviewFixture::SetUp();
+        // The queue writes every job into one folder and a test takes the
+        // folder's new file: tests in other processes must not print meanwhile.
+        queueLock = ::open("/tmp/arsipstaf-cups-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        ASSERT_GE(queueLock, 0);
+        ASSERT_EQ(::flock(queueLock, LOCK_EX), 0);
         QProcess script;
         script.start(QStringLiteral("bash"), {QStringLiteral(ARSIPSTAF_SOURCE_DIR "/tools/cups-pdf-queue.sh"), Queue});
         ASSERT_TRUE(script.waitForFinished(60000));
@@ -172,10 +179,18 @@ protected:
         return {};
     }
 
+    void TearDown() override
+    {
+        PreviewFixture::TearDown();
+        if (queueLock >= 0)
+            ::close(queueLock);  // lets the next printing test go
+    }
+
     QtPrinterSystem cups;
     QtPrintSetupDialog realSetup;
     int queueIndex = -1;
     QString outbox;
+    int queueLock = -1;
 };
 
 TEST_F(CupsPrinting, SetupDialogRangeAndOrientationReachThePrintedPdf)

@@ -226,7 +226,7 @@ TEST_F(ImportTest, EveryRefusedRowIsReportedAndNothingIsStored)
         {"control character", employee("2000000011", {{"Alamat", "Jl. A\x1b[2J"}}),
          "Alamat: holds the control character 0x1B at character 6"},
         {"not UTF-8", employee("2000000012", {{"Nama_Pegawai", "Jos\xe9"}}),
-         "Nama_Pegawai: is not UTF-8 (byte 0xE9 at byte 4)"},
+         "Nama_Pegawai is not UTF-8 text (byte 0xE9 at byte 4); a Latin-1 file is read with --encoding latin1"},
         // Last: line numbers count physical lines, and this row takes two.
         {"line break", employee("2000000013", {{"Alamat", "Jl. A\nJl. B"}}),
          "Alamat: holds the control character 0x0A at character 6"},
