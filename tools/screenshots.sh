@@ -82,3 +82,65 @@ xdotool mousemove --window "$menu" 254 28 click 1  # "Penggunaan Program"
 usage=$(xdotool search --sync --onlyvisible --name "Form Sekilas Penggunaan Program" | head -1)
 xdotool mousemove --window "$usage" 100 100 click 1 key Next Next Next
 shot usage-scrolled-to-end
+
+# Record windows under openbox, by keys from the menu window.
+xdotool key --clearmodifiers Escape
+sleep 0.3
+menu=$(xdotool search --sync --onlyvisible --name "Pengelolaan Data Mutasi" | head -1)
+xdotool windowactivate --sync "$menu" key ctrl+p
+employee=$(xdotool search --sync --onlyvisible --name "Form Data Pegawai" | head -1)
+xdotool windowactivate --sync "$employee"
+xdotool mousemove --window "$employee" 48 316 click 1  # "Tambah"
+sleep 0.3
+xdotool type --delay 40 "7000000001"
+xdotool key Tab
+xdotool type --delay 40 "70000001"
+xdotool key Tab
+xdotool type --delay 40 "Nama Harus Tersimpan"
+shot employee-name-typed
+# Typed text stays while the employee list opens for the first time.
+xdotool windowactivate --sync "$menu" key ctrl+d
+sleep 1
+shot employee-list-opened
+xdotool windowactivate --sync "$employee"
+shot employee-name-kept
+# Everything but the date of birth, "Simpan", the complaint, then an
+# impossible date.
+xdotool key Tab
+xdotool type --delay 40 "Bandung"
+xdotool key Tab Tab Down Tab Down Tab
+xdotool type --delay 40 "Jalan Mawar 1"
+xdotool key Tab Down Tab Down Tab Down Tab Down Tab
+xdotool type --delay 40 "Diklatpim"
+xdotool key Tab Down
+shot employee-all-but-date
+xdotool mousemove --window "$employee" 236 316 click 1  # "Simpan"
+shot employee-completeness-complaint
+xdotool key Return
+shot employee-date-focused
+xdotool type --delay 40 "02311990"
+xdotool key Tab
+shot employee-impossible-date-box
+xdotool key Return
+shot employee-impossible-date-kept
+# A blank key focused by the complaint shows its blanks.
+xdotool key Escape
+xdotool mousemove --window "$employee" 142 316 click 1  # "Batal"
+sleep 0.3
+xdotool mousemove --window "$employee" 48 316 click 1   # "Tambah"
+sleep 0.3
+xdotool key Tab
+xdotool type --delay 40 "70000002"
+xdotool mousemove --window "$employee" 236 316 click 1  # "Simpan"
+shot employee-blank-key-complaint
+xdotool key Return
+shot employee-blank-key-focused
+xdotool mousemove --window "$employee" 142 316 click 1  # "Batal"
+# The transfer window: the focus in its grid, then Ctrl+Tab out of it.
+xdotool windowactivate --sync "$menu" key ctrl+m
+transfer=$(xdotool search --sync --onlyvisible --name "Form Data Mutasi" | head -1)
+xdotool windowactivate --sync "$transfer"
+xdotool mousemove --window "$transfer" 200 300 click 1
+shot transfer-grid-focused
+xdotool key ctrl+Tab
+shot transfer-after-ctrl-tab

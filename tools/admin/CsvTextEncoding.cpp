@@ -1,5 +1,7 @@
 #include "CsvTextEncoding.h"
 
+#include "UnicodeText.h"
+
 #include <strings.h>
 
 #include <cstdio>
@@ -39,36 +41,8 @@ std::string CsvTextEncoding::decode(std::vector<std::string>& row, const std::ve
 
 size_t CsvTextEncoding::invalidAt(const std::string& text)
 {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    size_t size = text.size();
-    for (size_t i = 0; i < size;) {
-        unsigned char lead = bytes[i];
-        size_t length = lead < 0x80                    ? 1
-                        : lead >= 0xC2 && lead <= 0xDF ? 2
-                        : lead >= 0xE0 && lead <= 0xEF ? 3
-                        : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                       : 0;
-        if (length == 0 || i + length > size)
-            return i;
-        // The second byte's range rules out overlong forms, surrogates and
-        // values above U+10FFFF.
-        unsigned char low = 0x80, high = 0xBF;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-        else if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-        for (size_t k = 1; k < length; ++k) {
-            unsigned char next = bytes[i + k];
-            if (k == 1 ? next < low || next > high : next < 0x80 || next > 0xBF)
-                return i;
-        }
-        i += length;
-    }
-    return std::string::npos;
+    size_t valid = UnicodeText::validUtf8Length(text);
+    return valid == text.size() ? std::string::npos : valid;
 }
 
 std::string CsvTextEncoding::fromLatin1(const std::string& text)
