@@ -3,7 +3,10 @@
 # of the login window, a wrong-password box, the menu window, an open menu,
 # the leave confirmation, the error box of a start-up without tables, and,
 # under openbox, the menu window closed by its frame and the usage window
-# scrolled to its end. Needs xvfb, xdotool and openbox (tools/deps.sh). Writes PNGs to the folder given
+# scrolled to its end, then the record windows opened by their short-cuts:
+# a typed name kept while the employee list opens, an impossible date kept
+# after its error box, a blank NIP focused by the completeness complaint, and
+# the transfer grid left by Ctrl+Tab. Needs xvfb, xdotool and openbox (tools/deps.sh). Writes PNGs to the folder given
 # (default build/screenshots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
