@@ -17,7 +17,7 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Sanitize \
     -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-tests=(test_data test_tools test_reports test_reports_qt test_framework test_controls test_windows test_app)
+tests=(test_data test_tools test_reports test_reports_qt test_framework test_controls test_windows test_app test_server_restart)
 cmake --build build-asan -j"$(nproc)" --target "${tests[@]}" arsipstaf arsipstaf-admin
 # The package test installs the normal build; it is not a sanitizer test.
 # The engine tests run on a throw-away database server here too.
