@@ -1,4 +1,5 @@
 // File modes of the data directory as init makes them and check sees them.
+#include "AdminRun.h"
 #include "AdminTool.h"
 #include "ChildProcess.h"
 #include "EngineConfig.h"
@@ -19,18 +20,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-struct AdminRun {
-    int code;
-    std::string out, err;
-};
-
-AdminRun admin(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    int code = AdminTool::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 // The same, run by the clerk (another user) in a process of its own.
 AdminRun adminAsClerk(const std::vector<std::string>& args)

@@ -1,6 +1,7 @@
 // A full disk is reported as a full disk, naming the device's file, never as
 // a damaged table; what was stored before stays. Other trouble with the files
 // says what it is too.
+#include "AdminRun.h"
 #include "AdminTool.h"
 #include "EDBEngineError.h"
 #include "FullDiskVfs.h"
@@ -17,18 +18,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-struct AdminRun {
-    int code;
-    std::string out, err;
-};
-
-AdminRun admin(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    int code = AdminTool::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 AdminRun shell(const std::string& script)
 {

@@ -1,6 +1,7 @@
 // Values that are not text: keys of another storage type written by another
 // tool, control characters and bytes that are not UTF-8. Each ends in a
 // refusal or a report naming the record, never in a loop or a silent store.
+#include "AdminRun.h"
 #include "AdminTool.h"
 #include "BothEngines.h"
 #include "EDBEngineError.h"
@@ -12,18 +13,6 @@
 #include <sstream>
 
 namespace {
-
-struct AdminRun {
-    int code;
-    std::string out, err;
-};
-
-AdminRun admin(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    int code = AdminTool::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 bool holds(const std::string& text, const std::string& part)
 {
