@@ -3,6 +3,7 @@
 #include "BulkInsert.h"
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
+#include "FieldValue.h"
 #include "PgDatabase.h"
 #include "SqliteDatabase.h"
 #include "StorageEngine.h"
@@ -201,17 +202,6 @@ std::vector<FieldValue> mapped(const EngineRecord& record, const std::vector<int
     return values;
 }
 
-// Empty text and no text are the same value to both engines.
-bool sameValues(const std::vector<FieldValue>& a, const std::vector<FieldValue>& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].value_or(std::string()) != b[i].value_or(std::string()))
-            return false;
-    return true;
-}
-
 EngineStatus copyTable(EngineDatabase& from, EngineDatabase& to, const File& file, std::int64_t& copied)
 {
     const std::string& name = file.description.tableName;
@@ -252,7 +242,7 @@ EngineStatus copyTable(EngineDatabase& from, EngineDatabase& to, const File& fil
         status = readAll(*source, [&](const EngineRecord& record) {
             ++position;
             EngineStatus next = target->getNext(theirs);
-            if (!next.ok() || !sameValues(mapped(record, map), mapped(theirs, targetMap)))
+            if (!next.ok() || !sameStoredValues(mapped(record, map), mapped(theirs, targetMap)))
                 return EngineStatus::failure(EngineCode::Internal, name + ": record " + std::to_string(position) +
                                                                        " differs after the copy.");
             return EngineStatus::success();

@@ -4,6 +4,7 @@
 #include "BackupManifest.h"
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
+#include "FieldValue.h"
 #include "PgDatabase.h"
 #include "Sha256.h"
 #include "SqliteCopy.h"
@@ -97,17 +98,6 @@ private:
     std::string error_;
 };
 
-// Empty text and no text are the same value to both engines.
-bool sameValues(const std::vector<FieldValue>& a, const std::vector<FieldValue>& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].value_or(std::string()) != b[i].value_or(std::string()))
-            return false;
-    return true;
-}
-
 // What a restore would undo in one table: records changed since the backup,
 // records deleted since (numbers the table gave out that it no longer
 // holds), and records added since (numbers the backup lacks).
@@ -148,7 +138,7 @@ std::string compare(EngineSnapshot& target, const std::string& backupPath, const
             more = backup.next(saved);
         }
         if (more && saved.bookmark == live.bookmark) {
-            out.changed += !sameValues(saved.values, live.values);
+            out.changed += !sameStoredValues(saved.values, live.values);
             more = backup.next(saved);
         } else {
             ++out.added;
