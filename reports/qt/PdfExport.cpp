@@ -9,6 +9,7 @@
 
 #include "EReportError.h"
 #include "PagePainter.h"
+#include "PdfBlankGlyphs.h"
 #include "ReplacingFile.h"
 #include "TRepPrinter.h"
 
@@ -57,7 +58,7 @@ bool PdfExport::write(TRepPrinter& destination, const QString& fileName, const P
             if (n > 1)
                 pdf.newPage();
             if (const auto picture = destination.GetPage(n))
-                PagePainter::paint(painter, *picture, sheet);
+                PagePainter::paint(painter, *picture, sheet, true);
             // without a commit the file written so far goes
             if (progress && !progress(n, pages))
                 return false;
@@ -66,7 +67,7 @@ bool PdfExport::write(TRepPrinter& destination, const QString& fileName, const P
     }
     // What the file still buffers is written before the name moves: a write
     // that fails there (a full disk) is an error too, not a short file.
-    if (!file.flush() || file.error() != QFileDevice::NoError)
+    if (!file.flush() || file.error() != QFileDevice::NoError || !PdfBlankGlyphs::mapToSpaces(target.fd()))
         target.failed(errno != 0 ? errno : EIO);
     file.close();
     if (!target.commit())

@@ -166,9 +166,9 @@ const DrawingFont& drawingFont(const PageFont& font)
 }  // namespace
 
 // Every character at its own advance, as the picture places it, in one run
-// of glyphs. Blanks are left out: they draw nothing, and a PDF reader finds
-// the word breaks from the gaps (a blank's glyph may be mapped back to
-// another character, such as a tab, in the PDF's text). False when a
+// of glyphs. Blanks are left out unless asked for: they draw nothing, and
+// the blank's glyph may be mapped back to a tab in a PDF's text, where a
+// reader that finds word breaks only from gaps joins some words. False when a
 // character has no glyph in the font; the caller then draws them one by
 // one, letting Qt find a font that has them.
 bool QtPageCanvas::drawRun(const QString& chars, const std::vector<std::int32_t>& advances, QPointF at,
@@ -190,7 +190,7 @@ bool QtPageCanvas::drawRun(const QString& chars, const std::vector<std::int32_t>
         runColor_ = color;
     }
     for (qsizetype i = 0; i < chars.size(); ++i) {
-        if (chars[i] != QLatin1Char(' ')) {
+        if (drawBlanks_ || chars[i] != QLatin1Char(' ')) {
             runGlyphs_ << indexes[i];
             runPositions_ << at;
         }

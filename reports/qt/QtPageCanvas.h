@@ -15,7 +15,7 @@ struct DrawingFont;
 // sets the painter's transformation to place and scale the page.
 class QtPageCanvas : public PageCanvas {
 public:
-    explicit QtPageCanvas(QPainter& painter) : painter_(painter) {}
+    QtPageCanvas(QPainter& painter, bool drawBlanks) : painter_(painter), drawBlanks_(drawBlanks) {}
 
     void rectangle(const PageRect& rect, const PagePen& pen, const PageBrush& brush) override;
     void ellipse(const PageRect& rect, const PagePen& pen, const PageBrush& brush) override;
@@ -35,6 +35,7 @@ private:
                  bool decorated, const QColor& color);
 
     QPainter& painter_;
+    bool drawBlanks_;
     std::vector<QRect> inked_;
     std::vector<int> lowestInk_;  // the lowest bottom of inked_ up to each
     QRawFont runFont_;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 #include <csignal>
@@ -246,6 +247,13 @@ TEST_F(SaveExport, PdfFilterWritesThePagesAsPreviewedWithSelectableText)
     EXPECT_TRUE(read.contains(QStringLiteral("Pegawai 15"))) << read.toStdString();
     EXPECT_TRUE(read.contains(QStringLiteral("Ka. Sub. Bag. Tata Usaha"))) << read.toStdString();
     EXPECT_FALSE(read.contains(QLatin1Char('\t'))) << read.toStdString();
+    // ... and the same words as pdftotext finds, none joined to the next.
+    const auto words = [](const QString& text) {
+        QStringList list = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        list.sort();
+        return list.join(QLatin1Char(' ')).toStdString();
+    };
+    EXPECT_EQ(words(read), words(first + second));
 }
 
 // Reports hold personal data: whatever the umask, a new file is the owner's
