@@ -2,12 +2,13 @@
 # Runs the program under Xvfb on a throw-away database and takes screenshots
 # of the login window, a wrong-password box, the menu window, an open menu,
 # the leave confirmation, the error box of a start-up without tables, and,
-# under openbox, the menu window closed by its frame and the usage window
-# scrolled to its end, then the record windows opened by their short-cuts:
-# a typed name kept while the employee list opens, an impossible date kept
-# after its error box, a blank NIP focused by the completeness complaint, and
-# the transfer grid left by Ctrl+Tab. Needs xvfb, xdotool and openbox (tools/deps.sh). Writes PNGs to the folder given
-# (default build/screenshots).
+# under openbox, the menu window closed by its frame, the usage window
+# scrolled to its end and moved one line by its scroll-bar arrow, then the
+# record windows opened by their short-cuts: a typed name kept while the
+# employee list opens, an impossible date kept after its error box, a blank
+# NIP focused by the completeness complaint, and the transfer grid left by
+# Ctrl+Tab. Needs xvfb, xdotool and openbox (tools/deps.sh). Writes PNGs to
+# the folder given (default build/screenshots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-build/screenshots}
@@ -85,6 +86,10 @@ xdotool mousemove --window "$menu" 254 28 click 1  # "Penggunaan Program"
 usage=$(xdotool search --sync --onlyvisible --name "Form Sekilas Penggunaan Program" | head -1)
 xdotool mousemove --window "$usage" 100 100 click 1 key Next Next Next
 shot usage-scrolled-to-end
+# A real click on the bar's lower arrow moves the text by one line.
+xdotool key Home
+xdotool mousemove --window "$usage" 538 424 click 1
+shot usage-arrow-one-line
 
 # Record windows under openbox, by keys from the menu window.
 xdotool key --clearmodifiers Escape
