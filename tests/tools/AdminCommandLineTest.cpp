@@ -13,7 +13,7 @@ namespace {
 // One form of the manual page's synopsis: `report NAME FILE [coded] [--pdf PDF]`.
 struct SynopsisForm {
     std::string command;
-    std::vector<std::string> operands;                          // an optional one in brackets
+    std::vector<std::string> operands;                         // an optional one in brackets
     std::vector<std::pair<std::string, std::string>> options;  // option and its value, if any
 };
 
@@ -97,7 +97,8 @@ TEST(AdminCommandLine, TheManualPageAndEachCommandsHelpAgree)
     AdminRun tool = admin({"--help"});
     EXPECT_EQ(tool.code, 0);
     for (const AdminCommand& command : AdminCommands::all())
-        EXPECT_TRUE(std::regex_search(tool.out, std::regex("\n  " + std::string(command.name) + " +" + command.summary)))
+        EXPECT_TRUE(
+            std::regex_search(tool.out, std::regex("\n  " + std::string(command.name) + " +" + command.summary)))
             << command.name;
 }
 

@@ -4,7 +4,7 @@
 
 namespace CLI {
 class App;
-}
+}  // namespace CLI
 
 // What a parsed command line runs, with the operands and options it was given.
 using AdminAction = std::function<int(std::ostream& out, std::ostream& err)>;

@@ -7,4 +7,4 @@
 // command is one declare function and one entry in AdminCommands.cpp.
 namespace AdminCommands {
 const std::vector<AdminCommand>& all();
-}
+}  // namespace AdminCommands
