@@ -13,6 +13,7 @@
 #include "ImportCommand.h"
 #include "InitCommand.h"
 #include "ReportCommand.h"
+#include "ReportRegistry.h"
 #include "RestoreCommand.h"
 #include "ShellCommand.h"
 
@@ -93,7 +94,8 @@ AdminAction declareReport(CLI::App& command)
         std::string name, file, coded, pdf;
     };
     auto v = std::make_shared<Values>();
-    operand(command, "NAME", v->name, "the report: Form9, Form10 or Form11");
+    const std::string names = "the report: " + ReportRegistry::names();
+    operand(command, "NAME", v->name, names.c_str());
     operand(command, "FILE", v->file, "the file the pages are saved to");
     operand(command, "coded", v->coded, "the word coded: save the pages coded", false)
         ->check(CLI::IsMember({"coded"}).description(""));
