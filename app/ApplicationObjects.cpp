@@ -1,6 +1,8 @@
 #include "ApplicationObjects.h"
 
 #include "DMarsipstaf.h"
+#include "ReportRegistry.h"
+#include "ReportWindow.h"
 #include "TApplication.h"
 #include "TForm1.h"
 #include "TForm10.h"
@@ -51,6 +53,17 @@ void ApplicationObjects::makeDataModule()
     references_.publish("DMarsipstaf");
 }
 
+void ApplicationObjects::makeOtherReportWindows(TDMarsipstaf& module)
+{
+    for (const ReportRegistry::Entry& report : ReportRegistry::all()) {
+        if (ReportWindow::named(QString::fromLatin1(report.name)))
+            continue;
+        auto* window = new ReportWindow(report, module);
+        destroyers_.push_back([window] { delete window; });
+        created_.emplace_back(report.name);
+    }
+}
+
 void ApplicationObjects::create()
 {
     make(Form12, "Form12");
@@ -68,6 +81,7 @@ void ApplicationObjects::create()
     make(Form9, "Form9", module);
     make(Form10, "Form10", module);
     make(Form11, "Form11", module);
+    makeOtherReportWindows(module);
     make(Form14, "Form14");
     make(Form15, "Form15");
 }

@@ -20,7 +20,8 @@ public:
     ApplicationObjects& operator=(const ApplicationObjects&) = delete;
 
     // Creates Form12 (made the main window), Form1, Form2, DMarsipstaf,
-    // Form3 ... Form11, Form14, Form15, all hidden. A failure to open the data
+    // Form3 ... Form11, the window of any other registered report, Form14,
+    // Form15, all hidden. A failure to open the data
     // module propagates; what was created so far is destroyed with this
     // object.
     void create();
@@ -32,6 +33,9 @@ private:
     template <class T, class... Args>
     void make(T*& global, const char* name, Args&&... args);
     void makeDataModule();
+    // A plain report window for each registered report that has no window
+    // class of its own, after Form11.
+    void makeOtherReportWindows(TDMarsipstaf& module);
 
     DataModuleFactory openDataModule_;
     ReferenceBinder references_;

@@ -4,9 +4,9 @@
 #include "JpegImage.h"
 #include "MessageBoxes.h"
 #include "PictureBox.h"
+#include "ReportRegistry.h"
+#include "ReportWindow.h"
 #include "ShortCut.h"
-#include "TForm10.h"
-#include "TForm11.h"
 #include "TForm12.h"
 #include "TForm14.h"
 #include "TForm15.h"
@@ -16,7 +16,6 @@
 #include "TForm5.h"
 #include "TForm6.h"
 #include "TForm7.h"
-#include "TForm9.h"
 #include "WindowFonts.h"
 
 #include <QAction>
@@ -60,10 +59,12 @@ TForm1::TForm1()
         addItem(Cari1, "DataMutasi2", "Data Mutasi", ShortCut::ctrl | ShortCut::alt | 'M', &TForm1::DataMutasi2Click);
 
     Laporan1 = addMenu("Laporan1", "Laporan");
-    DaftarurutKepangkatan1 = addItem(Laporan1, "DaftarurutKepangkatan1", "Daftar Urut Kepangkatan",
-                                     ShortCut::ctrl | 'A', &TForm1::DaftarurutKepangkatan1Click);
-    Bezetting1 = addItem(Laporan1, "Bezetting1", "Bezetting", ShortCut::ctrl | 'B', &TForm1::Bezetting1Click);
-    Mutasi2 = addItem(Laporan1, "Mutasi2", "Mutasi", ShortCut::ctrl | 'C', &TForm1::Mutasi2Click);
+    for (const ReportRegistry::Entry& report : ReportRegistry::all())
+        addItem(Laporan1, report.menuItem, report.menuCaption, report.shortCut,
+                [this, name = report.name] { openReport(name); });
+    DaftarurutKepangkatan1 = reportItem("DaftarurutKepangkatan1");
+    Bezetting1 = reportItem("Bezetting1");
+    Mutasi2 = reportItem("Mutasi2");
 
     Sekilas1 = addMenu("Sekilas1", "Sekilas");
     PenggunaanProgram1 =
@@ -96,6 +97,12 @@ QMenu* TForm1::addMenu(const char* name, const char* caption)
 QAction* TForm1::addItem(QMenu* menu, const char* name, const char* caption, std::uint16_t shortCut,
                          void (TForm1::*handler)())
 {
+    return addItem(menu, name, caption, shortCut, [this, handler] { (this->*handler)(); });
+}
+
+QAction* TForm1::addItem(QMenu* menu, const char* name, const char* caption, std::uint16_t shortCut,
+                         std::function<void()> handler)
+{
     // The text after the tab is what the menu shows at the right of the item,
     // so the short-cut text is ours, not the toolkit's.
     const QString text = QString::fromUtf8(caption);
@@ -106,7 +113,7 @@ QAction* TForm1::addItem(QMenu* menu, const char* name, const char* caption, std
     item->setProperty(shortCutProperty, int(shortCut));
     item->setShortcut(ShortCut::keys(shortCut));
     item->setShortcutContext(Qt::WindowShortcut);  // only while this window is active
-    connect(item, &QAction::triggered, this, guard([this, handler] { (this->*handler)(); }));
+    connect(item, &QAction::triggered, this, guard(std::move(handler)));
     return item;
 }
 
@@ -156,15 +163,26 @@ void TForm1::DataMutasi2Click()
 }
 void TForm1::DaftarurutKepangkatan1Click()
 {
-    Form9->OpenPreview();
+    openReport("Form9");
 }
 void TForm1::Bezetting1Click()
 {
-    Form10->OpenPreview();
+    openReport("Form10");
 }
 void TForm1::Mutasi2Click()
 {
-    Form11->OpenPreview();
+    openReport("Form11");
+}
+
+QAction* TForm1::reportItem(const char* name) const
+{
+    return Laporan1->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void TForm1::openReport(const char* name)
+{
+    if (ReportWindow* window = ReportWindow::named(QString::fromLatin1(name)))
+        window->OpenPreview();
 }
 void TForm1::PenggunaanProgram1Click()
 {

@@ -2,6 +2,7 @@
 #include "TForm.h"
 
 #include <cstdint>
+#include <functional>
 
 class PictureBox;
 class QAction;
@@ -63,6 +64,13 @@ private:
     QMenu* addMenu(const char* name, const char* caption);
     QAction* addItem(QMenu* menu, const char* name, const char* caption, std::uint16_t shortCut,
                      void (TForm1::*handler)());
+    QAction* addItem(QMenu* menu, const char* name, const char* caption, std::uint16_t shortCut,
+                     std::function<void()> handler);
+    // The "Laporan" items are made from the report registry; the named ones
+    // are found by their object names.
+    QAction* reportItem(const char* name) const;
+    // OpenPreview on Report1 of the report window of that name.
+    void openReport(const char* name);
     void loadPicture();
 };
 

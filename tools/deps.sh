@@ -12,6 +12,7 @@ packages=(
   emf2svg zlib1g-dev
   libxlsxwriter-dev python3-openpyxl xlsx2csv
   dpkg-dev desktop-file-utils lintian
+  libcli11-dev
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo

@@ -5,9 +5,15 @@
 
 // arsipstaf-admin: prepares, checks and fills the database behind the alias.
 // Commands write plain lines to out and problems to err; the result is the
-// process exit code (0 when all is well).
+// process exit code.
 class AdminTool {
 public:
+    static constexpr int done = 0;
+    static constexpr int failed = 1;
+    static constexpr int wrongCommandLine = 2;
+
+    // Parses args (the words after the program's name) and runs the command
+    // they name. --help and --version write to out and return done; a wrong
+    // command line is named on err and returns wrongCommandLine.
     static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-    static void usage(std::ostream& out);
 };

@@ -9,7 +9,7 @@
 
 #include "PdfExport.h"
 #include "QtTextMeasurer.h"
-#include "ReportDefinitions.h"
+#include "ReportRegistry.h"
 #include "TDMarsipstaf.h"
 #include "TRepPrinter.h"
 
@@ -29,28 +29,18 @@ void ensureGuiApplication()
     new QGuiApplication(argc, argv);
 }
 
-std::unique_ptr<TBandReport> reportNamed(const std::string& name, TDMarsipstaf& module)
-{
-    if (name == "Form9")
-        return ReportDefinitions::Form9(&module.Tdatapeg);
-    if (name == "Form10")
-        return ReportDefinitions::Form10(&module.Tdatapeg);
-    if (name == "Form11")
-        return ReportDefinitions::Form11(&module.Tmutasi);
-    return nullptr;
-}
-
 }  // namespace
 
 int ReportCommand::run(const std::string& name, const std::string& file, bool coded, const std::string& pdf,
                        std::ostream& out, std::ostream& err)
 {
-    TDMarsipstaf module;
-    std::unique_ptr<TBandReport> report = reportNamed(name, module);
-    if (!report) {
-        err << "report: NAME must be Form9, Form10 or Form11\n";
+    const ReportRegistry::Entry* entry = ReportRegistry::find(name);
+    if (!entry) {
+        err << "report: NAME must be " << ReportRegistry::names() << "\n";
         return 2;
     }
+    TDMarsipstaf module;
+    std::unique_ptr<TBandReport> report = entry->makeReport(module);
     try {
         ensureGuiApplication();
         module.Loaded();
