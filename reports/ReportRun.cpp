@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <stdexcept>
 
 #include "TBandReport.h"
+#include "TField.h"
+#include "TRepDBText.h"
 #include "TRepLabel.h"
 #include "TRepPrinter.h"
 #include "TextLayout.h"
@@ -43,23 +46,18 @@ PageFont pageFont(const ReportFont& font, const TRepPrinter& destination)
 }  // namespace
 
 ReportRun::ReportRun(TBandReport& report, TRepPrinter& destination)
-    : report_(report), destination_(destination), savedUnits_(report.Units())
+    : report_(report), registration_(report.run_), destination_(destination)
 {
-    if (report.run_)
+    if (registration_)
         throw std::logic_error("a run of " + report.Name + " is in progress");
-    report.run_ = this;
-    report.cancelled_ = false;
+    registration_ = this;
 }
 
 ReportRun::~ReportRun()
 {
-    if (nativeUnits_)
-        report_.setUnits(savedUnits_);
-    if (prepared_)
-        report_.unprepare();
     if (documentOpen_ && !documentEnded_)
         destination_.FailDocument();
-    report_.run_ = nullptr;
+    registration_ = nullptr;
 }
 
 void ReportRun::Execute()
@@ -72,15 +70,12 @@ void ReportRun::Execute()
 
 bool ReportRun::Begin()
 {
-    clearOverrunMargins();
     bool print = true;
     if (report_.BeforePrint)
         report_.BeforePrint(report_, print);
     if (!print)
         return false;
-    report_.setUnits(TRepUnits::Native);
-    nativeUnits_ = true;
-
+    page_ = pageWithinPaper(report_.Page.Values);
     copySettings();
     destination_.OpenDocument();
     documentOpen_ = true;
@@ -88,25 +83,56 @@ bool ReportRun::Begin()
     pageCount_ = 0;
     column_ = report_.Page.Columns();
     measurePageFooter();
-    currentX_ = report_.Page.Values[TRepPage::LeftMarginValue];
-    prepared_ = true;
-    report_.prepare();
+    currentX_ = page_[TRepPage::LeftMarginValue];
+    functions_ = report_.Functions;
+    functions_["PAGENUMBER"] = "0";
+    functions_["COLUMNNUMBER"] = "0";
+    functions_["REPORTTITLE"] = "'" + report_.ReportTitle + "'";
+    findFields();
     return true;
 }
 
-void ReportRun::clearOverrunMargins()
+std::array<double, 7> ReportRun::pageWithinPaper(const std::array<double, 7>& values)
 {
-    auto& v = report_.Page.Values;
+    std::array<double, 7> v = values;
     if (v[TRepPage::WidthValue] - v[TRepPage::LeftMarginValue] - v[TRepPage::RightMarginValue] < 0)
         v[TRepPage::LeftMarginValue] = v[TRepPage::RightMarginValue] = 0;
     if (v[TRepPage::LengthValue] - v[TRepPage::TopMarginValue] - v[TRepPage::BottomMarginValue] < 0)
         v[TRepPage::TopMarginValue] = v[TRepPage::BottomMarginValue] = 0;
+    return v;
+}
+
+void ReportRun::findFields()
+{
+    const auto find = [this](const std::unique_ptr<TRepPrintable>& control) {
+        if (const auto* text = dynamic_cast<const TRepDBText*>(control.get()))
+            fields_[text] = text->field();
+    };
+    for (const auto& band : report_.bands())
+        for (const auto& control : band->controls())
+            find(control);
+    for (const auto& control : report_.controls())
+        find(control);
+}
+
+std::string ReportRun::textOf(const TRepPrintable& control) const
+{
+    const auto bound = fields_.find(&control);
+    if (bound == fields_.end())
+        return control.Text();
+    if (!bound->second)
+        return {};
+    try {
+        return bound->second->DisplayText();
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 void ReportRun::copySettings()
 {
     const TRepPage& page = report_.Page;
-    const auto& v = page.Values;
+    const auto& v = page_;
     const TRepPrinterSettings& settings = report_.PrinterSettings;
     destination_.PrinterIndex = settings.PrinterIndex;
     destination_.PaperSize = page.PaperSize();
@@ -139,7 +165,7 @@ void ReportRun::measurePageFooter()
 
 void ReportRun::End()
 {
-    currentX_ = report_.Page.Values[TRepPage::LeftMarginValue];
+    currentX_ = page_[TRepPage::LeftMarginValue];
     lastPage_ = true;
     if (!cancelled())
         ClosePage();
@@ -152,7 +178,7 @@ void ReportRun::End()
 
 bool ReportRun::cancelled() const
 {
-    return report_.cancelled_;
+    return cancelled_;
 }
 
 void ReportRun::printEmptyForm()
@@ -253,11 +279,11 @@ void ReportRun::traverseRecords(const std::function<bool()>& printRecord, int co
     report_.processMessages();
     if (cancelled())
         return;
-    if (TRepBand* title = report_.findBand(TRepBandType::rbTitle)) {
+    if (const TRepBand* title = report_.findBand(TRepBandType::rbTitle)) {
         EmitBand(title);
         skipForcedPage_ = true;
     }
-    TRepBand* header = report_.findBand(TRepBandType::rbColumnHeader);
+    const TRepBand* header = report_.findBand(TRepBandType::rbColumnHeader);
     if (pageCount_ <= 1 && header && header->Enabled) {
         EmitBand(header);
         skipForcedPage_ = true;
@@ -272,7 +298,7 @@ void ReportRun::traverseRecords(const std::function<bool()>& printRecord, int co
         if (count != 0)
             destination_.setProgress(detailNumber * 100 / count);
     }
-    if (TRepBand* summary = report_.findBand(TRepBandType::rbSummary)) {
+    if (const TRepBand* summary = report_.findBand(TRepBandType::rbSummary)) {
         if (pageCount_ == 0)
             AdvanceColumn();
         EmitBand(summary);
@@ -281,19 +307,19 @@ void ReportRun::traverseRecords(const std::function<bool()>& printRecord, int co
 
 double ReportRun::pageHeightOnPaper() const
 {
-    return report_.Page.Values[TRepPage::LengthValue];
+    return page_[TRepPage::LengthValue];
 }
 
 double ReportRun::SpaceLeft() const
 {
     if (pageCount_ == 0)
         return 0;
-    return pageHeightOnPaper() - report_.Page.Values[TRepPage::BottomMarginValue] - pageFooterHeight_ - currentY_;
+    return pageHeightOnPaper() - page_[TRepPage::BottomMarginValue] - pageFooterHeight_ - currentY_;
 }
 
 void ReportRun::AdvanceColumn()
 {
-    const auto& v = report_.Page.Values;
+    const auto& v = page_;
     if (column_ >= report_.Page.Columns()) {
         column_ = 1;
         currentX_ = v[TRepPage::LeftMarginValue];
@@ -308,7 +334,7 @@ void ReportRun::AdvanceColumn()
         currentY_ = columnTop_;
         ++column_;
     }
-    report_.Functions["COLUMNNUMBER"] = std::to_string(column_);
+    functions_["COLUMNNUMBER"] = std::to_string(column_);
     if (!(column_ == 1 && pageCount_ == 1))
         EmitBand(report_.findBand(TRepBandType::rbColumnHeader));
 }
@@ -317,12 +343,12 @@ void ReportRun::OpenPage()
 {
     ClosePage();
     ++pageCount_;
-    report_.Functions["PAGENUMBER"] = std::to_string(pageCount_);
+    functions_["PAGENUMBER"] = std::to_string(pageCount_);
     destination_.NewPage();
-    currentY_ = report_.Page.Values[TRepPage::TopMarginValue];
+    currentY_ = page_[TRepPage::TopMarginValue];
     if (report_.OnStartPage)
         report_.OnStartPage(report_);
-    TRepBand* header = report_.findBand(TRepBandType::rbPageHeader);
+    const TRepBand* header = report_.findBand(TRepBandType::rbPageHeader);
     if (header && (pageCount_ > 1 || report_.Options.FirstPageHeader)) {
         printingPageBands_ = true;
         EmitBand(header);
@@ -330,7 +356,7 @@ void ReportRun::OpenPage()
     }
     columnTop_ = currentY_;
     if (pageCount_ == 1)
-        if (TRepBand* title = report_.findBand(TRepBandType::rbTitle))
+        if (const TRepBand* title = report_.findBand(TRepBandType::rbTitle))
             columnTop_ += title->Values[TRepBand::HeightValue];
 }
 
@@ -338,7 +364,7 @@ void ReportRun::ClosePage()
 {
     if (pageCount_ == 0)
         return;
-    const auto& v = report_.Page.Values;
+    const auto& v = page_;
     currentY_ = v[TRepPage::LengthValue] - v[TRepPage::BottomMarginValue] - pageFooterHeight_;
     currentX_ = v[TRepPage::LeftMarginValue];
     if (!(lastPage_ && !report_.Options.LastPageFooter)) {
@@ -346,7 +372,7 @@ void ReportRun::ClosePage()
         emitBand(report_.findBand(TRepBandType::rbPageFooter), true);
         printingPageBands_ = false;
     }
-    for (auto& control : report_.controls_)
+    for (const auto& control : report_.controls())
         if (control->Enabled)
             printControl(*control, control->Values[TRepPrintable::LeftValue], control->Values[TRepPrintable::TopValue],
                          nullptr);
@@ -358,7 +384,7 @@ void ReportRun::ClosePage()
         report_.OnEndPage(report_);
 }
 
-void ReportRun::EmitBand(TRepBand* band)
+void ReportRun::EmitBand(const TRepBand* band)
 {
     emitBand(band, false);
 }
@@ -371,7 +397,7 @@ bool ReportRun::isPageBand(const TRepBand& band, bool asPageFooter)
            band.BandType == T::rbPageFooter || band.BandType == T::rbOverlay;
 }
 
-void ReportRun::emitBand(TRepBand* band, bool asPageFooter)
+void ReportRun::emitBand(const TRepBand* band, bool asPageFooter)
 {
     if (!band)
         return;
@@ -404,7 +430,7 @@ void ReportRun::emitBand(TRepBand* band, bool asPageFooter)
 
 void ReportRun::alignToBottom(const TRepBand& band)
 {
-    const auto& v = report_.Page.Values;
+    const auto& v = page_;
     const double limit =
         pageHeightOnPaper() - v[TRepPage::BottomMarginValue] - band.Values[TRepBand::HeightValue] - pageFooterHeight_;
     if (currentY_ < limit)
@@ -429,7 +455,7 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretc
         AdvanceColumn();
         return;
     }
-    const auto& v = report_.Page.Values;
+    const auto& v = page_;
     const double height = band.Values[TRepBand::HeightValue] + stretch;
     const bool footer = asPageFooter || band.BandType == TRepBandType::rbPageFooter;
     const double emptyPage = v[TRepPage::LengthValue] - (v[TRepPage::TopMarginValue] + v[TRepPage::BottomMarginValue]);
@@ -443,7 +469,7 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretc
 
 TextLayout ReportRun::layoutControl(const TRepPrintable& control) const
 {
-    return TextLayout::make(utf8ToUtf16(control.Text()), controlFont(control), report_.measurer(),
+    return TextLayout::make(utf8ToUtf16(textOf(control)), controlFont(control), report_.measurer(),
                             control.Values[TRepPrintable::WidthValue], control.AutoSize, control.WordWrap);
 }
 
@@ -491,7 +517,7 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending, 
                                          PagePen{PageColor::black(), 1, false}, PageBrush{band.Color, true});
     double stretch = 0;
     for (size_t i = 0; i < band.controls().size(); ++i) {
-        TRepPrintable* control = band.controls()[i].get();
+        const TRepPrintable* control = band.controls()[i].get();
         if (!control->Enabled)
             continue;
         Pending rest{control, {}};
@@ -569,7 +595,8 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 
 // Places one text control with its top-left corner at (x, y). Returns the
 // height it took; lines that did not fit a stretching control go to `pending`.
-double ReportRun::printControl(TRepPrintable& control, double x, double y, Pending* pending, const TextLayout* laidOut)
+double ReportRun::printControl(const TRepPrintable& control, double x, double y, Pending* pending,
+                               const TextLayout* laidOut)
 {
     const ReportFont font = controlFont(control);
     const TextMeasurer& m = report_.measurer();
@@ -595,7 +622,7 @@ double ReportRun::printControl(TRepPrintable& control, double x, double y, Pendi
     double height = std::max(control.Values[TRepPrintable::HeightValue], lineHeight);
     size_t shown;
     if (control.AutoStretch) {
-        const auto& v = report_.Page.Values;
+        const auto& v = page_;
         const double bottom = pageHeightOnPaper() - v[TRepPage::BottomMarginValue] - pageFooterHeight_;
         const auto room = static_cast<size_t>(std::max(0.0, std::floor((bottom - y) / lineHeight + Epsilon)));
         shown = std::min(layout.lines.size(), std::max<size_t>(room, 1));

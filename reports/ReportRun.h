@@ -1,6 +1,9 @@
 #pragma once
+#include <array>
 #include <functional>
+#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "TRepTypes.h"
@@ -8,35 +11,35 @@
 
 class TBandReport;
 class TDataSet;
+class TField;
 class TRepBand;
 class TRepPrintable;
 class TRepPrinter;
 
 // One run of a report onto a destination: where the next band goes, which
-// page and column it is on, and the run's flags. TBandReport::RunReport makes
+// page and column it is on, the page values it works with, the fields its
+// data texts read, its functions and its flags. TBandReport::RunReport makes
 // one for the length of a run, and a test may make one to drive the steps
-// itself. While it lives the report is busy and reads its lengths in tenths
-// of a millimetre; its destructor gives the report back as it was, however
-// the run ended. Positions are tenths of a millimetre from the paper's
-// top-left corner.
+// itself. While it lives the report is busy; the run reads the report through
+// a const reference and never changes it. Positions are tenths of a
+// millimetre from the paper's top-left corner.
 class ReportRun {
 public:
-    // Marks the report busy and clears its cancelled flag. Raises
+    // Registers with the report, which is busy until the run ends. Raises
     // std::logic_error when the report is already busy.
     ReportRun(TBandReport& report, TRepPrinter& destination);
-    // Restores the report's units, releases its controls, marks a document
-    // that was opened and never ended as incomplete, and makes the report
-    // available again. Never raises.
+    // Marks a document that was opened and never ended as incomplete and
+    // makes the report available again. Never raises.
     ~ReportRun();
     ReportRun(const ReportRun&) = delete;
     ReportRun& operator=(const ReportRun&) = delete;
 
     // The whole run: Begin, then the traversal and End unless vetoed.
     void Execute();
-    // Sets margins that overrun the paper to zero, asks the report's
-    // BeforePrint, then switches the report to native units, copies the page
-    // and printer settings to the destination, opens its document and
-    // prepares the controls. Returns false, with nothing opened, on a veto.
+    // Asks the report's BeforePrint, then copies the page and printer
+    // settings to the destination (margins that overrun the paper count as
+    // zero), opens its document and finds the fields of the data texts.
+    // Returns false, with nothing opened, on a veto.
     bool Begin();
     // Title, column header, a detail band per record of the report's
     // dataset, summary; the empty form when there is no record.
@@ -56,7 +59,10 @@ public:
     void ClosePage();
     // Prints a band (and its child) at the current position; nullptr is
     // ignored.
-    void EmitBand(TRepBand* band);
+    void EmitBand(const TRepBand* band);
+    // Stops the run at the next record; End then aborts the document.
+    void Cancel() { cancelled_ = true; }
+    bool Cancelled() const { return cancelled_; }
 
     TRepPrinter& destination() const { return destination_; }
     double CurrentX() const { return currentX_; }
@@ -69,14 +75,22 @@ public:
     // Off, fills and frames are left out and only texts are drawn.
     bool FinalPass() const { return finalPass_; }
     void setFinalPass(bool on) { finalPass_ = on; }
+    // PAGENUMBER, COLUMNNUMBER, REPORTTITLE and the report's own, as they
+    // stand in this run.
+    const std::map<std::string, std::string>& Functions() const { return functions_; }
+    // The page values this run lays out on: the report's, with margins that
+    // overrun the paper set to zero.
+    const std::array<double, 7>& PageValues() const { return page_; }
 
 private:
     struct Pending {
-        TRepPrintable* control;
+        const TRepPrintable* control;
         std::vector<std::u16string> lines;
     };
 
-    void clearOverrunMargins();
+    static std::array<double, 7> pageWithinPaper(const std::array<double, 7>& values);
+    void findFields();
+    std::string textOf(const TRepPrintable& control) const;
     void copySettings();
     void measurePageFooter();
     bool cancelled() const;
@@ -85,7 +99,7 @@ private:
     static int recordCount(TDataSet& data);
     void printEmptyForm();
     static bool isPageBand(const TRepBand& band, bool asPageFooter);
-    void emitBand(TRepBand* band, bool asPageFooter);
+    void emitBand(const TRepBand* band, bool asPageFooter);
     void alignToBottom(const TRepBand& band);
     void placeBand(const TRepBand& band, bool asPageFooter, double stretch);
     std::vector<TextLayout> layoutBand(const TRepBand& band) const;
@@ -93,17 +107,20 @@ private:
     double stretchOf(const TRepBand& band, const std::vector<TextLayout>& layouts) const;
     double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<TextLayout>* layouts);
     double pageHeightOnPaper() const;
-    double printControl(TRepPrintable& control, double x, double y, Pending* pending,
+    double printControl(const TRepPrintable& control, double x, double y, Pending* pending,
                         const TextLayout* laidOut = nullptr);
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
     ReportFont controlFont(const TRepPrintable& control) const;
 
-    TBandReport& report_;
+    const TBandReport& report_;
+    ReportRun*& registration_;  // the report's slot for its run in progress
     TRepPrinter& destination_;
-    TRepUnits savedUnits_;
-    bool nativeUnits_ = false;
-    bool prepared_ = false;
+    std::array<double, 7> page_{};
+    std::map<std::string, std::string> functions_;
+    // Data texts and the fields they read; nullptr for a field not found.
+    std::unordered_map<const TRepPrintable*, TField*> fields_;
+    bool cancelled_ = false;
     bool documentOpen_ = false;
     bool documentEnded_ = false;
 

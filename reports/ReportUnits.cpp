@@ -13,7 +13,7 @@ double scale(TRepUnits units, bool horizontal, const UnitContext& c)
     case TRepUnits::Pixels:
         return (254 / c.screenPixelsPerInch) * 100.0 / c.zoom;
     case TRepUnits::Characters: {
-        const double size = horizontal ? c.charWidth : c.charHeight;
+        const double size = c.characterSize ? c.characterSize(horizontal) : 0;
         return size > 0 ? size : 1;
     }
     case TRepUnits::Native:

@@ -1,12 +1,15 @@
 #pragma once
+#include <functional>
+
 #include "TRepTypes.h"
 
 // What the display units of a report depend on besides the stored value.
 struct UnitContext {
     double screenPixelsPerInch = 96;
     int zoom = 100;
-    double charWidth = 0;  // one character of the report font, tenths of a millimetre
-    double charHeight = 0;
+    // Width (horizontal) or height of one character of the report font, in
+    // tenths of a millimetre; measured when asked, so it follows the font.
+    std::function<double(bool horizontal)> characterSize;
 };
 
 // Conversions between the stored tenths of a millimetre and a display unit.

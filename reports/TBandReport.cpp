@@ -1,10 +1,15 @@
 #include "TBandReport.h"
 
+#include <utility>
+
 #include "FixedPitchMeasurer.h"
 
 TBandReport::TBandReport(std::string name) : Name(std::move(name)), Page(&context_)
 {
     units_ = Page.Units;
+    context_.characterSize = [this](bool horizontal) {
+        return horizontal ? measurer().width(Font, u"W") : measurer().lineHeight(Font);
+    };
     Functions = {{"PAGENUMBER", "0"}, {"COLUMNNUMBER", "0"}, {"REPORTTITLE", "''"}};
 }
 
@@ -22,7 +27,12 @@ TRepPrintable* TBandReport::addControl(std::unique_ptr<TRepPrintable> control)
     return controls_.back().get();
 }
 
-TRepBand* TBandReport::findBand(TRepBandType type) const
+TRepBand* TBandReport::findBand(TRepBandType type)
+{
+    return const_cast<TRepBand*>(std::as_const(*this).findBand(type));
+}
+
+const TRepBand* TBandReport::findBand(TRepBandType type) const
 {
     for (const auto& band : bands_)
         if (band->BandType == type)
@@ -30,12 +40,19 @@ TRepBand* TBandReport::findBand(TRepBandType type) const
     return nullptr;
 }
 
-void TBandReport::RunReport(TRepPrinter& destination)
+bool TBandReport::RunReport(TRepPrinter& destination)
 {
     if (!Available())
-        return;
+        return false;
     ReportRun run(*this, destination);
     run.Execute();
+    return !run.Cancelled();
+}
+
+void TBandReport::Cancel()
+{
+    if (run_)
+        run_->Cancel();
 }
 
 double TBandReport::SpaceLeft() const
@@ -67,32 +84,8 @@ const TextMeasurer& TBandReport::measurer() const
     return Measurer ? *Measurer : fallback;
 }
 
-void TBandReport::processMessages()
+void TBandReport::processMessages() const
 {
     if (ProcessMessages)
         ProcessMessages();
-}
-
-void TBandReport::prepare()
-{
-    Functions["PAGENUMBER"] = "0";
-    Functions["COLUMNNUMBER"] = "0";
-    Functions["REPORTTITLE"] = "'" + ReportTitle + "'";
-    const double w = measurer().width(Font, u"W");
-    context_.charWidth = w;
-    context_.charHeight = measurer().lineHeight(Font);
-    for (auto& band : bands_)
-        for (auto& control : band->controls())
-            control->Prepare();
-    for (auto& control : controls_)
-        control->Prepare();
-}
-
-void TBandReport::unprepare()
-{
-    for (auto& band : bands_)
-        for (auto& control : band->controls())
-            control->Unprepare();
-    for (auto& control : controls_)
-        control->Unprepare();
 }

@@ -30,7 +30,9 @@ struct TRepPrinterSettings {
 
 // A report: a page of bands run over a dataset. What the report is stays
 // here; RunReport makes a ReportRun, which walks the dataset and draws the
-// bands page by page on a destination.
+// bands page by page on a destination. A run reads the report and never
+// changes it: positions, page numbers, fields found and the cancel flag are
+// the run's own.
 class TBandReport {
 public:
     explicit TBandReport(std::string name = "Report1");
@@ -40,16 +42,19 @@ public:
     const std::vector<std::unique_ptr<TRepBand>>& bands() const { return bands_; }
     // A control placed on the report itself, printed when a page closes.
     TRepPrintable* addControl(std::unique_ptr<TRepPrintable> control);
+    const std::vector<std::unique_ptr<TRepPrintable>>& controls() const { return controls_; }
     // The first band of a type, enabled or not; nullptr when none.
-    TRepBand* findBand(TRepBandType type) const;
+    TRepBand* findBand(TRepBandType type);
+    const TRepBand* findBand(TRepBandType type) const;
 
     // Runs the report once into the destination; does nothing while a run
-    // is in progress. Leaves the dataset on its last record.
-    void RunReport(TRepPrinter& destination);
-    // Stops a run at the next record and aborts its document.
-    void Cancel() { cancelled_ = true; }
+    // is in progress. Leaves the dataset on its last record. Returns false
+    // when the run was cancelled.
+    bool RunReport(TRepPrinter& destination);
+    // Stops the run in progress at the next record and aborts its document;
+    // nothing between runs.
+    void Cancel();
     bool Available() const { return run_ == nullptr; }
-    bool Cancelled() const { return cancelled_; }
 
     TRepUnits Units() const { return units_; }
     // Applies to the page, every band and every control.
@@ -68,13 +73,14 @@ public:
     bool ShowProgress = true;
     int Tag = 0;  // the print-setup dialog leaves 1 after Cancel, 0 after OK
     TRepFrame Frame;
+    // Initial values; a run keeps its own (ReportRun::Functions).
     std::map<std::string, std::string> Functions;
     const TextMeasurer* Measurer = nullptr;  // does not take ownership; a fixed pitch when null
     // Lets the window system handle pending messages between records.
     std::function<void()> ProcessMessages;
-    std::function<void(TBandReport&, bool& print)> BeforePrint;
-    std::function<void(TBandReport&)> OnStartPage;
-    std::function<void(TBandReport&)> OnEndPage;
+    std::function<void(const TBandReport&, bool& print)> BeforePrint;
+    std::function<void(const TBandReport&)> OnStartPage;
+    std::function<void(const TBandReport&)> OnEndPage;
 
     // Room left on the page of the run in progress; 0 between runs.
     double SpaceLeft() const;
@@ -84,16 +90,13 @@ public:
 private:
     friend class ReportRun;
 
-    void processMessages();
+    void processMessages() const;
     const TextMeasurer& measurer() const;
-    void prepare();
-    void unprepare();
 
     std::vector<std::unique_ptr<TRepBand>> bands_;
     std::vector<std::unique_ptr<TRepPrintable>> controls_;
     UnitContext context_;
     TRepUnits units_ = TRepUnits::MM;
     int zoom_ = 100;
-    bool cancelled_ = false;
     ReportRun* run_ = nullptr;  // does not take ownership: a run registers itself while it lives
 };

@@ -41,8 +41,8 @@ public:
     // stretched height does not fit, instead of going on there.
     bool keepTogether = false;
     // May set print to false to keep the band off the page.
-    std::function<void(TRepBand& band, bool& print)> BeforePrint;
-    std::function<void(TRepBand& band, bool printed)> AfterPrint;
+    std::function<void(const TRepBand& band, bool& print)> BeforePrint;
+    std::function<void(const TRepBand& band, bool printed)> AfterPrint;
 
     double Height() const;
     double Width() const;

@@ -4,24 +4,24 @@
 
 #include "TField.h"
 
-void TRepDBText::Prepare()
+TField* TRepDBText::field() const
 {
-    field_ = nullptr;
     if (!DataSet)
-        return;
+        return nullptr;
     try {
-        field_ = DataSet->FindField(DataField);
+        return DataSet->FindField(DataField);
     } catch (const std::exception&) {
-        field_ = nullptr;
+        return nullptr;
     }
 }
 
 std::string TRepDBText::Text() const
 {
-    if (!field_)
+    TField* f = field();
+    if (!f)
         return {};
     try {
-        return field_->DisplayText();
+        return f->DisplayText();
     } catch (const std::exception&) {
         return {};
     }

@@ -7,15 +7,13 @@
 class TRepDBText : public TRepPrintable {
 public:
     using TRepPrintable::TRepPrintable;
+    // Looks the field up by name on every call; a run looks it up once.
     std::string Text() const override;
-    void Prepare() override;
-    void Unprepare() override { field_ = nullptr; }
+    // The field named by DataField; nullptr when there is none.
+    TField* field() const;
 
     TDataSet* DataSet = nullptr;  // does not take ownership
     std::string DataField;
     // Set by no report of this program; text fields keep their display text.
     std::string Mask;
-
-private:
-    TField* field_ = nullptr;
 };

@@ -19,9 +19,6 @@ public:
 
     // The text for the current record; never raises.
     virtual std::string Text() const = 0;
-    // Finds what the text comes from before a run; releases it after.
-    virtual void Prepare() {}
-    virtual void Unprepare() {}
 
     std::string Name;
     std::array<double, 4> Values{};  // height, left, top, width

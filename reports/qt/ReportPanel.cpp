@@ -85,11 +85,12 @@ void ReportPanel::OpenPreview()
     preview_ = std::make_unique<TRepStandardPreview>(destination, Dialogs);
     preview_->Open();
     emit previewOpened(preview_.get());
+    bool finished = false;
     {
         Flag running(previewRun_);
-        report_->RunReport(destination);
+        finished = report_->RunReport(destination);
     }
-    if (report_->Cancelled()) {
+    if (!finished) {
         releasePreview();
         return;
     }

@@ -398,8 +398,8 @@ TEST(Columns, RecordsFillEachColumnDownThenTheNext)
     layout.label(layout.band(TRepBandType::rbColumnHeader, 50), "nama");
     layout.names(layout.band(TRepBandType::rbDetail, 200), data.module.Tdatapeg);
     std::vector<int> columns;
-    layout.report.findBand(TRepBandType::rbDetail)->AfterPrint = [&](TRepBand&, bool) {
-        columns.push_back(std::stoi(layout.report.Functions["COLUMNNUMBER"]));
+    layout.report.findBand(TRepBandType::rbDetail)->AfterPrint = [&](const TRepBand&, bool) {
+        columns.push_back(std::stoi(layout.report.ActiveRun()->Functions().at("COLUMNNUMBER")));
     };
     EXPECT_EQ(layout.run(), (Placements{{1, 100, 100, "judul"},
                                         {1, 100, 200, "nama"},

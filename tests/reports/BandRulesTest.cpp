@@ -36,7 +36,7 @@ TEST(BandRules, BandTallerThanAPagePrintsWhereItStands)
     data.addEmployees(3);
     auto report = reportWith(&data.module.Tdatapeg, {{TRepBandType::rbTitle, 241}, {TRepBandType::rbDetail, 2500}});
     std::vector<std::pair<int, double>> details;
-    report->findBand(TRepBandType::rbDetail)->AfterPrint = [&](TRepBand& b, bool) {
+    report->findBand(TRepBandType::rbDetail)->AfterPrint = [&](const TRepBand& b, bool) {
         const ReportRun* run = report->ActiveRun();
         details.push_back({run->PageCount(), std::round(run->CurrentY() - b.Values[0])});
     };
@@ -58,8 +58,8 @@ TEST(BandRules, GroupFooterAndSubDetailNeverPrint)
     int printed = 0;
     for (const auto& band : report->bands())
         if (band->BandType != TRepBandType::rbDetail) {
-            band->BeforePrint = [&](TRepBand&, bool&) { ++printed; };
-            band->AfterPrint = [&](TRepBand&, bool) { ++printed; };
+            band->BeforePrint = [&](const TRepBand&, bool&) { ++printed; };
+            band->AfterPrint = [&](const TRepBand&, bool) { ++printed; };
         }
     TRepPrinter destination;
     report->RunReport(destination);
@@ -70,22 +70,25 @@ TEST(BandRules, GroupFooterAndSubDetailNeverPrint)
 struct MarginCase {
     const char* name;
     std::array<double, 7> values;    // bottom, length, top, width, left, right, space
-    std::array<double, 4> expected;  // bottom, top, left, right after the run
+    std::array<double, 4> expected;  // bottom, top, left, right in the run
 };
 
 class MarginSanity : public testing::TestWithParam<MarginCase> {};
 
-TEST_P(MarginSanity, MarginsExceedingThePageAreSetToZero)
+// The run lays out on zero margins; the report keeps its own.
+TEST_P(MarginSanity, MarginsExceedingThePageCountAsZeroForTheRun)
 {
     auto report = ReportDefinitions::Form8();
     report->Page.setPaperSize(TRepPaperSize::Custom);
     report->Page.Values = GetParam().values;
+    std::array<double, 7> v{};
+    report->OnStartPage = [&](const TBandReport& r) { v = r.ActiveRun()->PageValues(); };
     TRepPrinter destination;
     report->RunReport(destination);
-    const auto& v = report->Page.Values;
     EXPECT_EQ((std::array<double, 4>{v[TRepPage::BottomMarginValue], v[TRepPage::TopMarginValue],
                                      v[TRepPage::LeftMarginValue], v[TRepPage::RightMarginValue]}),
               GetParam().expected);
+    EXPECT_EQ(report->Page.Values, GetParam().values);
     EXPECT_EQ(destination.PageCount(), 1);
 }
 
@@ -108,7 +111,7 @@ TEST(BandRules, LegalLandscapeBreaksWhenTheBandPassesTheBottomMargin)
     TRepBand* detail = report->findBand(TRepBandType::rbDetail);
     detail->Values[0] = 105.8;
     std::vector<double> spaceLeft;
-    detail->BeforePrint = [&](TRepBand&, bool&) { spaceLeft.push_back(report->SpaceLeft()); };
+    detail->BeforePrint = [&](const TRepBand&, bool&) { spaceLeft.push_back(report->SpaceLeft()); };
     report->RunReport(destination);
     ASSERT_EQ(spaceLeft.size(), 1u);
     EXPECT_NEAR(spaceLeft[0], 2159 - 100 - 341 - 106, 1e-9);
@@ -148,11 +151,11 @@ TEST(BandRules, CancelledRunAbortsAndKeepsWhatWasDrawn)
     auto report = ReportDefinitions::Form9(&data.module.Tdatapeg);
     TRepPrinter destination;
     int records = 0;
-    report->findBand(TRepBandType::rbDetail)->AfterPrint = [&](TRepBand&, bool) {
+    report->findBand(TRepBandType::rbDetail)->AfterPrint = [&](const TRepBand&, bool) {
         if (++records == 20)
             report->Cancel();
     };
-    report->RunReport(destination);
+    EXPECT_FALSE(report->RunReport(destination));
     EXPECT_EQ(records, 20);
     EXPECT_EQ(destination.status(), TRepPrinter::Status::Finished);
     EXPECT_EQ(destination.PageCount(), 2);

@@ -51,7 +51,7 @@ struct ReportRunTrace {
                 continue;
             }
             TRepBand* b = band.get();
-            b->AfterPrint = [&report, list, b](TRepBand&, bool printed) {
+            b->AfterPrint = [&report, list, b](const TRepBand&, bool printed) {
                 if (printed)
                     list->push_back({report.ActiveRun()->PageCount(),
                                      std::round(report.ActiveRun()->CurrentY() - b->Values[TRepBand::HeightValue])});
