@@ -6,8 +6,9 @@
 #include "DefaultTableFiles.h"
 #include "EngineConfig.h"
 #include "GenerateCommand.h"
-#include "PgDatabase.h"
-#include "PgTable.h"
+#include "ServerEngine.h"
+
+#include <libpq-fe.h>
 
 #include <unistd.h>
 
@@ -64,33 +65,33 @@ inline std::string serverAddress()
 inline std::string serverAlias(long records)
 {
     std::string schema = "bench_" + std::to_string(records);
-    std::string alias = PgConnection::withSchema(serverAddress(), schema);
-    std::shared_ptr<PgConnection> connection;
-    EngineStatus status = PgConnection::open(serverAddress(), PasswordList(), connection);
-    if (!status.ok())
-        throw std::runtime_error("no benchmark server: " + status.message);
-    PgResult done(
-        PQexec(connection->handle(),
-               ("SELECT 1 FROM pg_tables WHERE schemaname = '" + schema + "' AND tablename = 'complete'").c_str()));
-    if (done.rows() == 1)
+    std::string alias = ServerEngine::withSchema(serverAddress(), schema);
+    std::unique_ptr<PGconn, void (*)(PGconn*)> connection(PQconnectdb(serverAddress().c_str()), PQfinish);
+    if (PQstatus(connection.get()) != CONNECTION_OK)
+        throw std::runtime_error(std::string("no benchmark server: ") + PQerrorMessage(connection.get()));
+    auto run = [&](const std::string& sql) {
+        PGresult* result = PQexec(connection.get(), sql.c_str());
+        int rows = PQntuples(result);
+        bool ok = PQresultStatus(result) == PGRES_COMMAND_OK || PQresultStatus(result) == PGRES_TUPLES_OK;
+        PQclear(result);
+        return ok ? rows : -1;
+    };
+    if (run("SELECT 1 FROM pg_tables WHERE schemaname = '" + schema + "' AND tablename = 'complete'") == 1)
         return alias;
     std::cerr << "Generating " << records << " records in schema " << schema << " on the server (once)...\n";
-    PgResult made(PQexec(connection->handle(),
-                         ("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema).c_str()));
-    std::shared_ptr<PgConnection> tables;
-    status = PgConnection::open(alias, PasswordList(), tables);
+    run("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
+    std::unique_ptr<ServerDatabase> database;
+    EngineStatus status = ServerEngine::openDatabase(alias, PasswordList(), database);
     std::vector<std::string> report;
     if (status.ok())
-        status = DefaultTableFiles::createOnServer(tables, report);
-    PgDatabase database(tables);
+        status = DefaultTableFiles::createOnServer(*database, report);
     std::ostringstream out, err;
-    if (!status.ok() || GenerateCommand::runIn(database, records, out, err) != 0)
+    if (!status.ok() || GenerateCommand::runIn(*database, records, out, err) != 0)
         throw std::runtime_error("cannot generate the benchmark data: " + err.str() + status.message);
     // One statement each: VACUUM cannot run inside the implicit transaction
     // of a multi-statement string.
-    PgResult analyzed(PQexec(tables->handle(), "VACUUM ANALYZE"));
-    PgResult marked(PQexec(tables->handle(), "CREATE TABLE complete ()"));
-    if (PQresultStatus(marked.get()) != PGRES_COMMAND_OK)
+    if (!database->runScript("VACUUM ANALYZE", "analyze").ok() ||
+        !database->runScript("CREATE TABLE complete ()", "mark").ok())
         throw std::runtime_error("cannot mark the benchmark data complete");
     return alias;
 }

@@ -7,44 +7,25 @@
 //   peak_MB        the child's peak resident memory: flat in the table's size
 #include "AdminTool.h"
 #include "BenchData.h"
+#include "ChildRun.h"
 #include "SqliteTableFile.h"
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <filesystem>
 #include <sstream>
 
 namespace {
 
-struct ChildRun {
-    double seconds = 0, cpuSeconds = 0, peakMB = 0;
-    int status = -1;
-};
-
 // Runs the admin tool with args in a child process whose alias names
 // directory.
 ChildRun runChild(const std::vector<std::string>& args, const std::string& config)
 {
-    auto start = std::chrono::steady_clock::now();
-    pid_t pid = fork();
-    if (pid == 0) {
+    return ChildRun::of([&] {
         setenv("ARSIPSTAF_ENGINE_CONFIG", config.c_str(), 1);
         std::ostringstream out, err;
-        _exit(AdminTool::run(args, out, err));
-    }
-    ChildRun run;
-    rusage usage{};
-    wait4(pid, &run.status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.cpuSeconds =
-        usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
-    run.peakMB = usage.ru_maxrss / 1024.0;
-    return run;
+        return AdminTool::run(args, out, err);
+    });
 }
 
 std::string configFor(const std::string& directory, const std::string& name)

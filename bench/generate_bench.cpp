@@ -9,14 +9,13 @@
 //   peak_MB   the child's peak resident memory: flat in N
 #include "AdminTool.h"
 #include "BenchData.h"
+#include "ChildRun.h"
+#include "PgTable.h"
 #include "SqliteTableFile.h"
 
 #include <benchmark/benchmark.h>
 
 #include <sqlite3.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -24,27 +23,6 @@
 #include <sstream>
 
 namespace {
-
-struct ChildRun {
-    double seconds = 0, cpuSeconds = 0, peakMB = 0;
-    int status = -1;
-};
-
-ChildRun runChild(const std::function<int()>& work)
-{
-    auto start = std::chrono::steady_clock::now();
-    pid_t pid = fork();
-    if (pid == 0)
-        _exit(work());
-    ChildRun run;
-    rusage usage{};
-    wait4(pid, &run.status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.cpuSeconds =
-        usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
-    run.peakMB = usage.ru_maxrss / 1024.0;
-    return run;
-}
 
 void report(benchmark::State& state, const ChildRun& run)
 {
@@ -80,7 +58,7 @@ std::string emptyTables(bool server, const std::string& name, std::string& confi
             throw std::runtime_error("no benchmark server: " + status.message);
         PgResult made(PQexec(connection->handle(),
                              ("DROP SCHEMA IF EXISTS " + name + " CASCADE; CREATE SCHEMA " + name).c_str()));
-        target = PgConnection::withSchema(bench_data::serverAddress(), name);
+        target = ServerEngine::withSchema(bench_data::serverAddress(), name);
         std::shared_ptr<PgConnection> tablesConnection;
         status = PgConnection::open(target, PasswordList(), tablesConnection);
         if (status.ok())
@@ -150,7 +128,7 @@ void BM_Generate(benchmark::State& state)
         std::string config;
         std::string target = emptyTables(server, (atFloor ? "floor_" : "generate_") + std::to_string(records), config);
         state.ResumeTiming();
-        report(state, runChild([&] {
+        report(state, ChildRun::of([&] {
                    if (atFloor)
                        return server ? insertSelectServer(source, target) : insertSelectFiles(source, target);
                    setenv("ARSIPSTAF_ENGINE_CONFIG", config.c_str(), 1);

@@ -1,6 +1,5 @@
 #include "DefaultTableFiles.h"
 
-#include "PgTable.h"
 #include "SqliteTableFile.h"
 
 #include <cerrno>
@@ -223,29 +222,18 @@ EngineStatus DefaultTableFiles::createIn(const std::string& directory, std::vect
     return EngineStatus::success();
 }
 
-EngineStatus DefaultTableFiles::createOnServer(const std::shared_ptr<PgConnection>& connection,
-                                               std::vector<std::string>& report)
+EngineStatus DefaultTableFiles::createOnServer(ServerDatabase& database, std::vector<std::string>& report)
 {
-    EngineStatus status = PgTable::prepareSchema(*connection);
+    EngineStatus status = database.prepareSchema();
     if (!status.ok())
         return status;
     for (const File& file : all()) {
         const std::string& name = file.description.tableName;
-        std::shared_ptr<PgTable> table;
-        if (PgTable::open(connection, name, table).ok()) {
+        if (database.hasTable(name)) {
             report.push_back(name + ": already exists, left as it is");
             continue;
         }
-        status = PgTable::create(*connection, file.description);
-        if (status.ok())
-            status = PgTable::open(connection, name, table);
-        for (size_t i = 0; status.ok() && i < file.rows.size(); ++i) {
-            EngineRecord record;
-            for (const std::string& value : file.rows[i])
-                record.values.emplace_back(value);
-            std::int64_t rid = 0;
-            status = table->insert(record, rid);
-        }
+        status = database.createTable(file.description, file.rows);
         if (!status.ok())
             return status;
         report.push_back(

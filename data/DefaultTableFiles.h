@@ -1,6 +1,6 @@
 #pragma once
 #include "EngineStatus.h"
-#include "PgConnection.h"
+#include "ServerDatabase.h"
 #include "TableDescription.h"
 
 #include <memory>
@@ -39,6 +39,5 @@ public:
     static EngineStatus createIn(const std::string& directory, std::vector<std::string>& report);
     // The same in the schema of a database server: every table the schema
     // does not describe yet is created and filled.
-    static EngineStatus createOnServer(const std::shared_ptr<PgConnection>& connection,
-                                       std::vector<std::string>& report);
+    static EngineStatus createOnServer(ServerDatabase& database, std::vector<std::string>& report);
 };

@@ -30,6 +30,7 @@ enum class EngineCode : std::uint16_t {
     InvalidText = 0x2804,  // a value that is not UTF-8 text of printable characters and tab
     IoError = 0x2901,
     NotStarted = 0x2A01,
+    ModuleMissing = 0x2A02,     // a module of the program (server engine, spreadsheet writer) cannot be loaded
     PasswordRequired = 0x2C01,  // the database server asks for a password the session lacks
     Internal = 0x2F01,
 };

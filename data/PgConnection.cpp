@@ -2,7 +2,6 @@
 
 #include "SqlIdentifier.h"
 
-#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -67,26 +66,6 @@ EngineCode codeOf(const char* state)
 }
 
 }  // namespace
-
-bool PgConnection::isServerAddress(const std::string& value)
-{
-    if (value.rfind("postgresql://", 0) == 0 || value.rfind("postgres://", 0) == 0)
-        return true;
-    // A keyword list such as "service=kantor" or "host=db dbname=arsip".
-    size_t i = 0;
-    while (i < value.size() && (std::isalpha(static_cast<unsigned char>(value[i])) || value[i] == '_'))
-        ++i;
-    while (i < value.size() && value[i] == ' ')
-        ++i;
-    return i > 0 && i < value.size() && value[i] == '=';
-}
-
-std::string PgConnection::withSchema(const std::string& address, const std::string& schema)
-{
-    if (address.rfind("postgres", 0) == 0 && address.find("://") != std::string::npos)
-        return address + (address.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" + schema;
-    return address + " options='-csearch_path=" + schema + "'";
-}
 
 EngineStatus PgConnection::open(const std::string& conninfo, const PasswordList& passwords,
                                 std::shared_ptr<PgConnection>& out)

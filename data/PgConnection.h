@@ -24,11 +24,6 @@ public:
     // passwords is tried; PasswordRequired when none is accepted.
     static EngineStatus open(const std::string& conninfo, const PasswordList& passwords,
                              std::shared_ptr<PgConnection>& out);
-    // Whether an alias value names a server rather than a directory.
-    static bool isServerAddress(const std::string& value);
-    // address with the tables' schema chosen (the server's search path), in
-    // the address's own form: URI or keyword list.
-    static std::string withSchema(const std::string& address, const std::string& schema);
     // A session of its own to the same address, with the password this one
     // was opened with: for work in a transaction of its own while the
     // shared session goes on.

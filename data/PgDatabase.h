@@ -1,13 +1,13 @@
 #pragma once
-#include "EngineDatabase.h"
 #include "PgConnection.h"
+#include "ServerDatabase.h"
 
 #include <memory>
 #include <string>
 
 // A database on a server: the schema of the address the alias names. Its
 // tables are opened by their file names ("Datapegawai.db").
-class PgDatabase : public EngineDatabase {
+class PgDatabase : public ServerDatabase {
 public:
     explicit PgDatabase(std::shared_ptr<PgConnection> connection) : connection_(std::move(connection)) {}
 
@@ -17,6 +17,14 @@ public:
                            std::unique_ptr<EngineCursor>& out) override;
     EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) override;
     EngineStatus openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out) override;
+
+    EngineStatus runScript(const std::string& sql, const std::string& what) override;
+    EngineStatus prepareSchema() override;
+    bool hasTable(const std::string& tableName) override;
+    EngineStatus createTable(const TableDescription& description,
+                             const std::vector<std::vector<std::string>>& rows) override;
+    EngineStatus openBulkWriter(const std::string& tableName, std::unique_ptr<ServerBulkWriter>& out) override;
+
     PgConnection& connection() const { return *connection_; }
     const std::shared_ptr<PgConnection>& sharedConnection() const { return connection_; }
 

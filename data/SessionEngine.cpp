@@ -1,7 +1,7 @@
 #include "SessionEngine.h"
 
 #include "EngineConfig.h"
-#include "PgDatabase.h"
+#include "ServerEngine.h"
 
 EngineStatus SessionEngine::openDatabase(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
 {
@@ -15,14 +15,14 @@ EngineStatus SessionEngine::openDatabase(const std::string& alias, std::unique_p
         status = config.resolve(alias, target);
     if (!status.ok())
         return status;
-    if (!PgConnection::isServerAddress(target))
+    if (!ServerEngine::isServerAddress(target))
         return files_.openDatabase(alias, out);
-    std::shared_ptr<PgConnection> connection;
-    status = PgConnection::open(target, passwords(), connection);
+    std::unique_ptr<ServerDatabase> database;
+    status = ServerEngine::openDatabase(target, passwords(), database);
     if (!status.ok()) {
         status.stack.push_back("Alias: " + alias);
         return status;
     }
-    out = std::make_unique<PgDatabase>(std::move(connection));
+    out = std::move(database);
     return EngineStatus::success();
 }

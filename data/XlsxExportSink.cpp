@@ -118,3 +118,10 @@ bool XlsxExportSink::finish()
     error_ = file_.error();
     return false;
 }
+
+// The module's one entry (see XlsxExport::open).
+extern "C" __attribute__((visibility("default"))) ExportSink* arsipstaf_xlsx_sink(const std::string& path,
+                                                                                  const RegionalSettings& settings)
+{
+    return new XlsxExportSink(path, settings);
+}

@@ -29,12 +29,12 @@ fail() {
   exit 1
 }
 
-cmake --build "$build" --target arsipstaf arsipstaf-admin arsipstaf-install-files >/dev/null
+cmake --build "$build" --target arsipstaf arsipstaf-admin arsipstaf_modules arsipstaf-install-files >/dev/null
 
 # The installed tree.
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
-for f in bin/arsipstaf bin/arsipstaf-admin share/applications/arsipstaf.desktop \
-         share/icons/hicolor/256x256/apps/arsipstaf.png share/man/man1/arsipstaf-admin.1.gz \
+for f in bin/arsipstaf bin/arsipstaf-admin lib/arsipstaf/arsipstaf-server.so lib/arsipstaf/arsipstaf-xlsx.so \
+         share/applications/arsipstaf.desktop share/icons/hicolor/256x256/apps/arsipstaf.png share/man/man1/arsipstaf-admin.1.gz \
          share/man/man1/arsipstaf.1.gz share/doc/arsipstaf/copyright share/doc/arsipstaf/changelog.gz; do
   [ -s "$work/prefix/$f" ] || fail "installed tree lacks $f"
 done
@@ -53,20 +53,21 @@ MANWIDTH=80 man -l "$work/prefix/share/man/man1/arsipstaf.1.gz" 2>/dev/null | gr
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/arsipstaf_*.deb)
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' | sort > "$work/files"
-for f in /usr/bin/arsipstaf /usr/bin/arsipstaf-admin /usr/share/applications/arsipstaf.desktop \
-         /usr/share/icons/hicolor/256x256/apps/arsipstaf.png /usr/share/man/man1/arsipstaf-admin.1.gz \
+for f in /usr/bin/arsipstaf /usr/bin/arsipstaf-admin /usr/lib/arsipstaf/arsipstaf-server.so \
+         /usr/lib/arsipstaf/arsipstaf-xlsx.so /usr/share/applications/arsipstaf.desktop /usr/share/icons/hicolor/256x256/apps/arsipstaf.png /usr/share/man/man1/arsipstaf-admin.1.gz \
          /usr/share/man/man1/arsipstaf.1.gz /usr/share/doc/arsipstaf/copyright /usr/share/doc/arsipstaf/changelog.gz; do
   grep -qx "$f" "$work/files" || fail "package lacks $f"
 done
-[ "$(wc -l < "$work/files")" -eq 8 ] || fail "package holds more than the eight files: $(tr '\n' ' ' < "$work/files")"
+[ "$(wc -l < "$work/files")" -eq 10 ] || fail "package holds more than the ten files: $(tr '\n' ' ' < "$work/files")"
 # Debian's package checker finds no error.
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors in the package"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "package-test: Depends: $depends"
 echo "$depends" | grep -q -- "-dev" && fail "package depends on a development package"
-# Every library the programs link directly comes from a package it depends on.
-for program in arsipstaf arsipstaf-admin; do
-  for library in $(objdump -p "$work/prefix/bin/$program" | awk '/NEEDED/ {print $2}'); do
+# Every library the programs and their modules link directly comes from a
+# package it depends on.
+for program in bin/arsipstaf bin/arsipstaf-admin lib/arsipstaf/arsipstaf-server.so lib/arsipstaf/arsipstaf-xlsx.so; do
+  for library in $(objdump -p "$work/prefix/$program" | awk '/NEEDED/ {print $2}'); do
     # no early exit: ldconfig would die of SIGPIPE and pipefail end the script
     path=$(ldconfig -p | awk -v l="$library" '$1 == l && /x86-64/ && !found++ {print $NF}')
     [ -n "$path" ] || fail "$program needs $library, which is not installed"

@@ -10,7 +10,7 @@
 #include "TForm.h"
 #include "TTable.h"
 #include "TableExporter.h"
-#include "XlsxExportSink.h"
+#include "XlsxExport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,7 +98,7 @@ void ListExport::Execute()
     const std::string path = name.toStdString();
     std::unique_ptr<ExportSink> sink;
     if (xlsx)
-        sink = std::make_unique<XlsxExportSink>(path, RegionalSettings::current());
+        sink = XlsxExport::open(path, RegionalSettings::current());
     else
         sink = std::make_unique<CsvExportSink>(path, RegionalSettings::current());
     TableExporter::Result result;

@@ -38,10 +38,10 @@ TEST(ServerAddress, AnAddressOrKeywordListNamesAServerAndAnythingElseADirectory)
 {
     for (const char* server : {"postgresql://clerk@db.kantor:5432/arsip", "postgres:///arsip", "service=kantor",
                                "host=db.kantor dbname=arsip", "dbname = arsip"})
-        EXPECT_TRUE(PgConnection::isServerAddress(server)) << server;
+        EXPECT_TRUE(ServerEngine::isServerAddress(server)) << server;
     for (const char* directory :
          {"/home/kepegawaian/arsip/data", "data", "./postgresql://x", "~/arsip", "/srv/a=b", "C:\\arsip"})
-        EXPECT_FALSE(PgConnection::isServerAddress(directory)) << directory;
+        EXPECT_FALSE(ServerEngine::isServerAddress(directory)) << directory;
 }
 
 TEST_F(ServerOpening, EveryTableHasTheDescriptionOfItsFile)

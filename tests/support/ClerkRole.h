@@ -17,9 +17,8 @@ public:
     {
         TempDatabase::serverScript(TempDatabase::serverAddress(),
                                    "DROP ROLE IF EXISTS " + role_ + "; CREATE ROLE " + role_ + " LOGIN PASSWORD " +
-                                       PgConnection::literal(password) + "; GRANT USAGE ON SCHEMA " + db.schema() +
-                                       " TO " + role_ + "; GRANT ALL ON ALL TABLES IN SCHEMA " + db.schema() + " TO " +
-                                       role_);
+                                       "'" + password + "'" + "; GRANT USAGE ON SCHEMA " + db.schema() + " TO " +
+                                       role_ + "; GRANT ALL ON ALL TABLES IN SCHEMA " + db.schema() + " TO " + role_);
         if (const char* saved = std::getenv("PGPASSWORD"))
             savedPassword_ = saved;
         unsetenv("PGPASSWORD");

@@ -21,10 +21,10 @@
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
-#include "PgConnection.h"
-#include "PgTable.h"
-
+#include "ServerEngine.h"
 #include "StorageEngine.h"
+
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <cstdlib>
@@ -174,15 +174,15 @@ private:
         static int made = 0;
         schema_ = "arsipstaf_test_" + std::to_string(::getpid()) + "_" + std::to_string(++made);
         serverScript(serverAddress(), "DROP SCHEMA IF EXISTS " + schema_ + " CASCADE; CREATE SCHEMA " + schema_);
-        alias_ = PgConnection::withSchema(serverAddress(), schema_);
+        alias_ = ServerEngine::withSchema(serverAddress(), schema_);
         check(EngineConfig::writeAlias(configPath_, EngineConfig::defaultAlias, alias_));
-        std::shared_ptr<PgConnection> connection;
-        check(PgConnection::open(alias_, PasswordList(), connection));
+        std::unique_ptr<ServerDatabase> database;
+        check(ServerEngine::openDatabase(alias_, PasswordList(), database));
         std::vector<std::string> report;
         if (tables == Tables::Default)
-            check(DefaultTableFiles::createOnServer(connection, report));
+            check(DefaultTableFiles::createOnServer(*database, report));
         else
-            check(PgTable::prepareSchema(*connection));
+            check(database->prepareSchema());
     }
 
     std::string root_;

@@ -1,7 +1,6 @@
 #include "BulkInsert.h"
 
-#include "PgDatabase.h"
-#include "PgTable.h"
+#include "ServerDatabase.h"
 #include "SqliteDatabase.h"
 #include "SqliteTableFile.h"
 #include "StorableText.h"
@@ -30,8 +29,8 @@ EngineStatus BulkInsert::open(EngineDatabase& database, const std::string& table
 {
     std::unique_ptr<BulkInsert> bulk(new BulkInsert());
     EngineStatus status;
-    if (auto* server = dynamic_cast<PgDatabase*>(&database)) {
-        status = PgTable::open(server->sharedConnection(), tableName, bulk->table_);
+    if (auto* server = dynamic_cast<ServerDatabase*>(&database)) {
+        status = server->openBulkWriter(tableName, bulk->table_);
     } else {
         status = SqliteTableFile::open(database.directory(), tableName, bulk->file_);
         if (status.ok())
@@ -52,21 +51,6 @@ BulkInsert::~BulkInsert()
     insert_.reset();
     if (inTransaction_ && file_)
         sqlite3_exec(file_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-    if (inTransaction_ && table_)
-        PgResult(PQexec(table_->connection().handle(), "ROLLBACK"));
-    if (!prepared_.empty())
-        PgResult(PQexec(table_->connection().handle(), ("DROP TABLE IF EXISTS " + prepared_).c_str()));
-}
-
-// SQL run on the server with no rows back.
-EngineStatus BulkInsert::executeOnServer(const std::string& sql, std::int64_t* affected, ExecStatusType expected)
-{
-    PgResult result(PQexec(table_->connection().handle(), sql.c_str()));
-    if (PQresultStatus(result.get()) != expected)
-        return table_->failure(EngineCode::IoError, "Cannot add records.", {PQresultErrorMessage(result.get())});
-    if (affected)
-        *affected = result.affected();
-    return EngineStatus::success();
 }
 
 const TableDescription& BulkInsert::description() const
@@ -187,89 +171,10 @@ EngineStatus BulkInsert::insertFileRows()
     return EngineStatus::success();
 }
 
-namespace {
-
-// A value as a field of COPY's text format.
-void appendCopyField(std::string& line, const FieldValue& value)
-{
-    if (!value) {
-        line += "\\N";
-        return;
-    }
-    for (char c : *value) {
-        switch (c) {
-        case '\\':
-            line += "\\\\";
-            break;
-        case '\t':
-            line += "\\t";
-            break;
-        case '\n':
-            line += "\\n";
-            break;
-        case '\r':
-            line += "\\r";
-            break;
-        default:
-            line += c;
-        }
-    }
-}
-
-}  // namespace
-
-// The rows go by COPY into a temporary table and from there by one INSERT ...
-// SELECT in the order given, which skips taken keys: the server neither parses
-// nor plans a statement per run of rows.
 EngineStatus BulkInsert::flushToServer()
 {
-    if (fileRows_.empty())
-        return EngineStatus::success();
-    PGconn* connection = table_->connection().handle();
-    std::string names;
-    for (const FieldDescription& field : table_->description().fields)
-        names += (names.empty() ? "" : ", ") + PgConnection::quote(field.name);
-    EngineStatus status;
-    // Inside a caller's transaction (copy's all-or-nothing) the caller commits.
-    bool idle = PQtransactionStatus(connection) == PQTRANS_IDLE;
-    if (!inTransaction_ && idle && (status = executeOnServer("BEGIN", nullptr)).ok())
-        inTransaction_ = true;
-    if (status.ok() && prepared_.empty()) {
-        static int made = 0;
-        std::string name = "arsipstaf_bulk_" + std::to_string(++made);
-        status = executeOnServer("CREATE TEMP TABLE " + name + " AS SELECT " + names + " FROM " +
-                                     table_->qualifiedName() + " WITH NO DATA",
-                                 nullptr);
-        if (status.ok())
-            status = executeOnServer("ALTER TABLE " + name + " ADD COLUMN bulk_order bigserial", nullptr);
-        if (status.ok())
-            prepared_ = name;
-    }
-    if (status.ok())
-        status = executeOnServer("COPY " + prepared_ + " (" + names + ") FROM STDIN", nullptr, PGRES_COPY_IN);
-    if (status.ok()) {
-        std::string data;
-        for (const std::vector<FieldValue>& row : fileRows_) {
-            for (size_t i = 0; i < row.size(); ++i) {
-                if (i)
-                    data += '\t';
-                appendCopyField(data, row[i]);
-            }
-            data += '\n';
-        }
-        bool sent = PQputCopyData(connection, data.data(), static_cast<int>(data.size())) == 1 &&
-                    PQputCopyEnd(connection, nullptr) == 1;
-        PgResult result(PQgetResult(connection));
-        if (!sent || PQresultStatus(result.get()) != PGRES_COMMAND_OK)
-            status = table_->failure(EngineCode::IoError, "Cannot add records.", {PQerrorMessage(connection)});
-    }
     std::int64_t affected = 0;
-    if (status.ok())
-        status = executeOnServer("INSERT INTO " + table_->qualifiedName() + " (" + names + ") SELECT " + names +
-                                     " FROM " + prepared_ + " ORDER BY bulk_order ON CONFLICT DO NOTHING",
-                                 &affected);
-    if (status.ok())
-        status = executeOnServer("TRUNCATE " + prepared_, nullptr);
+    EngineStatus status = table_->store(fileRows_, affected);
     if (!status.ok())
         return status;
     added_ += affected;
@@ -283,11 +188,11 @@ EngineStatus BulkInsert::flush()
     if (EngineStatus status = table_ ? flushToServer() : insertFileRows(); !status.ok())
         return status;
     inBatch_ = 0;
+    if (table_)
+        return table_->commit();
     if (!inTransaction_)
         return EngineStatus::success();
     inTransaction_ = false;
-    if (table_)
-        return executeOnServer("COMMIT", nullptr);
     int rc = sqlite3_exec(file_->handle(), "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         return file_->sqliteFailure(rc, "Cannot add records.");

@@ -1,8 +1,7 @@
 #pragma once
 #include "EngineDatabase.h"
 #include "FieldValue.h"
-
-#include <libpq-fe.h>
+#include "ServerBulkWriter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +9,6 @@
 #include <string>
 #include <vector>
 
-class PgTable;
 class SqliteStatement;
 class SqliteTableFile;
 
@@ -44,15 +42,12 @@ private:
     EngineStatus insertFileRows();
     EngineStatus beginFileTransaction();
     EngineStatus flushToServer();
-    EngineStatus executeOnServer(const std::string& sql, std::int64_t* affected,
-                                 ExecStatusType expected = PGRES_COMMAND_OK);
 
     std::shared_ptr<SqliteTableFile> file_;
     std::unique_ptr<SqliteStatement> insert_;        // for a full run of rowsPerFileStatement rows
     std::vector<std::vector<FieldValue>> fileRows_;  // rows for the next statement
-    std::shared_ptr<PgTable> table_;
+    std::unique_ptr<ServerBulkWriter> table_;
     bool inTransaction_ = false;
     std::int64_t inBatch_ = 0;
     std::int64_t added_ = 0;
-    std::string prepared_;  // server: the temporary table rows pass through
 };

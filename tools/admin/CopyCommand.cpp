@@ -4,7 +4,7 @@
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "FieldValue.h"
-#include "PgDatabase.h"
+#include "ServerEngine.h"
 #include "SqliteDatabase.h"
 #include "StorageEngine.h"
 
@@ -22,17 +22,13 @@ using File = DefaultTableFiles::File;
 
 bool isServer(const std::string& where)
 {
-    return PgConnection::isServerAddress(where);
+    return ServerEngine::isServerAddress(where);
 }
 
-EngineStatus openServer(const std::string& address, std::shared_ptr<PgConnection>& connection,
-                        std::unique_ptr<EngineDatabase>& out)
+EngineStatus openServer(const std::string& address, std::unique_ptr<ServerDatabase>& out)
 {
     StorageEngine& session = StorageEngine::defaultSession();
-    EngineStatus status = session.asking([&] { return PgConnection::open(address, session.passwords(), connection); });
-    if (status.ok())
-        out = std::make_unique<PgDatabase>(connection);
-    return status;
+    return session.asking([&] { return ServerEngine::openDatabase(address, session.passwords(), out); });
 }
 
 std::string absolute(const std::string& directory)
@@ -43,8 +39,10 @@ std::string absolute(const std::string& directory)
 EngineStatus openSource(const std::string& where, std::unique_ptr<EngineDatabase>& out)
 {
     if (isServer(where)) {
-        std::shared_ptr<PgConnection> connection;
-        return openServer(where, connection, out);
+        std::unique_ptr<ServerDatabase> server;
+        EngineStatus status = openServer(where, server);
+        out = std::move(server);
+        return status;
     }
     if (!std::filesystem::is_directory(where))
         return EngineStatus::failure(EngineCode::DirectoryMissing, "Directory does not exist: " + where + ".");
@@ -62,9 +60,10 @@ public:
     CopyTarget& operator=(const CopyTarget&) = delete;
     ~CopyTarget()
     {
+        if (server_ && !finished_)
+            (void)server_->runScript("ROLLBACK", "Cannot undo the copy.");
+        server_ = nullptr;
         database_.reset();
-        if (connection_ && !finished_)
-            (void)connection_->runScript("ROLLBACK", "Cannot undo the copy.");
         std::error_code ignored;
         if (!staging_.empty())
             std::filesystem::remove_all(finished_ || !made_ ? staging_ : directory_, ignored);
@@ -75,10 +74,13 @@ public:
     EngineStatus open(const std::string& where, std::vector<std::string>& report)
     {
         if (isServer(where)) {
-            EngineStatus status = openServer(where, connection_, database_);
+            std::unique_ptr<ServerDatabase> server;
+            EngineStatus status = openServer(where, server);
+            server_ = server.get();
+            database_ = std::move(server);
             if (status.ok())
-                status = connection_->runScript("BEGIN", "Cannot start the copy.");
-            return status.ok() ? DefaultTableFiles::createOnServer(connection_, report) : status;
+                status = server_->runScript("BEGIN", "Cannot start the copy.");
+            return status.ok() ? DefaultTableFiles::createOnServer(*server_, report) : status;
         }
         directory_ = absolute(where);
         std::error_code error;
@@ -117,8 +119,8 @@ public:
     // modes and group of a file it replaces).
     EngineStatus finish()
     {
-        if (connection_) {
-            EngineStatus status = connection_->runScript("COMMIT", "Cannot store the copy.");
+        if (server_) {
+            EngineStatus status = server_->runScript("COMMIT", "Cannot store the copy.");
             finished_ = status.ok();
             return status;
         }
@@ -143,7 +145,7 @@ public:
     }
 
 private:
-    std::shared_ptr<PgConnection> connection_;
+    ServerDatabase* server_ = nullptr;  // database_ when the copy goes to a server
     std::unique_ptr<EngineDatabase> database_;
     std::string directory_;
     std::string staging_;

@@ -8,7 +8,7 @@
 #include "TDMarsipstaf.h"
 #include "TableArgument.h"
 #include "TableExporter.h"
-#include "XlsxExportSink.h"
+#include "XlsxExport.h"
 
 #include <algorithm>
 #include <memory>
@@ -52,7 +52,7 @@ int ExportCommand::run(const std::string& tableText, const std::string& path, st
     if (csv)
         sink = std::make_unique<CsvExportSink>(path, RegionalSettings::current());
     else
-        sink = std::make_unique<XlsxExportSink>(path, RegionalSettings::current());
+        sink = XlsxExport::open(path, RegionalSettings::current());
     TableExporter::Result result = TableExporter::run(*snapshot, table->TableName, "", columns, *sink);
     if (!result.ok) {
         err << result.error << '\n';

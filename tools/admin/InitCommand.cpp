@@ -3,7 +3,7 @@
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
-#include "PgConnection.h"
+#include "ServerEngine.h"
 #include "StorageEngine.h"
 
 #include <filesystem>
@@ -15,12 +15,13 @@ namespace {
 // the server's address, as given.
 int initServer(const std::string& address, std::ostream& out, std::ostream& err)
 {
-    std::shared_ptr<PgConnection> connection;
+    std::unique_ptr<ServerDatabase> database;
     StorageEngine& session = StorageEngine::defaultSession();
-    EngineStatus status = session.asking([&] { return PgConnection::open(address, session.passwords(), connection); });
+    EngineStatus status =
+        session.asking([&] { return ServerEngine::openDatabase(address, session.passwords(), database); });
     std::vector<std::string> report;
     if (status.ok())
-        status = DefaultTableFiles::createOnServer(connection, report);
+        status = DefaultTableFiles::createOnServer(*database, report);
     for (const std::string& line : report)
         out << line << '\n';
     if (status.ok())
@@ -29,7 +30,7 @@ int initServer(const std::string& address, std::ostream& out, std::ostream& err)
         err << EDBEngineError::describe(status) << '\n';
         return 1;
     }
-    out << "Alias " << EngineConfig::defaultAlias << " names " << connection->location() << " (in "
+    out << "Alias " << EngineConfig::defaultAlias << " names " << database->directory() << " (in "
         << EngineConfig::configPath() << ")\n";
     return 0;
 }
@@ -38,7 +39,7 @@ int initServer(const std::string& address, std::ostream& out, std::ostream& err)
 
 int InitCommand::run(const std::string& directory, const std::string& group, std::ostream& out, std::ostream& err)
 {
-    if (PgConnection::isServerAddress(directory)) {
+    if (ServerEngine::isServerAddress(directory)) {
         if (!group.empty()) {
             err << "init: --group is for table files; on a server, grant the role its rights\n";
             return 2;

@@ -5,7 +5,7 @@
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "FieldValue.h"
-#include "PgDatabase.h"
+#include "ServerDatabase.h"
 #include "Sha256.h"
 #include "SqliteCopy.h"
 #include "SqliteTableFile.h"
@@ -190,7 +190,7 @@ std::string putBack(EngineDatabase& target, const std::string& backupPath, const
 bool damaged(const EngineStatus& status, const EngineDatabase& target)
 {
     return (status.code == EngineCode::TableCorrupt || status.code == EngineCode::NotATable) &&
-           !dynamic_cast<const PgDatabase*>(&target);
+           !dynamic_cast<const ServerDatabase*>(&target);
 }
 
 EngineStatus moveAside(const std::string& path)
@@ -229,8 +229,8 @@ EngineStatus createMissing(EngineDatabase& target, bool force, std::vector<std::
     if (created.empty())
         return EngineStatus::success();
     std::vector<std::string> report;
-    if (auto* server = dynamic_cast<PgDatabase*>(&target))
-        return DefaultTableFiles::createOnServer(server->sharedConnection(), report);
+    if (auto* server = dynamic_cast<ServerDatabase*>(&target))
+        return DefaultTableFiles::createOnServer(*server, report);
     // As private as init makes them, or shared as init --group shares them.
     DefaultTableFiles::Modes modes;
     struct stat directory {};
