@@ -101,3 +101,76 @@ TEST_P(ChangeHistoryOfEmployees, TransfersKeepTheirOwnAndCodeTablesNone)
 INSTANTIATE_FOR_BOTH_ENGINES(ChangeHistoryOfEmployees);
 
 }  // namespace
+
+namespace {
+
+// The grants of docs/server-database.md ("Protecting the change history"),
+// for the schema and the clerks' role of the test.
+std::string clerkGrants(const std::string& schema, const std::string& role)
+{
+    return "GRANT USAGE ON SCHEMA " + schema + " TO " + role +
+           "; GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA " + schema + " TO " + role +
+           "; REVOKE INSERT, UPDATE, DELETE ON " + schema + ".arsipstaf_columns, " + schema +
+           ".arsipstaf_indexes FROM " + role + "; REVOKE INSERT, UPDATE, DELETE ON " + schema +
+           ".arsipstaf_history FROM " + role +
+           "; GRANT INSERT (entry, table_name, record_key, old_key, kind, field, old_value, new_value) ON " + schema +
+           ".arsipstaf_history TO " + role + "; GRANT USAGE ON SEQUENCE " + schema + ".arsipstaf_history_entry TO " +
+           role + ";";
+}
+
+std::string serverError(const std::string& address, const std::string& sql)
+{
+    try {
+        TempDatabase::serverScript(address, sql);
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return std::string();
+}
+
+TEST(ChangeHistoryGrants, ClerksAddHistoryButCannotChangeOrRemoveIt)
+{
+    TempDatabase db{TempDatabase::Tables::Default, TestEngine::Server};
+    SKIP_WITHOUT_TEST_SERVER(db);
+    std::string role = "arsipstaf_clerks_" + std::to_string(::getpid());
+    std::string address = TempDatabase::serverAddress();
+    TempDatabase::serverScript(address, "DROP ROLE IF EXISTS " + role + "; CREATE ROLE " + role +
+                                            " LOGIN PASSWORD 'rahasia';" + clerkGrants(db.schema(), role));
+    struct Dropped {
+        std::string address, role;
+        ~Dropped() { TempDatabase::serverScript(address, "DROP OWNED BY " + role + "; DROP ROLE " + role); }
+    } dropped{address, role};
+
+    // The clerk stores through the program: the entry carries the role.
+    std::string alias = db.serverAlias();
+    size_t user = alias.find("://") + 3;
+    alias.replace(user, alias.find('@') - user, role + ":rahasia");
+    TempDatabase::check(EngineConfig::writeAlias(db.configPath(), EngineConfig::defaultAlias, alias));
+    {
+        std::unique_ptr<EngineCursor> cursor = db.open("Datapegawai.db");
+        EngineRecord record;
+        TempDatabase::check(cursor->initRecord(record));
+        TempDatabase::check(cursor->putField(record, 0, std::string("1000000001")));
+        TempDatabase::check(cursor->insertRecord(record));
+        TempDatabase::check(cursor->getRecord(record, EngineCursor::Lock::Write));
+        TempDatabase::check(cursor->putField(record, 2, std::string("Siti")));
+        TempDatabase::check(cursor->modifyRecord(record));
+        TempDatabase::check(cursor->deleteRecord());
+        std::vector<HistoryRow> rows;
+        TempDatabase::check(cursor->readHistory(HistoryQuery{"1000000001", ""}, rows));
+        ASSERT_EQ(rows.size(), 4u);  // added: NIP; changed: the name; deleted: both
+        EXPECT_EQ(rows[0].account, role);
+    }
+
+    const std::string history = db.schema() + ".arsipstaf_history";
+    for (const std::string& sql :
+         {"UPDATE " + history + " SET old_value = 'x'", "DELETE FROM " + history, "TRUNCATE " + history,
+          "INSERT INTO " + history +
+              " (entry, account, table_name, record_key, kind) "
+              "VALUES (1, 'someone', 'Datapegawai.db', '1', 'added')"})
+        EXPECT_NE(serverError(address, "SET ROLE " + role + "; " + sql).find("permission denied"), std::string::npos)
+            << sql;
+    EXPECT_EQ(serverError(address, "SET ROLE " + role + "; SELECT count(*) FROM " + history), "");
+}
+
+}  // namespace
