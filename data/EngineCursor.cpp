@@ -63,3 +63,9 @@ EngineStatus EngineCursor::getRecordsAround(const EngineRecord& record, int befo
     }
     return status;
 }
+
+EngineStatus EngineCursor::readHistory(const HistoryQuery&, std::vector<HistoryRow>& out)
+{
+    out.clear();
+    return EngineStatus::success();
+}

@@ -1,6 +1,8 @@
 #pragma once
 #include "EngineRecord.h"
 #include "EngineStatus.h"
+#include "HistoryQuery.h"
+#include "HistoryRow.h"
 #include "TableDescription.h"
 
 #include <cstdint>
@@ -124,6 +126,12 @@ public:
     // One read where the engine can.
     virtual EngineStatus getRecordsAround(const EngineRecord& record, int before, int after,
                                           std::vector<EngineRecord>& above, std::vector<EngineRecord>& below);
+
+    // The table's change history, read-only: nothing above the engine can
+    // add, change or remove an entry (the engine adds them with each insert,
+    // modify and delete). out is cleared first; a table that keeps no history
+    // has none. The default keeps none.
+    virtual EngineStatus readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out);
 
 private:
     EngineStatus getRecords(int count, bool forward, std::vector<EngineRecord>& out);

@@ -647,3 +647,8 @@ EngineStatus PgCursor::findPrefixUnindexed(int fieldNumber, const std::string& p
         return EngineCursor::findPrefix(fieldNumber, prefix, out);  // folds otherwise than spelled
     return EngineStatus::success();
 }
+
+EngineStatus PgCursor::readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out)
+{
+    return table_->readHistory(query, out);
+}

@@ -44,6 +44,7 @@ public:
     // prefix's ranges on that index; else one statement that reads the
     // table on the server.
     EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out) override;
+    EngineStatus readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out) override;
 
     // For tests and tools.
     PgTable& table() const { return *table_; }

@@ -1,6 +1,8 @@
 #include "PgTable.h"
 
+#include "ChangeHistory.h"
 #include "FieldNames.h"
+#include "PgHistory.h"
 #include "SqliteTableFile.h"
 #include "StorableText.h"
 
@@ -54,6 +56,8 @@ EngineStatus PgTable::open(std::shared_ptr<PgConnection> connection, const std::
     EngineStatus status = table->readDescription(table->description_);
     if (status.ok())
         status = table->findServerTable();
+    if (status.ok() && ChangeHistory::kept(tableName))
+        status = table->withContext(PgHistory::present(*table->connection_, table->history_));
     if (!status.ok())
         return status;
     out = std::move(table);
@@ -278,10 +282,13 @@ EngineStatus PgTable::insert(const EngineRecord& record, std::int64_t& rid)
     std::vector<FieldValue> values = storable(record);
     if (std::string problem = StorableText::problemIn(description_, values); !problem.empty())
         return failure(EngineCode::InvalidText, problem);
+    std::string sql = "INSERT INTO " + qualified_ + " (" + names + ") VALUES (" + placeholders + ") RETURNING rid";
+    std::vector<FieldValue> parameters = values;
+    if (history_)
+        sql = PgHistory::insertSql(*connection_, sql, tableName_, ChangeHistory::keyOf(description_, values),
+                                   ChangeHistory::addedFields(description_, values), parameters);
     PgResult result;
-    EngineStatus status =
-        connection_->run("INSERT INTO " + qualified_ + " (" + names + ") VALUES (" + placeholders + ") RETURNING rid",
-                         values, result, "Cannot store the record.");
+    EngineStatus status = connection_->run(sql, parameters, result, "Cannot store the record.");
     if (!status.ok())
         return withContext(status);
     rid = result.int64(0, 0);
@@ -341,13 +348,17 @@ EngineStatus PgTable::update(std::int64_t rid, const EngineRecord& expected, con
         if (!status.ok())
             return status;
     } else {
+        std::string sql = "UPDATE " + qualified_ + " SET " + assignments + " WHERE rid = $1" + condition;
+        if (history_)
+            sql = PgHistory::updateSql(*connection_, sql, tableName_, ChangeHistory::keyOf(description_, values),
+                                       ChangeHistory::keyOf(description_, before),
+                                       ChangeHistory::changedFields(description_, before, values), parameters);
         PgResult result;
-        EngineStatus status =
-            connection_->run("UPDATE " + qualified_ + " SET " + assignments + " WHERE rid = $1" + condition, parameters,
-                             result, "Cannot store the record.");
+        EngineStatus status = connection_->run(sql, parameters, result, "Cannot store the record.");
         if (!status.ok())
             return withContext(status);
-        same = result.affected() == 1;
+        // With a history the rows affected are the entry's: some exactly when the row was written.
+        same = history_ ? result.affected() > 0 : result.affected() == 1;
         if (!same) {
             bool unchanged = false;
             status = matches(rid, expected, unchanged, exists);
@@ -364,14 +375,24 @@ EngineStatus PgTable::update(std::int64_t rid, const EngineRecord& expected, con
 
 EngineStatus PgTable::remove(std::int64_t rid)
 {
+    std::vector<FieldValue> parameters = {std::to_string(rid)};
+    std::string sql = history_ ? PgHistory::deleteSql(*connection_, qualified_, description_, parameters)
+                               : "DELETE FROM " + qualified_ + " WHERE rid = $1";
     PgResult result;
-    EngineStatus status = connection_->run("DELETE FROM " + qualified_ + " WHERE rid = $1", {std::to_string(rid)},
-                                           result, "Cannot delete the record.");
+    EngineStatus status = connection_->run(sql, parameters, result, "Cannot delete the record.");
     if (!status.ok())
         return withContext(status);
     if (result.affected() == 0)
         return EngineStatus::failure(EngineCode::RecordGone, "Record was deleted by another user.");
     return EngineStatus::success();
+}
+
+EngineStatus PgTable::readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out)
+{
+    out.clear();
+    if (!history_)
+        return EngineStatus::success();
+    return withContext(PgHistory::read(*connection_, tableName_, query, out));
 }
 
 EngineStatus PgTable::count(std::int64_t& out)
@@ -483,6 +504,8 @@ EngineStatus PgTable::create(PgConnection& connection, const TableDescription& d
     }
     sql += "CREATE TRIGGER arsipstaf_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + table +
            " FOR EACH STATEMENT EXECUTE FUNCTION " + schema + ".arsipstaf_changed();";
+    if (ChangeHistory::kept(description.tableName))
+        sql += PgHistory::createSql(connection);
     if (own)
         sql += "COMMIT;";
     EngineStatus status = connection.runScript(sql, "Cannot create the table.");

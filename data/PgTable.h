@@ -1,6 +1,8 @@
 #pragma once
 #include "EngineRecord.h"
 #include "EngineStatus.h"
+#include "HistoryQuery.h"
+#include "HistoryRow.h"
 #include "PgConnection.h"
 #include "PgKeyOrder.h"
 #include "TableDescription.h"
@@ -56,6 +58,11 @@ public:
     // RecordChanged otherwise, and nothing is written.
     EngineStatus update(std::int64_t rid, const EngineRecord& expected, const EngineRecord& record);
     EngineStatus remove(std::int64_t rid);
+    // Whether the table's changes go into the schema's change history
+    // (see PgHistory); every insert, update and remove then adds its entry
+    // in the same statement.
+    bool keepsHistory() const { return history_; }
+    EngineStatus readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out);
     EngineStatus count(std::int64_t& out);
     // Counts this table's change notices: commits by any session, this one's
     // among them as soon as they return.
@@ -84,4 +91,5 @@ private:
     // until they refresh.
     std::vector<std::unique_ptr<PgKeyOrder>> retired_;
     int generation_ = 0;
+    bool history_ = false;
 };

@@ -595,3 +595,8 @@ EngineStatus SqliteCursor::raceForPrefix(SqliteStatement& scan, SqliteStatement&
         return file_->sqliteFailure(rc, "Cannot read the table.");
     return status;
 }
+
+EngineStatus SqliteCursor::readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out)
+{
+    return file_->readHistory(query, out);
+}

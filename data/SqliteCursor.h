@@ -42,6 +42,7 @@ public:
     // A range seek on an index led by the field where there is one, else
     // one statement reading the table in this cursor's order.
     EngineStatus findPrefix(int fieldNumber, const std::string& prefix, EngineRecord& out) override;
+    EngineStatus readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out) override;
 
     // For tests and tools: the table file and the order the cursor follows.
     SqliteTableFile& tableFile() const { return *file_; }

@@ -1,5 +1,6 @@
 #include "SqliteTableFile.h"
 
+#include "ChangeHistory.h"
 #include "FieldNames.h"
 #include "SqlIdentifier.h"
 #include "SqliteTransaction.h"
@@ -72,6 +73,7 @@ SqliteTableFile::~SqliteTableFile()
     updates_.clear();
     deleteStatement_.reset();
     countStatement_.reset();
+    history_.reset();
     sqlite3_close_v2(db_);
 }
 
@@ -433,6 +435,8 @@ EngineStatus SqliteTableFile::open(const std::string& directory, const std::stri
         status = file->execute("PRAGMA synchronous = FULL");
     if (!status.ok())
         return status;
+    if (SqliteHistory::present(file->db_))
+        file->history_ = std::make_unique<SqliteHistory>(file->db_, file->tableName_);
     file->locks_ = RecordLockFile::forPath(file->path_ + ".lck", file->path_);
     out = std::move(file);
     return EngineStatus::success();
@@ -536,15 +540,10 @@ EngineStatus SqliteTableFile::readRecord(std::int64_t rowid, EngineRecord& out)
     return EngineStatus::success();
 }
 
-EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& rowid)
+EngineStatus SqliteTableFile::insertRow(const std::vector<FieldValue>& values, std::int64_t& rowid)
 {
-    EngineStatus status = readyForWriting();
-    if (status.ok() && !insertStatement_)
-        status = prepare(insertStatement_, insertSql(description_));
+    EngineStatus status = prepare(insertStatement_, insertSql(description_));
     if (!status.ok())
-        return status;
-    std::vector<FieldValue> values = storable(record);
-    if (status = textFailure(values); !status.ok())
         return status;
     for (size_t i = 0; i < values.size(); ++i)
         insertStatement_->bind(static_cast<int>(i) + 1, values[i]);
@@ -557,6 +556,38 @@ EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& r
         return sqliteFailure(rc, "Cannot store the record.");
     rowid = sqlite3_last_insert_rowid(db_);
     return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::addHistory(const char* kind, const std::string& key, const std::string& oldKey,
+                                         const std::vector<HistoryField>& fields, const char* what)
+{
+    int rc = history_->add(kind, key, oldKey, fields);
+    return rc == SQLITE_OK ? EngineStatus::success() : sqliteFailure(rc, what);
+}
+
+EngineStatus SqliteTableFile::insert(const EngineRecord& record, std::int64_t& rowid, bool recorded)
+{
+    EngineStatus status = readyForWriting();
+    if (!status.ok())
+        return status;
+    std::vector<FieldValue> values = storable(record);
+    if (status = textFailure(values); !status.ok())
+        return status;
+    if (!recorded || !history_)
+        return insertRow(values, rowid);
+    SqliteTransaction transaction(db_);
+    int rc = transaction.begin();
+    if (rc != SQLITE_OK)
+        return sqliteFailure(rc, "Cannot store the record.");
+    status = insertRow(values, rowid);
+    if (status.ok()) {
+        std::string key = ChangeHistory::keyOf(description_, values);
+        status = addHistory(ChangeHistory::added, key, key, ChangeHistory::addedFields(description_, values),
+                            "Cannot store the record.");
+    }
+    if (status.ok() && (rc = transaction.commit()) != SQLITE_OK)
+        status = sqliteFailure(rc, "Cannot store the record.");
+    return status;
 }
 
 EngineStatus SqliteTableFile::update(std::int64_t rowid, const EngineRecord& expected, const EngineRecord& record)
@@ -613,6 +644,14 @@ EngineStatus SqliteTableFile::update(std::int64_t rowid, const EngineRecord& exp
                        {"A record with the same key already exists.", sqlite3_errmsg(db_)});
     if (rc != SQLITE_DONE)
         return sqliteFailure(rc, "Cannot store the record.");
+    if (history_) {
+        status =
+            addHistory(ChangeHistory::changed, ChangeHistory::keyOf(description_, values),
+                       ChangeHistory::keyOf(description_, current.values),
+                       ChangeHistory::changedFields(description_, current.values, values), "Cannot store the record.");
+        if (!status.ok())
+            return status;
+    }
     rc = transaction.commit();
     if (rc != SQLITE_OK)
         return sqliteFailure(rc, "Cannot store the record.");
@@ -626,6 +665,19 @@ EngineStatus SqliteTableFile::remove(std::int64_t rowid)
         status = prepare(deleteStatement_, "DELETE FROM records WHERE rid = ?");
     if (!status.ok())
         return status;
+    SqliteTransaction transaction(db_);
+    EngineRecord gone;
+    if (history_) {
+        // The record is read in the transaction that deletes it, so its entry holds what was deleted.
+        int rc = transaction.begin();
+        if (rc != SQLITE_OK)
+            return sqliteFailure(rc, "Cannot delete the record.");
+        status = readRecord(rowid, gone);
+        if (status.code == EngineCode::RecordNotFound)
+            return EngineStatus::failure(EngineCode::RecordGone, "Record was deleted by another user.");
+        if (!status.ok())
+            return status;
+    }
     deleteStatement_->bindInt64(1, rowid);
     int rc = deleteStatement_->step();
     deleteStatement_->reset();
@@ -633,7 +685,23 @@ EngineStatus SqliteTableFile::remove(std::int64_t rowid)
         return sqliteFailure(rc, "Cannot delete the record.");
     if (sqlite3_changes(db_) == 0)
         return EngineStatus::failure(EngineCode::RecordGone, "Record was deleted by another user.");
-    return EngineStatus::success();
+    if (!history_)
+        return EngineStatus::success();
+    std::string key = ChangeHistory::keyOf(description_, gone.values);
+    status = addHistory(ChangeHistory::deleted, key, key, ChangeHistory::deletedFields(description_, gone.values),
+                        "Cannot delete the record.");
+    if (status.ok() && (rc = transaction.commit()) != SQLITE_OK)
+        status = sqliteFailure(rc, "Cannot delete the record.");
+    return status;
+}
+
+EngineStatus SqliteTableFile::readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out)
+{
+    out.clear();
+    if (!history_)
+        return EngineStatus::success();
+    int rc = history_->read(query, out);
+    return rc == SQLITE_OK ? EngineStatus::success() : sqliteFailure(rc, "Cannot read the change history.");
 }
 
 EngineStatus SqliteTableFile::count(std::int64_t& out)
@@ -789,6 +857,8 @@ EngineStatus SqliteTableFile::create(const std::string& path, const TableDescrip
     sql += "COMMIT;";
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK && ChangeHistory::kept(description.tableName))
+        rc = SqliteHistory::create(db);
     std::string native = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     int closed = sqlite3_close(db);
     if (rc != SQLITE_OK || closed != SQLITE_OK) {

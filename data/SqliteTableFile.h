@@ -1,7 +1,10 @@
 #pragma once
 #include "EngineRecord.h"
 #include "EngineStatus.h"
+#include "HistoryQuery.h"
+#include "HistoryRow.h"
 #include "RecordLockFile.h"
+#include "SqliteHistory.h"
 #include "SqliteKeyOrder.h"
 #include "SqliteStatement.h"
 #include "TableDescription.h"
@@ -62,13 +65,19 @@ public:
     // first; insert, update and remove do.
     EngineStatus readyForWriting();
 
-    // Each is one committed transaction.
-    EngineStatus insert(const EngineRecord& record, std::int64_t& rowid);
+    // Each is one committed transaction, which also adds the change's
+    // history entry when the file keeps a history (a writer of many records,
+    // inside its own transaction, inserts without one: recorded false).
+    EngineStatus insert(const EngineRecord& record, std::int64_t& rowid, bool recorded = true);
     // Updates the row only when it still holds expected: RecordDeleted or
     // RecordChanged otherwise, and nothing is written.
     EngineStatus update(std::int64_t rowid, const EngineRecord& expected, const EngineRecord& record);
     // RecordGone when the row is not there.
     EngineStatus remove(std::int64_t rowid);
+    // Whether the file keeps a change history (see SqliteHistory).
+    bool keepsHistory() const { return history_ != nullptr; }
+    // The history rows the query asks for; none when the file keeps no history.
+    EngineStatus readHistory(const HistoryQuery& query, std::vector<HistoryRow>& out);
     EngineStatus count(std::int64_t& out);
     // This connection's own changes at once, other connections' commits
     // (data_version) within versionInterval.
@@ -120,6 +129,9 @@ private:
     EngineStatus readLogMode();
     EngineStatus prepare(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
     EngineStatus execute(const char* sql);
+    EngineStatus insertRow(const std::vector<FieldValue>& values, std::int64_t& rowid);
+    EngineStatus addHistory(const char* kind, const std::string& key, const std::string& oldKey,
+                            const std::vector<HistoryField>& fields, const char* what);
 
     std::string tableName_;
     std::string path_;
@@ -129,6 +141,7 @@ private:
     std::vector<std::string> readOnlyCauses_;
     TableDescription description_;
     std::shared_ptr<RecordLockFile> locks_;
+    std::unique_ptr<SqliteHistory> history_;
     std::map<std::string, std::unique_ptr<SqliteKeyOrder>> orders_;
     std::map<std::string, std::unique_ptr<SqliteStatement>> filters_;
     std::map<std::string, std::unique_ptr<SqliteStatement>> updates_;  // by changed columns, "0110..."

@@ -69,7 +69,7 @@ EngineStatus SqliteTableWriter::run(SqliteStatement& statement, const char* what
 EngineStatus SqliteTableWriter::insert(const EngineRecord& record)
 {
     std::int64_t rowid = 0;
-    return file_->insert(record, rowid);
+    return file_->insert(record, rowid, false);
 }
 
 EngineStatus SqliteTableWriter::replace(const std::vector<int>& keyColumns, const EngineRecord& record)

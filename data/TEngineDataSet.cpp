@@ -367,3 +367,11 @@ bool TEngineDataSet::Locate(const std::string& fieldName, const std::string& val
     ShowAround(std::move(found), Buffers(std::move(above)), Buffers(std::move(below)), after);
     return true;
 }
+
+std::vector<HistoryRow> TEngineDataSet::History(const HistoryQuery& query)
+{
+    std::vector<HistoryRow> rows;
+    if (cursor_)
+        Check(cursor_->readHistory(query, rows));
+    return rows;
+}

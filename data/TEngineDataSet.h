@@ -21,6 +21,10 @@ public:
     bool CanModify() const override { return !cursor_ || !cursor_->readOnly(); }
     // Through a clone of the cursor on its current index.
     std::unique_ptr<RecordReader> OpenReader() override;
+    // The table's change history as the query asks for it (read-only: no
+    // layer above the engine can write one). Empty while inactive or for a
+    // table that keeps none; raises EDBEngineError.
+    std::vector<HistoryRow> History(const HistoryQuery& query);
 
 protected:
     // The open cursor; null while inactive.
