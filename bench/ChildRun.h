@@ -24,8 +24,8 @@ struct ChildRun {
         rusage usage{};
         wait4(pid, &run.status, 0, &usage);
         run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                         usage.ru_stime.tv_usec / 1e6;
+        run.cpuSeconds =
+            usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
         run.peakMB = usage.ru_maxrss / 1024.0;
         return run;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "BulkWriter.h"
 #include "EngineCursor.h"
 #include "EngineSnapshot.h"
 #include "TableWriter.h"
@@ -20,4 +21,7 @@ public:
     virtual EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) = 0;
     // A writer of many records into one table in one transaction.
     virtual EngineStatus openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out) = 0;
+    // A writer of many new records into one table, skipping taken keys: for
+    // the admin tool's bulk commands.
+    virtual EngineStatus openBulkWriter(const std::string& tableName, std::unique_ptr<BulkWriter>& out) = 0;
 };

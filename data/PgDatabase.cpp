@@ -62,7 +62,7 @@ EngineStatus PgDatabase::createTable(const TableDescription& description,
     return status;
 }
 
-EngineStatus PgDatabase::openBulkWriter(const std::string& tableName, std::unique_ptr<ServerBulkWriter>& out)
+EngineStatus PgDatabase::openBulkWriter(const std::string& tableName, std::unique_ptr<BulkWriter>& out)
 {
     return PgBulkWriter::open(connection_, tableName, out);
 }

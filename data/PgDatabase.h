@@ -23,7 +23,7 @@ public:
     bool hasTable(const std::string& tableName) override;
     EngineStatus createTable(const TableDescription& description,
                              const std::vector<std::vector<std::string>>& rows) override;
-    EngineStatus openBulkWriter(const std::string& tableName, std::unique_ptr<ServerBulkWriter>& out) override;
+    EngineStatus openBulkWriter(const std::string& tableName, std::unique_ptr<BulkWriter>& out) override;
 
     PgConnection& connection() const { return *connection_; }
     const std::shared_ptr<PgConnection>& sharedConnection() const { return connection_; }

@@ -1,6 +1,5 @@
 #pragma once
 #include "EngineDatabase.h"
-#include "ServerBulkWriter.h"
 #include "TableDescription.h"
 
 #include <memory>
@@ -8,7 +7,7 @@
 #include <vector>
 
 // A database on a server, as the admin tool sees it beyond what every
-// database offers: scripts, the schema's tables made, bulk writing.
+// database offers: scripts and the schema's tables made.
 class ServerDatabase : public EngineDatabase {
 public:
     // Runs one or more statements without parameters (BEGIN, COMMIT ...) on
@@ -20,5 +19,4 @@ public:
     // Creates a table and stores rows in it (values in column order).
     virtual EngineStatus createTable(const TableDescription& description,
                                      const std::vector<std::vector<std::string>>& rows) = 0;
-    virtual EngineStatus openBulkWriter(const std::string& tableName, std::unique_ptr<ServerBulkWriter>& out) = 0;
 };

@@ -1,5 +1,6 @@
 #include "SqliteDatabase.h"
 
+#include "SqliteBulkWriter.h"
 #include "SqliteCursor.h"
 #include "SqliteSnapshot.h"
 #include "SqliteTableFile.h"
@@ -27,4 +28,9 @@ EngineStatus SqliteDatabase::openSnapshot(std::unique_ptr<EngineSnapshot>& out)
 EngineStatus SqliteDatabase::openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out)
 {
     return SqliteTableWriter::open(directory_, tableName, out);
+}
+
+EngineStatus SqliteDatabase::openBulkWriter(const std::string& tableName, std::unique_ptr<BulkWriter>& out)
+{
+    return SqliteBulkWriter::open(directory_, tableName, out);
 }

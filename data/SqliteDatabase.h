@@ -13,6 +13,7 @@ public:
                            std::unique_ptr<EngineCursor>& out) override;
     EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) override;
     EngineStatus openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out) override;
+    EngineStatus openBulkWriter(const std::string& tableName, std::unique_ptr<BulkWriter>& out) override;
 
 private:
     std::string directory_;

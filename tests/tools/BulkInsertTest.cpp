@@ -34,7 +34,7 @@ TEST_P(BulkInsertRows, KeepsTheFirstRowOfAKeyAcrossStatementsAndStoresTheLastSho
     std::unique_ptr<BulkInsert> bulk;
     TempDatabase::check(BulkInsert::open(*database, "Datapegawai.db", bulk));
 
-    const int run = BulkInsert::rowsPerFileStatement(14);
+    const int run = static_cast<int>(bulk->rowsPerStore());
     const int given = 2 * run + 5;
     std::map<std::string, std::string> expected;  // NIP -> name stored
     for (int n = 0; n < given; ++n) {

@@ -5,12 +5,11 @@
 #include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
-#include "SqliteCursor.h"
-#include "SqliteDatabase.h"
 #include "StorageEngine.h"
 #include "StoredValueCheck.h"
 #include "TDMarsipstaf.h"
 #include "TableFileAccess.h"
+#include "TableFiles.h"
 
 #include <algorithm>
 #include <map>
@@ -63,23 +62,6 @@ std::vector<std::string> columnProblems(const TableDescription& actual, const Ta
     return problems;
 }
 
-std::string integrity(EngineCursor& cursor)
-{
-    auto* sqlite = dynamic_cast<SqliteCursor*>(&cursor);
-    if (!sqlite)
-        return "ok";
-    SqliteStatement check;
-    if (check.prepare(sqlite->tableFile().handle(), "PRAGMA quick_check") != SQLITE_OK)
-        return sqlite3_errmsg(sqlite->tableFile().handle());
-    std::string result;
-    int rc;
-    while ((rc = check.step()) == SQLITE_ROW)
-        result += (result.empty() ? "" : "; ") + check.text(0);
-    if (rc != SQLITE_DONE)
-        return sqlite3_errmsg(sqlite->tableFile().handle());
-    return result;
-}
-
 // Loading the data module as start-up does: the first failure, in the
 // program's own words, or nothing.
 std::string loadDataModule()
@@ -121,7 +103,7 @@ int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
         err << "Opening the data module fails: " << failure << '\n';
         reported.push_back(failure);
     }
-    bool onFiles = dynamic_cast<SqliteDatabase*>(database.get()) != nullptr;
+    bool onFiles = TableFiles::holds(*database);
     // Then every file on its own, so that all problems show, not the first.
     int problems = failure.empty() ? 0 : 1;
     auto report = [&](const std::vector<std::string>& lines) {
@@ -157,7 +139,7 @@ int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
             for (const IndexDescription& index : wanted.indexes)
                 if (!hasIndexFor(cursor->description(), index.fieldList()))
                     found.push_back(object + ": No index for fields '" + index.fieldList() + "'");
-        std::string check = integrity(*cursor);
+        std::string check = TableFiles::quickCheck(*cursor);
         if (check != "ok")
             found.push_back(wanted.tableName + ": integrity check failed: " + check);
         for (const std::string& line : StoredValueCheck::badTexts(*cursor, wanted.tableName))

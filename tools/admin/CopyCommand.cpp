@@ -5,8 +5,8 @@
 #include "EDBEngineError.h"
 #include "FieldValue.h"
 #include "ServerEngine.h"
-#include "SqliteDatabase.h"
 #include "StorageEngine.h"
+#include "TableFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -46,7 +46,7 @@ EngineStatus openSource(const std::string& where, std::unique_ptr<EngineDatabase
     }
     if (!std::filesystem::is_directory(where))
         return EngineStatus::failure(EngineCode::DirectoryMissing, "Directory does not exist: " + where + ".");
-    out = std::make_unique<SqliteDatabase>(absolute(where));
+    out = TableFiles::database(absolute(where));
     return EngineStatus::success();
 }
 
@@ -96,7 +96,7 @@ public:
         staging_ = pattern;
         EngineStatus status = DefaultTableFiles::createIn(staging_, report);
         if (status.ok())
-            database_ = std::make_unique<SqliteDatabase>(staging_);
+            database_ = TableFiles::database(staging_);
         return status;
     }
 
@@ -111,7 +111,7 @@ public:
         out.reset();
         if (!std::filesystem::exists(directory_ + "/" + tableName))
             return EngineStatus::success();
-        return SqliteDatabase(directory_).openTable(tableName, "", out);
+        return TableFiles::database(directory_)->openTable(tableName, "", out);
     }
     std::string location() const { return staging_.empty() ? database_->directory() : directory_; }
 

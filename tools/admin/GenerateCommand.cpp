@@ -5,8 +5,8 @@
 #include "DemoRecordMaker.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
-#include "SqliteDatabase.h"
 #include "StorageEngine.h"
+#include "TableFiles.h"
 
 #include <functional>
 #include <iterator>
@@ -93,8 +93,7 @@ int GenerateCommand::runIn(EngineDatabase& database, long long count, std::ostre
 
 int GenerateCommand::runIn(const std::string& directory, long long count, std::ostream& out, std::ostream& err)
 {
-    SqliteDatabase database(directory);
-    return runIn(database, count, out, err);
+    return runIn(*TableFiles::database(directory), count, out, err);
 }
 
 int GenerateCommand::run(long long count, std::ostream& out, std::ostream& err)

@@ -6,9 +6,9 @@
 #include "EngineDatabase.h"
 #include "ExportLayout.h"
 #include "ImportRowCheck.h"
-#include "SqliteTableFile.h"
 #include "TDMarsipstaf.h"
 #include "TableArgument.h"
+#include "TableFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -58,8 +58,8 @@ public:
             for (int column : keys_) {
                 const FieldValue& value = record.values[static_cast<size_t>(column)];
                 key += (key.empty() ? "" : ", ") + description.fields[static_cast<size_t>(column)].name + " " +
-                       SqliteTableFile::cutToSize(value.value_or(std::string()),
-                                                  description.fields[static_cast<size_t>(column)].size);
+                       TableFiles::cutToSize(value.value_or(std::string()),
+                                             description.fields[static_cast<size_t>(column)].size);
             }
             return "Key violation: a record with " + key + " is already stored";
         }

@@ -2,7 +2,6 @@
 
 #include "DateText.h"
 #include "EDBEngineError.h"
-#include "SqliteTableFile.h"
 #include "StorableText.h"
 #include "TField.h"
 #include "TTable.h"

@@ -8,8 +8,8 @@
 #include "ServerDatabase.h"
 #include "Sha256.h"
 #include "SqliteCopy.h"
-#include "SqliteTableFile.h"
 #include "TableFileAccess.h"
+#include "TableFiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -68,7 +68,7 @@ public:
             return error;
         std::string sql = "SELECT rid";
         for (const FieldDescription& field : target.fields)
-            sql += ", " + SqliteTableFile::quote(field.name);
+            sql += ", " + TableFiles::quote(field.name);
         if (sqlite3_prepare_v2(db_, (sql + " FROM records ORDER BY rid").c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
             return path + ": " + sqlite3_errmsg(db_);
         return std::string();

@@ -1,8 +1,7 @@
 #include "StoredValueCheck.h"
 
-#include "SqliteStatement.h"
-#include "SqliteTableFile.h"
 #include "StorableText.h"
+#include "TableFiles.h"
 
 #include <sqlite3.h>
 
@@ -38,7 +37,7 @@ std::vector<std::string> StoredValueCheck::foreignTypes(const std::string& path,
 {
     std::string columns, foreign;
     for (const FieldDescription& field : description.fields) {
-        std::string type = "typeof(" + SqliteTableFile::quote(field.name) + ")";
+        std::string type = "typeof(" + TableFiles::quote(field.name) + ")";
         columns += ", " + type;
         foreign += (foreign.empty() ? "" : " OR ") + type +
                    (field.type == ColumnType::Date ? " NOT IN ('text', 'null')" : " <> 'text'");
@@ -48,17 +47,20 @@ std::vector<std::string> StoredValueCheck::foreignTypes(const std::string& path,
     sqlite3* db = nullptr;
     std::vector<std::string> lines;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        SqliteStatement scan;
+        sqlite3_stmt* scan = nullptr;
         Findings found(description.tableName);
-        if (scan.prepare(db, "SELECT rid" + columns + " FROM records WHERE " + foreign) == SQLITE_OK)
-            while (scan.step() == SQLITE_ROW)
+        std::string sql = "SELECT rid" + columns + " FROM records WHERE " + foreign;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &scan, nullptr) == SQLITE_OK)
+            while (sqlite3_step(scan) == SQLITE_ROW)
                 for (size_t i = 0; i < description.fields.size(); ++i) {
                     const FieldDescription& field = description.fields[i];
-                    std::string type = scan.text(static_cast<int>(i) + 1);
+                    const auto* text = sqlite3_column_text(scan, static_cast<int>(i) + 1);
+                    std::string type = text ? reinterpret_cast<const char*>(text) : "";
                     if (type != "text" && !(type == "null" && field.type == ColumnType::Date))
-                        found.add(scan.int64(0), "field '" + field.name + "' holds " +
-                                                     SqliteTableFile::storageName(type) + ", not text");
+                        found.add(sqlite3_column_int64(scan, 0),
+                                  "field '" + field.name + "' holds " + TableFiles::storageName(type) + ", not text");
                 }
+        sqlite3_finalize(scan);
         lines = found.lines("hold values of another type");
     }
     sqlite3_close(db);
