@@ -106,7 +106,13 @@ TextLayout TextLayout::make(const std::u16string& text, const ReportFont& font, 
         for (const std::u16string& p : paragraphs(text))
             breaker.paragraph(p, layout.lines);
     }
-    for (const std::u16string& line : layout.lines)
-        layout.widest = std::max(layout.widest, measurer.width(font, line));
+    layout.advances.reserve(layout.lines.size());
+    for (const std::u16string& line : layout.lines) {
+        layout.advances.push_back(measurer.advances(font, line));
+        double width = 0;
+        for (double a : layout.advances.back())
+            width += a;
+        layout.widest = std::max(layout.widest, width);
+    }
     return layout;
 }

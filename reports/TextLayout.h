@@ -12,6 +12,8 @@
 // never splits a surrogate pair.
 struct TextLayout {
     std::vector<std::u16string> lines;
+    // The measurer's advances of each line, in order.
+    std::vector<std::vector<double>> advances;
     double widest = 0;  // tenths of a millimetre
 
     static TextLayout make(const std::u16string& text, const ReportFont& font, const TextMeasurer& measurer,
