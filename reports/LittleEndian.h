@@ -14,18 +14,14 @@ namespace LittleEndian {
 
 inline void put16(std::vector<std::uint8_t>& out, std::uint16_t v)
 {
-    const size_t at = out.size();
-    out.resize(at + 2);
-    out[at] = static_cast<std::uint8_t>(v);
-    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 
 inline void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
 {
-    const size_t at = out.size();
-    out.resize(at + 4);
-    for (size_t k = 0; k < 4; ++k)
-        out[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
+    for (int k = 0; k < 4; ++k)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
 }
 
 inline void putFloat(std::vector<std::uint8_t>& out, float v)

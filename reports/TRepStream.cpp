@@ -9,6 +9,10 @@
 #include "EReportError.h"
 #include "TemporaryPageFiles.h"
 
+namespace {
+constexpr size_t FileBuffer = 256 * 1024;
+}  // namespace
+
 TRepStream::TRepStream(size_t memoryLimit) : limit_(memoryLimit)
 {
 }
@@ -52,12 +56,30 @@ void TRepStream::moveToFile()
 {
     std::string name;
     file_ = TemporaryPageFiles::create(name);
+    // Pages are some tens of kilobytes each: a larger buffer writes a few
+    // pages a call.
+    buffer_ = std::make_unique<char[]>(FileBuffer);
+    std::setvbuf(file_, buffer_.get(), _IOFBF, FileBuffer);
     temporaryName_ = name;
     fileName_ = name;
-    if (!memory_.empty() && std::fwrite(memory_.data(), 1, memory_.size(), file_) != memory_.size())
+    if (!memory_.empty() &&
+        (std::fwrite(memory_.data(), 1, memory_.size(), file_) != memory_.size() || std::fflush(file_) != 0))
         throw writeFailure(errno);
     std::vector<std::uint8_t>().swap(memory_);
-    std::fseek(file_, static_cast<long>(position_), SEEK_SET);
+    last_ = Access::Write;
+    moved_ = position_ != size_;
+}
+
+// C streams need a seek between a read and a write; one is made only then
+// or when the position moved.
+void TRepStream::placeFile(Access next)
+{
+    if (!moved_ && last_ == next)
+        return;
+    if (std::fseek(file_, static_cast<long>(position_), SEEK_SET) != 0)
+        throw EReportError("Cannot seek in the report file");
+    moved_ = false;
+    last_ = next;
 }
 
 void TRepStream::write(const void* data, size_t count)
@@ -68,6 +90,7 @@ void TRepStream::write(const void* data, size_t count)
     if (count == 0)
         return;
     if (file_) {
+        placeFile(Access::Write);
         if (std::fwrite(data, 1, count, file_) != count)
             throw writeFailure(errno);
     } else {
@@ -89,9 +112,10 @@ size_t TRepStream::read(void* data, size_t count)
     if (n == 0)
         return 0;
     size_t got = n;
-    if (file_)
+    if (file_) {
+        placeFile(Access::Read);
         got = std::fread(data, 1, n, file_);
-    else
+    } else
         std::memcpy(data, memory_.data() + position_, n);
     position_ += got;
     return got;
@@ -102,9 +126,16 @@ void TRepStream::seek(std::uint64_t position)
     std::lock_guard guard(lock_);
     if (position > size_)
         throw EReportError("Report stream position out of range");
-    if (file_ && std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0)
-        throw EReportError("Cannot seek in the report file");
+    if (position != position_)
+        moved_ = true;
     position_ = position;
+}
+
+void TRepStream::flush()
+{
+    std::lock_guard guard(lock_);
+    if (file_ && !readOnly_ && std::fflush(file_) != 0)
+        throw writeFailure(errno);
 }
 
 std::uint64_t TRepStream::position() const
