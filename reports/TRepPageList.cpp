@@ -257,7 +257,11 @@ void TRepPageList::saveToFile(const std::string& name)
     std::lock_guard guard(lock_);
     std::error_code ec;
     if (!stream_->fileName().empty() && std::filesystem::equivalent(stream_->fileName(), name, ec))
-        return;                // the pages are that file already
+        return;  // the pages are that file already
+    // A finished temporary file on the target's file system becomes the
+    // saved file: written once, not copied.
+    if (stream_->keepAs(name))
+        return;
     ReplacingFile file(name);  // a new file is its owner's only: a report holds personal data
     const std::uint64_t at = stream_->position();
     stream_->seek(0);

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "EReportError.h"
@@ -136,6 +140,62 @@ void TRepStream::flush()
     std::lock_guard guard(lock_);
     if (file_ && !readOnly_ && std::fflush(file_) != 0)
         throw writeFailure(errno);
+}
+
+namespace {
+
+// A symbolic link names the file to replace; a missing target stays as given.
+std::string resolved(const std::string& target)
+{
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return target;
+    char buffer[PATH_MAX];
+    return ::realpath(target.c_str(), buffer) ? std::string(buffer) : target;
+}
+
+void syncFolderOf(const std::string& path)
+{
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+bool TRepStream::keepAs(const std::string& name)
+{
+    std::lock_guard guard(lock_);
+    if (!file_ || readOnly_ || temporaryName_.empty())
+        return false;
+    const std::string target = resolved(name);
+    const int fd = ::fileno(file_);
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode))
+            return false;
+        struct stat own {};
+        if (::fstat(fd, &own) != 0 || own.st_dev != existing.st_dev)
+            return false;
+        if (::fchmod(fd, existing.st_mode & 07777) != 0)
+            throw EReportError("Cannot set the modes of " + target + ": " + std::strerror(errno));
+        (void)::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);  // only where the account may
+    }
+    if (std::fflush(file_) != 0 || ::fsync(fd) != 0)
+        throw writeFailure(errno);
+    if (std::rename(temporaryName_.c_str(), target.c_str()) != 0) {
+        if (errno == EXDEV)
+            return false;
+        throw EReportError("Cannot replace " + target + ": " + std::strerror(errno));
+    }
+    TemporaryPageFiles::kept(file_, temporaryName_);
+    temporaryName_.clear();
+    fileName_ = target;
+    syncFolderOf(target);
+    return true;
 }
 
 std::uint64_t TRepStream::position() const

@@ -35,6 +35,14 @@ public:
     void seek(std::uint64_t position);
     // Hands what the file's buffer holds to the file.
     void flush();
+    // Makes a temporary file the saved file `target` by moving it there,
+    // when both are on one file system: synced, renamed over the target (an
+    // existing target's mode kept, a symbolic link followed) and the folder
+    // synced. The stream goes on reading it under its new name and no longer
+    // deletes it. Returns false, with nothing changed, when the stream is not
+    // a temporary file, the target is not a regular file, or the two are on
+    // different file systems; raises EReportError when the move fails.
+    bool keepAs(const std::string& target);
     std::uint64_t position() const;
     std::uint64_t size() const;
 
