@@ -106,6 +106,7 @@ void ReportRun::findControls()
 {
     const auto find = [this](const std::unique_ptr<TRepPrintable>& control) {
         ControlState& state = controls_[control.get()];
+        state.fonts = fontsFor(*control);
         if (const auto* text = dynamic_cast<const TRepDBText*>(control.get())) {
             state.dataText = true;
             state.field = text->field();
@@ -475,7 +476,8 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretc
 const TextLayout& ReportRun::layoutControl(const TRepPrintable& control, TextLayout& scratch)
 {
     const auto make = [&](const std::string& text) {
-        return TextLayout::make(utf8ToUtf16(text), controlFont(control), report_.measurer(),
+        ControlFonts scratch;
+        return TextLayout::make(utf8ToUtf16(text), fontsOf(control, scratch).font, report_.measurer(),
                                 control.Values[TRepPrintable::WidthValue], control.AutoSize, control.WordWrap);
     };
     const auto known = controls_.find(&control);
@@ -525,7 +527,8 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLa
         const TRepPrintable& control = *band.controls()[i];
         if (!control.Enabled)
             continue;
-        const double lineHeight = report_.measurer().lineHeight(controlFont(control));
+        ControlFonts scratch;
+        const double lineHeight = fontsOf(control, scratch).lineHeight;
         double used = std::max(control.Values[TRepPrintable::HeightValue], lineHeight);
         if (control.AutoStretch)
             used = std::max(used, static_cast<double>(layouts[i]->lines.size()) * lineHeight);
@@ -603,6 +606,36 @@ void ReportRun::continuePending(std::vector<Pending>& pending)
     }
 }
 
+ReportRun::ControlFonts ReportRun::fontsFor(const TRepPrintable& control) const
+{
+    ControlFonts fonts;
+    fonts.font = controlFont(control);
+    fonts.lineHeight = report_.measurer().lineHeight(fonts.font);
+    fonts.device = pageFont(fonts.font, destination_);
+    return fonts;
+}
+
+const ReportRun::ControlFonts& ReportRun::fontsOf(const TRepPrintable& control, ControlFonts& scratch) const
+{
+    if (const auto known = controls_.find(&control); known != controls_.end())
+        return known->second.fonts;
+    scratch = fontsFor(control);
+    return scratch;
+}
+
+const std::vector<std::int32_t>& ReportRun::placedAdvances(const TextLayout& layout, size_t line, double x) const
+{
+    if (layout.placedAt.size() != layout.lines.size()) {
+        layout.placedAt.assign(layout.lines.size(), std::nan(""));
+        layout.placedAdvances.assign(layout.lines.size(), {});
+    }
+    if (layout.placedAt[line] != x) {
+        layout.placedAdvances[line] = deviceAdvances(layout.advances[line], x, destination_);
+        layout.placedAt[line] = x;
+    }
+    return layout.placedAdvances[line];
+}
+
 ReportFont ReportRun::controlFont(const TRepPrintable& control) const
 {
     ReportFont font = report_.Font;
@@ -632,9 +665,9 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 double ReportRun::printControl(const TRepPrintable& control, double x, double y, Pending* pending,
                                const TextLayout* laidOut)
 {
-    const ReportFont font = controlFont(control);
-    const TextMeasurer& m = report_.measurer();
-    const double lineHeight = m.lineHeight(font);
+    ControlFonts scratchFonts;
+    const ControlFonts& fonts = fontsOf(control, scratchFonts);
+    const double lineHeight = fonts.lineHeight;
     double width = control.Values[TRepPrintable::WidthValue];
     TextLayout scratch;
     if (!laidOut)
@@ -675,7 +708,6 @@ double ReportRun::printControl(const TRepPrintable& control, double x, double y,
             PagePen{PageColor::black(), 1, false}, PageBrush{control.Color, true});
     if (finalPass_ && control.Frame.any())
         drawFrame(control.Frame, left, y, right, bottom);
-    const PageFont deviceFont = pageFont(font, destination_);
     for (size_t i = 0; i < shown; ++i) {
         const std::u16string& line = layout.lines[i];
         if (line.empty())
@@ -692,9 +724,9 @@ double ReportRun::printControl(const TRepPrintable& control, double x, double y,
         PageText text;
         text.origin = {destination_.XPos(lx), destination_.YPos(y + static_cast<double>(i) * lineHeight)};
         text.chars = line;
-        text.advances = deviceAdvances(advances, lx, destination_);
-        text.color = font.Color;
-        canvas->text(text, deviceFont);
+        text.advances = placedAdvances(layout, i, lx);
+        text.color = fonts.font.Color;
+        canvas->text(text, fonts.device);
     }
     return height;
 }

@@ -83,6 +83,12 @@ public:
     const std::array<double, 7>& PageValues() const { return page_; }
 
 private:
+    // A control's font, its line height and the font on the destination.
+    struct ControlFonts {
+        ReportFont font;
+        double lineHeight = 0;
+        PageFont device;
+    };
     struct Pending {
         const TRepPrintable* control;
         std::vector<std::u16string> lines;
@@ -112,6 +118,11 @@ private:
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
     ReportFont controlFont(const TRepPrintable& control) const;
+    ControlFonts fontsFor(const TRepPrintable& control) const;
+    // The fonts of a control of the report, found when the run began;
+    // another's are made into scratch.
+    const ControlFonts& fontsOf(const TRepPrintable& control, ControlFonts& scratch) const;
+    const std::vector<std::int32_t>& placedAdvances(const TextLayout& layout, size_t line, double x) const;
 
     const TBandReport& report_;
     ReportRun*& registration_;  // the report's slot for its run in progress
@@ -124,6 +135,7 @@ private:
     // texts; a column whose texts hardly repeat (numbers, names) stops
     // keeping them once the first thousand or so show it.
     struct ControlState {
+        ControlFonts fonts;
         bool dataText = false;
         TField* field = nullptr;
         bool keep = true;
