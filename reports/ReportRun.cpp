@@ -721,10 +721,11 @@ double ReportRun::printControl(const TRepPrintable& control, double x, double y,
             lx = right - lineWidth;
         else if (control.Alignment == TRepAlignment::taCenter)
             lx = left + (width - lineWidth) / 2;
-        PageText text;
+        PageText& text = text_;  // its buffers serve every text of the run
         text.origin = {destination_.XPos(lx), destination_.YPos(y + static_cast<double>(i) * lineHeight)};
-        text.chars = line;
-        text.advances = placedAdvances(layout, i, lx);
+        text.chars.assign(line);
+        const std::vector<std::int32_t>& placed = placedAdvances(layout, i, lx);
+        text.advances.assign(placed.begin(), placed.end());
         text.color = fonts.font.Color;
         canvas->text(text, fonts.device);
     }

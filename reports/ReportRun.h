@@ -161,4 +161,5 @@ private:
     // Page header and footer print on every page, so their texts cannot go
     // on to the next one: they grow in place.
     bool printingPageBands_ = false;
+    PageText text_;
 };
