@@ -112,9 +112,26 @@ std::string CalendarDate::iso() const
 std::optional<CalendarDate> CalendarDate::fromIso(const std::string& text)
 {
     CalendarDate date;
-    char tail = 0;
-    if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &date.year, &date.month, &date.day, &tail) != 3)
-        return std::nullopt;
+    const auto digits = [&](size_t at, size_t count) {
+        int n = 0;
+        for (size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            n = n * 10 + (text[i] - '0');
+        }
+        return n;
+    };
+    // The stored form, read without the scanner (a report reads one a
+    // record); anything else as the scanner reads it.
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-' && digits(0, 4) >= 0 && digits(5, 2) >= 0 &&
+        digits(8, 2) >= 0) {
+        date = {digits(0, 4), digits(5, 2), digits(8, 2)};
+    } else {
+        char tail = 0;
+        if (text.size() != 10 ||
+            std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &date.year, &date.month, &date.day, &tail) != 3)
+            return std::nullopt;
+    }
     if (!date.valid())
         return std::nullopt;
     return date;

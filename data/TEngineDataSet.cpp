@@ -205,21 +205,40 @@ int TEngineDataSet::RecordCount()
 
 namespace {
 
+// Reads ahead in runs: one statement, and so one read transaction and one
+// consistent view of the table, for a run of records (some sixteen pages of
+// a report), where a step per record would pay a transaction each.
 class CursorReader : public RecordReader {
 public:
+    static constexpr int RunLength = 256;
+
     explicit CursorReader(std::unique_ptr<EngineCursor> cursor) : cursor_(std::move(cursor)) {}
     bool Next(EngineRecord& out) override
     {
-        const EngineStatus status = cursor_->getNext(out);
-        if (status.endOfData())
-            return false;
-        if (!status.ok())
-            throw EDBEngineError(status);
+        if (next_ == run_.size()) {
+            if (ended_)
+                return false;
+            Check(cursor_->getNextRecords(RunLength, run_));
+            next_ = 0;
+            ended_ = run_.size() < static_cast<size_t>(RunLength);
+            if (run_.empty())
+                return false;
+        }
+        out = std::move(run_[next_++]);
         return true;
     }
 
 private:
+    static void Check(const EngineStatus& status)
+    {
+        if (!status.ok())
+            throw EDBEngineError(status);
+    }
+
     std::unique_ptr<EngineCursor> cursor_;
+    std::vector<EngineRecord> run_;
+    size_t next_ = 0;
+    bool ended_ = false;
 };
 
 }  // namespace

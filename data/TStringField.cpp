@@ -13,7 +13,14 @@ std::string TStringField::DisplayText() const
     std::string text = AsString();
     if (EditMask.empty())
         return text;
-    return ::EditMask(EditMask).displayText(text);
+    return parsedMask().displayText(text);
+}
+
+const ::EditMask& TStringField::parsedMask() const
+{
+    if (parsed_.text() != EditMask)
+        parsed_ = ::EditMask(EditMask);
+    return parsed_;
 }
 
 bool TStringField::IsBlank() const
@@ -21,7 +28,7 @@ bool TStringField::IsBlank() const
     const FieldValue value = Value();
     if (!value || value->empty())
         return true;
-    return !EditMask.empty() && ::EditMask(EditMask).isBlankValue(*value);
+    return !EditMask.empty() && parsedMask().isBlankValue(*value);
 }
 
 FieldValue TStringField::ConvertText(const std::string& text) const

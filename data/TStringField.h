@@ -1,4 +1,5 @@
 #pragma once
+#include "EditMask.h"
 #include "TField.h"
 
 // Text of at most Size characters (20 when not declared). Longer text is cut
@@ -18,5 +19,10 @@ public:
     bool IsBlank() const override;
 
 private:
+    // The edit mask parsed once, not for every value shown; parsed again
+    // when EditMask changes.
+    const ::EditMask& parsedMask() const;
+
     int size_;
+    mutable ::EditMask parsed_;
 };

@@ -287,35 +287,47 @@ void EmfWriter::text(const PageText& text, const PageFont& font)
     std::int32_t width = 0;
     for (std::int32_t a : text.advances)
         width += a;
-    begin(EmfRecord::ExtTextOutW, 0);
-    put32(bytes_, text.origin.x);
-    put32(bytes_, text.origin.y);  // bounds
-    put32(bytes_, text.origin.x + width);
-    put32(bytes_, text.origin.y + font.height);
-    put32(bytes_, 1);     // compatible graphics mode
-    putFloat(bytes_, 0);  // scales, unused in that mode
-    putFloat(bytes_, 0);
-    put32(bytes_, text.origin.x);
-    put32(bytes_, text.origin.y);
-    put32(bytes_, count);
     const std::uint32_t stringOffset = 76;
     const std::uint32_t stringBytes = (count * 2 + 3) / 4 * 4;
-    put32(bytes_, stringOffset);
-    put32(bytes_, 0);  // options
-    put32(bytes_, 0);
-    put32(bytes_, 0);
-    put32(bytes_, 0);
-    put32(bytes_, 0);  // no clip
     const bool advances = text.advances.size() == text.chars.size();
-    put32(bytes_, advances ? stringOffset + stringBytes : 0);  // advances follow the string
-    for (char16_t c : text.chars)
-        put16(bytes_, c);
-    if (count % 2 != 0)
-        put16(bytes_, 0);
+    const std::uint32_t size = stringOffset + stringBytes + (advances ? 4 * count : 0);
+    // The most frequent record: sized once and filled in place.
+    recordStart_ = bytes_.size();
+    bytes_.resize(recordStart_ + size);
+    std::uint8_t* at = bytes_.data() + recordStart_;
+    const auto put = [&at](std::uint32_t v) {
+        set32(at, v);
+        at += 4;
+    };
+    put(EmfRecord::ExtTextOutW);
+    put(size);
+    put(static_cast<std::uint32_t>(text.origin.x));
+    put(static_cast<std::uint32_t>(text.origin.y));  // bounds
+    put(static_cast<std::uint32_t>(text.origin.x + width));
+    put(static_cast<std::uint32_t>(text.origin.y + font.height));
+    put(1);  // compatible graphics mode
+    put(0);  // scales, unused in that mode (0.0f)
+    put(0);
+    put(static_cast<std::uint32_t>(text.origin.x));
+    put(static_cast<std::uint32_t>(text.origin.y));
+    put(count);
+    put(stringOffset);
+    put(0);  // options
+    put(0);
+    put(0);
+    put(0);
+    put(0);                                          // no clip
+    put(advances ? stringOffset + stringBytes : 0);  // advances follow the string
+    for (char16_t c : text.chars) {
+        at[0] = static_cast<std::uint8_t>(c);
+        at[1] = static_cast<std::uint8_t>(c >> 8);
+        at += 2;
+    }
+    at += stringBytes - count * 2;  // left zero
     if (advances)
         for (std::int32_t advance : text.advances)
-            put32(bytes_, static_cast<std::uint32_t>(advance));
-    end();
+            put(static_cast<std::uint32_t>(advance));
+    ++records_;
 }
 
 std::vector<std::uint8_t> EmfWriter::finish()

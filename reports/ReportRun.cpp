@@ -88,7 +88,7 @@ bool ReportRun::Begin()
     functions_["PAGENUMBER"] = "0";
     functions_["COLUMNNUMBER"] = "0";
     functions_["REPORTTITLE"] = "'" + report_.ReportTitle + "'";
-    findFields();
+    findControls();
     return true;
 }
 
@@ -102,11 +102,15 @@ std::array<double, 7> ReportRun::pageWithinPaper(const std::array<double, 7>& va
     return v;
 }
 
-void ReportRun::findFields()
+void ReportRun::findControls()
 {
     const auto find = [this](const std::unique_ptr<TRepPrintable>& control) {
-        if (const auto* text = dynamic_cast<const TRepDBText*>(control.get()))
-            fields_[text] = text->field();
+        ControlState& state = controls_[control.get()];
+        state.fonts = fontsFor(*control);
+        if (const auto* text = dynamic_cast<const TRepDBText*>(control.get())) {
+            state.dataText = true;
+            state.field = text->field();
+        }
     };
     for (const auto& band : report_.bands())
         for (const auto& control : band->controls())
@@ -115,15 +119,12 @@ void ReportRun::findFields()
         find(control);
 }
 
-std::string ReportRun::textOf(const TRepPrintable& control) const
+std::string ReportRun::displayText(const TField* field)
 {
-    const auto bound = fields_.find(&control);
-    if (bound == fields_.end())
-        return control.Text();
-    if (!bound->second)
+    if (!field)
         return {};
     try {
-        return bound->second->DisplayText();
+        return field->DisplayText();
     } catch (const std::exception&) {
         return {};
     }
@@ -410,10 +411,11 @@ void ReportRun::emitBand(const TRepBand* band, bool asPageFooter)
     if (print && band->BeforePrint)
         band->BeforePrint(*band, print);
     if (print) {
-        std::vector<TextLayout> layouts;
+        std::vector<const TextLayout*> layouts;
+        std::vector<TextLayout> scratch;
         double needed = 0;
         if (band->keepTogether) {
-            layouts = layoutBand(*band);
+            layouts = layoutBand(*band, scratch);
             needed = stretchOf(*band, layouts);
         }
         placeBand(*band, asPageFooter, needed);
@@ -467,24 +469,57 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretc
     }
 }
 
-TextLayout ReportRun::layoutControl(const TRepPrintable& control) const
+// The control's text for the current record laid out. A control of the
+// report keeps its layouts for the run, so the reference holds until the
+// same control is laid out again; another (the rest of a stretched text) is
+// laid out into scratch.
+const TextLayout& ReportRun::layoutControl(const TRepPrintable& control, TextLayout& scratch)
 {
-    return TextLayout::make(utf8ToUtf16(textOf(control)), controlFont(control), report_.measurer(),
-                            control.Values[TRepPrintable::WidthValue], control.AutoSize, control.WordWrap);
+    const auto make = [&](const std::string& text) {
+        ControlFonts scratch;
+        return TextLayout::make(utf8ToUtf16(text), fontsOf(control, scratch).font, report_.measurer(),
+                                control.Values[TRepPrintable::WidthValue], control.AutoSize, control.WordWrap);
+    };
+    const auto known = controls_.find(&control);
+    if (known == controls_.end()) {
+        scratch = make(control.Text());
+        return scratch;
+    }
+    ControlState& state = known->second;
+    std::string text = state.dataText ? displayText(state.field) : control.Text();
+    if (!state.keep) {
+        scratch = make(text);
+        return scratch;
+    }
+    if (const auto laid = state.layouts.find(text); laid != state.layouts.end()) {
+        ++state.hits;
+        return laid->second;
+    }
+    if (state.layouts.size() >= LayoutsKept) {
+        state.keep = state.hits >= state.layouts.size();
+        state.layouts.clear();
+        state.hits = 0;
+    }
+    TextLayout layout = make(text);
+    return state.layouts.emplace(std::move(text), std::move(layout)).first->second;
 }
 
-// The lines of every control of the band, none for a disabled one.
-std::vector<TextLayout> ReportRun::layoutBand(const TRepBand& band) const
+// The lines of every control of the band, none for a disabled one; scratch
+// holds those not kept for the run.
+std::vector<const TextLayout*> ReportRun::layoutBand(const TRepBand& band, std::vector<TextLayout>& scratch)
 {
-    std::vector<TextLayout> layouts;
-    layouts.reserve(band.controls().size());
-    for (const auto& control : band.controls())
-        layouts.push_back(control->Enabled ? layoutControl(*control) : TextLayout{});
+    static const TextLayout none;
+    const auto& controls = band.controls();
+    scratch.resize(controls.size());
+    std::vector<const TextLayout*> layouts;
+    layouts.reserve(controls.size());
+    for (size_t i = 0; i < controls.size(); ++i)
+        layouts.push_back(controls[i]->Enabled ? &layoutControl(*controls[i], scratch[i]) : &none);
     return layouts;
 }
 
 // How far the band's texts will stretch it when all their lines print.
-double ReportRun::stretchOf(const TRepBand& band, const std::vector<TextLayout>& layouts) const
+double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLayout*>& layouts) const
 {
     const double height = band.Values[TRepBand::HeightValue];
     double stretch = 0;
@@ -492,10 +527,11 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<TextLayout>&
         const TRepPrintable& control = *band.controls()[i];
         if (!control.Enabled)
             continue;
-        const double lineHeight = report_.measurer().lineHeight(controlFont(control));
+        ControlFonts scratch;
+        const double lineHeight = fontsOf(control, scratch).lineHeight;
         double used = std::max(control.Values[TRepPrintable::HeightValue], lineHeight);
         if (control.AutoStretch)
-            used = std::max(used, static_cast<double>(layouts[i].lines.size()) * lineHeight);
+            used = std::max(used, static_cast<double>(layouts[i]->lines.size()) * lineHeight);
         stretch = std::max(stretch, control.Values[TRepPrintable::TopValue] + used - height);
     }
     return stretch;
@@ -504,7 +540,8 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<TextLayout>&
 // Draws the band at the current position; returns how far its controls
 // stretched it and leaves their unprinted lines in `pending`. layouts: the
 // controls' lines when already laid out.
-double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<TextLayout>* layouts)
+double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending,
+                           const std::vector<const TextLayout*>* layouts)
 {
     const double height = band.Values[TRepBand::HeightValue];
     if (height == 0)
@@ -523,7 +560,7 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending, 
         Pending rest{control, {}};
         const double controlTop = control->Values[TRepPrintable::TopValue];
         const double used = printControl(*control, left + control->Values[TRepPrintable::LeftValue], top + controlTop,
-                                         printingPageBands_ ? nullptr : &rest, layouts ? &(*layouts)[i] : nullptr);
+                                         printingPageBands_ ? nullptr : &rest, layouts ? (*layouts)[i] : nullptr);
         stretch = std::max(stretch, controlTop + used - height);
         if (!rest.lines.empty())
             pending.push_back(std::move(rest));
@@ -569,6 +606,36 @@ void ReportRun::continuePending(std::vector<Pending>& pending)
     }
 }
 
+ReportRun::ControlFonts ReportRun::fontsFor(const TRepPrintable& control) const
+{
+    ControlFonts fonts;
+    fonts.font = controlFont(control);
+    fonts.lineHeight = report_.measurer().lineHeight(fonts.font);
+    fonts.device = pageFont(fonts.font, destination_);
+    return fonts;
+}
+
+const ReportRun::ControlFonts& ReportRun::fontsOf(const TRepPrintable& control, ControlFonts& scratch) const
+{
+    if (const auto known = controls_.find(&control); known != controls_.end())
+        return known->second.fonts;
+    scratch = fontsFor(control);
+    return scratch;
+}
+
+const std::vector<std::int32_t>& ReportRun::placedAdvances(const TextLayout& layout, size_t line, double x) const
+{
+    if (layout.placedAt.size() != layout.lines.size()) {
+        layout.placedAt.assign(layout.lines.size(), std::nan(""));
+        layout.placedAdvances.assign(layout.lines.size(), {});
+    }
+    if (layout.placedAt[line] != x) {
+        layout.placedAdvances[line] = deviceAdvances(layout.advances[line], x, destination_);
+        layout.placedAt[line] = x;
+    }
+    return layout.placedAdvances[line];
+}
+
 ReportFont ReportRun::controlFont(const TRepPrintable& control) const
 {
     ReportFont font = report_.Font;
@@ -598,15 +665,13 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 double ReportRun::printControl(const TRepPrintable& control, double x, double y, Pending* pending,
                                const TextLayout* laidOut)
 {
-    const ReportFont font = controlFont(control);
-    const TextMeasurer& m = report_.measurer();
-    const double lineHeight = m.lineHeight(font);
+    ControlFonts scratchFonts;
+    const ControlFonts& fonts = fontsOf(control, scratchFonts);
+    const double lineHeight = fonts.lineHeight;
     double width = control.Values[TRepPrintable::WidthValue];
-    TextLayout own;
-    if (!laidOut) {
-        own = layoutControl(control);
-        laidOut = &own;
-    }
+    TextLayout scratch;
+    if (!laidOut)
+        laidOut = &layoutControl(control, scratch);
     const TextLayout& layout = *laidOut;
     double left = x;
     if (control.AutoSize) {
@@ -643,12 +708,11 @@ double ReportRun::printControl(const TRepPrintable& control, double x, double y,
             PagePen{PageColor::black(), 1, false}, PageBrush{control.Color, true});
     if (finalPass_ && control.Frame.any())
         drawFrame(control.Frame, left, y, right, bottom);
-    const PageFont deviceFont = pageFont(font, destination_);
     for (size_t i = 0; i < shown; ++i) {
         const std::u16string& line = layout.lines[i];
         if (line.empty())
             continue;
-        const std::vector<double> advances = m.advances(font, line);
+        const std::vector<double>& advances = layout.advances[i];
         double lineWidth = 0;
         for (double a : advances)
             lineWidth += a;
@@ -657,12 +721,13 @@ double ReportRun::printControl(const TRepPrintable& control, double x, double y,
             lx = right - lineWidth;
         else if (control.Alignment == TRepAlignment::taCenter)
             lx = left + (width - lineWidth) / 2;
-        PageText text;
+        PageText& text = text_;  // its buffers serve every text of the run
         text.origin = {destination_.XPos(lx), destination_.YPos(y + static_cast<double>(i) * lineHeight)};
-        text.chars = line;
-        text.advances = deviceAdvances(advances, lx, destination_);
-        text.color = font.Color;
-        canvas->text(text, deviceFont);
+        text.chars.assign(line);
+        const std::vector<std::int32_t>& placed = placedAdvances(layout, i, lx);
+        text.advances.assign(placed.begin(), placed.end());
+        text.color = fonts.font.Color;
+        canvas->text(text, fonts.device);
     }
     return height;
 }

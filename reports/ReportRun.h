@@ -83,14 +83,20 @@ public:
     const std::array<double, 7>& PageValues() const { return page_; }
 
 private:
+    // A control's font, its line height and the font on the destination.
+    struct ControlFonts {
+        ReportFont font;
+        double lineHeight = 0;
+        PageFont device;
+    };
     struct Pending {
         const TRepPrintable* control;
         std::vector<std::u16string> lines;
     };
 
     static std::array<double, 7> pageWithinPaper(const std::array<double, 7>& values);
-    void findFields();
-    std::string textOf(const TRepPrintable& control) const;
+    void findControls();
+    static std::string displayText(const TField* field);
     void copySettings();
     void measurePageFooter();
     bool cancelled() const;
@@ -102,24 +108,42 @@ private:
     void emitBand(const TRepBand* band, bool asPageFooter);
     void alignToBottom(const TRepBand& band);
     void placeBand(const TRepBand& band, bool asPageFooter, double stretch);
-    std::vector<TextLayout> layoutBand(const TRepBand& band) const;
-    TextLayout layoutControl(const TRepPrintable& control) const;
-    double stretchOf(const TRepBand& band, const std::vector<TextLayout>& layouts) const;
-    double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<TextLayout>* layouts);
+    std::vector<const TextLayout*> layoutBand(const TRepBand& band, std::vector<TextLayout>& scratch);
+    const TextLayout& layoutControl(const TRepPrintable& control, TextLayout& scratch);
+    double stretchOf(const TRepBand& band, const std::vector<const TextLayout*>& layouts) const;
+    double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<const TextLayout*>* layouts);
     double pageHeightOnPaper() const;
     double printControl(const TRepPrintable& control, double x, double y, Pending* pending,
                         const TextLayout* laidOut = nullptr);
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
     ReportFont controlFont(const TRepPrintable& control) const;
+    ControlFonts fontsFor(const TRepPrintable& control) const;
+    // The fonts of a control of the report, found when the run began;
+    // another's are made into scratch.
+    const ControlFonts& fontsOf(const TRepPrintable& control, ControlFonts& scratch) const;
+    const std::vector<std::int32_t>& placedAdvances(const TextLayout& layout, size_t line, double x) const;
 
     const TBandReport& report_;
     ReportRun*& registration_;  // the report's slot for its run in progress
     TRepPrinter& destination_;
     std::array<double, 7> page_{};
     std::map<std::string, std::string> functions_;
-    // Data texts and the fields they read; nullptr for a field not found.
-    std::unordered_map<const TRepPrintable*, TField*> fields_;
+    // What the run keeps of each control of the report: the field a data
+    // text reads (nullptr for a field not found) and the control's texts
+    // laid out, per distinct text. Most columns repeat a few code-table
+    // texts; a column whose texts hardly repeat (numbers, names) stops
+    // keeping them once the first thousand or so show it.
+    struct ControlState {
+        ControlFonts fonts;
+        bool dataText = false;
+        TField* field = nullptr;
+        bool keep = true;
+        size_t hits = 0;
+        std::unordered_map<std::string, TextLayout> layouts;
+    };
+    static constexpr size_t LayoutsKept = 1024;
+    std::unordered_map<const TRepPrintable*, ControlState> controls_;
     bool cancelled_ = false;
     bool documentOpen_ = false;
     bool documentEnded_ = false;
@@ -137,4 +161,5 @@ private:
     // Page header and footer print on every page, so their texts cannot go
     // on to the next one: they grow in place.
     bool printingPageBands_ = false;
+    PageText text_;
 };

@@ -122,26 +122,26 @@ void TRepPageList::addPage(std::span<const std::uint8_t> picture)
     sealed_ = sealed_ && EmfPlayer::sealed(picture);
     if (pageCount_ == 1)
         writeHeader();
-    stream_->seek(stream_->size());
-    const auto start = static_cast<std::uint32_t>(stream_->position());
-    writeU32(static_cast<std::uint32_t>(pageCount_));
-    const std::uint64_t nextField = stream_->position();
-    writeU32(0);
+    const std::uint64_t start = stream_->size();
+    stream_->seek(start);
+    std::vector<std::uint8_t> coded;
+    std::span<const std::uint8_t> body = picture;
     if (compression_) {
-        writeU32(static_cast<std::uint32_t>(picture.size()));
         TRepCompress coder;
         for (std::uint8_t byte : picture)
             coder.encode(byte);
-        const std::vector<std::uint8_t> coded = coder.finish();
-        stream_->write(coded.data(), coded.size());
-    } else {
-        stream_->write(picture.data(), picture.size());
+        coded = coder.finish();
+        body = coded;
     }
-    writeU32(start);
-    const std::uint64_t end = stream_->position();
-    stream_->seek(nextField);
+    // The record's end is known before it is written: written straight
+    // through, with no seek back over the page.
+    const std::uint64_t end = start + 8 + (compression_ ? 4 : 0) + body.size() + 4;
+    writeU32(static_cast<std::uint32_t>(pageCount_));
     writeU32(static_cast<std::uint32_t>(end));
-    stream_->seek(end);
+    if (compression_)
+        writeU32(static_cast<std::uint32_t>(picture.size()));
+    stream_->write(body.data(), body.size());
+    writeU32(static_cast<std::uint32_t>(start));
 }
 
 void TRepPageList::finish()
@@ -152,6 +152,7 @@ void TRepPageList::finish()
     const std::uint64_t at = stream_->position();
     writeHeader();
     stream_->seek(at);
+    stream_->flush();
 }
 
 void TRepPageList::clear()
@@ -256,7 +257,11 @@ void TRepPageList::saveToFile(const std::string& name)
     std::lock_guard guard(lock_);
     std::error_code ec;
     if (!stream_->fileName().empty() && std::filesystem::equivalent(stream_->fileName(), name, ec))
-        return;                // the pages are that file already
+        return;  // the pages are that file already
+    // A finished temporary file on the target's file system becomes the
+    // saved file: written once, not copied.
+    if (stream_->keepAs(name))
+        return;
     ReplacingFile file(name);  // a new file is its owner's only: a report holds personal data
     const std::uint64_t at = stream_->position();
     stream_->seek(0);

@@ -35,7 +35,9 @@ public:
     std::optional<std::vector<std::uint8_t>> getPage(int n);
     void clear();
 
-    // Copies the whole stream into a new file, replacing one of that name.
+    // Writes the whole stream to a new file, replacing one of that name: a
+    // finished temporary file on the same file system is moved there (and
+    // read there from then on), anything else copied.
     void saveToFile(const std::string& name);
     // Opens a saved file as the stream once its header, every page record
     // and every page picture have checked out; otherwise raises EReportError

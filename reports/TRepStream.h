@@ -33,6 +33,16 @@ public:
     size_t read(void* data, size_t count);
     // Positions within 0..size(); raises EReportError beyond it.
     void seek(std::uint64_t position);
+    // Hands what the file's buffer holds to the file.
+    void flush();
+    // Makes a temporary file the saved file `target` by moving it there,
+    // when both are on one file system: synced, renamed over the target (an
+    // existing target's mode kept, a symbolic link followed) and the folder
+    // synced. The stream goes on reading it under its new name and no longer
+    // deletes it. Returns false, with nothing changed, when the stream is not
+    // a temporary file, the target is not a regular file, or the two are on
+    // different file systems; raises EReportError when the move fails.
+    bool keepAs(const std::string& target);
     std::uint64_t position() const;
     std::uint64_t size() const;
 
@@ -45,6 +55,11 @@ private:
     TRepStream() = default;
     void moveToFile();
     EReportError writeFailure(int error) const;
+    // The file's position follows position_ only when the next read or write
+    // needs it: a seek to where the stream stands costs nothing, and a write
+    // after a write goes on in the file's buffer.
+    enum class Access { None, Read, Write };
+    void placeFile(Access next);
 
     mutable std::recursive_mutex lock_;
     size_t limit_ = 0;
@@ -52,6 +67,9 @@ private:
     std::uint64_t position_ = 0;
     std::uint64_t size_ = 0;
     std::FILE* file_ = nullptr;
+    std::unique_ptr<char[]> buffer_;  // the file's; outlives it
+    Access last_ = Access::None;
+    bool moved_ = false;  // position_ changed since the file's last access
     bool readOnly_ = false;
     std::string temporaryName_;
     std::string fileName_;

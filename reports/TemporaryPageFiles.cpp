@@ -113,6 +113,13 @@ std::FILE* TemporaryPageFiles::create(std::string& name)
     return file;
 }
 
+void TemporaryPageFiles::kept(std::FILE* file, const std::string& name)
+{
+    leave(name);
+    if (file)
+        ::flock(::fileno(file), LOCK_UN);
+}
+
 void TemporaryPageFiles::remove(std::FILE* file, const std::string& name)
 {
     ::unlink(name.c_str());

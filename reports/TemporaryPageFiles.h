@@ -18,6 +18,9 @@ public:
     static std::FILE* create(std::string& name);
     // Closes and removes a file made by create().
     static void remove(std::FILE* file, const std::string& name);
+    // A file made by create() was moved to be kept under another name: it is
+    // no longer this process's to remove, and no longer held.
+    static void kept(std::FILE* file, const std::string& name);
 
     // Removes the files of runs that have ended: only files named as ours,
     // owned by this user and held by no live process. Returns how many.

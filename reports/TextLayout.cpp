@@ -99,14 +99,31 @@ TextLayout TextLayout::make(const std::u16string& text, const ReportFont& font, 
                             double width, bool autoSize, bool wordWrap)
 {
     TextLayout layout;
-    if (autoSize) {
-        layout.lines = paragraphs(text);
-    } else {
-        Breaker breaker(font, measurer, width, wordWrap);
-        for (const std::u16string& p : paragraphs(text))
-            breaker.paragraph(p, layout.lines);
+    const auto add = [&](std::u16string line, std::vector<double> advances) {
+        double lineWidth = 0;
+        for (double a : advances)
+            lineWidth += a;
+        layout.widest = std::max(layout.widest, lineWidth);
+        layout.lines.push_back(std::move(line));
+        layout.advances.push_back(std::move(advances));
+    };
+    Breaker breaker(font, measurer, width, wordWrap);
+    for (std::u16string& p : paragraphs(text)) {
+        std::vector<double> advances = measurer.advances(font, p);
+        double whole = 0;
+        for (double a : advances)
+            whole += a;
+        // A paragraph that fits is one line: every part of it fits too.
+        if (autoSize || whole <= width + 1e-9) {
+            add(std::move(p), std::move(advances));
+            continue;
+        }
+        std::vector<std::u16string> lines;
+        breaker.paragraph(p, lines);
+        for (std::u16string& line : lines) {
+            std::vector<double> lineAdvances = measurer.advances(font, line);
+            add(std::move(line), std::move(lineAdvances));
+        }
     }
-    for (const std::u16string& line : layout.lines)
-        layout.widest = std::max(layout.widest, measurer.width(font, line));
     return layout;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,13 @@
 // never splits a surrogate pair.
 struct TextLayout {
     std::vector<std::u16string> lines;
+    // The measurer's advances of each line, in order.
+    std::vector<std::vector<double>> advances;
     double widest = 0;  // tenths of a millimetre
+    // Where a run last drew each line, and the line's advances in device
+    // units from there: a text kept for a run is mostly drawn at one place.
+    mutable std::vector<double> placedAt;
+    mutable std::vector<std::vector<std::int32_t>> placedAdvances;
 
     static TextLayout make(const std::u16string& text, const ReportFont& font, const TextMeasurer& measurer,
                            double width, bool autoSize, bool wordWrap);

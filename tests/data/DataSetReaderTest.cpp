@@ -1,4 +1,5 @@
 // A reading of a table's records through a cursor of its own.
+#include "BothEngines.h"
 #include "DataModuleFixture.h"
 #include "RecordingLink.h"
 
@@ -53,5 +54,32 @@ TEST_F(DataSetReading, ReadingAnEmptyTableEndsAtOnce)
     RecordBuffer row;
     EXPECT_FALSE(peg().ReadRecord(*reader, row));
 }
+
+using DataSetReadingInRuns = OnBothEngines<DataModuleFixture>;
+
+// A reading fetches its records a run at a time; the runs join without a
+// record lost or read twice.
+TEST_P(DataSetReadingInRuns, ReadsEveryRecordOnceAcrossRuns)
+{
+    constexpr int count = 600;
+    for (int n = count; n >= 1; --n)
+        addEmployee(std::to_string(1000000000 + n), "Pegawai " + std::to_string(n));
+    std::unique_ptr<RecordReader> reader = peg().OpenReader();
+    ASSERT_NE(reader, nullptr);
+    TField* nip = peg().FieldByName("NIP");
+    std::vector<std::string> read;
+    RecordBuffer row;
+    while (peg().ReadRecord(*reader, row)) {
+        const RecordBuffer* saved = peg().SelectBuffer(&row);
+        read.push_back(nip->AsString());
+        peg().SelectBuffer(saved);
+    }
+    ASSERT_EQ(read.size(), static_cast<size_t>(count));
+    for (int n = 1; n <= count; ++n)
+        ASSERT_EQ(read[n - 1], std::to_string(1000000000 + n)) << n;
+    EXPECT_FALSE(peg().ReadRecord(*reader, row));
+}
+
+INSTANTIATE_FOR_BOTH_ENGINES(DataSetReadingInRuns);
 
 }  // namespace

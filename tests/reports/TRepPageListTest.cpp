@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <unistd.h>
 
 #include "EReportError.h"
 #include "EmfWriter.h"
@@ -307,6 +308,59 @@ TEST(TRepStream, SpillsToATemporaryFileAndRemovesIt)
             EXPECT_EQ(list.getPage(p), picture(p, 2000)) << p;
     }
     EXPECT_FALSE(fs::exists(name));
+}
+
+// A finished temporary file is moved to the saved name on its own file
+// system (an existing file's mode kept) and read there from then on; on
+// another file system it is copied and stays the run's.
+TEST(TRepStream, SaveMovesAFinishedTemporaryFileOrCopiesItAcrossFileSystems)
+{
+    struct Case {
+        const char* name;
+        const char* temporaryFolder;  // nullptr: the default
+        bool moved;
+    };
+    const fs::path saved = fs::temp_directory_path() / ("saved-" + std::to_string(::getpid()) + ".RPF");
+    const char* previous = std::getenv("TMPDIR");
+    const std::string restore = previous ? previous : "";
+    for (const Case& c : {Case{.name = "same", .temporaryFolder = nullptr, .moved = true},
+                          Case{.name = "across", .temporaryFolder = "/dev/shm", .moved = false}}) {
+        SCOPED_TRACE(c.name);
+        if (c.temporaryFolder && !fs::is_directory(c.temporaryFolder))
+            continue;
+        if (c.temporaryFolder)
+            ::setenv("TMPDIR", c.temporaryFolder, 1);
+        writeFile(saved, {1, 2, 3});
+        fs::permissions(saved, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        std::string temporary;
+        {
+            TRepPageList list;
+            list.open(100000);
+            for (int page = 1; page <= 60; ++page)
+                list.addPage(picture(page, 2000));
+            list.finish();
+            temporary = list.stream()->temporaryName();
+            ASSERT_FALSE(temporary.empty());
+            list.saveToFile(saved.string());
+            EXPECT_EQ(fs::exists(temporary), !c.moved);
+            EXPECT_EQ(list.stream()->fileName(), c.moved ? saved.string() : temporary);
+            for (int p = 60; p >= 1; --p)
+                EXPECT_EQ(list.getPage(p), picture(p, 2000)) << p;
+            TRepPageList loaded;
+            loaded.loadFromFile(saved.string());
+            EXPECT_EQ(loaded.PageCount(), 60);
+            EXPECT_EQ(loaded.getPage(60), picture(60, 2000));
+        }
+        EXPECT_TRUE(fs::exists(saved));
+        EXPECT_FALSE(fs::exists(temporary));
+        EXPECT_EQ(fs::status(saved).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        if (previous)
+            ::setenv("TMPDIR", restore.c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+    fs::remove(saved);
 }
 
 TEST(TRepStream, StaysInMemoryUpToItsLimit)

@@ -130,6 +130,57 @@ TEST_F(SaveExport, RealDialogWritesTheReportUnderTheTypedNameWithItsExtension)
               2);
 }
 
+// Pages past the memory limit live in a temporary file; Save moves it into
+// place rather than copying it, and the preview goes on reading it there.
+TEST_F(SaveExport, SaveMovesThePageFileIntoPlaceAndThePreviewGoesOn)
+{
+    addEmployees(400);
+    makePanel(ReportDefinitions::Form9(&peg()));
+    useRealDialogs();
+    std::vector<std::vector<std::uint8_t>> pages;
+    std::string temporary, shown;
+    std::vector<std::vector<std::uint8_t>> after;
+    openPreview([&](TRepStandardPreview& preview) {
+        TRepPrinter& destination = *preview.destination();
+        temporary = destination.PageList().stream()->temporaryName();
+        ASSERT_FALSE(temporary.empty());
+        for (int n = 1; n <= destination.PageCount(); ++n)
+            pages.push_back(*destination.GetPage(n));
+        {
+            RealFileDialog dialog(path("moved"));
+            clickSave(preview);
+            EXPECT_TRUE(dialog.seen().answered);
+        }
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(temporary)));
+        EXPECT_EQ(destination.PageList().stream()->fileName(), path("moved.RPF").toStdString());
+        // the pages shown from the saved file, and saved again from it
+        preview.LastPage->trigger();
+        shown = preview.PagePanel->text().toStdString();
+        for (int n = destination.PageCount(); n >= 1; --n)
+            after.insert(after.begin(), *destination.GetPage(n));
+        RealFileDialog dialog(path("again"));
+        clickSave(preview);
+        EXPECT_TRUE(dialog.seen().answered);
+        preview.Print->trigger();
+        processUntil([&] { return panel->report().Available() && !printers->jobs.empty(); }, 1000);
+        processUntil([&] { return panel->report().Available(); });
+    });
+    ASSERT_EQ(pages.size(), 24u);
+    EXPECT_EQ(shown, "Page 24 of 24");
+    EXPECT_EQ(after, pages);
+    EXPECT_EQ(contents(path("moved.RPF")), contents(path("again.RPF")));
+    TRepPrinter loaded;
+    loaded.Load(path("moved.RPF").toStdString());
+    ASSERT_EQ(loaded.PageCount(), 24);
+    for (int n = 1; n <= 24; ++n)
+        EXPECT_EQ(*loaded.GetPage(n), pages[static_cast<size_t>(n - 1)]) << n;
+    EXPECT_EQ(modeOf(path("moved.RPF")), 0600u);
+    // the saved file outlives the preview
+    EXPECT_TRUE(QFile::exists(path("moved.RPF")));
+    ASSERT_EQ(printers->jobs.size(), 1u);
+    EXPECT_TRUE(printers->jobs[0].begun);
+}
+
 // The name typed says what is written, whichever filter is chosen; a name
 // that says neither takes the filter's extension.
 TEST_F(SaveExport, TheTypedExtensionChoosesTheFormat)
