@@ -202,92 +202,57 @@ EngineStatus PgCursor::fetch(Op op, int prefix, int limit, EngineRecord& out, bo
 
 EngineStatus PgCursor::getNext(EngineRecord& out)
 {
-    Op op = Op::First;
-    int prefix = 0;
-    switch (place_) {
-    case Place::End:
-        return EngineStatus::failure(EngineCode::EndOfData, "");
-    case Place::Begin:
-        if (runHasFirst_ && runCurrent()) {
-            standAt(0);
-            out = run_.front();
-            return EngineStatus::success();
-        }
-        break;
-    case Place::Record:
-        switch (stepInRun(1, out)) {
-        case Step::Found:
-            return EngineStatus::success();
-        case Step::Off:
-            place_ = Place::End;
-            at_ = -1;
-            return EngineStatus::failure(EngineCode::EndOfData, "");
-        case Step::Unknown:
-            break;
-        }
-        op = Op::Greater;
-        prefix = order_->length();
-        break;
-    case Place::Crack:
-        op = inclusive_ ? Op::GreaterEqual : Op::Greater;
-        prefix = prefix_;
-        break;
-    }
-    bool found = false;
-    EngineStatus status = fetch(op, prefix, readAhead, out, found);
-    if (!status.ok())
-        return status;
-    if (!found) {
-        place_ = Place::End;
-        at_ = -1;
-        return EngineStatus::failure(EngineCode::EndOfData, "");
-    }
-    return EngineStatus::success();
+    return step(true, out);
 }
 
 EngineStatus PgCursor::getPrior(EngineRecord& out)
 {
-    Op op = Op::Last;
+    return step(false, out);
+}
+
+EngineStatus PgCursor::step(bool forward, EngineRecord& out)
+{
+    const Place from = forward ? Place::Begin : Place::End;
+    const Place beyond = forward ? Place::End : Place::Begin;
+    const EngineCode offCode = forward ? EngineCode::EndOfData : EngineCode::BeginOfData;
+    auto off = [&] {
+        place_ = beyond;
+        at_ = -1;
+        return EngineStatus::failure(offCode, "");
+    };
+    if (place_ == beyond)
+        return EngineStatus::failure(offCode, "");
+    Op op = forward ? Op::First : Op::Last;
     int prefix = 0;
-    switch (place_) {
-    case Place::Begin:
-        return EngineStatus::failure(EngineCode::BeginOfData, "");
-    case Place::End:
-        if (runHasLast_ && runCurrent()) {
-            standAt(static_cast<int>(run_.size()) - 1);
-            out = run_.back();
+    if (place_ == from) {
+        if ((forward ? runHasFirst_ : runHasLast_) && runCurrent()) {
+            const int end = forward ? 0 : static_cast<int>(run_.size()) - 1;
+            standAt(end);
+            out = run_[end];
             return EngineStatus::success();
         }
-        break;
-    case Place::Record:
-        switch (stepInRun(-1, out)) {
+    } else if (place_ == Place::Record) {
+        switch (stepInRun(forward ? 1 : -1, out)) {
         case Step::Found:
             return EngineStatus::success();
         case Step::Off:
-            place_ = Place::Begin;
-            at_ = -1;
-            return EngineStatus::failure(EngineCode::BeginOfData, "");
+            return off();
         case Step::Unknown:
             break;
         }
-        op = Op::Less;
+        op = forward ? Op::Greater : Op::Less;
         prefix = order_->length();
-        break;
-    case Place::Crack:
-        op = inclusive_ ? Op::Less : Op::LessEqual;
+    } else {
+        // An inclusive crack stands before the records equal to its key:
+        // forward reads them, backward the record before them.
+        op = forward ? (inclusive_ ? Op::GreaterEqual : Op::Greater) : (inclusive_ ? Op::Less : Op::LessEqual);
         prefix = prefix_;
-        break;
     }
     bool found = false;
     EngineStatus status = fetch(op, prefix, readAhead, out, found);
     if (!status.ok())
         return status;
-    if (!found) {
-        place_ = Place::Begin;
-        at_ = -1;
-        return EngineStatus::failure(EngineCode::BeginOfData, "");
-    }
-    return EngineStatus::success();
+    return found ? EngineStatus::success() : off();
 }
 
 EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
