@@ -488,7 +488,8 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending, 
     if (finalPass_)
         destination_.Canvas()->rectangle({destination_.XPos(left), destination_.YPos(top), destination_.XPos(right),
                                           destination_.YPos(top + height)},
-                                         PagePen{PageColor::black(), 1, false}, PageBrush{band.Color, true});
+                                         PagePen{.color = PageColor::black(), .width = 1, .visible = false},
+                                         PageBrush{.color = band.Color, .visible = true});
     double stretch = 0;
     for (size_t i = 0; i < band.controls().size(); ++i) {
         TRepPrintable* control = band.controls()[i].get();
@@ -613,7 +614,8 @@ double ReportRun::printControl(TRepPrintable& control, double x, double y, Pendi
     if (finalPass_ && !control.Transparent)
         canvas->rectangle(
             {destination_.XPos(left), destination_.YPos(y), destination_.XPos(right), destination_.YPos(bottom)},
-            PagePen{PageColor::black(), 1, false}, PageBrush{control.Color, true});
+            PagePen{.color = PageColor::black(), .width = 1, .visible = false},
+            PageBrush{.color = control.Color, .visible = true});
     if (finalPass_ && control.Frame.any())
         drawFrame(control.Frame, left, y, right, bottom);
     const PageFont deviceFont = pageFont(font, destination_);
