@@ -40,6 +40,20 @@ std::string asciiLower(std::string text)
     return text;
 }
 
+// "(element >= $n AND element < $m)": the values that begin with low; its
+// bounds are appended to parameters.
+std::string prefixRange(const std::string& element, const std::string& low, std::vector<FieldValue>& parameters)
+{
+    const std::string high = successor(low);
+    parameters.emplace_back(low);
+    std::string range = element + " >= $" + std::to_string(parameters.size());
+    if (!high.empty()) {
+        parameters.emplace_back(high);
+        range += " AND " + element + " < $" + std::to_string(parameters.size());
+    }
+    return "(" + range + ")";
+}
+
 }  // namespace
 
 EngineStatus PgCursor::open(std::shared_ptr<PgTable> table, const std::string& indexName,
@@ -526,15 +540,7 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
     std::vector<FieldValue> parameters;
     const std::string element = ranged->element(0);
     for (const std::string& spelling : spellings) {
-        std::string low = folded ? asciiLower(spelling) : spelling;
-        std::string high = successor(low);
-        parameters.emplace_back(low);
-        std::string range = element + " >= $" + std::to_string(parameters.size());
-        if (!high.empty()) {
-            parameters.emplace_back(high);
-            range += " AND " + element + " < $" + std::to_string(parameters.size());
-        }
-        ranges.push_back("(" + range + ")");
+        ranges.push_back(prefixRange(element, folded ? asciiLower(spelling) : spelling, parameters));
     }
     const std::string select = "SELECT " + table_->selectList() + " FROM " + table_->qualifiedName();
     const std::string order = " ORDER BY " + order_->orderBy() + " LIMIT 1";
@@ -588,15 +594,7 @@ EngineStatus PgCursor::findPrefixUnindexed(int fieldNumber, const std::string& p
     std::string any;
     std::vector<FieldValue> parameters;
     for (const std::string& spelling : spellings) {
-        std::string low = asciiLower(spelling);
-        std::string high = successor(low);
-        parameters.emplace_back(low);
-        std::string range = element + " >= $" + std::to_string(parameters.size());
-        if (!high.empty()) {
-            parameters.emplace_back(high);
-            range += " AND " + element + " < $" + std::to_string(parameters.size());
-        }
-        any += (any.empty() ? "(" : " OR (") + range + ")";
+        any += (any.empty() ? "" : " OR ") + prefixRange(element, asciiLower(spelling), parameters);
     }
     PgResult result;
     EngineStatus status =
