@@ -348,7 +348,7 @@ void ReportRun::ClosePage()
     }
     for (auto& control : report_.controls_)
         if (control->Enabled)
-            printControl(*control, control->Values[PrintableText::LeftValue], control->Values[PrintableText::TopValue],
+            printControl(*control, control->Values[TRepPrintable::LeftValue], control->Values[TRepPrintable::TopValue],
                          nullptr);
     if (finalPass_ && report_.Frame.any())
         drawFrame(report_.Frame, v[TRepPage::LeftMarginValue], v[TRepPage::TopMarginValue],
@@ -441,10 +441,10 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretc
     }
 }
 
-TextLayout ReportRun::layoutControl(const PrintableText& control) const
+TextLayout ReportRun::layoutControl(const TRepPrintable& control) const
 {
     return TextLayout::make(utf8ToUtf16(control.Text()), controlFont(control), report_.measurer(),
-                            control.Values[PrintableText::WidthValue], control.AutoSize, control.WordWrap);
+                            control.Values[TRepPrintable::WidthValue], control.AutoSize, control.WordWrap);
 }
 
 // The lines of every control of the band, none for a disabled one.
@@ -463,14 +463,14 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<TextLayout>&
     const double height = band.Values[TRepBand::HeightValue];
     double stretch = 0;
     for (size_t i = 0; i < layouts.size(); ++i) {
-        const PrintableText& control = *band.controls()[i];
+        const TRepPrintable& control = *band.controls()[i];
         if (!control.Enabled)
             continue;
         const double lineHeight = report_.measurer().lineHeight(controlFont(control));
-        double used = std::max(control.Values[PrintableText::HeightValue], lineHeight);
+        double used = std::max(control.Values[TRepPrintable::HeightValue], lineHeight);
         if (control.AutoStretch)
             used = std::max(used, static_cast<double>(layouts[i].lines.size()) * lineHeight);
-        stretch = std::max(stretch, control.Values[PrintableText::TopValue] + used - height);
+        stretch = std::max(stretch, control.Values[TRepPrintable::TopValue] + used - height);
     }
     return stretch;
 }
@@ -492,12 +492,12 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending, 
                                          PageBrush{.color = band.Color, .visible = true});
     double stretch = 0;
     for (size_t i = 0; i < band.controls().size(); ++i) {
-        PrintableText* control = band.controls()[i].get();
+        TRepPrintable* control = band.controls()[i].get();
         if (!control->Enabled)
             continue;
         Pending rest{control, {}};
-        const double controlTop = control->Values[PrintableText::TopValue];
-        const double used = printControl(*control, left + control->Values[PrintableText::LeftValue], top + controlTop,
+        const double controlTop = control->Values[TRepPrintable::TopValue];
+        const double used = printControl(*control, left + control->Values[TRepPrintable::LeftValue], top + controlTop,
                                          printingPageBands_ ? nullptr : &rest, layouts ? &(*layouts)[i] : nullptr);
         stretch = std::max(stretch, controlTop + used - height);
         if (!rest.lines.empty())
@@ -535,7 +535,7 @@ void ReportRun::continuePending(std::vector<Pending>& pending)
             carry.FontSize = p.control->FontSize;
             Pending rest{p.control, {}};
             used = std::max(used,
-                            printControl(carry, currentX_ + p.control->Values[PrintableText::LeftValue], top, &rest));
+                            printControl(carry, currentX_ + p.control->Values[TRepPrintable::LeftValue], top, &rest));
             if (!rest.lines.empty())
                 next.push_back(std::move(rest));
         }
@@ -544,7 +544,7 @@ void ReportRun::continuePending(std::vector<Pending>& pending)
     }
 }
 
-ReportFont ReportRun::controlFont(const PrintableText& control) const
+ReportFont ReportRun::controlFont(const TRepPrintable& control) const
 {
     ReportFont font = report_.Font;
     if (control.FontSize > 0)
@@ -570,12 +570,12 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 
 // Places one text control with its top-left corner at (x, y). Returns the
 // height it took; lines that did not fit a stretching control go to `pending`.
-double ReportRun::printControl(PrintableText& control, double x, double y, Pending* pending, const TextLayout* laidOut)
+double ReportRun::printControl(TRepPrintable& control, double x, double y, Pending* pending, const TextLayout* laidOut)
 {
     const ReportFont font = controlFont(control);
     const TextMeasurer& m = report_.measurer();
     const double lineHeight = m.lineHeight(font);
-    double width = control.Values[PrintableText::WidthValue];
+    double width = control.Values[TRepPrintable::WidthValue];
     TextLayout own;
     if (!laidOut) {
         own = layoutControl(control);
@@ -593,7 +593,7 @@ double ReportRun::printControl(PrintableText& control, double x, double y, Pendi
             left = x + (width - fitted) / 2;
         width = fitted;
     }
-    double height = std::max(control.Values[PrintableText::HeightValue], lineHeight);
+    double height = std::max(control.Values[TRepPrintable::HeightValue], lineHeight);
     size_t shown;
     if (control.AutoStretch) {
         const auto& v = report_.Page.Values;

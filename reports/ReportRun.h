@@ -9,7 +9,7 @@
 class TBandReport;
 class TDataSet;
 class TRepBand;
-class PrintableText;
+class TRepPrintable;
 class TRepPrinter;
 
 // One run of a report onto a destination: where the next band goes, which
@@ -72,7 +72,7 @@ public:
 
 private:
     struct Pending {
-        PrintableText* control;
+        TRepPrintable* control;
         std::vector<std::u16string> lines;
     };
 
@@ -89,15 +89,15 @@ private:
     void alignToBottom(const TRepBand& band);
     void placeBand(const TRepBand& band, bool asPageFooter, double stretch);
     std::vector<TextLayout> layoutBand(const TRepBand& band) const;
-    TextLayout layoutControl(const PrintableText& control) const;
+    TextLayout layoutControl(const TRepPrintable& control) const;
     double stretchOf(const TRepBand& band, const std::vector<TextLayout>& layouts) const;
     double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<TextLayout>* layouts);
     double pageHeightOnPaper() const;
-    double printControl(PrintableText& control, double x, double y, Pending* pending,
+    double printControl(TRepPrintable& control, double x, double y, Pending* pending,
                         const TextLayout* laidOut = nullptr);
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
-    ReportFont controlFont(const PrintableText& control) const;
+    ReportFont controlFont(const TRepPrintable& control) const;
 
     TBandReport& report_;
     TRepPrinter& destination_;

@@ -15,7 +15,7 @@ TRepBand* TBandReport::addBand(std::unique_ptr<TRepBand> band)
     return bands_.back().get();
 }
 
-PrintableText* TBandReport::addControl(std::unique_ptr<PrintableText> control)
+TRepPrintable* TBandReport::addControl(std::unique_ptr<TRepPrintable> control)
 {
     control->setContext(&context_);
     controls_.push_back(std::move(control));

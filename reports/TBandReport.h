@@ -39,7 +39,7 @@ public:
     TRepBand* addBand(std::unique_ptr<TRepBand> band);
     const std::vector<std::unique_ptr<TRepBand>>& bands() const { return bands_; }
     // A control placed on the report itself, printed when a page closes.
-    PrintableText* addControl(std::unique_ptr<PrintableText> control);
+    TRepPrintable* addControl(std::unique_ptr<TRepPrintable> control);
     // The first band of a type, enabled or not; nullptr when none.
     TRepBand* findBand(TRepBandType type) const;
 
@@ -90,7 +90,7 @@ private:
     void unprepare();
 
     std::vector<std::unique_ptr<TRepBand>> bands_;
-    std::vector<std::unique_ptr<PrintableText>> controls_;
+    std::vector<std::unique_ptr<TRepPrintable>> controls_;
     UnitContext context_;
     TRepUnits units_ = TRepUnits::MM;
     int zoom_ = 100;

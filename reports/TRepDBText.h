@@ -1,12 +1,12 @@
 #pragma once
-#include "PrintableText.h"
 #include "TDataSet.h"
+#include "TRepPrintable.h"
 
 // The display text of one field of the current record. A field that is not
 // found, or whose value cannot be read, prints as an empty text.
-class TRepDBText : public PrintableText {
+class TRepDBText : public TRepPrintable {
 public:
-    using PrintableText::PrintableText;
+    using TRepPrintable::TRepPrintable;
     std::string Text() const override;
     void Prepare() override;
     void Unprepare() override { field_ = nullptr; }

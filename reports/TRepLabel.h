@@ -1,10 +1,10 @@
 #pragma once
-#include "PrintableText.h"
+#include "TRepPrintable.h"
 
 // A fixed text.
-class TRepLabel : public PrintableText {
+class TRepLabel : public TRepPrintable {
 public:
-    using PrintableText::PrintableText;
+    using TRepPrintable::TRepPrintable;
     std::string Text() const override { return Caption; }
 
     std::string Caption;

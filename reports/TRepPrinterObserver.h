@@ -2,9 +2,9 @@
 
 // Receives a destination's notifications: the preview's page view or the
 // progress window.
-class PrinterObserver {
+class TRepPrinterObserver {
 public:
-    virtual ~PrinterObserver() = default;
+    virtual ~TRepPrinterObserver() = default;
     // `pages` pages are finished and can be shown.
     virtual void PageAvailable(int pages) = 0;
     virtual void Progress(int percent) = 0;
