@@ -40,6 +40,20 @@ std::string asciiLower(std::string text)
     return text;
 }
 
+// "(element >= $n AND element < $m)": the values that begin with low; its
+// bounds are appended to parameters.
+std::string prefixRange(const std::string& element, const std::string& low, std::vector<FieldValue>& parameters)
+{
+    const std::string high = successor(low);
+    parameters.emplace_back(low);
+    std::string range = element + " >= $" + std::to_string(parameters.size());
+    if (!high.empty()) {
+        parameters.emplace_back(high);
+        range += " AND " + element + " < $" + std::to_string(parameters.size());
+    }
+    return "(" + range + ")";
+}
+
 }  // namespace
 
 EngineStatus PgCursor::open(std::shared_ptr<PgTable> table, const std::string& indexName,
@@ -202,92 +216,57 @@ EngineStatus PgCursor::fetch(Op op, int prefix, int limit, EngineRecord& out, bo
 
 EngineStatus PgCursor::getNext(EngineRecord& out)
 {
-    Op op = Op::First;
-    int prefix = 0;
-    switch (place_) {
-    case Place::End:
-        return EngineStatus::failure(EngineCode::EndOfData, "");
-    case Place::Begin:
-        if (runHasFirst_ && runCurrent()) {
-            standAt(0);
-            out = run_.front();
-            return EngineStatus::success();
-        }
-        break;
-    case Place::Record:
-        switch (stepInRun(1, out)) {
-        case Step::Found:
-            return EngineStatus::success();
-        case Step::Off:
-            place_ = Place::End;
-            at_ = -1;
-            return EngineStatus::failure(EngineCode::EndOfData, "");
-        case Step::Unknown:
-            break;
-        }
-        op = Op::Greater;
-        prefix = order_->length();
-        break;
-    case Place::Crack:
-        op = inclusive_ ? Op::GreaterEqual : Op::Greater;
-        prefix = prefix_;
-        break;
-    }
-    bool found = false;
-    EngineStatus status = fetch(op, prefix, readAhead, out, found);
-    if (!status.ok())
-        return status;
-    if (!found) {
-        place_ = Place::End;
-        at_ = -1;
-        return EngineStatus::failure(EngineCode::EndOfData, "");
-    }
-    return EngineStatus::success();
+    return step(true, out);
 }
 
 EngineStatus PgCursor::getPrior(EngineRecord& out)
 {
-    Op op = Op::Last;
+    return step(false, out);
+}
+
+EngineStatus PgCursor::step(bool forward, EngineRecord& out)
+{
+    const Place from = forward ? Place::Begin : Place::End;
+    const Place beyond = forward ? Place::End : Place::Begin;
+    const EngineCode offCode = forward ? EngineCode::EndOfData : EngineCode::BeginOfData;
+    auto off = [&] {
+        place_ = beyond;
+        at_ = -1;
+        return EngineStatus::failure(offCode, "");
+    };
+    if (place_ == beyond)
+        return EngineStatus::failure(offCode, "");
+    Op op = forward ? Op::First : Op::Last;
     int prefix = 0;
-    switch (place_) {
-    case Place::Begin:
-        return EngineStatus::failure(EngineCode::BeginOfData, "");
-    case Place::End:
-        if (runHasLast_ && runCurrent()) {
-            standAt(static_cast<int>(run_.size()) - 1);
-            out = run_.back();
+    if (place_ == from) {
+        if ((forward ? runHasFirst_ : runHasLast_) && runCurrent()) {
+            const int end = forward ? 0 : static_cast<int>(run_.size()) - 1;
+            standAt(end);
+            out = run_[end];
             return EngineStatus::success();
         }
-        break;
-    case Place::Record:
-        switch (stepInRun(-1, out)) {
+    } else if (place_ == Place::Record) {
+        switch (stepInRun(forward ? 1 : -1, out)) {
         case Step::Found:
             return EngineStatus::success();
         case Step::Off:
-            place_ = Place::Begin;
-            at_ = -1;
-            return EngineStatus::failure(EngineCode::BeginOfData, "");
+            return off();
         case Step::Unknown:
             break;
         }
-        op = Op::Less;
+        op = forward ? Op::Greater : Op::Less;
         prefix = order_->length();
-        break;
-    case Place::Crack:
-        op = inclusive_ ? Op::Less : Op::LessEqual;
+    } else {
+        // An inclusive crack stands before the records equal to its key:
+        // forward reads them, backward the record before them.
+        op = forward ? (inclusive_ ? Op::GreaterEqual : Op::Greater) : (inclusive_ ? Op::Less : Op::LessEqual);
         prefix = prefix_;
-        break;
     }
     bool found = false;
     EngineStatus status = fetch(op, prefix, readAhead, out, found);
     if (!status.ok())
         return status;
-    if (!found) {
-        place_ = Place::Begin;
-        at_ = -1;
-        return EngineStatus::failure(EngineCode::BeginOfData, "");
-    }
-    return EngineStatus::success();
+    return found ? EngineStatus::success() : off();
 }
 
 EngineStatus PgCursor::getRecord(EngineRecord& out, Lock lock)
@@ -561,15 +540,7 @@ EngineStatus PgCursor::findPrefix(int fieldNumber, const std::string& prefix, En
     std::vector<FieldValue> parameters;
     const std::string element = ranged->element(0);
     for (const std::string& spelling : spellings) {
-        std::string low = folded ? asciiLower(spelling) : spelling;
-        std::string high = successor(low);
-        parameters.emplace_back(low);
-        std::string range = element + " >= $" + std::to_string(parameters.size());
-        if (!high.empty()) {
-            parameters.emplace_back(high);
-            range += " AND " + element + " < $" + std::to_string(parameters.size());
-        }
-        ranges.push_back("(" + range + ")");
+        ranges.push_back(prefixRange(element, folded ? asciiLower(spelling) : spelling, parameters));
     }
     const std::string select = "SELECT " + table_->selectList() + " FROM " + table_->qualifiedName();
     const std::string order = " ORDER BY " + order_->orderBy() + " LIMIT 1";
@@ -623,15 +594,7 @@ EngineStatus PgCursor::findPrefixUnindexed(int fieldNumber, const std::string& p
     std::string any;
     std::vector<FieldValue> parameters;
     for (const std::string& spelling : spellings) {
-        std::string low = asciiLower(spelling);
-        std::string high = successor(low);
-        parameters.emplace_back(low);
-        std::string range = element + " >= $" + std::to_string(parameters.size());
-        if (!high.empty()) {
-            parameters.emplace_back(high);
-            range += " AND " + element + " < $" + std::to_string(parameters.size());
-        }
-        any += (any.empty() ? "(" : " OR (") + range + ")";
+        any += (any.empty() ? "" : " OR ") + prefixRange(element, asciiLower(spelling), parameters);
     }
     PgResult result;
     EngineStatus status =

@@ -59,6 +59,8 @@ private:
     EngineStatus follow(const std::string& indexName);
     EngineStatus findPrefixUnindexed(int fieldNumber, const std::string& prefix, EngineRecord& out);
     EngineStatus fetch(Op op, int prefix, int limit, EngineRecord& out, bool& found);
+    // One getNext (forward) or getPrior.
+    EngineStatus step(bool forward, EngineRecord& out);
     void keep(std::vector<EngineRecord>& rows, bool forwards, bool extend, bool complete);
     bool runCurrent();
     void forgetRun();

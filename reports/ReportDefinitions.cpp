@@ -27,30 +27,6 @@ constexpr double Margin = 100;
 // Between a value's widest line and the next column.
 constexpr double ColumnGap = 10;
 
-// A page's stored values in tenths of a millimetre, by name.
-struct PageValues {
-    double width;
-    double length;
-    double topMargin;
-    double bottomMargin;
-    double leftMargin;
-    double rightMargin;
-    double columnSpace;
-};
-
-decltype(TRepPage::Values) stored(const PageValues& page)
-{
-    decltype(TRepPage::Values) values{};
-    values[TRepPage::WidthValue] = page.width;
-    values[TRepPage::LengthValue] = page.length;
-    values[TRepPage::TopMarginValue] = page.topMargin;
-    values[TRepPage::BottomMarginValue] = page.bottomMargin;
-    values[TRepPage::LeftMarginValue] = page.leftMargin;
-    values[TRepPage::RightMarginValue] = page.rightMargin;
-    values[TRepPage::ColumnSpaceValue] = page.columnSpace;
-    return values;
-}
-
 std::unique_ptr<TBandReport> landscapeReport(TDataSet* data, const char* title)
 {
     auto report = std::make_unique<TBandReport>("Report1");
@@ -59,13 +35,13 @@ std::unique_ptr<TBandReport> landscapeReport(TDataSet* data, const char* title)
     report->Page.setPaperSize(TRepPaperSize::Legal);
     report->Page.setOrientation(TRepOrientation::poLandscape);
     report->Page.setColumns(1);
-    report->Page.Values = stored({.width = 3556,
-                                  .length = 2159,
-                                  .topMargin = Margin,
-                                  .bottomMargin = Margin,
-                                  .leftMargin = Margin,
-                                  .rightMargin = Margin,
-                                  .columnSpace = 0});
+    report->Page.Values = TRepPage::stored({.width = 3556,
+                                            .length = 2159,
+                                            .topMargin = Margin,
+                                            .bottomMargin = Margin,
+                                            .leftMargin = Margin,
+                                            .rightMargin = Margin,
+                                            .columnSpace = 0});
     report->Options = {.FirstPageHeader = true, .LastPageFooter = true, .Compression = false};
     report->PrintIfEmpty = true;
     report->ReportTitle = title;
@@ -233,13 +209,13 @@ std::unique_ptr<TBandReport> ReportDefinitions::Form8()
     report->setUnits(TRepUnits::MM);
     report->Page.setPaperSize(TRepPaperSize::A4);
     report->Page.setOrientation(TRepOrientation::poPortrait);
-    report->Page.Values = stored({.width = 2100,
-                                  .length = 2970,
-                                  .topMargin = Margin,
-                                  .bottomMargin = Margin,
-                                  .leftMargin = Margin,
-                                  .rightMargin = Margin,
-                                  .columnSpace = 0});
+    report->Page.Values = TRepPage::stored({.width = 2100,
+                                            .length = 2970,
+                                            .topMargin = Margin,
+                                            .bottomMargin = Margin,
+                                            .leftMargin = Margin,
+                                            .rightMargin = Margin,
+                                            .columnSpace = 0});
     TRepBand* title = band(*report, "RepBand1", TRepBandType::rbTitle, 106);
     labels(*title, {{"RepLabel1", 4.2, 2.1, "asdsdsa"}});
     return report;

@@ -551,7 +551,8 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending,
     if (finalPass_)
         destination_.Canvas()->rectangle({destination_.XPos(left), destination_.YPos(top), destination_.XPos(right),
                                           destination_.YPos(top + height)},
-                                         PagePen{PageColor::black(), 1, false}, PageBrush{band.Color, true});
+                                         PagePen{.color = PageColor::black(), .width = 1, .visible = false},
+                                         PageBrush{.color = band.Color, .visible = true});
     double stretch = 0;
     for (size_t i = 0; i < band.controls().size(); ++i) {
         const TRepPrintable* control = band.controls()[i].get();
@@ -705,7 +706,8 @@ double ReportRun::printControl(const TRepPrintable& control, double x, double y,
     if (finalPass_ && !control.Transparent)
         canvas->rectangle(
             {destination_.XPos(left), destination_.YPos(y), destination_.XPos(right), destination_.YPos(bottom)},
-            PagePen{PageColor::black(), 1, false}, PageBrush{control.Color, true});
+            PagePen{.color = PageColor::black(), .width = 1, .visible = false},
+            PageBrush{.color = control.Color, .visible = true});
     if (finalPass_ && control.Frame.any())
         drawFrame(control.Frame, left, y, right, bottom);
     for (size_t i = 0; i < shown; ++i) {

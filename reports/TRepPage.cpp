@@ -21,8 +21,21 @@ TRepPage::TRepPage(const UnitContext* context) : context_(context)
     const bool us = RegionalSettings::current().measurement == RegionalSettings::Measurement::US;
     Units = us ? TRepUnits::Inches : TRepUnits::MM;
     const double margin = us ? 127 : 100;
-    Values = {margin, 0, margin, 0, margin, margin, 0};
+    Values = stored({.topMargin = margin, .bottomMargin = margin, .leftMargin = margin, .rightMargin = margin});
     setPaperSize(us ? TRepPaperSize::Letter : TRepPaperSize::A4);
+}
+
+std::array<double, 7> TRepPage::stored(const StoredValues& page)
+{
+    std::array<double, 7> values{};
+    values[WidthValue] = page.width;
+    values[LengthValue] = page.length;
+    values[TopMarginValue] = page.topMargin;
+    values[BottomMarginValue] = page.bottomMargin;
+    values[LeftMarginValue] = page.leftMargin;
+    values[RightMarginValue] = page.rightMargin;
+    values[ColumnSpaceValue] = page.columnSpace;
+    return values;
 }
 
 bool TRepPage::paperDimensions(TRepPaperSize size, double& widthMm, double& lengthMm)

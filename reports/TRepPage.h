@@ -18,6 +18,19 @@ public:
         ColumnSpaceValue
     };
 
+    // The seven stored values by name, in tenths of a millimetre.
+    struct StoredValues {
+        double width = 0;
+        double length = 0;
+        double topMargin = 0;
+        double bottomMargin = 0;
+        double leftMargin = 0;
+        double rightMargin = 0;
+        double columnSpace = 0;
+    };
+    // Values laid out in the order of Value.
+    static std::array<double, 7> stored(const StoredValues& page);
+
     // Defaults of a new page follow the measurement setting of the regional
     // settings: Letter, inches and half-inch margins for the U.S. system,
     // otherwise A4, millimetres and 10 mm margins.

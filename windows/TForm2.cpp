@@ -1,6 +1,7 @@
 #include "TForm2.h"
 
 #include "FormControls.h"
+#include "GridColumns.h"
 #include "TDMarsipstaf.h"
 #include "TForm6.h"
 
@@ -77,8 +78,7 @@ RecordWindowLayout employeeLayout()
         .buttonStep = 94,
         .grid = QRect(11, 340, 649, 81),
         .gridOptions = FormControls::rowSelectOptions(),
-        .gridColumns = {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama",
-                        "Alamat", "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"},
+        .gridColumns = GridColumns::employees(),
         .serifGrid = true,
         .navigator = QRect(12, 428, 640, 25),
         .keyField = "NIP",

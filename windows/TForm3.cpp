@@ -1,5 +1,6 @@
 #include "TForm3.h"
 
+#include "GridColumns.h"
 #include "MessageBoxes.h"
 #include "TDBGrid.h"
 #include "TForm2.h"
@@ -55,7 +56,7 @@ RecordWindowLayout transferLayout()
         .buttonStep = 106,
         .grid = QRect(8, 256, 713, 89),
         .gridOptions = std::nullopt,
-        .gridColumns = {"No_SKM", "NIP", "Nama_Pegawai", "Golongan", "Pangkat", "Jabatan", "Asal", "Pindah_Ke", "TMT"},
+        .gridColumns = GridColumns::transfers(),
         .serifGrid = false,
         .navigator = QRect(6, 352, 712, 25),
         .keyField = "No_SKM",

@@ -1,5 +1,7 @@
 #include "TForm4.h"
 
+#include "GridColumns.h"
+
 TForm4* Form4 = nullptr;
 
 namespace {
@@ -14,8 +16,7 @@ const ListWindowLayout employeeList{
     .grid = QRect(8, 40, 328, 113),
     .gridOptions = {O::dgEditing, O::dgTitles, O::dgIndicator, O::dgColumnResize, O::dgTabs, O::dgConfirmDelete,
                     O::dgCancelOnExit},
-    .gridColumns = {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama",
-                    "Alamat", "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"},
+    .gridColumns = GridColumns::employees(),
     .readOnlyGrid = true,
     .serifTitles = true,
     .navigator = QRect(8, 160, 328, 25),

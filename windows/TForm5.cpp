@@ -1,5 +1,7 @@
 #include "TForm5.h"
 
+#include "GridColumns.h"
+
 TForm5* Form5 = nullptr;
 
 namespace {
@@ -11,7 +13,7 @@ const ListWindowLayout transferList{
     .closeButton = QRect(224, 8, 105, 25),
     .grid = QRect(8, 40, 320, 120),
     .gridOptions = TDBGridOptions::defaults(),
-    .gridColumns = {"No_SKM", "NIP", "Nama_Pegawai", "Golongan", "Pangkat", "Jabatan", "Asal", "Pindah_Ke", "TMT"},
+    .gridColumns = GridColumns::transfers(),
     .readOnlyGrid = false,
     .serifTitles = false,
     .narrowColumns = {"NIP", "Nama_Pegawai", "Golongan", "Pangkat", "Jabatan", "Asal", "Pindah_Ke"},

@@ -1,6 +1,7 @@
 #include "TForm6.h"
 
 #include "FormControls.h"
+#include "GridColumns.h"
 
 TForm6* Form6 = nullptr;
 
@@ -22,12 +23,11 @@ SearchWindowLayout employeeSearch()
         .searchButtonFirst = true,
         .upper = {.bounds = QRect(8, 104, 321, 120),
                   .options = FormControls::rowSelectOptions(),
-                  .columns = {"NIP", "Karpeg", "Nama_Pegawai"},
+                  .columns = GridColumns::keys(GridColumns::employees()),
                   .navigator = QRect(8, 232, 320, 25)},
         .lower = {.bounds = QRect(8, 264, 320, 120),
                   .options = FormControls::rowSelectOptions(),
-                  .columns = {"Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama", "Alamat", "Pangkat",
-                              "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"},
+                  .columns = GridColumns::afterKeys(GridColumns::employees()),
                   .navigator = QRect(8, 392, 320, 25)},
         .readOnlyGrids = false,
         .boldGrids = true,

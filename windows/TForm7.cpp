@@ -1,6 +1,7 @@
 #include "TForm7.h"
 
 #include "FormControls.h"
+#include "GridColumns.h"
 
 TForm7* Form7 = nullptr;
 
@@ -23,12 +24,12 @@ SearchWindowLayout transferSearch()
         .searchButtonFirst = false,
         .upper = {.bounds = QRect(8, 120, 345, 97),
                   .options = FormControls::rowSelectOptions(),
-                  .columns = {"No_SKM", "NIP", "Nama_Pegawai"},
+                  .columns = GridColumns::keys(GridColumns::transfers()),
                   .navigator = QRect(8, 224, 344, 25)},
         .lower = {.bounds = QRect(8, 256, 345, 120),
                   .options = {O::dgTitles, O::dgIndicator, O::dgColumnResize, O::dgTabs, O::dgAlwaysShowSelection,
                               O::dgConfirmDelete, O::dgCancelOnExit},
-                  .columns = {"Golongan", "Pangkat", "Jabatan", "Asal", "Pindah_Ke", "TMT"},
+                  .columns = GridColumns::afterKeys(GridColumns::transfers()),
                   .narrowColumns = {"Pangkat", "Jabatan", "Asal", "Pindah_Ke"},
                   .narrowWidth = 64,
                   .navigator = QRect(8, 384, 344, 25)},

@@ -2,6 +2,7 @@
 #include "DMarsipstaf.h"
 #include "EDBEngineError.h"
 #include "ModalBoxResponder.h"
+#include "ReportRegistry.h"
 #include "StartedProgram.h"
 #include "TForm1.h"
 #include "TForm12.h"
@@ -10,12 +11,24 @@
 #include "TempDatabase.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
-const std::vector<std::string> startOrder = {"Form12", "Form1",  "Form2",  "DMarsipstaf", "Form3",
-                                             "Form4",  "Form5",  "Form6",  "Form7",       "Form8",
-                                             "Form9",  "Form10", "Form11", "Form14",      "Form15"};
+const std::vector<std::string> windowClassReports = {"Form9", "Form10", "Form11"};
+
+// The fifteen globals in their fixed order, with the window of any report
+// registered besides those three after Form11.
+std::vector<std::string> startOrder()
+{
+    std::vector<std::string> order = {"Form12", "Form1", "Form2", "DMarsipstaf", "Form3",  "Form4", "Form5",
+                                      "Form6",  "Form7", "Form8", "Form9",       "Form10", "Form11"};
+    for (const ReportRegistry::Entry& report : ReportRegistry::all())
+        if (std::ranges::find(windowClassReports, report.name) == windowClassReports.end())
+            order.emplace_back(report.name);
+    order.insert(order.end(), {"Form14", "Form15"});
+    return order;
+}
 
 // Records every window of the program that is shown (boxes aside).
 class ShownWindows : public QObject {
@@ -39,7 +52,8 @@ using Startup = StartedProgram;
 
 TEST_F(Startup, CreatesTheObjectsInOrderWithTheLoginAsMainWindow)
 {
-    EXPECT_EQ(objects->creationOrder(), startOrder);
+    const std::vector<std::string> order = startOrder();
+    EXPECT_EQ(objects->creationOrder(), order);
     EXPECT_EQ(TApplication::instance()->MainForm(), Form12);
     const QWidgetList windows = QApplication::topLevelWidgets();
     int programWindows = 0;
@@ -49,7 +63,7 @@ TEST_F(Startup, CreatesTheObjectsInOrderWithTheLoginAsMainWindow)
             EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
         }
     }
-    EXPECT_EQ(programWindows, 14);
+    EXPECT_EQ(programWindows, int(order.size()) - 1);  // the data module is no window
 }
 
 TEST_F(Startup, OpensEveryTableAndBindsTheEmployeeWindowToTheModule)

@@ -72,7 +72,12 @@ struct Layout {
     {
         report.Measurer = &measurer;
         report.Page.setPaperSize(TRepPaperSize::Custom);
-        report.Page.Values = {100, 1000, 100, 1000, 100, 100, 0};
+        report.Page.Values = TRepPage::stored({.width = 1000,
+                                               .length = 1000,
+                                               .topMargin = 100,
+                                               .bottomMargin = 100,
+                                               .leftMargin = 100,
+                                               .rightMargin = 100});
         destination.ScreenPixelsPerInch = 254;
     }
 

@@ -16,7 +16,8 @@ std::unique_ptr<TBandReport> reportWith(TDataSet* data, std::vector<std::pair<TR
     report->DataSet = data;
     report->Page.setPaperSize(TRepPaperSize::Legal);
     report->Page.setOrientation(TRepOrientation::poLandscape);
-    report->Page.Values = {100, 2159, 100, 3556, 100, 100, 0};
+    report->Page.Values = TRepPage::stored(
+        {.width = 3556, .length = 2159, .topMargin = 100, .bottomMargin = 100, .leftMargin = 100, .rightMargin = 100});
     int n = 1;
     for (auto [type, height] : bands) {
         auto band = std::make_unique<TRepBand>("RepBand" + std::to_string(n++), type);

@@ -8,9 +8,8 @@
 // process exit code.
 class AdminTool {
 public:
-    static constexpr int done = 0;
-    static constexpr int failed = 1;
-    static constexpr int wrongCommandLine = 2;
+    // The process exit codes, as the manual page gives them.
+    enum ExitCode { done = 0, failed = 1, wrongCommandLine = 2 };
 
     // Parses args (the words after the program's name) and runs the command
     // they name. --help and --version write to out and return done; a wrong

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstddef>
+#include <vector>
+
+// The columns the record, list and search windows show of the employee and
+// the transfer table, in order: field names, lookup fields by their texts.
+// A search window shows the leading key columns in its upper grid and the
+// rest below.
+class GridColumns {
+public:
+    using List = std::vector<const char*>;
+
+    static const List& employees();
+    static const List& transfers();
+
+    // The leading key columns (NIP, Karpeg, Nama_Pegawai; No_SKM, NIP,
+    // Nama_Pegawai), and the columns after them.
+    static List keys(const List& columns);
+    static List afterKeys(const List& columns);
+
+private:
+    static constexpr std::ptrdiff_t keyCount = 3;
+};
