@@ -1,5 +1,9 @@
 #include "SchemaSteps.h"
 
+#include "TableCatalogue.h"
+
+#include <algorithm>
+
 namespace {
 
 const SchemaSteps* installed = nullptr;
@@ -45,11 +49,51 @@ std::string SchemaSteps::newerDetail(const std::string& tableName, int found, in
            std::to_string(known) + ". Nothing was changed.";
 }
 
+namespace {
+
+// Steps that do more than add the catalogue's columns (which come by
+// themselves, see program()), in version order.
+std::vector<SchemaStep> writtenSteps()
+{
+    return {};
+}
+
+// The step to version `to`: the catalogue's columns of that version, then
+// the written step of that version, if any.
+SchemaStep stepTo(int to, const std::vector<SchemaStep>& written)
+{
+    SchemaStep step = TableCatalogue::columnsOf(to);
+    for (const SchemaStep& extra : written) {
+        if (extra.from + 1 != to)
+            continue;
+        step.text += (step.text.empty() ? "" : "; ") + extra.text;
+        step.apply = [columns = step.apply, extra = extra.apply](SchemaChange& change) {
+            EngineStatus status = columns(change);
+            return status.ok() ? extra(change) : status;
+        };
+    }
+    return step;
+}
+
+}  // namespace
+
 const SchemaSteps& SchemaSteps::program()
 {
-    // Version 1 is the shape the catalogue describes for it; a new column
-    // comes with a step TableCatalogue::columnsOf(version) here.
-    static const SchemaSteps steps;
+    // Version 1 is the shape the catalogue describes for it. A field the
+    // catalogue gives a later version (since) is added by that version's
+    // step; writtenSteps() holds whatever else a version does.
+    static const SchemaSteps steps = [] {
+        std::vector<SchemaStep> written = writtenSteps();
+        int newest = 1;
+        for (const CatalogueTable& table : TableCatalogue::tables())
+            newest = std::max(newest, table.newestVersion());
+        for (const SchemaStep& step : written)
+            newest = std::max(newest, step.from + 1);
+        SchemaSteps made;
+        for (int to = 2; to <= newest; ++to)
+            made.steps.push_back(stepTo(to, written));
+        return made;
+    }();
     return steps;
 }
 

@@ -11,8 +11,10 @@
 // version i + 1 to i + 2. A new database is made in version 1 and brought up
 // by the same steps, so new and upgraded databases never differ.
 //
-// To change a shape: append a step to program() in SchemaSteps.cpp (never
-// change or reorder one already released). Every table file records its
+// To add a column: give its catalogue field (TableCatalogue) the next
+// version as `since`; program() makes the step. Anything else a version
+// does goes into writtenSteps() in SchemaSteps.cpp (never change or reorder
+// a step already released). Every table file records its
 // version (SQLite's user_version), the server one row per table in
 // arsipstaf_versions; SchemaUpgrade applies the steps when a database is
 // opened (docs/table-files.md, docs/server-database.md).

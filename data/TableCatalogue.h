@@ -57,8 +57,9 @@ struct CatalogueTable {
 // The one description of the nine tables, from which the engine creates
 // them on both engines, the data module declares its fields, exports and
 // imports take their columns, demonstration records are made and `check`
-// compares. A column is added here (and, for databases already made, by a
-// step in SchemaSteps); a window shows it by naming it in its layout.
+// compares. A column is added here, with the next version as `since`
+// (databases already made get it by that version's upgrade step); a window
+// shows it by naming it in its layout.
 class TableCatalogue {
 public:
     // In the order the data module opens them.
@@ -66,6 +67,6 @@ public:
     static const CatalogueTable* byFile(const std::string& tableName);
     static const CatalogueTable* byObject(const std::string& object);
     // The upgrade step to version `to` that adds every field that came with
-    // it (since == to) to its table, for SchemaSteps::program().
+    // it (since == to) to its table; SchemaSteps::program() runs it.
     static SchemaStep columnsOf(int to);
 };
