@@ -27,8 +27,8 @@ EngineStatus PgSchemaChange::addColumn(const FieldDescription& field)
 
 EngineStatus PgSchemaChange::execute(const std::string& sql)
 {
-    std::string text = std::regex_replace(sql, std::regex("\\{table\\}"),
-                                          connection_.qualified(PgTable::serverName(tableName_)));
+    std::string text =
+        std::regex_replace(sql, std::regex("\\{table\\}"), connection_.qualified(PgTable::serverName(tableName_)));
     text = std::regex_replace(text, std::regex("\\{schema\\}"), connection_.schema());
     EngineStatus status = connection_.runScript(text, "Cannot upgrade the table.");
     if (!status.ok())

@@ -27,8 +27,7 @@ EngineStatus SqliteSchemaChange::addColumn(const FieldDescription& field)
                       "; INSERT INTO table_columns (position, name, type, size, default_value) "
                       "SELECT COALESCE(MAX(position) + 1, 0), " +
                       literal(field.name) + ", " + literal(text ? "String" : "Date") + ", " +
-                      std::to_string(field.size) + ", " + (field.hasDefault ? value : "NULL") +
-                      " FROM table_columns";
+                      std::to_string(field.size) + ", " + (field.hasDefault ? value : "NULL") + " FROM table_columns";
     return execute(sql);
 }
 

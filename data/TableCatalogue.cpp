@@ -88,8 +88,7 @@ CatalogueTable employees()
         text("Kd_Jabatan", 2, "TdatapegKd_Jabatan"),
         lookup("TdatapegJabatan", "Jabatan", "Kd_Jabatan", "Jabatan.db", "Kd_Jabatan", "Jabatan"),
         text("Kd_Pend", 2, "TdatapegKd_Pend"),
-        lookup("TdatapegPendidikanFormal", "Pendidikan Formal", "Kd_Pend", "Pend_Formal.db", "Kd_Pend",
-               "Pend_Formal"),
+        lookup("TdatapegPendidikanFormal", "Pendidikan Formal", "Kd_Pend", "Pend_Formal.db", "Kd_Pend", "Pend_Formal"),
         text("Pendidikan_Diklat", 25, "TdatapegPendidikan_Diklat"),
         text("Kd_Status", 2, "TdatapegKd_Status"),
         lookup("TdatapegStatus", "Status", "Kd_Status", "Status.db", "Kd_Status", "Status"),
@@ -278,8 +277,8 @@ SchemaStep TableCatalogue::columnsOf(int to)
     for (const CatalogueTable& table : tables())
         for (const CatalogueField& field : table.fields)
             if (field.since == to && !field.isLookup())
-                step.text += (step.text.empty() ? "column " : ", column ") + field.name + " added to " +
-                             table.tableName;
+                step.text +=
+                    (step.text.empty() ? "column " : ", column ") + field.name + " added to " + table.tableName;
     step.apply = [to](SchemaChange& change) {
         const CatalogueTable* table = byFile(change.tableName());
         if (!table)

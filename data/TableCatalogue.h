@@ -11,8 +11,8 @@ struct CatalogueField {
     std::string name;    // the column ("Nama_Pegawai"), or the lookup field ("Jenis Kelamin")
     std::string object;  // the data module's field object ("TdatapegNama_Pegawai"); "" for code tables
     ColumnType type = ColumnType::Text;
-    int size = 0;        // characters; a lookup field's text is cut to it
-    std::string mask;    // edit mask; "" for none
+    int size = 0;      // characters; a lookup field's text is cut to it
+    std::string mask;  // edit mask; "" for none
     bool required = false;
     std::string label;  // title in grids and exports; "" for the name
     // Lookup fields only: the code field of this table and where its text is.
@@ -37,9 +37,9 @@ struct CatalogueIndex {
 // module's order (lookup fields beside their codes), its indexes and, for a
 // code table, the codes a new database starts with.
 struct CatalogueTable {
-    std::string tableName;   // "Datapegawai.db"
-    std::string object;      // "Tdatapeg"
-    std::string dataSource;  // "DSdatapeg"
+    std::string tableName;        // "Datapegawai.db"
+    std::string object;           // "Tdatapeg"
+    std::string dataSource;       // "DSdatapeg"
     bool declaresFields = false;  // the record tables; code tables take the file's columns
     std::vector<CatalogueField> fields;
     std::vector<CatalogueIndex> indexes;

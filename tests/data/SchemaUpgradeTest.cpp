@@ -1,8 +1,8 @@
 // Databases of the first shape (tests/fixtures/v1) brought up by a test's
 // version-2 step on opening, and a database of a later shape refused.
+#include "SchemaUpgrade.h"
 #include "BothEngines.h"
 #include "EDBEngineError.h"
-#include "SchemaUpgrade.h"
 #include "StorageEngine.h"
 #include "VersionOneDatabase.h"
 

@@ -33,7 +33,8 @@ int main(int argc, char** argv)
     steps.steps.push_back(step);
     SchemaSteps::install(&steps);
     SqliteDatabase database(argv[1]);
-    EngineStatus status = SchemaUpgrade::run(database, false, [](const std::string& line) { std::cout << line << '\n'; });
+    EngineStatus status =
+        SchemaUpgrade::run(database, false, [](const std::string& line) { std::cout << line << '\n'; });
     if (!status.ok()) {
         std::cerr << EDBEngineError::describe(status) << '\n';
         return 1;
