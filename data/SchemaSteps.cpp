@@ -15,16 +15,41 @@ std::string stepLine(const std::string& tableName, const SchemaStep& step)
            step.text;
 }
 
+// Passes a step's changes on (or, for a plan, nowhere) and counts them, so
+// that a step is told only for the tables it changes.
+class CountingChange : public SchemaChange {
+public:
+    CountingChange(SchemaChange* target, std::string tableName) : target_(target), tableName_(std::move(tableName)) {}
+    const std::string& tableName() const override { return tableName_; }
+    bool onServer() const override { return target_ && target_->onServer(); }
+    EngineStatus addColumn(const FieldDescription& field) override
+    {
+        ++changes;
+        return target_ ? target_->addColumn(field) : EngineStatus::success();
+    }
+    EngineStatus execute(const std::string& sql) override
+    {
+        ++changes;
+        return target_ ? target_->execute(sql) : EngineStatus::success();
+    }
+    int changes = 0;
+
+private:
+    SchemaChange* target_;
+    std::string tableName_;
+};
+
 }  // namespace
 
 EngineStatus SchemaSteps::run(SchemaChange& change, int from, const std::function<void(const std::string&)>& say) const
 {
     for (int version = from; version < this->version(); ++version) {
         const SchemaStep& step = steps[static_cast<size_t>(version - 1)];
-        EngineStatus status = step.apply(change);
+        CountingChange counted(&change, change.tableName());
+        EngineStatus status = step.apply(counted);
         if (!status.ok())
             return status;
-        if (say)
+        if (say && counted.changes > 0)
             say(stepLine(change.tableName(), step));
     }
     return EngineStatus::success();
@@ -33,8 +58,12 @@ EngineStatus SchemaSteps::run(SchemaChange& change, int from, const std::functio
 std::vector<std::string> SchemaSteps::plan(const std::string& tableName, int from) const
 {
     std::vector<std::string> lines;
-    for (int version = from; version < this->version(); ++version)
-        lines.push_back(stepLine(tableName, steps[static_cast<size_t>(version - 1)]));
+    for (int version = from; version < this->version(); ++version) {
+        const SchemaStep& step = steps[static_cast<size_t>(version - 1)];
+        CountingChange counted(nullptr, tableName);
+        if (step.apply(counted).ok() && counted.changes > 0)
+            lines.push_back(stepLine(tableName, step));
+    }
     return lines;
 }
 
