@@ -2,10 +2,14 @@
 #include "BulkWriter.h"
 #include "EngineCursor.h"
 #include "EngineSnapshot.h"
+#include "SchemaSteps.h"
 #include "TableWriter.h"
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 // One open database: the directory or the server schema an alias names.
 class EngineDatabase {
@@ -24,4 +28,16 @@ public:
     // A writer of many new records into one table, skipping taken keys: for
     // the admin tool's bulk commands.
     virtual EngineStatus openBulkWriter(const std::string& tableName, std::unique_ptr<BulkWriter>& out) = 0;
+
+    // The shape version (SchemaSteps) of each of tableNames that is there;
+    // a table missing or beyond reading is left out (opening it says why).
+    virtual EngineStatus schemaVersions(const std::vector<std::string>& tableNames,
+                                        std::map<std::string, int>& out) = 0;
+    // Brings each of tableNames that is there to steps.version(), telling say
+    // one line per step: table files each in a transaction of their own, a
+    // server all in one. A table already there is left untouched; one of a
+    // newer version fails with SchemaNewer, that table (on a server, every
+    // table) unchanged.
+    virtual EngineStatus upgradeSchema(const std::vector<std::string>& tableNames, const SchemaSteps& steps,
+                                       const std::function<void(const std::string&)>& say) = 0;
 };

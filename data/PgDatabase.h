@@ -25,6 +25,9 @@ public:
                              const std::vector<std::vector<std::string>>& rows) override;
     EngineStatus openBulkWriter(const std::string& tableName, std::unique_ptr<BulkWriter>& out) override;
 
+    EngineStatus schemaVersions(const std::vector<std::string>& tableNames, std::map<std::string, int>& out) override;
+    EngineStatus upgradeSchema(const std::vector<std::string>& tableNames, const SchemaSteps& steps,
+                               const std::function<void(const std::string&)>& say) override;
     PgConnection& connection() const { return *connection_; }
     const std::shared_ptr<PgConnection>& sharedConnection() const { return connection_; }
 

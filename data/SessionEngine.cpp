@@ -1,9 +1,23 @@
 #include "SessionEngine.h"
 
 #include "EngineConfig.h"
+#include "SchemaUpgrade.h"
 #include "ServerEngine.h"
 
 EngineStatus SessionEngine::openDatabase(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
+{
+    std::unique_ptr<EngineDatabase> database;
+    EngineStatus status = openUnchecked(alias, database);
+    // An older shape is brought up before any table opens; a newer one is
+    // refused before anything is written.
+    if (status.ok() && upgradesOnOpen())
+        status = SchemaUpgrade::onOpen(*database, [this](const std::string& line) { tellUpgrade(line); });
+    if (status.ok())
+        out = std::move(database);
+    return status;
+}
+
+EngineStatus SessionEngine::openUnchecked(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
 {
     EngineStatus status = start();
     if (!status.ok())

@@ -1,53 +1,72 @@
 #include "TDMarsipstaf.h"
 
+#include "TableCatalogue.h"
+
 #include <memory>
 
 namespace {
 
-TStringField* text(TTable& table, const std::string& object, const std::string& name, int size,
-                   const std::string& mask = {})
+std::unique_ptr<TField> makeField(const CatalogueField& declared, int size)
 {
-    auto field = std::make_unique<TStringField>(name, size);
-    field->Name = object;
-    field->EditMask = mask;
-    return static_cast<TStringField*>(table.AddField(std::move(field)));
+    if (declared.type == ColumnType::Date)
+        return std::make_unique<TDateField>(declared.name);
+    return std::make_unique<TStringField>(declared.name, size);
 }
 
-TDateField* date(TTable& table, const std::string& object, const std::string& name, const std::string& mask)
+template <class FieldType>
+FieldType* declared(const TTable& table, const std::string& object)
 {
-    auto field = std::make_unique<TDateField>(name);
-    field->Name = object;
-    field->EditMask = mask;
-    return static_cast<TDateField*>(table.AddField(std::move(field)));
-}
-
-TStringField* lookup(TTable& table, const std::string& object, const std::string& name, const std::string& keyField,
-                     TTable& codes, const std::string& codeKey, const std::string& result)
-{
-    TStringField* field = text(table, object, name, 20);
-    field->FieldKind = TFieldKind::fkLookup;
-    field->KeyFields = keyField;
-    field->LookupDataSet = &codes;
-    field->LookupKeyFields = codeKey;
-    field->LookupResultField = result;
-    return field;
+    for (const auto& field : table.Fields())
+        if (field->Name == object)
+            return static_cast<FieldType*>(field.get());
+    return nullptr;
 }
 
 }  // namespace
 
 TDMarsipstaf::TDMarsipstaf()
 {
-    TDataSource* sources[] = {&DSagama, &DSdatapeg, &DSgol, &DSjab, &DSjk, &DSmutasi, &DSpangkat, &DSpf, &DSstatus};
-    const char* files[] = {"Agama.db",  "Datapegawai.db", "Golongan.db",    "Jabatan.db", "JK.db",
-                           "Mutasi.db", "Pangkat.db",     "Pend_Formal.db", "Status.db"};
-    std::vector<TTable*> tables = Tables();
-    for (size_t i = 0; i < tables.size(); ++i) {
-        tables[i]->DatabaseName = DatabaseAlias;
-        tables[i]->TableName = files[i];
-        sources[i]->SetDataSet(tables[i]);
+    for (TTable* table : Tables()) {
+        const CatalogueTable& entry = *TableCatalogue::byObject(table->Name());
+        table->DatabaseName = DatabaseAlias;
+        table->TableName = entry.tableName;
+        DataSourceByName(entry.dataSource)->SetDataSet(table);
     }
-    DeclareEmployeeFields();
-    DeclareTransferFields();
+    for (TTable* table : Tables())
+        DeclareFields(*table);
+    TdatapegNIP = declared<TStringField>(Tdatapeg, "TdatapegNIP");
+    TdatapegKarpeg = declared<TStringField>(Tdatapeg, "TdatapegKarpeg");
+    TdatapegNama_Pegawai = declared<TStringField>(Tdatapeg, "TdatapegNama_Pegawai");
+    TdatapegTempat_Lahir = declared<TStringField>(Tdatapeg, "TdatapegTempat_Lahir");
+    TdatapegTanggal_Lahir = declared<TDateField>(Tdatapeg, "TdatapegTanggal_Lahir");
+    TdatapegKd_JK = declared<TStringField>(Tdatapeg, "TdatapegKd_JK");
+    TdatapegJenisKelamin = declared<TStringField>(Tdatapeg, "TdatapegJenisKelamin");
+    TdatapegKd_Agama = declared<TStringField>(Tdatapeg, "TdatapegKd_Agama");
+    TdatapegAgama = declared<TStringField>(Tdatapeg, "TdatapegAgama");
+    TdatapegAlamat = declared<TStringField>(Tdatapeg, "TdatapegAlamat");
+    TdatapegKd_Pangkat = declared<TStringField>(Tdatapeg, "TdatapegKd_Pangkat");
+    TdatapegPangkat = declared<TStringField>(Tdatapeg, "TdatapegPangkat");
+    TdatapegKd_Gol = declared<TStringField>(Tdatapeg, "TdatapegKd_Gol");
+    TdatapegGolongan = declared<TStringField>(Tdatapeg, "TdatapegGolongan");
+    TdatapegKd_Jabatan = declared<TStringField>(Tdatapeg, "TdatapegKd_Jabatan");
+    TdatapegJabatan = declared<TStringField>(Tdatapeg, "TdatapegJabatan");
+    TdatapegKd_Pend = declared<TStringField>(Tdatapeg, "TdatapegKd_Pend");
+    TdatapegPendidikanFormal = declared<TStringField>(Tdatapeg, "TdatapegPendidikanFormal");
+    TdatapegPendidikan_Diklat = declared<TStringField>(Tdatapeg, "TdatapegPendidikan_Diklat");
+    TdatapegKd_Status = declared<TStringField>(Tdatapeg, "TdatapegKd_Status");
+    TdatapegStatus = declared<TStringField>(Tdatapeg, "TdatapegStatus");
+    TmutasiNo_SKM = declared<TStringField>(Tmutasi, "TmutasiNo_SKM");
+    TmutasiNIP = declared<TStringField>(Tmutasi, "TmutasiNIP");
+    TmutasiNama_Pegawai = declared<TStringField>(Tmutasi, "TmutasiNama_Pegawai");
+    TmutasiKd_Golongan = declared<TStringField>(Tmutasi, "TmutasiKd_Golongan");
+    TmutasiGolongan = declared<TStringField>(Tmutasi, "TmutasiGolongan");
+    TmutasiKd_Pangkat = declared<TStringField>(Tmutasi, "TmutasiKd_Pangkat");
+    TmutasiPangkat = declared<TStringField>(Tmutasi, "TmutasiPangkat");
+    TmutasiKd_Jabatan = declared<TStringField>(Tmutasi, "TmutasiKd_Jabatan");
+    TmutasiJabatan = declared<TStringField>(Tmutasi, "TmutasiJabatan");
+    TmutasiAsal = declared<TStringField>(Tmutasi, "TmutasiAsal");
+    TmutasiPindah_Ke = declared<TStringField>(Tmutasi, "TmutasiPindah_Ke");
+    TmutasiTMT = declared<TDateField>(Tmutasi, "TmutasiTMT");
 }
 
 TDMarsipstaf::~TDMarsipstaf()
@@ -56,51 +75,28 @@ TDMarsipstaf::~TDMarsipstaf()
         table->Close();
 }
 
-void TDMarsipstaf::DeclareEmployeeFields()
+// The record tables declare their fields as the catalogue gives them; the
+// code tables open with their files' columns.
+void TDMarsipstaf::DeclareFields(TTable& table)
 {
-    TTable& t = Tdatapeg;
-    TdatapegNIP = text(t, "TdatapegNIP", "NIP", 10, "0000000000;1;_");
-    // The key: no record with a blank one is stored, by "Simpan" or by a move.
-    TdatapegNIP->Required = true;
-    TdatapegKarpeg = text(t, "TdatapegKarpeg", "Karpeg", 8, "00000000;1;_");
-    TdatapegNama_Pegawai = text(t, "TdatapegNama_Pegawai", "Nama_Pegawai", 25);
-    TdatapegTempat_Lahir = text(t, "TdatapegTempat_Lahir", "Tempat_Lahir", 20);
-    TdatapegTanggal_Lahir = date(t, "TdatapegTanggal_Lahir", "Tanggal_Lahir", "!99/99/9999;1;_");
-    TdatapegKd_JK = text(t, "TdatapegKd_JK", "Kd_JK", 2);
-    TdatapegJenisKelamin = lookup(t, "TdatapegJenisKelamin", "Jenis Kelamin", "Kd_JK", Tjk, "Kd_JK", "JK");
-    TdatapegKd_Agama = text(t, "TdatapegKd_Agama", "Kd_Agama", 2);
-    TdatapegAgama = lookup(t, "TdatapegAgama", "Agama", "Kd_Agama", Tagama, "Kd_Agama", "Agama");
-    TdatapegAlamat = text(t, "TdatapegAlamat", "Alamat", 30);
-    TdatapegKd_Pangkat = text(t, "TdatapegKd_Pangkat", "Kd_Pangkat", 2);
-    TdatapegPangkat = lookup(t, "TdatapegPangkat", "Pangkat", "Kd_Pangkat", Tpangkat, "Kd_Pangkat", "Pangkat");
-    TdatapegKd_Gol = text(t, "TdatapegKd_Gol", "Kd_Gol", 2);
-    TdatapegGolongan = lookup(t, "TdatapegGolongan", "Golongan", "Kd_Gol", Tgol, "Kd_Gol", "Golongan");
-    TdatapegKd_Jabatan = text(t, "TdatapegKd_Jabatan", "Kd_Jabatan", 2);
-    TdatapegJabatan = lookup(t, "TdatapegJabatan", "Jabatan", "Kd_Jabatan", Tjab, "Kd_Jabatan", "Jabatan");
-    TdatapegKd_Pend = text(t, "TdatapegKd_Pend", "Kd_Pend", 2);
-    TdatapegPendidikanFormal =
-        lookup(t, "TdatapegPendidikanFormal", "Pendidikan Formal", "Kd_Pend", Tpf, "Kd_Pend", "Pend_Formal");
-    TdatapegPendidikan_Diklat = text(t, "TdatapegPendidikan_Diklat", "Pendidikan_Diklat", 25);
-    TdatapegKd_Status = text(t, "TdatapegKd_Status", "Kd_Status", 2);
-    TdatapegStatus = lookup(t, "TdatapegStatus", "Status", "Kd_Status", Tstatus, "Kd_Status", "Status");
-}
-
-void TDMarsipstaf::DeclareTransferFields()
-{
-    TTable& t = Tmutasi;
-    TmutasiNo_SKM = text(t, "TmutasiNo_SKM", "No_SKM", 20, "!A-9999-AA.99.99-9999;1;_");
-    TmutasiNo_SKM->Required = true;  // the key, as TdatapegNIP
-    TmutasiNIP = text(t, "TmutasiNIP", "NIP", 11, "!99999999999;1;_");
-    TmutasiNama_Pegawai = text(t, "TmutasiNama_Pegawai", "Nama_Pegawai", 30);
-    TmutasiKd_Golongan = text(t, "TmutasiKd_Golongan", "Kd_Golongan", 2);
-    TmutasiGolongan = lookup(t, "TmutasiGolongan", "Golongan", "Kd_Golongan", Tgol, "Kd_Gol", "Golongan");
-    TmutasiKd_Pangkat = text(t, "TmutasiKd_Pangkat", "Kd_Pangkat", 2);
-    TmutasiPangkat = lookup(t, "TmutasiPangkat", "Pangkat", "Kd_Pangkat", Tpangkat, "Kd_Pangkat", "Pangkat");
-    TmutasiKd_Jabatan = text(t, "TmutasiKd_Jabatan", "Kd_Jabatan", 2);
-    TmutasiJabatan = lookup(t, "TmutasiJabatan", "Jabatan", "Kd_Jabatan", Tjab, "Kd_Jabatan", "Jabatan");
-    TmutasiAsal = text(t, "TmutasiAsal", "Asal", 50);
-    TmutasiPindah_Ke = text(t, "TmutasiPindah_Ke", "Pindah_Ke", 50);
-    TmutasiTMT = date(t, "TmutasiTMT", "TMT", "!99/99/00;1;_");
+    const CatalogueTable& entry = *TableCatalogue::byObject(table.Name());
+    if (!entry.declaresFields)
+        return;
+    for (const CatalogueField& from : entry.fields) {
+        std::unique_ptr<TField> field = makeField(from, from.size);
+        field->Name = from.object;
+        field->EditMask = from.mask;
+        field->Required = from.required;
+        field->DisplayLabel = from.label;
+        if (from.isLookup()) {
+            field->FieldKind = TFieldKind::fkLookup;
+            field->KeyFields = from.keyField;
+            field->LookupDataSet = TableByName(TableCatalogue::byFile(from.lookupTable)->object);
+            field->LookupKeyFields = from.lookupKey;
+            field->LookupResultField = from.lookupResult;
+        }
+        table.AddField(std::move(field));
+    }
 }
 
 void TDMarsipstaf::Loaded()

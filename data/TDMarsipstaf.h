@@ -12,8 +12,8 @@
 // and ordering are shared by everything that shows it.
 class TDMarsipstaf {
 public:
-    // Creates the data sources, then the tables with their declared fields.
-    // Opens nothing: Loaded() does.
+    // Creates the data sources, then the tables with the fields the
+    // catalogue (TableCatalogue) declares. Opens nothing: Loaded() does.
     TDMarsipstaf();
     ~TDMarsipstaf();
     TDMarsipstaf(const TDMarsipstaf&) = delete;
@@ -73,6 +73,5 @@ public:
     TTable* TableByName(const std::string& name);
 
 private:
-    void DeclareEmployeeFields();
-    void DeclareTransferFields();
+    void DeclareFields(TTable& table);
 };

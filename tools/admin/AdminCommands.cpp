@@ -16,6 +16,7 @@
 #include "ReportRegistry.h"
 #include "RestoreCommand.h"
 #include "ShellCommand.h"
+#include "UpgradeCommand.h"
 
 // Each declare function names the command's operands (required unless the
 // command runs without them) and options; CLI11 takes options before,
@@ -157,6 +158,13 @@ AdminAction declareRestore(CLI::App& command)
     return [v](std::ostream& out, std::ostream& err) { return RestoreCommand::run(v->directory, v->force, out, err); };
 }
 
+AdminAction declareUpgrade(CLI::App& command)
+{
+    auto dryRun = std::make_shared<bool>(false);
+    command.add_flag("--dry-run", *dryRun, "print the steps, changing nothing");
+    return [dryRun](std::ostream& out, std::ostream& err) { return UpgradeCommand::run(*dryRun, out, err); };
+}
+
 }  // namespace
 
 const std::vector<AdminCommand>& AdminCommands::all()
@@ -173,6 +181,7 @@ const std::vector<AdminCommand>& AdminCommands::all()
         {"import", "add the rows of FILE.csv to TABLE, all or nothing", declareImport},
         {"backup", "copy the nine tables into DIR with a manifest, while in use", declareBackup},
         {"restore", "check the backup in DIR and put its tables back", declareRestore},
+        {"upgrade", "bring the tables to the program's version, printing each step", declareUpgrade},
     };
     return commands;
 }

@@ -109,38 +109,49 @@ std::string DemoRecordMaker::rankFor(const std::string& grade)
     return pickCode(codes_.ranks);
 }
 
-std::vector<std::string> DemoRecordMaker::employee(std::uint64_t n)
+DemoRecordMaker::Named DemoRecordMaker::employee(std::uint64_t n)
 {
     std::string grade = pickCode(codes_.grades);
     std::string address = pick(streets) + " No. " + std::to_string(1 + random_() % 150);
-    return {employeeNumber(n),
-            digits(8),
-            name(),
-            pick(places),
-            date(1960, 2000),
-            pickCode(codes_.sexes),
-            pickCode(codes_.religions),
-            address.substr(0, 30),
-            rankFor(grade),
-            grade,
-            pickCode(codes_.positions),
-            pickCode(codes_.educations),
-            pick(trainings),
-            pickCode(codes_.statuses)};
+    return {{"NIP", employeeNumber(n)},
+            {"Karpeg", digits(8)},
+            {"Nama_Pegawai", name()},
+            {"Tempat_Lahir", pick(places)},
+            {"Tanggal_Lahir", date(1960, 2000)},
+            {"Kd_JK", pickCode(codes_.sexes)},
+            {"Kd_Agama", pickCode(codes_.religions)},
+            {"Alamat", address.substr(0, 30)},
+            {"Kd_Pangkat", rankFor(grade)},
+            {"Kd_Gol", grade},
+            {"Kd_Jabatan", pickCode(codes_.positions)},
+            {"Kd_Pend", pickCode(codes_.educations)},
+            {"Pendidikan_Diklat", pick(trainings)},
+            {"Kd_Status", pickCode(codes_.statuses)}};
 }
 
-std::vector<std::string> DemoRecordMaker::transfer(std::uint64_t n)
+DemoRecordMaker::Named DemoRecordMaker::transfer(std::uint64_t n)
 {
     std::string grade = pickCode(codes_.grades);
     std::string from = pick(offices) + " " + pick(places);
     std::string to = pick(offices) + " " + pick(places);
-    return {decreeNumber(n),
-            employeeNumber(n) + std::to_string(n % 10),
-            name().substr(0, 30),
-            grade,
-            rankFor(grade),
-            pickCode(codes_.positions),
-            from,
-            to,
-            date(2000, 2024)};
+    return {{"No_SKM", decreeNumber(n)},
+            {"NIP", employeeNumber(n) + std::to_string(n % 10)},
+            {"Nama_Pegawai", name().substr(0, 30)},
+            {"Kd_Golongan", grade},
+            {"Kd_Pangkat", rankFor(grade)},
+            {"Kd_Jabatan", pickCode(codes_.positions)},
+            {"Asal", from},
+            {"Pindah_Ke", to},
+            {"TMT", date(2000, 2024)}};
+}
+
+std::vector<FieldValue> DemoRecordMaker::inColumnOrder(const Named& values, const TableDescription& table)
+{
+    std::vector<FieldValue> row;
+    for (const FieldDescription& column : table.fields)
+        row.push_back(column.hasDefault ? FieldValue(column.defaultValue) : FieldValue());
+    for (const auto& [name, value] : values)
+        if (int number = table.fieldNumber(name); number >= 0)
+            row[static_cast<size_t>(number)] = value;
+    return row;
 }

@@ -1,7 +1,11 @@
 #pragma once
+#include "FieldValue.h"
+#include "TableDescription.h"
+
 #include <cstdint>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Realistic demonstration records: Indonesian names and places, distinct
@@ -22,9 +26,14 @@ public:
     // Decree number of record n fitting "!A-9999-AA.99.99-9999".
     static std::string decreeNumber(std::uint64_t n);
 
-    // Values in the column order of "Datapegawai.db" and "Mutasi.db".
-    std::vector<std::string> employee(std::uint64_t n);
-    std::vector<std::string> transfer(std::uint64_t n);
+    // Values by column name for "Datapegawai.db" and "Mutasi.db"; a column
+    // it does not name gets its default (inColumnOrder).
+    using Named = std::vector<std::pair<std::string, std::string>>;
+    Named employee(std::uint64_t n);
+    Named transfer(std::uint64_t n);
+    // The values in the table's column order: a named value where there is
+    // one, the column's default (or nothing) elsewhere.
+    static std::vector<FieldValue> inColumnOrder(const Named& values, const TableDescription& table);
 
 private:
     const std::string& pick(const std::vector<std::string>& list);

@@ -25,18 +25,16 @@ EngineStatus readCodes(EngineDatabase& database, const std::string& table, std::
 }
 
 // Adds rows made by make(n) for n = first, first + 1 ... until count were
-// added; a row whose key is already taken is skipped.
+// added, each in the table's own column order; a row whose key is already
+// taken is skipped.
 EngineStatus fill(BulkInsert& bulk, std::uint64_t first, long long count,
-                  const std::function<std::vector<std::string>(std::uint64_t)>& make)
+                  const std::function<DemoRecordMaker::Named(std::uint64_t)>& make)
 {
     EngineStatus status;
     std::int64_t before = bulk.added();
     for (std::uint64_t n = first; status.ok() && bulk.added() - before < count;) {
-        while (status.ok() && bulk.added() - before + bulk.pending() < count) {
-            std::vector<std::string> row = make(n++);
-            status = bulk.add(
-                std::vector<FieldValue>(std::make_move_iterator(row.begin()), std::make_move_iterator(row.end())));
-        }
+        while (status.ok() && bulk.added() - before + bulk.pending() < count)
+            status = bulk.add(DemoRecordMaker::inColumnOrder(make(n++), bulk.description()));
         if (status.ok())
             status = bulk.flush();
     }
