@@ -5,6 +5,7 @@
 #include "CopyCommand.h"
 #include "ExportCommand.h"
 #include "GenerateCommand.h"
+#include "HistoryCommand.h"
 #include "ImportCommand.h"
 #include "InitCommand.h"
 #include "ReportCommand.h"
@@ -29,8 +30,12 @@ void AdminTool::usage(std::ostream& out)
            "       arsipstaf-admin report NAME FILE [coded] [--pdf PDF]\n"
            "                                    run report Form9, Form10 or Form11 and save its pages to FILE,\n"
            "                                    and as a PDF file to PDF when asked\n"
-           "       arsipstaf-admin export TABLE FILE\n"
-           "                                    write TABLE to FILE.csv or FILE.xlsx in its primary order\n"
+           "       arsipstaf-admin export TABLE FILE [--history]\n"
+           "                                    write TABLE to FILE.csv or FILE.xlsx in its primary order;\n"
+           "                                    --history also its change history to FILE.history.csv\n"
+           "       arsipstaf-admin history [TABLE] [KEY] [--since DATE] [--csv FILE]\n"
+           "                                    print the change history of the record tables, newest first,\n"
+           "                                    or write it to FILE as CSV\n"
            "       arsipstaf-admin import TABLE FILE.csv [--update] [--dry-run] [--encoding latin1]\n"
            "                                    add the rows of FILE.csv (UTF-8, or Latin-1 converted)\n"
            "                                    to TABLE, all or nothing\n"
@@ -79,8 +84,13 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
         if (understood)
             return ReportCommand::run(args[1], args[2], coded, pdf, out, err);
     }
-    if (command == "export" && args.size() == 3)
-        return ExportCommand::run(args[1], args[2], out, err);
+    if (command == "export" && (args.size() == 3 || (args.size() == 4 && args[3] == "--history")))
+        return ExportCommand::run(args[1], args[2], args.size() == 4, out, err);
+    if (command == "history") {
+        HistoryCommand::Options options;
+        if (HistoryCommand::parse(args, options))
+            return HistoryCommand::run(options, out, err);
+    }
     if (command == "backup" && args.size() == 2)
         return BackupCommand::run(args[1], out, err);
     if (command == "restore" && (args.size() == 2 || (args.size() == 3 && args[2] == "--force")))
