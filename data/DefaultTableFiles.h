@@ -9,7 +9,9 @@
 #include <vector>
 
 // The nine table files a new database starts with: the two record tables
-// (empty) and the seven code tables with the office's codes and texts.
+// (empty) and the seven code tables with the office's codes and texts, as
+// the catalogue (TableCatalogue) describes them in version 1; creating them
+// runs the upgrade steps after (SchemaSteps).
 class DefaultTableFiles {
 public:
     struct File {
@@ -27,7 +29,7 @@ public:
         static Modes sharedBy(gid_t group) { return {02770, 0660, group}; }
     };
 
-    // In the order the data module opens them.
+    // In the order the data module opens them, in version 1.
     static std::vector<File> all();
 
     // Creates every missing file in directory (made when missing) and fills

@@ -24,6 +24,7 @@ enum class EngineCode : std::uint16_t {
     Unreadable = 0x2706,
     ReadOnlyTable = 0x2707,
     ConfigInvalid = 0x2708,
+    SchemaNewer = 0x2709,  // made by a later version of the program: never opened, never upgraded
     NoSuchIndex = 0x2801,
     NoSuchField = 0x2802,
     InvalidKey = 0x2803,

@@ -13,10 +13,14 @@ public:
 
     // The server's address without any password.
     const std::string& directory() const override { return connection_->location(); }
+    std::string identity() const override { return connection_->location() + " " + connection_->schema(); }
     EngineStatus openTable(const std::string& tableName, const std::string& indexName,
                            std::unique_ptr<EngineCursor>& out) override;
     EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) override;
     EngineStatus openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out) override;
+    EngineStatus schemaVersions(const std::vector<std::string>& tableNames, std::map<std::string, int>& out) override;
+    EngineStatus upgradeSchema(const std::vector<std::string>& tableNames, const SchemaSteps& steps,
+                               const std::function<void(const std::string&)>& say) override;
     PgConnection& connection() const { return *connection_; }
     const std::shared_ptr<PgConnection>& sharedConnection() const { return connection_; }
 

@@ -6,6 +6,7 @@
 #include "SqliteTableFile.h"
 
 #include <cstdio>
+#include <map>
 #include <sys/stat.h>
 
 EngineStatus PgSnapshot::open(const PgConnection& shared, std::unique_ptr<EngineSnapshot>& out)
@@ -159,6 +160,13 @@ EngineStatus PgSnapshot::writeTableFile(const std::string& tableName, const std:
         return status;
     std::remove(path.c_str());
     TableDescription description = found->description();
+    // The copy records the shape version the server's table has.
+    std::map<std::string, int> versions;
+    status = PgTable::readVersions(found->connection(), versions);
+    if (!status.ok())
+        return status;
+    if (auto version = versions.find(tableName); version != versions.end())
+        description.version = version->second;
     status = SqliteTableFile::create(path, description, 0600);
     if (!status.ok())
         return status;

@@ -450,6 +450,11 @@ EngineStatus PgTable::prepareSchema(PgConnection& connection)
         "position integer NOT NULL, name text NOT NULL, fields text NOT NULL, is_primary boolean NOT NULL, "
         "is_unique boolean NOT NULL, is_descending boolean NOT NULL, is_case_insensitive boolean NOT NULL, "
         "expression text, PRIMARY KEY (table_name, position));"
+        // The shape version of each table (SchemaSteps); a table without a
+        // row is of version 1, made before versions were recorded.
+        "CREATE TABLE IF NOT EXISTS " +
+        schema +
+        ".arsipstaf_versions (table_name text PRIMARY KEY, version integer NOT NULL);"
         // Letters A-Z folded, everything else compared as bytes: the order
         // the table files' case-insensitive indexes keep.
         "CREATE OR REPLACE FUNCTION " +
@@ -461,6 +466,29 @@ EngineStatus PgTable::prepareSchema(PgConnection& connection)
         ".arsipstaf_changed() RETURNS trigger LANGUAGE plpgsql AS "
         "$$ BEGIN PERFORM pg_notify('arsipstaf_' || TG_RELID::bigint::text, ''); RETURN NULL; END $$;";
     return connection.runScript(sql, "Cannot prepare the database for the tables.");
+}
+
+EngineStatus PgTable::readVersions(PgConnection& connection, std::map<std::string, int>& out)
+{
+    out.clear();
+    const std::string& schema = connection.schema();
+    // A schema made before versions were recorded has no version table;
+    // asked this way, its absence fails no transaction the caller holds.
+    PgResult result;
+    EngineStatus status = connection.run("SELECT to_regclass($1) IS NOT NULL, to_regclass($2) IS NOT NULL",
+                                         {schema + ".arsipstaf_columns", schema + ".arsipstaf_versions"}, result,
+                                         "Cannot read the table versions.");
+    if (!status.ok() || result.text(0, 0) != "t")
+        return status;
+    std::string versions =
+        result.text(0, 1) == "t" ? "LEFT JOIN " + schema + ".arsipstaf_versions v USING (table_name)" : std::string();
+    status = connection.run("SELECT DISTINCT c.table_name, " +
+                                std::string(versions.empty() ? "1" : "COALESCE(v.version, 1)") + " FROM " + schema +
+                                ".arsipstaf_columns c " + versions,
+                            {}, result, "Cannot read the table versions.");
+    for (int row = 0; status.ok() && row < result.rows(); ++row)
+        out[result.text(row, 0)] = static_cast<int>(result.int64(row, 1));
+    return status;
 }
 
 EngineStatus PgTable::create(PgConnection& connection, const TableDescription& description)
@@ -504,8 +532,9 @@ EngineStatus PgTable::create(PgConnection& connection, const TableDescription& d
     }
     sql += "CREATE TRIGGER arsipstaf_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + table +
            " FOR EACH STATEMENT EXECUTE FUNCTION " + schema + ".arsipstaf_changed();";
-    if (ChangeHistory::kept(description.tableName))
-        sql += PgHistory::createSql(connection);
+    sql += "INSERT INTO " + schema + ".arsipstaf_versions VALUES (" + tableLiteral + ", " +
+           std::to_string(std::max(1, description.version)) +
+           ") ON CONFLICT (table_name) DO UPDATE SET version = EXCLUDED.version;";
     if (own)
         sql += "COMMIT;";
     EngineStatus status = connection.runScript(sql, "Cannot create the table.");

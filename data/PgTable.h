@@ -26,8 +26,13 @@ public:
     // functions the indexes and change notices use. Harmless when done.
     static EngineStatus prepareSchema(PgConnection& connection);
     // Creates an empty table as described, in one transaction (the caller's
-    // when one is open); IoError when the schema already describes or holds it.
+    // when one is open), recording description.version as its shape's
+    // version; IoError when the schema already describes or holds it.
     static EngineStatus create(PgConnection& connection, const TableDescription& description);
+    // The shape version of every table the schema describes, by table file
+    // name (1 for a table without a recorded version); empty for a schema
+    // that describes none. Reads only, whatever transaction is open.
+    static EngineStatus readVersions(PgConnection& connection, std::map<std::string, int>& out);
     // The server's name for a table file name.
     static std::string serverName(const std::string& tableName);
 

@@ -2,8 +2,22 @@
 
 #include "EngineConfig.h"
 #include "PgDatabase.h"
+#include "SchemaUpgrade.h"
 
 EngineStatus SessionEngine::openDatabase(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
+{
+    std::unique_ptr<EngineDatabase> database;
+    EngineStatus status = openUnchecked(alias, database);
+    // An older shape is brought up before any table opens; a newer one is
+    // refused before anything is written.
+    if (status.ok() && upgradesOnOpen())
+        status = SchemaUpgrade::onOpen(*database, [this](const std::string& line) { tellUpgrade(line); });
+    if (status.ok())
+        out = std::move(database);
+    return status;
+}
+
+EngineStatus SessionEngine::openUnchecked(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
 {
     EngineStatus status = start();
     if (!status.ok())

@@ -6,7 +6,8 @@
 
 // The default session: an alias naming a directory opens the table files
 // there, one naming a database server (a postgresql:// address or a keyword
-// list such as "service=kantor") opens the tables on that server.
+// list such as "service=kantor") opens the tables on that server. A
+// database of an older shape is upgraded first (SchemaUpgrade::onOpen).
 class SessionEngine : public StorageEngine {
 public:
     explicit SessionEngine(std::string sessionName = "Default") : files_(sessionName), sessionName_(sessionName) {}
@@ -16,6 +17,8 @@ public:
     EngineStatus openDatabase(const std::string& alias, std::unique_ptr<EngineDatabase>& out) override;
 
 private:
+    EngineStatus openUnchecked(const std::string& alias, std::unique_ptr<EngineDatabase>& out);
+
     SqliteEngine files_;
     std::string sessionName_;
 };

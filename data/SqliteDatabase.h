@@ -13,6 +13,9 @@ public:
                            std::unique_ptr<EngineCursor>& out) override;
     EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) override;
     EngineStatus openWriter(const std::string& tableName, std::unique_ptr<TableWriter>& out) override;
+    EngineStatus schemaVersions(const std::vector<std::string>& tableNames, std::map<std::string, int>& out) override;
+    EngineStatus upgradeSchema(const std::vector<std::string>& tableNames, const SchemaSteps& steps,
+                               const std::function<void(const std::string&)>& say) override;
 
 private:
     std::string directory_;

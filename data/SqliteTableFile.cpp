@@ -2,6 +2,7 @@
 
 #include "ChangeHistory.h"
 #include "FieldNames.h"
+#include "SchemaSteps.h"
 #include "SqlIdentifier.h"
 #include "SqliteTransaction.h"
 #include "StorableText.h"
@@ -325,7 +326,23 @@ EngineStatus SqliteTableFile::readDescription(TableDescription& out) const
     }
     if (rc != SQLITE_DONE)
         return sqliteFailure(rc, "The table file is damaged.");
+    // Files made before versions were recorded hold 0: version 1.
+    rc = statement.prepare(db_, "PRAGMA user_version");
+    if (rc == SQLITE_OK)
+        rc = statement.step();
+    if (rc != SQLITE_ROW)
+        return sqliteFailure(rc, "The table file is damaged.");
+    out.version = std::max(1, static_cast<int>(statement.int64(0)));
     return EngineStatus::success();
+}
+
+EngineStatus SqliteTableFile::checkVersion() const
+{
+    int known = SchemaSteps::active().version();
+    if (description_.version <= known)
+        return EngineStatus::success();
+    return failure(EngineCode::SchemaNewer, SchemaSteps::newerMessage(),
+                   {SchemaSteps::newerDetail(tableName_, description_.version, known)});
 }
 
 EngineStatus SqliteTableFile::checkSchema(const TableDescription& description) const
@@ -412,6 +429,18 @@ std::string SqliteTableFile::storageName(const std::string& type)
 
 EngineStatus SqliteTableFile::open(const std::string& directory, const std::string& tableName,
                                    std::shared_ptr<SqliteTableFile>& out)
+{
+    std::shared_ptr<SqliteTableFile> file;
+    EngineStatus status = openAnyVersion(directory, tableName, file);
+    if (status.ok())
+        status = file->checkVersion();
+    if (status.ok())
+        out = std::move(file);
+    return status;
+}
+
+EngineStatus SqliteTableFile::openAnyVersion(const std::string& directory, const std::string& tableName,
+                                             std::shared_ptr<SqliteTableFile>& out)
 {
     std::shared_ptr<SqliteTableFile> file(new SqliteTableFile(tableName, directory + "/" + tableName));
     EngineStatus status = file->checkFile();
@@ -854,11 +883,9 @@ EngineStatus SqliteTableFile::create(const std::string& path, const TableDescrip
         sql += std::string("CREATE ") + (index.unique || index.primary ? "UNIQUE " : "") + "INDEX " +
                quote("index_" + index.name) + " ON records (" + keyColumns + ");";
     }
-    sql += "COMMIT;";
+    sql += "PRAGMA user_version = " + std::to_string(std::max(1, description.version)) + "; COMMIT;";
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK && ChangeHistory::kept(description.tableName))
-        rc = SqliteHistory::create(db);
     std::string native = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     int closed = sqlite3_close(db);
     if (rc != SQLITE_OK || closed != SQLITE_OK) {

@@ -29,13 +29,19 @@ public:
     // into it and read-only otherwise (see readOnly()). The file is checked
     // before anything is written to it: a missing, unreadable, foreign,
     // truncated or badly described file is refused with an error naming the
-    // table and the path, and stays as it was.
+    // table and the path, and stays as it was; so is a file of a newer shape
+    // version than the program knows (SchemaNewer).
     static EngineStatus open(const std::string& directory, const std::string& tableName,
                              std::shared_ptr<SqliteTableFile>& out);
+    // The same checks but for the version: for reading which version a file
+    // has and for upgrading it.
+    static EngineStatus openAnyVersion(const std::string& directory, const std::string& tableName,
+                                       std::shared_ptr<SqliteTableFile>& out);
 
     // Creates a new, empty table file at path as described, with the
     // permission bits mode (whatever the umask) and the group (-1: the
-    // process's own). Never replaces an existing file (IoError naming it).
+    // process's own), recording description.version as its shape's version.
+    // Never replaces an existing file (IoError naming it).
     static EngineStatus create(const std::string& path, const TableDescription& description, mode_t mode = 0600,
                                gid_t group = static_cast<gid_t>(-1));
 
@@ -125,6 +131,7 @@ private:
     static std::string uriOf(const std::string& path, bool immutable);
     EngineStatus readDescription(TableDescription& out) const;
     EngineStatus checkSchema(const TableDescription& description) const;
+    EngineStatus checkVersion() const;
     EngineStatus checkKeyTypes() const;
     EngineStatus readLogMode();
     EngineStatus prepare(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);

@@ -3,6 +3,8 @@
 #include "EDBEngineError.h"
 #include "SessionEngine.h"
 
+#include <iostream>
+
 StorageEngine& StorageEngine::defaultSession()
 {
     static SessionEngine session("Default");
@@ -10,4 +12,12 @@ StorageEngine& StorageEngine::defaultSession()
     if (!status.ok())
         throw EDBEngineError::startFailure(status);
     return session;
+}
+
+void StorageEngine::tellUpgrade(const std::string& line)
+{
+    if (notice_)
+        notice_(line);
+    else
+        std::cerr << line << '\n';
 }

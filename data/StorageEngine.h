@@ -45,7 +45,19 @@ public:
         return status;
     }
 
+    // Where opening a database of an older shape tells that it upgrades it,
+    // a line at a time (SchemaUpgrade); without one, on standard error.
+    using UpgradeNotice = std::function<void(const std::string&)>;
+    void setUpgradeNotice(UpgradeNotice notice) { notice_ = std::move(notice); }
+    void tellUpgrade(const std::string& line);
+    // Whether openDatabase upgrades (on by default). Off for looking at a
+    // database as it is: `check`, `upgrade --dry-run`.
+    bool upgradesOnOpen() const { return upgradesOnOpen_; }
+    void setUpgradesOnOpen(bool on) { upgradesOnOpen_ = on; }
+
 private:
     PasswordList passwords_;
     PasswordPrompt prompt_;
+    UpgradeNotice notice_;
+    bool upgradesOnOpen_ = true;
 };

@@ -12,6 +12,7 @@ struct TableDescription {
     std::string path;       // full path of the file
     std::vector<FieldDescription> fields;
     std::vector<IndexDescription> indexes;
+    int version = 1;  // the version of the shape (SchemaSteps); 1 where none is recorded
 
     // Column number of a name compared without regard to letter case, or -1.
     int fieldNumber(const std::string& name) const;

@@ -9,3 +9,5 @@ export QT_QPA_PLATFORM=offscreen
 bash tools/with-test-server.sh ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 600
 # A short crash test: writers killed at random lose no acknowledged record.
 bash tools/crash-test.sh 50
+# A kill at any moment of an upgrade leaves each table file old or new.
+bash tools/crash-test.sh --upgrade 100

@@ -11,6 +11,7 @@
 #include "ReportCommand.h"
 #include "RestoreCommand.h"
 #include "ShellCommand.h"
+#include "UpgradeCommand.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -41,7 +42,9 @@ void AdminTool::usage(std::ostream& out)
            "                                    to TABLE, all or nothing\n"
            "       arsipstaf-admin backup DIR   copy the nine tables into DIR with a manifest, while in use\n"
            "       arsipstaf-admin restore DIR [--force]\n"
-           "                                    check the backup in DIR and put its tables back\n";
+           "                                    check the backup in DIR and put its tables back\n"
+           "       arsipstaf-admin upgrade [--dry-run]\n"
+           "                                    bring the tables to the program's version, printing each step\n";
 }
 
 int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -55,6 +58,8 @@ int AdminTool::run(const std::vector<std::string>& args, std::ostream& out, std:
         return InitCommand::run(args.size() == 4 ? args[3] : std::string(), args[2], out, err);
     if (command == "init" && args.size() <= 2 && (args.size() < 2 || args[1] != "--group"))
         return InitCommand::run(args.size() == 2 ? args[1] : std::string(), std::string(), out, err);
+    if (command == "upgrade" && (args.size() == 1 || (args.size() == 2 && args[1] == "--dry-run")))
+        return UpgradeCommand::run(args.size() == 2, out, err);
     if (command == "check" && (args.size() == 1 || (args.size() == 2 && args[1] == "--fix-modes")))
         return CheckCommand::run(out, err, args.size() == 2);
     if (command == "copy" && args.size() == 3)

@@ -8,7 +8,11 @@ bool AliasDatabase::open(std::unique_ptr<EngineDatabase>& database, std::ostream
 {
     EngineStatus status;
     try {
-        status = StorageEngine::defaultSession().openDatabaseAsking(EngineConfig::defaultAlias, database);
+        StorageEngine& session = StorageEngine::defaultSession();
+        // An upgrade on opening says what it does.
+        session.setUpgradeNotice([&err](const std::string& line) { err << line << '\n'; });
+        status = session.openDatabaseAsking(EngineConfig::defaultAlias, database);
+        session.setUpgradeNotice(nullptr);
     } catch (const EDBEngineError& error) {
         err << error.what() << '\n';
         return false;

@@ -2,30 +2,23 @@
 
 #include "AliasDatabase.h"
 #include "DataDirectoryModes.h"
-#include "DefaultTableFiles.h"
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
+#include "SchemaUpgrade.h"
 #include "SqliteCursor.h"
 #include "SqliteDatabase.h"
 #include "StorageEngine.h"
 #include "StoredValueCheck.h"
 #include "TDMarsipstaf.h"
+#include "TableCatalogue.h"
 #include "TableFileAccess.h"
+#include "UnchangedOnOpen.h"
 
 #include <algorithm>
 #include <map>
 #include <strings.h>
 
 namespace {
-
-const std::map<std::string, std::string>& objectNames()
-{
-    static const std::map<std::string, std::string> names = {
-        {"Agama.db", "Tagama"},  {"Datapegawai.db", "Tdatapeg"}, {"Golongan.db", "Tgol"},    {"Jabatan.db", "Tjab"},
-        {"JK.db", "Tjk"},        {"Mutasi.db", "Tmutasi"},       {"Pangkat.db", "Tpangkat"}, {"Pend_Formal.db", "Tpf"},
-        {"Status.db", "Tstatus"}};
-    return names;
-}
 
 // The ordering choice the record windows make, found as the dataset finds it.
 bool hasIndexFor(const TableDescription& table, const std::string& fields)
@@ -95,19 +88,21 @@ std::string loadDataModule()
 
 std::vector<std::string> tableNames()
 {
-    std::vector<std::string> names;
-    for (const DefaultTableFiles::File& file : DefaultTableFiles::all())
-        names.push_back(file.description.tableName);
-    return names;
+    return SchemaUpgrade::tableNames();
 }
 
 }  // namespace
 
 int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
 {
+    // The database as it is: an upgrade due is reported, not done.
+    UnchangedOnOpen asItIs;
     std::unique_ptr<EngineDatabase> database;
     if (!AliasDatabase::open(database, err))
         return 1;
+    std::map<std::string, int> versions;
+    (void)database->schemaVersions(tableNames(), versions);
+    int known = SchemaSteps::active().version();
     const std::string& directory = database->directory();
     out << "Alias " << EngineConfig::defaultAlias << " names " << directory << '\n';
     if (fixModes)
@@ -133,9 +128,9 @@ int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
             ++problems;
         }
     };
-    for (const DefaultTableFiles::File& file : DefaultTableFiles::all()) {
-        const TableDescription& wanted = file.description;
-        const std::string& object = objectNames().at(wanted.tableName);
+    for (const CatalogueTable& table : TableCatalogue::tables()) {
+        const TableDescription wanted = table.description();
+        const std::string& object = table.object;
         std::unique_ptr<EngineCursor> cursor;
         EngineStatus status = database->openTable(wanted.tableName, "", cursor);
         // Whatever will make stores fail, once the open mended what it could.
@@ -153,7 +148,7 @@ int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
             continue;
         bool clean = found.empty();
         found.clear();
-        if (file.rows.empty())  // the record tables: the ordering choices need indexes
+        if (table.rows.empty())  // the record tables: the ordering choices need indexes
             for (const IndexDescription& index : wanted.indexes)
                 if (!hasIndexFor(cursor->description(), index.fieldList()))
                     found.push_back(object + ": No index for fields '" + index.fieldList() + "'");
@@ -166,8 +161,12 @@ int CheckCommand::run(std::ostream& out, std::ostream& err, bool fixModes)
         if (clean && found.empty()) {
             std::int64_t count = 0;
             if (cursor->recordCount(count).ok())
-                out << wanted.tableName << ": ok, " << count << " records\n";
+                out << wanted.tableName << ": ok, " << count << " records, version " << versions[wanted.tableName]
+                    << '\n';
         }
+        if (auto found = versions.find(wanted.tableName); found != versions.end() && found->second < known)
+            out << wanted.tableName << ": version " << found->second << "; an upgrade to version " << known
+                << " is due (arsipstaf-admin upgrade)\n";
     }
     // Exposed personal data is a warning: the program itself works.
     for (const std::string& line : DataDirectoryModes::exposed(directory, tableNames()))
