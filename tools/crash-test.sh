@@ -25,12 +25,12 @@
 #
 # N trials. Each copies the version-1 table files of tests/fixtures/v1,
 # starts PROGRAM (build/tools/arsipstaf-crash-upgrade: the upgrade as opening
-# runs it, to a version 2 that adds a column to every table and writes it in
+# runs it, to the version above the program's, which adds a column to every table and writes it in
 # every record) and kills it with SIGKILL at a random moment. Every file must
 # then pass SQLite's integrity check and be either at version 1 with exactly
 # its records or at version 2 with exactly its records and the new column,
 # never between; every tenth trial the upgrade is then run to its end and
-# must bring every file to version 2. Prints trials, files at each version
+# must bring every file to that version. Prints trials, files at each version
 # and files found half upgraded or damaged; exits 1 when there is any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
