@@ -1,5 +1,8 @@
 #include "ChangeHistory.h"
 
+#include "PgHistory.h"
+#include "SqliteHistory.h"
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -120,4 +123,16 @@ std::string ChangeHistory::utcNow()
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(millis));
     return text;
+}
+
+SchemaStep ChangeHistory::upgradeStep(int from)
+{
+    return {.from = from,
+            .text = "an empty change history for the employee and transfer tables",
+            .apply = [](SchemaChange& change) {
+                if (!kept(change.tableName()))
+                    return EngineStatus::success();
+                return change.execute(change.onServer() ? PgHistory::createSql("{schema}")
+                                                        : std::string(SqliteHistory::createSql()));
+            }};
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "FieldValue.h"
 #include "HistoryField.h"
+#include "SchemaStep.h"
 #include "TableDescription.h"
 
 #include <string>
@@ -30,6 +31,10 @@ public:
                                                  const std::vector<FieldValue>& values);
     static std::vector<HistoryField> deletedFields(const TableDescription& description,
                                                    const std::vector<FieldValue>& values);
+    // The upgrade step that gives the tables that keep a history an empty
+    // one (the only place a history is made, for new databases too).
+    static SchemaStep upgradeStep(int from);
+
     // The operating-system account and host of this process, "user@host".
     static const std::string& fileAccount();
     // Now in UTC, "YYYY-MM-DDTHH:MM:SS.mmmZ".

@@ -16,6 +16,9 @@ class EngineDatabase {
 public:
     virtual ~EngineDatabase() = default;
     virtual const std::string& directory() const = 0;
+    // What tells this database from every other: the directory, or the
+    // server's address with the schema (several schemas share one server).
+    virtual std::string identity() const { return directory(); }
     // Open a table by file name ("Datapegawai.db"), shared and writable, on
     // its primary index (or indexName). A missing, unreadable, corrupt or
     // foreign file is an error naming the table and the path.

@@ -13,6 +13,7 @@ public:
 
     // The server's address without any password.
     const std::string& directory() const override { return connection_->location(); }
+    std::string identity() const override { return connection_->location() + " " + connection_->schema(); }
     EngineStatus openTable(const std::string& tableName, const std::string& indexName,
                            std::unique_ptr<EngineCursor>& out) override;
     EngineStatus openSnapshot(std::unique_ptr<EngineSnapshot>& out) override;

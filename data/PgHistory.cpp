@@ -8,15 +8,10 @@ std::string PgHistory::table(const PgConnection& connection)
     return connection.schema() + ".arsipstaf_history";
 }
 
-EngineStatus PgHistory::create(PgConnection& connection)
+std::string PgHistory::createSql(const std::string& schema)
 {
-    return connection.runScript(createSql(connection), "Cannot make the change history.");
-}
-
-std::string PgHistory::createSql(const PgConnection& connection)
-{
-    std::string history = table(connection);
-    std::string sql = "CREATE SEQUENCE IF NOT EXISTS " + connection.schema() +
+    std::string history = schema + ".arsipstaf_history";
+    std::string sql = "CREATE SEQUENCE IF NOT EXISTS " + schema +
                       ".arsipstaf_history_entry;"
                       "CREATE TABLE IF NOT EXISTS " +
                       history +

@@ -18,12 +18,11 @@ class PgConnection;
 // statement that makes its change, so both commit together or not at all.
 class PgHistory {
 public:
-    // Makes the history table and its entry numbers in the schema, empty;
-    // harmless when they are there. The one place they are made: a new
-    // table that keeps a history, and the upgrade of an older schema.
-    static EngineStatus create(PgConnection& connection);
-    // Its statements, for a caller's script.
-    static std::string createSql(const PgConnection& connection);
+    // The statements that make the history table and its entry numbers in
+    // schema, empty; harmless when they are there. Run only by the upgrade
+    // step that brings a schema to the version with histories
+    // (ChangeHistory::upgradeStep), which new schemas pass through too.
+    static std::string createSql(const std::string& schema);
     // Whether the schema holds the history table.
     static EngineStatus present(PgConnection& connection, bool& out);
 

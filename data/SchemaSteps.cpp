@@ -1,5 +1,6 @@
 #include "SchemaSteps.h"
 
+#include "ChangeHistory.h"
 #include "TableCatalogue.h"
 
 #include <algorithm>
@@ -84,7 +85,7 @@ namespace {
 // themselves, see program()), in version order.
 std::vector<SchemaStep> writtenSteps()
 {
-    return {};
+    return {ChangeHistory::upgradeStep(1)};
 }
 
 // The step to version `to`: the catalogue's columns of that version, then

@@ -74,7 +74,7 @@ EngineStatus SchemaUpgrade::run(EngineDatabase& database, bool dryRun, const Say
 EngineStatus SchemaUpgrade::onOpen(EngineDatabase& database, const Say& say)
 {
     static std::set<std::string> current;
-    std::string key = std::to_string(SchemaSteps::installs()) + ":" + database.directory();
+    std::string key = std::to_string(SchemaSteps::installs()) + ":" + database.identity();
     if (current.count(key))
         return EngineStatus::success();
     EngineStatus status = run(database, false, say);

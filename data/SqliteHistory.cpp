@@ -2,19 +2,17 @@
 
 #include "ChangeHistory.h"
 
-int SqliteHistory::create(sqlite3* db)
+const char* SqliteHistory::createSql()
 {
-    static const char* sql =
-        "CREATE TABLE IF NOT EXISTS history (id INTEGER PRIMARY KEY, entry INTEGER NOT NULL, at TEXT NOT NULL, "
-        "account TEXT NOT NULL, record_key TEXT NOT NULL, old_key TEXT, kind TEXT NOT NULL, field TEXT, "
-        "old_value TEXT, new_value TEXT);"
-        "CREATE INDEX IF NOT EXISTS history_key ON history (record_key, entry);"
-        "CREATE INDEX IF NOT EXISTS history_at ON history (at);"
-        "CREATE TRIGGER IF NOT EXISTS history_kept_update BEFORE UPDATE ON history "
-        "BEGIN SELECT RAISE(ABORT, 'The change history cannot be changed.'); END;"
-        "CREATE TRIGGER IF NOT EXISTS history_kept_delete BEFORE DELETE ON history "
-        "BEGIN SELECT RAISE(ABORT, 'The change history cannot be removed.'); END;";
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    return "CREATE TABLE IF NOT EXISTS history (id INTEGER PRIMARY KEY, entry INTEGER NOT NULL, at TEXT NOT NULL, "
+           "account TEXT NOT NULL, record_key TEXT NOT NULL, old_key TEXT, kind TEXT NOT NULL, field TEXT, "
+           "old_value TEXT, new_value TEXT);"
+           "CREATE INDEX IF NOT EXISTS history_key ON history (record_key, entry);"
+           "CREATE INDEX IF NOT EXISTS history_at ON history (at);"
+           "CREATE TRIGGER IF NOT EXISTS history_kept_update BEFORE UPDATE ON history "
+           "BEGIN SELECT RAISE(ABORT, 'The change history cannot be changed.'); END;"
+           "CREATE TRIGGER IF NOT EXISTS history_kept_delete BEFORE DELETE ON history "
+           "BEGIN SELECT RAISE(ABORT, 'The change history cannot be removed.'); END;";
 }
 
 bool SqliteHistory::present(sqlite3* db)

@@ -16,10 +16,11 @@
 // docs/table-files.md.
 class SqliteHistory {
 public:
-    // Makes the history table of a file, empty; harmless when it is there.
-    // The one place it is made: a new table file, and the upgrade of a file
-    // made before histories were kept. Returns the SQLite result code.
-    static int create(sqlite3* db);
+    // The statements that make the history table of a file, empty; harmless
+    // when it is there. Run only by the upgrade step that brings a file to
+    // the version with histories (ChangeHistory::upgradeStep), which new
+    // files pass through too.
+    static const char* createSql();
     // Whether the file holds a history table.
     static bool present(sqlite3* db);
 

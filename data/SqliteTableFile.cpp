@@ -886,8 +886,6 @@ EngineStatus SqliteTableFile::create(const std::string& path, const TableDescrip
     sql += "PRAGMA user_version = " + std::to_string(std::max(1, description.version)) + "; COMMIT;";
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK && ChangeHistory::kept(description.tableName))
-        rc = SqliteHistory::create(db);
     std::string native = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     int closed = sqlite3_close(db);
     if (rc != SQLITE_OK || closed != SQLITE_OK) {

@@ -10,20 +10,27 @@
 # change that was in flight when the writer died), pass SQLite's integrity
 # check, and let a fresh shell edit every record (no lock left behind).
 #
-# Prints trials, acknowledged records, records lost, files failing integrity
-# and locks left; exits 1 when anything was lost, damaged or left locked.
+# Every change writes its history entry in its own transaction: after each
+# trial every acknowledged change must have exactly its entry, in order, and
+# the change in flight an entry exactly when it took effect; no entry may
+# lack its change.
+#
+# Prints trials, acknowledged records, records lost, history entries wrong
+# (missing, extra or out of step with the records), files failing integrity
+# and locks left; exits 1 when anything was lost, wrong, damaged or left
+# locked.
 # ADMIN defaults to build/tools/arsipstaf-admin.
 #
 # Upgrade crash test: tools/crash-test.sh --upgrade N [PROGRAM]
 #
 # N trials. Each copies the version-1 table files of tests/fixtures/v1,
 # starts PROGRAM (build/tools/arsipstaf-crash-upgrade: the upgrade as opening
-# runs it, to a version 2 that adds a column to every table and writes it in
+# runs it, to the version above the program's, which adds a column to every table and writes it in
 # every record) and kills it with SIGKILL at a random moment. Every file must
 # then pass SQLite's integrity check and be either at version 1 with exactly
 # its records or at version 2 with exactly its records and the new column,
 # never between; every tenth trial the upgrade is then run to its end and
-# must bring every file to version 2. Prints trials, files at each version
+# must bring every file to that version. Prints trials, files at each version
 # and files found half upgraded or damaged; exits 1 when there is any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,10 +51,15 @@ upgrade_trials() {
   # What each file must hold: its records as they are, or with the new value.
   local file name
   declare -A expected
+  # The version a whole upgrade ends at: the program's, and the test step's one above it.
+  local newest
+  rm -rf "$work/probe" && mkdir "$work/probe" && cp "$fixtures"/*.db "$work/probe/"
+  "$program" "$work/probe" >/dev/null
+  newest=$(sqlite3 "$work/probe/Agama.db" "PRAGMA user_version")
   for file in "$fixtures"/*.db; do
     name=$(basename "$file")
     expected[$name.1]=$(sqlite3 "$file" "SELECT * FROM records ORDER BY rid")
-    expected[$name.2]=$(sed 's/$/|diperbarui/' <<<"${expected[$name.1]}")
+    expected[$name.$newest]=$(sed 's/$/|diperbarui/' <<<"${expected[$name.1]}")
   done
   # One sqlite3 run per file: integrity, version, then the records.
   judge() {
@@ -88,7 +100,7 @@ upgrade_trials() {
       verdict=$(judge "$file")
       case $verdict in
         1) old=$((old + 1)) ;;
-        2) new=$((new + 1)) ;;
+        "$newest") new=$((new + 1)) ;;
         *) bad=$((bad + 1)); echo "crash-test: trial $trial: $(basename "$file") is half upgraded or damaged" >&2 ;;
       esac
     done
@@ -96,13 +108,13 @@ upgrade_trials() {
     if ((trial % 10 == 0)); then
       "$program" "$work/data" >/dev/null 2>&1 || bad=$((bad + 1))
       for file in "$work"/data/*.db; do
-        [[ $(judge "$file") == 2 ]] || { bad=$((bad + 1)); echo "crash-test: trial $trial: $(basename "$file") not upgraded after the kill" >&2; }
+        [[ $(judge "$file") == "$newest" ]] || { bad=$((bad + 1)); echo "crash-test: trial $trial: $(basename "$file") not upgraded after the kill" >&2; }
       done
     fi
   done
   echo "upgrade trials: $trials (killed within ${ms} ms)"
   echo "files left at version 1: $old"
-  echo "files left at version 2: $new"
+  echo "files left at version $newest: $new"
   echo "files half upgraded or damaged: $bad"
   ((bad == 0))
 }
@@ -173,27 +185,50 @@ writer() {
   done
 }
 
-# Compares one writer's log with the table: the number of acknowledged
-# records, then the number lost.
+# Compares one writer's log with the table and its history: the number of
+# acknowledged records, the number lost, then the number of records whose
+# history is not exactly their changes.
 verify() {
-  local log=$1 stored=$2
-  awk -v stored="$stored" '
-    BEGIN { FS = "\t"; while ((getline line < stored) > 0) { split(line, f, "\t"); have[f[1]] = 1; addr[f[1]] = f[2] } FS = " " }
-    $1 == "P" { pending[$3] = $2; pvalue[$3] = substr($0, length($1 $2 $3) + 4); next }
-    $1 == "A" { acked[$2] = 1; alive[$2] = 1; value[$2] = ""; delete pending[$2]; count++ }
-    $1 == "E" { value[$2] = substr($0, length($1 $2) + 3); delete pending[$2] }
-    $1 == "D" { alive[$2] = 0; delete pending[$2] }
+  local log=$1 stored=$2 history=$3 prefix=$4
+  awk -v stored="$stored" -v history="$history" -v prefix="$prefix" '
+    BEGIN {
+      FS = "\t"
+      while ((getline line < stored) > 0) { split(line, f, "\t"); have[f[1]] = 1; addr[f[1]] = f[2] }
+      # The entries of the records of this writer, in order: kind:value of Alamat.
+      while ((getline line < history) > 0) {
+        split(line, f, "\t")
+        if (substr(f[1], 1, length(prefix)) != prefix) continue
+        hist[f[1]] = hist[f[1]] " " f[2] ":" f[3]; seen[f[1]] = 1
+      }
+      FS = " "
+    }
+    $1 == "P" {
+      pending[$3] = $2; pvalue[$3] = substr($0, length($1 $2 $3) + 4)
+      pevent[$3] = ($2 == "A" ? "added:" : $2 == "D" ? "deleted:" : "changed:" pvalue[$3]); next
+    }
+    $1 == "A" { acked[$2] = 1; alive[$2] = 1; value[$2] = ""; delete pending[$2]; count++; seq[$2] = seq[$2] " added:"; seen[$2] = 1 }
+    $1 == "E" { value[$2] = substr($0, length($1 $2) + 3); delete pending[$2]; seq[$2] = seq[$2] " changed:" value[$2] }
+    $1 == "D" { alive[$2] = 0; delete pending[$2]; seq[$2] = seq[$2] " deleted:" }
     END {
       for (nip in acked) {
         if (!alive[nip]) { if (have[nip] && pending[nip] == "") lost++; continue }
         if (!have[nip]) { if (pending[nip] != "D") lost++; continue }
         if (addr[nip] != value[nip] && !(pending[nip] == "E" && addr[nip] == pvalue[nip])) lost++
       }
-      print count + 0, lost + 0
+      for (nip in pending) seen[nip] = 1
+      for (nip in seen) {
+        # Whether the change in flight is in the table.
+        p = pending[nip]
+        took = p == "A" ? have[nip] : p == "D" ? !have[nip] : p == "E" ? (have[nip] && addr[nip] == pvalue[nip]) : 0
+        if (hist[nip] == seq[nip] && !(p != "" && took)) continue
+        if (p != "" && took && hist[nip] == seq[nip] " " pevent[nip]) continue
+        wrong++
+      }
+      print count + 0, lost + 0, wrong + 0
     }' "$log"
 }
 
-acknowledged=0 lost=0 damaged=0 locked=0
+acknowledged=0 lost=0 wrong=0 damaged=0 locked=0
 for ((trial = 1; trial <= trials; trial++)); do
   writers=$((RANDOM % 3 + 1))
   pids=()
@@ -215,10 +250,14 @@ for ((trial = 1; trial <= trials; trial++)); do
   pids=()
 
   sqlite3 -separator $'\t' "$table" "SELECT NIP, Alamat FROM records" >"$work/stored"
+  # Each entry once, by its first row: key, kind and the new address.
+  sqlite3 -separator $'\t' "$table" "SELECT record_key, kind, ifnull((SELECT new_value FROM history a
+    WHERE a.entry = h.entry AND a.field = 'Alamat'), '') FROM history h WHERE id = entry ORDER BY entry" >"$work/history"
   for ((w = 1; w <= writers; w++)); do
-    read -r acked missing < <(verify "$work/log.$trial.$w" "$work/stored")
+    read -r acked missing bad < <(verify "$work/log.$trial.$w" "$work/stored" "$work/history" "$(printf '%04d%d' "$trial" "$w")")
     acknowledged=$((acknowledged + acked))
     lost=$((lost + missing))
+    wrong=$((wrong + bad))
   done
   for file in "$work"/data/*.db; do
     [[ $(sqlite3 "$file" "PRAGMA integrity_check") == ok ]] || damaged=$((damaged + 1))
@@ -236,6 +275,7 @@ done
 echo "trials: $trials"
 echo "acknowledged records: $acknowledged"
 echo "records lost: $lost"
+echo "history entries wrong: $wrong"
 echo "files failing integrity: $damaged"
 echo "locks left: $locked"
-((lost == 0 && damaged == 0 && locked == 0))
+((lost == 0 && wrong == 0 && damaged == 0 && locked == 0))

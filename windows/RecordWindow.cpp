@@ -3,6 +3,7 @@
 #include "BoxFlags.h"
 #include "FormControls.h"
 #include "HandlerGuard.h"
+#include "HistoryWindow.h"
 #include "MessageBoxes.h"
 #include "TDBEdit.h"
 #include "TDBGrid.h"
@@ -18,6 +19,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <cassert>
 
@@ -34,8 +36,12 @@ constexpr int buttonWidth = 75;
 constexpr int buttonHeight = 25;
 }  // namespace
 
+const QKeySequence RecordWindow::historyKey(Qt::Key_F8);
+
+// One button step wider than designed, for "Riwayat" beside "Tutup".
 RecordWindow::RecordWindow(const QString& name, const QString& caption, const QRect& outer, RecordWindowLayout layout)
-    : TForm(name, caption, outer, WindowFonts::sansSerif(11)), layout_(std::move(layout))
+    : TForm(name, caption, outer.adjusted(0, 0, layout.buttonStep, 0), WindowFonts::sansSerif(11)),
+      layout_(std::move(layout))
 {
     // Created in tab order: left panel, right panel, ordering group, search
     // group, grid, navigator, then the buttons from left to right.
@@ -133,6 +139,10 @@ void RecordWindow::buildButtons()
     Button5 = addButton(4, "Rubah", &RecordWindow::Button5Click);
     Button6 = addButton(5, "Cari", &RecordWindow::Button6Click);
     Button7 = addButton(6, "Tutup", &RecordWindow::Button7Click);
+    Button8 = addButton(7, "Riwayat", &RecordWindow::Button8Click);
+    Button8->setToolTip(QStringLiteral("Riwayat Perubahan (%1)").arg(historyKey.toString(QKeySequence::NativeText)));
+    auto* shortcut = new QShortcut(historyKey, this);
+    connect(shortcut, &QShortcut::activated, this, guard([this] { Button8Click(); }));
     Button3->setEnabled(false);
 }
 
@@ -152,6 +162,7 @@ void RecordWindow::bindTo(TDMarsipstaf& module)
     table_ = module.TableByName(layout_.table);
     TDataSource* source = module.DataSourceByName(layout_.dataSource);
     assert(table_ && source);
+    history_ = std::make_unique<HistoryWindow>(objectName() + QStringLiteral("Riwayat"), layout_, module);
     // The entries attach last, so they hear first when the table asks for
     // a field's control (a required field left blank) and take the focus
     // before the grid's column would.
@@ -324,6 +335,14 @@ void RecordWindow::Button5Click()
 void RecordWindow::Button6Click()
 {
     showSearchWindow();
+}
+
+RecordWindow::~RecordWindow() = default;
+
+void RecordWindow::Button8Click()
+{
+    if (history_)
+        history_->Show();
 }
 
 void RecordWindow::Button7Click()

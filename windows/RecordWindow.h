@@ -2,8 +2,12 @@
 #include "RecordWindowLayout.h"
 #include "TForm.h"
 
+#include <QKeySequence>
+
+#include <memory>
 #include <vector>
 
+class HistoryWindow;
 class QFrame;
 class QPushButton;
 class TDBEdit;
@@ -47,6 +51,8 @@ public:
     void Button6Click();
     // Tutup: hide the window; a pending record stays pending.
     void Button7Click();
+    // Riwayat: show the change history of the current record.
+    void Button8Click();
     // The chosen ordering item sets the table's IndexFieldNames.
     void RadioGroup1Click();
     // Every change of the search text finds the nearest key.
@@ -64,6 +70,7 @@ public:
     QPushButton* Button5;
     QPushButton* Button6;
     QPushButton* Button7;
+    QPushButton* Button8;  // "Riwayat", beside "Tutup"
     TDBGrid* DBGrid1;
     TDBNavigator* DBNavigator1;
 
@@ -74,6 +81,9 @@ public:
     int lookupCount() const { return int(lookups_.size()); }
     // Null until the window is bound to the data module.
     TTable* table() const { return table_; }
+    // "Riwayat Perubahan" of this window's table; null until bound.
+    HistoryWindow* historyWindow() const { return history_.get(); }
+    static const QKeySequence historyKey;
 
     static const QString incompleteText;
     static const QString incompleteCaption;
@@ -81,6 +91,7 @@ public:
 
 protected:
     RecordWindow(const QString& name, const QString& caption, const QRect& outer, RecordWindowLayout layout);
+    ~RecordWindow() override;
 
     // Binds every control to the data module's sources and the table.
     void bindTo(TDMarsipstaf& module);
@@ -117,6 +128,7 @@ private:
     std::vector<TDBEdit*> entries_;
     std::vector<TDBLookupComboBox*> lookups_;
     TTable* table_ = nullptr;
+    std::unique_ptr<HistoryWindow> history_;
     bool shownBefore_ = false;
     QString searchedText_;                   // what the table was last searched for
     bool searchEnabledBeforeStore_ = false;  // given back by a refused store

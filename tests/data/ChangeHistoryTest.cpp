@@ -1,5 +1,6 @@
 #include "ChangeHistory.h"
 #include "DataModuleFixture.h"
+#include "VersionOneDatabase.h"
 
 #include <algorithm>
 
@@ -172,5 +173,43 @@ TEST(ChangeHistoryGrants, ClerksAddHistoryButCannotChangeOrRemoveIt)
             << sql;
     EXPECT_EQ(serverError(address, "SET ROLE " + role + "; SELECT count(*) FROM " + history), "");
 }
+
+}  // namespace
+
+namespace {
+
+class ChangeHistoryUpgrade : public ::testing::TestWithParam<TestEngine> {};
+
+TEST_P(ChangeHistoryUpgrade, VersionOneGainsAnEmptyHistoryOnOpening)
+{
+    TempDatabase db{TempDatabase::Tables::None, GetParam()};
+    SKIP_WITHOUT_TEST_SERVER(db);
+    loadVersionOne(db);
+    std::unique_ptr<EngineCursor> cursor = db.open("Datapegawai.db");  // upgraded on opening
+    std::vector<HistoryRow> rows;
+    TempDatabase::check(cursor->readHistory(HistoryQuery{}, rows));
+    EXPECT_TRUE(rows.empty());
+    std::int64_t count = 0;
+    TempDatabase::check(cursor->recordCount(count));
+    EXPECT_EQ(count, 150);
+
+    EngineRecord record;
+    TempDatabase::check(cursor->getNext(record));
+    TempDatabase::check(cursor->getRecord(record, EngineCursor::Lock::Write));
+    std::string before = record.values[2].value_or("");
+    TempDatabase::check(cursor->putField(record, 2, std::string("Nama Baru")));
+    TempDatabase::check(cursor->modifyRecord(record));
+    TempDatabase::check(cursor->readHistory(HistoryQuery{}, rows));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].kind, ChangeHistory::changed);
+    EXPECT_EQ(rows[0].field, "Nama_Pegawai");
+    EXPECT_EQ(rows[0].oldValue, FieldValue(before));
+    // The code tables are upgraded too, and keep none.
+    std::unique_ptr<EngineCursor> codes = db.open("Agama.db");
+    TempDatabase::check(codes->readHistory(HistoryQuery{}, rows));
+    EXPECT_TRUE(rows.empty());
+}
+
+INSTANTIATE_FOR_BOTH_ENGINES(ChangeHistoryUpgrade);
 
 }  // namespace

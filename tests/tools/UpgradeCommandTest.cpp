@@ -24,36 +24,41 @@ protected:
     TempDatabase db_{TempDatabase::Tables::None, GetParam()};
 };
 
+// The program's version, and the test step's one above it.
+const std::string known = std::to_string(SchemaSteps::program().version());
+const std::string noted = std::to_string(SchemaSteps::program().version() + 1);
+
 TEST_P(UpgradeCommandTest, DryRunAndCheckTellTheStepsAndUpgradeRunsThemOnce)
 {
     InstalledSteps steps{InstalledSteps::withNoteColumn()};
-    const std::string step = "Datapegawai.db: version 1 to 2: column Catatan added to Datapegawai.db\n";
+    const std::string step =
+        "Datapegawai.db: version " + known + " to " + noted + ": column Catatan added to Datapegawai.db\n";
 
     AdminRun check = admin({"check"});
     EXPECT_THAT(check.out, HasSubstr("Agama.db: ok, 6 records, version 1\n"));
-    EXPECT_THAT(check.out,
-                HasSubstr("Mutasi.db: version 1; an upgrade to version 2 is due (arsipstaf-admin upgrade)\n"));
+    EXPECT_THAT(check.out, HasSubstr("Mutasi.db: version 1; an upgrade to version " + noted +
+                                     " is due (arsipstaf-admin upgrade)\n"));
 
     AdminRun dry = admin({"upgrade", "--dry-run"});
     EXPECT_EQ(dry.code, 0) << dry.err;
-    EXPECT_THAT(dry.out, HasSubstr("are of version 1; they are upgraded to version 2.\n"));
+    EXPECT_THAT(dry.out, HasSubstr("are of version 1; they are upgraded to version " + noted + ".\n"));
     EXPECT_THAT(dry.out, HasSubstr(step));
     EXPECT_THAT(dry.out, HasSubstr("Dry run: nothing was changed.\n"));
     EXPECT_THAT(dry.out, Not(HasSubstr("backup")));
-    EXPECT_THAT(admin({"check"}).out, HasSubstr("an upgrade to version 2 is due"));
+    EXPECT_THAT(admin({"check"}).out, HasSubstr("an upgrade to version " + noted + " is due"));
 
     AdminRun run = admin({"upgrade"});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_THAT(run.out, HasSubstr(step));
-    EXPECT_THAT(run.out, HasSubstr("The tables are upgraded to version 2.\n"));
+    EXPECT_THAT(run.out, HasSubstr("The tables are upgraded to version " + noted + ".\n"));
     if (!db_.onServer()) {
         EXPECT_THAT(run.out, HasSubstr("A backup of the tables is in " + db_.directory() + "-backup-"));
     }
 
     check = admin({"check"});
-    EXPECT_THAT(check.out, HasSubstr("Datapegawai.db: ok, 150 records, version 2\n"));
+    EXPECT_THAT(check.out, HasSubstr("Datapegawai.db: ok, 150 records, version " + noted + "\n"));
     EXPECT_THAT(check.out, Not(HasSubstr("is due")));
-    EXPECT_EQ(admin({"upgrade"}).out, "Every table is of version 2; nothing to upgrade.\n");
+    EXPECT_EQ(admin({"upgrade"}).out, "Every table is of version " + noted + "; nothing to upgrade.\n");
 }
 
 TEST_P(UpgradeCommandTest, ANewerDatabaseIsRefusedByEveryCommandNamingBothVersions)
@@ -66,7 +71,8 @@ TEST_P(UpgradeCommandTest, ANewerDatabaseIsRefusedByEveryCommandNamingBothVersio
         AdminRun run = admin(command);
         EXPECT_EQ(run.code, 1) << command[0];
         EXPECT_THAT(run.err, HasSubstr("The table was made by a newer version of the program."));
-        EXPECT_THAT(run.err, HasSubstr("has version 2; this program knows versions up to 1. Nothing was changed."));
+        EXPECT_THAT(run.err, HasSubstr("has version " + noted + "; this program knows versions up to " + known +
+                                       ". Nothing was changed."));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "CopyCommand.h"
 #include "ExportCommand.h"
 #include "GenerateCommand.h"
+#include "HistoryCommand.h"
 #include "ImportCommand.h"
 #include "InitCommand.h"
 #include "ReportCommand.h"
@@ -110,11 +111,45 @@ AdminAction declareExport(CLI::App& command)
 {
     struct Values {
         std::string table, file;
+        bool history = false;
     };
     auto v = std::make_shared<Values>();
     operand(command, "TABLE", v->table, "a table object's name (Tdatapeg) or its file name (Datapegawai.db)");
     operand(command, "FILE", v->file, "FILE.csv or FILE.xlsx");
-    return [v](std::ostream& out, std::ostream& err) { return ExportCommand::run(v->table, v->file, out, err); };
+    command.add_flag("--history", v->history, "also write the table's change history to FILE.history.csv");
+    return [v](std::ostream& out, std::ostream& err) {
+        return ExportCommand::run(v->table, v->file, v->history, out, err);
+    };
+}
+
+AdminAction declareHistory(CLI::App& command)
+{
+    struct Values {
+        std::string table, key, since, csv;
+    };
+    auto v = std::make_shared<Values>();
+    operand(command, "TABLE", v->table, "a record table (Tdatapeg or Datapegawai.db); both when left out", false);
+    operand(command, "KEY", v->key, "one record's key", false);
+    command.add_option("--since", v->since, "entries from DATE (YYYY-MM-DD, UTC) on")->type_name("DATE");
+    command.add_option("--csv", v->csv, "write the entries to FILE as CSV")->type_name("FILE")->check(notEmpty);
+    auto* key = command.get_option("KEY");
+    return [v, key](std::ostream& out, std::ostream& err) {
+        // The history command's own reading checks the date.
+        std::vector<std::string> args{"history"};
+        if (!v->table.empty() || key->count() > 0)
+            args.push_back(v->table);
+        if (key->count() > 0)
+            args.push_back(v->key);
+        for (const auto& [name, value] : {std::pair{"--since", &v->since}, std::pair{"--csv", &v->csv}})
+            if (!value->empty())
+                args.insert(args.end(), {name, *value});
+        HistoryCommand::Options options;
+        if (!HistoryCommand::parse(args, options)) {
+            err << "history: DATE must be YYYY-MM-DD\n";
+            return 2;
+        }
+        return HistoryCommand::run(options, out, err);
+    };
 }
 
 AdminAction declareImport(CLI::App& command)
@@ -178,6 +213,8 @@ const std::vector<AdminCommand>& AdminCommands::all()
         {"copy", "copy every table between a directory and a server, either way", declareCopy},
         {"report", "run a report and save its pages to FILE, and as a PDF file when asked", declareReport},
         {"export", "write TABLE to FILE.csv or FILE.xlsx in its primary order", declareExport},
+        {"history", "print the change history of the record tables, newest first, or write it as CSV",
+         declareHistory},
         {"import", "add the rows of FILE.csv to TABLE, all or nothing", declareImport},
         {"backup", "copy the nine tables into DIR with a manifest, while in use", declareBackup},
         {"restore", "check the backup in DIR and put its tables back", declareRestore},

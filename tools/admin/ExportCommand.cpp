@@ -1,10 +1,12 @@
 #include "ExportCommand.h"
 
 #include "AliasDatabase.h"
+#include "ChangeHistory.h"
 #include "CsvExportSink.h"
 #include "EDBEngineError.h"
 #include "EngineDatabase.h"
 #include "ExportLayout.h"
+#include "HistoryCommand.h"
 #include "TDMarsipstaf.h"
 #include "TableArgument.h"
 #include "TableExporter.h"
@@ -23,7 +25,14 @@ bool endsWith(std::string text, const std::string& suffix)
 
 }  // namespace
 
-int ExportCommand::run(const std::string& tableText, const std::string& path, std::ostream& out, std::ostream& err)
+std::string ExportCommand::historyPath(const std::string& path)
+{
+    size_t dot = path.rfind('.');
+    return path.substr(0, dot) + ".history.csv";
+}
+
+int ExportCommand::run(const std::string& tableText, const std::string& path, bool history, std::ostream& out,
+                       std::ostream& err)
 {
     bool csv = endsWith(path, ".csv"), xlsx = endsWith(path, ".xlsx");
     if (!csv && !xlsx) {
@@ -34,6 +43,10 @@ int ExportCommand::run(const std::string& tableText, const std::string& path, st
     TTable* table = TableArgument::find(module, tableText, err);
     if (!table)
         return 2;
+    if (history && !ChangeHistory::kept(table->TableName)) {
+        err << "export: " << table->TableName << " keeps no change history\n";
+        return 2;
+    }
     std::unique_ptr<EngineDatabase> database;
     std::unique_ptr<EngineSnapshot> snapshot;
     TableDescription description;
@@ -59,5 +72,13 @@ int ExportCommand::run(const std::string& tableText, const std::string& path, st
         return 1;
     }
     out << table->TableName << ": " << result.records << " records written to " << path << '\n';
+    if (!history)
+        return 0;
+    std::vector<HistoryRow> rows;
+    std::string historyFile = historyPath(path);
+    if (!HistoryCommand::read(table->TableName, HistoryQuery{}, rows, err) ||
+        !HistoryCommand::writeCsv(historyFile, rows, err))
+        return 1;
+    out << table->TableName << ": " << rows.size() << " history rows written to " << historyFile << '\n';
     return 0;
 }
