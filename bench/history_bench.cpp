@@ -6,7 +6,9 @@
 //     build/bench/history_bench                                  # table files
 //     tools/with-test-server.sh build/bench/history_bench        # and the server
 #include "BenchData.h"
+#include "PgConnection.h"
 #include "PgHistory.h"
+#include "PgTable.h"
 #include "SqliteHistory.h"
 #include "SqliteTableFile.h"
 

@@ -34,6 +34,8 @@ public:
     // The upgrade step that gives the tables that keep a history an empty
     // one (the only place a history is made, for new databases too).
     static SchemaStep upgradeStep(int from);
+    // The server's history table and its indexes in schema.
+    static std::string serverCreateSql(const std::string& schema);
 
     // The operating-system account and host of this process, "user@host".
     static const std::string& fileAccount();

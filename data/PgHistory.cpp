@@ -10,21 +10,7 @@ std::string PgHistory::table(const PgConnection& connection)
 
 std::string PgHistory::createSql(const std::string& schema)
 {
-    std::string history = schema + ".arsipstaf_history";
-    std::string sql = "CREATE SEQUENCE IF NOT EXISTS " + schema +
-                      ".arsipstaf_history_entry;"
-                      "CREATE TABLE IF NOT EXISTS " +
-                      history +
-                      " (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, entry bigint NOT NULL, "
-                      "at timestamptz NOT NULL DEFAULT now(), account text NOT NULL DEFAULT current_user, "
-                      "table_name text NOT NULL, record_key text NOT NULL, old_key text, kind text NOT NULL, "
-                      "field text, old_value text, new_value text);"
-                      "CREATE INDEX IF NOT EXISTS arsipstaf_history_key ON " +
-                      history +
-                      " (table_name, record_key, entry);"
-                      "CREATE INDEX IF NOT EXISTS arsipstaf_history_at ON " +
-                      history + " (at);";
-    return sql;
+    return ChangeHistory::serverCreateSql(schema);
 }
 
 EngineStatus PgHistory::present(PgConnection& connection, bool& out)
