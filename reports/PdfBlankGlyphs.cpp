@@ -128,8 +128,7 @@ bool PdfBlankGlyphs::mapToSpaces(int fd)
     for (off_t at = 0; at < size; at += static_cast<off_t>(chunkSize - mapStart.size())) {
         if (!readAt(fd, chunk, chunkSize, at))
             return false;
-        for (size_t found = chunk.find(mapStart); found != std::string::npos;
-             found = chunk.find(mapStart, found + 1))
+        for (size_t found = chunk.find(mapStart); found != std::string::npos; found = chunk.find(mapStart, found + 1))
             if (!mendMapAt(fd, at + static_cast<off_t>(found)))
                 return false;
         if (chunk.size() < chunkSize)
