@@ -56,14 +56,15 @@ TEST_F(Startup, CreatesTheObjectsInOrderWithTheLoginAsMainWindow)
     EXPECT_EQ(objects->creationOrder(), order);
     EXPECT_EQ(TApplication::instance()->MainForm(), Form12);
     const QWidgetList windows = QApplication::topLevelWidgets();
-    int programWindows = 0;
+    int programWindows = 0, historyWindows = 0;
     for (QWidget* w : windows) {
         if (qobject_cast<TForm*>(w)) {
-            ++programWindows;
+            ++(w->objectName().endsWith(QStringLiteral("Riwayat")) ? historyWindows : programWindows);
             EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
         }
     }
     EXPECT_EQ(programWindows, int(order.size()) - 1);  // the data module is no window
+    EXPECT_EQ(historyWindows, 2);                      // made by the two record windows
 }
 
 TEST_F(Startup, OpensEveryTableAndBindsTheEmployeeWindowToTheModule)
