@@ -32,9 +32,8 @@ TEST_P(UpgradeStartup, TheClerkIsToldOnceAndTheTablesOpenWithEveryRecord)
     ASSERT_EQ(responder.boxes().size(), 1u);
     QString text = responder.last().text;
     const int newest = SchemaSteps::active().version();
-    EXPECT_TRUE(text.contains(QStringLiteral("Datapegawai.db: version %1 to %2: column Catatan added")
-                                  .arg(newest - 1)
-                                  .arg(newest)))
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("Datapegawai.db: version %1 to %2: column Catatan added").arg(newest - 1).arg(newest)))
         << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral("The tables are upgraded to version %1.").arg(newest)))
         << text.toStdString();
