@@ -62,10 +62,10 @@ TRepBand* band(TBandReport& report, const char* name, TRepBandType type, double 
 template <class Control>
 void shape(Control& c, double leftMm, double topMm)
 {
-    c.Values[TRepPrintable::HeightValue] = TextHeight;
-    c.Values[TRepPrintable::LeftValue] = leftMm * 10;
-    c.Values[TRepPrintable::TopValue] = topMm * 10;
-    c.Values[TRepPrintable::WidthValue] = 0;  // AutoSize fits it to the text
+    c.Values[PrintableText::HeightValue] = TextHeight;
+    c.Values[PrintableText::LeftValue] = leftMm * 10;
+    c.Values[PrintableText::TopValue] = topMm * 10;
+    c.Values[PrintableText::WidthValue] = 0;  // AutoSize fits it to the text
     c.FontSize = 10;
     c.Alignment = TRepAlignment::taLeftJustify;
     c.AutoSize = true;
@@ -98,7 +98,7 @@ void dataTexts(TRepBand& b, TDataSet* data, std::initializer_list<DataRow> rows)
         auto text = std::make_unique<TRepDBText>(row->name);
         shape(*text, row->left, TextTop / 10);
         const double right = row + 1 != rows.end() ? (row + 1)->left * 10 : b.Values[TRepBand::WidthValue];
-        text->Values[TRepPrintable::WidthValue] = right - row->left * 10 - ColumnGap;
+        text->Values[PrintableText::WidthValue] = right - row->left * 10 - ColumnGap;
         text->AutoSize = false;
         text->AutoStretch = true;
         text->DataSet = data;

@@ -104,7 +104,7 @@ std::array<double, 7> ReportRun::pageWithinPaper(const std::array<double, 7>& va
 
 void ReportRun::findControls()
 {
-    const auto find = [this](const std::unique_ptr<TRepPrintable>& control) {
+    const auto find = [this](const std::unique_ptr<PrintableText>& control) {
         ControlState& state = controls_[control.get()];
         state.fonts = fontsFor(*control);
         if (const auto* text = dynamic_cast<const TRepDBText*>(control.get())) {
@@ -375,7 +375,7 @@ void ReportRun::ClosePage()
     }
     for (const auto& control : report_.controls())
         if (control->Enabled)
-            printControl(*control, control->Values[TRepPrintable::LeftValue], control->Values[TRepPrintable::TopValue],
+            printControl(*control, control->Values[PrintableText::LeftValue], control->Values[PrintableText::TopValue],
                          nullptr);
     if (finalPass_ && report_.Frame.any())
         drawFrame(report_.Frame, v[TRepPage::LeftMarginValue], v[TRepPage::TopMarginValue],
@@ -473,12 +473,12 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretc
 // report keeps its layouts for the run, so the reference holds until the
 // same control is laid out again; another (the rest of a stretched text) is
 // laid out into scratch.
-const TextLayout& ReportRun::layoutControl(const TRepPrintable& control, TextLayout& scratch)
+const TextLayout& ReportRun::layoutControl(const PrintableText& control, TextLayout& scratch)
 {
     const auto make = [&](const std::string& text) {
         ControlFonts scratch;
         return TextLayout::make(utf8ToUtf16(text), fontsOf(control, scratch).font, report_.measurer(),
-                                control.Values[TRepPrintable::WidthValue], control.AutoSize, control.WordWrap);
+                                control.Values[PrintableText::WidthValue], control.AutoSize, control.WordWrap);
     };
     const auto known = controls_.find(&control);
     if (known == controls_.end()) {
@@ -524,15 +524,15 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLa
     const double height = band.Values[TRepBand::HeightValue];
     double stretch = 0;
     for (size_t i = 0; i < layouts.size(); ++i) {
-        const TRepPrintable& control = *band.controls()[i];
+        const PrintableText& control = *band.controls()[i];
         if (!control.Enabled)
             continue;
         ControlFonts scratch;
         const double lineHeight = fontsOf(control, scratch).lineHeight;
-        double used = std::max(control.Values[TRepPrintable::HeightValue], lineHeight);
+        double used = std::max(control.Values[PrintableText::HeightValue], lineHeight);
         if (control.AutoStretch)
             used = std::max(used, static_cast<double>(layouts[i]->lines.size()) * lineHeight);
-        stretch = std::max(stretch, control.Values[TRepPrintable::TopValue] + used - height);
+        stretch = std::max(stretch, control.Values[PrintableText::TopValue] + used - height);
     }
     return stretch;
 }
@@ -555,12 +555,12 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending,
                                          PageBrush{.color = band.Color, .visible = true});
     double stretch = 0;
     for (size_t i = 0; i < band.controls().size(); ++i) {
-        const TRepPrintable* control = band.controls()[i].get();
+        const PrintableText* control = band.controls()[i].get();
         if (!control->Enabled)
             continue;
         Pending rest{control, {}};
-        const double controlTop = control->Values[TRepPrintable::TopValue];
-        const double used = printControl(*control, left + control->Values[TRepPrintable::LeftValue], top + controlTop,
+        const double controlTop = control->Values[PrintableText::TopValue];
+        const double used = printControl(*control, left + control->Values[PrintableText::LeftValue], top + controlTop,
                                          printingPageBands_ ? nullptr : &rest, layouts ? (*layouts)[i] : nullptr);
         stretch = std::max(stretch, controlTop + used - height);
         if (!rest.lines.empty())
@@ -598,7 +598,7 @@ void ReportRun::continuePending(std::vector<Pending>& pending)
             carry.FontSize = p.control->FontSize;
             Pending rest{p.control, {}};
             used = std::max(used,
-                            printControl(carry, currentX_ + p.control->Values[TRepPrintable::LeftValue], top, &rest));
+                            printControl(carry, currentX_ + p.control->Values[PrintableText::LeftValue], top, &rest));
             if (!rest.lines.empty())
                 next.push_back(std::move(rest));
         }
@@ -607,7 +607,7 @@ void ReportRun::continuePending(std::vector<Pending>& pending)
     }
 }
 
-ReportRun::ControlFonts ReportRun::fontsFor(const TRepPrintable& control) const
+ReportRun::ControlFonts ReportRun::fontsFor(const PrintableText& control) const
 {
     ControlFonts fonts;
     fonts.font = controlFont(control);
@@ -616,7 +616,7 @@ ReportRun::ControlFonts ReportRun::fontsFor(const TRepPrintable& control) const
     return fonts;
 }
 
-const ReportRun::ControlFonts& ReportRun::fontsOf(const TRepPrintable& control, ControlFonts& scratch) const
+const ReportRun::ControlFonts& ReportRun::fontsOf(const PrintableText& control, ControlFonts& scratch) const
 {
     if (const auto known = controls_.find(&control); known != controls_.end())
         return known->second.fonts;
@@ -637,7 +637,7 @@ const std::vector<std::int32_t>& ReportRun::placedAdvances(const TextLayout& lay
     return layout.placedAdvances[line];
 }
 
-ReportFont ReportRun::controlFont(const TRepPrintable& control) const
+ReportFont ReportRun::controlFont(const PrintableText& control) const
 {
     ReportFont font = report_.Font;
     if (control.FontSize > 0)
@@ -663,13 +663,13 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 
 // Places one text control with its top-left corner at (x, y). Returns the
 // height it took; lines that did not fit a stretching control go to `pending`.
-double ReportRun::printControl(const TRepPrintable& control, double x, double y, Pending* pending,
+double ReportRun::printControl(const PrintableText& control, double x, double y, Pending* pending,
                                const TextLayout* laidOut)
 {
     ControlFonts scratchFonts;
     const ControlFonts& fonts = fontsOf(control, scratchFonts);
     const double lineHeight = fonts.lineHeight;
-    double width = control.Values[TRepPrintable::WidthValue];
+    double width = control.Values[PrintableText::WidthValue];
     TextLayout scratch;
     if (!laidOut)
         laidOut = &layoutControl(control, scratch);
@@ -685,7 +685,7 @@ double ReportRun::printControl(const TRepPrintable& control, double x, double y,
             left = x + (width - fitted) / 2;
         width = fitted;
     }
-    double height = std::max(control.Values[TRepPrintable::HeightValue], lineHeight);
+    double height = std::max(control.Values[PrintableText::HeightValue], lineHeight);
     size_t shown;
     if (control.AutoStretch) {
         const auto& v = page_;

@@ -13,7 +13,7 @@ class TBandReport;
 class TDataSet;
 class TField;
 class TRepBand;
-class TRepPrintable;
+class PrintableText;
 class TRepPrinter;
 
 // One run of a report onto a destination: where the next band goes, which
@@ -90,7 +90,7 @@ private:
         PageFont device;
     };
     struct Pending {
-        const TRepPrintable* control;
+        const PrintableText* control;
         std::vector<std::u16string> lines;
     };
 
@@ -109,19 +109,19 @@ private:
     void alignToBottom(const TRepBand& band);
     void placeBand(const TRepBand& band, bool asPageFooter, double stretch);
     std::vector<const TextLayout*> layoutBand(const TRepBand& band, std::vector<TextLayout>& scratch);
-    const TextLayout& layoutControl(const TRepPrintable& control, TextLayout& scratch);
+    const TextLayout& layoutControl(const PrintableText& control, TextLayout& scratch);
     double stretchOf(const TRepBand& band, const std::vector<const TextLayout*>& layouts) const;
     double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<const TextLayout*>* layouts);
     double pageHeightOnPaper() const;
-    double printControl(const TRepPrintable& control, double x, double y, Pending* pending,
+    double printControl(const PrintableText& control, double x, double y, Pending* pending,
                         const TextLayout* laidOut = nullptr);
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
-    ReportFont controlFont(const TRepPrintable& control) const;
-    ControlFonts fontsFor(const TRepPrintable& control) const;
+    ReportFont controlFont(const PrintableText& control) const;
+    ControlFonts fontsFor(const PrintableText& control) const;
     // The fonts of a control of the report, found when the run began;
     // another's are made into scratch.
-    const ControlFonts& fontsOf(const TRepPrintable& control, ControlFonts& scratch) const;
+    const ControlFonts& fontsOf(const PrintableText& control, ControlFonts& scratch) const;
     const std::vector<std::int32_t>& placedAdvances(const TextLayout& layout, size_t line, double x) const;
 
     const TBandReport& report_;
@@ -143,7 +143,7 @@ private:
         std::unordered_map<std::string, TextLayout> layouts;
     };
     static constexpr size_t LayoutsKept = 1024;
-    std::unordered_map<const TRepPrintable*, ControlState> controls_;
+    std::unordered_map<const PrintableText*, ControlState> controls_;
     bool cancelled_ = false;
     bool documentOpen_ = false;
     bool documentEnded_ = false;

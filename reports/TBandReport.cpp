@@ -20,7 +20,7 @@ TRepBand* TBandReport::addBand(std::unique_ptr<TRepBand> band)
     return bands_.back().get();
 }
 
-TRepPrintable* TBandReport::addControl(std::unique_ptr<TRepPrintable> control)
+PrintableText* TBandReport::addControl(std::unique_ptr<PrintableText> control)
 {
     control->setContext(&context_);
     controls_.push_back(std::move(control));

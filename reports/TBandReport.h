@@ -41,8 +41,8 @@ public:
     TRepBand* addBand(std::unique_ptr<TRepBand> band);
     const std::vector<std::unique_ptr<TRepBand>>& bands() const { return bands_; }
     // A control placed on the report itself, printed when a page closes.
-    TRepPrintable* addControl(std::unique_ptr<TRepPrintable> control);
-    const std::vector<std::unique_ptr<TRepPrintable>>& controls() const { return controls_; }
+    PrintableText* addControl(std::unique_ptr<PrintableText> control);
+    const std::vector<std::unique_ptr<PrintableText>>& controls() const { return controls_; }
     // The first band of a type, enabled or not; nullptr when none.
     TRepBand* findBand(TRepBandType type);
     const TRepBand* findBand(TRepBandType type) const;
@@ -94,7 +94,7 @@ private:
     const TextMeasurer& measurer() const;
 
     std::vector<std::unique_ptr<TRepBand>> bands_;
-    std::vector<std::unique_ptr<TRepPrintable>> controls_;
+    std::vector<std::unique_ptr<PrintableText>> controls_;
     UnitContext context_;
     TRepUnits units_ = TRepUnits::MM;
     int zoom_ = 100;

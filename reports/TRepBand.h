@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TRepPrintable.h"
+#include "PrintableText.h"
 
 // A horizontal strip of the page whose type says when it prints. Owns its
 // printable controls; the child band belongs to the report.
@@ -24,7 +24,7 @@ public:
         controls_.push_back(std::move(control));
         return raw;
     }
-    const std::vector<std::unique_ptr<TRepPrintable>>& controls() const { return controls_; }
+    const std::vector<std::unique_ptr<PrintableText>>& controls() const { return controls_; }
 
     std::string Name;
     TRepBandType BandType;
@@ -53,5 +53,5 @@ public:
 
 private:
     const UnitContext* context_ = nullptr;
-    std::vector<std::unique_ptr<TRepPrintable>> controls_;
+    std::vector<std::unique_ptr<PrintableText>> controls_;
 };

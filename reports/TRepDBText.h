@@ -1,12 +1,12 @@
 #pragma once
+#include "PrintableText.h"
 #include "TDataSet.h"
-#include "TRepPrintable.h"
 
 // The display text of one field of the current record. A field that is not
 // found, or whose value cannot be read, prints as an empty text.
-class TRepDBText : public TRepPrintable {
+class TRepDBText : public PrintableText {
 public:
-    using TRepPrintable::TRepPrintable;
+    using PrintableText::PrintableText;
     // Looks the field up by name on every call; a run looks it up once.
     std::string Text() const override;
     // The field named by DataField; nullptr when there is none.

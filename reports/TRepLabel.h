@@ -1,10 +1,10 @@
 #pragma once
-#include "TRepPrintable.h"
+#include "PrintableText.h"
 
 // A fixed text.
-class TRepLabel : public TRepPrintable {
+class TRepLabel : public PrintableText {
 public:
-    using TRepPrintable::TRepPrintable;
+    using PrintableText::PrintableText;
     std::string Text() const override { return Caption; }
 
     std::string Caption;

@@ -9,10 +9,10 @@
 #include "DeviceDescription.h"
 #include "EmfPlayer.h"
 #include "EmfWriter.h"
+#include "PrinterMaster.h"
+#include "PrinterObserver.h"
 #include "PrinterSystem.h"
 #include "TRepPageList.h"
-#include "TRepPrinterMaster.h"
-#include "TRepPrinterObserver.h"
 #include "TRepTypes.h"
 
 // What a report run draws on. In page-store mode every page is a picture at
@@ -48,9 +48,9 @@ public:
     bool Compression = false;
     double ScreenPixelsPerInch = 96;
 
-    TRepPrinterObserver* Observer = nullptr;  // does not take ownership
-    PrinterSystem* Printers = nullptr;        // does not take ownership
-    TRepPrinterMaster* Master = nullptr;      // does not take ownership
+    PrinterObserver* Observer = nullptr;  // does not take ownership
+    PrinterSystem* Printers = nullptr;    // does not take ownership
+    PrinterMaster* Master = nullptr;      // does not take ownership
     std::function<void()> OnPrintSetup;
     std::function<void()> OnExport;
     std::function<void()> AfterPreview;

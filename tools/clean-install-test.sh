@@ -30,6 +30,8 @@ lintian --fail-on error --tag-display-limit 0 "$deb"
 debootstrap --variant=minbase bookworm "$root" "$mirror" >/dev/null
 cp "$deb" "$root/tmp/arsipstaf.deb"
 cp /etc/resolv.conf "$root/etc/" 2>/dev/null || true
+# The throw-away server is reached by the build machine's host names.
+cp /etc/hosts "$root/etc/" 2>/dev/null || true
 mount -t proc proc "$root/proc"
 chroot "$root" env SERVER="$ARSIPSTAF_TEST_PG" PGPASSWORD="${PGPASSWORD:-}" bash -euo pipefail -c '
   export DEBIAN_FRONTEND=noninteractive HOME=/root QT_QPA_PLATFORM=offscreen

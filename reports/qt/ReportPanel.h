@@ -7,12 +7,12 @@
 
 #include "FileDialogs.h"
 #include "PrintSetupDialog.h"
+#include "PrinterMaster.h"
 #include "QtFileDialogs.h"
 #include "QtPrintSetupDialog.h"
 #include "QtPrinterSystem.h"
 #include "QtTextMeasurer.h"
 #include "TBandReport.h"
-#include "TRepPrinterMaster.h"
 #include "TRepProgressForm.h"
 #include "TRepStandardPreview.h"
 
@@ -20,7 +20,7 @@
 // does on screen and on paper. OpenPreview runs the report into a preview
 // and returns when the preview closes; the preview's Print runs it again
 // straight to the printer with a progress window.
-class ReportPanel : public QObject, public TRepPrinterMaster {
+class ReportPanel : public QObject, public PrinterMaster {
     Q_OBJECT
 public:
     // Takes ownership of the report.

@@ -3,14 +3,14 @@
 #include <functional>
 
 #include "PageImage.h"
+#include "PrinterObserver.h"
 #include "TRepPrinter.h"
-#include "TRepPrinterObserver.h"
 
 // The preview's page view: one page of a destination at a time, scaled by
 // a zoom in percent, scrolling when larger than the view. It observes the
 // destination; the destination's notifications arrive as posted messages
 // and are handed to OnPageAvailable and OnProgressUpdate.
-class TRepPreview : public QScrollArea, public TRepPrinterObserver {
+class TRepPreview : public QScrollArea, public PrinterObserver {
     Q_OBJECT
 public:
     enum class ZoomState { Fit, Width, Other };

@@ -4,12 +4,12 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "PrinterObserver.h"
 #include "TRepPrinter.h"
-#include "TRepPrinterObserver.h"
 
 // The progress of a run to the printer, with a button that cancels it. It
 // observes the destination; progress notifications arrive posted.
-class TRepProgressForm : public QWidget, public TRepPrinterObserver {
+class TRepProgressForm : public QWidget, public PrinterObserver {
     Q_OBJECT
 public:
     // Does not take ownership of the destination, which must outlive the window.

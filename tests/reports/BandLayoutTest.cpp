@@ -307,7 +307,7 @@ TEST_P(StretchOnNextPage, EveryLineLandsOnceInOrder)
     longText->AutoSize = false;
     longText->AutoStretch = true;
     TRepLabel* shortText = layout.label(detail, "x1\rx2\rx3");
-    shortText->Values[TRepPrintable::LeftValue] = 400;
+    shortText->Values[PrintableText::LeftValue] = 400;
     shortText->AutoStretch = true;
     layout.label(layout.band(TRepBandType::rbSummary, 50), "akhir");
 

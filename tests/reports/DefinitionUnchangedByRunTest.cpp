@@ -29,7 +29,7 @@ void values(std::ostream& os, const std::array<double, N>& v)
         os << ' ' << x;
 }
 
-void dumpControl(std::ostream& os, const TRepPrintable& c)
+void dumpControl(std::ostream& os, const PrintableText& c)
 {
     os << "  control " << c.Name << " units " << int(c.Units) << " values";
     values(os, c.Values);

@@ -196,7 +196,7 @@ TEST(ReportRun, ClosedTableIsTreatedAsEmpty)
 
 TEST(ReportRun, ProgressIsDetailNumberTimesHundredOverCount)
 {
-    struct Recorder : TRepPrinterObserver {
+    struct Recorder : PrinterObserver {
         std::vector<int> values, pages;
         void PageAvailable(int n) override { pages.push_back(n); }
         void Progress(int p) override { values.push_back(p); }

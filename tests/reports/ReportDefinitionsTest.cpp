@@ -23,7 +23,7 @@ std::ostream& operator<<(std::ostream& os, const DefinitionCase& c)
     return os << c.name;
 }
 
-const TRepPrintable* control(const TBandReport& report, const std::string& name)
+const PrintableText* control(const TBandReport& report, const std::string& name)
 {
     for (const auto& band : report.bands())
         for (const auto& c : band->controls())
@@ -60,17 +60,17 @@ TEST_P(ReportDefinitionTest, ControlsStandWhereDesignedInTenthsOfAMillimetre)
     auto report = GetParam().make(nullptr);
     // Height, left, top, width: the title's first line, the first column
     // title and the first data text.
-    const TRepPrintable* firstTitleLine = control(*report, "RepLabel1");
+    const PrintableText* firstTitleLine = control(*report, "RepLabel1");
     ASSERT_NE(firstTitleLine, nullptr);
     EXPECT_EQ(firstTitleLine->Values, (std::array<double, 4>{45, 106, 21, 0}));
-    const TRepPrintable* firstColumnTitle = control(*report, "RepLabel6");
+    const PrintableText* firstColumnTitle = control(*report, "RepLabel6");
     ASSERT_NE(firstColumnTitle, nullptr);
     EXPECT_EQ(firstColumnTitle->Values, (std::array<double, 4>{45, 85, 42, 0}));
-    const TRepPrintable* firstText = control(*report, "RepDBText1");
+    const PrintableText* firstText = control(*report, "RepDBText1");
     ASSERT_NE(firstText, nullptr);
-    EXPECT_EQ(firstText->Values[TRepPrintable::HeightValue], 45);
-    EXPECT_EQ(firstText->Values[TRepPrintable::TopValue], 42);
-    EXPECT_DOUBLE_EQ(firstText->Values[TRepPrintable::WidthValue], GetParam().firstColumn);
+    EXPECT_EQ(firstText->Values[PrintableText::HeightValue], 45);
+    EXPECT_EQ(firstText->Values[PrintableText::TopValue], 42);
+    EXPECT_DOUBLE_EQ(firstText->Values[PrintableText::WidthValue], GetParam().firstColumn);
     // values wrap within their column and the record's band grows whole
     EXPECT_FALSE(firstText->AutoSize);
     EXPECT_TRUE(firstText->AutoStretch);

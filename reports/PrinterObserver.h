@@ -2,9 +2,9 @@
 
 // Receives a destination's notifications: the preview's page view or the
 // progress window.
-class TRepPrinterObserver {
+class PrinterObserver {
 public:
-    virtual ~TRepPrinterObserver() = default;
+    virtual ~PrinterObserver() = default;
     // `pages` pages are finished and can be shown.
     virtual void PageAvailable(int pages) = 0;
     virtual void Progress(int percent) = 0;

@@ -3,9 +3,9 @@
 class TRepPrinter;
 
 // The report a destination belongs to, as the preview reaches it.
-class TRepPrinterMaster {
+class PrinterMaster {
 public:
-    virtual ~TRepPrinterMaster() = default;
+    virtual ~PrinterMaster() = default;
     // The preview's Print button on pages produced by a run of this report.
     virtual void PrintRequested(TRepPrinter& destination) = 0;
     // The preview on the destination is closing; sent before it goes.

@@ -10,12 +10,12 @@ class TBandReport;
 // A control that prints a text on a band: the fixed caption of a TRepLabel
 // or a field's display text for a TRepDBText. Sizes are stored in tenths of a
 // millimetre relative to the band's top-left corner.
-class TRepPrintable {
+class PrintableText {
 public:
     enum Value { HeightValue, LeftValue, TopValue, WidthValue };
 
-    explicit TRepPrintable(std::string name) : Name(std::move(name)) {}
-    virtual ~TRepPrintable() = default;
+    explicit PrintableText(std::string name) : Name(std::move(name)) {}
+    virtual ~PrintableText() = default;
 
     // The text for the current record; never raises.
     virtual std::string Text() const = 0;
