@@ -132,7 +132,8 @@ TEST_P(SchemaUpgradeTest, VersionOneOpensUpgradedWithEveryRecordKept)
             EXPECT_EQ(kept, records[i].values);
         }
     }
-    const TableDescription& description = db_.open("Datapegawai.db")->description();
+    auto employees = db_.open("Datapegawai.db");
+    const TableDescription& description = employees->description();
     EXPECT_EQ(description.fields.back().name, "Catatan");
     EXPECT_EQ(description.fields.back().size, 40);
     EXPECT_EQ(description.fields.back().defaultValue, "-");
