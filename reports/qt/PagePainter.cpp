@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-void PagePainter::paint(QPainter& painter, std::span<const std::uint8_t> picture, const QRectF& target, bool drawBlanks)
+void PagePainter::paint(QPainter& painter, std::span<const std::uint8_t> picture, const QRectF& target)
 {
     const EmfPictureInfo info = EmfPlayer::info(picture);
     const std::int64_t width = info.widthPixels();
@@ -21,7 +21,7 @@ void PagePainter::paint(QPainter& painter, std::span<const std::uint8_t> picture
     painter.scale(target.width() / double(width), target.height() / double(height));
     painter.translate(-left, -top);
     painter.setClipRect(QRectF(left, top, double(width), double(height)));
-    QtPageCanvas canvas(painter, drawBlanks);
+    QtPageCanvas canvas(painter);
     try {
         EmfPlayer::play(picture, canvas);
     } catch (...) {

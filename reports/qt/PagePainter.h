@@ -7,8 +7,6 @@
 // Paints one stored page picture scaled into a rectangle of a painter: the
 // preview's page view and the printer both draw pages with it. Raises
 // EReportError when the picture cannot be read (what was readable is drawn).
-// Blanks are drawn only for a PDF whose text map is mended afterwards
-// (PdfBlankGlyphs): elsewhere the blank's glyph reads back as a tab.
 namespace PagePainter {
-void paint(QPainter& painter, std::span<const std::uint8_t> picture, const QRectF& target, bool drawBlanks = false);
+void paint(QPainter& painter, std::span<const std::uint8_t> picture, const QRectF& target);
 }  // namespace PagePainter

@@ -1,5 +1,7 @@
 #include "QtPageCanvas.h"
 
+#include "DrawingFont.h"
+
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPolygon>
@@ -7,9 +9,7 @@
 #include <QRectF>
 #include <algorithm>
 #include <cstdint>
-#include <map>
 #include <string>
-#include <tuple>
 
 namespace {
 
@@ -65,21 +65,18 @@ void QtPageCanvas::use(const PagePen& pen, const PageBrush& brush)
 
 void QtPageCanvas::ink(const QRect& area)
 {
-    inked_.push_back(area);
-    lowestInk_.push_back(std::max(lowestInk_.empty() ? area.bottom() : lowestInk_.back(), area.bottom()));
+    inked_.add(
+        {area.left(), area.top(), std::int64_t(area.left()) + area.width(), std::int64_t(area.top()) + area.height()});
 }
 
-// A page is drawn top down: what ends above the area is passed over at once.
 bool QtPageCanvas::overInk(const QRect& area) const
 {
-    const auto from = std::lower_bound(lowestInk_.begin(), lowestInk_.end(), area.top()) - lowestInk_.begin();
-    return std::any_of(inked_.begin() + from, inked_.end(), [&](const QRect& r) { return r.intersects(area); });
+    return inked_.touches(
+        {area.left(), area.top(), std::int64_t(area.left()) + area.width(), std::int64_t(area.top()) + area.height()});
 }
 
 // The picture's rectangles exclude their right and bottom edges. A white
-// fill where nothing has been drawn yet would paint the white page white:
-// it is left out (a report's bands and texts each fill white first, and
-// every such fill would cost the PDF its drawing).
+// fill where nothing has been drawn yet is left out (InkedAreas).
 void QtPageCanvas::rectangle(const PageRect& r, const PagePen& pen, const PageBrush& brush)
 {
     if (!pen.visible) {
@@ -126,49 +123,10 @@ void QtPageCanvas::polygon(const std::vector<PagePoint>& points, const PagePen& 
     ink(polygon.boundingRect().adjusted(-pen.width, -pen.width, pen.width, pen.width));
 }
 
-// A picture's font as Qt draws it: looked up once per face and size.
-struct DrawingFont {
-    QFont font;
-    QRawFont raw;
-    double ascent = 0;
-    double descent = 0;
-};
-
-namespace {
-
-const DrawingFont& drawingFont(const PageFont& font)
-{
-    // Made on the first page and kept for the program's life: the fonts go
-    // only with the font database, after everything that paints.
-    static auto* fonts = new std::map<std::tuple<std::string, int, int, bool, bool, bool>, DrawingFont>();
-    const auto key = std::make_tuple(font.family, std::clamp(font.height, 1, 10000), font.weight, font.italic,
-                                     font.underline, font.strikeOut);
-    auto found = fonts->find(key);
-    if (found != fonts->end())
-        return found->second;
-    DrawingFont made;
-    made.font = QFont(QString::fromStdString(font.family));
-    made.font.setPixelSize(std::get<1>(key));
-    made.font.setWeight(font.weight >= 600 ? QFont::Bold : QFont::Normal);
-    made.font.setItalic(font.italic);
-    made.font.setUnderline(font.underline);
-    made.font.setStrikeOut(font.strikeOut);
-    made.font.setHintingPreference(QFont::PreferNoHinting);
-    made.raw = QRawFont::fromFont(made.font);
-    const QFontMetricsF metrics(made.font);
-    made.ascent = metrics.ascent();
-    made.descent = metrics.descent();
-    if (fonts->size() > 256)
-        fonts->clear();
-    return fonts->emplace(key, std::move(made)).first->second;
-}
-
-}  // namespace
-
 // Every character at its own advance, as the picture places it, in one run
-// of glyphs. Blanks are left out unless asked for: they draw nothing, and
-// the blank's glyph may be mapped back to a tab in a PDF's text, where a
-// reader that finds word breaks only from gaps joins some words. False when a
+// of glyphs. Blanks are left out: they draw nothing, and in a printed PDF
+// the blank's glyph may read back as a tab, where a reader that finds word
+// breaks only from gaps joins some words. False when a
 // character has no glyph in the font; the caller then draws them one by
 // one, letting Qt find a font that has them.
 bool QtPageCanvas::drawRun(const QString& chars, const std::vector<std::int32_t>& advances, QPointF at,
@@ -190,7 +148,7 @@ bool QtPageCanvas::drawRun(const QString& chars, const std::vector<std::int32_t>
         runColor_ = color;
     }
     for (qsizetype i = 0; i < chars.size(); ++i) {
-        if (drawBlanks_ || chars[i] != QLatin1Char(' ')) {
+        if (chars[i] != QLatin1Char(' ')) {
             runGlyphs_ << indexes[i];
             runPositions_ << at;
         }
@@ -215,7 +173,7 @@ void QtPageCanvas::finish()
 
 void QtPageCanvas::text(const PageText& text, const PageFont& font)
 {
-    const DrawingFont& drawing = drawingFont(font);
+    const DrawingFont& drawing = DrawingFont::of(font);
     const QString chars = QString::fromUtf16(text.chars.data(), static_cast<qsizetype>(text.chars.size()));
     double width = 0;
     const bool spaced = text.advances.size() == text.chars.size();

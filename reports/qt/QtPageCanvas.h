@@ -7,6 +7,7 @@
 #include <QRect>
 #include <vector>
 
+#include "InkedAreas.h"
 #include "PageCanvas.h"
 
 struct DrawingFont;
@@ -15,7 +16,7 @@ struct DrawingFont;
 // sets the painter's transformation to place and scale the page.
 class QtPageCanvas : public PageCanvas {
 public:
-    QtPageCanvas(QPainter& painter, bool drawBlanks) : painter_(painter), drawBlanks_(drawBlanks) {}
+    explicit QtPageCanvas(QPainter& painter) : painter_(painter) {}
 
     void rectangle(const PageRect& rect, const PagePen& pen, const PageBrush& brush) override;
     void ellipse(const PageRect& rect, const PagePen& pen, const PageBrush& brush) override;
@@ -35,9 +36,7 @@ private:
                  bool decorated, const QColor& color);
 
     QPainter& painter_;
-    bool drawBlanks_;
-    std::vector<QRect> inked_;
-    std::vector<int> lowestInk_;  // the lowest bottom of inked_ up to each
+    InkedAreas inked_;
     QRawFont runFont_;
     QColor runColor_;
     QList<quint32> runGlyphs_;

@@ -130,7 +130,7 @@ void QtPrintDevice::BeginJob()
     if (!painter->begin(printer_.get()))
         throw EReportError("The printer cannot start the print job");
     painter_ = std::move(painter);
-    canvas_ = std::make_unique<QtPageCanvas>(*painter_, false);
+    canvas_ = std::make_unique<QtPageCanvas>(*painter_);
     sheets_ = 1;
 }
 
@@ -149,7 +149,7 @@ void QtPrintDevice::NewSheet()
         return;
     canvas_->finish();
     printer_->newPage();
-    canvas_ = std::make_unique<QtPageCanvas>(*painter_, false);
+    canvas_ = std::make_unique<QtPageCanvas>(*painter_);
     ++sheets_;
 }
 
