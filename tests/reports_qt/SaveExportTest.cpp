@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextLayout>
 #include <QToolButton>
 #include <cmath>
 #include <csignal>
@@ -20,6 +22,7 @@
 #include "InkComparison.h"
 #include "LittleEndian.h"
 #include "ModalBoxResponder.h"
+#include "PdfExport.h"
 #include "PreviewFixture.h"
 #include "QtFileDialogs.h"
 #include "RealFileDialog.h"
@@ -382,6 +385,33 @@ TEST_F(SaveExport, PdfFilterWritesThePagesAsPreviewedWithSelectableText)
         return list.join(QLatin1Char(' ')).toStdString();
     };
     EXPECT_EQ(words(read), words(first + second));
+}
+
+// A character the report's face lacks is drawn in the face Qt would draw it
+// with, embedded beside the report's own, and reads back as itself.
+TEST_F(SaveExport, PdfTakesCharactersTheFaceLacksFromAnotherFace)
+{
+    const char32_t check = 0x2713;
+    QTextLayout layout(QString::fromUcs4(&check, 1), QFont(QStringLiteral("Arial")));
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const auto runs = layout.glyphRuns();
+    if (runs.isEmpty() || runs.front().glyphIndexes().value(0) == 0 ||
+        runs.front().rawFont().familyName() == QRawFont::fromFont(QFont(QStringLiteral("Arial"))).familyName())
+        GTEST_SKIP() << "no installed face has U+2713 apart from the report's own";
+    addEmployee("197001010001", "Ad\u00e9 \u2713 Wibowo");
+    makePanel(ReportDefinitions::Form9(&peg()));
+    const QString file = path("marks.pdf");
+    openPreview([&](TRepStandardPreview& preview) { EXPECT_TRUE(PdfExport::write(*preview.destination(), file)); });
+    EXPECT_TRUE(pdfText(file, 1).contains(QStringLiteral("Ad\u00e9 \u2713 Wibowo"))) << pdfText(file, 1).toStdString();
+    QProcess fonts;
+    fonts.start(QStringLiteral("pdffonts"), {file});
+    ASSERT_TRUE(fonts.waitForFinished(30000));
+    const QString listed = QString::fromUtf8(fonts.readAllStandardOutput());
+    const QString other = runs.front().rawFont().familyName().remove(QLatin1Char(' '));
+    EXPECT_TRUE(listed.contains(other)) << listed.toStdString();
+    EXPECT_TRUE(listed.contains(QStringLiteral("LiberationSans"))) << listed.toStdString();
 }
 
 // Reports hold personal data: whatever the umask, a new file is the owner's
