@@ -7,7 +7,7 @@
 
 namespace {
 constexpr size_t FlushAt = 1 << 20;
-}
+}  // namespace
 
 PdfObjects::PdfObjects(Sink sink) : sink_(std::move(sink))
 {

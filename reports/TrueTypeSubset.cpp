@@ -132,9 +132,10 @@ std::string TrueTypeSubset::subset(const TableSource& tables, const std::set<std
     head[51] = 1;  // long offsets in loca
     head.replace(8, 4, 4, '\0');
 
-    std::map<std::string, std::string> out{{"head", head},   {"hhea", tables("hhea")}, {"hmtx", tables("hmtx")},
-                                           {"maxp", maxp},   {"loca", newLoca},        {"glyf", newGlyf},
-                                           {"cvt ", tables("cvt ")}, {"fpgm", tables("fpgm")}, {"prep", tables("prep")}};
+    std::map<std::string, std::string> out{
+        {"head", head},           {"hhea", tables("hhea")}, {"hmtx", tables("hmtx")},
+        {"maxp", maxp},           {"loca", newLoca},        {"glyf", newGlyf},
+        {"cvt ", tables("cvt ")}, {"fpgm", tables("fpgm")}, {"prep", tables("prep")}};
     std::erase_if(out, [](const auto& t) { return t.second.empty(); });
 
     const auto n = static_cast<std::uint32_t>(out.size());

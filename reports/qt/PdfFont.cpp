@@ -105,11 +105,10 @@ std::string PdfFont::baseName() const
 
 std::string PdfFont::toUnicode() const
 {
-    std::string out =
-        "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-        "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-        "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    std::string out = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
     std::string chunk;
     int n = 0;
     for (size_t g = 0; g <= used_.size(); ++g) {
@@ -169,12 +168,12 @@ bool PdfFont::write(PdfObjects& pdf) const
     const bool italic = raw_.style() != QFont::StyleNormal;
     const auto ref = [](int n) { return " " + std::to_string(n) + " 0 R"; };
     bool ok = (file.empty() || pdf.stream(fontFile, " /Length1 " + std::to_string(file.size()), file)) &&
-              pdf.object(descriptor, "<< /Type /FontDescriptor /FontName " + name + " /Flags " +
-                                         (italic ? "68" : "4") + " /FontBBox [" + scaled(m.xMin) + " " +
-                                         scaled(m.yMin) + " " + scaled(m.xMax) + " " + scaled(m.yMax) +
-                                         "] /ItalicAngle " + (italic ? "-12" : "0") + " /Ascent " + scaled(m.ascent) +
-                                         " /Descent " + scaled(m.descent) + " /CapHeight " + scaled(m.ascent) +
-                                         " /StemV 80" + (file.empty() ? "" : " /FontFile2" + ref(fontFile)) + " >>") &&
+              pdf.object(descriptor, "<< /Type /FontDescriptor /FontName " + name + " /Flags " + (italic ? "68" : "4") +
+                                         " /FontBBox [" + scaled(m.xMin) + " " + scaled(m.yMin) + " " + scaled(m.xMax) +
+                                         " " + scaled(m.yMax) + "] /ItalicAngle " + (italic ? "-12" : "0") +
+                                         " /Ascent " + scaled(m.ascent) + " /Descent " + scaled(m.descent) +
+                                         " /CapHeight " + scaled(m.ascent) + " /StemV 80" +
+                                         (file.empty() ? "" : " /FontFile2" + ref(fontFile)) + " >>") &&
               pdf.stream(map, "", toUnicode());
     for (const auto& size : sizes_) {
         const int cid = pdf.reserve();

@@ -49,7 +49,7 @@ private:
     InkedAreas inked_;
     bool inText_ = false;
     std::vector<Glyph> glyphs_;  // of the text being drawn
-    PdfFont* face_ = nullptr;     // the face of the last text's font
+    PdfFont* face_ = nullptr;    // the face of the last text's font
     PageFont faceOf_;
     const void* font_ = nullptr;  // the size last chosen
     PageColor fill_, stroke_;

@@ -45,7 +45,8 @@ TEST(TrueTypeSubset, KeepsTheUsedGlyphsAndWhatTheyAreBuiltFrom)
         ASSERT_TRUE(cut.isValid()) << family;
         for (QChar c : kept) {
             const quint32 g = glyphOf(whole, c);
-            EXPECT_EQ(cut.pathForGlyph(g).boundingRect(), whole.pathForGlyph(g).boundingRect()) << family << " " << int(c.unicode());
+            EXPECT_EQ(cut.pathForGlyph(g).boundingRect(), whole.pathForGlyph(g).boundingRect())
+                << family << " " << int(c.unicode());
             EXPECT_FALSE(cut.pathForGlyph(g).isEmpty());
         }
         EXPECT_TRUE(cut.pathForGlyph(glyphOf(whole, QLatin1Char('Z'))).isEmpty()) << family;
@@ -53,6 +54,7 @@ TEST(TrueTypeSubset, KeepsTheUsedGlyphsAndWhatTheyAreBuiltFrom)
         const auto metrics = TrueTypeSubset::metrics(tablesOf(whole));
         ASSERT_TRUE(metrics);
         EXPECT_EQ(metrics->unitsPerEm, 2048);
-        EXPECT_GT(metrics->advance(glyphOf(whole, QLatin1Char('W'))), metrics->advance(glyphOf(whole, QLatin1Char('i'))));
+        EXPECT_GT(metrics->advance(glyphOf(whole, QLatin1Char('W'))),
+                  metrics->advance(glyphOf(whole, QLatin1Char('i'))));
     }
 }

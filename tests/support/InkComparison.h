@@ -10,7 +10,6 @@
 
 #include "PagePainter.h"
 
-
 struct InkBlocks {
     int cols = 0, rows = 0;
     std::vector<bool> ink;
@@ -76,4 +75,3 @@ inline QImage shifted(const QImage& image, int dx, int dy)
     QPainter(&out).drawImage(dx, dy, image);
     return out;
 }
-
