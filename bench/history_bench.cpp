@@ -34,9 +34,10 @@ std::shared_ptr<SqliteTableFile> employeeFile(long records, bool history)
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::copy_file(fs::path(bench_data::directory(records)) / "Datapegawai.db", dir / "Datapegawai.db");
-    std::string sql = history ? SqliteHistory::createSql()
-                              : "DROP TRIGGER IF EXISTS history_kept_update; DROP TRIGGER IF EXISTS "
-                                "history_kept_delete; DROP TABLE IF EXISTS history;";
+    // Made anew: the generated file may hold the history of an older build.
+    std::string sql = "DROP TRIGGER IF EXISTS history_kept_update; DROP TRIGGER IF EXISTS history_kept_delete; "
+                      "DROP TABLE IF EXISTS history;" +
+                      std::string(history ? SqliteHistory::createSql() : "");
     sqlite3* db = nullptr;
     sqlite3_open((dir / "Datapegawai.db").c_str(), &db);
     sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
