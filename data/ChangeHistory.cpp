@@ -138,19 +138,21 @@ SchemaStep ChangeHistory::upgradeStep(int from)
 
 std::string ChangeHistory::serverCreateSql(const std::string& schema)
 {
+    // One row per entry, its fields in three arrays of one length: a post
+    // writes one row and two small index entries however many fields it
+    // lists. The entry number, time and account are the server's own
+    // defaults (the clerks' role has no right to those columns). Entries
+    // arrive in time order, so a block range index finds a --since start.
+    // The key index compares bytes, not the database's collation.
     std::string history = schema + ".arsipstaf_history";
-    std::string sql = "CREATE SEQUENCE IF NOT EXISTS " + schema +
-                      ".arsipstaf_history_entry;"
-                      "CREATE TABLE IF NOT EXISTS " +
-                      history +
-                      " (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, entry bigint NOT NULL, "
-                      "at timestamptz NOT NULL DEFAULT now(), account text NOT NULL DEFAULT current_user, "
-                      "table_name text NOT NULL, record_key text NOT NULL, old_key text, kind text NOT NULL, "
-                      "field text, old_value text, new_value text);"
-                      "CREATE INDEX IF NOT EXISTS arsipstaf_history_key ON " +
-                      history +
-                      " (table_name, record_key, entry);"
-                      "CREATE INDEX IF NOT EXISTS arsipstaf_history_at ON " +
-                      history + " (at);";
-    return sql;
+    std::string sequence = schema + ".arsipstaf_history_entry";
+    return "CREATE SEQUENCE IF NOT EXISTS " + sequence + ";CREATE TABLE IF NOT EXISTS " + history +
+           " (entry bigint NOT NULL DEFAULT nextval('" + sequence +
+           "'), at timestamptz NOT NULL DEFAULT now(), account text NOT NULL DEFAULT current_user, "
+           "table_name text COLLATE \"C\" NOT NULL, record_key text COLLATE \"C\" NOT NULL, old_key text, "
+           "kind text NOT NULL, "
+           "fields text[] NOT NULL, old_values text[] NOT NULL, new_values text[] NOT NULL);"
+           "CREATE INDEX IF NOT EXISTS arsipstaf_history_key ON " +
+           history + " (table_name, record_key, entry);CREATE INDEX IF NOT EXISTS arsipstaf_history_at ON " + history +
+           " USING brin (at);";
 }

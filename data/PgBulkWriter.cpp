@@ -10,8 +10,16 @@ EngineStatus PgBulkWriter::open(const std::shared_ptr<PgConnection>& connection,
     return status;
 }
 
+PgBulkWriter::PgBulkWriter(std::shared_ptr<PgTable> table) : table_(std::move(table))
+{
+    for (const FieldDescription& field : table_->description().fields)
+        names_ += (names_.empty() ? "" : ", ") + PgConnection::quote(field.name);
+}
+
 PgBulkWriter::~PgBulkWriter()
 {
+    if (sent_.valid())
+        sent_.wait();
     if (inTransaction_)
         PgResult(PQexec(table_->connection().handle(), "ROLLBACK"));
     if (!prepared_.empty())
@@ -74,13 +82,13 @@ EngineStatus PgBulkWriter::begin()
 
 // The temporary table rows pass through when a key may be taken: ordered as
 // given, so the first row of a key is the one kept.
-EngineStatus PgBulkWriter::prepareStaging(const std::string& names)
+EngineStatus PgBulkWriter::prepareStaging()
 {
     if (!prepared_.empty())
         return EngineStatus::success();
     static int made = 0;
     std::string name = "arsipstaf_bulk_" + std::to_string(++made);
-    EngineStatus status = execute("CREATE TEMP TABLE " + name + " AS SELECT " + names + " FROM " +
+    EngineStatus status = execute("CREATE TEMP TABLE " + name + " AS SELECT " + names_ + " FROM " +
                                       table_->qualifiedName() + " WITH NO DATA",
                                   nullptr);
     if (status.ok())
@@ -90,30 +98,24 @@ EngineStatus PgBulkWriter::prepareStaging(const std::string& names)
     return status;
 }
 
-EngineStatus PgBulkWriter::copy(const std::vector<std::vector<FieldValue>>& rows, const std::string& into,
-                                const std::string& names, bool& taken)
+// Runs on the COPY's thread too: touches nothing but the session.
+std::string PgBulkWriter::copy(const std::string& data, const std::string& into, bool& taken)
 {
     PGconn* connection = table_->connection().handle();
-    EngineStatus status = execute("COPY " + into + " (" + names + ") FROM STDIN", nullptr, PGRES_COPY_IN);
-    if (!status.ok())
-        return status;
-    std::string data;
-    for (const std::vector<FieldValue>& row : rows) {
-        for (size_t i = 0; i < row.size(); ++i) {
-            if (i)
-                data += '\t';
-            appendCopyField(data, row[i]);
-        }
-        data += '\n';
-    }
+    taken = false;
+    PgResult started(PQexec(connection, ("COPY " + into + " (" + names_ + ") FROM STDIN").c_str()));
+    if (PQresultStatus(started.get()) != PGRES_COPY_IN)
+        return PQresultErrorMessage(started.get());
     bool sent = PQputCopyData(connection, data.data(), static_cast<int>(data.size())) == 1 &&
                 PQputCopyEnd(connection, nullptr) == 1;
     PgResult result(PQgetResult(connection));
+    while (PgResult(PQgetResult(connection)).get()) {}
     if (sent && PQresultStatus(result.get()) == PGRES_COMMAND_OK)
-        return EngineStatus::success();
+        return std::string();
     const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
     taken = state && std::string(state) == "23505";
-    return table_->failure(EngineCode::IoError, "Cannot add records.", {PQerrorMessage(connection)});
+    std::string error = PQerrorMessage(connection);
+    return error.empty() ? std::string("The COPY did not end.") : error;
 }
 
 EngineStatus PgBulkWriter::store(const std::vector<std::vector<FieldValue>>& rows, std::int64_t& added)
@@ -121,41 +123,86 @@ EngineStatus PgBulkWriter::store(const std::vector<std::vector<FieldValue>>& row
     added = 0;
     if (rows.empty())
         return EngineStatus::success();
-    std::string names;
-    for (const FieldDescription& field : table_->description().fields)
-        names += (names.empty() ? "" : ", ") + PgConnection::quote(field.name);
-    EngineStatus status = begin();
+    EngineStatus status = settle(added);
+    if (status.ok())
+        status = begin();
+    if (!status.ok())
+        return status;
+    sentData_.clear();
+    for (const std::vector<FieldValue>& row : rows) {
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (i)
+                sentData_ += '\t';
+            appendCopyField(sentData_, row[i]);
+        }
+        sentData_ += '\n';
+    }
+    sentRows_ = rows.size();
     // Mostly no key is taken: the rows go straight in, and only a run that
     // meets a taken key is stored again past the temporary table.
-    bool taken = false;
-    if (status.ok())
-        status = execute("SAVEPOINT arsipstaf_bulk", nullptr);
-    if (status.ok())
-        status = copy(rows, table_->qualifiedName(), names, taken);
-    if (status.ok()) {
-        added = static_cast<std::int64_t>(rows.size());
-        return execute("RELEASE SAVEPOINT arsipstaf_bulk", nullptr);
+    sent_ = std::async(std::launch::async, [this] {
+        PGconn* connection = table_->connection().handle();
+        Outcome outcome;
+        PgResult savepoint(PQexec(connection, "SAVEPOINT arsipstaf_bulk"));
+        if (PQresultStatus(savepoint.get()) != PGRES_COMMAND_OK)
+            outcome.error = PQresultErrorMessage(savepoint.get());
+        else
+            outcome.error = copy(sentData_, table_->qualifiedName(), outcome.taken);
+        if (outcome.error.empty()) {
+            PgResult released(PQexec(connection, "RELEASE SAVEPOINT arsipstaf_bulk"));
+            if (PQresultStatus(released.get()) != PGRES_COMMAND_OK)
+                outcome.error = PQresultErrorMessage(released.get());
+        }
+        return outcome;
+    });
+    return EngineStatus::success();
+}
+
+EngineStatus PgBulkWriter::settle(std::int64_t& added)
+{
+    added = 0;
+    if (!sent_.valid())
+        return EngineStatus::success();
+    Outcome outcome = sent_.get();
+    if (outcome.error.empty()) {
+        added = static_cast<std::int64_t>(sentRows_);
+        return EngineStatus::success();
     }
-    if (!taken)
-        return status;
-    status = execute("ROLLBACK TO SAVEPOINT arsipstaf_bulk", nullptr);
+    if (!outcome.taken)
+        return table_->failure(EngineCode::IoError, "Cannot add records.", {outcome.error});
+    return storeSkippingTaken(added);
+}
+
+EngineStatus PgBulkWriter::storeSkippingTaken(std::int64_t& added)
+{
+    EngineStatus status = execute("ROLLBACK TO SAVEPOINT arsipstaf_bulk", nullptr);
     if (status.ok())
-        status = prepareStaging(names);
+        status = prepareStaging();
+    bool taken = false;
+    if (status.ok()) {
+        std::string error = copy(sentData_, prepared_, taken);
+        if (!error.empty())
+            status = table_->failure(EngineCode::IoError, "Cannot add records.", {error});
+    }
     if (status.ok())
-        status = copy(rows, prepared_, names, taken);
-    if (status.ok())
-        status = execute("INSERT INTO " + table_->qualifiedName() + " (" + names + ") SELECT " + names + " FROM " +
+        status = execute("INSERT INTO " + table_->qualifiedName() + " (" + names_ + ") SELECT " + names_ + " FROM " +
                              prepared_ + " ORDER BY bulk_order ON CONFLICT DO NOTHING",
                          &added);
     if (status.ok())
         status = execute("TRUNCATE " + prepared_, nullptr);
+    if (status.ok())
+        status = execute("RELEASE SAVEPOINT arsipstaf_bulk", nullptr);
     return status;
 }
 
 EngineStatus PgBulkWriter::commit()
 {
+    std::int64_t added = 0;
+    EngineStatus status = settle(added);
     if (!inTransaction_)
-        return EngineStatus::success();
+        return status;
+    if (!status.ok())
+        return status;  // the destructor rolls back
     inTransaction_ = false;
     return execute("COMMIT", nullptr);
 }

@@ -28,22 +28,44 @@ std::string PgHistory::parameter(std::vector<FieldValue>& parameters, const Fiel
     return "$" + std::to_string(parameters.size());
 }
 
-std::string PgHistory::entryColumns()
+std::string PgHistory::arrayText(const std::vector<FieldValue>& values)
 {
-    return " (entry, table_name, record_key, old_key, kind, field, old_value, new_value) ";
+    std::string text = "{";
+    for (const FieldValue& value : values) {
+        if (text.size() > 1)
+            text += ',';
+        if (!value) {
+            text += "NULL";
+            continue;
+        }
+        text += '"';
+        for (char c : *value) {
+            if (c == '"' || c == '\\')
+                text += '\\';
+            text += c;
+        }
+        text += '"';
+    }
+    return text + "}";
 }
 
-std::string PgHistory::fieldRows(const std::vector<HistoryField>& fields, std::vector<FieldValue>& parameters)
+std::string PgHistory::entryColumns()
 {
-    const std::vector<HistoryField> none = {HistoryField{}};
-    std::string rows;
-    for (const HistoryField& field : fields.empty() ? none : fields) {
-        rows += rows.empty() ? "(" : ", (";
-        rows += parameter(parameters, field.field.empty() ? FieldValue() : FieldValue(field.field)) + "::text, ";
-        rows += parameter(parameters, field.oldValue) + "::text, ";
-        rows += parameter(parameters, field.newValue) + "::text)";
+    return " (table_name, record_key, old_key, kind, fields, old_values, new_values) ";
+}
+
+// The entry's three arrays as parameters: the statement's text stays the
+// same however many fields an entry lists, so it is prepared once.
+std::string PgHistory::fieldArrays(const std::vector<HistoryField>& fields, std::vector<FieldValue>& parameters)
+{
+    std::vector<FieldValue> names, before, after;
+    for (const HistoryField& field : fields) {
+        names.push_back(field.field);
+        before.push_back(field.oldValue);
+        after.push_back(field.newValue);
     }
-    return "(VALUES " + rows + ") AS f (field, old_value, new_value)";
+    return parameter(parameters, arrayText(names)) + "::text[], " + parameter(parameters, arrayText(before)) +
+           "::text[], " + parameter(parameters, arrayText(after)) + "::text[]";
 }
 
 std::string PgHistory::insertSql(const PgConnection& connection, const std::string& insert,
@@ -52,10 +74,9 @@ std::string PgHistory::insertSql(const PgConnection& connection, const std::stri
 {
     std::string name = parameter(parameters, tableName);
     std::string keyText = parameter(parameters, key);
-    return "WITH r AS (" + insert + "), e AS (SELECT nextval('" + connection.schema() +
-           ".arsipstaf_history_entry') AS n), h AS (INSERT INTO " + table(connection) + entryColumns() +
-           "SELECT e.n, " + name + "::text, " + keyText + "::text, NULL, '" + ChangeHistory::added +
-           "', f.field, f.old_value, f.new_value FROM r, e, " + fieldRows(fields, parameters) + ") SELECT rid FROM r";
+    return "WITH r AS (" + insert + "), h AS (INSERT INTO " + table(connection) + entryColumns() + "SELECT " + name +
+           "::text, " + keyText + "::text, NULL, '" + ChangeHistory::added + "', " + fieldArrays(fields, parameters) +
+           " FROM r) SELECT rid FROM r";
 }
 
 std::string PgHistory::updateSql(const PgConnection& connection, const std::string& update,
@@ -65,10 +86,9 @@ std::string PgHistory::updateSql(const PgConnection& connection, const std::stri
     std::string name = parameter(parameters, tableName);
     std::string keyText = parameter(parameters, key);
     std::string oldKeyText = parameter(parameters, oldKey == key ? FieldValue() : FieldValue(oldKey));
-    return "WITH u AS (" + update + " RETURNING rid), e AS (SELECT nextval('" + connection.schema() +
-           ".arsipstaf_history_entry') AS n) INSERT INTO " + table(connection) + entryColumns() + "SELECT e.n, " +
-           name + "::text, " + keyText + "::text, " + oldKeyText + "::text, '" + ChangeHistory::changed +
-           "', f.field, f.old_value, f.new_value FROM u, e, " + fieldRows(fields, parameters);
+    return "WITH u AS (" + update + " RETURNING rid) INSERT INTO " + table(connection) + entryColumns() + "SELECT " +
+           name + "::text, " + keyText + "::text, " + oldKeyText + "::text, '" + ChangeHistory::changed + "', " +
+           fieldArrays(fields, parameters) + " FROM u";
 }
 
 std::string PgHistory::deleteSql(const PgConnection& connection, const std::string& qualifiedTable,
@@ -87,15 +107,19 @@ std::string PgHistory::deleteSql(const PgConnection& connection, const std::stri
             primary = &index;
     for (const std::string& field : primary ? primary->fields : std::vector<std::string>())
         key += (key.empty() ? "coalesce(d." : " || '/' || coalesce(d.") + PgConnection::quote(field) + "::text, '')";
-    for (const FieldDescription& field : description.fields)
-        rows += (rows.empty() ? "(" : ", (") + PgConnection::literal(field.name) + ", d." +
-                PgConnection::quote(field.name) + "::text)";
-    return "WITH d AS (DELETE FROM " + qualifiedTable + " WHERE rid = $1 RETURNING *), e AS (SELECT nextval('" +
-           connection.schema() + ".arsipstaf_history_entry') AS n) INSERT INTO " + table(connection) + entryColumns() +
-           "SELECT e.n, " + name + "::text, " + (key.empty() ? "''" : key) + ", NULL, '" + ChangeHistory::deleted +
-           "', f.field, coalesce(f.value, ''), NULL FROM d, e, LATERAL (VALUES " + rows +
-           ") AS f (field, value) WHERE coalesce(f.value, '') <> ''" +
-           (keyFields.empty() ? "" : " OR f.field IN (" + keyFields + ")");
+    for (size_t i = 0; i < description.fields.size(); ++i)
+        rows += (rows.empty() ? "(" : ", (") + std::to_string(i) + ", " +
+                PgConnection::literal(description.fields[i].name) + ", d." +
+                PgConnection::quote(description.fields[i].name) + "::text)";
+    // The listed fields gathered in table order; one entry per deleted row.
+    return "WITH d AS (DELETE FROM " + qualifiedTable + " WHERE rid = $1 RETURNING *) INSERT INTO " +
+           table(connection) + entryColumns() + "SELECT " + name + "::text, " + (key.empty() ? "''" : key) +
+           ", NULL, '" + ChangeHistory::deleted +
+           "', f.fields, f.old_values, array_fill(NULL::text, ARRAY[cardinality(f.fields)]) FROM d, LATERAL "
+           "(SELECT coalesce(array_agg(v.field ORDER BY v.n), '{}'), coalesce(array_agg(coalesce(v.value, '') ORDER "
+           "BY v.n), '{}') FROM (VALUES " +
+           rows + ") AS v (n, field, value) WHERE coalesce(v.value, '') <> ''" +
+           (keyFields.empty() ? "" : " OR v.field IN (" + keyFields + ")") + ") AS f (fields, old_values)";
 }
 
 EngineStatus PgHistory::read(PgConnection& connection, const std::string& tableName, const HistoryQuery& query,
@@ -103,18 +127,21 @@ EngineStatus PgHistory::read(PgConnection& connection, const std::string& tableN
 {
     out.clear();
     std::vector<FieldValue> parameters = {tableName};
-    std::string where = " WHERE table_name = $1";
+    std::string where = " WHERE h.table_name = $1";
     if (query.key)
-        where += " AND record_key = " + parameter(parameters, *query.key);
+        where += " AND h.record_key = " + parameter(parameters, *query.key);
     // A date alone is the start of that day in UTC, as on the table files.
     if (!query.since.empty())
-        where += " AND at >= (" + parameter(parameters, query.since) + "::timestamp AT TIME ZONE 'UTC')";
+        where += " AND h.at >= (" + parameter(parameters, query.since) + "::timestamp AT TIME ZONE 'UTC')";
     PgResult result;
     EngineStatus status =
-        connection.run("SELECT entry, to_char(at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'), "
-                       "account, table_name, record_key, coalesce(old_key, ''), kind, coalesce(field, ''), "
-                       "old_value, new_value FROM " +
-                           table(connection) + where + " ORDER BY entry DESC, id",
+        connection.run("SELECT h.entry, to_char(h.at AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'), "
+                       "h.account, h.table_name, h.record_key, coalesce(h.old_key, ''), h.kind, "
+                       "coalesce(f.field, ''), f.old_value, f.new_value FROM " +
+                           table(connection) +
+                           " h LEFT JOIN LATERAL unnest(h.fields, h.old_values, h.new_values) WITH ORDINALITY "
+                           "AS f (field, old_value, new_value, n) ON true" +
+                           where + " ORDER BY h.entry DESC, f.n",
                        parameters, result, "Cannot read the change history.");
     if (!status.ok())
         return status;

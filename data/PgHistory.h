@@ -12,14 +12,15 @@
 class PgConnection;
 
 // The change history on a database server: one table, arsipstaf_history,
-// for every table of the schema. The server stamps each entry with its own
-// time and the session's role (column defaults clerks cannot override, see
-// docs/server-database.md), and every entry is written by the very
-// statement that makes its change, so both commit together or not at all.
+// for every table of the schema, one row per entry. The server stamps each
+// entry with its own number, time and the session's role (column defaults
+// clerks cannot override, see docs/server-database.md), and every entry is
+// written by the very statement that makes its change, so both commit
+// together or not at all.
 class PgHistory {
 public:
-    // The statements that make the history table and its entry numbers in
-    // schema, empty; harmless when they are there. Run only by the upgrade
+    // The statements that make the history table (one row per entry) and
+    // its entry numbers in schema, empty; harmless when they are there. Run only by the upgrade
     // step that brings a schema to the version with histories
     // (ChangeHistory::upgradeStep), which new schemas pass through too.
     static std::string createSql(const std::string& schema);
@@ -33,13 +34,13 @@ public:
     static std::string insertSql(const PgConnection& connection, const std::string& insert,
                                  const std::string& tableName, const std::string& key,
                                  const std::vector<HistoryField>& fields, std::vector<FieldValue>& parameters);
-    // The update adds the entry only when it changed a row: affected rows
-    // are the entry's rows, none when the row no longer held what was read.
+    // The update adds the entry only when it changed a row: one affected
+    // row (the entry's), none when the row no longer held what was read.
     static std::string updateSql(const PgConnection& connection, const std::string& update,
                                  const std::string& tableName, const std::string& key, const std::string& oldKey,
                                  const std::vector<HistoryField>& fields, std::vector<FieldValue>& parameters);
     // The delete takes the deleted values from the row itself (RETURNING);
-    // affected rows are the entry's rows, none when there was no row.
+    // one affected row (the entry's), none when there was no row.
     static std::string deleteSql(const PgConnection& connection, const std::string& qualifiedTable,
                                  const TableDescription& description, std::vector<FieldValue>& parameters);
 
@@ -49,6 +50,8 @@ public:
 private:
     static std::string table(const PgConnection& connection);
     static std::string entryColumns();
-    static std::string fieldRows(const std::vector<HistoryField>& fields, std::vector<FieldValue>& parameters);
+    static std::string fieldArrays(const std::vector<HistoryField>& fields, std::vector<FieldValue>& parameters);
+    // values as the text of a server array of text, nulls kept.
+    static std::string arrayText(const std::vector<FieldValue>& values);
     static std::string parameter(std::vector<FieldValue>& parameters, const FieldValue& value);
 };

@@ -357,7 +357,7 @@ EngineStatus PgTable::update(std::int64_t rid, const EngineRecord& expected, con
         EngineStatus status = connection_->run(sql, parameters, result, "Cannot store the record.");
         if (!status.ok())
             return withContext(status);
-        // With a history the rows affected are the entry's: some exactly when the row was written.
+        // With a history the row affected is the entry's: one exactly when the row was written.
         same = history_ ? result.affected() > 0 : result.affected() == 1;
         if (!same) {
             bool unchanged = false;

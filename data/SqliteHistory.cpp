@@ -2,11 +2,14 @@
 
 #include "ChangeHistory.h"
 
+#include <cstdio>
+
 const char* SqliteHistory::createSql()
 {
-    return "CREATE TABLE IF NOT EXISTS history (id INTEGER PRIMARY KEY, entry INTEGER NOT NULL, at TEXT NOT NULL, "
-           "account TEXT NOT NULL, record_key TEXT NOT NULL, old_key TEXT, kind TEXT NOT NULL, field TEXT, "
-           "old_value TEXT, new_value TEXT);"
+    // One row per entry, its fields one JSON array of [field, old, new]: a
+    // post writes one row and two index entries however many fields it lists.
+    return "CREATE TABLE IF NOT EXISTS history (entry INTEGER PRIMARY KEY, at TEXT NOT NULL, account TEXT NOT NULL, "
+           "record_key TEXT NOT NULL, old_key TEXT, kind TEXT NOT NULL, fields TEXT NOT NULL);"
            "CREATE INDEX IF NOT EXISTS history_key ON history (record_key, entry);"
            "CREATE INDEX IF NOT EXISTS history_at ON history (at);"
            "CREATE TRIGGER IF NOT EXISTS history_kept_update BEFORE UPDATE ON history "
@@ -33,52 +36,73 @@ int SqliteHistory::prepare(std::unique_ptr<SqliteStatement>& slot, const std::st
     return rc;
 }
 
+void SqliteHistory::appendJson(std::string& json, const FieldValue& value)
+{
+    if (!value) {
+        json += "null";
+        return;
+    }
+    json += '"';
+    for (char c : *value) {
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            json += escaped;
+        } else {
+            json += c;
+        }
+    }
+    json += '"';
+}
+
+std::string SqliteHistory::fieldsJson(const std::vector<HistoryField>& fields)
+{
+    std::string json = "[";
+    for (const HistoryField& field : fields) {
+        json += json.size() > 1 ? ",[" : "[";
+        appendJson(json, field.field);
+        json += ',';
+        appendJson(json, field.oldValue);
+        json += ',';
+        appendJson(json, field.newValue);
+        json += ']';
+    }
+    return json + "]";
+}
+
 int SqliteHistory::add(const std::string& kind, const std::string& key, const std::string& oldKey,
                        const std::vector<HistoryField>& fields)
 {
-    // The entry is numbered by its first row: inside the write transaction
-    // nobody else adds one.
-    int rc = prepare(next_, "SELECT ifnull(max(id), 0) + 1 FROM history");
-    if (rc == SQLITE_OK)
-        rc = prepare(insert_, "INSERT INTO history (entry, at, account, record_key, old_key, kind, field, "
-                              "old_value, new_value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    // The entry number is the row's own: max + 1, as rows are never removed.
+    int rc = prepare(insert_, "INSERT INTO history (at, account, record_key, old_key, kind, fields) "
+                              "VALUES (?, ?, ?, ?, ?, ?)");
     if (rc != SQLITE_OK)
         return rc;
-    rc = next_->step();
-    std::int64_t entry = next_->int64(0);
-    next_->reset();
-    if (rc != SQLITE_ROW)
-        return rc;
-    std::string at = ChangeHistory::utcNow();
-    const std::vector<HistoryField> none = {HistoryField{}};
-    for (const HistoryField& field : fields.empty() ? none : fields) {
-        insert_->bindInt64(1, entry);
-        insert_->bindText(2, at);
-        insert_->bindText(3, ChangeHistory::fileAccount());
-        insert_->bindText(4, key);
-        insert_->bind(5, oldKey == key ? FieldValue() : FieldValue(oldKey));
-        insert_->bindText(6, kind);
-        insert_->bind(7, field.field.empty() ? FieldValue() : FieldValue(field.field));
-        insert_->bind(8, field.oldValue);
-        insert_->bind(9, field.newValue);
-        rc = insert_->step();
-        insert_->reset();
-        if (rc != SQLITE_DONE)
-            return rc;
-    }
-    return SQLITE_OK;
+    insert_->bindText(1, ChangeHistory::utcNow());
+    insert_->bindText(2, ChangeHistory::fileAccount());
+    insert_->bindText(3, key);
+    insert_->bind(4, oldKey == key ? FieldValue() : FieldValue(oldKey));
+    insert_->bindText(5, kind);
+    insert_->bindText(6, fieldsJson(fields));
+    rc = insert_->step();
+    insert_->reset();
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
 int SqliteHistory::read(const HistoryQuery& query, std::vector<HistoryRow>& out)
 {
     out.clear();
     int which = (query.key ? 1 : 0) | (query.since.empty() ? 0 : 2);
-    std::string where = query.key ? " WHERE record_key = ?1" : "";
+    std::string where = query.key ? " WHERE h.record_key = ?1" : "";
     if (!query.since.empty())
-        where += (query.key ? " AND" : " WHERE") + std::string(" at >= ?2");
-    int rc = prepare(reads_[which], "SELECT entry, at, account, record_key, ifnull(old_key, ''), kind, "
-                                    "ifnull(field, ''), old_value, new_value FROM history" +
-                                        where + " ORDER BY entry DESC, id");
+        where += (query.key ? " AND" : " WHERE") + std::string(" h.at >= ?2");
+    int rc = prepare(reads_[which], "SELECT h.entry, h.at, h.account, h.record_key, ifnull(h.old_key, ''), h.kind, "
+                                    "ifnull(json_extract(f.value, '$[0]'), ''), json_extract(f.value, '$[1]'), "
+                                    "json_extract(f.value, '$[2]') FROM history h LEFT JOIN json_each(h.fields) f" +
+                                        where + " ORDER BY h.entry DESC, f.key");
     if (rc != SQLITE_OK)
         return rc;
     SqliteStatement& statement = *reads_[which];

@@ -34,9 +34,12 @@ public:
 
 private:
     int prepare(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
+    static void appendJson(std::string& json, const FieldValue& value);
+    // The entry's fields as stored: a JSON array of [field, old, new].
+    static std::string fieldsJson(const std::vector<HistoryField>& fields);
 
     sqlite3* db_;
     std::string tableName_;
-    std::unique_ptr<SqliteStatement> next_, insert_;
+    std::unique_ptr<SqliteStatement> insert_;
     std::unique_ptr<SqliteStatement> reads_[4];  // by key given, since given
 };

@@ -250,9 +250,10 @@ for ((trial = 1; trial <= trials; trial++)); do
   pids=()
 
   sqlite3 -separator $'\t' "$table" "SELECT NIP, Alamat FROM records" >"$work/stored"
-  # Each entry once, by its first row: key, kind and the new address.
-  sqlite3 -separator $'\t' "$table" "SELECT record_key, kind, ifnull((SELECT new_value FROM history a
-    WHERE a.entry = h.entry AND a.field = 'Alamat'), '') FROM history h WHERE id = entry ORDER BY entry" >"$work/history"
+  # Each entry: key, kind and the new address.
+  sqlite3 -separator $'\t' "$table" "SELECT record_key, kind, ifnull((SELECT json_extract(f.value, '\$[2]')
+    FROM json_each(h.fields) f WHERE json_extract(f.value, '\$[0]') = 'Alamat'), '') FROM history h ORDER BY entry" \
+    >"$work/history"
   for ((w = 1; w <= writers; w++)); do
     read -r acked missing bad < <(verify "$work/log.$trial.$w" "$work/stored" "$work/history" "$(printf '%04d%d' "$trial" "$w")")
     acknowledged=$((acknowledged + acked))

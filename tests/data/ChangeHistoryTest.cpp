@@ -45,12 +45,13 @@ TEST_P(ChangeHistoryOfEmployees, EachKindOfChangeIsReadBack)
     else
         EXPECT_FALSE(entry.account.empty());
 
+    // Quotes, a backslash, a comma, braces and the word NULL come back as typed.
+    const std::string address = "Jl. \"Merdeka\" 1\\2, {NULL}";
     peg().Edit();
     peg().FieldByName("Kd_Pangkat")->SetText("04");
-    peg().FieldByName("Alamat")->SetText("Jl. Merdeka 1");
+    peg().FieldByName("Alamat")->SetText(address);
     peg().Post();
-    EXPECT_EQ(newest("1000000001", &entry),
-              (std::vector<Field>{{"Alamat", "", "Jl. Merdeka 1"}, {"Kd_Pangkat", "03", "04"}}));
+    EXPECT_EQ(newest("1000000001", &entry), (std::vector<Field>{{"Alamat", "", address}, {"Kd_Pangkat", "03", "04"}}));
     EXPECT_EQ(entry.kind, ChangeHistory::changed);
     EXPECT_EQ(entry.oldKey, "");
 
@@ -73,7 +74,7 @@ TEST_P(ChangeHistoryOfEmployees, EachKindOfChangeIsReadBack)
     EXPECT_EQ(newest("1000000009", &entry), (std::vector<Field>{{"NIP", "1000000009", std::nullopt},
                                                                 {"Nama_Pegawai", "Siti Rahma", std::nullopt},
                                                                 {"Tanggal_Lahir", "1980-01-02", std::nullopt},
-                                                                {"Alamat", "Jl. Merdeka 1", std::nullopt},
+                                                                {"Alamat", address, std::nullopt},
                                                                 {"Kd_Pangkat", "04", std::nullopt}}));
     EXPECT_EQ(entry.kind, ChangeHistory::deleted);
 
@@ -114,7 +115,7 @@ std::string clerkGrants(const std::string& schema, const std::string& role)
            "; REVOKE INSERT, UPDATE, DELETE ON " + schema + ".arsipstaf_columns, " + schema +
            ".arsipstaf_indexes FROM " + role + "; REVOKE INSERT, UPDATE, DELETE ON " + schema +
            ".arsipstaf_history FROM " + role +
-           "; GRANT INSERT (entry, table_name, record_key, old_key, kind, field, old_value, new_value) ON " + schema +
+           "; GRANT INSERT (table_name, record_key, old_key, kind, fields, old_values, new_values) ON " + schema +
            ".arsipstaf_history TO " + role + "; GRANT USAGE ON SEQUENCE " + schema + ".arsipstaf_history_entry TO " +
            role + ";";
 }
@@ -165,10 +166,10 @@ TEST(ChangeHistoryGrants, ClerksAddHistoryButCannotChangeOrRemoveIt)
 
     const std::string history = db.schema() + ".arsipstaf_history";
     for (const std::string& sql :
-         {"UPDATE " + history + " SET old_value = 'x'", "DELETE FROM " + history, "TRUNCATE " + history,
+         {"UPDATE " + history + " SET old_values = '{x}'", "DELETE FROM " + history, "TRUNCATE " + history,
           "INSERT INTO " + history +
-              " (entry, account, table_name, record_key, kind) "
-              "VALUES (1, 'someone', 'Datapegawai.db', '1', 'added')"})
+              " (entry, account, table_name, record_key, kind, fields, old_values, new_values) "
+              "VALUES (1, 'someone', 'Datapegawai.db', '1', 'added', '{}', '{}', '{}')"})
         EXPECT_NE(serverError(address, "SET ROLE " + role + "; " + sql).find("permission denied"), std::string::npos)
             << sql;
     EXPECT_EQ(serverError(address, "SET ROLE " + role + "; SELECT count(*) FROM " + history), "");

@@ -64,7 +64,7 @@ EngineStatus BulkInsert::store()
     if (!status.ok())
         return status;
     added_ += stored;
-    inBatch_ += pending();
+    inBatch_ += static_cast<std::int64_t>(rows_.size());
     rows_.clear();
     return EngineStatus::success();
 }
@@ -73,5 +73,9 @@ EngineStatus BulkInsert::flush()
 {
     EngineStatus status = store();
     inBatch_ = 0;
+    std::int64_t settled = 0;
+    if (status.ok())
+        status = writer_->settle(settled);
+    added_ += settled;
     return status.ok() ? writer_->commit() : status;
 }

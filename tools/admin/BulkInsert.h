@@ -22,9 +22,10 @@ public:
     EngineStatus add(std::vector<FieldValue>&& values);
     // Stores what is pending and commits.
     EngineStatus flush();
-    // Records stored so far, and records given but not yet stored.
+    // Records stored so far, and records given but not yet stored (those the
+    // engine still takes among them).
     std::int64_t added() const { return added_; }
-    std::int64_t pending() const { return static_cast<std::int64_t>(rows_.size()); }
+    std::int64_t pending() const { return static_cast<std::int64_t>(rows_.size() + writer_->unsettled()); }
     // Records given to the engine at a time.
     size_t rowsPerStore() const { return writer_->rowsPerStore(); }
 
