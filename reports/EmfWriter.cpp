@@ -31,13 +31,15 @@ std::uint32_t nextSlot(const std::uint32_t (&slots)[2], std::uint32_t current)
 
 }  // namespace
 
-EmfWriter::EmfWriter(double widthTenthsMm, double heightTenthsMm, double pixelsPerInch)
+EmfWriter::EmfWriter(double widthTenthsMm, double heightTenthsMm, double pixelsPerInch,
+                     std::vector<std::uint8_t> storage)
     : widthPx_(static_cast<std::int32_t>(std::lround(widthTenthsMm * pixelsPerInch / 254.0))),
       heightPx_(static_cast<std::int32_t>(std::lround(heightTenthsMm * pixelsPerInch / 254.0))),
-      widthTenthsMm_(widthTenthsMm), heightTenthsMm_(heightTenthsMm)
+      widthTenthsMm_(widthTenthsMm), heightTenthsMm_(heightTenthsMm), bytes_(std::move(storage))
 {
     widthPx_ = std::max(widthPx_, 1);
     heightPx_ = std::max(heightPx_, 1);
+    bytes_.clear();
     bytes_.reserve(4096);
     begin(EmfRecord::Header, EmfRecord::HeaderSize);
     // bounds, inclusive

@@ -18,10 +18,11 @@ namespace {
 
 constexpr double Epsilon = 1e-6;
 
-std::vector<std::int32_t> deviceAdvances(const std::vector<double>& advances, double x, const TRepPrinter& destination)
+// The advances of a line drawn from x, in the destination's units.
+void deviceAdvances(const std::vector<double>& advances, double x, const TRepPrinter& destination,
+                    std::vector<std::int32_t>& out)
 {
-    std::vector<std::int32_t> out;
-    out.reserve(advances.size());
+    out.clear();
     double at = x;
     std::int32_t previous = destination.XPos(at);
     for (double a : advances) {
@@ -30,7 +31,6 @@ std::vector<std::int32_t> deviceAdvances(const std::vector<double>& advances, do
         out.push_back(next - previous);
         previous = next;
     }
-    return out;
 }
 
 PageFont pageFont(const ReportFont& font, const TRepPrinter& destination)
@@ -412,7 +412,7 @@ void ReportRun::emitBand(const TRepBand* band, bool asPageFooter)
         band->BeforePrint(*band, print);
     if (print) {
         std::vector<const TextLayout*> layouts;
-        std::vector<TextLayout> scratch;
+        std::vector<std::unique_ptr<TextLayout>> scratch;
         double needed = 0;
         if (band->keepTogether) {
             layouts = layoutBand(*band, scratch);
@@ -475,46 +475,65 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretc
 // laid out into scratch.
 const TextLayout& ReportRun::layoutControl(const PrintableText& control, TextLayout& scratch)
 {
-    const auto make = [&](const std::string& text) {
-        ControlFonts scratch;
-        return TextLayout::make(utf8ToUtf16(text), fontsOf(control, scratch).font, report_.measurer(),
-                                control.Values[PrintableText::WidthValue], control.AutoSize, control.WordWrap);
-    };
+    if (const TextLayout* kept = layoutOfRun(control))
+        return *kept;
+    layOut(control, control.Text(), scratch);
+    return scratch;
+}
+
+// nullptr for a control that is not the report's.
+const TextLayout* ReportRun::layoutOfRun(const PrintableText& control)
+{
     const auto known = controls_.find(&control);
-    if (known == controls_.end()) {
-        scratch = make(control.Text());
-        return scratch;
-    }
+    if (known == controls_.end())
+        return nullptr;
     ControlState& state = known->second;
     std::string text = state.dataText ? displayText(state.field) : control.Text();
     if (!state.keep) {
-        scratch = make(text);
-        return scratch;
+        layOut(control, text, state.scratch);
+        return &state.scratch;
     }
     if (const auto laid = state.layouts.find(text); laid != state.layouts.end()) {
         ++state.hits;
-        return laid->second;
+        return &laid->second;
     }
     if (state.layouts.size() >= LayoutsKept) {
         state.keep = state.hits >= state.layouts.size();
         state.layouts.clear();
         state.hits = 0;
     }
-    TextLayout layout = make(text);
-    return state.layouts.emplace(std::move(text), std::move(layout)).first->second;
+    TextLayout layout;
+    layOut(control, text, layout);
+    return &state.layouts.emplace(std::move(text), std::move(layout)).first->second;
+}
+
+void ReportRun::layOut(const PrintableText& control, const std::string& text, TextLayout& into)
+{
+    ControlFonts scratch;
+    utf8ToUtf16(text, wide_);
+    into.assign(wide_, fontsOf(control, scratch).font, report_.measurer(), control.Values[PrintableText::WidthValue],
+                control.AutoSize, control.WordWrap);
 }
 
 // The lines of every control of the band, none for a disabled one; scratch
 // holds those not kept for the run.
-std::vector<const TextLayout*> ReportRun::layoutBand(const TRepBand& band, std::vector<TextLayout>& scratch)
+std::vector<const TextLayout*> ReportRun::layoutBand(const TRepBand& band,
+                                                     std::vector<std::unique_ptr<TextLayout>>& scratch)
 {
     static const TextLayout none;
     const auto& controls = band.controls();
-    scratch.resize(controls.size());
     std::vector<const TextLayout*> layouts;
     layouts.reserve(controls.size());
-    for (size_t i = 0; i < controls.size(); ++i)
-        layouts.push_back(controls[i]->Enabled ? &layoutControl(*controls[i], scratch[i]) : &none);
+    for (const auto& control : controls) {
+        if (!control->Enabled) {
+            layouts.push_back(&none);
+        } else if (const TextLayout* kept = layoutOfRun(*control)) {
+            layouts.push_back(kept);
+        } else {
+            scratch.push_back(std::make_unique<TextLayout>());
+            layouts.push_back(&layoutControl(*control, *scratch.back()));
+        }
+    }
     return layouts;
 }
 
@@ -628,10 +647,10 @@ const std::vector<std::int32_t>& ReportRun::placedAdvances(const TextLayout& lay
 {
     if (layout.placedAt.size() != layout.lines.size()) {
         layout.placedAt.assign(layout.lines.size(), std::nan(""));
-        layout.placedAdvances.assign(layout.lines.size(), {});
+        layout.placedAdvances.resize(layout.lines.size());
     }
     if (layout.placedAt[line] != x) {
-        layout.placedAdvances[line] = deviceAdvances(layout.advances[line], x, destination_);
+        deviceAdvances(layout.advances[line], x, destination_, layout.placedAdvances[line]);
         layout.placedAt[line] = x;
     }
     return layout.placedAdvances[line];

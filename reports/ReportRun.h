@@ -2,6 +2,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -108,8 +109,10 @@ private:
     void emitBand(const TRepBand* band, bool asPageFooter);
     void alignToBottom(const TRepBand& band);
     void placeBand(const TRepBand& band, bool asPageFooter, double stretch);
-    std::vector<const TextLayout*> layoutBand(const TRepBand& band, std::vector<TextLayout>& scratch);
+    std::vector<const TextLayout*> layoutBand(const TRepBand& band, std::vector<std::unique_ptr<TextLayout>>& scratch);
     const TextLayout& layoutControl(const PrintableText& control, TextLayout& scratch);
+    const TextLayout* layoutOfRun(const PrintableText& control);
+    void layOut(const PrintableText& control, const std::string& text, TextLayout& into);
     double stretchOf(const TRepBand& band, const std::vector<const TextLayout*>& layouts) const;
     double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<const TextLayout*>* layouts);
     double pageHeightOnPaper() const;
@@ -133,7 +136,8 @@ private:
     // text reads (nullptr for a field not found) and the control's texts
     // laid out, per distinct text. Most columns repeat a few code-table
     // texts; a column whose texts hardly repeat (numbers, names) stops
-    // keeping them once the first thousand or so show it.
+    // keeping them once the first thousand or so show it, and lays each
+    // record's text out in one scratch layout.
     struct ControlState {
         ControlFonts fonts;
         bool dataText = false;
@@ -141,6 +145,7 @@ private:
         bool keep = true;
         size_t hits = 0;
         std::unordered_map<std::string, TextLayout> layouts;
+        TextLayout scratch;
     };
     static constexpr size_t LayoutsKept = 1024;
     std::unordered_map<const PrintableText*, ControlState> controls_;
@@ -162,4 +167,5 @@ private:
     // on to the next one: they grow in place.
     bool printingPageBands_ = false;
     PageText text_;
+    std::u16string wide_;  // the text being laid out
 };

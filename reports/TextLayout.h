@@ -23,4 +23,8 @@ struct TextLayout {
 
     static TextLayout make(const std::u16string& text, const ReportFont& font, const TextMeasurer& measurer,
                            double width, bool autoSize, bool wordWrap);
+    // Lays the text out afresh in this layout, reusing its room: a run lays
+    // out a text of every record in one layout.
+    void assign(std::u16string_view text, const ReportFont& font, const TextMeasurer& measurer, double width,
+                bool autoSize, bool wordWrap);
 };
