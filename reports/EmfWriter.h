@@ -30,6 +30,7 @@ public:
 
 private:
     void begin(std::uint32_t type, std::uint32_t size);
+    std::uint8_t* record(std::uint32_t type, std::uint32_t size);
     void end();
     void selectPen(const PagePen& pen);
     void selectBrush(const PageBrush& brush);

@@ -411,8 +411,8 @@ void ReportRun::emitBand(const TRepBand* band, bool asPageFooter)
     if (print && band->BeforePrint)
         band->BeforePrint(*band, print);
     if (print) {
-        std::vector<const TextLayout*> layouts;
-        std::vector<std::unique_ptr<TextLayout>> scratch;
+        std::vector<Laid> layouts;
+        BandScratch scratch;
         double needed = 0;
         if (band->keepTogether) {
             layouts = layoutBand(*band, scratch);
@@ -477,7 +477,8 @@ const TextLayout& ReportRun::layoutControl(const PrintableText& control, TextLay
 {
     if (const TextLayout* kept = layoutOfRun(control))
         return *kept;
-    layOut(control, control.Text(), scratch);
+    ControlFonts fonts = fontsFor(control);
+    layOut(control, fonts, control.Text(), scratch);
     return scratch;
 }
 
@@ -485,17 +486,19 @@ const TextLayout& ReportRun::layoutControl(const PrintableText& control, TextLay
 const TextLayout* ReportRun::layoutOfRun(const PrintableText& control)
 {
     const auto known = controls_.find(&control);
-    if (known == controls_.end())
-        return nullptr;
-    ControlState& state = known->second;
+    return known == controls_.end() ? nullptr : &layoutOfRun(control, known->second);
+}
+
+const TextLayout& ReportRun::layoutOfRun(const PrintableText& control, ControlState& state)
+{
     std::string text = state.dataText ? displayText(state.field) : control.Text();
     if (!state.keep) {
-        layOut(control, text, state.scratch);
-        return &state.scratch;
+        layOut(control, state.fonts, text, state.scratch);
+        return state.scratch;
     }
     if (const auto laid = state.layouts.find(text); laid != state.layouts.end()) {
         ++state.hits;
-        return &laid->second;
+        return laid->second;
     }
     if (state.layouts.size() >= LayoutsKept) {
         state.keep = state.hits >= state.layouts.size();
@@ -503,42 +506,44 @@ const TextLayout* ReportRun::layoutOfRun(const PrintableText& control)
         state.hits = 0;
     }
     TextLayout layout;
-    layOut(control, text, layout);
-    return &state.layouts.emplace(std::move(text), std::move(layout)).first->second;
+    layOut(control, state.fonts, text, layout);
+    return state.layouts.emplace(std::move(text), std::move(layout)).first->second;
 }
 
-void ReportRun::layOut(const PrintableText& control, const std::string& text, TextLayout& into)
+void ReportRun::layOut(const PrintableText& control, const ControlFonts& fonts, const std::string& text,
+                       TextLayout& into)
 {
-    ControlFonts scratch;
     utf8ToUtf16(text, wide_);
-    into.assign(wide_, fontsOf(control, scratch).font, report_.measurer(), control.Values[PrintableText::WidthValue],
-                control.AutoSize, control.WordWrap);
+    into.assign(wide_, fonts.font, report_.measurer(), control.Values[PrintableText::WidthValue], control.AutoSize,
+                control.WordWrap);
 }
 
-// The lines of every control of the band, none for a disabled one; scratch
-// holds those not kept for the run.
-std::vector<const TextLayout*> ReportRun::layoutBand(const TRepBand& band,
-                                                     std::vector<std::unique_ptr<TextLayout>>& scratch)
+// The lines and fonts of every control of the band, no lines for a disabled
+// one; scratch holds what is not kept for the run.
+std::vector<ReportRun::Laid> ReportRun::layoutBand(const TRepBand& band, BandScratch& scratch)
 {
     static const TextLayout none;
     const auto& controls = band.controls();
-    std::vector<const TextLayout*> layouts;
+    std::vector<Laid> layouts;
     layouts.reserve(controls.size());
     for (const auto& control : controls) {
-        if (!control->Enabled) {
-            layouts.push_back(&none);
-        } else if (const TextLayout* kept = layoutOfRun(*control)) {
-            layouts.push_back(kept);
-        } else {
-            scratch.push_back(std::make_unique<TextLayout>());
-            layouts.push_back(&layoutControl(*control, *scratch.back()));
+        const auto known = controls_.find(control.get());
+        if (known != controls_.end()) {
+            ControlState& state = known->second;
+            layouts.push_back({control->Enabled ? &layoutOfRun(*control, state) : &none, &state.fonts});
+            continue;
         }
+        TextLayout& layout = *scratch.layouts.emplace_back(std::make_unique<TextLayout>());
+        const ControlFonts& fonts = *scratch.fonts.emplace_back(std::make_unique<ControlFonts>(fontsFor(*control)));
+        if (control->Enabled)
+            layOut(*control, fonts, control->Text(), layout);
+        layouts.push_back({&layout, &fonts});
     }
     return layouts;
 }
 
 // How far the band's texts will stretch it when all their lines print.
-double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLayout*>& layouts) const
+double ReportRun::stretchOf(const TRepBand& band, const std::vector<Laid>& layouts) const
 {
     const double height = band.Values[TRepBand::HeightValue];
     double stretch = 0;
@@ -546,11 +551,10 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLa
         const PrintableText& control = *band.controls()[i];
         if (!control.Enabled)
             continue;
-        ControlFonts scratch;
-        const double lineHeight = fontsOf(control, scratch).lineHeight;
+        const double lineHeight = layouts[i].fonts->lineHeight;
         double used = std::max(control.Values[PrintableText::HeightValue], lineHeight);
         if (control.AutoStretch)
-            used = std::max(used, static_cast<double>(layouts[i]->lines.size()) * lineHeight);
+            used = std::max(used, static_cast<double>(layouts[i].layout->lines.size()) * lineHeight);
         stretch = std::max(stretch, control.Values[PrintableText::TopValue] + used - height);
     }
     return stretch;
@@ -559,8 +563,7 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLa
 // Draws the band at the current position; returns how far its controls
 // stretched it and leaves their unprinted lines in `pending`. layouts: the
 // controls' lines when already laid out.
-double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending,
-                           const std::vector<const TextLayout*>* layouts)
+double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<Laid>* layouts)
 {
     const double height = band.Values[TRepBand::HeightValue];
     if (height == 0)
@@ -580,7 +583,7 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending,
         Pending rest{control, {}};
         const double controlTop = control->Values[PrintableText::TopValue];
         const double used = printControl(*control, left + control->Values[PrintableText::LeftValue], top + controlTop,
-                                         printingPageBands_ ? nullptr : &rest, layouts ? (*layouts)[i] : nullptr);
+                                         printingPageBands_ ? nullptr : &rest, layouts ? &(*layouts)[i] : nullptr);
         stretch = std::max(stretch, controlTop + used - height);
         if (!rest.lines.empty())
             pending.push_back(std::move(rest));
@@ -682,17 +685,14 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 
 // Places one text control with its top-left corner at (x, y). Returns the
 // height it took; lines that did not fit a stretching control go to `pending`.
-double ReportRun::printControl(const PrintableText& control, double x, double y, Pending* pending,
-                               const TextLayout* laidOut)
+double ReportRun::printControl(const PrintableText& control, double x, double y, Pending* pending, const Laid* laid)
 {
     ControlFonts scratchFonts;
-    const ControlFonts& fonts = fontsOf(control, scratchFonts);
+    TextLayout scratch;
+    const ControlFonts& fonts = laid ? *laid->fonts : fontsOf(control, scratchFonts);
+    const TextLayout& layout = laid ? *laid->layout : layoutControl(control, scratch);
     const double lineHeight = fonts.lineHeight;
     double width = control.Values[PrintableText::WidthValue];
-    TextLayout scratch;
-    if (!laidOut)
-        laidOut = &layoutControl(control, scratch);
-    const TextLayout& layout = *laidOut;
     double left = x;
     if (control.AutoSize) {
         const double edges = ((control.Frame.DrawLeft ? 1 : 0) + (control.Frame.DrawRight ? 1 : 0)) *

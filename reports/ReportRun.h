@@ -109,15 +109,26 @@ private:
     void emitBand(const TRepBand* band, bool asPageFooter);
     void alignToBottom(const TRepBand& band);
     void placeBand(const TRepBand& band, bool asPageFooter, double stretch);
-    std::vector<const TextLayout*> layoutBand(const TRepBand& band, std::vector<std::unique_ptr<TextLayout>>& scratch);
+    struct ControlState;
+    // A control's lines for the current record and its fonts.
+    struct Laid {
+        const TextLayout* layout;
+        const ControlFonts* fonts;
+    };
+    // The lines and fonts of a band's controls that are not the report's.
+    struct BandScratch {
+        std::vector<std::unique_ptr<TextLayout>> layouts;
+        std::vector<std::unique_ptr<ControlFonts>> fonts;
+    };
+    std::vector<Laid> layoutBand(const TRepBand& band, BandScratch& scratch);
     const TextLayout& layoutControl(const PrintableText& control, TextLayout& scratch);
     const TextLayout* layoutOfRun(const PrintableText& control);
-    void layOut(const PrintableText& control, const std::string& text, TextLayout& into);
-    double stretchOf(const TRepBand& band, const std::vector<const TextLayout*>& layouts) const;
-    double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<const TextLayout*>* layouts);
+    const TextLayout& layoutOfRun(const PrintableText& control, ControlState& state);
+    void layOut(const PrintableText& control, const ControlFonts& fonts, const std::string& text, TextLayout& into);
+    double stretchOf(const TRepBand& band, const std::vector<Laid>& layouts) const;
+    double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<Laid>* layouts);
     double pageHeightOnPaper() const;
-    double printControl(const PrintableText& control, double x, double y, Pending* pending,
-                        const TextLayout* laidOut = nullptr);
+    double printControl(const PrintableText& control, double x, double y, Pending* pending, const Laid* laid = nullptr);
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
     ReportFont controlFont(const PrintableText& control) const;
