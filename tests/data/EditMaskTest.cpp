@@ -226,7 +226,11 @@ INSTANTIATE_TEST_SUITE_P(Masks, MaskDisplay,
                                          TextCase{nipMask, "123456789012", "1234567890"},
                                          TextCase{transferNipMask, "123456789012", "23456789012"},
                                          // beyond ASCII: counted in characters, not bytes
-                                         TextCase{nipMask, "\xC3\xA9" "1", "\xC3\xA9" "1        "},
+                                         TextCase{nipMask,
+                                                  "\xC3\xA9"
+                                                  "1",
+                                                  "\xC3\xA9"
+                                                  "1        "},
                                          TextCase{"!99/99;1;_", "\xC3\xA9/1", " \xC3\xA9/ 1"}),
                          caseName);
 
