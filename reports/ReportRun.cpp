@@ -733,10 +733,7 @@ double ReportRun::printControl(const PrintableText& control, double x, double y,
         const std::u16string& line = layout.lines[i];
         if (line.empty())
             continue;
-        const std::vector<double>& advances = layout.advances[i];
-        double lineWidth = 0;
-        for (double a : advances)
-            lineWidth += a;
+        const double lineWidth = layout.widths[i];
         double lx = left;
         if (control.Alignment == TRepAlignment::taRightJustify)
             lx = right - lineWidth;

@@ -102,6 +102,7 @@ void TextLayout::assign(std::u16string_view text, const ReportFont& font, const 
         if (count == lines.size()) {
             lines.emplace_back();
             advances.emplace_back();
+            widths.emplace_back();
         }
         return count++;
     };
@@ -130,6 +131,7 @@ void TextLayout::assign(std::u16string_view text, const ReportFont& font, const 
         // A paragraph that fits is one line: every part of it fits too.
         if (autoSize || whole <= width + 1e-9) {
             lines[at].assign(p);
+            widths[at] = whole;
             widest = std::max(widest, whole);
             continue;
         }
@@ -140,9 +142,11 @@ void TextLayout::assign(std::u16string_view text, const ReportFont& font, const 
             const size_t next = slot();
             lines[next] = line;
             measurer.measure(font, line, advances[next]);
-            widest = std::max(widest, measured(next));
+            widths[next] = measured(next);
+            widest = std::max(widest, widths[next]);
         }
     }
     lines.resize(count);
     advances.resize(count);
+    widths.resize(count);
 }

@@ -15,6 +15,8 @@ struct TextLayout {
     std::vector<std::u16string> lines;
     // The measurer's advances of each line, in order.
     std::vector<std::vector<double>> advances;
+    // Each line's width: the sum of its advances, in order.
+    std::vector<double> widths;
     double widest = 0;  // tenths of a millimetre
     // Where a run last drew each line, and the line's advances in device
     // units from there: a text kept for a run is mostly drawn at one place.
