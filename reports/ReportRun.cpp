@@ -290,14 +290,19 @@ void ReportRun::traverseRecords(const std::function<bool()>& printRecord, int co
         skipForcedPage_ = true;
     }
     int detailNumber = 0;
+    // Each percentage holds for many records of a long run; an observer
+    // (the preview posts a window message a call) hears only the changes.
+    int told = -1;
     for (bool more = true; more;) {
         report_.processMessages();
         if (cancelled() || destination_.Cancelled())
             return;
         ++detailNumber;
         more = printRecord();
-        if (count != 0)
-            destination_.setProgress(detailNumber * 100 / count);
+        if (count != 0 && detailNumber * 100 / count != told) {
+            told = detailNumber * 100 / count;
+            destination_.setProgress(told);
+        }
     }
     if (const TRepBand* summary = report_.findBand(TRepBandType::rbSummary)) {
         if (pageCount_ == 0)
