@@ -692,10 +692,17 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 // height it took; lines that did not fit a stretching control go to `pending`.
 double ReportRun::printControl(const PrintableText& control, double x, double y, Pending* pending, const Laid* laid)
 {
+    if (laid)
+        return printLaid(control, x, y, pending, *laid->layout, *laid->fonts);
     ControlFonts scratchFonts;
     TextLayout scratch;
-    const ControlFonts& fonts = laid ? *laid->fonts : fontsOf(control, scratchFonts);
-    const TextLayout& layout = laid ? *laid->layout : layoutControl(control, scratch);
+    const ControlFonts& fonts = fontsOf(control, scratchFonts);
+    return printLaid(control, x, y, pending, layoutControl(control, scratch), fonts);
+}
+
+double ReportRun::printLaid(const PrintableText& control, double x, double y, Pending* pending,
+                            const TextLayout& layout, const ControlFonts& fonts)
+{
     const double lineHeight = fonts.lineHeight;
     double width = control.Values[PrintableText::WidthValue];
     double left = x;
@@ -714,7 +721,10 @@ double ReportRun::printControl(const PrintableText& control, double x, double y,
     if (control.AutoStretch) {
         const auto& v = page_;
         const double bottom = pageHeightOnPaper() - v[TRepPage::BottomMarginValue] - pageFooterHeight_;
-        const auto room = static_cast<size_t>(std::max(0.0, std::floor((bottom - y) / lineHeight + Epsilon)));
+        // one line always shows, whatever the room
+        const auto room = layout.lines.size() <= 1
+                              ? 1
+                              : static_cast<size_t>(std::max(0.0, std::floor((bottom - y) / lineHeight + Epsilon)));
         shown = std::min(layout.lines.size(), std::max<size_t>(room, 1));
         if (pending && shown < layout.lines.size())
             pending->lines.assign(layout.lines.begin() + static_cast<long>(shown), layout.lines.end());

@@ -129,6 +129,8 @@ private:
     double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<Laid>* layouts);
     double pageHeightOnPaper() const;
     double printControl(const PrintableText& control, double x, double y, Pending* pending, const Laid* laid = nullptr);
+    double printLaid(const PrintableText& control, double x, double y, Pending* pending, const TextLayout& layout,
+                     const ControlFonts& fonts);
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
     ReportFont controlFont(const PrintableText& control) const;
