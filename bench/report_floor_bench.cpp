@@ -9,7 +9,11 @@
 //   written_MB    what the report command wrote (wchar of /proc/PID/io)
 //   x_file        written_MB / file_MB: 1 when the page file is written once
 // With ARSIPSTAF_BENCH_ADMIN naming an arsipstaf-admin binary (an earlier
-// build, say), that binary runs the report instead of this build's.
+// build, say), each iteration runs that binary's report too, interleaved with
+// this build's, and both as processes of their own (this build's binary from
+// tools/ beside the benchmark), so the two pair like with like:
+//   earlier_cpu_s    the other binary's CPU time
+//   earlier_x_floor  earlier_cpu_s / floor_cpu_s
 #include "AdminTool.h"
 #include "BenchData.h"
 
@@ -106,6 +110,22 @@ int writeBytes(const std::string& file, std::uintmax_t bytes)
     return fsync(fd) == 0 && close(fd) == 0 ? 0 : 1;
 }
 
+// `binary report Form9 saved`, its output to nothing; returns only on failure.
+int runBinary(const std::string& binary, const std::string& saved)
+{
+    const int out = open("/dev/null", O_WRONLY);
+    dup2(out, 1);
+    dup2(out, 2);
+    execl(binary.c_str(), binary.c_str(), "report", "Form9", saved.c_str(), static_cast<char*>(nullptr));
+    return 127;
+}
+
+// This build's arsipstaf-admin: tools/ beside bench/.
+std::string ownBinary()
+{
+    return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" / "arsipstaf-admin").string();
+}
+
 void BM_ReportBesideItsFloor(benchmark::State& state)
 {
     const long records = state.range(0);
@@ -116,19 +136,22 @@ void BM_ReportBesideItsFloor(benchmark::State& state)
     const std::string queryFile = (work / "floor.sql").string();
     std::ofstream(queryFile) << FloorQuery;
     const std::string saved = (work / "Form9.RPF").string();
+    const char* other = std::getenv("ARSIPSTAF_BENCH_ADMIN");
+    const std::string earlier = other ? other : "";
     for (auto _ : state) {
         const ChildRun admin = runChild([&] {
-            if (const char* other = std::getenv("ARSIPSTAF_BENCH_ADMIN"); other && *other) {
-                const int out = open("/dev/null", O_WRONLY);
-                dup2(out, 1);
-                dup2(out, 2);
-                execl(other, other, "report", "Form9", saved.c_str(), static_cast<char*>(nullptr));
-                return 127;
-            }
+            if (!earlier.empty())
+                return runBinary(ownBinary(), saved);
             std::ostringstream out, err;
             return AdminTool::run({"report", "Form9", saved}, out, err);
         });
         const std::uintmax_t size = fs::file_size(saved);
+        ChildRun before;
+        if (!earlier.empty()) {
+            before = runChild([&] { return runBinary(earlier, saved); });
+            if (before.status != 0)
+                state.SkipWithError("the earlier binary's run failed");
+        }
         const ChildRun query = runChild([&] { return runSqliteTool(directory, queryFile); });
         const ChildRun written = runChild([&] { return writeBytes((work / "floor.bin").string(), size); });
         if (admin.status != 0 || query.status != 0 || written.status != 0)
@@ -141,6 +164,10 @@ void BM_ReportBesideItsFloor(benchmark::State& state)
         state.counters["file_MB"] = static_cast<double>(size) / 1e6;
         state.counters["written_MB"] = admin.writtenBytes / 1e6;
         state.counters["x_file"] = size > 0 ? admin.writtenBytes / static_cast<double>(size) : 0;
+        if (!earlier.empty()) {
+            state.counters["earlier_cpu_s"] = before.cpuSeconds;
+            state.counters["earlier_x_floor"] = floor > 0 ? before.cpuSeconds / floor : 0;
+        }
     }
     fs::remove_all(work);
 }

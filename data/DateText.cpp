@@ -145,11 +145,35 @@ CalendarDate CalendarDate::today()
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
+namespace {
+
+// As printf's "%0<width>d": the sign counts towards the width.
+void appendNumber(std::string& text, int value, int width)
+{
+    const bool negative = value < 0;
+    long long left = negative ? -static_cast<long long>(value) : value;
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + left % 10);
+        left /= 10;
+    } while (left > 0);
+    if (negative)
+        text += '-';
+    for (int pad = width - count - (negative ? 1 : 0); pad > 0; --pad)
+        text += '0';
+    while (count > 0)
+        text += digits[--count];
+}
+
+}  // namespace
+
+// Every date a report prints comes through here: numbers are written
+// directly rather than through printf.
 std::string DateText::format(const CalendarDate& date, const RegionalSettings& settings)
 {
     const std::string& pattern = settings.shortDateFormat;
     std::string text;
-    char buffer[16];
     for (size_t i = 0; i < pattern.size();) {
         char c = pattern[i];
         size_t run = 1;
@@ -158,27 +182,24 @@ std::string DateText::format(const CalendarDate& date, const RegionalSettings& s
         switch (c) {
         case 'd':
         case 'D':
-            std::snprintf(buffer, sizeof buffer, run >= 2 ? "%02d" : "%d", date.day);
-            text += buffer;
+            appendNumber(text, date.day, run >= 2 ? 2 : 1);
             break;
         case 'M':
         case 'm':
-            std::snprintf(buffer, sizeof buffer, run >= 2 ? "%02d" : "%d", date.month);
-            text += buffer;
+            appendNumber(text, date.month, run >= 2 ? 2 : 1);
             break;
         case 'y':
         case 'Y':
             if (run <= 2)
-                std::snprintf(buffer, sizeof buffer, "%02d", date.year % 100);
+                appendNumber(text, date.year % 100, 2);
             else
-                std::snprintf(buffer, sizeof buffer, "%04d", date.year);
-            text += buffer;
+                appendNumber(text, date.year, 4);
             break;
         case '/':
-            text += std::string(run, settings.dateSeparator);
+            text.append(run, settings.dateSeparator);
             break;
         default:
-            text += pattern.substr(i, run);
+            text.append(pattern, i, run);
             break;
         }
         i += run;

@@ -1,5 +1,7 @@
 #include "EditMask.h"
 
+#include <algorithm>
+
 #include "EDBEditError.h"
 #include "RegionalSettings.h"
 #include "UnicodeText.h"
@@ -194,25 +196,34 @@ std::u32string EditMask::apply(const std::u32string& value, char32_t blank) cons
 
 std::u32string EditMask::alignByLiterals(const std::u32string& value, char32_t blank) const
 {
+    return alignByLiteralsIn(value, blank);
+}
+
+// Text: a UTF-32 string, or a byte string when the value and the literals
+// are ASCII (each byte a character).
+template <class Text>
+Text EditMask::alignByLiteralsIn(const Text& value, typename Text::value_type blank) const
+{
+    using Char = typename Text::value_type;
     // A segment is cut or padded to its width: keeping its first characters
     // and padding after them, or the reverse in reverse mode.
-    auto fit = [&](std::u32string segment, int count) {
+    auto fit = [&](Text segment, int count) {
         const size_t size = static_cast<size_t>(count);
         if (segment.size() > size)
             segment = reverse_ ? segment.substr(segment.size() - size) : segment.substr(0, size);
-        const std::u32string padding(size - segment.size(), blank);
+        const Text padding(size - segment.size(), blank);
         return reverse_ ? padding + segment : segment + padding;
     };
-    std::u32string source = value;
-    std::u32string out;
+    Text source = value;
+    Text out;
     size_t from = 0;
     int segmentStart = 0;
     for (int pos = 0; pos < width(); ++pos) {
         if (!isLiteral(pos))
             continue;
-        const char32_t literal = positions_[pos].literal;
+        const auto literal = static_cast<Char>(positions_[pos].literal);
         size_t at = source.find(literal, from);
-        if (at == std::u32string::npos) {
+        if (at == Text::npos) {
             source += literal;
             at = source.size() - 1;
         }
@@ -223,7 +234,7 @@ std::u32string EditMask::alignByLiterals(const std::u32string& value, char32_t b
     }
     out += fit(source.substr(from), maskCount(segmentStart, width()));
     for (int pos = 0; pos < width(); ++pos) {
-        if (!isLiteral(pos) && out[pos] == U' ')
+        if (!isLiteral(pos) && out[pos] == Char(' '))
             out[pos] = blank;
     }
     return out;
@@ -315,6 +326,13 @@ std::string EditMask::textOf(const std::string& editText) const
 
 std::string EditMask::displayText(const std::string& value) const
 {
+    // Every masked value a report prints comes through here: ASCII aligns
+    // byte by byte, without the round trip through UTF-32.
+    const auto ascii = [](char32_t c) { return c < 0x80; };
+    if (!empty() && saveLiterals_ &&
+        std::all_of(value.begin(), value.end(), [&](char c) { return ascii(static_cast<unsigned char>(c)); }) &&
+        std::all_of(positions_.begin(), positions_.end(), [&](const Position& p) { return ascii(p.literal); }))
+        return alignByLiteralsIn(value, ' ');
     return UnicodeText::toUtf8(format(UnicodeText::fromUtf8(value)));
 }
 

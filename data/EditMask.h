@@ -99,6 +99,8 @@ private:
     void indexPositions();
     // Number of mask positions in [from, to).
     int maskCount(int from, int to) const;
+    template <class Text>
+    Text alignByLiteralsIn(const Text& value, typename Text::value_type blank) const;
 
     std::string text_;
     std::vector<Position> positions_;

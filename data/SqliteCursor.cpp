@@ -117,26 +117,34 @@ bool SqliteCursor::nextStep(bool forward, Op& op, int& prefix) const
     return true;
 }
 
+// The records out holds lend their room to the rows read: a reading reuses
+// one run's records for the next.
 EngineStatus SqliteCursor::getRun(bool forward, int count, std::vector<EngineRecord>& out)
 {
-    out.clear();
     Op op = Op::First;
     int prefix = 0;
-    if (count <= 0 || !nextStep(forward, op, prefix))
+    if (count <= 0 || !nextStep(forward, op, prefix)) {
+        out.clear();
         return EngineStatus::success();
+    }
     int rc = SQLITE_OK;
     SqliteStatement* statement = order_->runStatement(op, prefix, rc);
-    if (!statement)
+    if (!statement) {
+        out.clear();
         return file_->sqliteFailure(rc, "Cannot read the table.");
+    }
     int bound = op == Op::First || op == Op::Last ? 0 : prefix;
     bindPosition(*statement, bound);
     statement->bindInt64(bound + 1, count);
     out.reserve(static_cast<size_t>(count));
     EngineStatus keys;
+    size_t filled = 0;
     while ((rc = statement->step()) == SQLITE_ROW && (keys = checkKeyTypes(*statement)).ok()) {
-        out.emplace_back();
-        file_->readRow(*statement, out.back());
+        if (filled == out.size())
+            out.emplace_back();
+        file_->readRow(*statement, out[filled++]);
     }
+    out.resize(filled);
     statement->reset();
     if (!keys.ok()) {
         out.clear();

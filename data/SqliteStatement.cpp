@@ -49,6 +49,20 @@ FieldValue SqliteStatement::value(int column) const
     return text(column);
 }
 
+void SqliteStatement::read(int column, FieldValue& out) const
+{
+    if (isNull(column)) {
+        out.reset();
+        return;
+    }
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    const size_t size = data ? static_cast<size_t>(sqlite3_column_bytes(stmt_, column)) : 0;
+    if (out)
+        out->assign(data ? data : "", size);
+    else
+        out.emplace(data ? data : "", size);
+}
+
 std::string SqliteStatement::text(int column) const
 {
     const unsigned char* data = sqlite3_column_text(stmt_, column);

@@ -33,6 +33,8 @@ public:
 
     // Columns count from 0.
     FieldValue value(int column) const;
+    // The same into out, reusing its room.
+    void read(int column, FieldValue& out) const;
     std::string text(int column) const;
     std::int64_t int64(int column) const { return sqlite3_column_int64(stmt_, column); }
     bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }

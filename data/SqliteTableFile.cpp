@@ -545,7 +545,7 @@ void SqliteTableFile::readRow(const SqliteStatement& statement, EngineRecord& ou
     out.values.resize(count);
     out.bookmark = statement.int64(0);
     for (size_t i = 0; i < count; ++i)
-        out.values[i] = statement.value(static_cast<int>(i) + 1);
+        statement.read(static_cast<int>(i) + 1, out.values[i]);
 }
 
 EngineStatus SqliteTableFile::readRecord(std::int64_t rowid, EngineRecord& out)

@@ -171,30 +171,49 @@ void TDataSet::DeferLookups(RecordBuffer& buffer)
     buffer.lookupsDue = true;
 }
 
+// The slots of the buffer's earlier record are overwritten in place: a
+// report reads every record through one buffer.
 void TDataSet::CalculateFields(RecordBuffer& buffer)
 {
     buffer.lookupsDue = false;
-    size_t lookupCount = std::count_if(fields_.begin(), fields_.end(), [](const auto& f) { return f->IsLookup(); });
-    buffer.lookups.assign(lookupCount, std::nullopt);
-    if (lookupCount == 0)
-        return;
-    TemporaryState calculating(*this, TDataSetState::dsCalcFields);
+    std::optional<TemporaryState> calculating;
     size_t index = 0;
+    try {
+        calculateLookups(buffer, calculating, index);
+    } catch (...) {
+        // what was not calculated is not left from the earlier record
+        for (size_t i = index > 0 ? index - 1 : 0; i < buffer.lookups.size(); ++i)
+            buffer.lookups[i].reset();
+        throw;
+    }
+    buffer.lookups.resize(index);
+}
+
+void TDataSet::calculateLookups(RecordBuffer& buffer, std::optional<TemporaryState>& calculating, size_t& index)
+{
     for (const auto& field : fields_) {
         if (!field->IsLookup())
             continue;
+        if (!calculating)
+            calculating.emplace(*this, TDataSetState::dsCalcFields);
         if (lookupKeys_.size() <= index)
             lookupKeys_.resize(index + 1);
         LookupKey& known = lookupKeys_[index];
         if (known.lookup != field.get() || known.names != field->KeyFields)
             known = {field.get(), field->KeyFields, FindField(field->KeyFields)};
+        if (buffer.lookups.size() <= index)
+            buffer.lookups.emplace_back();
         FieldValue& result = buffer.lookups[index++];
         TField* key = known.key;
-        if (!key || key->FieldNo() < 0 || !field->LookupDataSet || !field->LookupDataSet->Active())
+        if (!key || key->FieldNo() < 0 || !field->LookupDataSet || !field->LookupDataSet->Active()) {
+            result.reset();
             continue;
-        FieldValue keyValue = buffer.record.values[key->FieldNo()];
-        result = field->LookupDataSet->Lookup(field->LookupKeyFields, {keyValue}, field->LookupResultField);
-        if (result)
+        }
+        lookupValues_.resize(1);
+        lookupValues_.front() = buffer.record.values[key->FieldNo()];
+        result = field->LookupDataSet->Lookup(field->LookupKeyFields, lookupValues_, field->LookupResultField);
+        // no more characters than bytes: a text within the size in bytes is within it
+        if (result && result->size() > static_cast<size_t>(field->Size()))
             result = UnicodeText::leftUtf8(*result, static_cast<size_t>(field->Size()));
     }
 }

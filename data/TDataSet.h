@@ -204,6 +204,8 @@ protected:
     std::vector<std::unique_ptr<TField>> fields_;
 
 private:
+    // CalculateFields' loop: index is the count of slots taken so far.
+    void calculateLookups(RecordBuffer& buffer, std::optional<TemporaryState>& calculating, size_t& index);
     void CheckActive() const;
     void CheckCanModify() const;
     void BeginNewRecord(bool append);
@@ -242,4 +244,5 @@ private:
         TField* key = nullptr;
     };
     std::vector<LookupKey> lookupKeys_;
+    std::vector<FieldValue> lookupValues_;  // the key of the lookup being calculated
 };

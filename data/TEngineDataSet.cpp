@@ -224,7 +224,8 @@ public:
             if (run_.empty())
                 return false;
         }
-        out = std::move(run_[next_++]);
+        // the record read before goes back into the run, whose next read refills it
+        std::swap(out, run_[next_++]);
         return true;
     }
 

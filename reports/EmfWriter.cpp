@@ -31,13 +31,15 @@ std::uint32_t nextSlot(const std::uint32_t (&slots)[2], std::uint32_t current)
 
 }  // namespace
 
-EmfWriter::EmfWriter(double widthTenthsMm, double heightTenthsMm, double pixelsPerInch)
+EmfWriter::EmfWriter(double widthTenthsMm, double heightTenthsMm, double pixelsPerInch,
+                     std::vector<std::uint8_t> storage)
     : widthPx_(static_cast<std::int32_t>(std::lround(widthTenthsMm * pixelsPerInch / 254.0))),
       heightPx_(static_cast<std::int32_t>(std::lround(heightTenthsMm * pixelsPerInch / 254.0))),
-      widthTenthsMm_(widthTenthsMm), heightTenthsMm_(heightTenthsMm)
+      widthTenthsMm_(widthTenthsMm), heightTenthsMm_(heightTenthsMm), bytes_(std::move(storage))
 {
     widthPx_ = std::max(widthPx_, 1);
     heightPx_ = std::max(heightPx_, 1);
+    bytes_.clear();
     bytes_.reserve(4096);
     begin(EmfRecord::Header, EmfRecord::HeaderSize);
     // bounds, inclusive
@@ -93,18 +95,27 @@ void EmfWriter::end()
     ++records_;
 }
 
+// A record of a known size, counted and filled in place: most records are.
+// Returns where its parameters go.
+std::uint8_t* EmfWriter::record(std::uint32_t type, std::uint32_t size)
+{
+    recordStart_ = bytes_.size();
+    bytes_.resize(recordStart_ + size);
+    std::uint8_t* at = bytes_.data() + recordStart_;
+    set32(at, type);
+    set32(at + 4, size);
+    ++records_;
+    return at + 8;
+}
+
 void EmfWriter::select(std::uint32_t handle)
 {
-    begin(EmfRecord::SelectObject, 12);
-    put32(bytes_, handle);
-    end();
+    set32(record(EmfRecord::SelectObject, 12), handle);
 }
 
 void EmfWriter::remove(std::uint32_t handle)
 {
-    begin(EmfRecord::DeleteObject, 12);
-    put32(bytes_, handle);
-    end();
+    set32(record(EmfRecord::DeleteObject, 12), handle);
 }
 
 void EmfWriter::selectPen(const PagePen& pen)
@@ -118,13 +129,12 @@ void EmfWriter::selectPen(const PagePen& pen)
         penSlot_ = 0;
     } else {
         penSlot_ = nextSlot(PenSlots, old);
-        begin(EmfRecord::CreatePen, 28);
-        put32(bytes_, penSlot_);
-        put32(bytes_, EmfRecord::PenSolid);
-        put32(bytes_, static_cast<std::uint32_t>(pen.width));
-        put32(bytes_, 0);
-        put32(bytes_, colorRef(pen.color));
-        end();
+        std::uint8_t* at = record(EmfRecord::CreatePen, 28);
+        set32(at, penSlot_);
+        set32(at + 4, EmfRecord::PenSolid);
+        set32(at + 8, static_cast<std::uint32_t>(pen.width));
+        set32(at + 12, 0);
+        set32(at + 16, colorRef(pen.color));
         select(penSlot_);
     }
     if (old != 0)
@@ -142,12 +152,11 @@ void EmfWriter::selectBrush(const PageBrush& brush)
         brushSlot_ = 0;
     } else {
         brushSlot_ = nextSlot(BrushSlots, old);
-        begin(EmfRecord::CreateBrushIndirect, 24);
-        put32(bytes_, brushSlot_);
-        put32(bytes_, EmfRecord::BrushSolid);
-        put32(bytes_, colorRef(brush.color));
-        put32(bytes_, 0);
-        end();
+        std::uint8_t* at = record(EmfRecord::CreateBrushIndirect, 24);
+        set32(at, brushSlot_);
+        set32(at + 4, EmfRecord::BrushSolid);
+        set32(at + 8, colorRef(brush.color));
+        set32(at + 12, 0);
         select(brushSlot_);
     }
     if (old != 0)
@@ -191,9 +200,7 @@ void EmfWriter::setTextColor(const PageColor& color)
     if (textColor_ && *textColor_ == color)
         return;
     textColor_ = color;
-    begin(EmfRecord::SetTextColor, 12);
-    put32(bytes_, colorRef(color));
-    end();
+    set32(record(EmfRecord::SetTextColor, 12), colorRef(color));
 }
 
 void EmfWriter::setTextAlign(unsigned align)
@@ -201,19 +208,16 @@ void EmfWriter::setTextAlign(unsigned align)
     if (textAlign_ && *textAlign_ == align)
         return;
     textAlign_ = align;
-    begin(EmfRecord::SetTextAlign, 12);
-    put32(bytes_, align);
-    end();
+    set32(record(EmfRecord::SetTextAlign, 12), align);
 }
 
 void EmfWriter::boxRecord(std::uint32_t type, const PageRect& rect)
 {
-    begin(type, 24);
-    put32(bytes_, rect.left);
-    put32(bytes_, rect.top);
-    put32(bytes_, rect.right);
-    put32(bytes_, rect.bottom);
-    end();
+    std::uint8_t* at = record(type, 24);
+    set32(at, static_cast<std::uint32_t>(rect.left));
+    set32(at + 4, static_cast<std::uint32_t>(rect.top));
+    set32(at + 8, static_cast<std::uint32_t>(rect.right));
+    set32(at + 12, static_cast<std::uint32_t>(rect.bottom));
 }
 
 void EmfWriter::rectangle(const PageRect& rect, const PagePen& pen, const PageBrush& brush)
@@ -291,16 +295,11 @@ void EmfWriter::text(const PageText& text, const PageFont& font)
     const std::uint32_t stringBytes = (count * 2 + 3) / 4 * 4;
     const bool advances = text.advances.size() == text.chars.size();
     const std::uint32_t size = stringOffset + stringBytes + (advances ? 4 * count : 0);
-    // The most frequent record: sized once and filled in place.
-    recordStart_ = bytes_.size();
-    bytes_.resize(recordStart_ + size);
-    std::uint8_t* at = bytes_.data() + recordStart_;
+    std::uint8_t* at = record(EmfRecord::ExtTextOutW, size);
     const auto put = [&at](std::uint32_t v) {
         set32(at, v);
         at += 4;
     };
-    put(EmfRecord::ExtTextOutW);
-    put(size);
     put(static_cast<std::uint32_t>(text.origin.x));
     put(static_cast<std::uint32_t>(text.origin.y));  // bounds
     put(static_cast<std::uint32_t>(text.origin.x + width));
@@ -327,7 +326,6 @@ void EmfWriter::text(const PageText& text, const PageFont& font)
     if (advances)
         for (std::int32_t advance : text.advances)
             put(static_cast<std::uint32_t>(advance));
-    ++records_;
 }
 
 std::vector<std::uint8_t> EmfWriter::finish()

@@ -11,8 +11,10 @@
 class EmfWriter : public PageCanvas {
 public:
     // widthTenthsMm/heightTenthsMm: the paper; pixelsPerInch: the picture's
-    // resolution (the screen's for the page store).
-    EmfWriter(double widthTenthsMm, double heightTenthsMm, double pixelsPerInch);
+    // resolution (the screen's for the page store). storage: the bytes of an
+    // earlier picture, whose room this one reuses.
+    EmfWriter(double widthTenthsMm, double heightTenthsMm, double pixelsPerInch,
+              std::vector<std::uint8_t> storage = {});
 
     void rectangle(const PageRect& rect, const PagePen& pen, const PageBrush& brush) override;
     void ellipse(const PageRect& rect, const PagePen& pen, const PageBrush& brush) override;
@@ -28,6 +30,7 @@ public:
 
 private:
     void begin(std::uint32_t type, std::uint32_t size);
+    std::uint8_t* record(std::uint32_t type, std::uint32_t size);
     void end();
     void selectPen(const PagePen& pen);
     void selectBrush(const PageBrush& brush);

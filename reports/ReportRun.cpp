@@ -18,10 +18,11 @@ namespace {
 
 constexpr double Epsilon = 1e-6;
 
-std::vector<std::int32_t> deviceAdvances(const std::vector<double>& advances, double x, const TRepPrinter& destination)
+// The advances of a line drawn from x, in the destination's units.
+void deviceAdvances(const std::vector<double>& advances, double x, const TRepPrinter& destination,
+                    std::vector<std::int32_t>& out)
 {
-    std::vector<std::int32_t> out;
-    out.reserve(advances.size());
+    out.clear();
     double at = x;
     std::int32_t previous = destination.XPos(at);
     for (double a : advances) {
@@ -30,7 +31,6 @@ std::vector<std::int32_t> deviceAdvances(const std::vector<double>& advances, do
         out.push_back(next - previous);
         previous = next;
     }
-    return out;
 }
 
 PageFont pageFont(const ReportFont& font, const TRepPrinter& destination)
@@ -290,14 +290,19 @@ void ReportRun::traverseRecords(const std::function<bool()>& printRecord, int co
         skipForcedPage_ = true;
     }
     int detailNumber = 0;
+    // Each percentage holds for many records of a long run; an observer
+    // (the preview posts a window message a call) hears only the changes.
+    int told = -1;
     for (bool more = true; more;) {
         report_.processMessages();
         if (cancelled() || destination_.Cancelled())
             return;
         ++detailNumber;
         more = printRecord();
-        if (count != 0)
-            destination_.setProgress(detailNumber * 100 / count);
+        if (count != 0 && detailNumber * 100 / count != told) {
+            told = detailNumber * 100 / count;
+            destination_.setProgress(told);
+        }
     }
     if (const TRepBand* summary = report_.findBand(TRepBandType::rbSummary)) {
         if (pageCount_ == 0)
@@ -411,8 +416,8 @@ void ReportRun::emitBand(const TRepBand* band, bool asPageFooter)
     if (print && band->BeforePrint)
         band->BeforePrint(*band, print);
     if (print) {
-        std::vector<const TextLayout*> layouts;
-        std::vector<TextLayout> scratch;
+        std::vector<Laid> layouts;
+        BandScratch scratch;
         double needed = 0;
         if (band->keepTogether) {
             layouts = layoutBand(*band, scratch);
@@ -475,21 +480,26 @@ void ReportRun::placeBand(const TRepBand& band, bool asPageFooter, double stretc
 // laid out into scratch.
 const TextLayout& ReportRun::layoutControl(const PrintableText& control, TextLayout& scratch)
 {
-    const auto make = [&](const std::string& text) {
-        ControlFonts scratch;
-        return TextLayout::make(utf8ToUtf16(text), fontsOf(control, scratch).font, report_.measurer(),
-                                control.Values[PrintableText::WidthValue], control.AutoSize, control.WordWrap);
-    };
+    if (const TextLayout* kept = layoutOfRun(control))
+        return *kept;
+    ControlFonts fonts = fontsFor(control);
+    layOut(control, fonts, control.Text(), scratch);
+    return scratch;
+}
+
+// nullptr for a control that is not the report's.
+const TextLayout* ReportRun::layoutOfRun(const PrintableText& control)
+{
     const auto known = controls_.find(&control);
-    if (known == controls_.end()) {
-        scratch = make(control.Text());
-        return scratch;
-    }
-    ControlState& state = known->second;
+    return known == controls_.end() ? nullptr : &layoutOfRun(control, known->second);
+}
+
+const TextLayout& ReportRun::layoutOfRun(const PrintableText& control, ControlState& state)
+{
     std::string text = state.dataText ? displayText(state.field) : control.Text();
     if (!state.keep) {
-        scratch = make(text);
-        return scratch;
+        layOut(control, state.fonts, text, state.scratch);
+        return state.scratch;
     }
     if (const auto laid = state.layouts.find(text); laid != state.layouts.end()) {
         ++state.hits;
@@ -500,26 +510,45 @@ const TextLayout& ReportRun::layoutControl(const PrintableText& control, TextLay
         state.layouts.clear();
         state.hits = 0;
     }
-    TextLayout layout = make(text);
+    TextLayout layout;
+    layOut(control, state.fonts, text, layout);
     return state.layouts.emplace(std::move(text), std::move(layout)).first->second;
 }
 
-// The lines of every control of the band, none for a disabled one; scratch
-// holds those not kept for the run.
-std::vector<const TextLayout*> ReportRun::layoutBand(const TRepBand& band, std::vector<TextLayout>& scratch)
+void ReportRun::layOut(const PrintableText& control, const ControlFonts& fonts, const std::string& text,
+                       TextLayout& into)
+{
+    utf8ToUtf16(text, wide_);
+    into.assign(wide_, fonts.font, report_.measurer(), control.Values[PrintableText::WidthValue], control.AutoSize,
+                control.WordWrap);
+}
+
+// The lines and fonts of every control of the band, no lines for a disabled
+// one; scratch holds what is not kept for the run.
+std::vector<ReportRun::Laid> ReportRun::layoutBand(const TRepBand& band, BandScratch& scratch)
 {
     static const TextLayout none;
     const auto& controls = band.controls();
-    scratch.resize(controls.size());
-    std::vector<const TextLayout*> layouts;
+    std::vector<Laid> layouts;
     layouts.reserve(controls.size());
-    for (size_t i = 0; i < controls.size(); ++i)
-        layouts.push_back(controls[i]->Enabled ? &layoutControl(*controls[i], scratch[i]) : &none);
+    for (const auto& control : controls) {
+        const auto known = controls_.find(control.get());
+        if (known != controls_.end()) {
+            ControlState& state = known->second;
+            layouts.push_back({control->Enabled ? &layoutOfRun(*control, state) : &none, &state.fonts});
+            continue;
+        }
+        TextLayout& layout = *scratch.layouts.emplace_back(std::make_unique<TextLayout>());
+        const ControlFonts& fonts = *scratch.fonts.emplace_back(std::make_unique<ControlFonts>(fontsFor(*control)));
+        if (control->Enabled)
+            layOut(*control, fonts, control->Text(), layout);
+        layouts.push_back({&layout, &fonts});
+    }
     return layouts;
 }
 
 // How far the band's texts will stretch it when all their lines print.
-double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLayout*>& layouts) const
+double ReportRun::stretchOf(const TRepBand& band, const std::vector<Laid>& layouts) const
 {
     const double height = band.Values[TRepBand::HeightValue];
     double stretch = 0;
@@ -527,11 +556,10 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLa
         const PrintableText& control = *band.controls()[i];
         if (!control.Enabled)
             continue;
-        ControlFonts scratch;
-        const double lineHeight = fontsOf(control, scratch).lineHeight;
+        const double lineHeight = layouts[i].fonts->lineHeight;
         double used = std::max(control.Values[PrintableText::HeightValue], lineHeight);
         if (control.AutoStretch)
-            used = std::max(used, static_cast<double>(layouts[i]->lines.size()) * lineHeight);
+            used = std::max(used, static_cast<double>(layouts[i].layout->lines.size()) * lineHeight);
         stretch = std::max(stretch, control.Values[PrintableText::TopValue] + used - height);
     }
     return stretch;
@@ -540,8 +568,7 @@ double ReportRun::stretchOf(const TRepBand& band, const std::vector<const TextLa
 // Draws the band at the current position; returns how far its controls
 // stretched it and leaves their unprinted lines in `pending`. layouts: the
 // controls' lines when already laid out.
-double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending,
-                           const std::vector<const TextLayout*>* layouts)
+double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<Laid>* layouts)
 {
     const double height = band.Values[TRepBand::HeightValue];
     if (height == 0)
@@ -561,7 +588,7 @@ double ReportRun::drawBand(const TRepBand& band, std::vector<Pending>& pending,
         Pending rest{control, {}};
         const double controlTop = control->Values[PrintableText::TopValue];
         const double used = printControl(*control, left + control->Values[PrintableText::LeftValue], top + controlTop,
-                                         printingPageBands_ ? nullptr : &rest, layouts ? (*layouts)[i] : nullptr);
+                                         printingPageBands_ ? nullptr : &rest, layouts ? &(*layouts)[i] : nullptr);
         stretch = std::max(stretch, controlTop + used - height);
         if (!rest.lines.empty())
             pending.push_back(std::move(rest));
@@ -628,10 +655,10 @@ const std::vector<std::int32_t>& ReportRun::placedAdvances(const TextLayout& lay
 {
     if (layout.placedAt.size() != layout.lines.size()) {
         layout.placedAt.assign(layout.lines.size(), std::nan(""));
-        layout.placedAdvances.assign(layout.lines.size(), {});
+        layout.placedAdvances.resize(layout.lines.size());
     }
     if (layout.placedAt[line] != x) {
-        layout.placedAdvances[line] = deviceAdvances(layout.advances[line], x, destination_);
+        deviceAdvances(layout.advances[line], x, destination_, layout.placedAdvances[line]);
         layout.placedAt[line] = x;
     }
     return layout.placedAdvances[line];
@@ -663,17 +690,21 @@ void ReportRun::drawFrame(const TRepFrame& frame, double left, double top, doubl
 
 // Places one text control with its top-left corner at (x, y). Returns the
 // height it took; lines that did not fit a stretching control go to `pending`.
-double ReportRun::printControl(const PrintableText& control, double x, double y, Pending* pending,
-                               const TextLayout* laidOut)
+double ReportRun::printControl(const PrintableText& control, double x, double y, Pending* pending, const Laid* laid)
 {
+    if (laid)
+        return printLaid(control, x, y, pending, *laid->layout, *laid->fonts);
     ControlFonts scratchFonts;
+    TextLayout scratch;
     const ControlFonts& fonts = fontsOf(control, scratchFonts);
+    return printLaid(control, x, y, pending, layoutControl(control, scratch), fonts);
+}
+
+double ReportRun::printLaid(const PrintableText& control, double x, double y, Pending* pending,
+                            const TextLayout& layout, const ControlFonts& fonts)
+{
     const double lineHeight = fonts.lineHeight;
     double width = control.Values[PrintableText::WidthValue];
-    TextLayout scratch;
-    if (!laidOut)
-        laidOut = &layoutControl(control, scratch);
-    const TextLayout& layout = *laidOut;
     double left = x;
     if (control.AutoSize) {
         const double edges = ((control.Frame.DrawLeft ? 1 : 0) + (control.Frame.DrawRight ? 1 : 0)) *
@@ -690,7 +721,10 @@ double ReportRun::printControl(const PrintableText& control, double x, double y,
     if (control.AutoStretch) {
         const auto& v = page_;
         const double bottom = pageHeightOnPaper() - v[TRepPage::BottomMarginValue] - pageFooterHeight_;
-        const auto room = static_cast<size_t>(std::max(0.0, std::floor((bottom - y) / lineHeight + Epsilon)));
+        // one line always shows, whatever the room
+        const auto room = layout.lines.size() <= 1
+                              ? 1
+                              : static_cast<size_t>(std::max(0.0, std::floor((bottom - y) / lineHeight + Epsilon)));
         shown = std::min(layout.lines.size(), std::max<size_t>(room, 1));
         if (pending && shown < layout.lines.size())
             pending->lines.assign(layout.lines.begin() + static_cast<long>(shown), layout.lines.end());
@@ -714,10 +748,7 @@ double ReportRun::printControl(const PrintableText& control, double x, double y,
         const std::u16string& line = layout.lines[i];
         if (line.empty())
             continue;
-        const std::vector<double>& advances = layout.advances[i];
-        double lineWidth = 0;
-        for (double a : advances)
-            lineWidth += a;
+        const double lineWidth = layout.widths[i];
         double lx = left;
         if (control.Alignment == TRepAlignment::taRightJustify)
             lx = right - lineWidth;

@@ -2,6 +2,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -108,13 +109,28 @@ private:
     void emitBand(const TRepBand* band, bool asPageFooter);
     void alignToBottom(const TRepBand& band);
     void placeBand(const TRepBand& band, bool asPageFooter, double stretch);
-    std::vector<const TextLayout*> layoutBand(const TRepBand& band, std::vector<TextLayout>& scratch);
+    struct ControlState;
+    // A control's lines for the current record and its fonts.
+    struct Laid {
+        const TextLayout* layout;
+        const ControlFonts* fonts;
+    };
+    // The lines and fonts of a band's controls that are not the report's.
+    struct BandScratch {
+        std::vector<std::unique_ptr<TextLayout>> layouts;
+        std::vector<std::unique_ptr<ControlFonts>> fonts;
+    };
+    std::vector<Laid> layoutBand(const TRepBand& band, BandScratch& scratch);
     const TextLayout& layoutControl(const PrintableText& control, TextLayout& scratch);
-    double stretchOf(const TRepBand& band, const std::vector<const TextLayout*>& layouts) const;
-    double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<const TextLayout*>* layouts);
+    const TextLayout* layoutOfRun(const PrintableText& control);
+    const TextLayout& layoutOfRun(const PrintableText& control, ControlState& state);
+    void layOut(const PrintableText& control, const ControlFonts& fonts, const std::string& text, TextLayout& into);
+    double stretchOf(const TRepBand& band, const std::vector<Laid>& layouts) const;
+    double drawBand(const TRepBand& band, std::vector<Pending>& pending, const std::vector<Laid>* layouts);
     double pageHeightOnPaper() const;
-    double printControl(const PrintableText& control, double x, double y, Pending* pending,
-                        const TextLayout* laidOut = nullptr);
+    double printControl(const PrintableText& control, double x, double y, Pending* pending, const Laid* laid = nullptr);
+    double printLaid(const PrintableText& control, double x, double y, Pending* pending, const TextLayout& layout,
+                     const ControlFonts& fonts);
     void continuePending(std::vector<Pending>& pending);
     void drawFrame(const TRepFrame& frame, double left, double top, double right, double bottom);
     ReportFont controlFont(const PrintableText& control) const;
@@ -133,7 +149,8 @@ private:
     // text reads (nullptr for a field not found) and the control's texts
     // laid out, per distinct text. Most columns repeat a few code-table
     // texts; a column whose texts hardly repeat (numbers, names) stops
-    // keeping them once the first thousand or so show it.
+    // keeping them once the first thousand or so show it, and lays each
+    // record's text out in one scratch layout.
     struct ControlState {
         ControlFonts fonts;
         bool dataText = false;
@@ -141,6 +158,7 @@ private:
         bool keep = true;
         size_t hits = 0;
         std::unordered_map<std::string, TextLayout> layouts;
+        TextLayout scratch;
     };
     static constexpr size_t LayoutsKept = 1024;
     std::unordered_map<const PrintableText*, ControlState> controls_;
@@ -162,4 +180,5 @@ private:
     // on to the next one: they grow in place.
     bool printingPageBands_ = false;
     PageText text_;
+    std::u16string wide_;  // the text being laid out
 };

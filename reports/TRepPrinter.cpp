@@ -106,9 +106,10 @@ void TRepPrinter::storeOpenPage()
     canvas_ = nullptr;
     if (!page_)
         return;
-    const std::vector<std::uint8_t> picture = page_->finish();
+    std::vector<std::uint8_t> picture = page_->finish();
     page_.reset();
     pages_.addPage(picture);
+    spare_ = std::move(picture);
 }
 
 // A page of the range ends on its sheet; the printer moves on to a new sheet
@@ -160,7 +161,7 @@ void TRepPrinter::NewPage()
     ++pageCount_;
     ++pageNumber_;
     if (mode_ == Mode::PageStore) {
-        page_ = std::make_unique<EmfWriter>(PageWidth(), PageHeight(), ScreenPixelsPerInch);
+        page_ = std::make_unique<EmfWriter>(PageWidth(), PageHeight(), ScreenPixelsPerInch, std::move(spare_));
         canvas_ = page_.get();
     } else {
         openPrinterPage();
@@ -217,16 +218,6 @@ void TRepPrinter::FailDocument()
     // Even when no page could be stored, the preview learns the run is over.
     if (Observer)
         Observer->PageAvailable(availablePages_);
-}
-
-std::int32_t TRepPrinter::XPos(double x) const
-{
-    return static_cast<std::int32_t>(std::lround((x - leftWaste_) * xFactor_));
-}
-
-std::int32_t TRepPrinter::YPos(double y) const
-{
-    return static_cast<std::int32_t>(std::lround((y - topWaste_) * yFactor_));
 }
 
 std::int32_t TRepPrinter::FontPixels(double points) const

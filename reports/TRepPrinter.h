@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -92,8 +93,8 @@ public:
     // Where the open page is drawn; nullptr when no page is open.
     PageCanvas* Canvas() { return canvas_; }
     // Device pixels of a position in tenths of a millimetre from the paper's corner.
-    std::int32_t XPos(double x) const;
-    std::int32_t YPos(double y) const;
+    std::int32_t XPos(double x) const { return rounded((x - leftWaste_) * xFactor_); }
+    std::int32_t YPos(double y) const { return rounded((y - topWaste_) * yFactor_); }
     double XFactor() const { return xFactor_; }
     double YFactor() const { return yFactor_; }
     // The printer's unprintable margins in tenths of a millimetre; 0 in page-store mode.
@@ -140,6 +141,16 @@ public:
     void ClosePreview();
 
 private:
+    // As std::lround, without a call for every character placed: the part
+    // after the point is exact, so halves go away from zero as there.
+    static std::int32_t rounded(double v)
+    {
+        if (!(std::fabs(v) < 1e9))
+            return static_cast<std::int32_t>(std::lround(v));
+        const auto whole = static_cast<std::int64_t>(v);
+        const double rest = v - static_cast<double>(whole);
+        return static_cast<std::int32_t>(whole + (rest >= 0.5 ? 1 : 0) - (rest <= -0.5 ? 1 : 0));
+    }
     void storeOpenPage();
     void closePrinterPage();
     void openPrinterPage();
@@ -164,6 +175,7 @@ private:
     double topWaste_ = 0;
     PageCanvas* canvas_ = nullptr;
     std::unique_ptr<EmfWriter> page_;  // page store: the open page; printer: a scratch page
+    std::vector<std::uint8_t> spare_;  // the last stored picture's bytes, room for the next
     std::unique_ptr<PrintDevice> device_;
     TRepPageList pages_;
 };

@@ -4,18 +4,6 @@
 
 namespace {
 
-std::vector<std::u16string> paragraphs(const std::u16string& text)
-{
-    std::vector<std::u16string> out(1);
-    for (char16_t c : text) {
-        if (c == u'\r')
-            out.emplace_back();
-        else if (c != u'\n')
-            out.back() += c;
-    }
-    return out;
-}
-
 std::vector<std::u16string> words(const std::u16string& line)
 {
     std::vector<std::u16string> out;
@@ -99,31 +87,66 @@ TextLayout TextLayout::make(const std::u16string& text, const ReportFont& font, 
                             double width, bool autoSize, bool wordWrap)
 {
     TextLayout layout;
-    const auto add = [&](std::u16string line, std::vector<double> advances) {
+    layout.assign(text, font, measurer, width, autoSize, wordWrap);
+    return layout;
+}
+
+void TextLayout::assign(std::u16string_view text, const ReportFont& font, const TextMeasurer& measurer, double width,
+                        bool autoSize, bool wordWrap)
+{
+    size_t count = 0;
+    widest = 0;
+    placedAt.clear();
+    // The next line's slot; the strings and vectors of earlier texts keep their room.
+    const auto slot = [&]() -> size_t {
+        if (count == lines.size()) {
+            lines.emplace_back();
+            advances.emplace_back();
+            widths.emplace_back();
+        }
+        return count++;
+    };
+    const auto measured = [&](size_t at) {
         double lineWidth = 0;
-        for (double a : advances)
+        for (double a : advances[at])
             lineWidth += a;
-        layout.widest = std::max(layout.widest, lineWidth);
-        layout.lines.push_back(std::move(line));
-        layout.advances.push_back(std::move(advances));
+        return lineWidth;
     };
     Breaker breaker(font, measurer, width, wordWrap);
-    for (std::u16string& p : paragraphs(text)) {
-        std::vector<double> advances = measurer.advances(font, p);
-        double whole = 0;
-        for (double a : advances)
-            whole += a;
+    std::u16string kept;  // a paragraph without its line feeds
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find(u'\r', start), text.size());
+        std::u16string_view p = text.substr(start, end - start);
+        start = end + 1;
+        if (p.find(u'\n') != std::u16string_view::npos) {
+            kept.clear();
+            for (char16_t c : p)
+                if (c != u'\n')
+                    kept += c;
+            p = kept;
+        }
+        const size_t at = slot();
+        measurer.measure(font, p, advances[at]);
+        const double whole = measured(at);
         // A paragraph that fits is one line: every part of it fits too.
         if (autoSize || whole <= width + 1e-9) {
-            add(std::move(p), std::move(advances));
+            lines[at].assign(p);
+            widths[at] = whole;
+            widest = std::max(widest, whole);
             continue;
         }
-        std::vector<std::u16string> lines;
-        breaker.paragraph(p, lines);
-        for (std::u16string& line : lines) {
-            std::vector<double> lineAdvances = measurer.advances(font, line);
-            add(std::move(line), std::move(lineAdvances));
+        --count;
+        std::vector<std::u16string> broken;
+        breaker.paragraph(std::u16string(p), broken);
+        for (const std::u16string& line : broken) {
+            const size_t next = slot();
+            lines[next] = line;
+            measurer.measure(font, line, advances[next]);
+            widths[next] = measured(next);
+            widest = std::max(widest, widths[next]);
         }
     }
-    return layout;
+    lines.resize(count);
+    advances.resize(count);
+    widths.resize(count);
 }

@@ -15,6 +15,8 @@ struct TextLayout {
     std::vector<std::u16string> lines;
     // The measurer's advances of each line, in order.
     std::vector<std::vector<double>> advances;
+    // Each line's width: the sum of its advances, in order.
+    std::vector<double> widths;
     double widest = 0;  // tenths of a millimetre
     // Where a run last drew each line, and the line's advances in device
     // units from there: a text kept for a run is mostly drawn at one place.
@@ -23,4 +25,8 @@ struct TextLayout {
 
     static TextLayout make(const std::u16string& text, const ReportFont& font, const TextMeasurer& measurer,
                            double width, bool autoSize, bool wordWrap);
+    // Lays the text out afresh in this layout, reusing its room: a run lays
+    // out a text of every record in one layout.
+    void assign(std::u16string_view text, const ReportFont& font, const TextMeasurer& measurer, double width,
+                bool autoSize, bool wordWrap);
 };

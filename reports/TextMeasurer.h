@@ -11,6 +11,12 @@ public:
     virtual ~TextMeasurer() = default;
     // Advance of each UTF-16 unit of the text, in order.
     virtual std::vector<double> advances(const ReportFont& font, std::u16string_view text) const = 0;
+    // The same into `out`, whose room a measurer may reuse: a run measures
+    // every record's texts.
+    virtual void measure(const ReportFont& font, std::u16string_view text, std::vector<double>& out) const
+    {
+        out = advances(font, text);
+    }
     // The height of a text line: the cell height of "W".
     virtual double lineHeight(const ReportFont& font) const = 0;
 

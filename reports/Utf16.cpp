@@ -2,9 +2,23 @@
 
 #include "UnicodeText.h"
 
+#include <algorithm>
+
 std::u16string utf8ToUtf16(std::string_view text)
 {
     std::u16string out;
+    utf8ToUtf16(text, out);
+    return out;
+}
+
+void utf8ToUtf16(std::string_view text, std::u16string& out)
+{
+    out.clear();
+    // Most texts are ASCII, which widens unit by unit.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out.assign(text.begin(), text.end());
+        return;
+    }
     out.reserve(text.size());
     for (char32_t cp : UnicodeText::fromUtf8(std::string(text))) {
         if (cp >= 0x10000) {
@@ -15,7 +29,6 @@ std::u16string utf8ToUtf16(std::string_view text)
             out += static_cast<char16_t>(cp);
         }
     }
-    return out;
 }
 
 std::string utf16ToUtf8(std::u16string_view text)

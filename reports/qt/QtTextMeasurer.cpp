@@ -1,6 +1,7 @@
 #include "QtTextMeasurer.h"
 
 #include <QFileInfo>
+#include <cmath>
 
 namespace {
 
@@ -44,13 +45,19 @@ QString QtTextMeasurer::fileFor(const ReportFont& font) const
 // face, not once per text.
 QtTextMeasurer::Loaded& QtTextMeasurer::loaded(const ReportFont& font) const
 {
+    if (last_ && std::get<1>(lastFace_) == font.Bold && std::get<2>(lastFace_) == font.Italic &&
+        std::get<0>(lastFace_) == font.Name)
+        return *last_;
     const Face face{font.Name, font.Bold, font.Italic};
-    if (const auto known = faces_.find(face); known != faces_.end())
-        return *known->second;
+    if (const auto known = faces_.find(face); known != faces_.end()) {
+        lastFace_ = face;
+        last_ = known->second;
+        return *last_;
+    }
     const QString file = fileFor(font);
     auto found = fonts_.find(file);
     if (found == fonts_.end())
-        found = fonts_.emplace(file, Loaded{QRawFont(file, LoadSize, QFont::PreferNoHinting), {}}).first;
+        found = fonts_.emplace(file, Loaded{QRawFont(file, LoadSize, QFont::PreferNoHinting), {}, {}}).first;
     faces_.emplace(face, &found->second);
     return found->second;
 }
@@ -69,16 +76,44 @@ const std::vector<double>& QtTextMeasurer::advancesOf(Loaded& loaded, const char
     return loaded.advances.emplace(key, std::move(each)).first->second;
 }
 
+double QtTextMeasurer::smallAdvance(Loaded& loaded, char16_t unit)
+{
+    if (loaded.small.empty())
+        loaded.small.assign(0x800, std::nan(""));
+    double& known = loaded.small[unit];
+    if (std::isnan(known)) {
+        const std::vector<double>& each = advancesOf(loaded, &unit, 1);
+        if (each.size() != 1)
+            return std::nan("");
+        known = each.front();
+    }
+    return known;
+}
+
 std::vector<double> QtTextMeasurer::advances(const ReportFont& font, std::u16string_view text) const
 {
-    std::vector<double> out(text.size(), 0.0);
+    std::vector<double> out;
+    measure(font, text, out);
+    return out;
+}
+
+void QtTextMeasurer::measure(const ReportFont& font, std::u16string_view text, std::vector<double>& out) const
+{
+    out.assign(text.size(), 0.0);
     Loaded& face = loaded(font);
     const double scale = font.Size / LoadSize * TenthsMmPerPoint;
+    const bool valid = face.font.isValid();
     for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] < 0x800 && valid) {
+            if (const double advance = smallAdvance(face, text[i]); !std::isnan(advance)) {
+                out[i] += advance * scale;
+                continue;
+            }
+        }
         int units = 1;
         if (QChar::isHighSurrogate(text[i]) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1]))
             units = 2;
-        if (face.font.isValid()) {
+        if (valid) {
             for (double advance : advancesOf(face, text.data() + i, units))
                 out[i] += advance * scale;
         } else {
@@ -86,7 +121,6 @@ std::vector<double> QtTextMeasurer::advances(const ReportFont& font, std::u16str
         }
         i += static_cast<size_t>(units - 1);
     }
-    return out;
 }
 
 double QtTextMeasurer::lineHeight(const ReportFont& font) const

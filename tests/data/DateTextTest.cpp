@@ -59,6 +59,10 @@ TEST(DateFormat, FollowsTheShortDateFormat)
     loose.shortDateFormat = "d/M/yyyy";
     loose.dateSeparator = '-';
     EXPECT_EQ(DateText::format(date, loose), "7-8-1945");
+    // early years are padded to the pattern's width, as printf pads them
+    EXPECT_EQ(DateText::format(CalendarDate{7, 1, 31}, dayMonthYear()), "31/01/0007");
+    EXPECT_EQ(DateText::format(CalendarDate{2005, 12, 3}, twoDigits), "03/12/05");
+    EXPECT_EQ(DateText::format(CalendarDate{2000, 10, 10}, loose), "10-10-2000");
 }
 
 TEST(DateFormat, IsoRoundTripRejectsNonsense)

@@ -221,7 +221,17 @@ INSTANTIATE_TEST_SUITE_P(Masks, MaskDisplay,
                                          TextCase{transferNipMask, "12345      ", "12345      "},
                                          TextCase{transferNipMask, "12345", "      12345"},
                                          TextCase{tmtMask, "05/08/2024", "05/08/24"},
-                                         TextCase{"99-99;0", "12", "12-  "}, TextCase{"", "as is_", "as is_"}),
+                                         TextCase{"99-99;0", "12", "12-  "}, TextCase{"", "as is_", "as is_"},
+                                         // too long: cut at the front, or the back in reverse mode
+                                         TextCase{nipMask, "123456789012", "1234567890"},
+                                         TextCase{transferNipMask, "123456789012", "23456789012"},
+                                         // beyond ASCII: counted in characters, not bytes
+                                         TextCase{nipMask,
+                                                  "\xC3\xA9"
+                                                  "1",
+                                                  "\xC3\xA9"
+                                                  "1        "},
+                                         TextCase{"!99/99;1;_", "\xC3\xA9/1", " \xC3\xA9/ 1"}),
                          caseName);
 
 // ---- rule 8 ----

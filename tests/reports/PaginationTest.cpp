@@ -212,6 +212,17 @@ TEST(ReportRun, ProgressIsDetailNumberTimesHundredOverCount)
     EXPECT_EQ(observer.values[2], 18);
     EXPECT_EQ(observer.values.back(), 100);
     EXPECT_EQ(observer.pages, (std::vector<int>{1, 2}));
+
+    // With more records than percents the observer hears each percent once,
+    // from 0 (the first of 250 records) to 100.
+    data.addEmployees(234, 17);
+    observer.values.clear();
+    TRepPrinter longer;
+    longer.Observer = &observer;
+    report->RunReport(longer);
+    ASSERT_EQ(observer.values.size(), 101u);
+    for (size_t i = 0; i < observer.values.size(); ++i)
+        EXPECT_EQ(observer.values[i], static_cast<int>(i));
 }
 
 }  // namespace
