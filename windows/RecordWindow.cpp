@@ -162,7 +162,7 @@ void RecordWindow::bindTo(TDMarsipstaf& module)
     table_ = module.TableByName(layout_.table);
     TDataSource* source = module.DataSourceByName(layout_.dataSource);
     assert(table_ && source);
-    history_ = std::make_unique<HistoryWindow>(objectName() + QStringLiteral("Riwayat"), layout_, module);
+    module_ = &module;
     // The entries attach last, so they hear first when the table asks for
     // a field's control (a required field left blank) and take the focus
     // before the grid's column would.
@@ -341,8 +341,11 @@ RecordWindow::~RecordWindow() = default;
 
 void RecordWindow::Button8Click()
 {
-    if (history_)
-        history_->Show();
+    if (!module_)
+        return;
+    if (!history_)
+        history_ = std::make_unique<HistoryWindow>(objectName() + QStringLiteral("Riwayat"), layout_, *module_);
+    history_->Show();
 }
 
 void RecordWindow::Button7Click()
