@@ -13,6 +13,25 @@ namespace {
 const char* const glyphNames[navigateButtonCount] = {"FIRST",  "PRIOR", "NEXT", "LAST",   "INSERT",
                                                      "DELETE", "EDIT",  "POST", "CANCEL", "REFRESH"};
 
+struct Glyphs {
+    QImage enabled, disabled;
+};
+
+// Drawn once per button kind: start-up makes eight navigators of ten buttons.
+const Glyphs& glyphsOf(TNavigateBtn index)
+{
+    static Glyphs drawn[navigateButtonCount];
+    Glyphs& glyphs = drawn[index];
+    if (glyphs.enabled.isNull()) {
+        const QString name = QStringLiteral("dbn_%1").arg(QLatin1String(glyphNames[index]));
+        const QImage strip = NavigatorGlyphs::bitmap(name);
+        const int width = NavigatorGlyphs::imageWidth(name);
+        glyphs.enabled = strip.copy(0, 0, width, strip.height());
+        glyphs.disabled = strip.copy(width, 0, width, strip.height());
+    }
+    return glyphs;
+}
+
 }  // namespace
 
 TNavButton::TNavButton(TNavigateBtn index, QWidget* parent)
@@ -20,11 +39,8 @@ TNavButton::TNavButton(TNavigateBtn index, QWidget* parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
-    const QString name = QStringLiteral("dbn_%1").arg(QLatin1String(glyphNames[index]));
-    const QImage strip = NavigatorGlyphs::bitmap(name);
-    const int width = NavigatorGlyphs::imageWidth(name);
-    enabledGlyph_ = strip.copy(0, 0, width, strip.height());
-    disabledGlyph_ = strip.copy(width, 0, width, strip.height());
+    enabledGlyph_ = glyphsOf(index).enabled;
+    disabledGlyph_ = glyphsOf(index).disabled;
     timer_->onTimeout = [this] { repeat(); };
 }
 

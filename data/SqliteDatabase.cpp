@@ -10,7 +10,11 @@
 #include "SqliteTransaction.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 EngineStatus SqliteDatabase::openTable(const std::string& tableName, const std::string& indexName,
                                        std::unique_ptr<EngineCursor>& out)
@@ -43,22 +47,36 @@ EngineStatus SqliteDatabase::openBulkWriter(const std::string& tableName, std::u
 
 namespace {
 
+// The size of a side file; 0 when there is none.
+std::uintmax_t sideFileSize(const std::string& path)
+{
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
+
 // The version in a file's header, read as cheaply as can be: every opening
-// of the database asks it of all nine files. -1 when it cannot be read so.
-// Writable, as a table opens, so that closing takes away the log and shared
-// memory a read opened (a read-only connection would leave them behind).
+// of the database asks it of all nine files. Read from the header's bytes
+// while no log or journal holds newer pages, so no connection makes (and
+// closing takes away again) the log and shared memory of each file. -1 when
+// it cannot be read so; the opening's own checks then settle it.
 int headerVersion(const std::string& path)
 {
-    sqlite3* db = nullptr;
-    int version = -1;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-        sqlite3_db_readonly(db, "main") == 0) {
-        SqliteStatement read;
-        if (read.prepare(db, "PRAGMA user_version") == SQLITE_OK && read.step() == SQLITE_ROW)
-            version = std::max(1, static_cast<int>(read.int64(0)));
-    }
-    sqlite3_close(db);
-    return version;
+    if (sideFileSize(path + "-wal") > 0 || sideFileSize(path + "-journal") > 0)
+        return -1;
+    static constexpr char magic[] = "SQLite format 3";  // with its 0, the first 16 bytes
+    unsigned char header[64];
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    ssize_t got = ::pread(fd, header, sizeof header, 0);
+    ::close(fd);
+    if (got != static_cast<ssize_t>(sizeof header) || std::memcmp(header, magic, sizeof magic) != 0)
+        return -1;
+    // user_version: big-endian at offset 60; files made before versions were recorded hold 0.
+    const std::uint32_t version =
+        std::uint32_t(header[60]) << 24 | std::uint32_t(header[61]) << 16 | std::uint32_t(header[62]) << 8 | header[63];
+    return std::max(1, static_cast<int>(version));
 }
 
 }  // namespace
@@ -70,8 +88,8 @@ EngineStatus SqliteDatabase::schemaVersions(const std::vector<std::string>& tabl
         std::string path = directory_ + "/" + name;
         if (!std::filesystem::is_regular_file(path))
             continue;
-        // What the cheap read cannot (a directory this user cannot write,
-        // a file that is no table), the opening's own checks settle.
+        // What the cheap read cannot (a file with a log or journal, a file
+        // that is no table), the opening's own checks settle.
         std::shared_ptr<SqliteTableFile> file;
         if (int version = headerVersion(path); version > 0)
             out[name] = version;

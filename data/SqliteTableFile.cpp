@@ -453,11 +453,7 @@ EngineStatus SqliteTableFile::openAnyVersion(const std::string& directory, const
         status = file->connect();
     }
     if (status.ok())
-        status = file->readDescription(file->description_);
-    if (status.ok())
-        status = file->checkSchema(file->description_);
-    if (status.ok())
-        status = file->checkKeyTypes();
+        status = file->readAndCheck();
     if (status.ok())
         status = file->readLogMode();
     if (status.ok())
@@ -469,6 +465,22 @@ EngineStatus SqliteTableFile::openAnyVersion(const std::string& directory, const
     file->locks_ = RecordLockFile::forPath(file->path_ + ".lck", file->path_);
     out = std::move(file);
     return EngineStatus::success();
+}
+
+// The description and the checks read one snapshot in one read
+// transaction, not one transaction (and its locks) per statement.
+EngineStatus SqliteTableFile::readAndCheck()
+{
+    EngineStatus status = execute("BEGIN");
+    if (!status.ok())
+        return status;
+    status = readDescription(description_);
+    if (status.ok())
+        status = checkSchema(description_);
+    if (status.ok())
+        status = checkKeyTypes();
+    sqlite3_exec(db_, status.ok() ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
+    return status;
 }
 
 EngineStatus SqliteTableFile::readLogMode()

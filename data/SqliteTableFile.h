@@ -133,6 +133,8 @@ private:
     EngineStatus checkSchema(const TableDescription& description) const;
     EngineStatus checkVersion() const;
     EngineStatus checkKeyTypes() const;
+    // readDescription, checkSchema and checkKeyTypes in one read transaction.
+    EngineStatus readAndCheck();
     EngineStatus readLogMode();
     EngineStatus prepare(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
     EngineStatus execute(const char* sql);

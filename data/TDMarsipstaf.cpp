@@ -1,6 +1,7 @@
 #include "TDMarsipstaf.h"
 
 #include "TableCatalogue.h"
+#include "TableFields.h"
 
 #include <memory>
 
@@ -14,10 +15,10 @@ std::unique_ptr<TField> makeField(const CatalogueField& declared, int size)
 }
 
 template <class FieldType>
-FieldType* declared(const TTable& table, const std::string& object)
+FieldType* declared(const TTable& table, const CatalogueField& from)
 {
     for (const auto& field : table.Fields())
-        if (field->Name == object)
+        if (field->Name == from.object)
             return static_cast<FieldType*>(field.get());
     return nullptr;
 }
@@ -34,39 +35,39 @@ TDMarsipstaf::TDMarsipstaf()
     }
     for (TTable* table : Tables())
         DeclareFields(*table);
-    TdatapegNIP = declared<TStringField>(Tdatapeg, "TdatapegNIP");
-    TdatapegKarpeg = declared<TStringField>(Tdatapeg, "TdatapegKarpeg");
-    TdatapegNama_Pegawai = declared<TStringField>(Tdatapeg, "TdatapegNama_Pegawai");
-    TdatapegTempat_Lahir = declared<TStringField>(Tdatapeg, "TdatapegTempat_Lahir");
-    TdatapegTanggal_Lahir = declared<TDateField>(Tdatapeg, "TdatapegTanggal_Lahir");
-    TdatapegKd_JK = declared<TStringField>(Tdatapeg, "TdatapegKd_JK");
-    TdatapegJenisKelamin = declared<TStringField>(Tdatapeg, "TdatapegJenisKelamin");
-    TdatapegKd_Agama = declared<TStringField>(Tdatapeg, "TdatapegKd_Agama");
-    TdatapegAgama = declared<TStringField>(Tdatapeg, "TdatapegAgama");
-    TdatapegAlamat = declared<TStringField>(Tdatapeg, "TdatapegAlamat");
-    TdatapegKd_Pangkat = declared<TStringField>(Tdatapeg, "TdatapegKd_Pangkat");
-    TdatapegPangkat = declared<TStringField>(Tdatapeg, "TdatapegPangkat");
-    TdatapegKd_Gol = declared<TStringField>(Tdatapeg, "TdatapegKd_Gol");
-    TdatapegGolongan = declared<TStringField>(Tdatapeg, "TdatapegGolongan");
-    TdatapegKd_Jabatan = declared<TStringField>(Tdatapeg, "TdatapegKd_Jabatan");
-    TdatapegJabatan = declared<TStringField>(Tdatapeg, "TdatapegJabatan");
-    TdatapegKd_Pend = declared<TStringField>(Tdatapeg, "TdatapegKd_Pend");
-    TdatapegPendidikanFormal = declared<TStringField>(Tdatapeg, "TdatapegPendidikanFormal");
-    TdatapegPendidikan_Diklat = declared<TStringField>(Tdatapeg, "TdatapegPendidikan_Diklat");
-    TdatapegKd_Status = declared<TStringField>(Tdatapeg, "TdatapegKd_Status");
-    TdatapegStatus = declared<TStringField>(Tdatapeg, "TdatapegStatus");
-    TmutasiNo_SKM = declared<TStringField>(Tmutasi, "TmutasiNo_SKM");
-    TmutasiNIP = declared<TStringField>(Tmutasi, "TmutasiNIP");
-    TmutasiNama_Pegawai = declared<TStringField>(Tmutasi, "TmutasiNama_Pegawai");
-    TmutasiKd_Golongan = declared<TStringField>(Tmutasi, "TmutasiKd_Golongan");
-    TmutasiGolongan = declared<TStringField>(Tmutasi, "TmutasiGolongan");
-    TmutasiKd_Pangkat = declared<TStringField>(Tmutasi, "TmutasiKd_Pangkat");
-    TmutasiPangkat = declared<TStringField>(Tmutasi, "TmutasiPangkat");
-    TmutasiKd_Jabatan = declared<TStringField>(Tmutasi, "TmutasiKd_Jabatan");
-    TmutasiJabatan = declared<TStringField>(Tmutasi, "TmutasiJabatan");
-    TmutasiAsal = declared<TStringField>(Tmutasi, "TmutasiAsal");
-    TmutasiPindah_Ke = declared<TStringField>(Tmutasi, "TmutasiPindah_Ke");
-    TmutasiTMT = declared<TDateField>(Tmutasi, "TmutasiTMT");
+    TdatapegNIP = declared<TStringField>(Tdatapeg, fields::Datapegawai::NIP);
+    TdatapegKarpeg = declared<TStringField>(Tdatapeg, fields::Datapegawai::Karpeg);
+    TdatapegNama_Pegawai = declared<TStringField>(Tdatapeg, fields::Datapegawai::Nama_Pegawai);
+    TdatapegTempat_Lahir = declared<TStringField>(Tdatapeg, fields::Datapegawai::Tempat_Lahir);
+    TdatapegTanggal_Lahir = declared<TDateField>(Tdatapeg, fields::Datapegawai::Tanggal_Lahir);
+    TdatapegKd_JK = declared<TStringField>(Tdatapeg, fields::Datapegawai::Kd_JK);
+    TdatapegJenisKelamin = declared<TStringField>(Tdatapeg, fields::Datapegawai::JenisKelamin);
+    TdatapegKd_Agama = declared<TStringField>(Tdatapeg, fields::Datapegawai::Kd_Agama);
+    TdatapegAgama = declared<TStringField>(Tdatapeg, fields::Datapegawai::Agama);
+    TdatapegAlamat = declared<TStringField>(Tdatapeg, fields::Datapegawai::Alamat);
+    TdatapegKd_Pangkat = declared<TStringField>(Tdatapeg, fields::Datapegawai::Kd_Pangkat);
+    TdatapegPangkat = declared<TStringField>(Tdatapeg, fields::Datapegawai::Pangkat);
+    TdatapegKd_Gol = declared<TStringField>(Tdatapeg, fields::Datapegawai::Kd_Gol);
+    TdatapegGolongan = declared<TStringField>(Tdatapeg, fields::Datapegawai::Golongan);
+    TdatapegKd_Jabatan = declared<TStringField>(Tdatapeg, fields::Datapegawai::Kd_Jabatan);
+    TdatapegJabatan = declared<TStringField>(Tdatapeg, fields::Datapegawai::Jabatan);
+    TdatapegKd_Pend = declared<TStringField>(Tdatapeg, fields::Datapegawai::Kd_Pend);
+    TdatapegPendidikanFormal = declared<TStringField>(Tdatapeg, fields::Datapegawai::PendidikanFormal);
+    TdatapegPendidikan_Diklat = declared<TStringField>(Tdatapeg, fields::Datapegawai::Pendidikan_Diklat);
+    TdatapegKd_Status = declared<TStringField>(Tdatapeg, fields::Datapegawai::Kd_Status);
+    TdatapegStatus = declared<TStringField>(Tdatapeg, fields::Datapegawai::Status);
+    TmutasiNo_SKM = declared<TStringField>(Tmutasi, fields::Mutasi::No_SKM);
+    TmutasiNIP = declared<TStringField>(Tmutasi, fields::Mutasi::NIP);
+    TmutasiNama_Pegawai = declared<TStringField>(Tmutasi, fields::Mutasi::Nama_Pegawai);
+    TmutasiKd_Golongan = declared<TStringField>(Tmutasi, fields::Mutasi::Kd_Golongan);
+    TmutasiGolongan = declared<TStringField>(Tmutasi, fields::Mutasi::Golongan);
+    TmutasiKd_Pangkat = declared<TStringField>(Tmutasi, fields::Mutasi::Kd_Pangkat);
+    TmutasiPangkat = declared<TStringField>(Tmutasi, fields::Mutasi::Pangkat);
+    TmutasiKd_Jabatan = declared<TStringField>(Tmutasi, fields::Mutasi::Kd_Jabatan);
+    TmutasiJabatan = declared<TStringField>(Tmutasi, fields::Mutasi::Jabatan);
+    TmutasiAsal = declared<TStringField>(Tmutasi, fields::Mutasi::Asal);
+    TmutasiPindah_Ke = declared<TStringField>(Tmutasi, fields::Mutasi::Pindah_Ke);
+    TmutasiTMT = declared<TDateField>(Tmutasi, fields::Mutasi::TMT);
 }
 
 TDMarsipstaf::~TDMarsipstaf()

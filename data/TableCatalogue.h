@@ -1,29 +1,10 @@
 #pragma once
+#include "CatalogueField.h"
 #include "SchemaStep.h"
 #include "TableDescription.h"
 
 #include <string>
 #include <vector>
-
-// One field of a table as the program knows it: a stored column, or a
-// lookup field that shows the text a code table gives a code.
-struct CatalogueField {
-    std::string name;    // the column ("Nama_Pegawai"), or the lookup field ("Jenis Kelamin")
-    std::string object;  // the data module's field object ("TdatapegNama_Pegawai"); "" for code tables
-    ColumnType type = ColumnType::Text;
-    int size = 0;      // characters; a lookup field's text is cut to it
-    std::string mask;  // edit mask; "" for none
-    bool required = false;
-    std::string label;  // title in grids and exports; "" for the name
-    // Lookup fields only: the code field of this table and where its text is.
-    std::string keyField;      // "Kd_JK"
-    std::string lookupTable;   // "JK.db"
-    std::string lookupKey;     // "Kd_JK"
-    std::string lookupResult;  // "JK"
-    int since = 1;             // the shape version that added it (SchemaSteps)
-
-    bool isLookup() const { return !lookupTable.empty(); }
-};
 
 // An index: one field, primary (unique) or not, letters folded or exact.
 struct CatalogueIndex {
@@ -57,9 +38,11 @@ struct CatalogueTable {
 // The one description of the nine tables, from which the engine creates
 // them on both engines, the data module declares its fields, exports and
 // imports take their columns, demonstration records are made and `check`
-// compares. A column is added here, with the next version as `since`
-// (databases already made get it by that version's upgrade step); a window
-// shows it by naming it in its layout.
+// compares. To add a column: give it a constant in its table's namespace of
+// TableFields.h, with the next version as `since` (databases already made
+// get it by that version's upgrade step), and place it in its table's field
+// list in TableCatalogue.cpp. A window shows it by naming the constant
+// in its layout.
 class TableCatalogue {
 public:
     // In the order the data module opens them.

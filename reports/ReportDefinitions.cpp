@@ -2,6 +2,7 @@
 
 #include "TRepDBText.h"
 #include "TRepLabel.h"
+#include "TableFields.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ struct LabelRow {
 struct DataRow {
     const char* name;
     double left;
-    const char* field;
+    CatalogueField field;
 };
 
 // Heights in whole tenths of a millimetre: positions accumulate in those.
@@ -102,7 +103,7 @@ void dataTexts(TRepBand& b, TDataSet* data, std::initializer_list<DataRow> rows)
         text->AutoSize = false;
         text->AutoStretch = true;
         text->DataSet = data;
-        text->DataField = row->field;
+        text->DataField = row->field.name;
         b.add(std::move(text));
     }
 }
@@ -147,18 +148,19 @@ std::unique_ptr<TBandReport> employeeReport(TDataSet* datapeg, double nameLeft, 
                      {"RepLabel16", 317.5, 4.2, "Ket"}});
     signatureBand(*report);
     TRepBand* detail = band(*report, "RepBand4", TRepBandType::rbDetail, LineBandHeight);
+    using namespace fields::Datapegawai;
     dataTexts(*detail, datapeg,
-              {{"RepDBText1", 2.1, "Nama_Pegawai"},
-               {"RepDBText2", 38.1, "NIP"},
-               {"RepDBText3", 61.4, "Tempat_Lahir"},
-               {"RepDBText4", 88.9, "Tanggal_Lahir"},
-               {"RepDBText5", 120.7, "Jenis Kelamin"},
-               {"RepDBText6", 156.6, "Agama"},
-               {"RepDBText7", 186.3, "Karpeg"},
-               {"RepDBText8", 224.4, "Pangkat"},
-               {"RepDBText9", 258.2, "Golongan"},
-               {"RepDBText10", 281.5, "Pendidikan Formal"},
-               {"RepDBText11", statusLeft, "Status"}});
+              {{"RepDBText1", 2.1, Nama_Pegawai},
+               {"RepDBText2", 38.1, NIP},
+               {"RepDBText3", 61.4, Tempat_Lahir},
+               {"RepDBText4", 88.9, Tanggal_Lahir},
+               {"RepDBText5", 120.7, JenisKelamin},
+               {"RepDBText6", 156.6, Agama},
+               {"RepDBText7", 186.3, Karpeg},
+               {"RepDBText8", 224.4, Pangkat},
+               {"RepDBText9", 258.2, Golongan},
+               {"RepDBText10", 281.5, PendidikanFormal},
+               {"RepDBText11", statusLeft, Status}});
     return report;
 }
 
@@ -190,16 +192,17 @@ std::unique_ptr<TBandReport> ReportDefinitions::Form11(TDataSet* mutasi)
                      {"RepLabel13", 270.9, 4.2, "Pindah Ke"},
                      {"RepLabel14", 315.4, 4.2, "TMT"}});
     TRepBand* detail = band(*report, "RepBand4", TRepBandType::rbDetail, LineBandHeight);
+    using namespace fields::Mutasi;
     dataTexts(*detail, mutasi,
-              {{"RepDBText1", 8.5, "No_SKM"},
-               {"RepDBText2", 52.9, "NIP"},
-               {"RepDBText3", 82.5, "Nama_Pegawai"},
-               {"RepDBText4", 116.4, "Golongan"},
-               {"RepDBText5", 148.2, "Pangkat"},
-               {"RepDBText6", 188.4, "Jabatan"},
-               {"RepDBText7", 228.6, "Asal"},
-               {"RepDBText8", 270.9, "Pindah_Ke"},
-               {"RepDBText9", 315.4, "TMT"}});
+              {{"RepDBText1", 8.5, No_SKM},
+               {"RepDBText2", 52.9, NIP},
+               {"RepDBText3", 82.5, Nama_Pegawai},
+               {"RepDBText4", 116.4, Golongan},
+               {"RepDBText5", 148.2, Pangkat},
+               {"RepDBText6", 188.4, Jabatan},
+               {"RepDBText7", 228.6, Asal},
+               {"RepDBText8", 270.9, Pindah_Ke},
+               {"RepDBText9", 315.4, TMT}});
     return report;
 }
 

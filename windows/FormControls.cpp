@@ -48,23 +48,23 @@ TDBNavigator* FormControls::movementNavigator(QWidget* parent, const char* name,
 }
 
 TDBGrid* FormControls::grid(QWidget* parent, const char* name, TDataSource* source, const QRect& rect,
-                            TDBGridOptions options, const std::vector<const char*>& columns)
+                            TDBGridOptions options, const std::vector<CatalogueField>& columns)
 {
     auto* g = new TDBGrid(parent);
     g->setObjectName(QString::fromLatin1(name));
     g->setGeometry(rect);
     g->SetOptions(options);
-    for (const char* column : columns)
-        g->AddColumn(column);
+    for (const CatalogueField& column : columns)
+        g->AddColumn(column.name);
     g->SetDataSource(source);
     return g;
 }
 
-void FormControls::fixWidths(TDBGrid* grid, const std::vector<const char*>& columns, int width)
+void FormControls::fixWidths(TDBGrid* grid, const std::vector<CatalogueField>& columns, int width)
 {
     for (int i = 0; i < grid->ColumnCount(); ++i)
-        for (const char* name : columns)
-            if (grid->Column(i)->FieldName == name)
+        for (const CatalogueField& column : columns)
+            if (grid->Column(i)->FieldName == column.name)
                 grid->Column(i)->SetWidth(width);
 }
 

@@ -32,9 +32,9 @@ public:
     static TDBNavigator* movementNavigator(QWidget* parent, const char* name, TDataSource* source, const QRect& rect);
     // A grid over source (null: unbound) with these options and columns.
     static TDBGrid* grid(QWidget* parent, const char* name, TDataSource* source, const QRect& rect,
-                         TDBGridOptions options, const std::vector<const char*>& columns);
+                         TDBGridOptions options, const std::vector<CatalogueField>& columns);
     // Gives the named columns of grid a fixed width.
-    static void fixWidths(TDBGrid* grid, const std::vector<const char*>& columns, int width);
+    static void fixWidths(TDBGrid* grid, const std::vector<CatalogueField>& columns, int width);
     // Titles in the bold serif face, in the title colour value "none", which
     // the grid draws in the window colour.
     static void serifTitles(TDBGrid* grid);

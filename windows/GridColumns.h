@@ -1,14 +1,16 @@
 #pragma once
+#include "CatalogueField.h"
+
 #include <cstddef>
 #include <vector>
 
 // The columns the record, list and search windows show of the employee and
-// the transfer table, in order: field names, lookup fields by their texts.
+// the transfer table, in order; lookup fields show their texts.
 // A search window shows the leading key columns in its upper grid and the
 // rest below.
 class GridColumns {
 public:
-    using List = std::vector<const char*>;
+    using List = std::vector<CatalogueField>;
 
     static const List& employees();
     static const List& transfers();

@@ -43,13 +43,13 @@ QString localTime(const std::string& utc)
 
 HistoryWindow::HistoryWindow(const QString& name, const RecordWindowLayout& layout, TDMarsipstaf& module)
     : TForm(name, QStringLiteral("Riwayat Perubahan"), QRect(120, 100, 760, 400), WindowFonts::sansSerif(11)),
-      module_(module), table_(module.TableByName(layout.table)), keyField_(layout.keyField)
+      module_(module), table_(module.TableByName(layout.table)), keyField_(layout.keyField.name)
 {
     assert(table_);
     for (const RecordPanel* panel : {&layout.left, &layout.right})
         for (const RecordRow& row : panel->rows)
-            fields_[row.field] = {QString::fromUtf8(row.label).trimmed(), row.listSource ? row.listSource : "",
-                                  row.keyField ? row.keyField : "", row.listField ? row.listField : ""};
+            fields_[row.field.name] = {QString::fromUtf8(row.label).trimmed(), row.listSource ? row.listSource : "",
+                                       row.keyField.name, row.listField.name};
 
     Grid = new QTableWidget(0, int(columnTitles.size()), this);
     Grid->setObjectName(QStringLiteral("Grid1"));

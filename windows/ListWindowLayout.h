@@ -1,4 +1,5 @@
 #pragma once
+#include "CatalogueField.h"
 #include "TDBGridOptions.h"
 
 #include <QRect>
@@ -18,10 +19,10 @@ struct ListWindowLayout {
 
     QRect grid;
     TDBGridOptions gridOptions;
-    std::vector<const char*> gridColumns;  // field names; lookup fields show texts
+    std::vector<CatalogueField> gridColumns;  // lookup fields show texts
     bool readOnlyGrid;
-    bool serifTitles;                             // titles in the bold serif face
-    std::vector<const char*> narrowColumns = {};  // fixed at narrowWidth
+    bool serifTitles;                                // titles in the bold serif face
+    std::vector<CatalogueField> narrowColumns = {};  // fixed at narrowWidth
     int narrowWidth = 0;
 
     QRect navigator;

@@ -1,4 +1,6 @@
 #pragma once
+#include "CatalogueField.h"
+
 #include <QRect>
 #include <QStringList>
 
@@ -10,16 +12,16 @@
 struct OrderingPlan {
     QRect bounds;
     QStringList items;
-    std::vector<std::string> fields;  // one per item
+    std::vector<CatalogueField> fields;  // one per item
 
     // The fields of item index; any index past the second (or none chosen)
     // takes the third item's.
-    const std::string& fieldsOf(int index) const { return fields.at(index == 0 || index == 1 ? index : 2); }
+    std::string fieldsOf(int index) const { return fields.at(index == 0 || index == 1 ? index : 2).name; }
     // The item that sets these IndexFieldNames; -1 for any other ordering.
     int itemOf(const std::string& names) const
     {
         for (std::size_t i = 0; i < fields.size(); ++i)
-            if (fields[i] == names)
+            if (fields[i].name == names)
                 return int(i);
         return -1;
     }

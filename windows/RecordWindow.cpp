@@ -74,7 +74,7 @@ void RecordWindow::buildPanel(QFrame*& panel, const RecordPanel& plan)
             control = box;
         } else {
             auto* edit = new TDBEdit(panel);
-            edit->setMaxLength(row.maxLength);
+            edit->setMaxLength(row.limitToField ? row.field.size : 0);
             entries_.push_back(edit);
             control = edit;
         }
@@ -113,8 +113,8 @@ void RecordWindow::buildGrid()
     DBGrid1->setGeometry(layout_.grid);
     if (layout_.gridOptions)
         DBGrid1->SetOptions(*layout_.gridOptions);
-    for (const char* column : layout_.gridColumns)
-        DBGrid1->AddColumn(column);
+    for (const CatalogueField& column : layout_.gridColumns)
+        DBGrid1->AddColumn(column.name);
     if (layout_.serifGrid) {
         DBGrid1->setFont(WindowFonts::timesNewRoman(13, true));
         FormControls::serifTitles(DBGrid1);
@@ -162,7 +162,7 @@ void RecordWindow::bindTo(TDMarsipstaf& module)
     table_ = module.TableByName(layout_.table);
     TDataSource* source = module.DataSourceByName(layout_.dataSource);
     assert(table_ && source);
-    history_ = std::make_unique<HistoryWindow>(objectName() + QStringLiteral("Riwayat"), layout_, module);
+    module_ = &module;
     // The entries attach last, so they hear first when the table asks for
     // a field's control (a required field left blank) and take the focus
     // before the grid's column would.
@@ -175,14 +175,14 @@ void RecordWindow::bindTo(TDMarsipstaf& module)
             if (row.isLookup()) {
                 TDBLookupComboBox* box = *nextLookup++;
                 box->SetDataSource(source);
-                box->SetDataField(row.field);
+                box->SetDataField(row.field.name);
                 box->SetListSource(module.DataSourceByName(row.listSource));
-                box->SetKeyField(row.keyField);
-                box->SetListField(row.listField);
+                box->SetKeyField(row.keyField.name);
+                box->SetListField(row.listField.name);
             } else {
                 TDBEdit* edit = *nextEntry++;
                 edit->SetDataSource(source);
-                edit->SetDataField(row.field);
+                edit->SetDataField(row.field.name);
                 edit->Loaded();
             }
         }
@@ -278,7 +278,7 @@ TField* RecordWindow::offendingField() const
     for (const auto& field : table_->Fields())
         if (field->Required && field->IsBlank())
             return field.get();
-    return table_->FindField(layout_.keyField);
+    return table_->FindField(layout_.keyField.name);
 }
 
 void RecordWindow::Button1Click()
@@ -341,8 +341,11 @@ RecordWindow::~RecordWindow() = default;
 
 void RecordWindow::Button8Click()
 {
-    if (history_)
-        history_->Show();
+    if (!module_)
+        return;
+    if (!history_)
+        history_ = std::make_unique<HistoryWindow>(objectName() + QStringLiteral("Riwayat"), layout_, *module_);
+    history_->Show();
 }
 
 void RecordWindow::Button7Click()

@@ -81,7 +81,8 @@ public:
     int lookupCount() const { return int(lookups_.size()); }
     // Null until the window is bound to the data module.
     TTable* table() const { return table_; }
-    // "Riwayat Perubahan" of this window's table; null until bound.
+    // "Riwayat Perubahan" of this window's table; made when first asked
+    // for ("Riwayat"), not at start-up; null until then.
     HistoryWindow* historyWindow() const { return history_.get(); }
     static const QKeySequence historyKey;
 
@@ -128,6 +129,7 @@ private:
     std::vector<TDBEdit*> entries_;
     std::vector<TDBLookupComboBox*> lookups_;
     TTable* table_ = nullptr;
+    TDMarsipstaf* module_ = nullptr;
     std::unique_ptr<HistoryWindow> history_;
     bool shownBefore_ = false;
     QString searchedText_;                   // what the table was last searched for

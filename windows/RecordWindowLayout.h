@@ -1,4 +1,5 @@
 #pragma once
+#include "CatalogueField.h"
 #include "OrderingPlan.h"
 #include "TDBGridOptions.h"
 
@@ -16,11 +17,11 @@
 struct RecordRow {
     const char* label;
     const char* control;  // "DBEdit3", "DBLookupComboBox2"
-    const char* field;
-    int maxLength = 0;  // entries only
+    CatalogueField field;
+    bool limitToField = false;  // entries only: MaxLength is the field's size (a date's, its text length)
     const char* listSource = nullptr;
-    const char* keyField = nullptr;
-    const char* listField = nullptr;
+    CatalogueField keyField = {};  // of the list source's table
+    CatalogueField listField = {};
 
     bool isLookup() const { return listSource != nullptr; }
 };
@@ -52,10 +53,10 @@ struct RecordWindowLayout {
 
     QRect grid;
     std::optional<TDBGridOptions> gridOptions;  // none: the grid's own defaults
-    std::vector<const char*> gridColumns;       // field names; lookup fields show texts
+    std::vector<CatalogueField> gridColumns;    // lookup fields show texts
     bool serifGrid;                             // cells and titles in the bold serif face
 
     QRect navigator;
 
-    const char* keyField;  // "NIP": its entry takes the focus after a refused store
+    CatalogueField keyField;  // NIP: its entry takes the focus after a refused store
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "CatalogueField.h"
 #include "OrderingPlan.h"
 #include "TDBGridOptions.h"
 
@@ -14,8 +15,8 @@
 struct SearchGrid {
     QRect bounds;
     TDBGridOptions options;
-    std::vector<const char*> columns;             // field names; lookup fields show texts
-    std::vector<const char*> narrowColumns = {};  // fixed at narrowWidth
+    std::vector<CatalogueField> columns;             // lookup fields show texts
+    std::vector<CatalogueField> narrowColumns = {};  // fixed at narrowWidth
     int narrowWidth = 0;
     QRect navigator;
 };

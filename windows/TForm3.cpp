@@ -5,12 +5,15 @@
 #include "TDBGrid.h"
 #include "TForm2.h"
 #include "TForm7.h"
+#include "TableFields.h"
 
 TForm3* Form3 = nullptr;
 
 const QString TForm3::reminderText = QStringLiteral("jangan lupa hapus data pegawai ...!");
 
 namespace {
+using namespace fields;
+
 RecordWindowLayout transferLayout()
 {
     return {
@@ -18,36 +21,36 @@ RecordWindowLayout transferLayout()
         .dataSource = "DSmutasi",
         .left = {.name = "Panel1",
                  .bounds = QRect(8, 8, 361, 209),
-                 .rows = {{.label = "Nomor SKM", .control = "DBEdit1", .field = "No_SKM", .maxLength = 20},
-                          {.label = "NIP", .control = "DBEdit2", .field = "NIP", .maxLength = 11},
-                          {.label = "Nama Pegawai", .control = "DBEdit3", .field = "Nama_Pegawai"},
+                 .rows = {{.label = "Nomor SKM", .control = "DBEdit1", .field = Mutasi::No_SKM, .limitToField = true},
+                          {.label = "NIP", .control = "DBEdit2", .field = Mutasi::NIP, .limitToField = true},
+                          {.label = "Nama Pegawai", .control = "DBEdit3", .field = Mutasi::Nama_Pegawai},
                           {.label = "Golongan",
                            .control = "DBLookupComboBox1",
-                           .field = "Kd_Golongan",
+                           .field = Mutasi::Kd_Golongan,
                            .listSource = "DSgol",
-                           .keyField = "Kd_Gol",
-                           .listField = "Golongan"},
+                           .keyField = Golongan::Kd_Gol,
+                           .listField = Golongan::Golongan},
                           {.label = "Pangkat",
                            .control = "DBLookupComboBox2",
-                           .field = "Kd_Pangkat",
+                           .field = Mutasi::Kd_Pangkat,
                            .listSource = "DSpangkat",
-                           .keyField = "Kd_Pangkat",
-                           .listField = "Pangkat"},
+                           .keyField = Pangkat::Kd_Pangkat,
+                           .listField = Pangkat::Pangkat},
                           {.label = "Jabatan",
                            .control = "DBLookupComboBox3",
-                           .field = "Kd_Jabatan",
+                           .field = Mutasi::Kd_Jabatan,
                            .listSource = "DSjab",
-                           .keyField = "Kd_Jabatan",
-                           .listField = "Jabatan"}}},
+                           .keyField = Jabatan::Kd_Jabatan,
+                           .listField = Jabatan::Jabatan}}},
         .right = {.name = "Panel2",
                   .bounds = QRect(373, 8, 345, 113),
-                  .rows = {{.label = "Asal", .control = "DBEdit4", .field = "Asal"},
-                           {.label = "Pindah Ke ", .control = "DBEdit5", .field = "Pindah_Ke"},
-                           {.label = "TMT", .control = "DBEdit6", .field = "TMT", .maxLength = 8}}},
+                  .rows = {{.label = "Asal", .control = "DBEdit4", .field = Mutasi::Asal},
+                           {.label = "Pindah Ke ", .control = "DBEdit5", .field = Mutasi::Pindah_Ke},
+                           {.label = "TMT", .control = "DBEdit6", .field = Mutasi::TMT, .limitToField = true}}},
         .entriesEnabledAtStart = false,
         .ordering = {.bounds = QRect(376, 128, 177, 89),
                      .items = {QStringLiteral("Nomor SKM"), QStringLiteral("NIP"), QStringLiteral("Nama Pegawai")},
-                     .fields = {"No_SKM", "NIP", "Nama_Pegawai"}},
+                     .fields = {Mutasi::No_SKM, Mutasi::NIP, Mutasi::Nama_Pegawai}},
         .searchGroup = QRect(557, 128, 161, 89),
         .searchCaption = QStringLiteral("Pencarian :"),
         .searchMaxLength = 20,
@@ -59,7 +62,7 @@ RecordWindowLayout transferLayout()
         .gridColumns = GridColumns::transfers(),
         .serifGrid = false,
         .navigator = QRect(6, 352, 712, 25),
-        .keyField = "No_SKM",
+        .keyField = Mutasi::No_SKM,
     };
 }
 }  // namespace

@@ -1,6 +1,7 @@
 #include "TForm5.h"
 
 #include "GridColumns.h"
+#include "TableFields.h"
 
 TForm5* Form5 = nullptr;
 
@@ -16,7 +17,9 @@ const ListWindowLayout transferList{
     .gridColumns = GridColumns::transfers(),
     .readOnlyGrid = false,
     .serifTitles = false,
-    .narrowColumns = {"NIP", "Nama_Pegawai", "Golongan", "Pangkat", "Jabatan", "Asal", "Pindah_Ke"},
+    .narrowColumns = {fields::Mutasi::NIP, fields::Mutasi::Nama_Pegawai, fields::Mutasi::Golongan,
+                      fields::Mutasi::Pangkat, fields::Mutasi::Jabatan, fields::Mutasi::Asal,
+                      fields::Mutasi::Pindah_Ke},
     .narrowWidth = 64,
     .navigator = QRect(8, 168, 320, 25),
     .navigatorBeforeButtons = true,

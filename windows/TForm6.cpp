@@ -2,6 +2,7 @@
 
 #include "FormControls.h"
 #include "GridColumns.h"
+#include "TableFields.h"
 
 TForm6* Form6 = nullptr;
 
@@ -14,7 +15,8 @@ SearchWindowLayout employeeSearch()
         .dataSource = "DSdatapeg",
         .ordering = {.bounds = QRect(8, 16, 153, 81),
                      .items = {QStringLiteral("NIP"), QStringLiteral("Kartu Pegawai"), QStringLiteral("Nama Pegawai")},
-                     .fields = {"NIP", "Karpeg", "Nama_Pegawai"}},
+                     .fields = {fields::Datapegawai::NIP, fields::Datapegawai::Karpeg,
+                                fields::Datapegawai::Nama_Pegawai}},
         .searchGroup = QRect(168, 16, 161, 81),
         .searchCaption = QStringLiteral("Pencarian :"),
         .searchBox = QRect(24, 16, 121, 21),

@@ -2,6 +2,7 @@
 
 #include "FormControls.h"
 #include "GridColumns.h"
+#include "TableFields.h"
 
 TForm7* Form7 = nullptr;
 
@@ -10,12 +11,13 @@ SearchWindowLayout transferSearch()
 {
     using O = TDBGridOption;
     using P = SearchPart;
+    using namespace fields::Mutasi;
     return {
         .table = "Tmutasi",
         .dataSource = "DSmutasi",
         .ordering = {.bounds = QRect(8, 8, 169, 105),
                      .items = {QStringLiteral("No. SKM"), QStringLiteral("NIP"), QStringLiteral("Nama Pegawai")},
-                     .fields = {"No_SKM", "NIP", "Nama_Pegawai"}},
+                     .fields = {No_SKM, NIP, Nama_Pegawai}},
         .searchGroup = QRect(184, 8, 169, 105),
         .searchCaption = QStringLiteral("Pencarian"),
         .searchBox = QRect(24, 24, 121, 21),
@@ -30,7 +32,7 @@ SearchWindowLayout transferSearch()
                   .options = {O::dgTitles, O::dgIndicator, O::dgColumnResize, O::dgTabs, O::dgAlwaysShowSelection,
                               O::dgConfirmDelete, O::dgCancelOnExit},
                   .columns = GridColumns::afterKeys(GridColumns::transfers()),
-                  .narrowColumns = {"Pangkat", "Jabatan", "Asal", "Pindah_Ke"},
+                  .narrowColumns = {Pangkat, Jabatan, Asal, Pindah_Ke},
                   .narrowWidth = 64,
                   .navigator = QRect(8, 384, 344, 25)},
         .readOnlyGrids = true,

@@ -1,7 +1,7 @@
-// Every field a window names, in an entry, a lookup box, a grid column or a
-// report text, is a field of its table in the catalogue, and an entry that
-// limits its length allows what the field holds. A misspelt name in a layout
-// would otherwise show only as an empty control.
+// Layouts name fields through the catalogue's constants, so a misspelt name
+// does not build. What the compiler cannot see: that the constant is one of
+// the table the control shows (an entry, a lookup box, a grid column or a
+// report text), and that an entry allows no more than that field holds.
 #include "ReferenceBinder.h"
 #include "ReportWindow.h"
 #include "TDBEdit.h"
@@ -19,6 +19,7 @@
 #include "TForm9.h"
 #include "TRepDBText.h"
 #include "TableCatalogue.h"
+#include "TableFields.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -62,7 +63,7 @@ std::vector<std::string> problems(const QWidget& form, const TBandReport* report
         const CatalogueTable* table = tableOf(edit->DataSource());
         note(fieldProblem(name, table, edit->DataField()));
         const CatalogueField* field = table ? table->field(edit->DataField()) : nullptr;
-        if (field && field->type == ColumnType::Text && edit->maxLength() > field->size)
+        if (field && edit->maxLength() > field->size)
             found.push_back(name + ": allows " + std::to_string(edit->maxLength()) + " characters, '" + field->name +
                             "' holds " + std::to_string(field->size));
     }
@@ -112,26 +113,25 @@ TEST_F(LayoutFieldsTest, EveryFieldAWindowNamesIsInItsTableWithTheSizeItsEntryAl
     EXPECT_GT(controls, 20);  // the windows were bound and their controls seen
 }
 
-TEST_F(LayoutFieldsTest, AMisspeltFieldOrATooLongEntryIsFound)
+TEST_F(LayoutFieldsTest, AFieldOfAnotherTableOrATooLongEntryIsFound)
 {
     QWidget form;
     auto* edit = new TDBEdit(&form);
     edit->setObjectName("DBEdit1");
     edit->SetDataSource(&module.DSdatapeg);
-    edit->SetDataField("Nama_Pegawaii");
+    edit->SetDataField(fields::Mutasi::Asal.name);
     auto* grid = new TDBGrid(&form);
     grid->setObjectName("DBGrid1");
     grid->SetDataSource(&module.DSmutasi);
-    grid->AddColumn("Pindah_Ke");
-    grid->AddColumn("Pindah Ke");
-    EXPECT_THAT(problems(form, nullptr),
-                ::testing::ElementsAre("DBEdit1: Datapegawai.db has no field 'Nama_Pegawaii'",
-                                       "DBGrid1 column 1: Mutasi.db has no field 'Pindah Ke'"));
-    edit->SetDataField("NIP");
-    edit->setMaxLength(11);
-    EXPECT_THAT(problems(form, nullptr),
-                ::testing::ElementsAre("DBEdit1: allows 11 characters, 'NIP' holds 10",
-                                       "DBGrid1 column 1: Mutasi.db has no field 'Pindah Ke'"));
+    grid->AddColumn(fields::Mutasi::Pindah_Ke.name);
+    grid->AddColumn(fields::Datapegawai::Alamat.name);
+    EXPECT_THAT(problems(form, nullptr), ::testing::ElementsAre("DBEdit1: Datapegawai.db has no field 'Asal'",
+                                                                "DBGrid1 column 1: Mutasi.db has no field 'Alamat'"));
+    // The transfer table's NIP in the employee window: the name is there, the length is not.
+    edit->SetDataField(fields::Mutasi::NIP.name);
+    edit->setMaxLength(fields::Mutasi::NIP.size);
+    EXPECT_THAT(problems(form, nullptr), ::testing::ElementsAre("DBEdit1: allows 11 characters, 'NIP' holds 10",
+                                                                "DBGrid1 column 1: Mutasi.db has no field 'Alamat'"));
 }
 
 }  // namespace
