@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QList>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <set>
@@ -28,7 +29,7 @@ std::string utf16Hex(char32_t ch)
 
 }  // namespace
 
-PdfFont::PdfFont(const QRawFont& raw) : raw_(raw), basic_(0x10000, -1), used_(0x10000, 0)
+PdfFont::PdfFont(const QRawFont& raw) : raw_(raw), basic_(0x10000, -1)
 {
     metrics_ = TrueTypeSubset::metrics([this](const char* tag) {
         const QByteArray table = raw_.fontTable(tag);
@@ -64,10 +65,29 @@ std::uint16_t PdfFont::glyph(char32_t ch)
     return g;
 }
 
-void PdfFont::use(std::uint16_t glyph, char32_t ch)
+int PdfFont::Size::code(std::uint16_t glyph, double advance, char32_t ch)
 {
-    if (!used_[glyph])
-        used_[glyph] = ch;
+    const size_t slot = 2 * size_t(glyph);
+    if (lastAdvance_[slot] == advance)
+        return lastCode_[slot];
+    if (lastAdvance_[slot + 1] == advance)
+        return lastCode_[slot + 1];
+    const double width = std::round(advance * 1000.0 / pixels * 1000) / 1000;
+    const auto key = (std::uint64_t(glyph) << 40) | (std::uint64_t(std::llround(width * 1000)) & 0xFFFFFFFFFFull);
+    auto found = codes_.find(key);
+    if (found == codes_.end()) {
+        if (glyphs.size() > 0xFF)
+            return -1;
+        found = codes_.emplace(key, static_cast<std::uint8_t>(glyphs.size())).first;
+        glyphs.push_back(glyph);
+        widths.push_back(width);
+        chars.push_back(ch);
+    }
+    lastAdvance_[slot + 1] = lastAdvance_[slot];
+    lastCode_[slot + 1] = lastCode_[slot];
+    lastAdvance_[slot] = advance;
+    lastCode_[slot] = found->second;
+    return found->second;
 }
 
 double PdfFont::width(std::uint16_t glyph) const
@@ -75,16 +95,15 @@ double PdfFont::width(std::uint16_t glyph) const
     return metrics_ ? metrics_->advance(glyph) * 1000.0 / metrics_->unitsPerEm : 0;
 }
 
-PdfFont::Size& PdfFont::size(int pixels, PdfObjects& pdf, int& resources)
+PdfFont::Size& PdfFont::size(int pixels, PdfObjects& pdf, int& resources, bool full)
 {
-    for (auto& made : sizes_)
-        if (made->pixels == pixels)
-            return *made;
+    for (auto made = sizes_.rbegin(); made != sizes_.rend() && !full; ++made)
+        if ((*made)->pixels == pixels)
+            return **made;
     auto made = std::make_unique<Size>();
     made->resource = "F" + std::to_string(++resources);
     made->number = pdf.reserve();
     made->pixels = pixels;
-    made->widths.assign(0x10000, -1);
     sizes_.push_back(std::move(made));
     return *sizes_.back();
 }
@@ -103,56 +122,55 @@ std::string PdfFont::baseName() const
     return tag + "+" + name;
 }
 
-std::string PdfFont::toUnicode() const
+namespace {
+
+// The character each code stands for, for readers that copy the text.
+std::string toUnicode(const PdfFont::Size& size)
 {
     std::string out = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                       "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                       "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-    std::string chunk;
-    int n = 0;
-    for (size_t g = 0; g <= used_.size(); ++g) {
-        if (n == 100 || (g == used_.size() && n > 0)) {
-            out += std::to_string(n) + " beginbfchar\n" + chunk + "endbfchar\n";
-            chunk.clear();
-            n = 0;
-        }
-        if (g < used_.size() && used_[g]) {
-            chunk += "<" + hex4(static_cast<std::uint32_t>(g)) + "> <" + utf16Hex(used_[g]) + ">\n";
-            ++n;
-        }
+                      "1 begincodespacerange\n<00> <FF>\nendcodespacerange\n";
+    for (size_t from = 1; from < size.chars.size(); from += 100) {
+        const size_t to = std::min(size.chars.size(), from + 100);
+        out += std::to_string(to - from) + " beginbfchar\n";
+        for (size_t c = from; c < to; ++c)
+            out += "<" + hex4(static_cast<std::uint32_t>(c)).substr(2) + "> <" + utf16Hex(size.chars[c]) + ">\n";
+        out += "endbfchar\n";
     }
     return out + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
 }
 
-namespace {
+// Each code's glyph, two bytes a code.
+std::string glyphMap(const PdfFont::Size& size)
+{
+    std::string out;
+    out.reserve(size.glyphs.size() * 2);
+    for (std::uint16_t g : size.glyphs) {
+        out += char(g >> 8);
+        out += char(g & 0xFF);
+    }
+    return out;
+}
 
-// The widths a size's pages gave its glyphs, runs of neighbours together.
+// Each code's width, from code 1 on.
 std::string widthsOf(const PdfFont::Size& size)
 {
-    std::string out = "[";
-    int next = -2;
-    for (size_t g = 0; g < size.widths.size(); ++g) {
-        if (size.widths[g] < 0)
-            continue;
-        if (static_cast<int>(g) != next)
-            out += (next < 0 ? "" : "] ") + std::to_string(g) + " [";
-        else
-            out += ' ';
-        out += pdfNumber(size.widths[g]);
-        next = static_cast<int>(g) + 1;
+    std::string out = "[1 [";
+    for (size_t c = 1; c < size.widths.size(); ++c) {
+        out += c > 1 ? " " : "";
+        appendPdfNumber(out, size.widths[c]);
     }
-    return out + (next < 0 ? "]" : "]]");
+    return out + "]]";
 }
 
 }  // namespace
 
-bool PdfFont::write(PdfObjects& pdf) const
+bool PdfFont::write(PdfObjects& pdf, int encoding) const
 {
     std::set<std::uint16_t> glyphs;
-    for (size_t g = 0; g < used_.size(); ++g)
-        if (used_[g])
-            glyphs.insert(static_cast<std::uint16_t>(g));
+    for (const auto& size : sizes_)
+        glyphs.insert(size->glyphs.begin() + 1, size->glyphs.end());
     const std::string file = TrueTypeSubset::subset(
         [this](const char* tag) {
             const QByteArray table = raw_.fontTable(tag);
@@ -161,7 +179,7 @@ bool PdfFont::write(PdfObjects& pdf) const
         glyphs);
     // Without outlines to embed (not a TrueType face) readers take a face of their own.
     const int fontFile = file.empty() ? 0 : pdf.reserve();
-    const int descriptor = pdf.reserve(), map = pdf.reserve();
+    const int descriptor = pdf.reserve();
     const std::string name = "/" + baseName();
     const TrueTypeSubset::Metrics m = metrics_.value_or(TrueTypeSubset::Metrics{});
     const auto scaled = [&](int v) { return std::to_string(std::lround(v * 1000.0 / m.unitsPerEm)); };
@@ -173,17 +191,17 @@ bool PdfFont::write(PdfObjects& pdf) const
                                          " " + scaled(m.yMax) + "] /ItalicAngle " + (italic ? "-12" : "0") +
                                          " /Ascent " + scaled(m.ascent) + " /Descent " + scaled(m.descent) +
                                          " /CapHeight " + scaled(m.ascent) + " /StemV 80" +
-                                         (file.empty() ? "" : " /FontFile2" + ref(fontFile)) + " >>") &&
-              pdf.stream(map, "", toUnicode());
+                                         (file.empty() ? "" : " /FontFile2" + ref(fontFile)) + " >>");
     for (const auto& size : sizes_) {
-        const int cid = pdf.reserve();
-        ok = ok &&
+        const int cid = pdf.reserve(), gids = pdf.reserve(), map = pdf.reserve();
+        ok = ok && pdf.stream(gids, "", glyphMap(*size)) && pdf.stream(map, "", toUnicode(*size)) &&
              pdf.object(cid, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont " + name +
                                  " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
                                  " /FontDescriptor" +
-                                 ref(descriptor) + " /DW 0 /W " + widthsOf(*size) + " /CIDToGIDMap /Identity >>") &&
-             pdf.object(size->number, "<< /Type /Font /Subtype /Type0 /BaseFont " + name +
-                                          " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+                                 ref(descriptor) + " /DW 0 /W " + widthsOf(*size) + " /CIDToGIDMap" + ref(gids) +
+                                 " >>") &&
+             pdf.object(size->number, "<< /Type /Font /Subtype /Type0 /BaseFont " + name + " /Encoding " +
+                                          std::to_string(encoding) + " 0 R /DescendantFonts [" + std::to_string(cid) +
                                           " 0 R] /ToUnicode" + ref(map) + " >>");
     }
     return ok;

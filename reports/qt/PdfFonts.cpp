@@ -25,9 +25,9 @@ PdfFont& PdfFonts::of(const QRawFont& raw)
     return *found->second;
 }
 
-PdfFont::Size& PdfFonts::size(PdfFont& face, int pixels)
+PdfFont::Size& PdfFonts::size(PdfFont& face, int pixels, bool full)
 {
-    return face.size(pixels, pdf_, resources_);
+    return face.size(pixels, pdf_, resources_, full);
 }
 
 std::pair<PdfFont*, std::uint16_t> PdfFonts::fallback(char32_t ch, const QFont& font, PdfFont& own)
@@ -54,9 +54,21 @@ std::pair<PdfFont*, std::uint16_t> PdfFonts::fallback(char32_t ch, const QFont& 
 
 bool PdfFonts::write(int resources) const
 {
+    // Codes of one byte, each the number of a glyph at one advance.
+    const int encoding = pdf_.reserve();
+    if (!pdf_.stream(encoding,
+                     " /Type /CMap /CMapName /OneByteIdentity"
+                     " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>",
+                     "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                     "/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> def\n"
+                     "/CMapName /OneByteIdentity def\n/CMapType 1 def\n"
+                     "1 begincodespacerange\n<00> <FF>\nendcodespacerange\n"
+                     "1 begincidrange\n<00> <FF> 0\nendcidrange\n"
+                     "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n"))
+        return false;
     std::string names = "<< /Font <<";
     for (const auto& [key, font] : fonts_) {
-        if (!font->write(pdf_))
+        if (!font->write(pdf_, encoding))
             return false;
         for (const auto& size : font->sizes())
             names += " /" + size->resource + " " + std::to_string(size->number) + " 0 R";

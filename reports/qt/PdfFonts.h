@@ -17,7 +17,7 @@ public:
     explicit PdfFonts(PdfObjects& pdf) : pdf_(pdf) {}
 
     PdfFont& of(const QRawFont& raw);
-    PdfFont::Size& size(PdfFont& face, int pixels);
+    PdfFont::Size& size(PdfFont& face, int pixels, bool full = false);
     // The font and glyph for a character `font`'s own face lacks; the glyph
     // is 0 when no face has it.
     std::pair<PdfFont*, std::uint16_t> fallback(char32_t ch, const QFont& font, PdfFont& own);

@@ -15,18 +15,17 @@ namespace {
 // Four Bézier curves come within 0.03% of a circle with this handle length.
 constexpr double Kappa = 0.5522847498;
 
-// A glyph number as two bytes of a string; a bare carriage return would be
-// read as a line end, the brackets and backslash as the string's own marks.
-void code(std::string& out, std::uint16_t g)
+// A code as a byte of a string; a bare carriage return would be read as a
+// line end, the brackets and backslash as the string's own marks.
+void code(std::string& out, int c)
 {
-    for (const char byte : {char(g >> 8), char(g & 0xFF)}) {
-        if (byte == '(' || byte == ')' || byte == '\\')
-            out += '\\';
-        if (byte == '\r')
-            out += "\\r";
-        else
-            out += byte;
-    }
+    const char byte = static_cast<char>(c);
+    if (byte == '(' || byte == ')' || byte == '\\')
+        out += '\\';
+    if (byte == '\r')
+        out += "\\r";
+    else
+        out += byte;
 }
 
 std::string color(const PageColor& c)
@@ -41,6 +40,7 @@ void PdfPageCanvas::begin(const EmfPictureInfo& picture, double width, double he
     out_.clear();
     inked_ = InkedAreas();
     inText_ = false;
+    lineSet_ = false;
     font_ = nullptr;
     fill_ = stroke_ = PageColor::black();
     width_ = 1;
@@ -67,6 +67,7 @@ void PdfPageCanvas::graphics()
     if (inText_)
         out_ += "ET\n";
     inText_ = false;
+    lineSet_ = false;
 }
 
 void PdfPageCanvas::fill(const PageColor& c)
@@ -185,10 +186,45 @@ void PdfPageCanvas::polygon(const std::vector<PagePoint>& list, const PagePen& p
     paint(pen, brush, true);
 }
 
-// One text object per run of one face and size. A size's glyph widths are
-// the advances its first text gave them; where a later text places a glyph
-// elsewhere, a number in the array moves it, kept to whole thousandths of
-// the em without the error adding up along the line.
+// Starts a line of text at (x, y): a move from the last line's start, so
+// most moves are short; the first line of a text object places itself.
+void PdfPageCanvas::lineAt(double x, double y)
+{
+    if (!lineSet_) {
+        out_ += "1 0 0 -1 ";
+        appendPdfNumber(out_, x);
+        out_ += ' ';
+        appendPdfNumber(out_, y);
+        out_ += " Tm ";
+        lineX_ = std::round(x * 1000) / 1000;
+        lineY_ = std::round(y * 1000) / 1000;
+        lineSet_ = true;
+        return;
+    }
+    // kept to what the file says, so the moves do not drift
+    const double dx = std::round((x - lineX_) * 1000) / 1000, dy = std::round((lineY_ - y) * 1000) / 1000;
+    appendPdfNumber(out_, dx);
+    out_ += ' ';
+    appendPdfNumber(out_, dy);
+    out_ += " Td ";
+    lineX_ += dx;
+    lineY_ -= dy;
+}
+
+void PdfPageCanvas::use(PdfFont::Size& sized, int size)
+{
+    if (&sized == font_)
+        return;
+    font_ = &sized;
+    out_ += '/';
+    out_ += sized.resource;
+    out_ += ' ';
+    appendPdfNumber(out_, size);
+    out_ += " Tf ";
+}
+
+// One string per run of one face and size, each glyph a code that carries
+// its advance, so nothing moves between glyphs.
 void PdfPageCanvas::show(double x, double y, int size)
 {
     size_t i = 0;
@@ -198,47 +234,25 @@ void PdfPageCanvas::show(double x, double y, int size)
             x += glyphs_[i++].advance;
             continue;
         }
-        PdfFont::Size& sized = fonts_.size(*face, size);
-        if (&sized != font_) {
-            font_ = &sized;
-            out_ += '/';
-            out_ += sized.resource;
-            out_ += ' ';
-            appendPdfNumber(out_, size);
-            out_ += " Tf\n";
-        }
-        out_ += "1 0 0 -1 ";
-        appendPdfNumber(out_, x);
-        out_ += ' ';
-        appendPdfNumber(out_, y);
-        out_ += " Tm [(";
-        double drawn = 0, wanted = 0;
-        bool open = true;
-        for (; i < glyphs_.size() && (glyphs_[i].font == face || !glyphs_[i].font); ++i) {
+        PdfFont::Size* sized = &fonts_.size(*face, size);
+        use(*sized, size);
+        lineAt(x, y);
+        out_ += '(';
+        for (; i < glyphs_.size() && glyphs_[i].font == face; ++i) {
             const Glyph& g = glyphs_[i];
-            if (g.font) {
-                double& width = sized.widths[g.glyph];
-                if (width < 0)
-                    width = std::round(g.advance * 1000.0 / size * 1000) / 1000;
-                if (!open)
-                    out_ += '(';
-                open = true;
-                code(out_, g.glyph);
-                drawn += width * size / 1000.0;
+            int c = sized->code(g.glyph, g.advance, g.ch);
+            if (c < 0) {
+                out_ += ")Tj ";
+                sized = &fonts_.size(*face, size, true);
+                use(*sized, size);
+                lineAt(x, y);
+                out_ += '(';
+                c = sized->code(g.glyph, g.advance, g.ch);
             }
-            wanted += g.advance;
-            const double off = (drawn - wanted) * 1000.0 / size;
-            if (off >= 0.5 || off <= -0.5) {
-                const double move = std::round(off);
-                out_ += ") ";
-                appendPdfNumber(out_, move);
-                out_ += ' ';
-                open = false;
-                drawn -= move * size / 1000.0;
-            }
+            code(out_, c);
+            x += g.advance;
         }
-        out_ += open ? ")] TJ\n" : "] TJ\n";
-        x += wanted;
+        out_ += ")Tj\n";
     }
 }
 
@@ -270,11 +284,9 @@ void PdfPageCanvas::text(const PageText& text, const PageFont& font)
             std::tie(face, g) = fonts_.fallback(ch, drawing.font, own);
         if (g == 0)
             face = nullptr;
-        else
-            face->use(g, ch);
         if (!spaced)
             advance = face ? face->width(g) * size / 1000.0 : 0;
-        glyphs_.push_back({face, g, advance});
+        glyphs_.push_back({face, g, advance, ch});
         width += advance;
     }
     double x = text.origin.x;

@@ -5,8 +5,8 @@
 #include "EmfPlayer.h"
 #include "InkedAreas.h"
 #include "PageCanvas.h"
+#include "PdfFont.h"
 
-class PdfFont;
 class PdfFonts;
 
 // Draws page pictures as the content of PDF pages: the picture's pixels are
@@ -33,6 +33,7 @@ private:
         PdfFont* font;
         std::uint16_t glyph;
         double advance;
+        char32_t ch;
     };
 
     void graphics();
@@ -42,12 +43,16 @@ private:
     void paint(const PagePen& pen, const PageBrush& brush, bool evenOdd = false);
     void ink(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, std::int32_t pen = 0);
     void points(const std::vector<PagePoint>& points);
+    void lineAt(double x, double y);
+    void use(PdfFont::Size& sized, int size);
     void show(double x, double y, int size);
 
     PdfFonts& fonts_;
     std::string out_;
     InkedAreas inked_;
     bool inText_ = false;
+    bool lineSet_ = false;  // the text object's line start is placed
+    double lineX_ = 0, lineY_ = 0;
     std::vector<Glyph> glyphs_;  // of the text being drawn
     PdfFont* face_ = nullptr;    // the face of the last text's font
     PageFont faceOf_;
