@@ -87,17 +87,6 @@ bool PdfObjects::finish(int catalog, int info)
     return flush();
 }
 
-std::string pdfLiteral(std::string_view text)
-{
-    std::string out = "(";
-    for (char c : text) {
-        if (c == '(' || c == ')' || c == '\\')
-            out += '\\';
-        out += c;
-    }
-    return out + ")";
-}
-
 void appendPdfNumber(std::string& out, double value)
 {
     long long thousandths = std::isfinite(value) ? std::llround(value * 1000) : 0;

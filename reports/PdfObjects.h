@@ -36,8 +36,6 @@ private:
     bool ok_ = true;
 };
 
-// A PDF text string in parentheses, with the characters that need it escaped.
-std::string pdfLiteral(std::string_view text);
 // A number with at most three decimals and no trailing zeros.
 std::string pdfNumber(double value);
 void appendPdfNumber(std::string& out, double value);

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <string>
 #include <tuple>
@@ -30,4 +31,28 @@ const DrawingFont& DrawingFont::of(const PageFont& font)
     if (fonts->size() > 256)
         fonts->clear();
     return fonts->emplace(key, std::move(made)).first->second;
+}
+
+QPointF DrawingFont::start(const PageText& text, double width) const
+{
+    double x = text.origin.x;
+    const unsigned h = text.align & PageTextAlign::HorizontalMask;
+    if (h == PageTextAlign::Center)
+        x -= width / 2;
+    else if (h == PageTextAlign::Right)
+        x -= width;
+    double y = text.origin.y;
+    const unsigned v = text.align & PageTextAlign::VerticalMask;
+    if (v == PageTextAlign::Top)
+        y += ascent;
+    else if (v == PageTextAlign::Bottom)
+        y -= descent;
+    return {x, y};
+}
+
+InkedAreas::Area DrawingFont::inkOf(QPointF start, double width) const
+{
+    const double spill = ascent / 2 + 1;
+    return {std::llround(std::floor(start.x() - spill)), std::llround(std::floor(start.y() - ascent - spill)),
+            std::llround(std::ceil(start.x() + width + spill)), std::llround(std::ceil(start.y() + descent + spill))};
 }

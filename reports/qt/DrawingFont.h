@@ -1,7 +1,9 @@
 #pragma once
 #include <QFont>
+#include <QPointF>
 #include <QRawFont>
 
+#include "InkedAreas.h"
 #include "PageCanvas.h"
 
 // A picture's font as Qt draws it: looked up once per face and size and
@@ -15,4 +17,10 @@ struct DrawingFont {
     double descent = 0;
 
     static const DrawingFont& of(const PageFont& font);
+    // Where a text `width` pixels wide starts on its baseline, as its
+    // alignment places it.
+    QPointF start(const PageText& text, double width) const;
+    // What a text starting there may ink, with room for glyphs that reach
+    // past their advance.
+    InkedAreas::Area inkOf(QPointF start, double width) const;
 };

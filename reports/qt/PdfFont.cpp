@@ -31,10 +31,15 @@ std::string utf16Hex(char32_t ch)
 
 PdfFont::PdfFont(const QRawFont& raw) : raw_(raw), basic_(0x10000, -1)
 {
-    metrics_ = TrueTypeSubset::metrics([this](const char* tag) {
+    metrics_ = TrueTypeSubset::metrics(tables());
+}
+
+TrueTypeSubset::TableSource PdfFont::tables() const
+{
+    return [this](const char* tag) {
         const QByteArray table = raw_.fontTable(tag);
         return std::string(table.constData(), static_cast<size_t>(table.size()));
-    });
+    };
 }
 
 std::uint16_t PdfFont::glyph(char32_t ch)
@@ -171,12 +176,7 @@ bool PdfFont::write(PdfObjects& pdf, int encoding) const
     std::set<std::uint16_t> glyphs;
     for (const auto& size : sizes_)
         glyphs.insert(size->glyphs.begin() + 1, size->glyphs.end());
-    const std::string file = TrueTypeSubset::subset(
-        [this](const char* tag) {
-            const QByteArray table = raw_.fontTable(tag);
-            return std::string(table.constData(), static_cast<size_t>(table.size()));
-        },
-        glyphs);
+    const std::string file = TrueTypeSubset::subset(tables(), glyphs);
     // Without outlines to embed (not a TrueType face) readers take a face of their own.
     const int fontFile = file.empty() ? 0 : pdf.reserve();
     const int descriptor = pdf.reserve();

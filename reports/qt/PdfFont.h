@@ -57,6 +57,7 @@ public:
     const std::vector<std::unique_ptr<Size>>& sizes() const { return sizes_; }
 
 private:
+    TrueTypeSubset::TableSource tables() const;
     std::string baseName() const;
 
     QRawFont raw_;

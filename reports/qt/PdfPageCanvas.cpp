@@ -289,22 +289,9 @@ void PdfPageCanvas::text(const PageText& text, const PageFont& font)
         glyphs_.push_back({face, g, advance, ch});
         width += advance;
     }
-    double x = text.origin.x;
-    const unsigned h = text.align & PageTextAlign::HorizontalMask;
-    if (h == PageTextAlign::Center)
-        x -= width / 2;
-    else if (h == PageTextAlign::Right)
-        x -= width;
-    double y = text.origin.y;
-    const unsigned v = text.align & PageTextAlign::VerticalMask;
-    if (v == PageTextAlign::Top)
-        y += drawing.ascent;
-    else if (v == PageTextAlign::Bottom)
-        y -= drawing.descent;
-    // with room for glyphs that reach past their advance
-    const double spill = drawing.ascent / 2 + 1;
-    inked_.add({std::llround(std::floor(x - spill)), std::llround(std::floor(y - drawing.ascent - spill)),
-                std::llround(std::ceil(x + width + spill)), std::llround(std::ceil(y + drawing.descent + spill))});
+    const QPointF start = drawing.start(text, width);
+    const double x = start.x(), y = start.y();
+    inked_.add(drawing.inkOf(start, width));
     if (!inText_)
         out_ += "BT\n";
     inText_ = true;

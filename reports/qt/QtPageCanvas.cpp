@@ -182,22 +182,10 @@ void QtPageCanvas::text(const PageText& text, const PageFont& font)
             width += a;
     else
         width = QFontMetricsF(drawing.font).horizontalAdvance(chars);
-    double x = text.origin.x;
-    const unsigned h = text.align & PageTextAlign::HorizontalMask;
-    if (h == PageTextAlign::Center)
-        x -= width / 2;
-    else if (h == PageTextAlign::Right)
-        x -= width;
-    double y = text.origin.y;
-    const unsigned v = text.align & PageTextAlign::VerticalMask;
-    if (v == PageTextAlign::Top)
-        y += drawing.ascent;
-    else if (v == PageTextAlign::Bottom)
-        y -= drawing.descent;
-    // with room for glyphs that reach past their advance
-    const double spill = drawing.ascent / 2 + 1;
-    ink(QRectF(x - spill, y - drawing.ascent - spill, width + 2 * spill, drawing.ascent + drawing.descent + 2 * spill)
-            .toAlignedRect());
+    const QPointF start = drawing.start(text, width);
+    double x = start.x();
+    const double y = start.y();
+    inked_.add(drawing.inkOf(start, width));
     if (spaced &&
         drawRun(chars, text.advances, QPointF(x, y), drawing, font.underline || font.strikeOut, qcolor(text.color)))
         return;
