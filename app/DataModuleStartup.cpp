@@ -7,6 +7,15 @@
 
 #include <QString>
 
+std::shared_ptr<TableFilesAhead> openTablesAhead()
+{
+    try {
+        return StorageEngine::defaultSession().openAhead(TDMarsipstaf::DatabaseAlias, TDMarsipstaf::OpeningOrder());
+    } catch (...) {
+        return nullptr;  // the engine that cannot start is told when the data module opens
+    }
+}
+
 std::unique_ptr<TDMarsipstaf> openDataModule()
 {
     StorageEngine& session = StorageEngine::defaultSession();

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <unistd.h>
 
 std::shared_ptr<RecordLockFile> RecordLockFile::forPath(const std::string& lockPath, const std::string& tablePath)
@@ -12,6 +13,9 @@ std::shared_ptr<RecordLockFile> RecordLockFile::forPath(const std::string& lockP
     // Process-wide by necessity: a second descriptor of the same file would
     // drop this process's locks when closed.
     static std::map<std::string, std::weak_ptr<RecordLockFile>> files;
+    // Tables may be opened ahead on a thread of their own (TableFilesAhead).
+    static std::mutex guard;
+    std::lock_guard lock(guard);
     std::shared_ptr<RecordLockFile> file = files[lockPath].lock();
     if (!file) {
         file.reset(new RecordLockFile(lockPath, tablePath));

@@ -17,6 +17,16 @@ EngineStatus SessionEngine::openDatabase(const std::string& alias, std::unique_p
     return status;
 }
 
+std::shared_ptr<TableFilesAhead> SessionEngine::openAhead(const std::string& alias,
+                                                          const std::vector<std::string>& tableNames)
+{
+    EngineConfig config;
+    std::string target;
+    if (config.load().ok() && config.resolve(alias, target).ok() && !ServerEngine::isServerAddress(target))
+        return files_.openAhead(target, tableNames);
+    return nullptr;
+}
+
 EngineStatus SessionEngine::openUnchecked(const std::string& alias, std::unique_ptr<EngineDatabase>& out)
 {
     EngineStatus status = start();

@@ -15,6 +15,10 @@ public:
     EngineStatus start() { return files_.start(); }
     const std::string& sessionName() const override { return sessionName_; }
     EngineStatus openDatabase(const std::string& alias, std::unique_ptr<EngineDatabase>& out) override;
+    // Table files only: a server's tables open when asked (it may want a
+    // password).
+    std::shared_ptr<TableFilesAhead> openAhead(const std::string& alias,
+                                               const std::vector<std::string>& tableNames) override;
 
 private:
     EngineStatus openUnchecked(const std::string& alias, std::unique_ptr<EngineDatabase>& out);

@@ -8,6 +8,7 @@
 #include "SqliteTableFile.h"
 #include "SqliteTableWriter.h"
 #include "SqliteTransaction.h"
+#include "TableFilesAhead.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,10 +23,12 @@ EngineStatus SqliteDatabase::openTable(const std::string& tableName, const std::
     if (tableName.empty() || tableName.find('/') != std::string::npos)
         return EngineStatus::failure(EngineCode::TableMissing, "Invalid table name: '" + tableName + "'.",
                                      {"Directory: " + directory_});
-    std::shared_ptr<SqliteTableFile> file;
-    EngineStatus status = SqliteTableFile::open(directory_, tableName, file);
-    if (!status.ok())
-        return status;
+    std::shared_ptr<SqliteTableFile> file = ahead_ ? ahead_->take(directory_, tableName) : nullptr;
+    if (!file) {
+        EngineStatus status = SqliteTableFile::open(directory_, tableName, file);
+        if (!status.ok())
+            return status;
+    }
     return SqliteCursor::open(std::move(file), indexName, out);
 }
 
@@ -150,6 +153,9 @@ EngineStatus upgradeFile(const std::string& directory, const std::string& name, 
 EngineStatus SqliteDatabase::upgradeSchema(const std::vector<std::string>& tableNames, const SchemaSteps& steps,
                                            const std::function<void(const std::string&)>& say)
 {
+    // Files opened ahead were opened at their old shape.
+    if (ahead_)
+        ahead_->discard();
     for (const std::string& name : tableNames) {
         if (!std::filesystem::exists(directory_ + "/" + name))
             continue;

@@ -1,12 +1,20 @@
 #pragma once
 #include "EngineDatabase.h"
 
+#include <memory>
 #include <string>
+
+class TableFilesAhead;
 
 // A directory of table files, each file one table ("Datapegawai.db").
 class SqliteDatabase : public EngineDatabase {
 public:
-    explicit SqliteDatabase(std::string directory) : directory_(std::move(directory)) {}
+    // ahead: files the session opened ahead for this directory, taken by
+    // openTable in place of opening them again.
+    explicit SqliteDatabase(std::string directory, std::shared_ptr<TableFilesAhead> ahead = nullptr)
+        : directory_(std::move(directory)), ahead_(std::move(ahead))
+    {
+    }
 
     const std::string& directory() const override { return directory_; }
     EngineStatus openTable(const std::string& tableName, const std::string& indexName,
@@ -20,4 +28,5 @@ public:
 
 private:
     std::string directory_;
+    std::shared_ptr<TableFilesAhead> ahead_;
 };

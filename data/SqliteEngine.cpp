@@ -2,6 +2,7 @@
 
 #include "EngineConfig.h"
 #include "SqliteDatabase.h"
+#include "TableFilesAhead.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -34,6 +35,17 @@ EngineStatus SqliteEngine::openDatabase(const std::string& alias, std::unique_pt
     if (::stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return EngineStatus::failure(EngineCode::DirectoryMissing, "Directory does not exist: " + directory + ".",
                                      {"Alias: " + alias, "Directory: " + directory});
-    out = std::make_unique<SqliteDatabase>(directory);
+    std::shared_ptr<TableFilesAhead> ahead = ahead_.lock();
+    out = std::make_unique<SqliteDatabase>(directory, ahead && !ahead->empty() ? ahead : nullptr);
     return EngineStatus::success();
+}
+
+std::shared_ptr<TableFilesAhead> SqliteEngine::openAhead(const std::string& directory,
+                                                         const std::vector<std::string>& tableNames)
+{
+    if (!start().ok())
+        return nullptr;
+    auto ahead = std::make_shared<TableFilesAhead>(directory, tableNames);
+    ahead_ = ahead;
+    return ahead;
 }

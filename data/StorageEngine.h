@@ -5,6 +5,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+class TableFilesAhead;
 
 // The engine session. It resolves aliases through its own configuration
 // file (see EngineConfig) and opens databases.
@@ -13,6 +16,16 @@ public:
     virtual ~StorageEngine() = default;
     virtual const std::string& sessionName() const = 0;  // "Default"
     virtual EngineStatus openDatabase(const std::string& alias, std::unique_ptr<EngineDatabase>& out) = 0;
+    // Starts opening the tables of the alias in the background, so that
+    // the databases this session opens there find them open while the
+    // caller keeps what this returns (null when nothing is opened ahead). A
+    // hint only: nothing is reported, and whatever could not be opened ahead
+    // is opened as usual.
+    virtual std::shared_ptr<TableFilesAhead> openAhead(const std::string& /*alias*/,
+                                                       const std::vector<std::string>& /*tableNames*/)
+    {
+        return nullptr;
+    }
 
     // The one default session, started on first use. Throws EDBEngineError
     // (the initialization message) when the engine cannot start.

@@ -3,6 +3,7 @@
 #include "TableCatalogue.h"
 #include "TableFields.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -109,6 +110,23 @@ void TDMarsipstaf::Loaded()
 std::vector<TTable*> TDMarsipstaf::Tables()
 {
     return {&Tagama, &Tdatapeg, &Tgol, &Tjab, &Tjk, &Tmutasi, &Tpangkat, &Tpf, &Tstatus};
+}
+
+std::vector<std::string> TDMarsipstaf::OpeningOrder()
+{
+    std::vector<std::string> order;
+    auto add = [&order](const std::string& file) {
+        if (std::find(order.begin(), order.end(), file) == order.end())
+            order.push_back(file);
+    };
+    for (const char* object : {"Tagama", "Tdatapeg", "Tgol", "Tjab", "Tjk", "Tmutasi", "Tpangkat", "Tpf", "Tstatus"}) {
+        const CatalogueTable& table = *TableCatalogue::byObject(object);
+        add(table.tableName);
+        for (const CatalogueField& field : table.fields)
+            if (field.isLookup())
+                add(field.lookupTable);
+    }
+    return order;
 }
 
 TDataSource* TDMarsipstaf::DataSourceByName(const std::string& name)

@@ -25,6 +25,9 @@ public:
     void Loaded();
 
     static constexpr const char* DatabaseAlias = "rekam_induk";
+    // The table files in the order Loaded() opens them: each table, then
+    // the code tables its lookup fields show.
+    static std::vector<std::string> OpeningOrder();
 
     TDataSource DSagama{"DSagama"}, DSdatapeg{"DSdatapeg"}, DSgol{"DSgol"}, DSjab{"DSjab"}, DSjk{"DSjk"},
         DSmutasi{"DSmutasi"}, DSpangkat{"DSpangkat"}, DSpf{"DSpf"}, DSstatus{"DSstatus"};

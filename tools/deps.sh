@@ -10,7 +10,7 @@ packages=(
   fonts-liberation libcups2-dev cups-client clang-format
   xvfb xdotool openbox poppler-utils ghostscript libxcb1-dev
   emf2svg zlib1g-dev
-  libxlsxwriter-dev python3-openpyxl xlsx2csv
+  libxlsxwriter-dev python3-openpyxl xlsx2csv libfontconfig-dev
   dpkg-dev desktop-file-utils lintian
   libcli11-dev
 )

@@ -96,6 +96,8 @@ TEST(StartupEnd, DestroyingTheObjectsClearsEveryGlobal)
 TEST(StartupFailure, MissingTableFileShowsTheEngineMessageAndEnds)
 {
     TempDatabase database(TempDatabase::Tables::None);
+    // As the program starts: the tables opened ahead tell nothing themselves.
+    std::shared_ptr<TableFilesAhead> tables = openTablesAhead();
     ShownWindows shown;
     ModalBoxResponder responder;
     responder.click(QStringLiteral("OK"));
@@ -127,6 +129,7 @@ TEST(StartupFailure, TableThatCannotBeOpenedEndsTheProgramBeforeTheLogin)
 TEST(StartupRun, ShowsOnlyTheLoginAndEndsWhenItIsClosed)
 {
     TempDatabase database;
+    std::shared_ptr<TableFilesAhead> tables = openTablesAhead();
     ShownWindows shown;
     QTimer::singleShot(0, [] { Form12->Button3->click(); });
     QTimer guard;  // ends the loop should "Tutup" not end it
