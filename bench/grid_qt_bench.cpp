@@ -6,6 +6,7 @@
 #include "BenchData.h"
 #include "TDBGrid.h"
 #include "TDMarsipstaf.h"
+#include "TableFields.h"
 
 #include <QApplication>
 #include <QTest>
@@ -39,10 +40,13 @@ struct GridBench {
         grid->SetOptions({TDBGridOption::dgTitles, TDBGridOption::dgIndicator, TDBGridOption::dgColumnResize,
                           TDBGridOption::dgTabs, TDBGridOption::dgRowSelect, TDBGridOption::dgConfirmDelete,
                           TDBGridOption::dgCancelOnExit});
-        for (const char* name :
-             {"NIP", "Karpeg", "Nama_Pegawai", "Tempat_Lahir", "Tanggal_Lahir", "Jenis Kelamin", "Agama", "Alamat",
-              "Pangkat", "Golongan", "Jabatan", "Pendidikan Formal", "Pendidikan_Diklat", "Status"})
-            grid->AddColumn(name);
+        namespace employees = fields::Datapegawai;
+        for (const CatalogueField& field :
+             {employees::NIP, employees::Karpeg, employees::Nama_Pegawai, employees::Tempat_Lahir,
+              employees::Tanggal_Lahir, employees::JenisKelamin, employees::Agama, employees::Alamat,
+              employees::Pangkat, employees::Golongan, employees::Jabatan, employees::PendidikanFormal,
+              employees::Pendidikan_Diklat, employees::Status})
+            grid->AddColumn(field.name);
         grid->SetDataSource(&dm->DSdatapeg);
         window->resize(1000, 400);
         grid->setGeometry(0, 0, 1000, 400);

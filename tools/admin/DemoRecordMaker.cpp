@@ -1,6 +1,11 @@
 #include "DemoRecordMaker.h"
 
+#include "TableFields.h"
+
 #include <cstdio>
+
+namespace employees = fields::Datapegawai;
+namespace transfers = fields::Mutasi;
 
 namespace {
 
@@ -113,20 +118,20 @@ DemoRecordMaker::Named DemoRecordMaker::employee(std::uint64_t n)
 {
     std::string grade = pickCode(codes_.grades);
     std::string address = pick(streets) + " No. " + std::to_string(1 + random_() % 150);
-    return {{"NIP", employeeNumber(n)},
-            {"Karpeg", digits(8)},
-            {"Nama_Pegawai", name()},
-            {"Tempat_Lahir", pick(places)},
-            {"Tanggal_Lahir", date(1960, 2000)},
-            {"Kd_JK", pickCode(codes_.sexes)},
-            {"Kd_Agama", pickCode(codes_.religions)},
-            {"Alamat", address.substr(0, 30)},
-            {"Kd_Pangkat", rankFor(grade)},
-            {"Kd_Gol", grade},
-            {"Kd_Jabatan", pickCode(codes_.positions)},
-            {"Kd_Pend", pickCode(codes_.educations)},
-            {"Pendidikan_Diklat", pick(trainings)},
-            {"Kd_Status", pickCode(codes_.statuses)}};
+    return {{employees::NIP.name, employeeNumber(n)},
+            {employees::Karpeg.name, digits(8)},
+            {employees::Nama_Pegawai.name, name()},
+            {employees::Tempat_Lahir.name, pick(places)},
+            {employees::Tanggal_Lahir.name, date(1960, 2000)},
+            {employees::Kd_JK.name, pickCode(codes_.sexes)},
+            {employees::Kd_Agama.name, pickCode(codes_.religions)},
+            {employees::Alamat.name, address.substr(0, 30)},
+            {employees::Kd_Pangkat.name, rankFor(grade)},
+            {employees::Kd_Gol.name, grade},
+            {employees::Kd_Jabatan.name, pickCode(codes_.positions)},
+            {employees::Kd_Pend.name, pickCode(codes_.educations)},
+            {employees::Pendidikan_Diklat.name, pick(trainings)},
+            {employees::Kd_Status.name, pickCode(codes_.statuses)}};
 }
 
 DemoRecordMaker::Named DemoRecordMaker::transfer(std::uint64_t n)
@@ -134,15 +139,15 @@ DemoRecordMaker::Named DemoRecordMaker::transfer(std::uint64_t n)
     std::string grade = pickCode(codes_.grades);
     std::string from = pick(offices) + " " + pick(places);
     std::string to = pick(offices) + " " + pick(places);
-    return {{"No_SKM", decreeNumber(n)},
-            {"NIP", employeeNumber(n) + std::to_string(n % 10)},
-            {"Nama_Pegawai", name().substr(0, 30)},
-            {"Kd_Golongan", grade},
-            {"Kd_Pangkat", rankFor(grade)},
-            {"Kd_Jabatan", pickCode(codes_.positions)},
-            {"Asal", from},
-            {"Pindah_Ke", to},
-            {"TMT", date(2000, 2024)}};
+    return {{transfers::No_SKM.name, decreeNumber(n)},
+            {transfers::NIP.name, employeeNumber(n) + std::to_string(n % 10)},
+            {transfers::Nama_Pegawai.name, name().substr(0, 30)},
+            {transfers::Kd_Golongan.name, grade},
+            {transfers::Kd_Pangkat.name, rankFor(grade)},
+            {transfers::Kd_Jabatan.name, pickCode(codes_.positions)},
+            {transfers::Asal.name, from},
+            {transfers::Pindah_Ke.name, to},
+            {transfers::TMT.name, date(2000, 2024)}};
 }
 
 std::vector<FieldValue> DemoRecordMaker::inColumnOrder(const Named& values, const TableDescription& table)

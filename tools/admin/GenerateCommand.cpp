@@ -6,6 +6,7 @@
 #include "EDBEngineError.h"
 #include "EngineConfig.h"
 #include "StorageEngine.h"
+#include "TableFields.h"
 #include "TableFiles.h"
 
 #include <functional>
@@ -47,24 +48,25 @@ int GenerateCommand::runIn(EngineDatabase& database, long long count, std::ostre
 {
     DemoRecordMaker::Codes codes;
     const std::pair<const char*, std::vector<std::string>*> codeTables[] = {
-        {"JK.db", &codes.sexes},        {"Agama.db", &codes.religions},   {"Pangkat.db", &codes.ranks},
-        {"Golongan.db", &codes.grades}, {"Jabatan.db", &codes.positions}, {"Pend_Formal.db", &codes.educations},
-        {"Status.db", &codes.statuses}};
+        {fields::JK::file, &codes.sexes},          {fields::Agama::file, &codes.religions},
+        {fields::Pangkat::file, &codes.ranks},     {fields::Golongan::file, &codes.grades},
+        {fields::Jabatan::file, &codes.positions}, {fields::Pend_Formal::file, &codes.educations},
+        {fields::Status::file, &codes.statuses}};
     std::unique_ptr<BulkInsert> employees, transfers;
-    EngineStatus status = BulkInsert::open(database, "Datapegawai.db", employees);
+    EngineStatus status = BulkInsert::open(database, fields::Datapegawai::file, employees);
     if (status.ok())
-        status = BulkInsert::open(database, "Mutasi.db", transfers);
+        status = BulkInsert::open(database, fields::Mutasi::file, transfers);
     for (const auto& [table, list] : codeTables)
         if (status.ok())
             status = readCodes(database, table, *list);
     std::int64_t employeeCount = 0, transferCount = 0;
     std::unique_ptr<EngineCursor> cursor;
     if (status.ok())
-        status = database.openTable("Datapegawai.db", "", cursor);
+        status = database.openTable(fields::Datapegawai::file, "", cursor);
     if (status.ok())
         status = cursor->recordCount(employeeCount);
     if (status.ok())
-        status = database.openTable("Mutasi.db", "", cursor);
+        status = database.openTable(fields::Mutasi::file, "", cursor);
     if (status.ok())
         status = cursor->recordCount(transferCount);
     if (!status.ok()) {
