@@ -2,8 +2,9 @@
 # Start-up of the program beside its floor, a bare Qt window with a menu bar
 # (build/tools/bare-window), under Xvfb: milliseconds from exec to the first
 # window mapped (build/tools/map-wait) and resident memory a moment after,
-# runs interleaved, medians of RUNS (11) each. Further programs to time the
-# same way (an earlier build, say) may be given as arguments.
+# runs interleaved in a shuffled order, medians of RUNS (11) each. Further
+# programs to time the same way (an earlier build, say) may be given as
+# arguments.
 #     tools/startup-compare.sh [OTHER_PROGRAM...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,7 +42,10 @@ once() {
 programs=("bare-window:build/tools/bare-window" "arsipstaf:build/app/arsipstaf")
 for other in "$@"; do programs+=("$other:$other"); done
 for _ in $(seq "$runs"); do
-    for entry in "${programs[@]}"; do
+    # A fresh order each round: a program's place in the round moved its
+    # figure by up to a tenth of the floor on a 2-core machine.
+    mapfile -t round < <(printf '%s\n' "${programs[@]}" | shuf)
+    for entry in "${round[@]}"; do
         name=${entry%%:*}
         program=${entry#*:}
         title="Form Login"
