@@ -18,8 +18,10 @@ PgBulkWriter::PgBulkWriter(std::shared_ptr<PgTable> table) : table_(std::move(ta
 
 PgBulkWriter::~PgBulkWriter()
 {
-    if (sent_.valid())
+    if (sent_.valid()) {
         sent_.wait();
+        table_->connection().lendToThread(false);
+    }
     if (inTransaction_)
         PgResult(PQexec(table_->connection().handle(), "ROLLBACK"));
     if (!prepared_.empty())
@@ -155,6 +157,7 @@ EngineStatus PgBulkWriter::store(const std::vector<std::vector<FieldValue>>& row
         }
         return outcome;
     });
+    table_->connection().lendToThread(true);
     return EngineStatus::success();
 }
 
@@ -164,6 +167,7 @@ EngineStatus PgBulkWriter::settle(std::int64_t& added)
     if (!sent_.valid())
         return EngineStatus::success();
     Outcome outcome = sent_.get();
+    table_->connection().lendToThread(false);
     if (outcome.error.empty()) {
         added = static_cast<std::int64_t>(sentRows_);
         return EngineStatus::success();

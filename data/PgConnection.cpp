@@ -146,6 +146,9 @@ EngineStatus PgConnection::ensureOpen()
 {
     if (pid_ != ::getpid())
         return EngineStatus::success();
+    if (lent_)
+        return EngineStatus::failure(EngineCode::Internal, "The connection to the database server is busy.",
+                                     {"A bulk copy is running on it.", "Server: " + location_});
     if (PQstatus(conn_) == CONNECTION_OK) {
         // A session the server ended says so on the socket before anything
         // is sent: its last message, then the end of the stream, which a

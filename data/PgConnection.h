@@ -6,6 +6,7 @@
 
 #include <libpq-fe.h>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -34,6 +35,11 @@ public:
     ~PgConnection();
 
     PGconn* handle() const { return conn_; }
+    // While a COPY runs on a thread of its own (PgBulkWriter) the session is
+    // that thread's: until it is given back, every statement of another
+    // caller is refused (Internal) instead of mixing into the copy's
+    // exchange with the server.
+    void lendToThread(bool lent) { lent_ = lent; }
     // Makes sure the session is there before a statement. A session the
     // server ended (a restart, a dropped connection) is opened again: the
     // statements are prepared anew, the channels listened to again, the
@@ -117,6 +123,7 @@ private:
     int session_ = 1;
     bool inTransaction_ = false;
     bool closing_ = false;  // the server said it ends the session
+    std::atomic<bool> lent_{false};
     std::string conninfo_;  // may hold a password: never shown
     std::string location_;
     std::string schema_;
