@@ -45,7 +45,8 @@ struct CatalogueTable {
 // in its layout.
 class TableCatalogue {
 public:
-    // In the order the data module opens them.
+    // The record tables, then the code tables (the data module opens them
+    // in the order TDMarsipstaf::OpeningOrder gives).
     static const std::vector<CatalogueTable>& tables();
     static const CatalogueTable* byFile(const std::string& tableName);
     static const CatalogueTable* byObject(const std::string& object);
